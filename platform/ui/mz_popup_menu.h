@@ -1,0 +1,41 @@
+// A modal popup menu: a sheet with a title picture and title text, then its
+// items, scrolled when they do not fit. Tap an item to choose it; a tap
+// outside, Esc or the cancel button dismisses it. Up and Down move a highlight
+// (none at first), Enter chooses the highlighted item.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/win/win_types.h"
+
+class ImagingHelper;
+
+class MzPopupMenu {
+ public:
+  MzPopupMenu();
+  MzPopupMenu(const MzPopupMenu&) = delete;
+  MzPopupMenu& operator=(const MzPopupMenu&) = delete;
+  ~MzPopupMenu();
+
+  // The menu takes over the title image (it may be null) and frees it.
+  void SetMenuTitle(LPCWSTR text, ImagingHelper* image);
+  void AppendMenuItem(UINT id, LPCWSTR text, UINT flags = 0);
+  // Runs the menu modally over the owner; the chosen item's id, or 0 when dismissed.
+  int MzTrackPopupMenu(HWND owner, int mode = 1, const RECT* rc = nullptr, int flags = 0);
+
+  struct Item {
+    UINT id;
+    std::u16string text;
+    UINT flags;
+  };
+  const std::vector<Item>& GetItems() const { return items_; }
+  const std::u16string& GetTitle() const { return title_; }
+  ImagingHelper* GetTitleImage() const { return title_image_.get(); }
+
+ private:
+  std::u16string title_;
+  std::unique_ptr<ImagingHelper> title_image_;
+  std::vector<Item> items_;
+};

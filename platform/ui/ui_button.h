@@ -1,0 +1,19 @@
+// A push button: a press and a release inside it send its control id.
+#pragma once
+
+#include "platform/ui/ui_win.h"
+
+class UiButton : public UiWin {
+ public:
+  UiButton();
+  ~UiButton() override;
+
+  // 0: a plain button.
+  void SetButtonType(int type) { button_type_ = type; }
+  int GetButtonType() const { return button_type_; }
+  bool IsPressed() const { return pressed_; }
+
+ protected:
+  int button_type_ = 0;
+  bool pressed_ = false;
+};

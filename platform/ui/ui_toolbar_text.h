@@ -1,0 +1,36 @@
+// The text toolbar along the bottom of a window: up to three buttons (left,
+// middle, right) and an optional back arrow before the left one. A press sends
+// the toolbar's id with the button's index (0, 1, 2) as lParam.
+#pragma once
+
+#include <string>
+
+#include "platform/ui/ui_win.h"
+
+class UiToolbar_Text : public UiWin {
+ public:
+  static constexpr int kMaxButtons = 3;
+
+  UiToolbar_Text();
+  ~UiToolbar_Text() override;
+
+  void SetButton(int index, bool enable, bool visible, LPCWSTR text);
+  void EnableLeftArrow(bool enable) { left_arrow_ = enable; }
+  bool IsLeftArrowEnabled() const { return left_arrow_; }
+  // The button's caption, or null for a button never set or an index out of range.
+  LPCWSTR GetButtonText(int index) const;
+  bool IsButtonEnabled(int index) const;
+  bool IsButtonVisible(int index) const;
+
+  void PaintWin(Canvas& canvas) override;
+
+ protected:
+  struct Button {
+    std::u16string text;
+    bool enabled = false;
+    bool visible = false;
+    bool set = false;
+  };
+  Button buttons_[kMaxButtons];
+  bool left_arrow_ = false;
+};
