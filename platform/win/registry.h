@@ -42,3 +42,15 @@ LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD* lpReserved, DWORD* 
                       BYTE* lpData, DWORD* lpcbData);
 
 LONG RegCloseKey(HKEY hKey);
+
+// ---- Tintor's own helpers around the API above (not the phone's) ----
+
+// Reads a REG_DWORD value: opens root\subkey, queries, closes. False when the
+// key or value is missing, is not a 4-byte REG_DWORD, or the file is unreadable.
+bool RegistryReadDword(HKEY root, LPCWSTR subkey, LPCWSTR value_name, DWORD* value);
+
+// The reason the last failing registry call gave, in words, for diagnostics.
+const char* RegistryLastErrorMessage();
+
+// How many key handles are open now (for tests: every open has its close).
+unsigned RegistryOpenHandleCount();

@@ -1,0 +1,75 @@
+// The registry file on disk: where it lives, reading it again when another
+// process changed it, and replacing it durably under a lock that every
+// process sharing the file takes around its read-modify-write.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <sys/types.h>
+
+#include "platform/win/registry_hive.h"
+#include "platform/win/win_types.h"
+
+class HiveFile {
+ public:
+  // $TINTOR_REGISTRY, else $XDG_DATA_HOME/tintor/registry.reg, else
+  // ~/.local/share/tintor/registry.reg. Empty when no home can be found.
+  static std::string DefaultPath();
+
+  explicit HiveFile(std::string path);
+  ~HiveFile();
+  HiveFile(const HiveFile&) = delete;
+  HiveFile& operator=(const HiveFile&) = delete;
+
+  const std::string& path() const { return path_; }
+  // Why the last failing call failed, in words, for diagnostics.
+  const std::string& last_error() const { return last_error_; }
+
+  // The current content, read again only when the file changed since the
+  // last look. A missing file is an empty registry. Status 0 or an ERROR_*.
+  LONG Load(const RegistryHive** hive);
+
+  // Under the exclusive lock: reads the file again if it changed, lets
+  // `change` edit the content and, when it reports a modification, writes the
+  // result (temporary file, fsync, rename, fsync of the folder) before
+  // returning. A file that cannot be parsed is left alone and gives an error.
+  using Change = std::function<LONG(RegistryHive& hive, bool& modified)>;
+  LONG Update(const Change& change);
+
+ private:
+  struct Identity {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    long long mtime_ns = 0;
+    bool operator==(const Identity&) const = default;
+  };
+
+  LONG Refresh();
+  LONG WriteOut();
+  LONG Fail(LONG status, const std::string& what, int error_number);
+  void RemoveStaleTemporary();
+  void HoldOpen(int fd);
+
+  std::string path_;
+  std::string temp_path_;
+  std::string lock_path_;
+  RegistryHive hive_;
+  bool loaded_ = false;
+  Identity identity_;
+  int held_fd_ = -1;
+  bool stale_checked_ = false;
+  std::string last_error_;
+};
+
+// Test hook: makes the writing of registry files fail the way a full or
+// broken disk does. With fail_after_bytes >= 0, write() stores that many bytes
+// of each file and then fails with `error_number`; with fail_fsync, fsync of
+// the file fails with `error_number`. Reset with the default value.
+struct HiveWriteFault {
+  long long fail_after_bytes = -1;
+  bool fail_fsync = false;
+  int error_number = 0;
+};
+void SetHiveWriteFaultForTesting(const HiveWriteFault& fault);

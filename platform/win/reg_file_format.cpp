@@ -1,0 +1,518 @@
+// Writing and reading the exported registry text.
+#include "platform/win/reg_file_format.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <string_view>
+
+#include "platform/win/registry.h"
+
+namespace {
+
+constexpr std::u16string_view kHeader5 = u"Windows Registry Editor Version 5.00";
+constexpr std::u16string_view kHeader4 = u"REGEDIT4";
+constexpr std::u16string_view kNewline = u"\r\n";
+// A hex list is broken after the comma that brings its line to this width.
+constexpr std::size_t kHexLineLimit = 77;
+
+// ---- writing ----
+
+void AppendAscii(std::u16string& out, std::string_view text) {
+  for (char c : text) out.push_back(static_cast<char16_t>(static_cast<unsigned char>(c)));
+}
+
+std::u16string Escape(std::u16string_view text) {
+  std::u16string out;
+  out.reserve(text.size());
+  for (char16_t c : text) {
+    if (c == u'\\' || c == u'"') out.push_back(u'\\');
+    out.push_back(c);
+  }
+  return out;
+}
+
+// A REG_SZ whose bytes come back unchanged from a quoted string: UTF-16 units,
+// one terminating zero and no other, nothing that would break the line.
+bool IsPlainString(const std::vector<BYTE>& data) {
+  if (data.size() < 2 || data.size() % 2 != 0) return false;
+  const std::size_t units = data.size() / 2;
+  for (std::size_t i = 0; i < units; ++i) {
+    const char16_t c = static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
+    if (i + 1 == units) return c == 0;
+    if (c == 0 || c == u'\r' || c == u'\n') return false;
+  }
+  return false;
+}
+
+void AppendHexList(std::u16string& out, std::size_t line_len, const std::vector<BYTE>& data) {
+  static const char kDigits[] = "0123456789abcdef";
+  for (std::size_t i = 0; i < data.size(); ++i) {
+    out.push_back(static_cast<char16_t>(kDigits[data[i] >> 4]));
+    out.push_back(static_cast<char16_t>(kDigits[data[i] & 0xF]));
+    if (i + 1 == data.size()) break;
+    out.push_back(u',');
+    line_len += 3;
+    if (line_len >= kHexLineLimit) {
+      out += u"\\\r\n  ";
+      line_len = 2;
+    }
+  }
+}
+
+void AppendValue(std::u16string& out, const RegistryValue& value) {
+  const std::size_t start = out.size();
+  if (value.name.empty()) {
+    out += u"@=";
+  } else {
+    out += u'"';
+    out += Escape(value.name);
+    out += u"\"=";
+  }
+  std::size_t line_len = out.size() - start;
+  char buffer[32];
+  if (value.type == REG_SZ && IsPlainString(value.data)) {
+    std::u16string text;
+    for (std::size_t i = 0; i + 2 < value.data.size(); i += 2) {
+      text.push_back(static_cast<char16_t>(value.data[i] | (value.data[i + 1] << 8)));
+    }
+    out += u'"';
+    out += Escape(text);
+    out += u'"';
+  } else if (value.type == REG_DWORD && value.data.size() == 4) {
+    const DWORD v = static_cast<DWORD>(value.data[0]) | (static_cast<DWORD>(value.data[1]) << 8) |
+                    (static_cast<DWORD>(value.data[2]) << 16) |
+                    (static_cast<DWORD>(value.data[3]) << 24);
+    std::snprintf(buffer, sizeof buffer, "dword:%08x", static_cast<unsigned>(v));
+    AppendAscii(out, buffer);
+  } else {
+    if (value.type == REG_BINARY) {
+      std::snprintf(buffer, sizeof buffer, "hex:");
+    } else {
+      std::snprintf(buffer, sizeof buffer, "hex(%x):", static_cast<unsigned>(value.type));
+    }
+    AppendAscii(out, buffer);
+    line_len += std::char_traits<char>::length(buffer);
+    AppendHexList(out, line_len, value.data);
+  }
+  out += kNewline;
+}
+
+void AppendKey(std::u16string& out, std::u16string& path, const RegistryKey& key, bool is_root) {
+  if (!is_root || !key.values.empty()) {
+    out += kNewline;
+    out += u'[';
+    out += path;
+    out += u']';
+    out += kNewline;
+    for (const RegistryValue& value : key.values) AppendValue(out, value);
+  }
+  std::vector<const RegistryKey*> children;
+  children.reserve(key.subkeys.size());
+  for (const RegistryKey& sub : key.subkeys) children.push_back(&sub);
+  std::sort(children.begin(), children.end(), [](const RegistryKey* a, const RegistryKey* b) {
+    return RegistryFoldCase(a->name) < RegistryFoldCase(b->name);
+  });
+  for (const RegistryKey* child : children) {
+    const std::size_t keep = path.size();
+    path += u'\\';
+    path += child->name;
+    AppendKey(out, path, *child, false);
+    path.resize(keep);
+  }
+}
+
+// ---- reading ----
+
+std::optional<std::u16string> DecodeText(const BYTE* bytes, std::size_t size, std::string* error) {
+  std::u16string text;
+  if (size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
+    if (size % 2 != 0) {
+      *error = "UTF-16 file with an odd number of bytes (cut in the middle of a character)";
+      return std::nullopt;
+    }
+    text.reserve((size - 2) / 2);
+    for (std::size_t i = 2; i < size; i += 2) {
+      text.push_back(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
+    }
+    return text;
+  }
+  if (size >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF) {
+    *error = "big-endian UTF-16 is not supported";
+    return std::nullopt;
+  }
+  std::size_t i = 0;
+  if (size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) i = 3;
+  // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+  while (i < size) {
+    const BYTE b = bytes[i];
+    std::uint32_t cp;
+    std::size_t extra;
+    std::uint32_t min;
+    if (b < 0x80) {
+      cp = b; extra = 0; min = 0;
+    } else if ((b & 0xE0) == 0xC0) {
+      cp = b & 0x1F; extra = 1; min = 0x80;
+    } else if ((b & 0xF0) == 0xE0) {
+      cp = b & 0x0F; extra = 2; min = 0x800;
+    } else if ((b & 0xF8) == 0xF0) {
+      cp = b & 0x07; extra = 3; min = 0x10000;
+    } else {
+      *error = "not UTF-8 or UTF-16 text (byte " + std::to_string(i) + ")";
+      return std::nullopt;
+    }
+    if (size - i - 1 < extra) {
+      *error = "UTF-8 text cut in the middle of a character";
+      return std::nullopt;
+    }
+    for (std::size_t k = 1; k <= extra; ++k) {
+      const BYTE c = bytes[i + k];
+      if ((c & 0xC0) != 0x80) {
+        *error = "not UTF-8 or UTF-16 text (byte " + std::to_string(i + k) + ")";
+        return std::nullopt;
+      }
+      cp = (cp << 6) | (c & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+      *error = "invalid UTF-8 sequence at byte " + std::to_string(i);
+      return std::nullopt;
+    }
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      text.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+      text.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    } else {
+      text.push_back(static_cast<char16_t>(cp));
+    }
+    i += 1 + extra;
+  }
+  return text;
+}
+
+bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+
+int HexDigit(char16_t c) {
+  if (c >= u'0' && c <= u'9') return c - u'0';
+  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+  return -1;
+}
+
+bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
+  return text.size() >= prefix.size() && RegistryNamesEqual(text.substr(0, prefix.size()), prefix);
+}
+
+class Parser {
+ public:
+  explicit Parser(std::u16string text) : text_(std::move(text)) { SplitLines(); }
+
+  bool Run(RegistryHive* hive, std::string* error) {
+    if (!ok_) return Fail(error);
+    if (lines_.empty() || (!TrimmedEquals(lines_[0], kHeader5) && !TrimmedEquals(lines_[0], kHeader4))) {
+      message_ = "missing header line \"Windows Registry Editor Version 5.00\"";
+      line_no_ = 1;
+      return Fail(error);
+    }
+    for (index_ = 1; index_ < lines_.size(); ++index_) {
+      line_no_ = index_ + 1;
+      if (!ParseLine(lines_[index_])) return Fail(error);
+    }
+    *hive = std::move(hive_);
+    return true;
+  }
+
+ private:
+  void SplitLines() {
+    if (text_.empty() || text_.back() != u'\n') {
+      ok_ = false;
+      message_ = "file does not end with a line break (cut short?)";
+      line_no_ = 0;
+      return;
+    }
+    std::size_t start = 0;
+    while (start < text_.size()) {
+      std::size_t end = text_.find(u'\n', start);
+      std::size_t stop = end;
+      if (stop > start && text_[stop - 1] == u'\r') --stop;
+      std::u16string_view line(text_.data() + start, stop - start);
+      if (line.find(u'\r') != std::u16string_view::npos || line.find(u'\0') != std::u16string_view::npos) {
+        ok_ = false;
+        message_ = "stray carriage return or NUL character";
+        line_no_ = lines_.size() + 1;
+        return;
+      }
+      lines_.push_back(line);
+      start = end + 1;
+    }
+  }
+
+  static bool TrimmedEquals(std::u16string_view line, std::u16string_view word) {
+    while (!line.empty() && IsBlank(line.back())) line.remove_suffix(1);
+    return line == word;
+  }
+
+  bool Fail(std::string* error) {
+    if (error != nullptr) {
+      *error = line_no_ > 0 ? "line " + std::to_string(line_no_) + ": " + message_ : message_;
+    }
+    return false;
+  }
+
+  bool Error(const char* message) {
+    message_ = message;
+    return false;
+  }
+
+  // Only blanks and an optional comment may follow a value.
+  static bool RestIsEmpty(std::u16string_view rest) {
+    std::size_t i = 0;
+    while (i < rest.size() && IsBlank(rest[i])) ++i;
+    return i == rest.size() || rest[i] == u';';
+  }
+
+  bool ParseLine(std::u16string_view line) {
+    std::size_t i = 0;
+    while (i < line.size() && IsBlank(line[i])) ++i;
+    line.remove_prefix(i);
+    if (line.empty() || line[0] == u';') return true;
+    if (line[0] == u'[') return ParseSection(line);
+    if (line[0] == u'@' || line[0] == u'"') return ParseValue(line);
+    return Error("unexpected text (not a key, value or comment)");
+  }
+
+  bool ParseSection(std::u16string_view line) {
+    const std::size_t close = line.rfind(u']');
+    if (close == std::u16string_view::npos) return Error("key line without closing ']'");
+    if (!RestIsEmpty(line.substr(close + 1))) return Error("text after the key's ']'");
+    std::u16string_view body = line.substr(1, close - 1);
+    bool remove = false;
+    if (!body.empty() && body[0] == u'-') {
+      remove = true;
+      body.remove_prefix(1);
+    }
+    RegistryPath path;
+    std::size_t start = 0;
+    std::u16string_view root_name;
+    bool first = true;
+    while (true) {
+      const std::size_t sep = body.find(u'\\', start);
+      std::u16string_view part = body.substr(start, sep == std::u16string_view::npos ? sep : sep - start);
+      if (part.empty()) return Error("empty key name in key path");
+      if (part.size() > 255) return Error("key name longer than 255 characters");
+      if (first) {
+        root_name = part;
+        first = false;
+      } else {
+        path.emplace_back(part);
+      }
+      if (sep == std::u16string_view::npos) break;
+      start = sep + 1;
+    }
+    const int root = RegistryRootFromName(root_name);
+    if (root < 0) return Error("key path does not begin with a known root such as HKEY_LOCAL_MACHINE");
+    if (remove) {
+      if (path.empty()) return Error("a root key cannot be removed");
+      hive_.Delete(root, path);
+      current_root_ = -1;  // values after a removed key are ignored, as by the editor
+      skip_values_ = true;
+      return true;
+    }
+    current_root_ = root;
+    current_path_ = std::move(path);
+    skip_values_ = false;
+    hive_.Create(root, current_path_, nullptr);
+    return true;
+  }
+
+  // A quoted string starting at text[0] == '"'; sets *consumed past the closing quote.
+  bool ParseQuoted(std::u16string_view text, std::u16string* out, std::size_t* consumed) {
+    out->clear();
+    for (std::size_t i = 1; i < text.size(); ++i) {
+      const char16_t c = text[i];
+      if (c == u'"') {
+        *consumed = i + 1;
+        return true;
+      }
+      if (c == u'\\') {
+        if (i + 1 >= text.size()) break;
+        const char16_t next = text[++i];
+        if (next != u'\\' && next != u'"') return Error("unknown escape in a quoted string (only \\\\ and \\\")");
+        out->push_back(next);
+      } else {
+        out->push_back(c);
+      }
+    }
+    return Error("quoted string without its closing '\"'");
+  }
+
+  bool ParseValue(std::u16string_view line) {
+    std::u16string name;
+    std::size_t pos;
+    if (line[0] == u'@') {
+      pos = 1;
+    } else if (!ParseQuoted(line, &name, &pos)) {
+      return false;
+    }
+    while (pos < line.size() && IsBlank(line[pos])) ++pos;
+    if (pos >= line.size() || line[pos] != u'=') return Error("value name not followed by '='");
+    ++pos;
+    while (pos < line.size() && IsBlank(line[pos])) ++pos;
+    std::u16string_view data = line.substr(pos);
+
+    if (current_root_ < 0 && !skip_values_) return Error("value before the first key");
+    RegistryKey* key = skip_values_ ? nullptr : hive_.Find(current_root_, current_path_);
+
+    if (!data.empty() && data[0] == u'-') {
+      if (!RestIsEmpty(data.substr(1))) return Error("text after '-'");
+      if (key != nullptr) key->DeleteValue(name);
+      return true;
+    }
+    DWORD type;
+    std::vector<BYTE> bytes;
+    if (!data.empty() && data[0] == u'"') {
+      std::u16string text;
+      std::size_t used;
+      if (!ParseQuoted(data, &text, &used)) return false;
+      if (!RestIsEmpty(data.substr(used))) return Error("text after a quoted string");
+      type = REG_SZ;
+      bytes.reserve(text.size() * 2 + 2);
+      for (char16_t c : text) {
+        bytes.push_back(static_cast<BYTE>(c & 0xFF));
+        bytes.push_back(static_cast<BYTE>(c >> 8));
+      }
+      bytes.push_back(0);
+      bytes.push_back(0);
+    } else if (StartsWithNoCase(data, u"dword:")) {
+      std::size_t i = 6;
+      DWORD v = 0;
+      std::size_t digits = 0;
+      while (i < data.size() && HexDigit(data[i]) >= 0) {
+        if (++digits > 8) return Error("dword with more than 8 hex digits");
+        v = (v << 4) | static_cast<DWORD>(HexDigit(data[i]));
+        ++i;
+      }
+      if (digits == 0) return Error("dword without hex digits");
+      if (!RestIsEmpty(data.substr(i))) return Error("text after a dword");
+      type = REG_DWORD;
+      bytes = {static_cast<BYTE>(v), static_cast<BYTE>(v >> 8), static_cast<BYTE>(v >> 16),
+               static_cast<BYTE>(v >> 24)};
+    } else if (StartsWithNoCase(data, u"hex")) {
+      std::size_t i = 3;
+      type = REG_BINARY;
+      if (i < data.size() && data[i] == u'(') {
+        ++i;
+        DWORD t = 0;
+        std::size_t digits = 0;
+        while (i < data.size() && HexDigit(data[i]) >= 0) {
+          if (++digits > 8) return Error("hex(type) with more than 8 digits");
+          t = (t << 4) | static_cast<DWORD>(HexDigit(data[i]));
+          ++i;
+        }
+        if (digits == 0 || i >= data.size() || data[i] != u')') return Error("malformed hex(type)");
+        ++i;
+        type = t;
+      }
+      if (i >= data.size() || data[i] != u':') return Error("'hex' not followed by ':'");
+      if (!ParseHexList(data.substr(i + 1), &bytes)) return false;
+    } else {
+      return Error("unknown value data (expected \"text\", dword:, hex: or hex(N):)");
+    }
+    if (key != nullptr) key->SetValue(name, type, std::move(bytes));
+    return true;
+  }
+
+  // Bytes separated by commas, a line ending in '\' continuing on the next.
+  bool ParseHexList(std::u16string_view text, std::vector<BYTE>* out) {
+    std::size_t i = 0;
+    bool need_byte = false;  // after a comma
+    while (true) {
+      while (i < text.size() && IsBlank(text[i])) ++i;
+      if (i >= text.size() || text[i] == u';') {
+        return true;  // a trailing comma before the end is accepted
+      }
+      if (text[i] == u'\\') {
+        if (!RestIsEmpty(text.substr(i + 1))) return Error("text after a continuation '\\'");
+        if (!need_byte && !out->empty()) return Error("continuation '\\' without a comma before it");
+        if (index_ + 1 >= lines_.size()) return Error("hex list continued past the end of the file");
+        ++index_;
+        line_no_ = index_ + 1;
+        text = lines_[index_];
+        i = 0;
+        while (i < text.size() && IsBlank(text[i])) ++i;
+        if (i >= text.size()) return Error("empty continuation line in a hex list");
+        continue;
+      }
+      const int hi = HexDigit(text[i]);
+      if (hi < 0) return Error("bad character in a hex list");
+      int v = hi;
+      ++i;
+      if (i < text.size() && HexDigit(text[i]) >= 0) {
+        v = v * 16 + HexDigit(text[i]);
+        ++i;
+      }
+      out->push_back(static_cast<BYTE>(v));
+      while (i < text.size() && IsBlank(text[i])) ++i;
+      if (i < text.size() && text[i] == u',') {
+        ++i;
+        need_byte = true;
+        continue;
+      }
+      need_byte = false;
+      if (i < text.size() && text[i] != u';' && text[i] != u'\\') {
+        return Error("bytes in a hex list must be separated by ','");
+      }
+      if (i < text.size() && text[i] == u'\\') return Error("continuation '\\' without a comma before it");
+    }
+  }
+
+  std::u16string text_;
+  std::vector<std::u16string_view> lines_;
+  bool ok_ = true;
+  std::string message_;
+  std::size_t line_no_ = 0;
+  std::size_t index_ = 0;
+  RegistryHive hive_;
+  int current_root_ = -1;
+  RegistryPath current_path_;
+  bool skip_values_ = false;
+};
+
+}  // namespace
+
+std::u16string FormatRegText(const RegistryHive& hive) {
+  std::u16string out(kHeader5);
+  out += kNewline;
+  for (int root = 0; root < RegistryHive::kRootCount; ++root) {
+    std::u16string path(RegistryRootName(root));
+    AppendKey(out, path, hive.Root(root), true);
+  }
+  out += kNewline;
+  return out;
+}
+
+std::string EncodeRegFile(const RegistryHive& hive) {
+  const std::u16string text = FormatRegText(hive);
+  std::string bytes;
+  bytes.reserve(2 + text.size() * 2);
+  bytes.push_back(static_cast<char>(0xFF));
+  bytes.push_back(static_cast<char>(0xFE));
+  for (char16_t c : text) {
+    bytes.push_back(static_cast<char>(c & 0xFF));
+    bytes.push_back(static_cast<char>(c >> 8));
+  }
+  return bytes;
+}
+
+bool ParseRegFile(const void* data, std::size_t size, RegistryHive* hive, std::string* error) {
+  std::string local_error;
+  if (error == nullptr) error = &local_error;
+  if (data == nullptr && size != 0) {
+    *error = "no data";
+    return false;
+  }
+  std::optional<std::u16string> text =
+      DecodeText(static_cast<const BYTE*>(data), size, error);
+  if (!text) return false;
+  Parser parser(std::move(*text));
+  return parser.Run(hive, error);
+}

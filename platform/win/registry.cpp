@@ -1,0 +1,257 @@
+// The registry API over the registry file: handles name key paths; every
+// call reads the file again if it changed, and every change is written
+// through before the call returns.
+#include "platform/win/registry.h"
+
+#include <map>
+#include <mutex>
+#include <memory>
+#include <string>
+
+#include "platform/win/hive_file.h"
+
+namespace {
+
+constexpr UINT_PTR kFirstRoot = 0x80000000u;
+constexpr std::size_t kMaxKeyNameLength = 255;
+constexpr std::size_t kMaxValueNameLength = 16383;
+
+struct OpenKey {
+  int root = 0;
+  RegistryPath path;
+};
+
+struct Registry {
+  std::mutex mutex;
+  std::unique_ptr<HiveFile> file;
+  std::map<UINT_PTR, OpenKey> handles;
+  UINT_PTR next_handle = 0x1000;
+  std::string last_error;
+};
+
+Registry& State() {
+  static Registry registry;
+  return registry;
+}
+
+// The file for the place the environment names now; tests switch it.
+HiveFile& File(Registry& r) {
+  std::string path = HiveFile::DefaultPath();
+  if (!r.file || r.file->path() != path) r.file = std::make_unique<HiveFile>(std::move(path));
+  return *r.file;
+}
+
+LONG Failed(Registry& r, LONG status, std::string message) {
+  r.last_error = std::move(message);
+  return status;
+}
+
+LONG FileFailed(Registry& r, LONG status) {
+  if (status != ERROR_SUCCESS) r.last_error = File(r).last_error();
+  return status;
+}
+
+int RootIndex(HKEY key) {
+  const auto v = reinterpret_cast<UINT_PTR>(key);
+  if (v >= kFirstRoot && v < kFirstRoot + RegistryHive::kRootCount) return static_cast<int>(v - kFirstRoot);
+  return -1;
+}
+
+std::size_t Length(LPCWSTR text) {
+  std::size_t n = 0;
+  if (text != nullptr) {
+    while (text[n] != 0) ++n;
+  }
+  return n;
+}
+
+bool HasLineBreak(std::u16string_view name) {
+  return name.find_first_of(u"\r\n") != std::u16string_view::npos;
+}
+
+// The key that a handle (a root or an open key) plus a subkey path names.
+// One leading and one trailing backslash are accepted.
+LONG Resolve(Registry& r, HKEY base, LPCWSTR subkey, OpenKey* out) {
+  const int root = RootIndex(base);
+  if (root >= 0) {
+    out->root = root;
+    out->path.clear();
+  } else {
+    auto it = r.handles.find(reinterpret_cast<UINT_PTR>(base));
+    if (it == r.handles.end()) return Failed(r, ERROR_INVALID_HANDLE, "not an open key handle");
+    *out = it->second;
+  }
+  std::u16string_view rest(subkey == nullptr ? u"" : subkey, Length(subkey));
+  if (!rest.empty() && rest.front() == u'\\') rest.remove_prefix(1);
+  if (!rest.empty() && rest.back() == u'\\') rest.remove_suffix(1);
+  while (!rest.empty()) {
+    const std::size_t sep = rest.find(u'\\');
+    const std::u16string_view part = rest.substr(0, sep);
+    if (part.empty() || part.size() > kMaxKeyNameLength || HasLineBreak(part)) {
+      return Failed(r, ERROR_INVALID_PARAMETER, "bad key name in the path");
+    }
+    out->path.emplace_back(part);
+    if (sep == std::u16string_view::npos) break;
+    rest.remove_prefix(sep + 1);
+  }
+  return ERROR_SUCCESS;
+}
+
+HKEY NewHandle(Registry& r, OpenKey key) {
+  const UINT_PTR id = r.next_handle;
+  r.next_handle += 4;  // handles are never reused, so a stale one stays invalid
+  r.handles.emplace(id, std::move(key));
+  return reinterpret_cast<HKEY>(id);
+}
+
+const OpenKey* FindHandle(Registry& r, HKEY key) {
+  const int root = RootIndex(key);
+  if (root >= 0) {
+    static const OpenKey kRoots[RegistryHive::kRootCount] = {{0, {}}, {1, {}}, {2, {}}, {3, {}}};
+    return &kRoots[root];
+  }
+  auto it = r.handles.find(reinterpret_cast<UINT_PTR>(key));
+  return it == r.handles.end() ? nullptr : &it->second;
+}
+
+}  // namespace
+
+LONG RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD /*Reserved*/, LPWSTR /*lpClass*/,
+                     DWORD /*dwOptions*/, REGSAM /*samDesired*/,
+                     LPSECURITY_ATTRIBUTES /*lpSecurityAttributes*/, PHKEY phkResult,
+                     DWORD* lpdwDisposition) {
+  Registry& r = State();
+  std::lock_guard<std::mutex> guard(r.mutex);
+  if (phkResult == nullptr) return Failed(r, ERROR_INVALID_PARAMETER, "no place for the handle");
+  OpenKey key;
+  if (LONG status = Resolve(r, hKey, lpSubKey, &key); status != ERROR_SUCCESS) return status;
+  HiveFile& file = File(r);
+
+  // Opening an existing key does not touch the file.
+  const RegistryHive* hive = nullptr;
+  if (LONG status = file.Load(&hive); status != ERROR_SUCCESS) return FileFailed(r, status);
+  bool created = false;
+  if (hive->Find(key.root, key.path) == nullptr) {
+    const OpenKey* base = FindHandle(r, hKey);
+    const LONG status = file.Update([&](RegistryHive& h, bool& modified) {
+      if (h.Find(base->root, base->path) == nullptr) return ERROR_BADKEY;
+      h.Create(key.root, key.path, &created);
+      modified = created;
+      return ERROR_SUCCESS;
+    });
+    if (status == ERROR_BADKEY) return Failed(r, status, "the key of this handle was removed");
+    if (status != ERROR_SUCCESS) return FileFailed(r, status);
+  }
+  *phkResult = NewHandle(r, std::move(key));
+  if (lpdwDisposition != nullptr) {
+    *lpdwDisposition = created ? REG_CREATED_NEW_KEY : REG_OPENED_EXISTING_KEY;
+  }
+  return ERROR_SUCCESS;
+}
+
+LONG RegOpenKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD /*ulOptions*/, REGSAM /*samDesired*/,
+                   PHKEY phkResult) {
+  Registry& r = State();
+  std::lock_guard<std::mutex> guard(r.mutex);
+  if (phkResult == nullptr) return Failed(r, ERROR_INVALID_PARAMETER, "no place for the handle");
+  OpenKey key;
+  if (LONG status = Resolve(r, hKey, lpSubKey, &key); status != ERROR_SUCCESS) return status;
+  const RegistryHive* hive = nullptr;
+  if (LONG status = File(r).Load(&hive); status != ERROR_SUCCESS) return FileFailed(r, status);
+  if (hive->Find(key.root, key.path) == nullptr) {
+    return Failed(r, ERROR_FILE_NOT_FOUND, "no such key");
+  }
+  *phkResult = NewHandle(r, std::move(key));
+  return ERROR_SUCCESS;
+}
+
+LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD /*Reserved*/, DWORD dwType,
+                    const BYTE* lpData, DWORD cbData) {
+  Registry& r = State();
+  std::lock_guard<std::mutex> guard(r.mutex);
+  const OpenKey* key = FindHandle(r, hKey);
+  if (key == nullptr) return Failed(r, ERROR_INVALID_HANDLE, "not an open key handle");
+  if (lpData == nullptr && cbData != 0) return Failed(r, ERROR_INVALID_PARAMETER, "no data");
+  const std::u16string_view name(lpValueName == nullptr ? u"" : lpValueName, Length(lpValueName));
+  if (name.size() > kMaxValueNameLength || HasLineBreak(name)) {
+    return Failed(r, ERROR_INVALID_PARAMETER, "bad value name");
+  }
+  std::vector<BYTE> data;
+  if (cbData != 0) data.assign(lpData, lpData + cbData);
+  const LONG status = File(r).Update([&](RegistryHive& h, bool& modified) {
+    RegistryKey* target = h.Find(key->root, key->path);
+    if (target == nullptr) return ERROR_BADKEY;
+    modified = target->SetValue(name, dwType, std::move(data));
+    return ERROR_SUCCESS;
+  });
+  if (status == ERROR_BADKEY) return Failed(r, status, "the key of this handle was removed");
+  return FileFailed(r, status);
+}
+
+LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD* lpReserved, DWORD* lpType,
+                      BYTE* lpData, DWORD* lpcbData) {
+  Registry& r = State();
+  std::lock_guard<std::mutex> guard(r.mutex);
+  const OpenKey* key = FindHandle(r, hKey);
+  if (key == nullptr) return Failed(r, ERROR_INVALID_HANDLE, "not an open key handle");
+  if (lpReserved != nullptr || (lpData != nullptr && lpcbData == nullptr)) {
+    return Failed(r, ERROR_INVALID_PARAMETER, "bad arguments");
+  }
+  const RegistryHive* hive = nullptr;
+  if (LONG status = File(r).Load(&hive); status != ERROR_SUCCESS) return FileFailed(r, status);
+  const RegistryKey* target = hive->Find(key->root, key->path);
+  if (target == nullptr) return Failed(r, ERROR_BADKEY, "the key of this handle was removed");
+  const std::u16string_view name(lpValueName == nullptr ? u"" : lpValueName, Length(lpValueName));
+  const RegistryValue* value = target->FindValue(name);
+  if (value == nullptr) return Failed(r, ERROR_FILE_NOT_FOUND, "no such value");
+  if (lpType != nullptr) *lpType = value->type;
+  const auto size = static_cast<DWORD>(value->data.size());
+  if (lpcbData == nullptr) return ERROR_SUCCESS;
+  if (lpData != nullptr && *lpcbData < size) {
+    *lpcbData = size;
+    return Failed(r, ERROR_MORE_DATA, "buffer too small");
+  }
+  if (lpData != nullptr && size != 0) std::copy(value->data.begin(), value->data.end(), lpData);
+  *lpcbData = size;
+  return ERROR_SUCCESS;
+}
+
+LONG RegCloseKey(HKEY hKey) {
+  Registry& r = State();
+  std::lock_guard<std::mutex> guard(r.mutex);
+  if (RootIndex(hKey) >= 0) return ERROR_SUCCESS;
+  if (r.handles.erase(reinterpret_cast<UINT_PTR>(hKey)) == 0) {
+    return Failed(r, ERROR_INVALID_HANDLE, "not an open key handle");
+  }
+  return ERROR_SUCCESS;
+}
+
+bool RegistryReadDword(HKEY root, LPCWSTR subkey, LPCWSTR value_name, DWORD* value) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, subkey, 0, 0, &key) != ERROR_SUCCESS) return false;
+  DWORD type = 0;
+  BYTE data[4] = {};
+  DWORD size = sizeof data;
+  const LONG status = RegQueryValueExW(key, value_name, nullptr, &type, data, &size);
+  RegCloseKey(key);
+  if (status != ERROR_SUCCESS || type != REG_DWORD || size != 4) return false;
+  if (value != nullptr) {
+    *value = static_cast<DWORD>(data[0]) | (static_cast<DWORD>(data[1]) << 8) |
+             (static_cast<DWORD>(data[2]) << 16) | (static_cast<DWORD>(data[3]) << 24);
+  }
+  return true;
+}
+
+const char* RegistryLastErrorMessage() {
+  Registry& r = State();
+  std::lock_guard<std::mutex> guard(r.mutex);
+  thread_local std::string copy;
+  copy = r.last_error;
+  return copy.c_str();
+}
+
+unsigned RegistryOpenHandleCount() {
+  Registry& r = State();
+  std::lock_guard<std::mutex> guard(r.mutex);
+  return static_cast<unsigned>(r.handles.size());
+}

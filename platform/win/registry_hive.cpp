@@ -1,0 +1,164 @@
+// Keys and values in memory, with the registry's case-insensitive names.
+#include "platform/win/registry_hive.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+// Folds the letters of the scripts that have case (Latin, Greek, Cyrillic,
+// full-width Latin) to upper case; everything else is kept as it is.
+char16_t FoldUnit(char16_t c) {
+  if (c >= u'a' && c <= u'z') return static_cast<char16_t>(c - 0x20);
+  if (c < 0xE0) return c;
+  if (c <= 0xFE) return c == 0xF7 ? c : static_cast<char16_t>(c - 0x20);
+  if (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) return static_cast<char16_t>(c - 0x20);
+  if (c >= 0x430 && c <= 0x44F) return static_cast<char16_t>(c - 0x20);
+  if (c >= 0x450 && c <= 0x45F) return static_cast<char16_t>(c - 0x50);
+  if (c >= 0xFF41 && c <= 0xFF5A) return static_cast<char16_t>(c - 0x20);
+  return c;
+}
+
+constexpr std::array<std::u16string_view, RegistryHive::kRootCount> kRootNames = {
+    u"HKEY_CLASSES_ROOT", u"HKEY_CURRENT_USER", u"HKEY_LOCAL_MACHINE", u"HKEY_USERS"};
+constexpr std::array<std::u16string_view, RegistryHive::kRootCount> kRootShortNames = {
+    u"HKCR", u"HKCU", u"HKLM", u"HKU"};
+
+template <typename Key>
+Key* Walk(Key* key, const RegistryPath& path) {
+  for (const std::u16string& name : path) {
+    key = key->FindSubkey(name);
+    if (key == nullptr) return nullptr;
+  }
+  return key;
+}
+
+}  // namespace
+
+bool RegistryNamesEqual(std::u16string_view a, std::u16string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (FoldUnit(a[i]) != FoldUnit(b[i])) return false;
+  }
+  return true;
+}
+
+std::u16string RegistryFoldCase(std::u16string_view name) {
+  std::u16string folded(name);
+  for (char16_t& c : folded) c = FoldUnit(c);
+  return folded;
+}
+
+std::u16string_view RegistryRootName(int root) {
+  if (root < 0 || root >= RegistryHive::kRootCount) return {};
+  return kRootNames[static_cast<std::size_t>(root)];
+}
+
+int RegistryRootFromName(std::u16string_view name) {
+  for (int i = 0; i < RegistryHive::kRootCount; ++i) {
+    if (RegistryNamesEqual(name, kRootNames[static_cast<std::size_t>(i)]) ||
+        RegistryNamesEqual(name, kRootShortNames[static_cast<std::size_t>(i)])) {
+      return i;
+    }
+  }
+  return -1;
+}
+
+RegistryValue* RegistryKey::FindValue(std::u16string_view value_name) {
+  for (RegistryValue& value : values) {
+    if (RegistryNamesEqual(value.name, value_name)) return &value;
+  }
+  return nullptr;
+}
+
+const RegistryValue* RegistryKey::FindValue(std::u16string_view value_name) const {
+  return const_cast<RegistryKey*>(this)->FindValue(value_name);
+}
+
+RegistryKey* RegistryKey::FindSubkey(std::u16string_view key_name) {
+  for (RegistryKey& key : subkeys) {
+    if (RegistryNamesEqual(key.name, key_name)) return &key;
+  }
+  return nullptr;
+}
+
+const RegistryKey* RegistryKey::FindSubkey(std::u16string_view key_name) const {
+  return const_cast<RegistryKey*>(this)->FindSubkey(key_name);
+}
+
+bool RegistryKey::SetValue(std::u16string_view value_name, DWORD type, std::vector<BYTE> data) {
+  if (RegistryValue* existing = FindValue(value_name)) {
+    if (existing->type == type && existing->data == data) return false;
+    existing->type = type;
+    existing->data = std::move(data);
+    return true;
+  }
+  values.push_back(RegistryValue{std::u16string(value_name), type, std::move(data)});
+  return true;
+}
+
+bool RegistryKey::DeleteValue(std::u16string_view value_name) {
+  auto it = std::find_if(values.begin(), values.end(), [&](const RegistryValue& v) {
+    return RegistryNamesEqual(v.name, value_name);
+  });
+  if (it == values.end()) return false;
+  values.erase(it);
+  return true;
+}
+
+RegistryHive::RegistryHive() : roots_(kRootCount) {
+  for (int i = 0; i < kRootCount; ++i) Root(i).name = std::u16string(RegistryRootName(i));
+}
+
+RegistryKey* RegistryHive::Find(int root, const RegistryPath& path) {
+  if (root < 0 || root >= kRootCount) return nullptr;
+  return Walk(&Root(root), path);
+}
+
+const RegistryKey* RegistryHive::Find(int root, const RegistryPath& path) const {
+  if (root < 0 || root >= kRootCount) return nullptr;
+  return Walk(&Root(root), path);
+}
+
+RegistryKey* RegistryHive::Create(int root, const RegistryPath& path, bool* created) {
+  if (created != nullptr) *created = false;
+  if (root < 0 || root >= kRootCount) return nullptr;
+  RegistryKey* key = &Root(root);
+  for (const std::u16string& name : path) {
+    RegistryKey* next = key->FindSubkey(name);
+    if (next == nullptr) {
+      key->subkeys.push_back(RegistryKey{name, {}, {}});
+      next = &key->subkeys.back();
+      if (created != nullptr) *created = true;
+    }
+    key = next;
+  }
+  return key;
+}
+
+bool RegistryHive::Delete(int root, const RegistryPath& path) {
+  if (path.empty()) return false;  // a root cannot be removed
+  RegistryPath parent_path(path.begin(), path.end() - 1);
+  RegistryKey* parent = Find(root, parent_path);
+  if (parent == nullptr) return false;
+  auto it = std::find_if(parent->subkeys.begin(), parent->subkeys.end(), [&](const RegistryKey& k) {
+    return RegistryNamesEqual(k.name, path.back());
+  });
+  if (it == parent->subkeys.end()) return false;
+  parent->subkeys.erase(it);
+  return true;
+}
+
+namespace {
+std::size_t CountValues(const RegistryKey& key) {
+  std::size_t n = key.values.size();
+  for (const RegistryKey& sub : key.subkeys) n += CountValues(sub);
+  return n;
+}
+}  // namespace
+
+std::size_t RegistryHive::ValueCount() const {
+  std::size_t n = 0;
+  for (const RegistryKey& root : roots_) n += CountValues(root);
+  return n;
+}

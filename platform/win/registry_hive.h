@@ -1,0 +1,72 @@
+// The registry's content in memory: keys under the four predefined roots,
+// each with typed values whose bytes are kept exactly. Names compare without
+// regard to case and keep the case they were created with. No files, no locks.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/win/win_types.h"
+
+struct RegistryValue {
+  std::u16string name;  // empty for the key's default value
+  DWORD type = 0;
+  std::vector<BYTE> data;
+
+  bool operator==(const RegistryValue&) const = default;
+};
+
+struct RegistryKey {
+  std::u16string name;
+  std::vector<RegistryValue> values;  // in the order they were first set
+  std::vector<RegistryKey> subkeys;   // in the order they were created
+
+  RegistryValue* FindValue(std::u16string_view value_name);
+  const RegistryValue* FindValue(std::u16string_view value_name) const;
+  RegistryKey* FindSubkey(std::u16string_view key_name);
+  const RegistryKey* FindSubkey(std::u16string_view key_name) const;
+  // Sets or replaces a value; an existing value keeps its name's case.
+  // Returns true when the stored type or bytes changed.
+  bool SetValue(std::u16string_view value_name, DWORD type, std::vector<BYTE> data);
+  bool DeleteValue(std::u16string_view value_name);
+
+  bool operator==(const RegistryKey&) const = default;
+};
+
+using RegistryPath = std::vector<std::u16string>;
+
+class RegistryHive {
+ public:
+  static constexpr int kRootCount = 4;  // HKEY_CLASSES_ROOT to HKEY_USERS
+
+  RegistryHive();
+
+  RegistryKey& Root(int root) { return roots_[static_cast<std::size_t>(root)]; }
+  const RegistryKey& Root(int root) const { return roots_[static_cast<std::size_t>(root)]; }
+
+  RegistryKey* Find(int root, const RegistryPath& path);
+  const RegistryKey* Find(int root, const RegistryPath& path) const;
+  // Finds the key or creates it with every missing parent. *created tells
+  // whether anything was added.
+  RegistryKey* Create(int root, const RegistryPath& path, bool* created);
+  // Removes a key and everything below it; false when it did not exist.
+  bool Delete(int root, const RegistryPath& path);
+
+  std::size_t ValueCount() const;
+
+  bool operator==(const RegistryHive&) const = default;
+
+ private:
+  std::vector<RegistryKey> roots_;
+};
+
+// "HKEY_LOCAL_MACHINE" and the other full root names, by root index.
+std::u16string_view RegistryRootName(int root);
+// The root index of a full or short root name ("HKLM"), or -1.
+int RegistryRootFromName(std::u16string_view name);
+// Name comparison as the registry does it: case-insensitive.
+bool RegistryNamesEqual(std::u16string_view a, std::u16string_view b);
+// A name in one case, for sorting and comparing.
+std::u16string RegistryFoldCase(std::u16string_view name);

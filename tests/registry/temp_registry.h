@@ -1,0 +1,52 @@
+// A registry file of its own for one test: a fresh folder under the system's
+// temporary folder, named to the registry through TINTOR_REGISTRY, removed
+// (with everything in it) when the test ends.
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include <gtest/gtest.h>
+
+class TempRegistry {
+ public:
+  TempRegistry() {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") + "/tintor-reg-XXXXXX";
+    if (::mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed";
+    dir_ = pattern;
+    path_ = dir_ + "/registry.reg";
+    ::setenv("TINTOR_REGISTRY", path_.c_str(), 1);
+  }
+  ~TempRegistry() {
+    ::unsetenv("TINTOR_REGISTRY");
+    std::error_code ignored;
+    std::filesystem::permissions(dir_, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(dir_, ignored);
+  }
+  TempRegistry(const TempRegistry&) = delete;
+  TempRegistry& operator=(const TempRegistry&) = delete;
+
+  const std::string& dir() const { return dir_; }
+  const std::string& path() const { return path_; }
+
+  bool Exists() const { return std::filesystem::exists(path_); }
+
+  std::string ReadBytes() const {
+    std::ifstream in(path_, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+
+  void WriteBytes(const std::string& bytes) const {
+    std::ofstream out(path_, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
+
+ private:
+  std::string dir_;
+  std::string path_;
+};
