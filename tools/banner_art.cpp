@@ -198,6 +198,31 @@ void PaintLettering(cairo_t* cr) {
   }
 }
 
+// Flicks of paint thrown off the brush, each in one letter's ink.
+void PaintSplashes(cairo_t* cr) {
+  struct Drop {
+    double x, y, r;
+    unsigned ink;
+  };
+  const Drop drops[] = {{66, 60, 4.2, 0xF03AA6},  {58, 72, 2.0, 0xF03AA6},
+                        {190, 134, 3.0, 0x8F52F0}, {258, 136, 2.2, 0x2F7BF2},
+                        {306, 50, 3.4, 0x3CCB52},  {316, 40, 1.8, 0x3CCB52},
+                        {420, 96, 3.8, 0xFFC21A},  {428, 108, 2.0, 0xFFC21A},
+                        {414, 58, 2.4, 0xF03AA6}};
+  for (const Drop& d : drops) {
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_arc(cr, d.x, d.y, d.r + 1.6, 0, 2 * M_PI);
+    cairo_fill(cr);
+    const Rgb ink = Hex(d.ink);
+    cairo_set_source_rgb(cr, ink.r, ink.g, ink.b);
+    cairo_arc(cr, d.x, d.y, d.r, 0, 2 * M_PI);
+    cairo_fill(cr);
+    cairo_set_source_rgba(cr, 1, 1, 1, 0.7);
+    cairo_arc(cr, d.x - d.r * 0.35, d.y - d.r * 0.35, d.r * 0.3, 0, 2 * M_PI);
+    cairo_fill(cr);
+  }
+}
+
 }  // namespace
 
 RgbaImage DrawBanner() {
@@ -206,6 +231,7 @@ RgbaImage DrawBanner() {
   PaintSky(cr);
   PaintClouds(cr);
   PaintSparkles(cr);
+  PaintSplashes(cr);
   PaintLettering(cr);
   // A glint on the T and the o, over the paint.
   Sparkle(cr, 155, 34, 7, 1.0);

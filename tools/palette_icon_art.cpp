@@ -7,7 +7,7 @@ namespace {
 constexpr int kSize = 40;
 
 void PaletteShape(cairo_t* cr) {
-  // A rounded board with a thumb hole and a notch bitten out of its right edge.
+  // A rounded board with a thumb hole.
   cairo_save(cr);
   cairo_translate(cr, 20, 21);
   cairo_rotate(cr, -0.25);
@@ -17,8 +17,6 @@ void PaletteShape(cairo_t* cr) {
   cairo_restore(cr);
   cairo_new_sub_path(cr);
   cairo_arc_negative(cr, 27, 27, 3.2, 2 * M_PI, 0);
-  cairo_new_sub_path(cr);
-  cairo_arc_negative(cr, 39, 24, 5.5, 2 * M_PI, 0);
 }
 
 void Dab(cairo_t* cr, double x, double y, double r, double red, double green, double blue) {
