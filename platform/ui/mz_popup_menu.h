@@ -12,6 +12,10 @@
 
 class ImagingHelper;
 
+// Item flags for AppendMenuItem (0: a plain item).
+inline constexpr UINT MF_GRAYED = 0x0001;     // shown dimmed, cannot be chosen
+inline constexpr UINT MF_SEPARATOR = 0x0800;  // a thin divider instead of an item
+
 class MzPopupMenu {
  public:
   MzPopupMenu();
@@ -22,7 +26,9 @@ class MzPopupMenu {
   // The menu takes over the title image (it may be null) and frees it.
   void SetMenuTitle(LPCWSTR text, ImagingHelper* image);
   void AppendMenuItem(UINT id, LPCWSTR text, UINT flags = 0);
-  // Runs the menu modally over the owner; the chosen item's id, or 0 when dismissed.
+  // Runs the menu modally over the owner; the chosen item's id, or 0 when
+  // dismissed (or when a quit message ended the run). The sheet: a dimmed
+  // screen, title picture and text, rows of kRowHeight, a "取消" button.
   int MzTrackPopupMenu(HWND owner, int mode = 1, const RECT* rc = nullptr, int flags = 0);
 
   struct Item {
@@ -30,6 +36,11 @@ class MzPopupMenu {
     std::u16string text;
     UINT flags;
   };
+  static constexpr int kRowHeight = 60;
+  static constexpr int kTitleHeight = 76;
+  static constexpr int kCancelHeight = 84;
+  static constexpr int kTopGap = 60;  // the screen left above the tallest sheet
+
   const std::vector<Item>& GetItems() const { return items_; }
   const std::u16string& GetTitle() const { return title_; }
   ImagingHelper* GetTitleImage() const { return title_image_.get(); }

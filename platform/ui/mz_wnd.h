@@ -14,6 +14,30 @@ inline constexpr DWORD WS_POPUP = 0x80000000u;
 inline constexpr UINT WM_QUIT = 0x0012;
 inline constexpr UINT WM_COMMAND = 0x0111;
 inline constexpr UINT WM_PAINT = 0x000F;
+inline constexpr UINT WM_SIZE = 0x0005;
+inline constexpr UINT WM_TIMER = 0x0113;
+inline constexpr UINT WM_KEYDOWN = 0x0100;
+inline constexpr UINT WM_MOUSEMOVE = 0x0200;
+inline constexpr UINT WM_LBUTTONDOWN = 0x0201;
+inline constexpr UINT WM_LBUTTONUP = 0x0202;
+inline constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
+inline constexpr UINT WM_MOUSEWHEEL = 0x020A;
+inline constexpr int WHEEL_DELTA = 120;
+// Keys of WM_KEYDOWN.
+inline constexpr WPARAM VK_RETURN = 0x0D;
+inline constexpr WPARAM VK_ESCAPE = 0x1B;
+inline constexpr WPARAM VK_UP = 0x26;
+inline constexpr WPARAM VK_DOWN = 0x28;
+// Mouse messages carry the position in lParam: x in the low 16 bits, y in the
+// high 16 bits, both signed, in the window's coordinates.
+inline constexpr LPARAM MAKELPARAM_XY(int x, int y) {
+  return static_cast<LPARAM>((static_cast<std::uint32_t>(static_cast<std::uint16_t>(x))) |
+                             (static_cast<std::uint32_t>(static_cast<std::uint16_t>(y)) << 16));
+}
+inline constexpr int GET_X_LPARAM(LPARAM lp) { return static_cast<std::int16_t>(lp & 0xFFFF); }
+inline constexpr int GET_Y_LPARAM(LPARAM lp) {
+  return static_cast<std::int16_t>((lp >> 16) & 0xFFFF);
+}
 
 // Window animation kinds for SetAnimateType_Show / _Hide. The shell slides
 // windows in and out; headless runs show them at once.
@@ -80,6 +104,9 @@ class CMzWnd {
 
   // The window object behind a handle, or null for an unknown handle.
   static CMzWnd* FromHandle(HWND hwnd);
+  // The window's rectangle on the screen.
+  RECT GetWindowRect() const { return bounds_; }
+  bool IsVisible() const { return visible_; }
 
  protected:
   RECT bounds_{};  // screen coordinates
@@ -93,4 +120,10 @@ class CMzWnd {
   bool modal_done_ = false;
   int modal_result_ = 0;
   bool visible_ = false;
+
+ private:
+  // The window's place on the shell's stack and in its handle table.
+  class ShellBinding;
+  friend class ShellBinding;
+  ShellBinding* binding_ = nullptr;
 };

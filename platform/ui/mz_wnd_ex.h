@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "platform/ui/finger_tracker.h"
 #include "platform/ui/mz_wnd.h"
 
 class CMzWndEx : public CMzWnd {
@@ -21,7 +22,14 @@ class CMzWndEx : public CMzWnd {
   void AddUiWin(UiWin* pWin);
   void RemoveUiWin(UiWin* pWin);
   const std::vector<UiWin*>& GetUiWins() const { return elements_; }
+  // An element (or one inside it) is going away: drop every pointer to it.
+  void ForgetElement(UiWin* pWin);
+  // The finger over this window's elements.
+  const FingerTracker& Finger() const { return finger_; }
 
  protected:
   std::vector<UiWin*> elements_;
+
+ private:
+  FingerTracker finger_;
 };

@@ -13,6 +13,10 @@ class UiButton : public UiWin {
   int GetButtonType() const { return button_type_; }
   bool IsPressed() const { return pressed_; }
 
+  void OnPress(int x, int y) override;
+  void OnRelease(int x, int y, bool inside) override;
+  void OnPressCancelled() override;
+
  protected:
   int button_type_ = 0;
   bool pressed_ = false;

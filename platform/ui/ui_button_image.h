@@ -24,6 +24,11 @@ class UiButton_Image : public UiButton {
   // How many times SwapImageZOrder was called.
   int GetSwapImageZOrderCalls() const { return swap_calls_; }
 
+  // Mode 1: the pressed image over (or, swapped, under) the normal one while
+  // pressed; mode 0: the pressed image instead of the normal one. Images are
+  // centred in the button; a null image draws nothing.
+  void PaintWin(Canvas& canvas) override;
+
  private:
   ImagingHelper* normal_ = nullptr;
   ImagingHelper* pressed_image_ = nullptr;

@@ -1,11 +1,24 @@
 // A container that scrolls its children vertically: drag with momentum,
 // clamped at both ends, a scroll bar indicator while it moves, mouse wheel.
+//
+// Momentum: the content keeps the speed the finger had when it let go and
+// slows down exponentially (time constant kMomentumTauMs) on the shell's
+// clock, stopping at either end. The indicator (when EnableScrollBarV) shows
+// while the content moves and kIndicatorLingerMs after it stops.
 #pragma once
 
+#include <cstdint>
+
+#include "platform/shell/shell_animation.h"
 #include "platform/ui/ui_win.h"
 
 class UiScrollWin : public UiWin {
  public:
+  static constexpr double kMomentumTauMs = 325.0;
+  static constexpr double kMinSpeed = 0.02;  // pixels a millisecond
+  static constexpr int kIndicatorLingerMs = 500;
+  static constexpr int kWheelStep = 60;  // pixels a wheel turn
+
   UiScrollWin();
   ~UiScrollWin() override;
 
@@ -15,9 +28,38 @@ class UiScrollWin : public UiWin {
   // The height of the children's content (the lowest child bottom).
   int GetContentHeight() const;
   int GetMaxScrollY() const;
+  // True while the content glides after a drag.
+  bool IsMoving() const { return velocity_ != 0.0; }
+  bool IsIndicatorShown() const { return indicator_shown_; }
 
   void Paint(Canvas& canvas) override;
+  bool CanDrag() const override;
+  void OnDragBegin() override;
+  void OnDragBy(int dy) override;
+  void OnDragEnd(double velocity) override;
+  bool OnWheel(int turns) override;
 
  protected:
   int scroll_y_ = 0;
+
+ private:
+  class Motion : public ShellAnimation {
+   public:
+    explicit Motion(UiScrollWin* owner) : owner_(owner) {}
+    bool Tick(std::int64_t now_ms) override { return owner_->Advance(now_ms); }
+
+   private:
+    UiScrollWin* owner_;
+  };
+  bool Advance(std::int64_t now_ms);
+  void StartMotion();
+  void StopMotion();
+
+  Motion motion_{this};
+  double position_ = 0;     // exact scroll position while gliding
+  double velocity_ = 0;     // content pixels a millisecond, positive scrolls down
+  std::int64_t last_tick_ = 0;
+  std::int64_t hide_at_ = 0;
+  bool indicator_shown_ = false;
+  bool dragging_ = false;
 };

@@ -22,7 +22,16 @@ class UiToolbar_Text : public UiWin {
   bool IsButtonEnabled(int index) const;
   bool IsButtonVisible(int index) const;
 
+  // The button slot under x (0, 1, 2: equal thirds of the width), or -1.
+  int ButtonAt(int x) const;
+  // The button being held down, or -1.
+  int GetPressedButton() const { return pressed_button_; }
+  static constexpr double kFontPx = 22.0;
+
   void PaintWin(Canvas& canvas) override;
+  void OnPress(int x, int y) override;
+  void OnRelease(int x, int y, bool inside) override;
+  void OnPressCancelled() override;
 
  protected:
   struct Button {
@@ -33,4 +42,5 @@ class UiToolbar_Text : public UiWin {
   };
   Button buttons_[kMaxButtons];
   bool left_arrow_ = false;
+  int pressed_button_ = -1;
 };

@@ -5,21 +5,14 @@
 
 #include <vector>
 
+#include "platform/shell/draw_text_flags.h"
 #include "platform/win/win_types.h"
 
 class Canvas;
 class CMzWnd;
 
-// DrawText-style flags for SetDrawTextFormat.
-inline constexpr UINT DT_LEFT = 0x0000;
-inline constexpr UINT DT_TOP = 0x0000;
-inline constexpr UINT DT_CENTER = 0x0001;
-inline constexpr UINT DT_RIGHT = 0x0002;
-inline constexpr UINT DT_VCENTER = 0x0004;
-inline constexpr UINT DT_BOTTOM = 0x0008;
-inline constexpr UINT DT_WORDBREAK = 0x0010;
-inline constexpr UINT DT_SINGLELINE = 0x0020;
-inline constexpr UINT DT_END_ELLIPSIS = 0x8000;
+// DrawText-style flags for SetDrawTextFormat: DT_LEFT, DT_CENTER, DT_RIGHT,
+// DT_VCENTER, DT_BOTTOM, DT_WORDBREAK, DT_SINGLELINE, DT_END_ELLIPSIS.
 
 class UiWin {
  public:
@@ -72,6 +65,25 @@ class UiWin {
   virtual void OnPressCancelled();
   // Vertical scroll offset applied to the children (scrolling containers).
   virtual int GetScrollY() const { return 0; }
+  // A finger that moves more than a few pixels over this element (or one of
+  // its children) drags it instead of pressing: true for scrolling containers.
+  virtual bool CanDrag() const { return false; }
+  virtual void OnDragBegin() {}
+  // The finger moved dy pixels down since the last call.
+  virtual void OnDragBy(int dy) { (void)dy; }
+  // The finger let go moving at `velocity` pixels a millisecond (down positive).
+  virtual void OnDragEnd(double velocity) { (void)velocity; }
+  // Wheel turns (positive: away from the user); true when the element used them.
+  virtual bool OnWheel(int turns) {
+    (void)turns;
+    return false;
+  }
+
+  // The element's top left in its window's coordinates (through the
+  // containers and their scroll offsets).
+  POINT WindowOrigin() const;
+  // The topmost element of this one's container chain.
+  const UiWin* Root() const;
 
  protected:
   // Sends a control notification to the owning window through the queue.

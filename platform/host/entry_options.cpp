@@ -1,0 +1,58 @@
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+#include "platform/host/entry_point.h"
+
+const char* EntryUsage() {
+  return "usage: tintor [--headless] [--script FILE] [--screenshot-dir DIR] [--scale N]\n"
+         "  --headless            run without a window (pixels in memory)\n"
+         "  --script FILE         feed input from FILE (implies --headless); one command a line:\n"
+         "                        tap X Y | drag X1 Y1 X2 Y2 MS | wait MS |\n"
+         "                        key escape|enter|up|down | shot NAME.png | # comment\n"
+         "  --screenshot-dir DIR  where 'shot' writes its PNG files (default: .)\n"
+         "  --scale N             window size factor, 0.25 to 4 (default 1: 480 x 720)\n"
+         "  --help                show this text\n";
+}
+
+bool ParseEntryOptions(const std::vector<std::string>& args, EntryOptions& options,
+                       std::string& error) {
+  EntryOptions o;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&](std::string& out) {
+      if (i + 1 >= args.size() || args[i + 1].empty()) {
+        error = "option " + a + " needs a value";
+        return false;
+      }
+      out = args[++i];
+      return true;
+    };
+    if (a == "--headless") {
+      o.headless = true;
+    } else if (a == "--help" || a == "-h") {
+      o.help = true;
+    } else if (a == "--script") {
+      if (!value(o.script_path)) return false;
+      o.headless = true;
+    } else if (a == "--screenshot-dir") {
+      if (!value(o.screenshot_dir)) return false;
+    } else if (a == "--scale") {
+      std::string text;
+      if (!value(text)) return false;
+      char* end = nullptr;
+      errno = 0;
+      const double v = std::strtod(text.c_str(), &end);
+      if (errno != 0 || *end != '\0' || !std::isfinite(v) || v < 0.25 || v > 4.0) {
+        error = "--scale wants a number from 0.25 to 4, not '" + text + "'";
+        return false;
+      }
+      o.scale = v;
+    } else {
+      error = "unknown option '" + a + "'";
+      return false;
+    }
+  }
+  options = o;
+  return true;
+}

@@ -1,0 +1,26 @@
+// The process entry point's work, callable from main and from tests: parse
+// the options, pick the host, start the shell, run the one CMzApp.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/host/script.h"
+
+struct EntryOptions {
+  bool headless = false;
+  bool help = false;
+  std::string script_path;
+  std::string screenshot_dir;
+  double scale = 1.0;
+};
+
+// False with `error` set for an unknown option, a missing or bad value.
+bool ParseEntryOptions(const std::vector<std::string>& args, EntryOptions& options,
+                       std::string& error);
+
+const char* EntryUsage();
+
+// The whole run: options, script, host, shell, InitApplication once, Run
+// until quit. Returns the process's exit code; messages go to stderr.
+int RunTintor(const std::vector<std::string>& args);

@@ -1,0 +1,153 @@
+#include "platform/host/headless_host.h"
+
+#include <cairo.h>
+
+#include <cstring>
+
+HeadlessHost::HeadlessHost() : frame_(static_cast<std::size_t>(kWidth) * kHeight, 0) {}
+HeadlessHost::~HeadlessHost() = default;
+
+void HeadlessHost::Present(const std::uint32_t* pixels, int width, int height, int stride) {
+  if (width != kWidth || height != kHeight || pixels == nullptr) return;
+  for (int y = 0; y < height; ++y) {
+    std::memcpy(&frame_[static_cast<std::size_t>(y) * kWidth],
+                reinterpret_cast<const unsigned char*>(pixels) + static_cast<std::size_t>(y) * stride,
+                static_cast<std::size_t>(kWidth) * 4);
+  }
+  ++frames_;
+}
+
+int HeadlessHost::ClockMinutes() const {
+  return static_cast<int>((kStartMinutes + now_ms_ / 60000) % (24 * 60));
+}
+
+std::uint32_t HeadlessHost::FramePixel(int x, int y) const {
+  if (x < 0 || y < 0 || x >= kWidth || y >= kHeight) return 0;
+  return frame_[static_cast<std::size_t>(y) * kWidth + x] & 0x00FFFFFFu;
+}
+
+bool HeadlessHost::SaveFrame(const std::string& path) const {
+  cairo_surface_t* s = cairo_image_surface_create_for_data(
+      reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(frame_.data())),
+      CAIRO_FORMAT_RGB24, kWidth, kHeight, kWidth * 4);
+  const bool ok = cairo_surface_write_to_png(s, path.c_str()) == CAIRO_STATUS_SUCCESS;
+  cairo_surface_destroy(s);
+  return ok;
+}
+
+void HeadlessHost::Inject(const InputEvent& event) {
+  Pending p{Pending::Kind::Event, event, 0, {}, {}};
+  pending_.push_back(std::move(p));
+}
+
+void HeadlessHost::InjectTap(int x, int y) {
+  Inject(InputEvent::Press(x, y));
+  Inject(InputEvent::Release(x, y));
+}
+
+void HeadlessHost::InjectDrag(int x1, int y1, int x2, int y2, int ms) {
+  Inject(InputEvent::Press(x1, y1));
+  const int steps = ms / kDragStepMs > 0 ? ms / kDragStepMs : 1;
+  int elapsed = 0;
+  for (int i = 1; i <= steps; ++i) {
+    const int t = static_cast<int>(static_cast<long long>(ms) * i / steps);
+    InjectWait(t - elapsed);
+    elapsed = t;
+    Inject(InputEvent::Move(x1 + (x2 - x1) * i / steps, y1 + (y2 - y1) * i / steps));
+  }
+  Inject(InputEvent::Release(x2, y2));
+}
+
+void HeadlessHost::InjectWait(int ms) {
+  if (ms <= 0) return;
+  Pending p{Pending::Kind::Wait, {}, ms, {}, {}};
+  pending_.push_back(std::move(p));
+}
+
+void HeadlessHost::InjectKey(InputKey key) { Inject(InputEvent::Key(key)); }
+
+void HeadlessHost::InjectWheel(int x, int y, int turns) { Inject(InputEvent::Wheel(x, y, turns)); }
+
+void HeadlessHost::InjectScreenshot(const std::string& path) {
+  Pending p{Pending::Kind::Shot, {}, 0, path, {}};
+  pending_.push_back(std::move(p));
+}
+
+void HeadlessHost::InjectCall(std::function<void()> call) {
+  Pending p{Pending::Kind::Call, {}, 0, {}, std::move(call)};
+  pending_.push_back(std::move(p));
+}
+
+void HeadlessHost::InjectScript(const std::vector<ScriptCommand>& commands) {
+  for (const ScriptCommand& c : commands) {
+    switch (c.kind) {
+      case ScriptCommand::Kind::Tap:
+        InjectTap(c.x1, c.y1);
+        break;
+      case ScriptCommand::Kind::Drag:
+        InjectDrag(c.x1, c.y1, c.x2, c.y2, c.ms);
+        break;
+      case ScriptCommand::Kind::Wait:
+        InjectWait(c.ms);
+        break;
+      case ScriptCommand::Kind::Key:
+        InjectKey(c.key);
+        break;
+      case ScriptCommand::Kind::Shot:
+        InjectScreenshot(c.name);
+        break;
+    }
+  }
+}
+
+bool HeadlessHost::WaitEvent(InputEvent& event, int timeout_ms) {
+  for (;;) {
+    if (pending_.empty()) {
+      if (timeout_ms >= 0 && settled_ms_ < kMaxSettleMs) {
+        // Nothing to do but let the movement on screen finish.
+        now_ms_ += timeout_ms;
+        settled_ms_ += timeout_ms;
+        return false;
+      }
+      settled_ms_ = 0;
+      if (idle_) {
+        idle_();
+        if (!pending_.empty()) return false;
+      }
+      event = InputEvent::Quit();
+      return true;
+    }
+    settled_ms_ = 0;
+    Pending& front = pending_.front();
+    switch (front.kind) {
+      case Pending::Kind::Event:
+        event = front.event;
+        pending_.pop_front();
+        return true;
+      case Pending::Kind::Wait:
+        if (timeout_ms >= 0 && front.ms > timeout_ms) {
+          front.ms -= timeout_ms;
+          now_ms_ += timeout_ms;
+          return false;
+        }
+        now_ms_ += front.ms;
+        pending_.pop_front();
+        return false;
+      case Pending::Kind::Shot: {
+        std::string path = front.path;
+        pending_.pop_front();
+        if (!path.empty() && path[0] != '/' && !screenshot_dir_.empty()) {
+          path = screenshot_dir_ + "/" + path;
+        }
+        if (!SaveFrame(path)) errors_.push_back(path + ": cannot write the screenshot");
+        return false;
+      }
+      case Pending::Kind::Call: {
+        std::function<void()> call = std::move(front.call);
+        pending_.pop_front();
+        call();
+        return false;
+      }
+    }
+  }
+}

@@ -1,0 +1,87 @@
+// The host without a screen, for tests, demos and screenshots.
+//
+// Does: keeps the last presented frame in memory; runs a simulated clock
+// that starts at 12:00 and moves only when input says "wait" or while
+// something animates and no input is left (so every run is deterministic);
+// takes input injected by tests or read from a script; writes PNG
+// screenshots of the whole 480 x 720 screen. Windows appear at once.
+// Does not: open a window, read the real clock, or ever block.
+//
+// When the input runs out while a loop waits, the idle callback (if any) runs;
+// if it injects nothing, the host asks the shell to quit, so no run can hang.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/host/host.h"
+#include "platform/host/script.h"
+
+class HeadlessHost : public Host {
+ public:
+  static constexpr int kWidth = 480;
+  static constexpr int kHeight = 720;
+  static constexpr int kStartMinutes = 12 * 60;  // the status bar shows 12:00 at start
+  // Moves of a drag are this many ms apart.
+  static constexpr int kDragStepMs = 16;
+  // Longest stretch the clock runs by itself to let animations finish.
+  static constexpr int kMaxSettleMs = 60 * 1000;
+
+  HeadlessHost();
+  ~HeadlessHost() override;
+
+  void Present(const std::uint32_t* pixels, int width, int height, int stride) override;
+  bool WaitEvent(InputEvent& event, int timeout_ms) override;
+  std::int64_t NowMs() const override { return now_ms_; }
+  int ClockMinutes() const override;
+  bool AnimatesWindows() const override { return false; }
+
+  // ---- Input, consumed in order ----
+  void Inject(const InputEvent& event);
+  void InjectTap(int x, int y);
+  void InjectDrag(int x1, int y1, int x2, int y2, int ms);
+  void InjectWait(int ms);
+  void InjectKey(InputKey key);
+  void InjectWheel(int x, int y, int turns);
+  // Writes the screen as it is at that point to `path` (relative paths go
+  // into the screenshot folder).
+  void InjectScreenshot(const std::string& path);
+  // Runs `call` at that point of the input, with the screen up to date.
+  void InjectCall(std::function<void()> call);
+  void InjectScript(const std::vector<ScriptCommand>& commands);
+  bool HasPendingInput() const { return !pending_.empty(); }
+  void ClearInput() { pending_.clear(); }
+
+  // Runs when the input has run out and nothing moves; it may inject more.
+  void SetIdleCallback(std::function<void()> callback) { idle_ = std::move(callback); }
+  void SetScreenshotDir(const std::string& dir) { screenshot_dir_ = dir; }
+
+  // ---- The last presented frame ----
+  int FrameCount() const { return frames_; }
+  // 0x00RRGGBB; 0 before the first frame or outside the screen.
+  std::uint32_t FramePixel(int x, int y) const;
+  const std::vector<std::uint32_t>& Frame() const { return frame_; }
+  bool SaveFrame(const std::string& path) const;
+  // Screenshots that could not be written ("path: reason").
+  const std::vector<std::string>& Errors() const { return errors_; }
+
+ private:
+  struct Pending {
+    enum class Kind { Event, Wait, Shot, Call } kind;
+    InputEvent event;
+    int ms = 0;
+    std::string path;
+    std::function<void()> call;
+  };
+  std::deque<Pending> pending_;
+  std::function<void()> idle_;
+  std::string screenshot_dir_;
+  std::int64_t now_ms_ = 0;
+  std::int64_t settled_ms_ = 0;
+  std::vector<std::uint32_t> frame_;
+  int frames_ = 0;
+  std::vector<std::string> errors_;
+};

@@ -1,0 +1,32 @@
+// The small interface between the shell and whatever shows the phone's screen.
+//
+// A host does: show a finished 480 x 720 frame; wait for the next input event
+// or until a timeout; tell the time (a monotonic millisecond clock and the
+// wall-clock minute for the status bar); say whether windows slide in and out.
+// A host does not: draw, know about windows, or queue messages.
+//
+// Two hosts implement it: SdlHost (a real window) and HeadlessHost (pixels in
+// memory, a simulated clock, injected or scripted input, PNG screenshots).
+#pragma once
+
+#include <cstdint>
+
+#include "platform/host/input_event.h"
+
+class Host {
+ public:
+  virtual ~Host() = default;
+
+  // Shows a frame: premultiplied ARGB rows, `stride` bytes apart.
+  virtual void Present(const std::uint32_t* pixels, int width, int height, int stride) = 0;
+  // Waits at most timeout_ms (-1: as long as it takes) for the next input.
+  // True with an event in `event`; false when the time ran out or the host
+  // did something of its own and the shell should look around again.
+  virtual bool WaitEvent(InputEvent& event, int timeout_ms) = 0;
+  // Milliseconds on a monotonic clock (simulated in headless runs).
+  virtual std::int64_t NowMs() const = 0;
+  // Minutes since midnight for the status bar clock.
+  virtual int ClockMinutes() const = 0;
+  // True when windows, menus and boxes slide in and out; false shows them at once.
+  virtual bool AnimatesWindows() const = 0;
+};

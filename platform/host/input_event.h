@@ -1,0 +1,23 @@
+// One input event from a host, in screen pixels (0..479, 0..719): the finger
+// going down, moving and coming up, a wheel turn, a key, or a request to quit.
+#pragma once
+
+enum class InputKey { Escape, Enter, Up, Down };
+
+struct InputEvent {
+  enum class Type { Press, Move, Release, Wheel, Key, Quit };
+  Type type = Type::Press;
+  int x = 0;
+  int y = 0;
+  int wheel = 0;  // wheel turns, positive away from the user (scroll up)
+  InputKey key = InputKey::Escape;
+
+  static InputEvent Press(int x, int y) { return {Type::Press, x, y, 0, InputKey::Escape}; }
+  static InputEvent Move(int x, int y) { return {Type::Move, x, y, 0, InputKey::Escape}; }
+  static InputEvent Release(int x, int y) { return {Type::Release, x, y, 0, InputKey::Escape}; }
+  static InputEvent Wheel(int x, int y, int turns) {
+    return {Type::Wheel, x, y, turns, InputKey::Escape};
+  }
+  static InputEvent Key(InputKey k) { return {Type::Key, 0, 0, 0, k}; }
+  static InputEvent Quit() { return {Type::Quit, 0, 0, 0, InputKey::Escape}; }
+};

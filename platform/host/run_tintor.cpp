@@ -1,0 +1,73 @@
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "platform/host/entry_point.h"
+#include "platform/host/headless_host.h"
+#include "platform/host/sdl_host.h"
+#include "platform/shell/shell.h"
+#include "platform/ui/mz_app.h"
+
+namespace {
+
+bool HasDisplay() {
+  const char* x11 = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  return (x11 != nullptr && *x11 != '\0') || (wayland != nullptr && *wayland != '\0');
+}
+
+int RunApp(Host& host) {
+  CMzApp* app = CMzApp::Instance();
+  Shell shell(host);
+  app->InitApplication();
+  const int code = app->Run();
+  app->Done();
+  return code;
+}
+
+}  // namespace
+
+int RunTintor(const std::vector<std::string>& args) {
+  EntryOptions options;
+  std::string error;
+  if (!ParseEntryOptions(args, options, error)) {
+    std::fprintf(stderr, "tintor: %s (see tintor --help)\n", error.c_str());
+    return 2;
+  }
+  if (options.help) {
+    std::fputs(EntryUsage(), stdout);
+    return 0;
+  }
+  std::vector<ScriptCommand> commands;
+  if (!options.script_path.empty() && !LoadScriptFile(options.script_path, commands, error)) {
+    std::fprintf(stderr, "tintor: %s\n", error.c_str());
+    return 2;
+  }
+  if (CMzApp::Instance() == nullptr) {
+    std::fprintf(stderr, "tintor: the program has no application object\n");
+    return 1;
+  }
+  if (options.headless) {
+    HeadlessHost host;
+    host.SetScreenshotDir(options.screenshot_dir.empty() ? "." : options.screenshot_dir);
+    host.InjectScript(commands);
+    const int code = RunApp(host);
+    for (const std::string& e : host.Errors()) std::fprintf(stderr, "tintor: %s\n", e.c_str());
+    return host.Errors().empty() ? code : (code != 0 ? code : 1);
+  }
+  if (!HasDisplay()) {
+    std::fprintf(stderr,
+                 "tintor: no display found (DISPLAY is not set); run it headless: "
+                 "tintor --headless [--script FILE] [--screenshot-dir DIR]\n");
+    return 1;
+  }
+  std::unique_ptr<SdlHost> host = SdlHost::Create(options.scale, error);
+  if (!host) {
+    std::fprintf(stderr,
+                 "tintor: cannot open a window (%s); run it headless: "
+                 "tintor --headless [--script FILE] [--screenshot-dir DIR]\n",
+                 error.c_str());
+    return 1;
+  }
+  return RunApp(*host);
+}

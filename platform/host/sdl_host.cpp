@@ -1,0 +1,154 @@
+#include "platform/host/sdl_host.h"
+
+#include <SDL.h>
+
+#include <cmath>
+#include <ctime>
+
+struct SdlHost::State {
+  double scale = 1.0;
+  SDL_Window* window = nullptr;
+  SDL_Renderer* renderer = nullptr;
+  SDL_Texture* texture = nullptr;
+  bool finger_down = false;
+  bool has_frame = false;
+};
+
+namespace {
+constexpr int kWidth = 480;
+constexpr int kHeight = 720;
+}  // namespace
+
+std::unique_ptr<SdlHost> SdlHost::Create(double scale, std::string& error) {
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    error = SDL_GetError();
+    return nullptr;
+  }
+  auto state = std::make_unique<State>();
+  state->scale = scale;
+  const int w = static_cast<int>(std::lround(kWidth * scale));
+  const int h = static_cast<int>(std::lround(kHeight * scale));
+  state->window = SDL_CreateWindow("Tintor", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
+                                   SDL_WINDOW_SHOWN);
+  if (state->window != nullptr) {
+    state->renderer = SDL_CreateRenderer(state->window, -1, 0);
+    if (state->renderer == nullptr) {
+      state->renderer = SDL_CreateRenderer(state->window, -1, SDL_RENDERER_SOFTWARE);
+    }
+  }
+  if (state->renderer != nullptr) {
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    state->texture = SDL_CreateTexture(state->renderer, SDL_PIXELFORMAT_RGB888,
+                                       SDL_TEXTUREACCESS_STREAMING, kWidth, kHeight);
+  }
+  if (state->texture == nullptr) {
+    error = SDL_GetError();
+    if (state->renderer) SDL_DestroyRenderer(state->renderer);
+    if (state->window) SDL_DestroyWindow(state->window);
+    SDL_Quit();
+    return nullptr;
+  }
+  return std::unique_ptr<SdlHost>(new SdlHost(std::move(state)));
+}
+
+SdlHost::SdlHost(std::unique_ptr<State> state) : state_(std::move(state)) {}
+
+SdlHost::~SdlHost() {
+  SDL_DestroyTexture(state_->texture);
+  SDL_DestroyRenderer(state_->renderer);
+  SDL_DestroyWindow(state_->window);
+  SDL_Quit();
+}
+
+unsigned SdlHost::WindowId() const { return SDL_GetWindowID(state_->window); }
+
+void SdlHost::Present(const std::uint32_t* pixels, int width, int height, int stride) {
+  if (width != kWidth || height != kHeight) return;
+  SDL_UpdateTexture(state_->texture, nullptr, pixels, stride);
+  SDL_RenderClear(state_->renderer);
+  SDL_RenderCopy(state_->renderer, state_->texture, nullptr, nullptr);
+  SDL_RenderPresent(state_->renderer);
+  state_->has_frame = true;
+}
+
+std::int64_t SdlHost::NowMs() const { return static_cast<std::int64_t>(SDL_GetTicks64()); }
+
+int SdlHost::ClockMinutes() const {
+  std::time_t t = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&t, &local);
+  return local.tm_hour * 60 + local.tm_min;
+}
+
+bool SdlHost::WaitEvent(InputEvent& event, int timeout_ms) {
+  if (timeout_ms < 0) {
+    // Nothing moves: sleep until input, or until the clock's next minute.
+    std::time_t t = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&t, &local);
+    timeout_ms = (60 - local.tm_sec) * 1000;
+  }
+  const std::int64_t deadline = NowMs() + timeout_ms;
+  for (;;) {
+    const std::int64_t left = deadline - NowMs();
+    SDL_Event e;
+    if (left <= 0 || SDL_WaitEventTimeout(&e, static_cast<int>(left)) == 0) return false;
+    auto px = [this](int v) { return static_cast<int>(std::floor(v / state_->scale)); };
+    switch (e.type) {
+      case SDL_QUIT:
+        event = InputEvent::Quit();
+        return true;
+      case SDL_MOUSEBUTTONDOWN:
+        if (e.button.button != SDL_BUTTON_LEFT) break;
+        state_->finger_down = true;
+        event = InputEvent::Press(px(e.button.x), px(e.button.y));
+        return true;
+      case SDL_MOUSEBUTTONUP:
+        if (e.button.button != SDL_BUTTON_LEFT || !state_->finger_down) break;
+        state_->finger_down = false;
+        event = InputEvent::Release(px(e.button.x), px(e.button.y));
+        return true;
+      case SDL_MOUSEMOTION:
+        if (!state_->finger_down) break;
+        event = InputEvent::Move(px(e.motion.x), px(e.motion.y));
+        return true;
+      case SDL_MOUSEWHEEL: {
+        int mx = 0, my = 0;
+        SDL_GetMouseState(&mx, &my);
+        const int turns = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+        if (turns == 0) break;
+        event = InputEvent::Wheel(px(mx), px(my), turns);
+        return true;
+      }
+      case SDL_KEYDOWN:
+        switch (e.key.keysym.sym) {
+          case SDLK_ESCAPE:
+          case SDLK_AC_BACK:
+            event = InputEvent::Key(InputKey::Escape);
+            return true;
+          case SDLK_RETURN:
+          case SDLK_KP_ENTER:
+            event = InputEvent::Key(InputKey::Enter);
+            return true;
+          case SDLK_UP:
+            event = InputEvent::Key(InputKey::Up);
+            return true;
+          case SDLK_DOWN:
+            event = InputEvent::Key(InputKey::Down);
+            return true;
+          default:
+            break;
+        }
+        break;
+      case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_EXPOSED && state_->has_frame) {
+          SDL_RenderClear(state_->renderer);
+          SDL_RenderCopy(state_->renderer, state_->texture, nullptr, nullptr);
+          SDL_RenderPresent(state_->renderer);
+        }
+        break;
+      default:
+        break;
+    }
+  }
+}

@@ -1,0 +1,35 @@
+// The host with a real desktop window (SDL2), for people.
+//
+// Does: shows the 480 x 720 screen in a window scaled by an integer or
+// fractional factor; the mouse and touch act as the finger, the wheel
+// scrolls, Esc, Enter, Up and Down are keys, the window's close button asks
+// to quit; windows slide in and out; waits for events without polling
+// (it wakes only for input, for animations, and once a minute for the clock).
+// Does not: draw anything itself or keep any state of the phone.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/host/host.h"
+
+class SdlHost : public Host {
+ public:
+  // Opens the window. Null with `error` set when there is no display.
+  static std::unique_ptr<SdlHost> Create(double scale, std::string& error);
+  ~SdlHost() override;
+
+  void Present(const std::uint32_t* pixels, int width, int height, int stride) override;
+  bool WaitEvent(InputEvent& event, int timeout_ms) override;
+  std::int64_t NowMs() const override;
+  int ClockMinutes() const override;
+  bool AnimatesWindows() const override { return true; }
+
+  // The window's id, for finding it from outside (tests, xdotool).
+  unsigned WindowId() const;
+
+ private:
+  struct State;
+  explicit SdlHost(std::unique_ptr<State> state);
+  std::unique_ptr<State> state_;
+};

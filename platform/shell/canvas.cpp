@@ -1,0 +1,252 @@
+#include "platform/shell/canvas.h"
+
+#include <cairo.h>
+#include <pango/pangocairo.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "platform/shell/utf.h"
+
+namespace {
+
+// One pango context for every layout, so measuring and drawing agree exactly.
+PangoContext* SharedContext() {
+  static PangoContext* context = [] {
+    PangoFontMap* map = pango_cairo_font_map_get_default();
+    PangoContext* ctx = pango_font_map_create_context(map);
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_SLIGHT);
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
+    pango_cairo_context_set_font_options(ctx, options);
+    cairo_font_options_destroy(options);
+    pango_cairo_context_set_resolution(ctx, 96.0);
+    return ctx;
+  }();
+  return context;
+}
+
+void SetSource(cairo_t* cr, Color c) { cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a); }
+
+void RoundRectPath(cairo_t* cr, double x, double y, double w, double h, double r) {
+  r = std::min(r, std::min(w, h) / 2);
+  cairo_new_sub_path(cr);
+  cairo_arc(cr, x + w - r, y + r, r, -M_PI / 2, 0);
+  cairo_arc(cr, x + w - r, y + h - r, r, 0, M_PI / 2);
+  cairo_arc(cr, x + r, y + h - r, r, M_PI / 2, M_PI);
+  cairo_arc(cr, x + r, y + r, r, M_PI, 3 * M_PI / 2);
+  cairo_close_path(cr);
+}
+
+// A layout for the text under the DT_* flags, sized for a width x height box.
+PangoLayout* MakeLayout(std::u16string_view text, int width, int height, UINT format, double px,
+                        bool bold) {
+  PangoLayout* layout = pango_layout_new(SharedContext());
+  PangoFontDescription* font = pango_font_description_new();
+  pango_font_description_set_family(font, Canvas::kFontFamily);
+  pango_font_description_set_absolute_size(font, px * PANGO_SCALE);
+  if (bold) pango_font_description_set_weight(font, PANGO_WEIGHT_BOLD);
+  pango_layout_set_font_description(layout, font);
+  pango_font_description_free(font);
+
+  std::string utf8 = Utf16ToUtf8(text);
+  if (format & DT_SINGLELINE) {
+    pango_layout_set_single_paragraph_mode(layout, TRUE);
+  }
+  pango_layout_set_text(layout, utf8.data(), static_cast<int>(utf8.size()));
+
+  const bool wrap = (format & DT_WORDBREAK) && !(format & DT_SINGLELINE);
+  const bool ellipsis = (format & DT_END_ELLIPSIS) != 0;
+  if (wrap || ellipsis) {
+    pango_layout_set_width(layout, std::max(width, 1) * PANGO_SCALE);
+  }
+  if (wrap) {
+    // Word breaking after the Unicode line-breaking rules: CJK breaks between
+    // ideographs and keeps closing punctuation with the character before it.
+    pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
+    if (ellipsis) pango_layout_set_height(layout, std::max(height, 1) * PANGO_SCALE);
+  }
+  if (ellipsis) pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
+  if (wrap || ellipsis) {
+    if (format & DT_CENTER) {
+      pango_layout_set_alignment(layout, PANGO_ALIGN_CENTER);
+    } else if (format & DT_RIGHT) {
+      pango_layout_set_alignment(layout, PANGO_ALIGN_RIGHT);
+    }
+  }
+  return layout;
+}
+
+struct Placed {
+  int dx = 0;
+  int dy = 0;
+  TextMetrics metrics;
+};
+
+Placed Place(PangoLayout* layout, int width, int height, UINT format) {
+  Placed p;
+  PangoRectangle logical;
+  pango_layout_get_pixel_extents(layout, nullptr, &logical);
+  p.metrics.width = logical.width;
+  p.metrics.height = logical.height;
+  p.metrics.cut = pango_layout_is_ellipsized(layout) || logical.height > height;
+  const bool sized = (format & (DT_WORDBREAK | DT_END_ELLIPSIS)) != 0 &&
+                     !((format & DT_SINGLELINE) && !(format & DT_END_ELLIPSIS));
+  if (!sized) {
+    if (format & DT_CENTER) {
+      p.dx = (width - logical.width) / 2;
+    } else if (format & DT_RIGHT) {
+      p.dx = width - logical.width;
+    }
+    if (logical.width > width) p.metrics.cut = true;
+  }
+  if (format & DT_VCENTER) {
+    p.dy = (height - logical.height) / 2;
+  } else if (format & DT_BOTTOM) {
+    p.dy = height - logical.height;
+  }
+  return p;
+}
+
+}  // namespace
+
+Canvas::Canvas(cairo_t* cr) : cr_(cr) {}
+
+void Canvas::Save() { cairo_save(cr_); }
+void Canvas::Restore() { cairo_restore(cr_); }
+void Canvas::Translate(int dx, int dy) { cairo_translate(cr_, dx, dy); }
+
+void Canvas::ClipRect(int x, int y, int w, int h) {
+  cairo_rectangle(cr_, x, y, std::max(w, 0), std::max(h, 0));
+  cairo_clip(cr_);
+}
+
+bool Canvas::IsRectVisible(int x, int y, int w, int h) const {
+  double x1, y1, x2, y2;
+  cairo_clip_extents(cr_, &x1, &y1, &x2, &y2);
+  return x < x2 && y < y2 && x + w > x1 && y + h > y1 && w > 0 && h > 0;
+}
+
+void Canvas::FillRect(int x, int y, int w, int h, Color c) {
+  SetSource(cr_, c);
+  cairo_rectangle(cr_, x, y, w, h);
+  cairo_fill(cr_);
+}
+
+void Canvas::FillRoundRect(double x, double y, double w, double h, double radius, Color c) {
+  SetSource(cr_, c);
+  RoundRectPath(cr_, x, y, w, h, radius);
+  cairo_fill(cr_);
+}
+
+void Canvas::StrokeRoundRect(double x, double y, double w, double h, double radius, double width,
+                             Color c) {
+  SetSource(cr_, c);
+  RoundRectPath(cr_, x, y, w, h, radius);
+  cairo_set_line_width(cr_, width);
+  cairo_stroke(cr_);
+}
+
+void Canvas::FillVerticalGradient(int x, int y, int w, int h, Color top, Color bottom) {
+  cairo_pattern_t* p = cairo_pattern_create_linear(0, y, 0, y + h);
+  cairo_pattern_add_color_stop_rgba(p, 0, top.r, top.g, top.b, top.a);
+  cairo_pattern_add_color_stop_rgba(p, 1, bottom.r, bottom.g, bottom.b, bottom.a);
+  cairo_set_source(cr_, p);
+  cairo_rectangle(cr_, x, y, w, h);
+  cairo_fill(cr_);
+  cairo_pattern_destroy(p);
+}
+
+void Canvas::DrawLine(double x1, double y1, double x2, double y2, double width, Color c) {
+  SetSource(cr_, c);
+  cairo_set_line_width(cr_, width);
+  cairo_move_to(cr_, x1, y1);
+  cairo_line_to(cr_, x2, y2);
+  cairo_stroke(cr_);
+}
+
+void Canvas::DrawPolyline(const double* xy, int points, double width, Color c) {
+  if (points < 2) return;
+  SetSource(cr_, c);
+  cairo_set_line_width(cr_, width);
+  cairo_set_line_cap(cr_, CAIRO_LINE_CAP_ROUND);
+  cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
+  cairo_move_to(cr_, xy[0], xy[1]);
+  for (int i = 1; i < points; ++i) cairo_line_to(cr_, xy[2 * i], xy[2 * i + 1]);
+  cairo_stroke(cr_);
+  cairo_set_line_cap(cr_, CAIRO_LINE_CAP_BUTT);
+  cairo_set_line_join(cr_, CAIRO_LINE_JOIN_MITER);
+}
+
+void Canvas::FillCircle(double cx, double cy, double radius, Color c) {
+  SetSource(cr_, c);
+  cairo_new_sub_path(cr_);
+  cairo_arc(cr_, cx, cy, radius, 0, 2 * M_PI);
+  cairo_fill(cr_);
+}
+
+void Canvas::DrawImage(const std::uint32_t* pixels, int width, int height, int x, int y,
+                       double alpha) {
+  if (pixels == nullptr || width <= 0 || height <= 0) return;
+  if (!IsRectVisible(x, y, width, height)) return;
+  cairo_surface_t* s = cairo_image_surface_create_for_data(
+      reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(pixels)), CAIRO_FORMAT_ARGB32,
+      width, height, width * 4);
+  cairo_set_source_surface(cr_, s, x, y);
+  if (alpha >= 1.0) {
+    cairo_rectangle(cr_, x, y, width, height);
+    cairo_fill(cr_);
+  } else {
+    cairo_paint_with_alpha(cr_, alpha);
+  }
+  cairo_surface_destroy(s);
+}
+
+TextMetrics Canvas::DrawText(std::u16string_view text, const RECT& rc, UINT format, Color c,
+                             double px, bool bold) {
+  const int width = rc.right - rc.left;
+  const int height = rc.bottom - rc.top;
+  PangoLayout* layout = MakeLayout(text, width, height, format, px, bold);
+  Placed placed = Place(layout, width, height, format);
+  cairo_save(cr_);
+  cairo_rectangle(cr_, rc.left, rc.top, std::max(width, 0), std::max(height, 0));
+  cairo_clip(cr_);
+  SetSource(cr_, c);
+  cairo_move_to(cr_, rc.left + placed.dx, rc.top + placed.dy);
+  pango_cairo_show_layout(cr_, layout);
+  cairo_restore(cr_);
+  g_object_unref(layout);
+  return placed.metrics;
+}
+
+TextMetrics Canvas::MeasureText(std::u16string_view text, int width, int height, UINT format,
+                                double px, bool bold) {
+  PangoLayout* layout = MakeLayout(text, width, height, format, px, bold);
+  Placed placed = Place(layout, width, height, format);
+  g_object_unref(layout);
+  return placed.metrics;
+}
+
+void Canvas::RenderOffscreen(int width, int height, const std::function<void(Canvas&)>& paint,
+                             std::uint32_t* pixels, int stride) {
+  if (width <= 0 || height <= 0 || pixels == nullptr) return;
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+  cairo_t* cr = cairo_create(s);
+  {
+    Canvas canvas(cr);
+    canvas.FillRect(0, 0, width, height, Color::Rgb(0, 0, 0));
+    paint(canvas);
+  }
+  cairo_destroy(cr);
+  cairo_surface_flush(s);
+  const unsigned char* data = cairo_image_surface_get_data(s);
+  const int src_stride = cairo_image_surface_get_stride(s);
+  for (int y = 0; y < height; ++y) {
+    auto* out = reinterpret_cast<std::uint32_t*>(reinterpret_cast<unsigned char*>(pixels) +
+                                                 static_cast<std::size_t>(y) * stride);
+    const auto* in = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * src_stride);
+    for (int x = 0; x < width; ++x) out[x] = in[x] & 0x00FFFFFFu;
+  }
+  cairo_surface_destroy(s);
+}

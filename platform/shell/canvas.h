@@ -1,0 +1,72 @@
+// The one drawing facade of the platform: rectangles, lines, pictures and
+// text with DrawText-style flags, over cairo and pango. Callers never see
+// cairo; all numbers are pixels in the current (translated) coordinates.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string_view>
+
+#include "platform/shell/color.h"
+#include "platform/shell/draw_text_flags.h"
+#include "platform/win/win_types.h"
+
+typedef struct _cairo cairo_t;
+
+// What laying out a text gave: its height in pixels and whether it was cut
+// (an ellipsis, or lines below the rectangle's bottom that were not shown).
+struct TextMetrics {
+  int width = 0;
+  int height = 0;
+  bool cut = false;
+};
+
+class Canvas {
+ public:
+  // The font every element uses: WenQuanYi Micro Hei.
+  static constexpr const char* kFontFamily = "WenQuanYi Micro Hei";
+
+  explicit Canvas(cairo_t* cr);
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+
+  void Save();
+  void Restore();
+  void Translate(int dx, int dy);
+  // Narrows the clip to the rectangle (intersected with the current clip).
+  void ClipRect(int x, int y, int w, int h);
+  // False when the rectangle lies wholly outside the current clip.
+  bool IsRectVisible(int x, int y, int w, int h) const;
+
+  void FillRect(int x, int y, int w, int h, Color c);
+  void FillRoundRect(double x, double y, double w, double h, double radius, Color c);
+  void StrokeRoundRect(double x, double y, double w, double h, double radius, double width,
+                       Color c);
+  void FillVerticalGradient(int x, int y, int w, int h, Color top, Color bottom);
+  void DrawLine(double x1, double y1, double x2, double y2, double width, Color c);
+  // An open polyline with round joins (arrows, ticks).
+  void DrawPolyline(const double* xy, int points, double width, Color c);
+  void FillCircle(double cx, double cy, double radius, Color c);
+  // Premultiplied ARGB pixels, width * 4 bytes a row, top left at (x, y).
+  void DrawImage(const std::uint32_t* pixels, int width, int height, int x, int y,
+                 double alpha = 1.0);
+
+  // Draws UTF-16 text in the rectangle under DT_* flags (left/center/right,
+  // top/vcenter/bottom, DT_WORDBREAK, DT_SINGLELINE, DT_END_ELLIPSIS), clipped
+  // to the rectangle. px is the font size in pixels.
+  TextMetrics DrawText(std::u16string_view text, const RECT& rc, UINT format, Color c,
+                       double px, bool bold = false);
+  // The same layout without drawing.
+  static TextMetrics MeasureText(std::u16string_view text, int width, int height, UINT format,
+                                 double px, bool bold = false);
+
+  // Paints into a fresh width x height buffer (black at first) and copies it
+  // out as 0x00RRGGBB rows, `stride` bytes apart.
+  static void RenderOffscreen(int width, int height, const std::function<void(Canvas&)>& paint,
+                              std::uint32_t* pixels, int stride);
+
+  cairo_t* Raw() const { return cr_; }
+
+ private:
+  cairo_t* cr_;
+};

@@ -1,0 +1,242 @@
+#include "platform/shell/shell.h"
+
+#include <cairo.h>
+
+#include <algorithm>
+
+#include "platform/host/host.h"
+#include "platform/shell/canvas.h"
+#include "platform/shell/message_target.h"
+#include "platform/shell/shell_animation.h"
+#include "platform/shell/shell_layer.h"
+#include "platform/shell/status_bar.h"
+#include "platform/win/system.h"
+
+namespace {
+
+Shell* g_current = nullptr;
+
+void QuitSink(int exitCode) {
+  if (g_current != nullptr) g_current->PostQuit(exitCode);
+}
+
+// Ease-out: fast at first, settling gently.
+double EaseOut(double t) {
+  t = std::clamp(t, 0.0, 1.0);
+  return 1.0 - (1.0 - t) * (1.0 - t) * (1.0 - t);
+}
+
+}  // namespace
+
+Shell::Shell(Host& host) : host_(host), theme_(ThemeColors::LoadFromRegistry()) {
+  screen_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kScreenWidth, kScreenHeight);
+  previous_ = g_current;
+  g_current = this;
+  SetQuitMessageSink(&QuitSink);
+}
+
+Shell::~Shell() {
+  cairo_surface_destroy(screen_);
+  g_current = previous_;
+  if (g_current == nullptr) SetQuitMessageSink(nullptr);
+}
+
+Shell* Shell::Current() { return g_current; }
+
+RECT Shell::WorkArea() { return RECT{0, kStatusBarHeight, kScreenWidth, kScreenHeight}; }
+
+HWND Shell::RegisterTarget(MessageTarget* target) {
+  next_handle_ += 4;
+  HWND hwnd = reinterpret_cast<HWND>(next_handle_);
+  targets_[hwnd] = target;
+  return hwnd;
+}
+
+void Shell::UnregisterTarget(HWND hwnd) { targets_.erase(hwnd); }
+
+MessageTarget* Shell::TargetFromHandle(HWND hwnd) const {
+  auto it = targets_.find(hwnd);
+  return it == targets_.end() ? nullptr : it->second;
+}
+
+void Shell::PushLayer(ShellLayer* layer, bool slide) {
+  if (layer == nullptr || HasLayer(layer)) return;
+  layers_.push_back(layer);
+  if (slide && host_.AnimatesWindows()) slides_.push_back({layer, host_.NowMs(), true});
+  dirty_ = true;
+}
+
+void Shell::RemoveLayer(ShellLayer* layer, bool slide) {
+  if (!HasLayer(layer)) return;
+  slides_.erase(std::remove_if(slides_.begin(), slides_.end(),
+                               [layer](const Slide& s) { return s.layer == layer; }),
+                slides_.end());
+  if (slide && host_.AnimatesWindows() && !quit_requested_) {
+    slides_.push_back({layer, host_.NowMs(), false});
+    RunLoop([this, layer] { return !IsClosing(layer); });
+  }
+  slides_.erase(std::remove_if(slides_.begin(), slides_.end(),
+                               [layer](const Slide& s) { return s.layer == layer; }),
+                slides_.end());
+  layers_.erase(std::remove(layers_.begin(), layers_.end(), layer), layers_.end());
+  dirty_ = true;
+}
+
+bool Shell::HasLayer(const ShellLayer* layer) const {
+  return std::find(layers_.begin(), layers_.end(), layer) != layers_.end();
+}
+
+ShellLayer* Shell::TopLayer() const {
+  for (auto it = layers_.rbegin(); it != layers_.rend(); ++it) {
+    if (!IsClosing(*it)) return *it;
+  }
+  return nullptr;
+}
+
+bool Shell::IsClosing(const ShellLayer* layer) const {
+  return std::any_of(slides_.begin(), slides_.end(),
+                     [layer](const Slide& s) { return s.layer == layer && !s.showing; });
+}
+
+double Shell::ShownFraction(const ShellLayer* layer) const {
+  for (const Slide& s : slides_) {
+    if (s.layer != layer) continue;
+    const double t = EaseOut(static_cast<double>(host_.NowMs() - s.start_ms) / kSlideMs);
+    return s.showing ? t : 1.0 - t;
+  }
+  return 1.0;
+}
+
+void Shell::AddAnimation(ShellAnimation* animation) {
+  if (std::find(animations_.begin(), animations_.end(), animation) == animations_.end()) {
+    animations_.push_back(animation);
+  }
+}
+
+void Shell::RemoveAnimation(ShellAnimation* animation) {
+  animations_.erase(std::remove(animations_.begin(), animations_.end(), animation),
+                    animations_.end());
+}
+
+bool Shell::IsAnimating() const { return !animations_.empty() || !slides_.empty(); }
+
+void Shell::PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kQuitMessage) {
+    PostQuit(static_cast<int>(wParam));
+    return;
+  }
+  queue_.push_back({hwnd, message, wParam, lParam});
+}
+
+void Shell::PostQuit(int exitCode) {
+  if (quit_requested_) return;  // the first quit message decides the exit code
+  quit_requested_ = true;
+  exit_code_ = exitCode;
+}
+
+void Shell::DeliverMessage() {
+  QueuedMessage m = queue_.front();
+  queue_.pop_front();
+  if (MessageTarget* target = TargetFromHandle(m.hwnd)) {
+    target->HandleMessage(m.message, m.wParam, m.lParam);
+  }
+}
+
+void Shell::DeliverInput(const InputEvent& event) {
+  if (event.type == InputEvent::Type::Quit) {
+    PostQuit(0);
+    return;
+  }
+  if (ShellLayer* top = TopLayer()) top->HandleInput(event);
+}
+
+void Shell::TickAnimations() {
+  const std::int64_t now = host_.NowMs();
+  if (!animations_.empty()) {
+    std::vector<ShellAnimation*> running = animations_;
+    for (ShellAnimation* a : running) {
+      // An animation may end (and remove) another one while ticking.
+      if (std::find(animations_.begin(), animations_.end(), a) == animations_.end()) continue;
+      if (!a->Tick(now)) RemoveAnimation(a);
+    }
+    dirty_ = true;
+  }
+  if (!slides_.empty()) {
+    dirty_ = true;
+    slides_.erase(std::remove_if(slides_.begin(), slides_.end(),
+                                 [&](const Slide& s) { return now - s.start_ms >= kSlideMs; }),
+                  slides_.end());
+  }
+}
+
+int Shell::WaitTimeout() const { return IsAnimating() ? kFrameMs : -1; }
+
+bool Shell::RunLoop(const std::function<bool()>& done) {
+  ++loop_depth_;
+  bool finished = false;
+  for (;;) {
+    if (done && done()) {
+      finished = true;
+      break;
+    }
+    if (!queue_.empty()) {
+      DeliverMessage();
+      continue;
+    }
+    if (quit_requested_) break;
+    TickAnimations();
+    if (host_.ClockMinutes() != drawn_minute_) dirty_ = true;
+    if (dirty_) RenderFrame();
+    if (done && done()) {
+      finished = true;
+      break;
+    }
+    InputEvent event;
+    if (host_.WaitEvent(event, WaitTimeout())) DeliverInput(event);
+  }
+  --loop_depth_;
+  return finished;
+}
+
+void Shell::DispatchPending() {
+  while (!queue_.empty()) DeliverMessage();
+  TickAnimations();
+  RenderFrame();
+}
+
+void Shell::RenderFrame() {
+  cairo_t* cr = cairo_create(screen_);
+  {
+    Canvas canvas(cr);
+    canvas.FillRect(0, 0, kScreenWidth, kScreenHeight, Color::Rgb(0x14, 0x16, 0x1A));
+    for (ShellLayer* layer : layers_) {
+      canvas.Save();
+      layer->PaintLayer(canvas, ShownFraction(layer));
+      canvas.Restore();
+    }
+    drawn_minute_ = host_.ClockMinutes();
+    canvas.Save();
+    canvas.ClipRect(0, 0, kScreenWidth, kStatusBarHeight);
+    PaintStatusBar(canvas, kScreenWidth, kStatusBarHeight, drawn_minute_);
+    canvas.Restore();
+  }
+  cairo_destroy(cr);
+  cairo_surface_flush(screen_);
+  dirty_ = false;
+  host_.Present(Pixels(), kScreenWidth, kScreenHeight, Stride());
+}
+
+const std::uint32_t* Shell::Pixels() const {
+  return reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(screen_));
+}
+
+int Shell::Stride() const { return cairo_image_surface_get_stride(screen_); }
+
+std::uint32_t Shell::PixelAt(int x, int y) const {
+  if (x < 0 || y < 0 || x >= kScreenWidth || y >= kScreenHeight) return 0;
+  return Pixels()[y * (Stride() / 4) + x] & 0x00FFFFFFu;
+}
+
+bool Shell::SavePng(const std::string& path) const {
+  return cairo_surface_write_to_png(screen_, path.c_str()) == CAIRO_STATUS_SUCCESS;
+}

@@ -1,0 +1,136 @@
+// The emulated phone: a 480 x 720 screen with a 35-pixel status bar, the theme
+// colours read from the registry at start, the stack of windows, menus and
+// boxes, one message queue, and the (nested) message loops over a Host.
+//
+// One Shell exists at a time (Shell::Current()); the entry point makes it,
+// tests make their own with a HeadlessHost. Control notifications are posted
+// to the queue and delivered by whichever loop runs; a quit message ends the
+// innermost loop, then every loop around it, and the outermost returns the
+// exit code.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/shell/theme_colors.h"
+#include "platform/win/win_types.h"
+
+class Host;
+class ShellLayer;
+class ShellAnimation;
+class MessageTarget;
+struct InputEvent;
+typedef struct _cairo_surface cairo_surface_t;
+
+class Shell {
+ public:
+  static constexpr int kScreenWidth = 480;
+  static constexpr int kScreenHeight = 720;
+  static constexpr int kStatusBarHeight = 35;
+  // How long windows, menus and boxes take to slide in or out (SDL host only).
+  static constexpr int kSlideMs = 220;
+  // The tick interval while something moves.
+  static constexpr int kFrameMs = 16;
+  // The quit message (WM_QUIT); posting it is the same as PostQuit(wParam).
+  static constexpr UINT kQuitMessage = 0x0012;
+
+  // Reads the theme colours, installs the quit sink and becomes Current().
+  explicit Shell(Host& host);
+  Shell(const Shell&) = delete;
+  Shell& operator=(const Shell&) = delete;
+  ~Shell();
+
+  static Shell* Current();
+
+  Host& GetHost() { return host_; }
+  const ThemeColors& Theme() const { return theme_; }
+  // (0, 35, 480, 720): the screen below the status bar.
+  static RECT WorkArea();
+
+  // ---- Window handles ----
+  HWND RegisterTarget(MessageTarget* target);
+  void UnregisterTarget(HWND hwnd);
+  MessageTarget* TargetFromHandle(HWND hwnd) const;
+
+  // ---- The stack of layers (bottom first) ----
+  // slide: animate it in (when the host animates windows).
+  void PushLayer(ShellLayer* layer, bool slide);
+  // slide: animate it out first; returns once the layer is off the stack.
+  void RemoveLayer(ShellLayer* layer, bool slide);
+  bool HasLayer(const ShellLayer* layer) const;
+  ShellLayer* TopLayer() const;
+  std::size_t LayerCount() const { return layers_.size(); }
+
+  // ---- Animations ticked on the host's clock ----
+  void AddAnimation(ShellAnimation* animation);
+  void RemoveAnimation(ShellAnimation* animation);
+  bool IsAnimating() const;
+
+  // ---- The message queue ----
+  void PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  void PostQuit(int exitCode);
+  bool QuitRequested() const { return quit_requested_; }
+  int ExitCode() const { return exit_code_; }
+  std::size_t PendingMessages() const { return queue_.size(); }
+
+  // ---- Loops ----
+  // Runs until `done` says so (true) or a quit message arrives (false).
+  // A null `done` runs until the quit message.
+  bool RunLoop(const std::function<bool()>& done);
+  // How many loops are running inside each other right now.
+  int LoopDepth() const { return loop_depth_; }
+  // Delivers every queued message and input that is already there, renders,
+  // and returns without waiting (for tests that drive the shell by hand).
+  void DispatchPending();
+  // Hands one input event to the top layer (what the loops do with host input).
+  void DeliverInput(const InputEvent& event);
+
+  // ---- The screen ----
+  void Invalidate() { dirty_ = true; }
+  bool IsDirty() const { return dirty_; }
+  // Paints status bar and layers into the screen buffer and presents it.
+  void RenderFrame();
+  // 0x00RRGGBB of one screen pixel of the last rendered frame.
+  std::uint32_t PixelAt(int x, int y) const;
+  const std::uint32_t* Pixels() const;
+  int Stride() const;
+  bool SavePng(const std::string& path) const;
+
+ private:
+  struct Slide {
+    ShellLayer* layer;
+    std::int64_t start_ms;
+    bool showing;  // false: sliding out
+  };
+  void DeliverMessage();
+  void TickAnimations();
+  double ShownFraction(const ShellLayer* layer) const;
+  bool IsClosing(const ShellLayer* layer) const;
+  int WaitTimeout() const;
+
+  Host& host_;
+  ThemeColors theme_;
+  cairo_surface_t* screen_ = nullptr;
+  struct QueuedMessage {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+  };
+  std::deque<QueuedMessage> queue_;
+  std::map<HWND, MessageTarget*> targets_;
+  std::uintptr_t next_handle_ = 0x10000;
+  std::vector<ShellLayer*> layers_;
+  std::vector<Slide> slides_;
+  std::vector<ShellAnimation*> animations_;
+  bool quit_requested_ = false;
+  int exit_code_ = 0;
+  bool dirty_ = true;
+  int loop_depth_ = 0;
+  int drawn_minute_ = -1;
+  Shell* previous_ = nullptr;
+};

@@ -1,0 +1,9 @@
+// UTF-16 to UTF-8 at the drawing boundary.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Unpaired surrogates become U+FFFD.
+std::string Utf16ToUtf8(std::u16string_view text);
+std::u16string Utf8ToUtf16(std::string_view text);

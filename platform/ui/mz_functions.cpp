@@ -1,0 +1,8 @@
+#include "platform/ui/mz_functions.h"
+
+#include "platform/shell/shell.h"
+#include "platform/win/resources.h"
+
+RECT MzGetWorkArea() { return Shell::WorkArea(); }
+HINSTANCE MzGetInstanceHandle() { return ProgramModuleHandle(); }
+HINSTANCE GetMzResModuleHandle() { return PlatformResourceModuleHandle(); }

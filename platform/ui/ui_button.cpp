@@ -1,0 +1,20 @@
+#include "platform/ui/ui_button.h"
+
+UiButton::UiButton() = default;
+UiButton::~UiButton() = default;
+
+void UiButton::OnPress(int /*x*/, int /*y*/) {
+  pressed_ = true;
+  Invalidate();
+}
+
+void UiButton::OnRelease(int /*x*/, int /*y*/, bool inside) {
+  pressed_ = false;
+  Invalidate();
+  if (inside) PostNotification(static_cast<WPARAM>(static_cast<std::uint16_t>(id_)), 0);
+}
+
+void UiButton::OnPressCancelled() {
+  pressed_ = false;
+  Invalidate();
+}

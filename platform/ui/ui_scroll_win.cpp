@@ -1,0 +1,129 @@
+#include "platform/ui/ui_scroll_win.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/host/host.h"
+#include "platform/shell/canvas.h"
+#include "platform/shell/shell.h"
+
+namespace {
+std::int64_t Now() {
+  Shell* shell = Shell::Current();
+  return shell != nullptr ? shell->GetHost().NowMs() : 0;
+}
+}  // namespace
+
+UiScrollWin::UiScrollWin() = default;
+
+UiScrollWin::~UiScrollWin() {
+  if (Shell* shell = Shell::Current()) shell->RemoveAnimation(&motion_);
+}
+
+int UiScrollWin::GetContentHeight() const {
+  int bottom = 0;
+  for (const UiWin* c : children_) {
+    if (c->IsVisible()) bottom = std::max(bottom, c->GetPosY() + c->GetHeight());
+  }
+  return bottom;
+}
+
+int UiScrollWin::GetMaxScrollY() const { return std::max(0, GetContentHeight() - height_); }
+
+void UiScrollWin::ScrollTo(int y) {
+  const int clamped = std::clamp(y, 0, GetMaxScrollY());
+  position_ = clamped;
+  if (clamped == scroll_y_) return;
+  scroll_y_ = clamped;
+  Invalidate();
+}
+
+bool UiScrollWin::CanDrag() const { return GetMaxScrollY() > 0; }
+
+void UiScrollWin::OnDragBegin() {
+  dragging_ = true;
+  velocity_ = 0;
+  indicator_shown_ = true;
+  position_ = scroll_y_;
+  Invalidate();
+}
+
+void UiScrollWin::OnDragBy(int dy) { ScrollTo(scroll_y_ - dy); }
+
+void UiScrollWin::OnDragEnd(double velocity) {
+  dragging_ = false;
+  velocity_ = -velocity;
+  if (std::fabs(velocity_) < kMinSpeed) velocity_ = 0;
+  position_ = scroll_y_;
+  StartMotion();
+}
+
+bool UiScrollWin::OnWheel(int turns) {
+  if (GetMaxScrollY() <= 0) return false;
+  velocity_ = 0;
+  ScrollTo(scroll_y_ - turns * kWheelStep);
+  indicator_shown_ = true;
+  StartMotion();
+  return true;
+}
+
+void UiScrollWin::StartMotion() {
+  last_tick_ = Now();
+  hide_at_ = last_tick_ + kIndicatorLingerMs;
+  if (Shell* shell = Shell::Current()) {
+    shell->AddAnimation(&motion_);
+  } else {
+    StopMotion();
+  }
+}
+
+void UiScrollWin::StopMotion() {
+  velocity_ = 0;
+  if (indicator_shown_) {
+    indicator_shown_ = false;
+    Invalidate();
+  }
+}
+
+bool UiScrollWin::Advance(std::int64_t now_ms) {
+  if (dragging_) return false;  // the finger holds it; a new drag restarts the motion
+  const double dt = static_cast<double>(now_ms - last_tick_);
+  last_tick_ = now_ms;
+  if (velocity_ != 0 && dt > 0) {
+    // Exact integral of v(t) = v0 * exp(-t / tau) over dt.
+    const double decay = std::exp(-dt / kMomentumTauMs);
+    position_ += velocity_ * kMomentumTauMs * (1.0 - decay);
+    velocity_ *= decay;
+    const double max = GetMaxScrollY();
+    if (position_ <= 0 || position_ >= max) {
+      position_ = std::clamp(position_, 0.0, max);
+      velocity_ = 0;
+    }
+    if (std::fabs(velocity_) < kMinSpeed) velocity_ = 0;
+    const int y = static_cast<int>(std::lround(position_));
+    if (y != scroll_y_) {
+      scroll_y_ = y;
+      Invalidate();
+    }
+    hide_at_ = now_ms + kIndicatorLingerMs;
+  }
+  if (velocity_ != 0) return true;
+  if (now_ms < hide_at_) return true;
+  StopMotion();
+  return false;
+}
+
+void UiScrollWin::Paint(Canvas& canvas) {
+  UiWin::Paint(canvas);
+  if (!visible_ || !indicator_shown_ || !scrollbar_v_) return;
+  const int max = GetMaxScrollY();
+  if (max <= 0 || height_ <= 0) return;
+  const int content = GetContentHeight();
+  const int track = height_ - 8;
+  const int thumb = std::max(36, track * height_ / std::max(content, 1));
+  const int top = 4 + (track - thumb) * scroll_y_ / max;
+  canvas.Save();
+  canvas.Translate(x_, y_);
+  canvas.FillRoundRect(width_ - 8, top, 4, thumb, 2, Color::Rgb(0, 0, 0, 0.38));
+  canvas.Restore();
+}
