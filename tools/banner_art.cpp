@@ -170,17 +170,18 @@ void PaintLettering(cairo_t* cr) {
     cairo_pattern_t* ink = cairo_pattern_create_linear(0, top, 0, bottom);
     cairo_pattern_add_color_stop_rgb(ink, 0, l.light.r, l.light.g, l.light.b);
     cairo_pattern_add_color_stop_rgb(ink, 1, l.deep.r, l.deep.g, l.deep.b);
-    for (const BrushStroke& s : l.strokes) s.AddOutline(cr, 0);
-    cairo_set_source(cr, ink);
-    cairo_fill(cr);
-    cairo_pattern_destroy(ink);
-
-    // Bristle marks: a bright sheen on one side, a darker groove on the other.
-    cairo_save(cr);
-    for (const BrushStroke& s : l.strokes) s.AddOutline(cr, 0);
-    cairo_clip(cr);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    // Stroke by stroke, as painted: a later stroke covers the marks of an
+    // earlier one where they cross.
     for (const BrushStroke& s : l.strokes) {
+      s.AddOutline(cr, 0);
+      cairo_set_source(cr, ink);
+      cairo_fill(cr);
+
+      // Bristle marks: a bright sheen on one side, a darker groove on the other.
+      cairo_save(cr);
+      s.AddOutline(cr, 0);
+      cairo_clip(cr);
+      cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
       cairo_set_line_width(cr, 2.2);
       cairo_set_source_rgba(cr, 1, 1, 1, 0.55);
       s.AddStreak(cr, 0.22, 0.08, 0.55);
@@ -193,8 +194,9 @@ void PaintLettering(cairo_t* cr) {
       cairo_set_source_rgba(cr, l.deep.r * 0.6, l.deep.g * 0.6, l.deep.b * 0.6, 0.35);
       s.AddStreak(cr, -0.3, 0.3, 0.95);
       cairo_stroke(cr);
+      cairo_restore(cr);
     }
-    cairo_restore(cr);
+    cairo_pattern_destroy(ink);
   }
 }
 
