@@ -5,6 +5,9 @@
 # resources of language 2052, and registers them with the resource lookup of
 # platform/win under ResourceModuleId::MODULE when the program starts. The
 # bytes are pulled in by the assembler (.incbin): nothing is read at run time.
+# Every symbol is local to the generated object, so a program that gets the
+# same object twice (through two libraries) still links; the second
+# registration just repeats the first.
 function(tintor_embed_resources target module table)
   get_filename_component(table_dir ${table} DIRECTORY)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${table})
@@ -33,8 +36,6 @@ function(tintor_embed_resources target module table)
     string(REPLACE "\\" "\\\\\\\\" asm_path "${path}")
     string(REPLACE "\"" "\\\\\\\"" asm_path "${asm_path}")
     string(APPEND asm
-      "    \".global ${sym}_begin, ${sym}_end\\n\"\n"
-      "    \".hidden ${sym}_begin, ${sym}_end\\n\"\n"
       "    \"${sym}_begin:\\n\"\n"
       "    \".incbin \\\"${asm_path}\\\"\\n\"\n"
       "    \"${sym}_end:\\n\"\n")
