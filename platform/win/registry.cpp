@@ -84,7 +84,8 @@ LONG Resolve(Registry& r, HKEY base, LPCWSTR subkey, OpenKey* out) {
   std::u16string_view rest(subkey == nullptr ? u"" : subkey, Length(subkey));
   if (!rest.empty() && rest.front() == u'\\') rest.remove_prefix(1);
   if (!rest.empty() && rest.back() == u'\\') rest.remove_suffix(1);
-  while (!rest.empty()) {
+  if (rest.empty()) return ERROR_SUCCESS;
+  while (true) {
     const std::size_t sep = rest.find(u'\\');
     const std::u16string_view part = rest.substr(0, sep);
     if (part.empty() || part.size() > kMaxKeyNameLength || HasLineBreak(part)) {

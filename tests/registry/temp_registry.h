@@ -41,12 +41,22 @@ class TempRegistry {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
 
-  void WriteBytes(const std::string& bytes) const {
-    std::ofstream out(path_, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  // Overwrites the file in place.
+  void WriteBytes(const std::string& bytes) const { WriteFile(path_, bytes); }
+
+  // Puts a new file with these bytes in place of the old one, as editors save.
+  void ReplaceBytes(const std::string& bytes) const {
+    const std::string side = path_ + ".editor";
+    WriteFile(side, bytes);
+    std::filesystem::rename(side, path_);
   }
 
  private:
+  static void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
+
   std::string dir_;
   std::string path_;
 };

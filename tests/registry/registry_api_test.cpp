@@ -1,0 +1,278 @@
+// The registry calls as the program and the shell use them: roots, paths,
+// names, typed values, handles and where the file lives.
+#include "platform/win/registry.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+
+#include "tests/registry/reg_test_util.h"
+#include "tests/registry/temp_registry.h"
+
+namespace {
+
+class RegistryApi : public ::testing::Test {
+ protected:
+  void TearDown() override { EXPECT_EQ(RegistryOpenHandleCount(), 0u) << "a handle was left open"; }
+  TempRegistry registry_;
+};
+
+TEST_F(RegistryApi, PathsAcceptALeadingBackslashAndIgnoreCase) {
+  DWORD disposition = 0;
+  ASSERT_EQ(CreateKey(HKEY_LOCAL_MACHINE, u"\\SOFTWARE\\Meizu\\Theme", &disposition), ERROR_SUCCESS);
+  EXPECT_EQ(disposition, REG_CREATED_NEW_KEY);
+  const LPCWSTR same[] = {u"SOFTWARE\\Meizu\\Theme", u"\\software\\MEIZU\\theme", u"Software\\Meizu\\Theme\\"};
+  for (LPCWSTR path : same) {
+    disposition = 0;
+    EXPECT_EQ(CreateKey(HKEY_LOCAL_MACHINE, path, &disposition), ERROR_SUCCESS);
+    EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
+    HKEY key = nullptr;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, 0, &key), ERROR_SUCCESS);
+    RegCloseKey(key);
+  }
+  // The case of the first creation is what the file keeps.
+  const std::string bytes = registry_.ReadBytes();
+  EXPECT_NE(bytes.find(Utf16File(u"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Meizu\\Theme]", false)), std::string::npos);
+  EXPECT_EQ(bytes.find(Utf16File(u"MEIZU", false)), std::string::npos);
+  // The roots are separate trees.
+  HKEY key = nullptr;
+  EXPECT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"SOFTWARE", 0, 0, &key), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(RegOpenKeyExW(HKEY_USERS, u"SOFTWARE", 0, 0, &key), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(RegOpenKeyExW(HKEY_CLASSES_ROOT, u"SOFTWARE", 0, 0, &key), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(RegistryApi, MalformedPathsAreRefused) {
+  const LPCWSTR bad[] = {u"A\\\\B", u"\\\\A", u"A\\B\\\\", u"A\r\nB", u"\\"};
+  for (LPCWSTR path : bad) {
+    HKEY key = nullptr;
+    const LONG status = RegCreateKeyExW(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, 0, nullptr, &key, nullptr);
+    if (std::u16string_view(path) == u"\\") {
+      // A lone backslash names the root itself.
+      EXPECT_EQ(status, ERROR_SUCCESS);
+      RegCloseKey(key);
+      continue;
+    }
+    EXPECT_EQ(status, ERROR_INVALID_PARAMETER);
+  }
+  const std::u16string too_long(256, u'k');
+  EXPECT_EQ(CreateKey(HKEY_LOCAL_MACHINE, too_long.c_str()), ERROR_INVALID_PARAMETER);
+  const std::u16string longest(255, u'k');
+  EXPECT_EQ(CreateKey(HKEY_LOCAL_MACHINE, longest.c_str()), ERROR_SUCCESS);
+  EXPECT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"A", 0, nullptr, 0, 0, nullptr, nullptr, nullptr),
+            ERROR_INVALID_PARAMETER);
+}
+
+TEST_F(RegistryApi, ValueNamesIgnoreCaseAndKeepTheirFirstCase) {
+  ASSERT_EQ(SetValue(HKEY_CURRENT_USER, u"K", u"Colour", REG_DWORD, Le32(1)), ERROR_SUCCESS);
+  ASSERT_EQ(SetValue(HKEY_CURRENT_USER, u"k", u"COLOUR", REG_DWORD, Le32(2)), ERROR_SUCCESS);
+  const QueryResult r = QueryValue(HKEY_CURRENT_USER, u"K", u"colour");
+  ASSERT_EQ(r.status, ERROR_SUCCESS);
+  EXPECT_EQ(r.data, Le32(2));
+  const std::string bytes = registry_.ReadBytes();
+  EXPECT_NE(bytes.find(Utf16File(u"\"Colour\"=dword:00000002", false)), std::string::npos);
+  // Case folding reaches beyond ASCII.
+  ASSERT_EQ(SetValue(HKEY_CURRENT_USER, u"Été", u"Ωmega", REG_DWORD, Le32(3)), ERROR_SUCCESS);
+  EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, u"éTÉ", u"ωMEGA").data, Le32(3));
+}
+
+TEST_F(RegistryApi, EveryTypeKeepsItsBytesExactly) {
+  struct Case {
+    DWORD type;
+    std::vector<BYTE> data;
+  };
+  std::vector<BYTE> big(5000);
+  for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<BYTE>(i * 31);
+  const Case cases[] = {
+      {REG_NONE, {}},
+      {REG_SZ, SzBytes(u"字 \"q\" \\ ;")},
+      {REG_SZ, Bytes({0x41})},
+      {REG_EXPAND_SZ, SzBytes(u"%HOME%")},
+      {REG_BINARY, big},
+      {REG_DWORD, Le32(0)},
+      {REG_DWORD, Bytes({1, 2})},
+      {REG_DWORD_BIG_ENDIAN, Bytes({0, 0, 0, 1})},
+      {REG_LINK, Bytes({0xFF})},
+      {REG_MULTI_SZ, Bytes({0x61, 0, 0, 0, 0, 0})},
+      {REG_QWORD, Bytes({1, 2, 3, 4, 5, 6, 7, 0x80})},
+      {0xFFFFFFFFu, Bytes({9})},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const std::u16string name = u"v" + std::u16string(1, static_cast<char16_t>(u'a' + i));
+    ASSERT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"Types", name.c_str(), cases[i].type, cases[i].data), ERROR_SUCCESS);
+  }
+  // Read back both from this process's memory and from a freshly parsed file.
+  for (int pass = 0; pass < 2; ++pass) {
+    if (pass == 1) {
+      // The same bytes as a new file, as an editor saves it: the next read parses it.
+      registry_.ReplaceBytes(registry_.ReadBytes());
+    }
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+      SCOPED_TRACE("pass " + std::to_string(pass) + " case " + std::to_string(i));
+      const std::u16string name = u"v" + std::u16string(1, static_cast<char16_t>(u'a' + i));
+      const QueryResult r = QueryValue(HKEY_LOCAL_MACHINE, u"Types", name.c_str());
+      ASSERT_EQ(r.status, ERROR_SUCCESS);
+      EXPECT_EQ(r.type, cases[i].type);
+      EXPECT_EQ(r.data, cases[i].data);
+    }
+  }
+}
+
+TEST_F(RegistryApi, QueryReportsSizesAndShortBuffers) {
+  ASSERT_EQ(SetValue(HKEY_CURRENT_USER, u"Q", u"v", REG_BINARY, Bytes({1, 2, 3, 4, 5, 6})), ERROR_SUCCESS);
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"Q", 0, 0, &key), ERROR_SUCCESS);
+  DWORD type = 0;
+  DWORD size = 0;
+  EXPECT_EQ(RegQueryValueExW(key, u"v", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
+  EXPECT_EQ(size, 6u);
+  EXPECT_EQ(type, REG_BINARY);
+  BYTE small[4] = {0xEE, 0xEE, 0xEE, 0xEE};
+  size = sizeof small;
+  EXPECT_EQ(RegQueryValueExW(key, u"v", nullptr, nullptr, small, &size), ERROR_MORE_DATA);
+  EXPECT_EQ(size, 6u);
+  BYTE exact[6] = {};
+  size = sizeof exact;
+  EXPECT_EQ(RegQueryValueExW(key, u"v", nullptr, nullptr, exact, &size), ERROR_SUCCESS);
+  EXPECT_EQ(exact[5], 6);
+  EXPECT_EQ(RegQueryValueExW(key, u"v", nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+  EXPECT_EQ(RegQueryValueExW(key, u"v", nullptr, nullptr, exact, nullptr), ERROR_INVALID_PARAMETER);
+  DWORD reserved = 0;
+  EXPECT_EQ(RegQueryValueExW(key, u"v", &reserved, nullptr, nullptr, &size), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(RegQueryValueExW(key, u"missing", nullptr, nullptr, nullptr, &size), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(RegSetValueExW(key, u"w", 0, REG_BINARY, nullptr, 3), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(RegSetValueExW(key, u"bad\nname", 0, REG_BINARY, exact, 1), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+
+  DWORD v = 0;
+  EXPECT_FALSE(RegistryReadDword(HKEY_CURRENT_USER, u"Q", u"v", &v)) << "a binary is not a dword";
+  EXPECT_FALSE(RegistryReadDword(HKEY_CURRENT_USER, u"Q", u"missing", &v));
+  EXPECT_FALSE(RegistryReadDword(HKEY_CURRENT_USER, u"NoKey", u"v", &v));
+  ASSERT_EQ(SetValue(HKEY_CURRENT_USER, u"Q", u"three", REG_DWORD, Bytes({1, 2, 3})), ERROR_SUCCESS);
+  EXPECT_FALSE(RegistryReadDword(HKEY_CURRENT_USER, u"Q", u"three", &v)) << "3 bytes is not a dword";
+  ASSERT_EQ(SetValue(HKEY_CURRENT_USER, u"Q", u"d", REG_DWORD, Le32(0x80000001u)), ERROR_SUCCESS);
+  EXPECT_TRUE(RegistryReadDword(HKEY_CURRENT_USER, u"Q", u"d", &v));
+  EXPECT_EQ(v, 0x80000001u);
+}
+
+TEST_F(RegistryApi, UnknownAndClosedHandlesAreRefused) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, u"H", 0, nullptr, 0, 0, nullptr, &key, nullptr), ERROR_SUCCESS);
+  EXPECT_EQ(RegistryOpenHandleCount(), 1u);
+  // A subkey path relative to an open handle.
+  HKEY child = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(key, u"Child", 0, nullptr, 0, 0, nullptr, &child, nullptr), ERROR_SUCCESS);
+  ASSERT_EQ(RegSetValueExW(child, u"x", 0, REG_DWORD, Le32(5).data(), 4), ERROR_SUCCESS);
+  EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, u"H\\Child", u"x").data, Le32(5));
+  EXPECT_EQ(RegCloseKey(child), ERROR_SUCCESS);
+  EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+  EXPECT_EQ(RegistryOpenHandleCount(), 0u);
+
+  const BYTE data[4] = {};
+  DWORD size = 4;
+  const HKEY bad[] = {key, child, nullptr, reinterpret_cast<HKEY>(0x80000004u),
+                      reinterpret_cast<HKEY>(0x7FFFFFFFu), reinterpret_cast<HKEY>(static_cast<UINT_PTR>(-1))};
+  for (HKEY h : bad) {
+    SCOPED_TRACE(reinterpret_cast<UINT_PTR>(h));
+    HKEY out = nullptr;
+    EXPECT_EQ(RegSetValueExW(h, u"x", 0, REG_DWORD, data, 4), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(RegQueryValueExW(h, u"x", nullptr, nullptr, nullptr, &size), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(RegCloseKey(h), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(RegOpenKeyExW(h, u"Child", 0, 0, &out), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(RegCreateKeyExW(h, u"Child", 0, nullptr, 0, 0, nullptr, &out, nullptr), ERROR_INVALID_HANDLE);
+  }
+  EXPECT_EQ(RegCloseKey(HKEY_LOCAL_MACHINE), ERROR_SUCCESS) << "closing a root is harmless";
+  // Values set directly on a root.
+  EXPECT_EQ(RegSetValueExW(HKEY_USERS, u"top", 0, REG_DWORD, data, 4), ERROR_SUCCESS);
+  EXPECT_NE(registry_.ReadBytes().find(Utf16File(u"[HKEY_USERS]\r\n\"top\"=dword:00000000", false)),
+            std::string::npos);
+}
+
+TEST_F(RegistryApi, OpeningWritesNothingAndCreatingAMissingKeyPersists) {
+  HKEY key = nullptr;
+  EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Missing", 0, 0, &key), ERROR_FILE_NOT_FOUND);
+  EXPECT_FALSE(registry_.Exists()) << "a missing file is an empty registry, not something to create";
+  ASSERT_EQ(CreateKey(HKEY_LOCAL_MACHINE, u"A\\B"), ERROR_SUCCESS);
+  ASSERT_TRUE(registry_.Exists());
+  const auto written = std::filesystem::last_write_time(registry_.path());
+  const std::string bytes = registry_.ReadBytes();
+  EXPECT_NE(bytes.find(Utf16File(u"[HKEY_LOCAL_MACHINE\\A\\B]", false)), std::string::npos);
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"A\\B", 0, 0, &key), ERROR_SUCCESS);
+  RegCloseKey(key);
+  ASSERT_EQ(CreateKey(HKEY_LOCAL_MACHINE, u"a\\b"), ERROR_SUCCESS);
+  EXPECT_EQ(registry_.ReadBytes(), bytes);
+  EXPECT_EQ(std::filesystem::last_write_time(registry_.path()), written);
+}
+
+TEST_F(RegistryApi, HandleOfARemovedKeyReportsItInsteadOfRecreating) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"Doomed", 0, nullptr, 0, 0, nullptr, &key, nullptr), ERROR_SUCCESS);
+  // Another program rewrites the file without the key.
+  registry_.WriteBytes(Utf16File(u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\Other]\r\n\r\n"));
+  const BYTE data[4] = {1, 2, 3, 4};
+  EXPECT_NE(RegSetValueExW(key, u"v", 0, REG_DWORD, data, 4), ERROR_SUCCESS);
+  DWORD size = 0;
+  EXPECT_NE(RegQueryValueExW(key, u"v", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
+  HKEY child = nullptr;
+  EXPECT_NE(RegCreateKeyExW(key, u"Child", 0, nullptr, 0, 0, nullptr, &child, nullptr), ERROR_SUCCESS);
+  EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+  HKEY probe = nullptr;
+  EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Doomed", 0, 0, &probe), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Other", 0, 0, &probe), ERROR_SUCCESS);
+  RegCloseKey(probe);
+}
+
+// Where the file lives when TINTOR_REGISTRY does not say.
+class RegistryLocation : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Save("HOME", &home_);
+    Save("XDG_DATA_HOME", &xdg_);
+    ::unsetenv("TINTOR_REGISTRY");
+  }
+  void TearDown() override {
+    Restore("HOME", home_);
+    Restore("XDG_DATA_HOME", xdg_);
+  }
+  static void Save(const char* name, std::optional<std::string>* out) {
+    const char* v = std::getenv(name);
+    if (v != nullptr) *out = v;
+  }
+  static void Restore(const char* name, const std::optional<std::string>& v) {
+    if (v) {
+      ::setenv(name, v->c_str(), 1);
+    } else {
+      ::unsetenv(name);
+    }
+  }
+  TempRegistry scratch_;  // only its folder is used
+  std::optional<std::string> home_;
+  std::optional<std::string> xdg_;
+};
+
+TEST_F(RegistryLocation, DataHomeThenHomeThenTheNamedFile) {
+  ::unsetenv("TINTOR_REGISTRY");
+  const std::string xdg = scratch_.dir() + "/xdg";
+  const std::string home = scratch_.dir() + "/home";
+  ::setenv("XDG_DATA_HOME", xdg.c_str(), 1);
+  ::setenv("HOME", home.c_str(), 1);
+  ASSERT_EQ(SetValue(HKEY_CURRENT_USER, u"L", u"v", REG_DWORD, Le32(1)), ERROR_SUCCESS);
+  EXPECT_TRUE(std::filesystem::exists(xdg + "/tintor/registry.reg")) << "folders are created as needed";
+
+  ::setenv("XDG_DATA_HOME", "relative/path", 1);  // not absolute: ignored
+  ASSERT_EQ(SetValue(HKEY_CURRENT_USER, u"L", u"v", REG_DWORD, Le32(2)), ERROR_SUCCESS);
+  EXPECT_TRUE(std::filesystem::exists(home + "/.local/share/tintor/registry.reg"));
+  ::unsetenv("XDG_DATA_HOME");
+  EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, u"L", u"v").data, Le32(2));
+
+  const std::string named = scratch_.dir() + "/elsewhere/my.reg";
+  ::setenv("TINTOR_REGISTRY", named.c_str(), 1);
+  EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, u"L", u"v").status, ERROR_FILE_NOT_FOUND);
+  ASSERT_EQ(SetValue(HKEY_CURRENT_USER, u"L", u"v", REG_DWORD, Le32(3)), ERROR_SUCCESS);
+  EXPECT_TRUE(std::filesystem::exists(named));
+  ::setenv("XDG_DATA_HOME", xdg.c_str(), 1);
+  ::unsetenv("TINTOR_REGISTRY");
+  EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, u"L", u"v").data, Le32(1)) << "each place keeps its own content";
+}
+
+}  // namespace

@@ -1,0 +1,392 @@
+// The registry file under stress: other processes, writers killed mid-write,
+// concurrent writers, files that cannot be read, places that cannot be
+// written, a disk that fills up, and leftovers of a crash.
+#include "platform/win/hive_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <functional>
+#include <random>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "platform/win/reg_file_format.h"
+#include "platform/win/registry.h"
+#include "tests/registry/reg_test_util.h"
+#include "tests/registry/temp_registry.h"
+
+namespace {
+
+// Runs `body` in a forked child and returns its exit code (128 + signal if killed).
+int RunInChild(const std::function<int()>& body) {
+  const pid_t pid = ::fork();
+  if (pid == 0) ::_exit(body());
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// The file parsed straight from disk, bypassing what this process remembers.
+bool ParseOnDisk(const TempRegistry& registry, RegistryHive* hive, std::string* error) {
+  const std::string bytes = registry.ReadBytes();
+  return ParseRegFile(bytes.data(), bytes.size(), hive, error);
+}
+
+DWORD DwordOf(const RegistryValue* value) {
+  if (value == nullptr || value->data.size() != 4) return 0xDEADBEEF;
+  return value->data[0] | (value->data[1] << 8) | (value->data[2] << 16) |
+         (static_cast<DWORD>(value->data[3]) << 24);
+}
+
+class RegistryFile : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    SetHiveWriteFaultForTesting(HiveWriteFault{});
+    EXPECT_EQ(RegistryOpenHandleCount(), 0u);
+  }
+  bool TempExists() const { return std::filesystem::exists(registry_.path() + ".tmp"); }
+  TempRegistry registry_;
+};
+
+TEST_F(RegistryFile, AnotherProcessReadsWhatThisOneWrote) {
+  int go[2];
+  ASSERT_EQ(::pipe(go), 0);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    char c;
+    ::close(go[1]);
+    if (::read(go[0], &c, 1) != 1) ::_exit(3);
+    DWORD v = 0;
+    if (!RegistryReadDword(HKEY_LOCAL_MACHINE, u"\\SOFTWARE\\Meizu\\Theme\\Colors", u"SYSCLR_WINDOW_BG", &v)) ::_exit(1);
+    ::_exit(v == 0x0338FAA2u ? 0 : 2);
+  }
+  ::close(go[0]);
+  ASSERT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"\\SOFTWARE\\Meizu\\Theme\\Colors", u"SYSCLR_WINDOW_BG",
+                     REG_DWORD, Le32(0x0338FAA2u)), ERROR_SUCCESS);
+  ASSERT_EQ(::write(go[1], "g", 1), 1);
+  ::close(go[1]);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: value missing, 2: wrong value, 3: pipe";
+}
+
+TEST_F(RegistryFile, ThisProcessSeesEveryChangeAnotherMakes) {
+  ASSERT_EQ(SetValue(HKEY_CURRENT_USER, u"Shared", u"v", REG_DWORD, Le32(0)), ERROR_SUCCESS);
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"Shared", 0, 0, &key), ERROR_SUCCESS);
+  for (DWORD round = 1; round <= 20; ++round) {
+    SCOPED_TRACE(round);
+    // Same size every time: only the file's identity tells the change.
+    const int code = RunInChild([round] {
+      return SetValue(HKEY_CURRENT_USER, u"Shared", u"v", REG_DWORD, Le32(round)) == ERROR_SUCCESS ? 0 : 1;
+    });
+    ASSERT_EQ(code, 0);
+    BYTE data[4] = {};
+    DWORD size = 4;
+    ASSERT_EQ(RegQueryValueExW(key, u"v", nullptr, nullptr, data, &size), ERROR_SUCCESS);
+    EXPECT_EQ(std::vector<BYTE>(data, data + 4), Le32(round));
+    // And a write from here keeps what the other process added.
+    const std::u16string mine = u"mine" + std::u16string(1, static_cast<char16_t>(u'A' + round));
+    ASSERT_EQ(RegSetValueExW(key, mine.c_str(), 0, REG_DWORD, data, 4), ERROR_SUCCESS);
+  }
+  RegCloseKey(key);
+  RegistryHive hive;
+  std::string error;
+  ASSERT_TRUE(ParseOnDisk(registry_, &hive, &error)) << error;
+  EXPECT_EQ(hive.ValueCount(), 21u);
+  EXPECT_EQ(DwordOf(hive.Find(1, {u"Shared"})->FindValue(u"v")), 20u);
+}
+
+TEST_F(RegistryFile, WriterKilledAtRandomMomentsLeavesOldOrNewValue) {
+  // Some bulk, so that a write takes long enough to be interrupted inside.
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"Bulk", 0, nullptr, 0, 0, nullptr, &key, nullptr), ERROR_SUCCESS);
+  for (int i = 0; i < 200; ++i) {
+    const std::u16string name = u"value" + std::u16string(1, static_cast<char16_t>(0x4E00 + i));
+    ASSERT_EQ(RegSetValueExW(key, name.c_str(), 0, REG_BINARY, std::vector<BYTE>(40, static_cast<BYTE>(i)).data(), 40), ERROR_SUCCESS);
+  }
+  ASSERT_EQ(RegSetValueExW(key, u"Counter", 0, REG_DWORD, Le32(0).data(), 4), ERROR_SUCCESS);
+  RegCloseKey(key);
+
+  // Kills land within a few writes' time after the writer is ready, however
+  // fast this machine (or a sanitizer build) writes.
+  const auto t0 = std::chrono::steady_clock::now();
+  for (int i = 0; i < 5; ++i) {
+    ASSERT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"Bulk", u"Counter", REG_DWORD, Le32(0)), ERROR_SUCCESS);
+    ASSERT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"Bulk", u"Counter", REG_DWORD, Le32(1)), ERROR_SUCCESS);
+  }
+  const auto write_us = std::chrono::duration_cast<std::chrono::microseconds>(
+                            std::chrono::steady_clock::now() - t0).count() / 10 + 1;
+  std::mt19937 rng(2024);
+  DWORD last = 1;
+  int advanced = 0;
+  int temps_left = 0;
+  for (int iteration = 0; iteration < 100; ++iteration) {
+    SCOPED_TRACE(iteration);
+    const DWORD start = last + 1;
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      HKEY k = nullptr;
+      if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Bulk", 0, 0, &k) != ERROR_SUCCESS) ::_exit(1);
+      if (::write(ready[1], "r", 1) != 1) ::_exit(3);
+      for (DWORD v = start;; ++v) {
+        if (RegSetValueExW(k, u"Counter", 0, REG_DWORD, Le32(v).data(), 4) != ERROR_SUCCESS) ::_exit(2);
+      }
+    }
+    char c;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    ::usleep(static_cast<useconds_t>(rng() % static_cast<unsigned>(3 * write_us)));
+    ::kill(pid, SIGKILL);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the writer stopped by itself with " << WEXITSTATUS(status);
+
+    RegistryHive hive;
+    std::string error;
+    ASSERT_TRUE(ParseOnDisk(registry_, &hive, &error)) << error;
+    const DWORD now = DwordOf(hive.Find(2, {u"Bulk"})->FindValue(u"Counter"));
+    ASSERT_GE(now, last) << "a value older than the last one seen";
+    ASSERT_EQ(hive.ValueCount(), 201u);
+    if (now > last) ++advanced;
+    last = now;
+    if (TempExists()) ++temps_left;
+  }
+  EXPECT_GT(advanced, 50) << "the writers hardly ever got to write";
+  // The lock died with its holder; the leftover temporary file goes with the next write.
+  ASSERT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"Bulk", u"Counter", REG_DWORD, Le32(last + 1)), ERROR_SUCCESS);
+  EXPECT_FALSE(TempExists());
+  EXPECT_EQ(QueryValue(HKEY_LOCAL_MACHINE, u"Bulk", u"Counter").data, Le32(last + 1));
+  std::printf("[ info ] one write ~%lld us; counter reached %u; %d of 100 kills advanced it; "
+              "%d left a temporary file\n",
+              static_cast<long long>(write_us), static_cast<unsigned>(last), advanced, temps_left);
+}
+
+TEST_F(RegistryFile, TwoProcessesWriting200ValuesEachLoseNothing) {
+  ASSERT_EQ(CreateKey(HKEY_CURRENT_USER, u"Shared"), ERROR_SUCCESS);
+  pid_t pids[2];
+  for (int p = 0; p < 2; ++p) {
+    pids[p] = ::fork();
+    if (pids[p] == 0) {
+      HKEY k = nullptr;
+      if (RegOpenKeyExW(HKEY_CURRENT_USER, u"Shared", 0, 0, &k) != ERROR_SUCCESS) ::_exit(1);
+      for (int i = 0; i < 200; ++i) {
+        const std::string name = "p" + std::to_string(p) + "_" + std::to_string(i);
+        const std::u16string wname(name.begin(), name.end());
+        const DWORD v = static_cast<DWORD>(p * 1000 + i);
+        if (RegSetValueExW(k, wname.c_str(), 0, REG_DWORD, Le32(v).data(), 4) != ERROR_SUCCESS) ::_exit(2);
+      }
+      RegCloseKey(k);
+      ::_exit(0);
+    }
+  }
+  for (pid_t pid : pids) {
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+  }
+  RegistryHive hive;
+  std::string error;
+  ASSERT_TRUE(ParseOnDisk(registry_, &hive, &error)) << error;
+  EXPECT_EQ(hive.ValueCount(), 400u);
+  for (int p = 0; p < 2; ++p) {
+    for (int i = 0; i < 200; ++i) {
+      const std::string name = "p" + std::to_string(p) + "_" + std::to_string(i);
+      const std::u16string wname(name.begin(), name.end());
+      const QueryResult r = QueryValue(HKEY_CURRENT_USER, u"Shared", wname.c_str());
+      ASSERT_EQ(r.status, ERROR_SUCCESS) << name;
+      EXPECT_EQ(r.data, Le32(static_cast<DWORD>(p * 1000 + i))) << name;
+    }
+  }
+}
+
+TEST_F(RegistryFile, UnreadableFilesAreRefusedAndLeftByteForByte) {
+  const std::u16string good_text =
+      u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\K]\r\n\"v\"=dword:00000001\r\n\r\n";
+  const std::string good = Utf16File(good_text);
+  struct Case {
+    const char* what;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {"garbage", "\x7F" "ELF\x02\x01\x01 not a registry at all \x00\xFF"},
+      {"truncated mid-line", good.substr(0, good.size() - 9)},
+      {"truncated inside a character", good.substr(0, good.size() - 1)},
+      {"half UTF-16", good + "A"},
+      {"empty", ""},
+      {"zeros", std::string(64, '\0')},
+      {"UTF-16 without header", Utf16File(u"[HKEY_LOCAL_MACHINE\\K]\r\n")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    registry_.ReplaceBytes(good);
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"K", 0, 0, &key), ERROR_SUCCESS);
+    registry_.ReplaceBytes(c.bytes);
+
+    EXPECT_NE(RegSetValueExW(key, u"v", 0, REG_DWORD, Le32(2).data(), 4), ERROR_SUCCESS);
+    EXPECT_NE(std::string(RegistryLastErrorMessage()).find("cannot be read"), std::string::npos)
+        << RegistryLastErrorMessage();
+    DWORD size = 0;
+    EXPECT_NE(RegQueryValueExW(key, u"v", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+    HKEY other = nullptr;
+    EXPECT_NE(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"K", 0, 0, &other), ERROR_SUCCESS);
+    EXPECT_NE(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"New", 0, nullptr, 0, 0, nullptr, &other, nullptr), ERROR_SUCCESS);
+    EXPECT_EQ(registry_.ReadBytes(), c.bytes);
+    EXPECT_FALSE(TempExists());
+  }
+  // Once the file is sound again, everything works.
+  registry_.ReplaceBytes(good);
+  EXPECT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(3)), ERROR_SUCCESS);
+  EXPECT_EQ(QueryValue(HKEY_LOCAL_MACHINE, u"K", u"v").data, Le32(3));
+}
+
+TEST_F(RegistryFile, ReadOnlyFolderIsReportedAsAnError) {
+  ASSERT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(1)), ERROR_SUCCESS);
+  const std::string before = registry_.ReadBytes();
+  ASSERT_EQ(::chmod(registry_.dir().c_str(), 0555), 0);
+  int results[2];
+  ASSERT_EQ(::pipe(results), 0);
+  const int code = RunInChild([&] {
+    // chmod does not stop root, so write as an ordinary user.
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 9;
+    LONG statuses[3];
+    statuses[0] = SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(2));
+    statuses[1] = CreateKey(HKEY_LOCAL_MACHINE, u"NewKey");
+    statuses[2] = QueryValue(HKEY_LOCAL_MACHINE, u"K", u"v").status;
+    return ::write(results[1], statuses, sizeof statuses) == sizeof statuses ? 0 : 8;
+  });
+  ::chmod(registry_.dir().c_str(), 0700);
+  ASSERT_EQ(code, 0);
+  LONG statuses[3] = {-1, -1, -1};
+  ASSERT_EQ(::read(results[0], statuses, sizeof statuses), static_cast<ssize_t>(sizeof statuses));
+  ::close(results[0]);
+  ::close(results[1]);
+  EXPECT_EQ(statuses[0], ERROR_ACCESS_DENIED);
+  EXPECT_EQ(statuses[1], ERROR_ACCESS_DENIED);
+  EXPECT_EQ(statuses[2], ERROR_SUCCESS) << "reading still works";
+  EXPECT_EQ(registry_.ReadBytes(), before);
+}
+
+TEST_F(RegistryFile, FolderThatCannotBeMadeIsAnError) {
+  const std::string blocker = registry_.dir() + "/not-a-folder";
+  { std::ofstream(blocker) << "a file where the folder should be"; }
+  const std::string path = blocker + "/registry.reg";
+  ::setenv("TINTOR_REGISTRY", path.c_str(), 1);
+  HKEY key = nullptr;
+  EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"K", 0, 0, &key), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(CreateKey(HKEY_LOCAL_MACHINE, u"K"), ERROR_CANTWRITE);
+  EXPECT_NE(std::string(RegistryLastErrorMessage()).find("not-a-folder"), std::string::npos);
+  EXPECT_EQ(RegSetValueExW(HKEY_LOCAL_MACHINE, u"v", 0, REG_DWORD, Le32(1).data(), 4), ERROR_CANTWRITE);
+  std::ifstream in(blocker);
+  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(content, "a file where the folder should be");
+  ::setenv("TINTOR_REGISTRY", registry_.path().c_str(), 1);
+}
+
+TEST_F(RegistryFile, DiskFullMidwayKeepsTheOldFile) {
+  for (int i = 0; i < 30; ++i) {
+    const std::u16string name = u"n" + std::u16string(1, static_cast<char16_t>(u'A' + i));
+    ASSERT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", name.c_str(), REG_DWORD, Le32(static_cast<DWORD>(i))), ERROR_SUCCESS);
+  }
+  const std::string before = registry_.ReadBytes();
+  const long long size = static_cast<long long>(before.size());
+  struct Case {
+    long long after;
+    bool fsync;
+    int error;
+    LONG expected;
+  };
+  const Case cases[] = {
+      {0, false, ENOSPC, ERROR_DISK_FULL},        {1, false, ENOSPC, ERROR_DISK_FULL},
+      {2, false, ENOSPC, ERROR_DISK_FULL},        {size / 2, false, ENOSPC, ERROR_DISK_FULL},
+      {size - 1, false, ENOSPC, ERROR_DISK_FULL}, {size / 3, false, EDQUOT, ERROR_DISK_FULL},
+      {size / 2, false, EIO, ERROR_CANTWRITE},    {-1, true, EIO, ERROR_CANTWRITE},
+      {-1, true, ENOSPC, ERROR_DISK_FULL},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE("after " + std::to_string(c.after) + " bytes, fsync " + std::to_string(c.fsync) +
+                 ", errno " + std::to_string(c.error));
+    SetHiveWriteFaultForTesting(HiveWriteFault{c.after, c.fsync, c.error});
+    EXPECT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"nA", REG_DWORD, Le32(999)), c.expected);
+    EXPECT_EQ(CreateKey(HKEY_LOCAL_MACHINE, u"K\\Sub"), c.expected);
+    SetHiveWriteFaultForTesting(HiveWriteFault{});
+    EXPECT_EQ(registry_.ReadBytes(), before);
+    EXPECT_FALSE(TempExists());
+    // What this process reads agrees with the disk, not with the failed change.
+    EXPECT_EQ(QueryValue(HKEY_LOCAL_MACHINE, u"K", u"nA").data, Le32(0));
+    HKEY sub = nullptr;
+    EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"K\\Sub", 0, 0, &sub), ERROR_FILE_NOT_FOUND);
+  }
+  EXPECT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"nA", REG_DWORD, Le32(999)), ERROR_SUCCESS);
+  EXPECT_EQ(QueryValue(HKEY_LOCAL_MACHINE, u"K", u"nA").data, Le32(999));
+}
+
+TEST_F(RegistryFile, FullDiskOnTheVeryFirstWriteLeavesNoFile) {
+  SetHiveWriteFaultForTesting(HiveWriteFault{5, false, ENOSPC});
+  EXPECT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(1)), ERROR_DISK_FULL);
+  SetHiveWriteFaultForTesting(HiveWriteFault{});
+  EXPECT_FALSE(registry_.Exists());
+  EXPECT_FALSE(TempExists());
+  HKEY key = nullptr;
+  EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"K", 0, 0, &key), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(RegistryFile, StaleTemporaryFileIsIgnoredAndCleanedUp) {
+  ASSERT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(1)), ERROR_SUCCESS);
+  const std::string temp = registry_.path() + ".tmp";
+  const std::string half = Utf16File(u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\K]\r\n\"v\"=dwo");
+
+  // While another writer holds the lock, its temporary file is left alone.
+  { std::ofstream(temp, std::ios::binary) << half; }
+  const int lock_fd = ::open((registry_.path() + ".lock").c_str(), O_RDWR | O_CLOEXEC);
+  ASSERT_GE(lock_fd, 0);
+  ASSERT_EQ(::flock(lock_fd, LOCK_EX), 0);
+  {
+    HiveFile reader(registry_.path());
+    const RegistryHive* hive = nullptr;
+    ASSERT_EQ(reader.Load(&hive), ERROR_SUCCESS);
+    EXPECT_EQ(DwordOf(hive->Find(2, {u"K"})->FindValue(u"v")), 1u);
+    EXPECT_TRUE(TempExists());
+  }
+  ::close(lock_fd);
+
+  // With nobody holding the lock it is a crash's leftover: ignored, then removed.
+  {
+    HiveFile reader(registry_.path());
+    const RegistryHive* hive = nullptr;
+    ASSERT_EQ(reader.Load(&hive), ERROR_SUCCESS);
+    EXPECT_EQ(DwordOf(hive->Find(2, {u"K"})->FindValue(u"v")), 1u);
+    EXPECT_FALSE(TempExists());
+  }
+  // A writer replaces any leftover too.
+  { std::ofstream(temp, std::ios::binary) << half; }
+  EXPECT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(2)), ERROR_SUCCESS);
+  EXPECT_FALSE(TempExists());
+  EXPECT_EQ(QueryValue(HKEY_LOCAL_MACHINE, u"K", u"v").data, Le32(2));
+}
+
+TEST_F(RegistryFile, ReplacedFileKeepsItsPermissions) {
+  ASSERT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(1)), ERROR_SUCCESS);
+  ASSERT_EQ(::chmod(registry_.path().c_str(), 0600), 0);
+  ASSERT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(2)), ERROR_SUCCESS);
+  struct stat st;
+  ASSERT_EQ(::stat(registry_.path().c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+}
+
+}  // namespace
