@@ -250,3 +250,17 @@ void Canvas::RenderOffscreen(int width, int height, const std::function<void(Can
   }
   cairo_surface_destroy(s);
 }
+
+std::vector<std::u16string> Canvas::BreakLines(std::u16string_view text, int width, UINT format,
+                                               double px) {
+  PangoLayout* layout = MakeLayout(text, width, 1 << 20, format & ~DT_END_ELLIPSIS, px, false);
+  const char* utf8 = pango_layout_get_text(layout);
+  std::vector<std::u16string> lines;
+  for (GSList* l = pango_layout_get_lines_readonly(layout); l != nullptr; l = l->next) {
+    auto* line = static_cast<PangoLayoutLine*>(l->data);
+    lines.push_back(Utf8ToUtf16(std::string_view(utf8 + line->start_index,
+                                                 static_cast<std::size_t>(line->length))));
+  }
+  g_object_unref(layout);
+  return lines;
+}

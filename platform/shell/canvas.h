@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/shell/color.h"
 #include "platform/shell/draw_text_flags.h"
@@ -60,6 +62,9 @@ class Canvas {
   static TextMetrics MeasureText(std::u16string_view text, int width, int height, UINT format,
                                  double px, bool bold = false);
 
+  // The lines the text is broken into at `width` under `format` (no height limit).
+  static std::vector<std::u16string> BreakLines(std::u16string_view text, int width, UINT format,
+                                                double px);
   // Paints into a fresh width x height buffer (black at first) and copies it
   // out as 0x00RRGGBB rows, `stride` bytes apart.
   static void RenderOffscreen(int width, int height, const std::function<void(Canvas&)>& paint,

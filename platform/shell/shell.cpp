@@ -15,6 +15,8 @@
 namespace {
 
 Shell* g_current = nullptr;
+// Handles are unique for the whole process, across shells.
+std::uintptr_t g_next_handle = 0x10000;
 
 void QuitSink(int exitCode) {
   if (g_current != nullptr) g_current->PostQuit(exitCode);
@@ -46,8 +48,8 @@ Shell* Shell::Current() { return g_current; }
 RECT Shell::WorkArea() { return RECT{0, kStatusBarHeight, kScreenWidth, kScreenHeight}; }
 
 HWND Shell::RegisterTarget(MessageTarget* target) {
-  next_handle_ += 4;
-  HWND hwnd = reinterpret_cast<HWND>(next_handle_);
+  g_next_handle += 4;
+  HWND hwnd = reinterpret_cast<HWND>(g_next_handle);
   targets_[hwnd] = target;
   return hwnd;
 }

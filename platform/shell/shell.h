@@ -123,7 +123,6 @@ class Shell {
   };
   std::deque<QueuedMessage> queue_;
   std::map<HWND, MessageTarget*> targets_;
-  std::uintptr_t next_handle_ = 0x10000;
   std::vector<ShellLayer*> layers_;
   std::vector<Slide> slides_;
   std::vector<ShellAnimation*> animations_;

@@ -56,10 +56,9 @@ void CMzWndEx::AddUiWin(UiWin* pWin) {
 }
 
 void CMzWndEx::RemoveUiWin(UiWin* pWin) {
-  auto it = std::find(elements_.begin(), elements_.end(), pWin);
-  if (it == elements_.end()) return;
-  ForgetElement(pWin);
-  elements_.erase(std::find(elements_.begin(), elements_.end(), pWin));
+  if (std::find(elements_.begin(), elements_.end(), pWin) == elements_.end()) return;
+  finger_.Forget(pWin);
+  elements_.erase(std::remove(elements_.begin(), elements_.end(), pWin), elements_.end());
   pWin->SetParentWnd(nullptr);
   pWin->Invalidate();
 }

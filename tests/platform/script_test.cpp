@@ -1,0 +1,195 @@
+// Scripts and command-line options: what is accepted, and that every bad line
+// or option is refused with a message naming it (and its line).
+#include <gtest/gtest.h>
+
+#include "platform/host/entry_point.h"
+#include "platform/host/headless_host.h"
+#include "platform/host/script.h"
+
+namespace {
+
+void ExpectScriptError(int line, const std::string& text, const std::string& expected) {
+  SCOPED_TRACE(testing::Message() << "from line " << line << ": " << text);
+  std::vector<ScriptCommand> commands;
+  std::string error;
+  EXPECT_FALSE(ParseScript(text, "script.txt", commands, error));
+  EXPECT_EQ(error, expected);
+  EXPECT_TRUE(commands.empty());
+}
+
+}  // namespace
+
+TEST(Script, AcceptsEveryCommandWithCommentsAndBlankLines) {
+  const std::string text =
+      "# a demo\n"
+      "\n"
+      "tap 10 20\n"
+      "  drag 240 600 240 100 300   # flick up\r\n"
+      "wait 1500\n"
+      "key escape\nkey enter\nkey up\nkey down\n"
+      "shot menu.png\n"
+      "tap 479 719\n";
+  std::vector<ScriptCommand> c;
+  std::string error;
+  ASSERT_TRUE(ParseScript(text, "demo.txt", c, error)) << error;
+  ASSERT_EQ(c.size(), 9u);
+  EXPECT_EQ(c[0].kind, ScriptCommand::Kind::Tap);
+  EXPECT_EQ(c[0].x1, 10);
+  EXPECT_EQ(c[0].y1, 20);
+  EXPECT_EQ(c[0].line, 3);
+  EXPECT_EQ(c[1].kind, ScriptCommand::Kind::Drag);
+  EXPECT_EQ(c[1].x1, 240);
+  EXPECT_EQ(c[1].y1, 600);
+  EXPECT_EQ(c[1].x2, 240);
+  EXPECT_EQ(c[1].y2, 100);
+  EXPECT_EQ(c[1].ms, 300);
+  EXPECT_EQ(c[2].kind, ScriptCommand::Kind::Wait);
+  EXPECT_EQ(c[2].ms, 1500);
+  EXPECT_EQ(c[3].key, InputKey::Escape);
+  EXPECT_EQ(c[4].key, InputKey::Enter);
+  EXPECT_EQ(c[5].key, InputKey::Up);
+  EXPECT_EQ(c[6].key, InputKey::Down);
+  EXPECT_EQ(c[7].kind, ScriptCommand::Kind::Shot);
+  EXPECT_EQ(c[7].name, "menu.png");
+  EXPECT_EQ(c[8].x1, 479);
+  EXPECT_EQ(c[8].y1, 719);
+  EXPECT_EQ(c[8].line, 11);
+}
+
+TEST(Script, RefusesBadLinesNamingTheLine) {
+  ExpectScriptError(__LINE__, "tap 1 2\n\n# ok\n\n\n\ntapp 3 4\n",
+                    "script.txt:7: unknown command 'tapp'");
+  ExpectScriptError(__LINE__, "tap 1\n", "script.txt:1: 'tap' takes X Y");
+  ExpectScriptError(__LINE__, "tap 1 2 3\n", "script.txt:1: 'tap' takes X Y");
+  ExpectScriptError(__LINE__, "tap x 2\n", "script.txt:1: x is not a number: 'x'");
+  ExpectScriptError(__LINE__, "tap 12abc 2\n", "script.txt:1: x is not a number: '12abc'");
+  ExpectScriptError(__LINE__, "tap 480 2\n", "script.txt:1: x 480 is outside 0..479");
+  ExpectScriptError(__LINE__, "tap -1 2\n", "script.txt:1: x -1 is outside 0..479");
+  ExpectScriptError(__LINE__, "wait 5\ntap 1 720\n", "script.txt:2: y 720 is outside 0..719");
+  ExpectScriptError(__LINE__, "tap 1 99999999999999999999\n",
+                    "script.txt:1: y is not a number: '99999999999999999999'");
+  ExpectScriptError(__LINE__, "drag 1 2 3 4\n", "script.txt:1: 'drag' takes X1 Y1 X2 Y2 MS");
+  ExpectScriptError(__LINE__, "drag 1 2 3 4 -5\n",
+                    "script.txt:1: duration -5 is outside 0..600000");
+  ExpectScriptError(__LINE__, "wait\n", "script.txt:1: 'wait' takes MS");
+  ExpectScriptError(__LINE__, "wait 1.5\n", "script.txt:1: duration is not a number: '1.5'");
+  ExpectScriptError(__LINE__, "key home\n",
+                    "script.txt:1: unknown key 'home' (escape, enter, up or down)");
+  ExpectScriptError(__LINE__, "key\n", "script.txt:1: 'key' takes escape|enter|up|down");
+  ExpectScriptError(__LINE__, "shot menu.jpg\n",
+                    "script.txt:1: screenshot name must end in .png: 'menu.jpg'");
+  ExpectScriptError(__LINE__, "shot .png\n",
+                    "script.txt:1: screenshot name must end in .png: '.png'");
+  ExpectScriptError(__LINE__, "TAP 1 2\n", "script.txt:1: unknown command 'TAP'");
+}
+
+TEST(Script, MissingFileIsAnError) {
+  std::vector<ScriptCommand> c;
+  std::string error;
+  EXPECT_FALSE(LoadScriptFile("/nonexistent/dir/s.txt", c, error));
+  EXPECT_EQ(error, "/nonexistent/dir/s.txt: cannot read the script");
+}
+
+TEST(Script, DragBecomesPressTimedMovesAndRelease) {
+  // A scripted drag must reach the shell as press, moves spread over its
+  // duration on the simulated clock, and a release at the end point.
+  HeadlessHost host;
+  host.InjectDrag(100, 500, 100, 340, 160);
+  std::vector<InputEvent> events;
+  std::vector<std::int64_t> times;
+  InputEvent e;
+  int guard = 0;
+  while (host.HasPendingInput() && ++guard < 1000) {
+    if (host.WaitEvent(e, -1)) {
+      events.push_back(e);
+      times.push_back(host.NowMs());
+    }
+  }
+  ASSERT_GE(events.size(), 3u);
+  EXPECT_EQ(events.front().type, InputEvent::Type::Press);
+  EXPECT_EQ(events.front().y, 500);
+  EXPECT_EQ(events.back().type, InputEvent::Type::Release);
+  EXPECT_EQ(events.back().y, 340);
+  EXPECT_EQ(host.NowMs(), 160);
+  EXPECT_EQ(events.size(), 2u + 160 / HeadlessHost::kDragStepMs);
+  for (std::size_t i = 1; i + 1 < events.size(); ++i) {
+    EXPECT_EQ(events[i].type, InputEvent::Type::Move);
+    EXPECT_LT(events[i].y, events[i - 1].y) << "moves go steadily up";
+    EXPECT_GT(times[i], times[i - 1]) << "each move comes later";
+  }
+}
+
+TEST(Script, OutOfInputTheHostAsksToQuitUnlessTheIdleCallbackFeedsIt) {
+  HeadlessHost host;
+  InputEvent e;
+  ASSERT_TRUE(host.WaitEvent(e, -1));
+  EXPECT_EQ(e.type, InputEvent::Type::Quit);
+
+  int idle_calls = 0;
+  host.SetIdleCallback([&] {
+    if (++idle_calls == 1) host.InjectKey(InputKey::Down);
+  });
+  EXPECT_FALSE(host.WaitEvent(e, -1)) << "the callback injected input: look again";
+  ASSERT_TRUE(host.WaitEvent(e, -1));
+  EXPECT_EQ(e.type, InputEvent::Type::Key);
+  EXPECT_EQ(e.key, InputKey::Down);
+  ASSERT_TRUE(host.WaitEvent(e, -1));
+  EXPECT_EQ(e.type, InputEvent::Type::Quit) << "the callback injected nothing the second time";
+  EXPECT_EQ(idle_calls, 2);
+}
+
+TEST(Script, WaitsAdvanceTheSimulatedClockOnlyAsFarAsTheShellAsks) {
+  HeadlessHost host;
+  host.InjectWait(100);
+  host.InjectKey(InputKey::Enter);
+  InputEvent e;
+  EXPECT_FALSE(host.WaitEvent(e, 16));
+  EXPECT_EQ(host.NowMs(), 16);
+  for (int i = 0; i < 10 && host.NowMs() < 100; ++i) EXPECT_FALSE(host.WaitEvent(e, 16));
+  EXPECT_EQ(host.NowMs(), 100);
+  ASSERT_TRUE(host.WaitEvent(e, 16));
+  EXPECT_EQ(e.type, InputEvent::Type::Key);
+  EXPECT_EQ(host.ClockMinutes(), HeadlessHost::kStartMinutes);
+  host.InjectWait(60 * 1000);
+  host.WaitEvent(e, -1);
+  EXPECT_EQ(host.ClockMinutes(), HeadlessHost::kStartMinutes + 1);
+}
+
+namespace {
+void ExpectOptionError(int line, std::vector<std::string> args, const std::string& expected) {
+  SCOPED_TRACE(testing::Message() << "from line " << line);
+  EntryOptions o;
+  std::string error;
+  EXPECT_FALSE(ParseEntryOptions(args, o, error));
+  EXPECT_EQ(error, expected);
+}
+}  // namespace
+
+TEST(EntryOptions, ParsesHostOptions) {
+  EntryOptions o;
+  std::string error;
+  ASSERT_TRUE(ParseEntryOptions({}, o, error));
+  EXPECT_FALSE(o.headless);
+  EXPECT_EQ(o.scale, 1.0);
+  ASSERT_TRUE(ParseEntryOptions({"--headless", "--screenshot-dir", "/tmp/x", "--scale", "1.5"}, o,
+                                error))
+      << error;
+  EXPECT_TRUE(o.headless);
+  EXPECT_EQ(o.screenshot_dir, "/tmp/x");
+  EXPECT_EQ(o.scale, 1.5);
+  ASSERT_TRUE(ParseEntryOptions({"--script", "s.txt"}, o, error));
+  EXPECT_TRUE(o.headless) << "a script runs headless";
+  EXPECT_EQ(o.script_path, "s.txt");
+  ASSERT_TRUE(ParseEntryOptions({"--help"}, o, error));
+  EXPECT_TRUE(o.help);
+
+  ExpectOptionError(__LINE__, {"--headles"}, "unknown option '--headles'");
+  ExpectOptionError(__LINE__, {"--script"}, "option --script needs a value");
+  ExpectOptionError(__LINE__, {"--screenshot-dir", ""}, "option --screenshot-dir needs a value");
+  ExpectOptionError(__LINE__, {"--scale", "0"}, "--scale wants a number from 0.25 to 4, not '0'");
+  ExpectOptionError(__LINE__, {"--scale", "5"}, "--scale wants a number from 0.25 to 4, not '5'");
+  ExpectOptionError(__LINE__, {"--scale", "2x"}, "--scale wants a number from 0.25 to 4, not '2x'");
+  ExpectOptionError(__LINE__, {"--scale", "nan"},
+                    "--scale wants a number from 0.25 to 4, not 'nan'");
+  ExpectOptionError(__LINE__, {"extra"}, "unknown option 'extra'");
+}

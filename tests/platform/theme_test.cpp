@@ -1,0 +1,118 @@
+// The theme colours are read from the registry when the shell starts and
+// change what is drawn; anything wrong in the registry leaves the defaults.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "platform/shell/theme_colors.h"
+#include "platform/ui/mzfc.h"
+#include "platform/win/registry.h"
+#include "tests/platform/test_windows.h"
+#include "tests/support/headless_shell_test.h"
+
+namespace {
+
+constexpr const char16_t* kColors = u"\\SOFTWARE\\Meizu\\Theme\\Colors";
+
+class Theme : public HeadlessShellTest {
+ protected:
+  // Paints a window with a static text and a toolbar, returns nothing; the
+  // screen is then in shell().
+  void PaintSample() {
+    wnd_ = std::make_unique<RecordingWnd>();
+    wnd_->CreateOverWorkArea();
+    text_.SetBounds(20, 20, 440, 60);
+    text_.SetDisplayText(u"■■■ 一二三");  // solid squares: full-colour pixels
+    wnd_->AddUiWin(&text_);
+    toolbar_.SetBounds(0, 620, 480, 65);
+    toolbar_.SetButton(0, true, true, u"一一一");
+    toolbar_.SetButton(2, false, true, u"一一一");
+    wnd_->AddUiWin(&toolbar_);
+    Pump();
+  }
+  // True when some pixel in the screen rectangle has the hue of `rgb`, whose
+  // channels are each 0x00 or 0xFF: full channels at least 0xE0, empty ones
+  // at most 0x80 (glyph edges blend with the background).
+  bool Shows(int x0, int y0, int x1, int y1, std::uint32_t rgb) {
+    for (int y = y0; y < y1; ++y) {
+      for (int x = x0; x < x1; ++x) {
+        const std::uint32_t p = Pixel(x, y);
+        bool close = true;
+        for (int shift : {0, 8, 16}) {
+          const std::uint32_t have = (p >> shift) & 0xFF;
+          close = close && (((rgb >> shift) & 0xFF) != 0 ? have >= 0xE0 : have <= 0x80);
+        }
+        if (close) return true;
+      }
+    }
+    return false;
+  }
+  void TearDown() override {
+    text_.SetParentWnd(nullptr);
+    wnd_.reset();
+    HeadlessShellTest::TearDown();
+  }
+
+  UiStatic text_;
+  UiToolbar_Text toolbar_;
+  std::unique_ptr<RecordingWnd> wnd_;
+};
+
+}  // namespace
+
+TEST_F(Theme, DefaultsWhenTheRegistryHasNoColours) {
+  const ThemeColors defaults;
+  EXPECT_EQ(shell().Theme().window_bg, 0x00ECECECu);
+  EXPECT_EQ(shell().Theme().static_text, defaults.static_text);
+  PaintSample();
+  EXPECT_EQ(Pixel(240, 400), 0xECECECu);
+}
+
+TEST_F(Theme, ColoursWrittenShowAfterTheNextStartOnly) {
+  ASSERT_TRUE(WriteRegistryDword(kColors, u"SYSCLR_WINDOW_BG", RGB(0x20, 0x40, 0x80)));
+  ASSERT_TRUE(WriteRegistryDword(kColors, u"sysclr_static_text", RGB(0xFF, 0x00, 0x00)));
+  ASSERT_TRUE(WriteRegistryDword(kColors, u"SYSCLR_TOOLBAR_TEXT", RGB(0x00, 0xFF, 0x00)));
+  ASSERT_TRUE(WriteRegistryDword(kColors, u"SYSCLR_TOOLBAR_TEXT_DISABLED", RGB(0xFF, 0xFF, 0x00)));
+  // Top byte set: it is ignored when drawing.
+  ASSERT_TRUE(WriteRegistryDword(kColors, u"SYSCLR_LIST_TEXT", 0xFF0000FFu));
+  PaintSample();
+  EXPECT_EQ(Pixel(240, 400), 0xECECECu) << "the running phone keeps the colours it started with";
+  EXPECT_FALSE(Shows(20, 55, 460, 115, 0xFF0000));
+
+  wnd_.reset();
+  RestartShell();
+  EXPECT_EQ(shell().Theme().list_text, 0xFF0000FFu);
+  PaintSample();
+  EXPECT_EQ(Pixel(240, 400), 0x204080u);
+  EXPECT_TRUE(Shows(20, 55, 460, 115, 0xFF0000)) << "static text in SYSCLR_STATIC_TEXT";
+  EXPECT_TRUE(Shows(0, 655, 160, 720, 0x00FF00)) << "toolbar text in SYSCLR_TOOLBAR_TEXT";
+  EXPECT_TRUE(Shows(320, 655, 480, 720, 0xFFFF00)) << "disabled toolbar text";
+  EXPECT_FALSE(Shows(0, 655, 160, 720, 0xFFFF00));
+}
+
+TEST_F(Theme, UnreadableRegistryOrWrongTypesLeaveTheDefaults) {
+  // A value of the wrong type or size is not a colour.
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, kColors, 0, nullptr, 0, 0, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const char16_t text[] = u"red";
+  EXPECT_EQ(RegSetValueExW(key, u"SYSCLR_WINDOW_BG", 0, REG_SZ,
+                           reinterpret_cast<const BYTE*>(text), sizeof(text)),
+            ERROR_SUCCESS);
+  const BYTE two[2] = {1, 2};
+  EXPECT_EQ(RegSetValueExW(key, u"SYSCLR_STATIC_TEXT", 0, REG_BINARY, two, 2), ERROR_SUCCESS);
+  RegCloseKey(key);
+  RestartShell();
+  EXPECT_EQ(shell().Theme().window_bg, ThemeColors{}.window_bg);
+  EXPECT_EQ(shell().Theme().static_text, ThemeColors{}.static_text);
+
+  // A file that is not a registry file at all.
+  {
+    std::ofstream garbage(RegistryPath(), std::ios::binary | std::ios::trunc);
+    garbage << "\x01\x02 this is not a registry export \xff\xfe";
+  }
+  RestartShell();
+  EXPECT_EQ(shell().Theme().window_bg, 0x00ECECECu);
+  PaintSample();
+  EXPECT_EQ(Pixel(240, 400), 0xECECECu);
+}

@@ -1,0 +1,131 @@
+#include "tests/support/golden.h"
+
+#include <cairo.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+struct Picture {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;  // 0x00RRGGBB
+};
+
+bool ReadPng(const std::string& path, Picture& out) {
+  cairo_surface_t* s = cairo_image_surface_create_from_png(path.c_str());
+  const bool ok = cairo_surface_status(s) == CAIRO_STATUS_SUCCESS;
+  if (ok) {
+    cairo_surface_flush(s);
+    out.width = cairo_image_surface_get_width(s);
+    out.height = cairo_image_surface_get_height(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    const unsigned char* data = cairo_image_surface_get_data(s);
+    out.pixels.resize(static_cast<std::size_t>(out.width) * out.height);
+    for (int y = 0; y < out.height; ++y) {
+      const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * stride);
+      for (int x = 0; x < out.width; ++x) {
+        out.pixels[static_cast<std::size_t>(y) * out.width + x] = row[x] & 0x00FFFFFFu;
+      }
+    }
+  }
+  cairo_surface_destroy(s);
+  return ok;
+}
+
+bool WritePng(const std::string& path, const Picture& p) {
+  std::error_code ignored;
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+  std::vector<std::uint32_t> copy = p.pixels;
+  for (auto& px : copy) px |= 0xFF000000u;
+  cairo_surface_t* s = cairo_image_surface_create_for_data(
+      reinterpret_cast<unsigned char*>(copy.data()), CAIRO_FORMAT_RGB24, p.width, p.height,
+      p.width * 4);
+  const bool ok = cairo_surface_write_to_png(s, path.c_str()) == CAIRO_STATUS_SUCCESS;
+  cairo_surface_destroy(s);
+  return ok;
+}
+
+std::string Hex(std::uint32_t v) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "#%06X", v & 0xFFFFFFu);
+  return buf;
+}
+
+int Channel(std::uint32_t v, int shift) { return static_cast<int>((v >> shift) & 0xFF); }
+
+}  // namespace
+
+std::string GoldenDir() { return TINTOR_GOLDEN_DIR; }
+std::string GoldenOutDir() { return TINTOR_GOLDEN_OUT_DIR; }
+
+::testing::AssertionResult MatchesGolden(const std::uint32_t* pixels, int width, int height,
+                                         int stride, const std::string& name, int tolerance) {
+  Picture actual;
+  actual.width = width;
+  actual.height = height;
+  actual.pixels.resize(static_cast<std::size_t>(width) * height);
+  for (int y = 0; y < height; ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(
+        reinterpret_cast<const unsigned char*>(pixels) + static_cast<std::size_t>(y) * stride);
+    for (int x = 0; x < width; ++x) actual.pixels[static_cast<std::size_t>(y) * width + x] = row[x] & 0x00FFFFFFu;
+  }
+  const std::string reference = GoldenDir() + "/" + name;
+  const char* record = std::getenv("TINTOR_RECORD_GOLDEN");
+  if (record != nullptr && std::string(record) == "1") {
+    if (!WritePng(reference, actual)) {
+      return ::testing::AssertionFailure() << "cannot record " << reference;
+    }
+    return ::testing::AssertionSuccess() << "recorded " << reference;
+  }
+  Picture expected;
+  const std::string base = GoldenOutDir() + "/" + name.substr(0, name.size() - 4);
+  if (!ReadPng(reference, expected)) {
+    WritePng(base + ".actual.png", actual);
+    return ::testing::AssertionFailure()
+           << "no reference picture " << reference << " (run with TINTOR_RECORD_GOLDEN=1 to "
+           << "record it); the actual picture is in " << base << ".actual.png";
+  }
+  if (expected.width != width || expected.height != height) {
+    WritePng(base + ".actual.png", actual);
+    return ::testing::AssertionFailure()
+           << reference << " is " << expected.width << "x" << expected.height << ", the picture is "
+           << width << "x" << height;
+  }
+  Picture diff = actual;
+  long bad = 0;
+  int first_x = -1, first_y = -1;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const std::size_t i = static_cast<std::size_t>(y) * width + x;
+      const std::uint32_t a = actual.pixels[i];
+      const std::uint32_t e = expected.pixels[i];
+      int worst = 0;
+      for (int shift : {0, 8, 16}) worst = std::max(worst, std::abs(Channel(a, shift) - Channel(e, shift)));
+      if (worst > tolerance) {
+        if (bad == 0) {
+          first_x = x;
+          first_y = y;
+        }
+        ++bad;
+        diff.pixels[i] = 0xFF0000u;
+      } else {
+        const int grey = (Channel(e, 16) + Channel(e, 8) + Channel(e, 0)) / 12 + 40;
+        diff.pixels[i] = static_cast<std::uint32_t>(grey * 0x010101);
+      }
+    }
+  }
+  if (bad == 0) return ::testing::AssertionSuccess();
+  WritePng(base + ".actual.png", actual);
+  WritePng(base + ".diff.png", diff);
+  const std::size_t i = static_cast<std::size_t>(first_y) * width + first_x;
+  std::ostringstream msg;
+  msg << name << ": " << bad << " pixels differ by more than " << tolerance
+      << " in a channel; first at (" << first_x << ", " << first_y << "): expected "
+      << Hex(expected.pixels[i]) << ", got " << Hex(actual.pixels[i]) << ". Wrote " << base
+      << ".actual.png and " << base << ".diff.png";
+  return ::testing::AssertionFailure() << msg.str();
+}
