@@ -313,14 +313,13 @@ class Parser {
     if (remove) {
       if (path.empty()) return Error("a root key cannot be removed");
       hive_.Delete(root, path);
-      current_root_ = -1;  // values after a removed key are ignored, as by the editor
+      current_key_ = nullptr;  // values after a removed key are ignored, as by the editor
       skip_values_ = true;
       return true;
     }
-    current_root_ = root;
-    current_path_ = std::move(path);
+    // Keys are only added on section lines, so this pointer holds until the next one.
+    current_key_ = hive_.Create(root, path, nullptr);
     skip_values_ = false;
-    hive_.Create(root, current_path_, nullptr);
     return true;
   }
 
@@ -359,8 +358,8 @@ class Parser {
     while (pos < line.size() && IsBlank(line[pos])) ++pos;
     std::u16string_view data = line.substr(pos);
 
-    if (current_root_ < 0 && !skip_values_) return Error("value before the first key");
-    RegistryKey* key = skip_values_ ? nullptr : hive_.Find(current_root_, current_path_);
+    if (current_key_ == nullptr && !skip_values_) return Error("value before the first key");
+    RegistryKey* key = current_key_;
 
     if (!data.empty() && data[0] == u'-') {
       if (!RestIsEmpty(data.substr(1))) return Error("text after '-'");
@@ -472,8 +471,7 @@ class Parser {
   std::size_t line_no_ = 0;
   std::size_t index_ = 0;
   RegistryHive hive_;
-  int current_root_ = -1;
-  RegistryPath current_path_;
+  RegistryKey* current_key_ = nullptr;
   bool skip_values_ = false;
 };
 

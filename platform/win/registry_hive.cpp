@@ -38,7 +38,7 @@ Key* Walk(Key* key, const RegistryPath& path) {
 bool RegistryNamesEqual(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (FoldUnit(a[i]) != FoldUnit(b[i])) return false;
+    if (a[i] != b[i] && FoldUnit(a[i]) != FoldUnit(b[i])) return false;
   }
   return true;
 }

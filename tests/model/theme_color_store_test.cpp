@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <vector>
 
-#include "model/color_swatches.h"
 #include "model/theme_targets.h"
 #include "platform/win/hive_file.h"
 #include "platform/win/registry.h"
@@ -108,16 +107,6 @@ TEST_F(ThemeColorStore, BlackIsFourZeroBytesAndTopBytesSurvive) {
     EXPECT_EQ(read_back, c);
   }
   EXPECT_EQ(Le(0x0338FAA2u), (std::vector<BYTE>{0xA2, 0xFA, 0x38, 0x03}));
-}
-
-TEST_F(ThemeColorStore, EverySwatchOnEveryTargetStoresItsExactValue) {
-  for (const ColorSwatch& swatch : kColorSwatches) {
-    const ThemeTarget& target = kThemeTargets[static_cast<std::size_t>(swatch.control_id) % kThemeTargetCount];
-    ASSERT_TRUE(WriteThemeColor(HKEY_LOCAL_MACHINE, target.key, target.value_name, swatch.color, true));
-    DWORD v = 0;
-    ASSERT_TRUE(RegistryReadDword(HKEY_LOCAL_MACHINE, target.key, target.value_name, &v));
-    EXPECT_EQ(v, swatch.color) << swatch.control_id;
-  }
 }
 
 TEST_F(ThemeColorStore, OpenOnlyOnMissingKeyFailsAndCreatesNothing) {

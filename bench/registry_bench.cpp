@@ -1,0 +1,156 @@
+// What one colour write costs: WriteThemeColor end to end on a registry of 20
+// and of 10,000 values, beside the bare cost of replacing a small file
+// durably (write, fsync, rename, fsync of the folder) in the same folder.
+// The folder is $TINTOR_BENCH_DIR, else a fresh one beside the real registry
+// file, since fsync costs what that file system makes it cost.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+#include "model/theme_color_store.h"
+#include "model/theme_targets.h"
+#include "platform/win/hive_file.h"
+#include "platform/win/reg_file_format.h"
+#include "platform/win/registry.h"
+
+namespace {
+
+std::string& BenchDir() {
+  static std::string dir;
+  return dir;
+}
+
+// A registry file of `values` values in a folder of its own: the 20 theme
+// values and the rest spread over keys of 100 values each.
+void UseRegistryOf(int values) {
+  const std::string path = BenchDir() + "/registry-" + std::to_string(values) + ".reg";
+  ::setenv("TINTOR_REGISTRY", path.c_str(), 1);
+  if (std::filesystem::exists(path)) return;
+  RegistryHive hive;
+  for (const ThemeTarget& t : kThemeTargets) {
+    RegistryPath key_path;
+    std::u16string_view rest(t.key + 1);
+    while (!rest.empty()) {
+      const std::size_t sep = rest.find(u'\\');
+      key_path.emplace_back(rest.substr(0, sep));
+      if (sep == std::u16string_view::npos) break;
+      rest.remove_prefix(sep + 1);
+    }
+    hive.Create(2, key_path, nullptr)->SetValue(t.value_name, REG_DWORD, {0xEC, 0xEC, 0xEC, 0});
+  }
+  for (int i = 20; i < values; ++i) {
+    const std::string key = "Key" + std::to_string(i / 100);
+    const std::string name = "Value" + std::to_string(i);
+    RegistryKey* k = hive.Create(2, {u"SOFTWARE", u"Bench", std::u16string(key.begin(), key.end())}, nullptr);
+    k->SetValue(std::u16string(name.begin(), name.end()), REG_DWORD,
+                {static_cast<BYTE>(i), static_cast<BYTE>(i >> 8), 0, 0});
+  }
+  const std::string bytes = EncodeRegFile(hive);
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+}
+
+void BM_WriteThemeColor(benchmark::State& state) {
+  UseRegistryOf(static_cast<int>(state.range(0)));
+  const ThemeTarget& target = *FindThemeTarget(20);
+  std::uint32_t colour = 0;
+  for (auto _ : state) {
+    // A different colour each time, so that every call really writes.
+    if (!WriteThemeColor(HKEY_LOCAL_MACHINE, target.key, target.value_name, ++colour, true)) {
+      state.SkipWithError(RegistryLastErrorMessage());
+      break;
+    }
+  }
+  state.counters["file_bytes"] =
+      static_cast<double>(std::filesystem::file_size(std::getenv("TINTOR_REGISTRY")));
+}
+BENCHMARK(BM_WriteThemeColor)->Arg(20)->Arg(10000)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+void BM_BareDurableReplace(benchmark::State& state) {
+  const std::string path = BenchDir() + "/bare.txt";
+  const std::string temp = path + ".tmp";
+  const std::string text(static_cast<std::size_t>(state.range(0)), 'x');
+  for (auto _ : state) {
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0 || ::write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size()) ||
+        ::fsync(fd) != 0 || ::close(fd) != 0 || ::rename(temp.c_str(), path.c_str()) != 0) {
+      state.SkipWithError("file replace failed");
+      break;
+    }
+    const int dir = ::open(BenchDir().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ::fsync(dir);
+    ::close(dir);
+  }
+}
+BENCHMARK(BM_BareDurableReplace)->Arg(1000)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// The pieces of a write that are not the disk: reading the file back after
+// another process changed it, and formatting the new content.
+void BM_ParseRegFile(benchmark::State& state) {
+  UseRegistryOf(static_cast<int>(state.range(0)));
+  const std::string path = std::getenv("TINTOR_REGISTRY");
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  std::string bytes(std::filesystem::file_size(path), '\0');
+  if (std::fread(bytes.data(), 1, bytes.size(), f) != bytes.size()) state.SkipWithError("read failed");
+  std::fclose(f);
+  for (auto _ : state) {
+    RegistryHive hive;
+    std::string error;
+    benchmark::DoNotOptimize(ParseRegFile(bytes.data(), bytes.size(), &hive, &error));
+  }
+}
+BENCHMARK(BM_ParseRegFile)->Arg(20)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+void BM_EncodeRegFile(benchmark::State& state) {
+  UseRegistryOf(static_cast<int>(state.range(0)));
+  HiveFile file(std::getenv("TINTOR_REGISTRY"));
+  const RegistryHive* hive = nullptr;
+  if (file.Load(&hive) != ERROR_SUCCESS) {
+    state.SkipWithError("load failed");
+    return;
+  }
+  for (auto _ : state) benchmark::DoNotOptimize(EncodeRegFile(*hive));
+}
+BENCHMARK(BM_EncodeRegFile)->Arg(20)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+// A read when nothing changed: the shell reading a colour at start.
+void BM_ReadDwordUnchanged(benchmark::State& state) {
+  UseRegistryOf(static_cast<int>(state.range(0)));
+  const ThemeTarget& target = *FindThemeTarget(20);
+  DWORD v = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(RegistryReadDword(HKEY_LOCAL_MACHINE, target.key, target.value_name, &v));
+  }
+}
+BENCHMARK(BM_ReadDwordUnchanged)->Arg(20)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string base;
+  if (const char* dir = std::getenv("TINTOR_BENCH_DIR"); dir != nullptr && dir[0] != '\0') {
+    base = dir;
+  } else {
+    ::unsetenv("TINTOR_REGISTRY");
+    base = std::filesystem::path(HiveFile::DefaultPath()).parent_path().string();
+  }
+  std::filesystem::create_directories(base);
+  std::string pattern = base + "/tintor-bench-XXXXXX";
+  if (::mkdtemp(pattern.data()) == nullptr) {
+    std::perror("mkdtemp");
+    return 1;
+  }
+  BenchDir() = pattern;
+  std::printf("bench folder: %s\n", pattern.c_str());
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  std::filesystem::remove_all(pattern);
+  return 0;
+}
