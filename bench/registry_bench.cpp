@@ -10,6 +10,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 #include "model/theme_color_store.h"
@@ -140,6 +141,11 @@ int main(int argc, char** argv) {
     ::unsetenv("TINTOR_REGISTRY");
     base = std::filesystem::path(HiveFile::DefaultPath()).parent_path().string();
   }
+  // Folders made only for this run are taken away again at the end.
+  std::vector<std::filesystem::path> made;
+  for (std::filesystem::path p = base; !p.empty() && !std::filesystem::exists(p); p = p.parent_path()) {
+    made.push_back(p);
+  }
   std::filesystem::create_directories(base);
   std::string pattern = base + "/tintor-bench-XXXXXX";
   if (::mkdtemp(pattern.data()) == nullptr) {
@@ -152,5 +158,7 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   std::filesystem::remove_all(pattern);
+  std::error_code ignored;
+  for (const std::filesystem::path& p : made) std::filesystem::remove(p, ignored);  // only if empty
   return 0;
 }
