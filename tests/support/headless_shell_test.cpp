@@ -5,6 +5,7 @@
 
 #include "platform/win/registry.h"
 #include "tests/support/golden.h"
+#include "tests/support/leak_suppressions.h"
 
 void HeadlessShellTest::SetUp() {
   const char* tmp = std::getenv("TMPDIR");
@@ -62,3 +63,6 @@ void HeadlessShellTest::PumpInput() {
   return MatchesGolden(shell_->Pixels(), Shell::kScreenWidth, Shell::kScreenHeight,
                        shell_->Stride(), name, tolerance);
 }
+
+// Read by LeakSanitizer at start-up (see leak_suppressions.h).
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
