@@ -5,7 +5,8 @@
 # the X screenshot of the window must match the headless screenshot of the
 # same screen, channel by channel, below the status bar (whose clock shows
 # the real time in the window and 12:00 headless); the toolbar's left button
-# quits with exit code 7.
+# quits with exit code 7. Then the same at --scale 2: a window twice the
+# size whose clicks land on the same controls.
 # Usage: sdl_window_test.sh PATH/TO/platform_window_probe
 set -u
 probe=$1
@@ -24,6 +25,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'exit 1' INT TERM HUP
 
 # Waits up to $1 tenths of a second for the command in the rest of the line.
 wait_for() {
@@ -38,24 +40,36 @@ printf 'wait 100\nshot headless.png\n' >"$work/script.txt"
 [ -s "$work/headless.png" ] || fail "no headless screenshot: $(cat "$work/headless.log")"
 
 # ---- Xvfb picks a free display and tells us its number. ----
-Xvfb -displayfd 3 -screen 0 640x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1024x1500x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 wait_for 100 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 export DISPLAY=":$(head -n1 "$work/display")"
 
-"$probe" >"$work/probe.log" 2>&1 &
-probe_pid=$!
-win=$(timeout 20 xdotool search --sync --onlyvisible --pid "$probe_pid" 2>/dev/null | head -n1)
-[ -n "$win" ] || fail "no window from the probe: $(cat "$work/probe.log")"
-
+# Starts the probe with the given options; sets $probe_pid and $win.
+start_probe() {
+  "$probe" "$@" >"$work/probe.log" 2>&1 &
+  probe_pid=$!
+  win=$(timeout 20 xdotool search --sync --onlyvisible --pid "$probe_pid" 2>/dev/null | head -n1)
+  [ -n "$win" ] || fail "no window from the probe $*: $(cat "$work/probe.log")"
+}
 # The first frame is there once the window is no longer black where the
-# window background is (the pane's left margin).
+# window background is (the pane's left margin at window pixel $1, $2).
 shot() { import -window "$win" "$work/$1" 2>>"$work/import.log"; }
 painted() {
   shot x11.png &&
-    [ "$(convert "$work/x11.png" -format '%[fx:int(255*p{2,400}.r)]' info:)" != 0 ]
+    [ "$(convert "$work/x11.png" -format "%[fx:int(255*p{$1,$2}.r)]" info:)" != 0 ]
 }
-wait_for 100 painted || fail "the window was never painted: $(cat "$work/import.log")"
+# Waits up to 10 s for the probe to end and checks its exit code.
+expect_exit() {
+  wait_for 100 bash -c "! kill -0 $probe_pid 2>/dev/null" || fail "the probe did not quit"
+  wait "$probe_pid"
+  status=$?
+  probe_pid=""
+  [ "$status" -eq "$1" ] || fail "the probe exited with $status, expected $1: $(cat "$work/probe.log")"
+}
+
+start_probe
+wait_for 100 painted 2 400 || fail "the window was never painted: $(cat "$work/import.log")"
 sleep 0.3
 shot x11.png || fail "import failed: $(cat "$work/import.log")"
 
@@ -88,10 +102,20 @@ wait_for 50 grep -qx '2000 1' "$TINTOR_PROBE_LOG" ||
 
 # ---- The toolbar's left button quits with the quit message's code. ----
 xdotool mousemove --window "$win" 60 690 click 1
-wait_for 100 bash -c "! kill -0 $probe_pid 2>/dev/null" || fail "the probe did not quit"
-wait "$probe_pid"
-status=$?
-probe_pid=""
-[ "$status" -eq 7 ] || fail "the probe exited with $status, expected 7: $(cat "$work/probe.log")"
+expect_exit 7
+commands=$(tr '\n' ';' <"$TINTOR_PROBE_LOG")
+
+# ---- Twice the size: the window grows, a click lands on the same button. ----
+rm -f "$TINTOR_PROBE_LOG"
+start_probe --scale 2
+wait_for 100 painted 4 800 || fail "the scaled window was never painted"
+size=$(identify -format '%wx%h' "$work/x11.png")
+[ "$size" = 960x1440 ] || fail "the window at --scale 2 is $size, expected 960x1440"
+xdotool mousemove --window "$win" 480 748 click 1
+wait_for 50 grep -qx '1007 0' "$TINTOR_PROBE_LOG" ||
+  fail "the click at --scale 2 did not reach button 1007: $(cat "$TINTOR_PROBE_LOG" 2>/dev/null)"
+xdotool mousemove --window "$win" 120 1380 click 1
+expect_exit 7
 echo "PASS: window painted like headless (worst channel difference $worst)," \
-  "clicks reached OnControlCommand: $(tr '\n' ';' <"$TINTOR_PROBE_LOG") exit code $status"
+  "clicks reached OnControlCommand: $commands exit code 7; at --scale 2: 960x1440," \
+  "clicks reached $(tr '\n' ';' <"$TINTOR_PROBE_LOG")"
