@@ -32,6 +32,10 @@ test-asan: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) -LE no-asan
 
+# A headless run of demo/demo.script: screenshots and the registry file go to demo-out/.
+demo: build
+	./scripts/demo.sh ./$(BUILD)/tintor demo-out
+
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b; done
 
