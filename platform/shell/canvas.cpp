@@ -5,6 +5,9 @@
 
 #include <cmath>
 #include <cstring>
+#include <list>
+#include <string>
+#include <unordered_map>
 
 #include "platform/shell/utf.h"
 
@@ -109,6 +112,48 @@ Placed Place(PangoLayout* layout, int width, int height, UINT format) {
   return p;
 }
 
+// Laid-out texts kept for the next frame: a scrolled pane repaints the same
+// texts again and again. A few dozen entries, the least recently used go.
+class LayoutCache {
+ public:
+  static constexpr std::size_t kCapacity = 48;
+
+  ~LayoutCache() {
+    for (auto& entry : order_) g_object_unref(entry.second);
+  }
+  // A layout the caller borrows until the next call.
+  PangoLayout* Get(std::u16string_view text, int width, int height, UINT format, double px,
+                   bool bold) {
+    std::string key(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t));
+    key += '|' + std::to_string(width) + '|' + std::to_string(height) + '|' +
+           std::to_string(format) + '|' + std::to_string(px) + (bold ? "b" : "");
+    auto found = index_.find(key);
+    if (found != index_.end()) {
+      order_.splice(order_.begin(), order_, found->second);
+      return found->second->second;
+    }
+    PangoLayout* layout = MakeLayout(text, width, height, format, px, bold);
+    order_.emplace_front(key, layout);
+    index_[key] = order_.begin();
+    if (order_.size() > kCapacity) {
+      g_object_unref(order_.back().second);
+      index_.erase(order_.back().first);
+      order_.pop_back();
+    }
+    return layout;
+  }
+
+ private:
+  using Entry = std::pair<std::string, PangoLayout*>;
+  std::list<Entry> order_;
+  std::unordered_map<std::string, std::list<Entry>::iterator> index_;
+};
+
+LayoutCache& Layouts() {
+  static LayoutCache cache;
+  return cache;
+}
+
 }  // namespace
 
 Canvas::Canvas(cairo_t* cr) : cr_(cr) {}
@@ -207,7 +252,7 @@ TextMetrics Canvas::DrawText(std::u16string_view text, const RECT& rc, UINT form
                              double px, bool bold) {
   const int width = rc.right - rc.left;
   const int height = rc.bottom - rc.top;
-  PangoLayout* layout = MakeLayout(text, width, height, format, px, bold);
+  PangoLayout* layout = Layouts().Get(text, width, height, format, px, bold);
   Placed placed = Place(layout, width, height, format);
   cairo_save(cr_);
   cairo_rectangle(cr_, rc.left, rc.top, std::max(width, 0), std::max(height, 0));
@@ -216,16 +261,13 @@ TextMetrics Canvas::DrawText(std::u16string_view text, const RECT& rc, UINT form
   cairo_move_to(cr_, rc.left + placed.dx, rc.top + placed.dy);
   pango_cairo_show_layout(cr_, layout);
   cairo_restore(cr_);
-  g_object_unref(layout);
   return placed.metrics;
 }
 
 TextMetrics Canvas::MeasureText(std::u16string_view text, int width, int height, UINT format,
                                 double px, bool bold) {
-  PangoLayout* layout = MakeLayout(text, width, height, format, px, bold);
-  Placed placed = Place(layout, width, height, format);
-  g_object_unref(layout);
-  return placed.metrics;
+  PangoLayout* layout = Layouts().Get(text, width, height, format, px, bold);
+  return Place(layout, width, height, format).metrics;
 }
 
 void Canvas::RenderOffscreen(int width, int height, const std::function<void(Canvas&)>& paint,
