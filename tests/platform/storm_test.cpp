@@ -303,6 +303,15 @@ void StormWnd::OnControlCommand(WPARAM wParam, LPARAM lParam) {
   storm_.Command(*this, wParam, lParam);
 }
 
+// The screen below the status bar, as 0x00RRGGBB rows.
+std::vector<std::uint32_t> WorkAreaPixels(const Shell& shell) {
+  std::vector<std::uint32_t> out;
+  for (int y = Shell::kStatusBarHeight; y < Shell::kScreenHeight; ++y) {
+    for (int x = 0; x < Shell::kScreenWidth; ++x) out.push_back(shell.PixelAt(x, y));
+  }
+  return out;
+}
+
 std::string Describe(const StormCounts& c) {
   std::ostringstream out;
   out << "  injected: " << c.taps << " taps, " << c.wild_taps << " wild taps, " << c.drags
@@ -366,4 +375,32 @@ TEST(Storm, TenThousandRandomActionsAgainstWindowsMenusAndBoxes) {
   EXPECT_EQ(c.windows_opened, c.windows_closed);
   EXPECT_GE(c.deepest_open, 3) << "runs never nested three deep";
   EXPECT_GT(c.most_scrolled, 0) << "no pane was ever scrolled";
+
+  // Lift a finger a lone press may have left down, let the pane come to rest,
+  // and put it back at the top with every button shown: the window must then
+  // draw exactly as a fresh one does (no clip, offset or state left behind).
+  Shell& shell = phone.shell();
+  phone.host().SetIdleCallback(nullptr);
+  shell.DeliverInput(InputEvent::Release(-100, -100));
+  shell.RunLoop([&shell] { return !shell.IsAnimating(); });
+  for (int i = 0; i < ProofScreen::kButtons; ++i) main.Button(i).SetVisible(true);
+  main.Pane().ScrollTo(0);
+  shell.RenderFrame();
+  const std::vector<std::uint32_t> after = WorkAreaPixels(shell);
+  std::vector<std::uint32_t> fresh;
+  {
+    HeadlessPhone other;
+    ProofScreen screen;
+    ASSERT_TRUE(screen.CreateOverWorkArea());
+    other.shell().RenderFrame();
+    fresh = WorkAreaPixels(other.shell());
+  }
+  ASSERT_EQ(after.size(), fresh.size());
+  const auto bad = std::mismatch(after.begin(), after.end(), fresh.begin());
+  if (bad.first != after.end()) {
+    const long i = bad.first - after.begin();
+    ADD_FAILURE() << "after the storm the screen differs from a fresh one at (" << i % 480
+                  << ", " << 35 + i / 480 << "): " << std::hex << *bad.first << " instead of "
+                  << *bad.second;
+  }
 }
