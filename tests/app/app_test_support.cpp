@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/shell/utf.h"
 #include "platform/ui/message_box_panel.h"
 #include "platform/ui/popup_menu_sheet.h"
 #include "platform/win/reg_file_format.h"
@@ -53,22 +54,7 @@ HelpWnd* FindLiveHelpWindow(HWND main_handle) {
 
 }  // namespace
 
-std::string Utf8(const std::u16string& text) {
-  std::string out;
-  for (char16_t c : text) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
+std::string Utf8(const std::u16string& text) { return Utf16ToUtf8(text); }
 
 void AppTest::SetUp() {
   HeadlessShellTest::SetUp();

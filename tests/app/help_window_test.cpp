@@ -72,6 +72,7 @@ TEST_F(HelpWindow, UsageTextIsNotCut) {
                                tintor_text::kUsageText;
   doubled.SetDisplayText(twice.c_str());
   EXPECT_GT(doubled.MeasureTextHeight(), 2050);
+  EXPECT_TRUE(doubled.IsTextCut());
 }
 
 TEST_F(HelpWindow, OnlyItsToolbarEndsTheRun) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/texts.h"
+#include "platform/shell/utf.h"
 
 namespace {
 
@@ -19,23 +20,6 @@ std::vector<std::u16string> SplitLines(const std::u16string& text) {
     start = end + 1;
   }
   return lines;
-}
-
-std::string Utf8(const std::u16string& s) {
-  std::string out;
-  for (char16_t c : s) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
 }
 
 void ExpectCleanLines(const std::u16string& text, std::size_t expected_lines) {
@@ -88,7 +72,7 @@ TEST(UsageText, ItemParagraphsCarryNumberAndLabelInMenuOrder) {
   ASSERT_EQ(lines.size(), 23u);
   for (int n = 1; n <= 20; ++n) {
     const std::u16string& line = lines[static_cast<std::size_t>(n + 1)];
-    SCOPED_TRACE("item " + std::to_string(n) + ": " + Utf8(line));
+    SCOPED_TRACE("item " + std::to_string(n) + ": " + Utf16ToUtf8(line));
     std::u16string prefix = u"  ";
     for (char c : std::to_string(n)) prefix += static_cast<char16_t>(c);
     prefix += u"\u3001";
