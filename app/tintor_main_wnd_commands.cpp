@@ -45,7 +45,7 @@ void CTintorMainWnd::RunHelp() {
   help.Create(area.left, area.top, area.right - area.left, area.bottom - area.top, m_hWnd, 0,
               WS_POPUP, 0);
   help.SetAnimateType_Show(MZ_ANIMTYPE_SCROLL_BOTTOM_TO_TOP);
-  help.SetAnimateType_Hide(MZ_ANIMTYPE_FADE);
+  help.SetAnimateType_Hide(MZ_ANIMTYPE_SCROLL_TOP_TO_BOTTOM);
   help.DoModal(1);
 }
 

@@ -42,7 +42,7 @@ inline constexpr int GET_Y_LPARAM(LPARAM lp) {
 // Window animation kinds for SetAnimateType_Show / _Hide. The shell slides
 // windows in and out; headless runs show them at once.
 inline constexpr int MZ_ANIMTYPE_NONE = 0;
-inline constexpr int MZ_ANIMTYPE_FADE = 5;         // hide: slide down and out
+inline constexpr int MZ_ANIMTYPE_SCROLL_TOP_TO_BOTTOM = 5;  // hide: slide down and out
 inline constexpr int MZ_ANIMTYPE_SCROLL_BOTTOM_TO_TOP = 13;  // show: slide up from the bottom
 
 class CMzWnd {

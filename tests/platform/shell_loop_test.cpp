@@ -138,7 +138,7 @@ TEST_F(ShellLoop, NestedModalRunsEachReturnToTheirCallerWithTheirResult) {
     log.push_back("main: open child");
     child.Create();
     child.wnd.SetAnimateType_Show(MZ_ANIMTYPE_SCROLL_BOTTOM_TO_TOP);
-    child.wnd.SetAnimateType_Hide(MZ_ANIMTYPE_FADE);
+    child.wnd.SetAnimateType_Hide(MZ_ANIMTYPE_SCROLL_TOP_TO_BOTTOM);
     const int r = child.wnd.DoModal(1);
     log.push_back("main: child returned " + std::to_string(r));
   };

@@ -235,7 +235,7 @@ class Storm {
       return;
     }
     child.SetAnimateType_Show(MZ_ANIMTYPE_SCROLL_BOTTOM_TO_TOP);
-    child.SetAnimateType_Hide(MZ_ANIMTYPE_FADE);
+    child.SetAnimateType_Hide(MZ_ANIMTYPE_SCROLL_TOP_TO_BOTTOM);
     ++counts.windows_opened;
     Push(&child);
     Enter();
