@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# The layers of the house plan, checked on the includes: model/ sees only
+# platform/win; app/ sees platform/ui, platform/win and model/, never SDL, cairo
+# or pango; only platform/host includes SDL. Prints each offending line.
+set -u
+root=${1:?usage: check_layers.sh PROJECT_ROOT}
+cd "$root" || exit 2
+status=0
+
+offend() {  # offend DESCRIPTION OFFENDING_LINES
+  if [ -n "$2" ]; then
+    printf '%s:\n%s\n' "$1" "$2"
+    status=1
+  fi
+}
+
+offend "app/ and model/ must not include SDL, cairo, pango or other drawing libraries" \
+  "$(grep -rnE '#include\s*[<"](SDL|cairo|pango|glib|fontconfig|png)' app model)"
+offend "model/ may include only platform/win" \
+  "$(grep -rnE '#include\s*"(app|platform/(ui|shell|host))/' model)"
+offend "app/ may include only platform/ui, platform/win and model/" \
+  "$(grep -rnE '#include\s*"platform/(shell|host)/' app)"
+offend "platform/win is the bottom layer" \
+  "$(grep -rnE '#include\s*"(app|model|platform/(ui|shell|host))/' platform/win)"
+offend "only platform/host includes SDL" \
+  "$(grep -rlE '#include\s*[<"]SDL' platform | grep -v '^platform/host/')"
+
+[ $status -eq 0 ] && echo "layers clean"
+exit $status
