@@ -156,7 +156,8 @@ void HiveFile::RemoveStaleTemporary() {
 LONG HiveFile::Refresh() {
   if (path_.empty()) return Fail(ERROR_CANTOPEN, "no registry file: HOME is not set", 0);
   if (!stale_checked_) RemoveStaleTemporary();
-  FileDescriptor fd(::open(path_.c_str(), O_RDONLY | O_CLOEXEC));
+  // Not blocking: a named pipe in the file's place must not stall the program.
+  FileDescriptor fd(::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (fd.get() < 0) {
     const int e = errno;
     if (e == ENOENT || e == ENOTDIR) {
@@ -175,6 +176,16 @@ LONG HiveFile::Refresh() {
     loaded_ = false;
     return Fail(ERROR_CANTREAD, "cannot inspect the registry file " + path_, errno);
   }
+  if (!S_ISREG(st.st_mode)) {
+    loaded_ = false;
+    return Fail(ERROR_REGISTRY_CORRUPT,
+                "the registry file " + path_ + " is not an ordinary file and is left as it is", 0);
+  }
+  if (st.st_size > kMaxFileSize) {
+    loaded_ = false;
+    return Fail(ERROR_REGISTRY_CORRUPT, "the registry file " + path_ + " is larger than " +
+                    std::to_string(kMaxFileSize >> 20) + " MiB and is left as it is", 0);
+  }
   Identity now{true, st.st_dev, st.st_ino, st.st_size,
                static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec};
   if (loaded_ && now == identity_) return ERROR_SUCCESS;
@@ -183,7 +194,15 @@ LONG HiveFile::Refresh() {
   bytes.resize(static_cast<std::size_t>(st.st_size));
   std::size_t done = 0;
   while (true) {
-    if (done == bytes.size()) bytes.resize(bytes.size() + 4096);  // the file may have grown
+    if (done == bytes.size()) {
+      // The file grew since fstat; it may still not grow past the limit.
+      if (done > static_cast<std::size_t>(kMaxFileSize)) {
+        loaded_ = false;
+        return Fail(ERROR_REGISTRY_CORRUPT, "the registry file " + path_ + " is larger than " +
+                        std::to_string(kMaxFileSize >> 20) + " MiB and is left as it is", 0);
+      }
+      bytes.resize(bytes.size() + 4096);
+    }
     const ssize_t n = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;

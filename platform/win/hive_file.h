@@ -16,6 +16,9 @@ class HiveFile {
   // ~/.local/share/tintor/registry.reg. Empty when no home can be found.
   static std::string DefaultPath();
 
+  // A registry file larger than this is refused as not a registry file.
+  static constexpr long long kMaxFileSize = 64LL << 20;
+
   explicit HiveFile(std::string path);
   ~HiveFile();
   HiveFile(const HiveFile&) = delete;

@@ -25,10 +25,17 @@
 
 namespace {
 
-// Runs `body` in a forked child and returns its exit code (128 + signal if killed).
+// Runs `body` in a forked child and returns its exit code (128 + signal if
+// killed, 127 if an exception escaped, as it would end a real program).
 int RunInChild(const std::function<int()>& body) {
   const pid_t pid = ::fork();
-  if (pid == 0) ::_exit(body());
+  if (pid == 0) {
+    try {
+      ::_exit(body());
+    } catch (...) {
+      ::_exit(127);
+    }
+  }
   int status = 0;
   ::waitpid(pid, &status, 0);
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
@@ -387,6 +394,80 @@ TEST_F(RegistryFile, ReplacedFileKeepsItsPermissions) {
   struct stat st;
   ASSERT_EQ(::stat(registry_.path().c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0600u);
+}
+
+}  // namespace
+
+namespace {
+
+// What one process sees of a registry path that holds no ordinary file: the
+// statuses of a read and a write, or the signal that stopped it.
+struct ChildStatuses {
+  LONG read = -1;
+  LONG write = -1;
+};
+
+int ProbeInChild(ChildStatuses* out) {
+  int results[2];
+  if (::pipe(results) != 0) return -1;
+  const int code = RunInChild([&] {
+    ::alarm(10);  // a read that blocks for ever ends the child with SIGALRM
+    ChildStatuses s;
+    s.read = QueryValue(HKEY_LOCAL_MACHINE, u"K", u"v").status;
+    s.write = SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(1));
+    return ::write(results[1], &s, sizeof s) == sizeof s ? 0 : 8;
+  });
+  if (code == 0 && ::read(results[0], out, sizeof *out) != static_cast<ssize_t>(sizeof *out)) {
+    ::close(results[0]);
+    ::close(results[1]);
+    return -2;
+  }
+  ::close(results[0]);
+  ::close(results[1]);
+  return code;
+}
+
+TEST_F(RegistryFile, HugeFilesAndNonFilesAreRefusedWithoutCrashOrHang) {
+  struct Case {
+    const char* what;
+    std::function<void(const std::string&)> make;
+  };
+  const Case cases[] = {
+      {"1 TiB sparse file", [](const std::string& p) { ASSERT_EQ(::truncate(p.c_str(), 1LL << 40), 0); }},
+      {"one byte over the size limit",
+       [](const std::string& p) { ASSERT_EQ(::truncate(p.c_str(), HiveFile::kMaxFileSize + 1), 0); }},
+      {"a folder", [](const std::string& p) {
+         ASSERT_EQ(::unlink(p.c_str()), 0);
+         ASSERT_EQ(::mkdir(p.c_str(), 0755), 0);
+       }},
+      {"a named pipe", [](const std::string& p) {
+         ASSERT_EQ(::unlink(p.c_str()), 0);
+         ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove_all(registry_.path());
+    ASSERT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(7)), ERROR_SUCCESS);
+    c.make(registry_.path());
+    struct stat before;
+    ASSERT_EQ(::lstat(registry_.path().c_str(), &before), 0);
+
+    ChildStatuses s;
+    ASSERT_EQ(ProbeInChild(&s), 0) << "the registry threw (127), crashed or hung (128 + signal)";
+    EXPECT_NE(s.read, ERROR_SUCCESS);
+    EXPECT_NE(s.write, ERROR_SUCCESS);
+    // And in this process, with a clear reason.
+    EXPECT_NE(SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(2)), ERROR_SUCCESS);
+    EXPECT_NE(std::string(RegistryLastErrorMessage()).find(registry_.path()), std::string::npos)
+        << RegistryLastErrorMessage();
+    struct stat after;
+    ASSERT_EQ(::lstat(registry_.path().c_str(), &after), 0);
+    EXPECT_EQ(after.st_mode, before.st_mode) << "what was there is left in place";
+    EXPECT_EQ(after.st_size, before.st_size);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_FALSE(TempExists());
+  }
 }
 
 }  // namespace
