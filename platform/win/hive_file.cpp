@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <climits>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/file.h>
@@ -43,6 +44,20 @@ std::string DirectoryOf(const std::string& path) {
   if (slash == std::string::npos) return ".";
   if (slash == 0) return "/";
   return path.substr(0, slash);
+}
+
+// The file that `path` finally names: symbolic links followed, a relative
+// one from the folder of the link. Anything that is not a link names itself.
+std::string FollowLinks(std::string path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    char target[PATH_MAX];
+    const ssize_t n = ::readlink(path.c_str(), target, sizeof target);
+    if (n <= 0 || static_cast<std::size_t>(n) >= sizeof target) return path;
+    std::string next(target, static_cast<std::size_t>(n));
+    if (next[0] != '/') next = DirectoryOf(path) + "/" + next;
+    path = std::move(next);
+  }
+  return path;  // a loop of links: opening it reports the loop
 }
 
 // Creates the folder and its missing parents, as `mkdir -p` does.
@@ -132,7 +147,17 @@ std::string HiveFile::DefaultPath() {
 }
 
 HiveFile::HiveFile(std::string path)
-    : path_(std::move(path)), temp_path_(path_ + ".tmp"), lock_path_(path_ + ".lock") {}
+    : path_(std::move(path)) {
+  FindTarget();
+}
+
+// A registry file reached through a symbolic link is written in its target's
+// place, so the link stays and everyone using the target shares its lock.
+void HiveFile::FindTarget() {
+  target_ = FollowLinks(path_);
+  temp_path_ = target_ + ".tmp";
+  lock_path_ = target_ + ".lock";
+}
 
 LONG HiveFile::Fail(LONG status, const std::string& what, int error_number) {
   last_error_ = what;
@@ -237,6 +262,7 @@ void HiveFile::HoldOpen(int fd) {
 }
 
 LONG HiveFile::Load(const RegistryHive** hive) {
+  FindTarget();
   const LONG status = Refresh();
   if (status != ERROR_SUCCESS) return status;
   *hive = &hive_;
@@ -245,7 +271,8 @@ LONG HiveFile::Load(const RegistryHive** hive) {
 
 LONG HiveFile::Update(const Change& change) {
   if (path_.empty()) return Fail(ERROR_CANTOPEN, "no registry file: HOME is not set", 0);
-  const std::string dir = DirectoryOf(path_);
+  FindTarget();
+  const std::string dir = DirectoryOf(target_);
   if (!MakeDirectories(dir)) {
     const int e = errno;
     return Fail(StatusForWriteErrno(e), "cannot create the folder " + dir, e);
@@ -271,13 +298,13 @@ LONG HiveFile::Update(const Change& change) {
 
 LONG HiveFile::WriteOut() {
   const std::string bytes = EncodeRegFile(hive_);
-  const std::string dir = DirectoryOf(path_);
+  const std::string dir = DirectoryOf(target_);
   // The content in memory no longer matches the file until the rename is done.
   loaded_ = false;
 
   mode_t mode = 0644;
   struct stat old;
-  if (::stat(path_.c_str(), &old) == 0) mode = old.st_mode & 07777;
+  if (::stat(target_.c_str(), &old) == 0) mode = old.st_mode & 07777;
 
   ::unlink(temp_path_.c_str());  // a leftover of a writer that died
   FileDescriptor fd(::open(temp_path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode));
@@ -295,7 +322,7 @@ LONG HiveFile::WriteOut() {
   if (!SyncFile(fd.get())) return abandon("cannot flush " + temp_path_ + " to disk");
   struct stat st;
   if (::fstat(fd.get(), &st) != 0) return abandon("cannot inspect " + temp_path_);
-  if (::rename(temp_path_.c_str(), path_.c_str()) != 0) {
+  if (::rename(temp_path_.c_str(), target_.c_str()) != 0) {
     const int e = errno;
     ::unlink(temp_path_.c_str());
     return Fail(StatusForWriteErrno(e), "cannot replace " + path_, e);

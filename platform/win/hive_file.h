@@ -36,6 +36,7 @@ class HiveFile {
   // `change` edit the content and, when it reports a modification, writes the
   // result (temporary file, fsync, rename, fsync of the folder) before
   // returning. A file that cannot be parsed is left alone and gives an error.
+  // When the path is a symbolic link, its target is replaced and the link kept.
   using Change = std::function<LONG(RegistryHive& hive, bool& modified)>;
   LONG Update(const Change& change);
 
@@ -49,6 +50,7 @@ class HiveFile {
     bool operator==(const Identity&) const = default;
   };
 
+  void FindTarget();
   LONG Refresh();
   LONG WriteOut();
   LONG Fail(LONG status, const std::string& what, int error_number);
@@ -56,6 +58,7 @@ class HiveFile {
   void HoldOpen(int fd);
 
   std::string path_;
+  std::string target_;  // path_ with symbolic links followed
   std::string temp_path_;
   std::string lock_path_;
   RegistryHive hive_;

@@ -471,3 +471,96 @@ TEST_F(RegistryFile, HugeFilesAndNonFilesAreRefusedWithoutCrashOrHang) {
 }
 
 }  // namespace
+
+namespace {
+
+// A user who keeps the registry file elsewhere and links it into place expects
+// the writes to reach that file and the link to stay a link.
+TEST_F(RegistryFile, WritesGoThroughASymbolicLinkToItsTarget) {
+  const std::string real_dir = registry_.dir() + "/real";
+  ASSERT_EQ(::mkdir(real_dir.c_str(), 0755), 0);
+  const std::string target = real_dir + "/kept.reg";
+  struct Case {
+    const char* what;
+    std::string link_text;  // what the link at the registry path says
+    bool target_exists;
+  };
+  const Case cases[] = {
+      {"relative link to an existing file", "real/kept.reg", true},
+      {"absolute link to an existing file", target, true},
+      {"link to a file not made yet", "real/kept.reg", false},
+      {"link to a link", "second-link", true},
+  };
+  const std::string second = registry_.dir() + "/second-link";
+  ASSERT_EQ(::symlink("real/kept.reg", second.c_str()), 0);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ::unlink(registry_.path().c_str());
+    ::unlink(target.c_str());
+    ASSERT_EQ(::symlink(c.link_text.c_str(), registry_.path().c_str()), 0);
+    if (c.target_exists) {
+      const std::string bytes = Utf16File(
+          u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\K]\r\n\"old\"=dword:00000001\r\n\r\n");
+      std::ofstream(target, std::ios::binary) << bytes;
+    }
+    ASSERT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"new", REG_DWORD, Le32(2)), ERROR_SUCCESS)
+        << RegistryLastErrorMessage();
+    struct stat st;
+    ASSERT_EQ(::lstat(registry_.path().c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link was replaced by a file";
+    // The target holds the change, and whoever reads the target sees it.
+    RegistryHive hive;
+    std::string error;
+    std::ifstream in(target, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_TRUE(ParseRegFile(bytes.data(), bytes.size(), &hive, &error)) << error;
+    const RegistryKey* k = hive.Find(2, {u"K"});
+    ASSERT_NE(k, nullptr);
+    EXPECT_EQ(DwordOf(k->FindValue(u"new")), 2u);
+    if (c.target_exists) {
+      EXPECT_EQ(DwordOf(k->FindValue(u"old")), 1u);
+    }
+    EXPECT_FALSE(TempExists());
+    EXPECT_FALSE(std::filesystem::exists(target + ".tmp"));
+  }
+
+  // Writers through the link and writers naming the target share one lock.
+  ASSERT_EQ(CreateKey(HKEY_CURRENT_USER, u"Shared"), ERROR_SUCCESS);
+  pid_t pids[2];
+  for (int p = 0; p < 2; ++p) {
+    pids[p] = ::fork();
+    if (pids[p] == 0) {
+      if (p == 1) ::setenv("TINTOR_REGISTRY", target.c_str(), 1);
+      HKEY k = nullptr;
+      if (RegOpenKeyExW(HKEY_CURRENT_USER, u"Shared", 0, 0, &k) != ERROR_SUCCESS) ::_exit(1);
+      for (int i = 0; i < 100; ++i) {
+        const std::string name = "p" + std::to_string(p) + "_" + std::to_string(i);
+        const std::u16string wname(name.begin(), name.end());
+        if (RegSetValueExW(k, wname.c_str(), 0, REG_DWORD, Le32(1).data(), 4) != ERROR_SUCCESS) ::_exit(2);
+      }
+      RegCloseKey(k);
+      ::_exit(0);
+    }
+  }
+  for (pid_t pid : pids) {
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+  }
+  HKEY shared = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"Shared", 0, 0, &shared), ERROR_SUCCESS);
+  int found = 0;
+  for (int p = 0; p < 2; ++p) {
+    for (int i = 0; i < 100; ++i) {
+      const std::string name = "p" + std::to_string(p) + "_" + std::to_string(i);
+      const std::u16string wname(name.begin(), name.end());
+      DWORD size = 0;
+      if (RegQueryValueExW(shared, wname.c_str(), nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) ++found;
+    }
+  }
+  RegCloseKey(shared);
+  EXPECT_EQ(found, 200) << "updates were lost between the two ways to the file";
+}
+
+}  // namespace
