@@ -124,6 +124,54 @@ void AppendKey(std::u16string& out, std::u16string& path, const RegistryKey& key
 
 // ---- reading ----
 
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+bool Utf8ToUtf16(const BYTE* bytes, std::size_t size, std::u16string* text, std::string* error) {
+  std::size_t i = 0;
+  while (i < size) {
+    const BYTE b = bytes[i];
+    std::uint32_t cp;
+    std::size_t extra;
+    std::uint32_t min;
+    if (b < 0x80) {
+      cp = b; extra = 0; min = 0;
+    } else if ((b & 0xE0) == 0xC0) {
+      cp = b & 0x1F; extra = 1; min = 0x80;
+    } else if ((b & 0xF0) == 0xE0) {
+      cp = b & 0x0F; extra = 2; min = 0x800;
+    } else if ((b & 0xF8) == 0xF0) {
+      cp = b & 0x07; extra = 3; min = 0x10000;
+    } else {
+      *error = "not UTF-8 or UTF-16 text (byte " + std::to_string(i) + ")";
+      return false;
+    }
+    if (size - i - 1 < extra) {
+      *error = "UTF-8 text cut in the middle of a character";
+      return false;
+    }
+    for (std::size_t k = 1; k <= extra; ++k) {
+      const BYTE c = bytes[i + k];
+      if ((c & 0xC0) != 0x80) {
+        *error = "not UTF-8 or UTF-16 text (byte " + std::to_string(i + k) + ")";
+        return false;
+      }
+      cp = (cp << 6) | (c & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+      *error = "invalid UTF-8 sequence at byte " + std::to_string(i);
+      return false;
+    }
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      text->push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+      text->push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    } else {
+      text->push_back(static_cast<char16_t>(cp));
+    }
+    i += 1 + extra;
+  }
+  return true;
+}
+
 std::optional<std::u16string> DecodeText(const BYTE* bytes, std::size_t size, std::string* error) {
   std::u16string text;
   if (size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
@@ -143,49 +191,7 @@ std::optional<std::u16string> DecodeText(const BYTE* bytes, std::size_t size, st
   }
   std::size_t i = 0;
   if (size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) i = 3;
-  // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-  while (i < size) {
-    const BYTE b = bytes[i];
-    std::uint32_t cp;
-    std::size_t extra;
-    std::uint32_t min;
-    if (b < 0x80) {
-      cp = b; extra = 0; min = 0;
-    } else if ((b & 0xE0) == 0xC0) {
-      cp = b & 0x1F; extra = 1; min = 0x80;
-    } else if ((b & 0xF0) == 0xE0) {
-      cp = b & 0x0F; extra = 2; min = 0x800;
-    } else if ((b & 0xF8) == 0xF0) {
-      cp = b & 0x07; extra = 3; min = 0x10000;
-    } else {
-      *error = "not UTF-8 or UTF-16 text (byte " + std::to_string(i) + ")";
-      return std::nullopt;
-    }
-    if (size - i - 1 < extra) {
-      *error = "UTF-8 text cut in the middle of a character";
-      return std::nullopt;
-    }
-    for (std::size_t k = 1; k <= extra; ++k) {
-      const BYTE c = bytes[i + k];
-      if ((c & 0xC0) != 0x80) {
-        *error = "not UTF-8 or UTF-16 text (byte " + std::to_string(i + k) + ")";
-        return std::nullopt;
-      }
-      cp = (cp << 6) | (c & 0x3F);
-    }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-      *error = "invalid UTF-8 sequence at byte " + std::to_string(i);
-      return std::nullopt;
-    }
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      text.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-      text.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-    } else {
-      text.push_back(static_cast<char16_t>(cp));
-    }
-    i += 1 + extra;
-  }
+  if (!Utf8ToUtf16(bytes + i, size - i, &text, error)) return std::nullopt;
   return text;
 }
 
@@ -208,7 +214,8 @@ class Parser {
 
   bool Run(RegistryHive* hive, std::string* error) {
     if (!ok_) return Fail(error);
-    if (lines_.empty() || (!TrimmedEquals(lines_[0], kHeader5) && !TrimmedEquals(lines_[0], kHeader4))) {
+    old_format_ = !lines_.empty() && TrimmedEquals(lines_[0], kHeader4);
+    if (lines_.empty() || (!TrimmedEquals(lines_[0], kHeader5) && !old_format_)) {
       message_ = "missing header line \"Windows Registry Editor Version 5.00\"";
       line_no_ = 1;
       return Fail(error);
@@ -413,10 +420,30 @@ class Parser {
       }
       if (i >= data.size() || data[i] != u':') return Error("'hex' not followed by ':'");
       if (!ParseHexList(data.substr(i + 1), &bytes)) return false;
+      if (old_format_ && (type == REG_EXPAND_SZ || type == REG_MULTI_SZ) && !WidenOldText(&bytes)) {
+        return false;
+      }
     } else {
       return Error("unknown value data (expected \"text\", dword:, hex: or hex(N):)");
     }
     if (key != nullptr) key->SetValue(name, type, std::move(bytes));
+    return true;
+  }
+
+  // A "REGEDIT4" file keeps expandable and multi-strings as 8-bit text (read
+  // as UTF-8, like the file itself); the registry holds them as UTF-16LE.
+  bool WidenOldText(std::vector<BYTE>* bytes) {
+    std::u16string text;
+    std::string why;
+    if (!Utf8ToUtf16(bytes->data(), bytes->size(), &text, &why)) {
+      message_ = "text in a hex(2) or hex(7) list of a REGEDIT4 file: " + why;
+      return false;
+    }
+    bytes->clear();
+    for (char16_t c : text) {
+      bytes->push_back(static_cast<BYTE>(c & 0xFF));
+      bytes->push_back(static_cast<BYTE>(c >> 8));
+    }
     return true;
   }
 
@@ -467,6 +494,7 @@ class Parser {
   std::u16string text_;
   std::vector<std::u16string_view> lines_;
   bool ok_ = true;
+  bool old_format_ = false;  // "REGEDIT4" rather than version 5.00
   std::string message_;
   std::size_t line_no_ = 0;
   std::size_t index_ = 0;

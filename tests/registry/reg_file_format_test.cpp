@@ -395,3 +395,51 @@ TEST(RegFileFormat, RandomContentSurvivesTheRoundTrip) {
 }
 
 }  // namespace
+
+namespace {
+
+// An old "REGEDIT4" export keeps expandable and multi-strings as 8-bit text in
+// its hex lists; a version 5 file keeps them as UTF-16. Both read back to the
+// same UTF-16 values.
+TEST(RegFileParse, OldFormatTextListsBecomeUtf16) {
+  struct Case {
+    int line;
+    const char* header;
+    const char* data;             // the value's data as the file writes it
+    DWORD type;
+    std::vector<BYTE> expected;   // the bytes the registry then holds
+  };
+  const Case cases[] = {
+      {__LINE__, "REGEDIT4", "hex(2):25,48,4f,4d,45,25,00", REG_EXPAND_SZ, SzBytes(u"%HOME%")},
+      {__LINE__, "REGEDIT4", "hex(7):61,00,62,63,00,00", REG_MULTI_SZ,
+       Bytes({0x61, 0, 0, 0, 0x62, 0, 0x63, 0, 0, 0, 0, 0})},
+      {__LINE__, "REGEDIT4", "hex(2):e2,82,ac,00", REG_EXPAND_SZ, SzBytes(u"\u20AC")},
+      {__LINE__, "REGEDIT4", "hex(2):", REG_EXPAND_SZ, {}},
+      {__LINE__, "REGEDIT4", "hex:25,00", REG_BINARY, Bytes({0x25, 0})},
+      {__LINE__, "REGEDIT4", "hex(1):41,00", REG_SZ, Bytes({0x41, 0})},
+      {__LINE__, "Windows Registry Editor Version 5.00", "hex(2):25,00,00,00", REG_EXPAND_SZ,
+       Bytes({0x25, 0, 0, 0})},
+      {__LINE__, "Windows Registry Editor Version 5.00", "hex(7):61,00,00,00,00,00", REG_MULTI_SZ,
+       Bytes({0x61, 0, 0, 0, 0, 0})},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    const std::string file =
+        std::string(c.header) + "\r\n\r\n[HKEY_CURRENT_USER\\Env]\r\n\"v\"=" + c.data + "\r\n\r\n";
+    RegistryHive hive;
+    std::string error;
+    ASSERT_TRUE(ParseRegFile(file.data(), file.size(), &hive, &error)) << error;
+    const RegistryValue* v = hive.Find(kHKCU, {u"Env"})->FindValue(u"v");
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(v->type, c.type);
+    EXPECT_EQ(v->data, c.expected);
+  }
+  // 8-bit text that is not UTF-8 cannot be read as this file's text either.
+  const std::string bad = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Env]\r\n\"v\"=hex(2):c3,28,00\r\n";
+  RegistryHive hive;
+  std::string error;
+  EXPECT_FALSE(ParseRegFile(bad.data(), bad.size(), &hive, &error));
+  EXPECT_NE(error.find("line 4"), std::string::npos) << error;
+}
+
+}  // namespace
