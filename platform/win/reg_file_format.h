@@ -20,6 +20,6 @@ std::u16string FormatRegText(const RegistryHive& hive);
 // UTF-8/ASCII; the "Windows Registry Editor Version 5.00" or "REGEDIT4" header;
 // comments, blank lines, continued hex lists, escapes, keys in any order,
 // "[-key]" and "name"=- removals. A REGEDIT4 file's hex(2) and hex(7) lists
-// hold 8-bit text and are stored as UTF-16LE, as in a version 5 file. On any fault returns false, leaves *hive
-// untouched and says where and why in *error.
+// hold 8-bit text and are stored as UTF-16LE, as in a version 5 file. On any
+// fault returns false, leaves *hive untouched and says where and why in *error.
 bool ParseRegFile(const void* data, std::size_t size, RegistryHive* hive, std::string* error);
