@@ -76,6 +76,59 @@ TEST_F(RegistryApi, ValueNamesIgnoreCaseAndKeepTheirFirstCase) {
   EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, u"éTÉ", u"ωMEGA").data, Le32(3));
 }
 
+// Names match whatever their case in every script that has case, as on the
+// phone, and stay apart when they differ in more than case.
+TEST_F(RegistryApi, NamesIgnoreCaseInEveryCasedScript) {
+  struct Pair {
+    int line;
+    std::u16string_view created;
+    std::u16string_view looked_up;
+    bool same;
+  };
+  const Pair pairs[] = {
+      {__LINE__, u"Été", u"éTÉ", true},
+      {__LINE__, u"ω", u"Ω", true},
+      {__LINE__, u"ā", u"Ā", true},            // Latin Extended-A
+      {__LINE__, u"łódź", u"ŁÓDŹ", true},
+      {__LINE__, u"ÿ", u"Ÿ", true},            // U+00FF and U+0178
+      {__LINE__, u"ǎ", u"Ǎ", true},            // Latin Extended-B
+      {__LINE__, u"ά", u"Ά", true},            // Greek with tonos
+      {__LINE__, u"ς", u"Σ", true},            // final sigma
+      {__LINE__, u"ѣ", u"Ѣ", true},            // Cyrillic beyond the basic block
+      {__LINE__, u"ґ", u"Ґ", true},
+      {__LINE__, u"ա", u"Ա", true},            // Armenian
+      {__LINE__, u"ạ", u"Ạ", true},            // Latin Extended Additional
+      {__LINE__, u"ｚ", u"Ｚ", true},          // full width
+      {__LINE__, u"e", u"é", false},
+      {__LINE__, u"S", u"Σ", false},
+      {__LINE__, u"字", u"子", false},
+      {__LINE__, u"😀", u"😁", false},
+      {__LINE__, u"𐐨", u"𐐀", false},  // outside the 16-bit range: kept apart
+  };
+  for (const Pair& p : pairs) {
+    SCOPED_TRACE(p.line);
+    // A key of its own for each pair, under a parent named after the line.
+    const std::string parent = "Case" + std::to_string(p.line) + "\\";
+    const std::u16string key = std::u16string(parent.begin(), parent.end()) + std::u16string(p.created);
+    const std::u16string other = std::u16string(parent.begin(), parent.end()) + std::u16string(p.looked_up);
+    ASSERT_EQ(SetValue(HKEY_CURRENT_USER, key.c_str(), p.created.data(), REG_DWORD, Le32(1)), ERROR_SUCCESS);
+    DWORD disposition = 0;
+    ASSERT_EQ(CreateKey(HKEY_CURRENT_USER, other.c_str(), &disposition), ERROR_SUCCESS);
+    EXPECT_EQ(disposition, p.same ? REG_OPENED_EXISTING_KEY : REG_CREATED_NEW_KEY);
+    const QueryResult r = QueryValue(HKEY_CURRENT_USER, key.c_str(), std::u16string(p.looked_up).c_str());
+    EXPECT_EQ(r.status, p.same ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND);
+  }
+  // And the same holds for a file read back from disk.
+  registry_.ReplaceBytes(registry_.ReadBytes());
+  for (const Pair& p : pairs) {
+    SCOPED_TRACE(p.line);
+    if (!p.same) continue;
+    const std::string parent = "Case" + std::to_string(p.line) + "\\";
+    const std::u16string other = std::u16string(parent.begin(), parent.end()) + std::u16string(p.looked_up);
+    EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, other.c_str(), std::u16string(p.looked_up).c_str()).data, Le32(1));
+  }
+}
+
 TEST_F(RegistryApi, EveryTypeKeepsItsBytesExactly) {
   struct Case {
     DWORD type;
