@@ -310,6 +310,7 @@ class Parser {
         root_name = part;
         first = false;
       } else {
+        if (path.size() == RegistryHive::kMaxDepth) return Error("key path deeper than 512 levels");
         path.emplace_back(part);
       }
       if (sep == std::u16string_view::npos) break;

@@ -91,6 +91,9 @@ LONG Resolve(Registry& r, HKEY base, LPCWSTR subkey, OpenKey* out) {
     if (part.empty() || part.size() > kMaxKeyNameLength || HasLineBreak(part)) {
       return Failed(r, ERROR_INVALID_PARAMETER, "bad key name in the path");
     }
+    if (out->path.size() == RegistryHive::kMaxDepth) {
+      return Failed(r, ERROR_INVALID_PARAMETER, "key path deeper than 512 levels");
+    }
     out->path.emplace_back(part);
     if (sep == std::u16string_view::npos) break;
     rest.remove_prefix(sep + 1);

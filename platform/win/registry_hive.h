@@ -40,6 +40,8 @@ using RegistryPath = std::vector<std::u16string>;
 class RegistryHive {
  public:
   static constexpr int kRootCount = 4;  // HKEY_CLASSES_ROOT to HKEY_USERS
+  // Keys nest at most this many levels below their root, as on the phone.
+  static constexpr std::size_t kMaxDepth = 512;
 
   RegistryHive();
 

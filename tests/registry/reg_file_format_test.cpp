@@ -443,3 +443,38 @@ TEST(RegFileParse, OldFormatTextListsBecomeUtf16) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string FileWithKeyAtDepth(std::size_t depth) {
+  std::string file = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE";
+  for (std::size_t i = 0; i < depth; ++i) file += "\\k";
+  return file + "]\r\n\"v\"=dword:00000001\r\n\r\n";
+}
+
+// Keys nest at most 512 levels, as on the phone; a deeper file is refused
+// rather than built into a tree too deep to walk.
+TEST(RegFileParse, KeysNestAtMost512Levels) {
+  RegistryHive hive;
+  std::string error;
+  const std::string deepest = FileWithKeyAtDepth(RegistryHive::kMaxDepth);
+  ASSERT_TRUE(ParseRegFile(deepest.data(), deepest.size(), &hive, &error)) << error;
+  EXPECT_EQ(hive.ValueCount(), 1u);
+  // Written out and read back unchanged.
+  const std::string again = EncodeRegFile(hive);
+  RegistryHive back;
+  ASSERT_TRUE(ParseRegFile(again.data(), again.size(), &back, &error)) << error;
+  EXPECT_TRUE(back == hive);
+
+  for (const std::size_t depth : {RegistryHive::kMaxDepth + 1, std::size_t{1000000}}) {
+    SCOPED_TRACE(depth);
+    const std::string file = FileWithKeyAtDepth(depth);
+    RegistryHive refused;
+    error.clear();
+    EXPECT_FALSE(ParseRegFile(file.data(), file.size(), &refused, &error));
+    EXPECT_NE(error.find("line 3"), std::string::npos) << error;
+    EXPECT_EQ(refused.ValueCount(), 0u);
+  }
+}
+
+}  // namespace

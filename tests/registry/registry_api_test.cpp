@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "platform/win/registry_hive.h"
 #include "tests/registry/reg_test_util.h"
 #include "tests/registry/temp_registry.h"
 
@@ -61,6 +62,32 @@ TEST_F(RegistryApi, MalformedPathsAreRefused) {
   EXPECT_EQ(CreateKey(HKEY_LOCAL_MACHINE, longest.c_str()), ERROR_SUCCESS);
   EXPECT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, u"A", 0, nullptr, 0, 0, nullptr, nullptr, nullptr),
             ERROR_INVALID_PARAMETER);
+}
+
+// Keys nest at most 512 levels, counted from the root, whether the path is
+// given whole or relative to an open key; a refused path writes nothing.
+TEST_F(RegistryApi, KeysNestAtMost512Levels) {
+  auto path_of = [](std::size_t depth) {
+    std::u16string path;
+    for (std::size_t i = 0; i < depth; ++i) path += i == 0 ? u"d" : u"\\d";
+    return path;
+  };
+  ASSERT_EQ(CreateKey(HKEY_LOCAL_MACHINE, path_of(RegistryHive::kMaxDepth).c_str()), ERROR_SUCCESS);
+  const std::string before = registry_.ReadBytes();
+  EXPECT_EQ(CreateKey(HKEY_LOCAL_MACHINE, path_of(RegistryHive::kMaxDepth + 1).c_str()), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(CreateKey(HKEY_LOCAL_MACHINE, path_of(1000000).c_str()), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(registry_.ReadBytes(), before);
+  HKEY deep = nullptr;
+  ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, path_of(RegistryHive::kMaxDepth - 2).c_str(), 0, 0, &deep), ERROR_SUCCESS);
+  HKEY out = nullptr;
+  EXPECT_EQ(RegCreateKeyExW(deep, u"x\\y", 0, nullptr, 0, 0, nullptr, &out, nullptr), ERROR_SUCCESS);
+  RegCloseKey(out);
+  EXPECT_EQ(RegCreateKeyExW(deep, u"x\\y\\z", 0, nullptr, 0, 0, nullptr, &out, nullptr), ERROR_INVALID_PARAMETER);
+  EXPECT_EQ(RegOpenKeyExW(deep, u"x\\y\\z", 0, 0, &out), ERROR_INVALID_PARAMETER);
+  RegCloseKey(deep);
+  const std::string after = registry_.ReadBytes();
+  EXPECT_EQ(after.find(Utf16File(u"\\x\\y\\z]", false)), std::string::npos);
+  EXPECT_NE(after.find(Utf16File(u"\\x\\y]", false)), std::string::npos);
 }
 
 TEST_F(RegistryApi, ValueNamesIgnoreCaseAndKeepTheirFirstCase) {
