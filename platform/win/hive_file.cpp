@@ -301,6 +301,11 @@ LONG HiveFile::WriteOut() {
   const std::string dir = DirectoryOf(target_);
   // The content in memory no longer matches the file until the rename is done.
   loaded_ = false;
+  // What is written must be readable again.
+  if (bytes.size() > static_cast<std::size_t>(kMaxFileSize)) {
+    return Fail(ERROR_CANTWRITE, "the registry file " + path_ + " would grow past " +
+                    std::to_string(kMaxFileSize >> 20) + " MiB; the change is not written", 0);
+  }
 
   mode_t mode = 0644;
   struct stat old;

@@ -16,7 +16,8 @@ class HiveFile {
   // ~/.local/share/tintor/registry.reg. Empty when no home can be found.
   static std::string DefaultPath();
 
-  // A registry file larger than this is refused as not a registry file.
+  // A registry file larger than this is refused as not a registry file, and
+  // a change that would make the file larger is not written.
   static constexpr long long kMaxFileSize = 64LL << 20;
 
   explicit HiveFile(std::string path);

@@ -564,3 +564,31 @@ TEST_F(RegistryFile, WritesGoThroughASymbolicLinkToItsTarget) {
 }
 
 }  // namespace
+
+namespace {
+
+// Whatever is written can be read again: a change that would make the file
+// larger than a registry file may be is refused, and the old file stays.
+TEST_F(RegistryFile, AChangeThatWouldOutgrowTheFileIsRefused) {
+  ASSERT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"small", REG_DWORD, Le32(5)), ERROR_SUCCESS);
+  const std::string before = registry_.ReadBytes();
+  // Each byte takes at least "xx," in UTF-16: six bytes of file.
+  const std::vector<BYTE> too_big(static_cast<std::size_t>(HiveFile::kMaxFileSize / 6), 0xAB);
+  EXPECT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"big", REG_BINARY, too_big), ERROR_CANTWRITE);
+  EXPECT_NE(std::string(RegistryLastErrorMessage()).find("MiB"), std::string::npos) << RegistryLastErrorMessage();
+  EXPECT_TRUE(registry_.ReadBytes() == before) << "the file changed";
+  EXPECT_FALSE(TempExists());
+  EXPECT_EQ(QueryValue(HKEY_LOCAL_MACHINE, u"K", u"big").status, ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(QueryValue(HKEY_LOCAL_MACHINE, u"K", u"small").data, Le32(5));
+
+  // A value that keeps the file under the limit is written, and a fresh
+  // reader reads the file back.
+  const std::vector<BYTE> fits(static_cast<std::size_t>(HiveFile::kMaxFileSize / 8), 0xCD);
+  ASSERT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"big", REG_BINARY, fits), ERROR_SUCCESS);
+  HiveFile reader(registry_.path());
+  const RegistryHive* hive = nullptr;
+  ASSERT_EQ(reader.Load(&hive), ERROR_SUCCESS) << reader.last_error();
+  EXPECT_EQ(hive->Find(2, {u"K"})->FindValue(u"big")->data.size(), fits.size());
+}
+
+}  // namespace
