@@ -149,6 +149,10 @@ void Shell::DeliverInput(const InputEvent& event) {
     PostQuit(0);
     return;
   }
+  // While a window, menu or box slides in or out, nothing is where the finger
+  // sees it: a new touch is dropped until the screen settles, so the second
+  // click of a double click cannot choose from a menu that is still arriving.
+  if (event.type == InputEvent::Type::Press && !slides_.empty()) return;
   if (ShellLayer* top = TopLayer()) top->HandleInput(event);
 }
 

@@ -9,6 +9,7 @@
 #include "platform/ui/message_box_panel.h"
 #include "platform/ui/mzfc.h"
 #include "platform/ui/popup_menu_sheet.h"
+#include "tests/platform/test_windows.h"
 #include "tests/support/headless_shell_test.h"
 
 namespace {
@@ -228,4 +229,58 @@ TEST_F(Menu, MessageBoxIsDismissedByEnterEscOrItsButtonOnly) {
   // With no input at all the box ends through the quit message, not a hang.
   EXPECT_EQ(MzMessageBoxEx(nullptr, u"x", u"y", MZ_OK, 1), IDOK);
   EXPECT_TRUE(shell().QuitRequested());
+}
+
+namespace {
+
+// The headless host with the desktop window's slides: windows, menus and
+// boxes take Shell::kSlideMs to come and go, on the simulated clock.
+class SlidingHost : public HeadlessHost {
+ public:
+  bool AnimatesWindows() const override { return true; }
+};
+
+}  // namespace
+
+TEST_F(Menu, ADoubleClickOnAButtonDoesNotChooseFromTheMenuItOpens) {
+  // A button at screen (20, 100) 90 x 90 opens a menu of four items; the
+  // second click of a double click falls where the menu's first item will be.
+  const int item0_y = Shell::kScreenHeight - MzPopupMenu::kCancelHeight -
+                      4 * MzPopupMenu::kRowHeight + MzPopupMenu::kRowHeight / 2;
+  struct Case {
+    int line;
+    int gap_ms;  // between the two clicks
+    int expected;
+  } cases[] = {
+      {__LINE__, 0, 0},                          // the menu is still sliding in: dismissed later
+      {__LINE__, Shell::kSlideMs / 2, 0},        // half way in
+      {__LINE__, Shell::kSlideMs + 50, 17},      // in place: the tap chooses
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "case at line " << c.line);
+    SlidingHost sliding;
+    Shell screen(sliding);
+    RecordingWnd wnd;
+    wnd.CreateOverWorkArea();
+    UiButton_Image button;
+    button.SetBounds(20, 100 - Shell::kStatusBarHeight, 90, 90);
+    button.SetID(300);
+    wnd.AddUiWin(&button);
+    std::vector<int> results;
+    wnd.on_command = [&](WPARAM, LPARAM) {
+      MzPopupMenu menu;
+      for (int i = 0; i < 4; ++i) menu.AppendMenuItem(17 + i, u"项目", 0);
+      results.push_back(menu.MzTrackPopupMenu(wnd.m_hWnd));
+    };
+    sliding.InjectWait(Shell::kSlideMs * 2);  // the window itself has settled
+    sliding.InjectTap(60, 150);
+    if (c.gap_ms > 0) sliding.InjectWait(c.gap_ms);
+    sliding.InjectTap(60, item0_y);
+    sliding.InjectWait(Shell::kSlideMs * 2);
+    sliding.InjectKey(InputKey::Escape);  // ends a menu that is still open
+    sliding.InjectWait(Shell::kSlideMs * 2);
+    screen.RunLoop([&] { return !sliding.HasPendingInput() && !screen.IsAnimating(); });
+    EXPECT_EQ(results, std::vector<int>{c.expected});
+    EXPECT_EQ(screen.LayerCount(), 1u) << "only the window is left";
+  }
 }
