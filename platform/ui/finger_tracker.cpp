@@ -39,6 +39,9 @@ void FingerTracker::Press(const std::vector<UiWin*>& roots, int x, int y) {
       break;
     }
   }
+  // A touch on gliding content stops it, as a finger on a moving list does;
+  // it does not press what happened to slide under it.
+  if (drag_target_ != nullptr && drag_target_->CatchGlide()) pressed_ = nullptr;
   if (pressed_ != nullptr) {
     POINT o = pressed_->WindowOrigin();
     pressed_->OnPress(x - o.x, y - o.y);

@@ -1,6 +1,7 @@
 // Turns the finger's down / move / up over a set of elements into presses,
 // taps and drags: a finger that moves more than kDragThreshold pixels over a
-// draggable container (a scroll pane) drags it and cancels the press under it.
+// draggable container (a scroll pane) drags it and cancels the press under it;
+// a finger that comes down on a gliding pane stops it and presses nothing.
 #pragma once
 
 #include <cstdint>

@@ -40,6 +40,14 @@ void UiScrollWin::ScrollTo(int y) {
 
 bool UiScrollWin::CanDrag() const { return GetMaxScrollY() > 0; }
 
+bool UiScrollWin::CatchGlide() {
+  // The glide stops either way; only one still moving visibly swallows the tap.
+  const bool visible = std::fabs(velocity_) >= kCatchSpeed;
+  velocity_ = 0;
+  position_ = scroll_y_;
+  return visible;
+}
+
 void UiScrollWin::OnDragBegin() {
   dragging_ = true;
   velocity_ = 0;

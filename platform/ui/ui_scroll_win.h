@@ -16,6 +16,9 @@ class UiScrollWin : public UiWin {
  public:
   static constexpr double kMomentumTauMs = 325.0;
   static constexpr double kMinSpeed = 0.02;  // pixels a millisecond
+  // A touch on a glide at least this fast only stops it; on a slower one
+  // (nearly at rest) it also presses what is under it.
+  static constexpr double kCatchSpeed = 0.1;
   static constexpr int kIndicatorLingerMs = 500;
   static constexpr int kWheelStep = 60;  // pixels a wheel turn
 
@@ -34,6 +37,7 @@ class UiScrollWin : public UiWin {
 
   void Paint(Canvas& canvas) override;
   bool CanDrag() const override;
+  bool CatchGlide() override;
   void OnDragBegin() override;
   void OnDragBy(int dy) override;
   void OnDragEnd(double velocity) override;

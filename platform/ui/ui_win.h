@@ -68,6 +68,9 @@ class UiWin {
   // A finger that moves more than a few pixels over this element (or one of
   // its children) drags it instead of pressing: true for scrolling containers.
   virtual bool CanDrag() const { return false; }
+  // A finger came down on content that still glides: stop it there. True
+  // when it was moving; that touch then only holds it and presses nothing.
+  virtual bool CatchGlide() { return false; }
   virtual void OnDragBegin() {}
   // The finger moved dy pixels down since the last call.
   virtual void OnDragBy(int dy) { (void)dy; }

@@ -3,6 +3,7 @@
 // clock, and the wheel.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -253,4 +254,51 @@ TEST_F(Input, DestroyingAPressedElementOrThePaneMidDragIsSafe) {
   Pump();
   EXPECT_TRUE(wnd_.commands.empty());
   EXPECT_EQ(wnd_.GetUiWins().size(), 1u);
+}
+
+TEST_F(Input, ATouchOnAGlidingPaneStopsItAndPressesNothing) {
+  // Taps the centre of the first column's button that is in view right now,
+  // then carries on with `after` (input injected from inside the run).
+  auto tap_button_in_view = [this](std::function<void()> after) {
+    host().InjectCall([this, after] {
+      const int scroll = pane_.GetScrollY();
+      const int row = (scroll + 150) / 100;
+      host().InjectTap(85, 35 + 100 + 50 + row * 100 + 45 - scroll);
+      if (after) after();
+    });
+  };
+  // A quick flick, then a touch while the content still races along: the
+  // content stops where it is and no button acts.
+  Drag(240, 480, 240, 360, 96);
+  Wait(100);
+  host().InjectCall([this] {
+    EXPECT_TRUE(pane_.IsMoving());
+    EXPECT_GT(pane_.GetScrollY(), 100) << "the content glides on after the finger let go";
+  });
+  int caught_at = -1;
+  tap_button_in_view([&] {
+    host().InjectCall([&] {
+      EXPECT_FALSE(pane_.IsMoving());
+      caught_at = pane_.GetScrollY();
+    });
+    Wait(1000);
+  });
+  Pump();
+  EXPECT_TRUE(wnd_.commands.empty()) << "the touch that stopped the glide pressed a button";
+  EXPECT_EQ(pane_.GetScrollY(), caught_at) << "the content went on after the finger caught it";
+
+  // The same flick, touched when the glide has all but stopped: it stops and
+  // the tap acts, as on content at rest.
+  Drag(240, 480, 240, 360, 96);
+  Wait(1000);
+  host().InjectCall([this] { EXPECT_TRUE(pane_.IsMoving()); });
+  tap_button_in_view(nullptr);
+  Pump();
+  EXPECT_EQ(wnd_.commands.size(), 1u);
+
+  // At rest a tap presses as always.
+  wnd_.commands.clear();
+  tap_button_in_view(nullptr);
+  Pump();
+  EXPECT_EQ(wnd_.commands.size(), 1u);
 }
