@@ -120,6 +120,32 @@ void BM_EncodeRegFile(benchmark::State& state) {
 }
 BENCHMARK(BM_EncodeRegFile)->Arg(20)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
+// One key holding `count` values (or `count` subkeys): every name read is
+// looked up among its siblings, so this shows how reading grows with them.
+void BM_ParseWideKey(benchmark::State& state) {
+  const int count = static_cast<int>(state.range(0));
+  const bool subkeys = state.range(1) != 0;
+  std::string bytes = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\Wide]\r\n";
+  for (int i = 0; i < count; ++i) {
+    const std::string n = std::to_string(i);
+    bytes += subkeys ? "[HKEY_LOCAL_MACHINE\\Wide\\Key" + n + "]\r\n" : "\"Value" + n + "\"=dword:00000001\r\n";
+  }
+  bytes += "\r\n";
+  for (auto _ : state) {
+    RegistryHive hive;
+    std::string error;
+    if (!ParseRegFile(bytes.data(), bytes.size(), &hive, &error)) state.SkipWithError(error.c_str());
+  }
+  state.counters["file_bytes"] = static_cast<double>(bytes.size());
+}
+BENCHMARK(BM_ParseWideKey)
+    ->ArgNames({"names", "subkeys"})
+    ->Args({1000, 0})
+    ->Args({10000, 0})
+    ->Args({40000, 0})
+    ->Args({40000, 1})
+    ->Unit(benchmark::kMillisecond);
+
 // A read when nothing changed: the shell reading a colour at start.
 void BM_ReadDwordUnchanged(benchmark::State& state) {
   UseRegistryOf(static_cast<int>(state.range(0)));

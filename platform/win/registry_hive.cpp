@@ -40,6 +40,32 @@ constexpr std::array<std::u16string_view, RegistryHive::kRootCount> kRootNames =
 constexpr std::array<std::u16string_view, RegistryHive::kRootCount> kRootShortNames = {
     u"HKCR", u"HKCU", u"HKLM", u"HKU"};
 
+// Below this many names a plain scan is as fast as a table.
+constexpr std::size_t kIndexFrom = 16;
+
+template <typename Item>
+Item* FindByName(std::vector<Item>& items, std::unordered_map<std::u16string, std::size_t>& index,
+                 std::u16string_view name) {
+  if (items.size() < kIndexFrom) {
+    for (Item& item : items) {
+      if (RegistryNamesEqual(item.name, name)) return &item;
+    }
+    return nullptr;
+  }
+  if (index.size() != items.size()) {
+    index.clear();
+    for (std::size_t i = 0; i < items.size(); ++i) index.emplace(RegistryFoldCase(items[i].name), i);
+  }
+  const auto it = index.find(RegistryFoldCase(name));
+  return it == index.end() ? nullptr : &items[it->second];
+}
+
+// Keeps a table that is in use in step with a name added at the end.
+void NoteAdded(std::unordered_map<std::u16string, std::size_t>& index, std::u16string_view name,
+               std::size_t position) {
+  if (!index.empty()) index.emplace(RegistryFoldCase(name), position);
+}
+
 template <typename Key>
 Key* Walk(Key* key, const RegistryPath& path) {
   for (const std::u16string& name : path) {
@@ -81,10 +107,7 @@ int RegistryRootFromName(std::u16string_view name) {
 }
 
 RegistryValue* RegistryKey::FindValue(std::u16string_view value_name) {
-  for (RegistryValue& value : values) {
-    if (RegistryNamesEqual(value.name, value_name)) return &value;
-  }
-  return nullptr;
+  return FindByName(values, value_index, value_name);
 }
 
 const RegistryValue* RegistryKey::FindValue(std::u16string_view value_name) const {
@@ -92,10 +115,7 @@ const RegistryValue* RegistryKey::FindValue(std::u16string_view value_name) cons
 }
 
 RegistryKey* RegistryKey::FindSubkey(std::u16string_view key_name) {
-  for (RegistryKey& key : subkeys) {
-    if (RegistryNamesEqual(key.name, key_name)) return &key;
-  }
-  return nullptr;
+  return FindByName(subkeys, subkey_index, key_name);
 }
 
 const RegistryKey* RegistryKey::FindSubkey(std::u16string_view key_name) const {
@@ -110,6 +130,7 @@ bool RegistryKey::SetValue(std::u16string_view value_name, DWORD type, std::vect
     return true;
   }
   values.push_back(RegistryValue{std::u16string(value_name), type, std::move(data)});
+  NoteAdded(value_index, value_name, values.size() - 1);
   return true;
 }
 
@@ -119,6 +140,29 @@ bool RegistryKey::DeleteValue(std::u16string_view value_name) {
   });
   if (it == values.end()) return false;
   values.erase(it);
+  value_index.clear();  // positions after it moved
+  return true;
+}
+
+RegistryKey* RegistryKey::FindOrAddSubkey(std::u16string_view key_name, bool* created) {
+  if (RegistryKey* existing = FindSubkey(key_name)) {
+    *created = false;
+    return existing;
+  }
+  RegistryKey& added = subkeys.emplace_back();
+  added.name = std::u16string(key_name);
+  NoteAdded(subkey_index, key_name, subkeys.size() - 1);
+  *created = true;
+  return &added;
+}
+
+bool RegistryKey::DeleteSubkey(std::u16string_view key_name) {
+  auto it = std::find_if(subkeys.begin(), subkeys.end(), [&](const RegistryKey& k) {
+    return RegistryNamesEqual(k.name, key_name);
+  });
+  if (it == subkeys.end()) return false;
+  subkeys.erase(it);
+  subkey_index.clear();  // positions after it moved
   return true;
 }
 
@@ -141,13 +185,9 @@ RegistryKey* RegistryHive::Create(int root, const RegistryPath& path, bool* crea
   if (root < 0 || root >= kRootCount) return nullptr;
   RegistryKey* key = &Root(root);
   for (const std::u16string& name : path) {
-    RegistryKey* next = key->FindSubkey(name);
-    if (next == nullptr) {
-      key->subkeys.push_back(RegistryKey{name, {}, {}});
-      next = &key->subkeys.back();
-      if (created != nullptr) *created = true;
-    }
-    key = next;
+    bool added = false;
+    key = key->FindOrAddSubkey(name, &added);
+    if (added && created != nullptr) *created = true;
   }
   return key;
 }
@@ -156,13 +196,7 @@ bool RegistryHive::Delete(int root, const RegistryPath& path) {
   if (path.empty()) return false;  // a root cannot be removed
   RegistryPath parent_path(path.begin(), path.end() - 1);
   RegistryKey* parent = Find(root, parent_path);
-  if (parent == nullptr) return false;
-  auto it = std::find_if(parent->subkeys.begin(), parent->subkeys.end(), [&](const RegistryKey& k) {
-    return RegistryNamesEqual(k.name, path.back());
-  });
-  if (it == parent->subkeys.end()) return false;
-  parent->subkeys.erase(it);
-  return true;
+  return parent != nullptr && parent->DeleteSubkey(path.back());
 }
 
 namespace {

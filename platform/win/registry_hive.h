@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/win/win_types.h"
@@ -31,8 +32,19 @@ struct RegistryKey {
   // Returns true when the stored type or bytes changed.
   bool SetValue(std::u16string_view value_name, DWORD type, std::vector<BYTE> data);
   bool DeleteValue(std::u16string_view value_name);
+  // Finds the subkey or adds it at the end; *created tells which.
+  RegistryKey* FindOrAddSubkey(std::u16string_view key_name, bool* created);
+  bool DeleteSubkey(std::u16string_view key_name);
 
-  bool operator==(const RegistryKey&) const = default;
+  // The content; the lookup tables below do not count.
+  bool operator==(const RegistryKey& other) const {
+    return name == other.name && values == other.values && subkeys == other.subkeys;
+  }
+
+  // Position by case-folded name, built once a key has many values or
+  // subkeys, so that finding a name does not mean reading them all.
+  mutable std::unordered_map<std::u16string, std::size_t> value_index;
+  mutable std::unordered_map<std::u16string, std::size_t> subkey_index;
 };
 
 using RegistryPath = std::vector<std::u16string>;

@@ -478,3 +478,76 @@ TEST(RegFileParse, KeysNestAtMost512Levels) {
 }
 
 }  // namespace
+
+namespace {
+
+std::u16string Numbered(const char* prefix, int i) {
+  const std::string s = prefix + std::to_string(i);
+  return std::u16string(s.begin(), s.end());
+}
+
+// A key with many values and subkeys: each name is found in any case, holds
+// its own data, and stays found after others are removed and added again.
+TEST(RegFileParse, ManyNamesInOneKeyStayFoundThroughRemovals) {
+  constexpr int kCount = 300;
+  std::string file = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\Wide]\r\n";
+  for (int i = 0; i < kCount; ++i) {
+    file += "\"Value" + std::to_string(i) + "\"=dword:" + std::to_string(10000000 + i) + "\r\n";
+  }
+  for (int i = 0; i < kCount; ++i) file += "[HKEY_LOCAL_MACHINE\\Wide\\Key" + std::to_string(i) + "]\r\n";
+  // Remove every third value and key, then put some back in another case.
+  file += "[HKEY_LOCAL_MACHINE\\Wide]\r\n";
+  for (int i = 0; i < kCount; i += 3) file += "\"VALUE" + std::to_string(i) + "\"=-\r\n";
+  for (int i = 0; i < kCount; i += 3) file += "[-HKEY_LOCAL_MACHINE\\Wide\\KEY" + std::to_string(i) + "]\r\n";
+  file += "[HKEY_LOCAL_MACHINE\\Wide]\r\n";
+  for (int i = 0; i < kCount; i += 6) file += "\"value" + std::to_string(i) + "\"=dword:00000001\r\n";
+  for (int i = 0; i < kCount; i += 6) file += "[HKEY_LOCAL_MACHINE\\Wide\\key" + std::to_string(i) + "]\r\n";
+  file += "\r\n";
+
+  RegistryHive hive;
+  std::string error;
+  ASSERT_TRUE(ParseRegFile(file.data(), file.size(), &hive, &error)) << error;
+  RegistryKey* wide = hive.Find(kHKLM, {u"WIDE"});
+  ASSERT_NE(wide, nullptr);
+  auto check = [&](int line) {
+    SCOPED_TRACE(line);
+    int values = 0;
+    int keys = 0;
+    for (int i = 0; i < kCount; ++i) {
+      const bool removed = i % 3 == 0;
+      const bool back = i % 6 == 0;
+      const RegistryValue* v = wide->FindValue(Numbered("vAlUe", i));
+      const RegistryKey* k = wide->FindSubkey(Numbered("kEy", i));
+      if (removed && !back) {
+        EXPECT_EQ(v, nullptr) << i;
+        EXPECT_EQ(k, nullptr) << i;
+        continue;
+      }
+      ASSERT_NE(v, nullptr) << i;
+      ASSERT_NE(k, nullptr) << i;
+      EXPECT_TRUE(RegistryNamesEqual(v->name, Numbered("value", i))) << i;
+      EXPECT_TRUE(RegistryNamesEqual(k->name, Numbered("key", i))) << i;
+      EXPECT_EQ(v->data, back ? Le32(1) : Le32(0x10000000u + static_cast<DWORD>(
+                                                          std::stoul(std::to_string(i), nullptr, 16)))) << i;
+      ++values;
+      ++keys;
+    }
+    EXPECT_EQ(values, static_cast<int>(wide->values.size()));
+    EXPECT_EQ(keys, static_cast<int>(wide->subkeys.size()));
+  };
+  check(__LINE__);
+  // The same through direct changes, on a copy and on the original.
+  RegistryHive copy = hive;
+  wide = copy.Find(kHKLM, {u"Wide"});
+  ASSERT_TRUE(wide->DeleteValue(u"VALUE1"));
+  ASSERT_TRUE(wide->DeleteSubkey(u"KEY1"));
+  EXPECT_TRUE(wide->SetValue(u"Value1", REG_DWORD, Le32(0x10000001)));
+  bool created = false;
+  ASSERT_NE(wide->FindOrAddSubkey(u"Key1", &created), nullptr);
+  EXPECT_TRUE(created);
+  check(__LINE__);
+  wide = hive.Find(kHKLM, {u"Wide"});
+  check(__LINE__);
+}
+
+}  // namespace
