@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 
 #include "platform/host/entry_point.h"
@@ -48,6 +49,18 @@ int RunTintor(const std::vector<std::string>& args) {
     return 1;
   }
   if (options.headless) {
+    // The screenshot folder is made when missing, like `mkdir -p`.
+    std::error_code made;
+    if (!options.screenshot_dir.empty() &&
+        !std::filesystem::is_directory(options.screenshot_dir, made)) {
+      std::filesystem::create_directories(options.screenshot_dir, made);
+      if (made || !std::filesystem::is_directory(options.screenshot_dir, made)) {
+        std::fprintf(stderr, "tintor: %s: cannot make the screenshot folder (%s)\n",
+                     options.screenshot_dir.c_str(),
+                     made ? made.message().c_str() : "a file of that name is in the way");
+        return 2;
+      }
+    }
     HeadlessHost host;
     host.SetScreenshotDir(options.screenshot_dir.empty() ? "." : options.screenshot_dir);
     host.InjectScript(commands);

@@ -129,11 +129,41 @@ TEST_F(Entry, WithoutADisplayItSaysHowToRunHeadless) {
   EXPECT_EQ(g_app.init_calls, 0);
 }
 
-TEST_F(Entry, AScreenshotThatCannotBeWrittenFailsTheRun) {
+TEST_F(Entry, TheScreenshotFolderIsMadeWhenMissingAndAShotThatCannotBeWrittenFailsTheRun) {
+  // A folder that is not there yet, several levels deep, is made.
+  const std::filesystem::path fresh = dir_ / "out" / "run1";
+  EXPECT_EQ(RunTintor({"--script", Script("shot x.png\n"), "--screenshot-dir", fresh.string()}), 0);
+  EXPECT_TRUE(std::filesystem::exists(fresh / "x.png"));
+  EXPECT_EQ(g_app.init_calls, 1);
+
+  // A folder that cannot be made stops the run before anything runs.
+  const std::filesystem::path file = dir_ / "a-file";
+  std::ofstream(file) << "x";
+  struct Case {
+    int line;
+    std::filesystem::path folder;
+  } cases[] = {
+      {__LINE__, file},          // a file of that name is in the way
+      {__LINE__, file / "sub"},  // a file where a parent folder should be
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "case at line " << c.line);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunTintor({"--script", Script("shot x.png\n"), "--screenshot-dir", c.folder.string()}),
+              2);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err.rfind("tintor: " + c.folder.string() + ": cannot make the screenshot folder (", 0),
+              0u)
+        << err;
+    EXPECT_EQ(err.find('\n'), err.size() - 1) << "one line: " << err;
+    EXPECT_EQ(g_app.init_calls, 1) << "nothing ran";
+  }
+
+  // A shot whose own path cannot be written fails the run at its end.
   testing::internal::CaptureStderr();
-  EXPECT_EQ(RunTintor({"--script", Script("shot x.png\n"), "--screenshot-dir",
-                       "/nonexistent/folder"}),
+  EXPECT_EQ(RunTintor({"--script", Script("shot missing/x.png\n"), "--screenshot-dir",
+                       dir_.string()}),
             1);
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "tintor: /nonexistent/folder/x.png: cannot write the screenshot\n");
+            "tintor: " + dir_.string() + "/missing/x.png: cannot write the screenshot\n");
 }
