@@ -444,6 +444,10 @@ TEST_F(RegistryFile, HugeFilesAndNonFilesAreRefusedWithoutCrashOrHang) {
          ASSERT_EQ(::unlink(p.c_str()), 0);
          ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0);
        }},
+      {"a link to itself", [](const std::string& p) {
+         ASSERT_EQ(::unlink(p.c_str()), 0);
+         ASSERT_EQ(::symlink(p.c_str(), p.c_str()), 0);
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
