@@ -82,5 +82,9 @@ int RunTintor(const std::vector<std::string>& args) {
                  error.c_str());
     return 1;
   }
+  if (host->Scale() < options.scale) {
+    std::fprintf(stderr, "tintor: --scale %g does not fit this screen; the window is drawn at %.2f\n",
+                 options.scale, host->Scale());
+  }
   return RunApp(*host);
 }

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <ctime>
 
+#include "platform/host/window_scale.h"
+
 struct SdlHost::State {
   double scale = 1.0;
   SDL_Window* window = nullptr;
@@ -25,6 +27,9 @@ std::unique_ptr<SdlHost> SdlHost::Create(double scale, std::string& error) {
     return nullptr;
   }
   auto state = std::make_unique<State>();
+  // A window taller or wider than the desktop would hide the toolbar.
+  SDL_Rect usable{};
+  if (SDL_GetDisplayUsableBounds(0, &usable) == 0) scale = FitWindowScale(scale, usable.w, usable.h);
   state->scale = scale;
   const int w = static_cast<int>(std::lround(kWidth * scale));
   const int h = static_cast<int>(std::lround(kHeight * scale));
@@ -59,6 +64,8 @@ SdlHost::~SdlHost() {
   SDL_DestroyWindow(state_->window);
   SDL_Quit();
 }
+
+double SdlHost::Scale() const { return state_->scale; }
 
 unsigned SdlHost::WindowId() const { return SDL_GetWindowID(state_->window); }
 

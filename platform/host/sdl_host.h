@@ -15,7 +15,8 @@
 
 class SdlHost : public Host {
  public:
-  // Opens the window. Null with `error` set when there is no display.
+  // Opens the window, `scale` times the phone's screen, or smaller when that
+  // would not fit the desktop. Null with `error` set when there is no display.
   static std::unique_ptr<SdlHost> Create(double scale, std::string& error);
   ~SdlHost() override;
 
@@ -25,6 +26,8 @@ class SdlHost : public Host {
   int ClockMinutes() const override;
   bool AnimatesWindows() const override { return true; }
 
+  // The scale the window was opened with (the request, or less to fit).
+  double Scale() const;
   // The window's id, for finding it from outside (tests, xdotool).
   unsigned WindowId() const;
 

@@ -5,6 +5,7 @@
 #include "platform/host/entry_point.h"
 #include "platform/host/headless_host.h"
 #include "platform/host/script.h"
+#include "platform/host/window_scale.h"
 
 namespace {
 
@@ -192,4 +193,36 @@ TEST(EntryOptions, ParsesHostOptions) {
   ExpectOptionError(__LINE__, {"--scale", "nan"},
                     "--scale wants a number from 0.25 to 4, not 'nan'");
   ExpectOptionError(__LINE__, {"extra"}, "unknown option 'extra'");
+}
+
+TEST(WindowScale, AWindowThatWouldNotFitTheScreenIsDrawnSmaller) {
+  // The window is 480 x 720 times the scale, with a title bar above it.
+  const int title = kWindowTitleAllowance;
+  struct Case {
+    int line;
+    double requested;
+    int width, height;
+    double expected;
+  } cases[] = {
+      {__LINE__, 1.0, 1920, 1080, 1.0},
+      {__LINE__, 2.0, 3840, 2160, 2.0},
+      {__LINE__, 2.0, 1024, 1440 + title, 2.0},         // exactly fits
+      {__LINE__, 2.0, 1920, 1080, (1080.0 - title) / 720},  // too tall: fit the height
+      {__LINE__, 2.0, 1280, 1024, (1024.0 - title) / 720},
+      {__LINE__, 2.0, 800, 4000, 800.0 / 480},           // too wide: fit the width
+      {__LINE__, 1.0, 1366, 720, (720.0 - title) / 720},  // even 1 can be too tall
+      {__LINE__, 0.5, 1366, 720, 0.5},                   // a small request is kept
+      {__LINE__, 4.0, 100, 100, 0.25},                   // never below the smallest scale
+      {__LINE__, 3.0, 0, 0, 3.0},                        // a screen of unknown size
+      {__LINE__, 3.0, -1, 900, 3.0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "case at line " << c.line);
+    const double got = FitWindowScale(c.requested, c.width, c.height);
+    EXPECT_DOUBLE_EQ(got, c.expected);
+    if (c.width > 0 && c.height > 0 && got > 0.25) {
+      EXPECT_LE(480 * got, c.width);
+      EXPECT_LE(720 * got + title, c.height);
+    }
+  }
 }

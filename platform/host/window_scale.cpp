@@ -1,0 +1,17 @@
+#include "platform/host/window_scale.h"
+
+#include <algorithm>
+
+namespace {
+constexpr double kScreenWidth = 480;
+constexpr double kScreenHeight = 720;
+constexpr double kSmallest = 0.25;
+}  // namespace
+
+double FitWindowScale(double requested, int usable_width, int usable_height) {
+  if (usable_width <= 0 || usable_height <= 0) return requested;
+  const double room_height = usable_height - kWindowTitleAllowance;
+  const double fits = std::min(usable_width / kScreenWidth, room_height / kScreenHeight);
+  if (requested <= fits) return requested;
+  return std::max(kSmallest, fits);
+}
