@@ -12,6 +12,7 @@ constexpr int kBadge = 52;
 constexpr int kCaptionHeight = 40;
 constexpr int kButtonArea = 84;
 constexpr UINT kTextFormat = DT_CENTER | DT_WORDBREAK | DT_END_ELLIPSIS;
+constexpr COLORREF kPanelSurface = RGB(0xFA, 0xFA, 0xFB);
 }  // namespace
 
 MessageBoxPanel::MessageBoxPanel(std::u16string text, std::u16string caption, bool information)
@@ -71,7 +72,7 @@ void MessageBoxPanel::PaintLayer(Canvas& canvas, double shown) {
   // A soft shadow, then the panel.
   canvas.FillRoundRect(left_ - 2, top_ + 3, kPanelWidth + 4, height_ + 4, 18,
                        Color::Rgb(0, 0, 0, 0.18));
-  canvas.FillRoundRect(left_, top_, kPanelWidth, height_, 16, Color::Rgb(0xFA, 0xFA, 0xFB));
+  canvas.FillRoundRect(left_, top_, kPanelWidth, height_, 16, Color::FromColorRef(kPanelSurface));
   int y = top_ + kPad;
   if (information_) {
     const double cx = left_ + kPanelWidth / 2.0;
@@ -81,7 +82,8 @@ void MessageBoxPanel::PaintLayer(Canvas& canvas, double shown) {
                     true);
     y += kBadge;
   }
-  const Color text_color = Color::FromColorRef(theme.window_text);
+  const Color text_color = Color::FromColorRef(
+      ReadableText(theme.window_text, kPanelSurface, ThemeColors{}.window_text));
   canvas.DrawText(caption_, RECT{left_ + kPad, y, left_ + kPanelWidth - kPad, y + kCaptionHeight},
                   DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS, text_color,
                   kCaptionPx, true);

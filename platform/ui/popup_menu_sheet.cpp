@@ -10,6 +10,8 @@
 namespace {
 constexpr int kSeparatorHeight = 13;
 constexpr int kWidth = Shell::kScreenWidth;
+constexpr COLORREF kSheetSurface = RGB(0xF5, 0xF6, 0xF7);
+constexpr COLORREF kListSurface = RGB(0xFF, 0xFF, 0xFF);
 }  // namespace
 
 // One item of the list: its text, a divider below, highlighted while pressed
@@ -30,7 +32,9 @@ class PopupMenuSheet::Row : public UiWin {
     ThemeColors theme;
     if (Shell* shell = Shell::Current()) theme = shell->Theme();
     const bool grayed = (item.flags & MF_GRAYED) != 0;
-    const Color text = grayed ? Color::Rgb(0xA0, 0xA0, 0xA0) : Color::FromColorRef(theme.list_text);
+    const Color text = grayed ? Color::Rgb(0xA0, 0xA0, 0xA0)
+                              : Color::FromColorRef(ReadableText(theme.list_text, kListSurface,
+                                                                 ThemeColors{}.list_text));
     canvas.DrawText(item.text, RECT{28, 0, width_ - 20, height_},
                     DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS, text, 22);
     if (index_ + 1 < static_cast<int>(sheet_.menu_.GetItems().size())) {
@@ -187,7 +191,7 @@ void PopupMenuSheet::PaintLayer(Canvas& canvas, double shown) {
   canvas.Translate(0, offset);
   ThemeColors theme;
   if (Shell* shell = Shell::Current()) theme = shell->Theme();
-  canvas.FillRoundRect(0, top_, kWidth, height_ + 24, 16, Color::Rgb(0xF5, 0xF6, 0xF7));
+  canvas.FillRoundRect(0, top_, kWidth, height_ + 24, 16, Color::FromColorRef(kSheetSurface));
   // Title: the picture, then the text beside it.
   int text_left = 24;
   if (const ImagingHelper* image = menu_.GetTitleImage(); image != nullptr && !image->IsNull()) {
@@ -197,10 +201,12 @@ void PopupMenuSheet::PaintLayer(Canvas& canvas, double shown) {
   canvas.DrawText(menu_.GetTitle(),
                   RECT{text_left, top_, kWidth - 20, top_ + MzPopupMenu::kTitleHeight},
                   DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS,
-                  Color::FromColorRef(theme.window_text), 21, true);
+                  Color::FromColorRef(
+                      ReadableText(theme.window_text, kSheetSurface, ThemeColors{}.window_text)),
+                  21, true);
   canvas.FillRect(0, top_ + MzPopupMenu::kTitleHeight - 1, kWidth, 1,
                   Color::Rgb(0xC8, 0xCB, 0xCF));
-  canvas.FillRect(0, list_.GetPosY(), kWidth, list_.GetHeight(), Color::Rgb(0xFF, 0xFF, 0xFF));
+  canvas.FillRect(0, list_.GetPosY(), kWidth, list_.GetHeight(), Color::FromColorRef(kListSurface));
   list_.Paint(canvas);
   const int cancel_top = Shell::kScreenHeight - MzPopupMenu::kCancelHeight;
   canvas.FillRect(0, cancel_top, kWidth, 1, Color::Rgb(0xC8, 0xCB, 0xCF));

@@ -16,7 +16,9 @@ void SheetButton::PaintWin(Canvas& canvas) {
   }
   canvas.StrokeRoundRect(0.5, 0.5, width_ - 1, height_ - 1, 10, 1.0, Color::Rgb(0xB4, 0xB8, 0xBE));
   canvas.DrawText(text_, RECT{0, 0, width_, height_}, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
-                  Color::FromColorRef(theme.button_text), kFontPx);
+                  Color::FromColorRef(ReadableText(theme.button_text, RGB(0xFF, 0xFF, 0xFF),
+                                                   ThemeColors{}.button_text)),
+                  kFontPx);
 }
 
 void SheetButton::OnPress(int, int) {

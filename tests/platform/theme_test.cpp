@@ -4,8 +4,11 @@
 
 #include <fstream>
 
+#include "platform/shell/color.h"
 #include "platform/shell/theme_colors.h"
+#include "platform/ui/message_box_panel.h"
 #include "platform/ui/mzfc.h"
+#include "platform/ui/popup_menu_sheet.h"
 #include "platform/win/registry.h"
 #include "tests/platform/test_windows.h"
 #include "tests/support/headless_shell_test.h"
@@ -115,4 +118,85 @@ TEST_F(Theme, UnreadableRegistryOrWrongTypesLeaveTheDefaults) {
   EXPECT_EQ(shell().Theme().window_bg, 0x00ECECECu);
   PaintSample();
   EXPECT_EQ(Pixel(240, 400), 0xECECECu);
+}
+
+TEST(TextContrast, ATextColourIsKeptOnlyWhereItCanBeRead) {
+  const COLORREF fallback = RGB(0x20, 0x20, 0x20);
+  struct Case {
+    int line;
+    COLORREF text, surface;
+    bool kept;
+  } cases[] = {
+      {__LINE__, RGB(0x20, 0x20, 0x20), RGB(0xFF, 0xFF, 0xFF), true},   // the default
+      {__LINE__, RGB(0xFF, 0x00, 0x00), RGB(0xFF, 0xFF, 0xFF), true},   // red reads on white
+      {__LINE__, RGB(0x00, 0x00, 0x98), RGB(0xF5, 0xF6, 0xF7), true},   // dark blue
+      {__LINE__, RGB(0xA8, 0xA8, 0xA8), RGB(0xFF, 0xFF, 0xFF), true},   // mid grey, just
+      {__LINE__, RGB(0xFF, 0xFF, 0xFF), RGB(0xFF, 0xFF, 0xFF), false},  // white on white
+      {__LINE__, RGB(0xFF, 0xFF, 0xFF), RGB(0xFA, 0xFA, 0xFB), false},
+      {__LINE__, RGB(0xEC, 0xEC, 0xEC), RGB(0xF5, 0xF6, 0xF7), false},  // the window grey
+      {__LINE__, RGB(0xFF, 0xFF, 0x00), RGB(0xFF, 0xFF, 0xFF), false},  // yellow
+      {__LINE__, RGB(0x00, 0xFF, 0xFF), RGB(0xFF, 0xFF, 0xFF), false},  // cyan
+      {__LINE__, RGB(0xC0, 0xC0, 0xC0), RGB(0xFF, 0xFF, 0xFF), false},  // light grey
+      {__LINE__, 0x05FFFFFFu, RGB(0xFF, 0xFF, 0xFF), false},           // top byte ignored
+      {__LINE__, RGB(0xFF, 0xFF, 0xFF), RGB(0x00, 0x00, 0x00), true},   // white on black
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "case at line " << c.line);
+    EXPECT_EQ(ReadableText(c.text, c.surface, fallback), c.kept ? c.text : fallback);
+  }
+  EXPECT_DOUBLE_EQ(ContrastRatio(RGB(0, 0, 0), RGB(0xFF, 0xFF, 0xFF)), 21.0);
+  EXPECT_DOUBLE_EQ(ContrastRatio(RGB(0x12, 0x34, 0x56), RGB(0x12, 0x34, 0x56)), 1.0);
+}
+
+TEST_F(Theme, TheMenuAndTheBoxStayReadableWithTextsMadeForDarkWindows) {
+  // What the usage text advises after a dark window background: light texts.
+  ASSERT_TRUE(WriteRegistryDword(kColors, u"SYSCLR_WINDOW_BG", RGB(0, 0, 0)));
+  for (const char16_t* name : {u"SYSCLR_LIST_TEXT", u"SYSCLR_WINDOW_TEXT", u"SYSCLR_BUTTON_TEXT"}) {
+    ASSERT_TRUE(WriteRegistryDword(kColors, name, RGB(0xFF, 0xFF, 0xFF)));
+  }
+  RestartShell();
+  // A menu item, the menu's title, its cancel button: dark text on the light sheet.
+  MzPopupMenu menu;
+  menu.SetMenuTitle(u"■■■■", nullptr);
+  menu.AppendMenuItem(17, u"■■■■", 0);
+  host().InjectCall([this] {
+    auto* sheet = dynamic_cast<PopupMenuSheet*>(shell().TopLayer());
+    ASSERT_NE(sheet, nullptr);
+    const RECT item = sheet->ItemRect(0);
+    EXPECT_TRUE(Shows(0, item.top, 240, item.bottom, 0x000000)) << "the item's text";
+    const int title = sheet->SheetTop();
+    // Clear of the sheet's rounded corners, where the dark screen shows.
+    EXPECT_TRUE(Shows(20, title + 16, 240, title + MzPopupMenu::kTitleHeight - 2, 0x000000))
+        << "the menu's title";
+    const RECT cancel = sheet->CancelRect();
+    EXPECT_TRUE(Shows(cancel.left, cancel.top, cancel.right, cancel.bottom, 0x000000))
+        << "the cancel button's text";
+    host().InjectKey(InputKey::Escape);
+  });
+  EXPECT_EQ(menu.MzTrackPopupMenu(nullptr), 0);
+  // The box's caption and text.
+  host().InjectCall([this] {
+    auto* box = dynamic_cast<MessageBoxPanel*>(shell().TopLayer());
+    ASSERT_NE(box, nullptr);
+    const RECT panel = box->PanelRect();
+    const RECT button = box->ButtonRect();
+    EXPECT_TRUE(Shows(panel.left + 20, panel.top + 20, panel.right - 20, button.top - 20, 0x000000))
+        << "the box's caption and text";
+    host().InjectKey(InputKey::Enter);
+  });
+  MzMessageBoxEx(nullptr, u"■■■■", u"■■■■", MZ_OK, 0);
+
+  // A text colour that reads on the sheet is used as it is.
+  ASSERT_TRUE(WriteRegistryDword(kColors, u"SYSCLR_LIST_TEXT", RGB(0xFF, 0x00, 0x00)));
+  RestartShell();
+  MzPopupMenu red;
+  red.AppendMenuItem(17, u"■■■■", 0);
+  host().InjectCall([this] {
+    auto* sheet = dynamic_cast<PopupMenuSheet*>(shell().TopLayer());
+    ASSERT_NE(sheet, nullptr);
+    const RECT item = sheet->ItemRect(0);
+    EXPECT_TRUE(Shows(0, item.top, 240, item.bottom, 0xFF0000)) << "the item's text in red";
+    host().InjectKey(InputKey::Escape);
+  });
+  EXPECT_EQ(red.MzTrackPopupMenu(nullptr), 0);
 }
