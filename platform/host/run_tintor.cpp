@@ -20,6 +20,12 @@ bool HasDisplay() {
 int RunApp(Host& host) {
   CMzApp* app = CMzApp::Instance();
   Shell shell(host);
+  if (!shell.ThemeProblem().empty()) {
+    std::fprintf(stderr,
+                 "tintor: %s; the phone starts with its default colours and saves no colour "
+                 "until the file is mended or moved away\n",
+                 shell.ThemeProblem().c_str());
+  }
   app->InitApplication();
   const int code = app->Run();
   app->Done();

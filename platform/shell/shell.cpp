@@ -30,7 +30,7 @@ double EaseOut(double t) {
 
 }  // namespace
 
-Shell::Shell(Host& host) : host_(host), theme_(ThemeColors::LoadFromRegistry()) {
+Shell::Shell(Host& host) : host_(host), theme_(ThemeColors::LoadFromRegistry(&theme_problem_)) {
   screen_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kScreenWidth, kScreenHeight);
   previous_ = g_current;
   g_current = this;

@@ -48,6 +48,9 @@ class Shell {
 
   Host& GetHost() { return host_; }
   const ThemeColors& Theme() const { return theme_; }
+  // Why the theme colours could not be read at start (the registry file is
+  // unreadable), or empty.
+  const std::string& ThemeProblem() const { return theme_problem_; }
   // (0, 35, 480, 720): the screen below the status bar.
   static RECT WorkArea();
 
@@ -114,6 +117,7 @@ class Shell {
   int WaitTimeout() const;
 
   Host& host_;
+  std::string theme_problem_;
   ThemeColors theme_;
   cairo_surface_t* screen_ = nullptr;
   struct QueuedMessage {

@@ -14,11 +14,15 @@ void ReadColor(HKEY key, LPCWSTR name, COLORREF& color) {
 
 }  // namespace
 
-ThemeColors ThemeColors::LoadFromRegistry() {
+ThemeColors ThemeColors::LoadFromRegistry(std::string* problem) {
   ThemeColors colors;
   HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"\\SOFTWARE\\Meizu\\Theme\\Colors", 0, 0, &key) !=
-      ERROR_SUCCESS) {
+  const LONG rc =
+      RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"\\SOFTWARE\\Meizu\\Theme\\Colors", 0, 0, &key);
+  if (rc != ERROR_SUCCESS) {
+    // A missing key is a phone nobody has recoloured yet; anything else is a
+    // registry that cannot be read.
+    if (problem != nullptr && rc != ERROR_FILE_NOT_FOUND) *problem = RegistryLastErrorMessage();
     return colors;
   }
   ReadColor(key, u"SYSCLR_WINDOW_BG", colors.window_bg);

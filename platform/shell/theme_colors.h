@@ -4,6 +4,8 @@
 // read leaves that colour at its default. Colours are COLORREF (0x00BBGGRR).
 #pragma once
 
+#include <string>
+
 #include "platform/win/win_types.h"
 
 struct ThemeColors {
@@ -15,6 +17,7 @@ struct ThemeColors {
   COLORREF toolbar_text_disabled = 0x00808080;  // SYSCLR_TOOLBAR_TEXT_DISABLED
   COLORREF list_text = 0x00202020;              // SYSCLR_LIST_TEXT
 
-  // The defaults, overridden by whatever the registry holds.
-  static ThemeColors LoadFromRegistry();
+  // The defaults, overridden by whatever the registry holds. When the
+  // registry cannot be read at all, `problem` (if given) says why.
+  static ThemeColors LoadFromRegistry(std::string* problem = nullptr);
 };

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 
 #include "platform/host/entry_point.h"
@@ -166,4 +167,25 @@ TEST_F(Entry, TheScreenshotFolderIsMadeWhenMissingAndAShotThatCannotBeWrittenFai
             1);
   EXPECT_EQ(testing::internal::GetCapturedStderr(),
             "tintor: " + dir_.string() + "/missing/x.png: cannot write the screenshot\n");
+}
+
+TEST_F(Entry, AnUnreadableRegistryFileIsReportedInOneLineAndLeftAlone) {
+  const std::filesystem::path registry = dir_ / "registry.reg";
+  // No file yet: a phone nobody has recoloured, nothing to report.
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(RunTintor({"--headless"}), 0);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+
+  const std::string garbage = "\x01\x02 not a registry export \xff\xfe";
+  std::ofstream(registry, std::ios::binary) << garbage;
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(RunTintor({"--headless"}), 0) << "the phone still starts";
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(err.rfind("tintor: the registry file " + registry.string() + " cannot be read", 0), 0u)
+      << err;
+  EXPECT_NE(err.find("default colours"), std::string::npos) << err;
+  EXPECT_EQ(err.find('\n'), err.size() - 1) << "one line: " << err;
+  std::ifstream in(registry, std::ios::binary);
+  const std::string after((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(after, garbage) << "the file is left as it was";
 }
