@@ -11,13 +11,15 @@ struct InputEvent {
   int y = 0;
   int wheel = 0;  // wheel turns, positive away from the user (scroll up)
   InputKey key = InputKey::Escape;
+  bool repeat = false;  // a key held down, repeated by the keyboard
 
-  static InputEvent Press(int x, int y) { return {Type::Press, x, y, 0, InputKey::Escape}; }
-  static InputEvent Move(int x, int y) { return {Type::Move, x, y, 0, InputKey::Escape}; }
-  static InputEvent Release(int x, int y) { return {Type::Release, x, y, 0, InputKey::Escape}; }
+  static InputEvent Press(int x, int y) { return {Type::Press, x, y, 0, InputKey::Escape, false}; }
+  static InputEvent Move(int x, int y) { return {Type::Move, x, y, 0, InputKey::Escape, false}; }
+  static InputEvent Release(int x, int y) { return {Type::Release, x, y, 0, InputKey::Escape, false}; }
   static InputEvent Wheel(int x, int y, int turns) {
-    return {Type::Wheel, x, y, turns, InputKey::Escape};
+    return {Type::Wheel, x, y, turns, InputKey::Escape, false};
   }
-  static InputEvent Key(InputKey k) { return {Type::Key, 0, 0, 0, k}; }
-  static InputEvent Quit() { return {Type::Quit, 0, 0, 0, InputKey::Escape}; }
+  static InputEvent Key(InputKey k) { return {Type::Key, 0, 0, 0, k, false}; }
+  static InputEvent KeyRepeat(InputKey k) { return {Type::Key, 0, 0, 0, k, true}; }
+  static InputEvent Quit() { return {Type::Quit, 0, 0, 0, InputKey::Escape, false}; }
 };

@@ -127,26 +127,30 @@ bool SdlHost::WaitEvent(InputEvent& event, int timeout_ms) {
         event = InputEvent::Wheel(px(mx), px(my), turns);
         return true;
       }
-      case SDL_KEYDOWN:
+      case SDL_KEYDOWN: {
+        auto key = [&e](InputKey k) {
+          return e.key.repeat != 0 ? InputEvent::KeyRepeat(k) : InputEvent::Key(k);
+        };
         switch (e.key.keysym.sym) {
           case SDLK_ESCAPE:
           case SDLK_AC_BACK:
-            event = InputEvent::Key(InputKey::Escape);
+            event = key(InputKey::Escape);
             return true;
           case SDLK_RETURN:
           case SDLK_KP_ENTER:
-            event = InputEvent::Key(InputKey::Enter);
+            event = key(InputKey::Enter);
             return true;
           case SDLK_UP:
-            event = InputEvent::Key(InputKey::Up);
+            event = key(InputKey::Up);
             return true;
           case SDLK_DOWN:
-            event = InputEvent::Key(InputKey::Down);
+            event = key(InputKey::Down);
             return true;
           default:
             break;
         }
         break;
+      }
       case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_EXPOSED && state_->has_frame) {
           SDL_RenderClear(state_->renderer);

@@ -153,6 +153,12 @@ void Shell::DeliverInput(const InputEvent& event) {
   // sees it: a new touch is dropped until the screen settles, so the second
   // click of a double click cannot choose from a menu that is still arriving.
   if (event.type == InputEvent::Type::Press && !slides_.empty()) return;
+  // Enter and Esc act once however long they are held: the repeats of the
+  // Enter that chose a menu item must not also close the box that follows.
+  if (event.type == InputEvent::Type::Key && event.repeat &&
+      (event.key == InputKey::Enter || event.key == InputKey::Escape)) {
+    return;
+  }
   if (ShellLayer* top = TopLayer()) top->HandleInput(event);
 }
 

@@ -90,7 +90,8 @@ class Shell {
   // and returns without waiting (for tests that drive the shell by hand).
   void DispatchPending();
   // Hands one input event to the top layer (what the loops do with host input).
-  // A press that comes while a layer slides in or out is dropped.
+  // A press that comes while a layer slides in or out is dropped, and so are
+  // the keyboard's repeats of a held Enter or Esc.
   void DeliverInput(const InputEvent& event);
 
   // ---- The screen ----

@@ -284,3 +284,27 @@ TEST_F(Menu, ADoubleClickOnAButtonDoesNotChooseFromTheMenuItOpens) {
     EXPECT_EQ(screen.LayerCount(), 1u) << "only the window is left";
   }
 }
+
+TEST_F(Menu, AHeldEnterOrEscActsOnceButAHeldArrowKeepsMoving) {
+  // Down held: the first press and two repeats move the highlight three rows.
+  Key(InputKey::Down);
+  host().Inject(InputEvent::KeyRepeat(InputKey::Down));
+  host().Inject(InputEvent::KeyRepeat(InputKey::Down));
+  // Enter held: it chooses, and its repeats leave the box that follows open.
+  Key(InputKey::Enter);
+  for (int i = 0; i < 3; ++i) host().Inject(InputEvent::KeyRepeat(InputKey::Enter));
+  host().Inject(InputEvent::KeyRepeat(InputKey::Escape));
+  bool box_stayed = false;
+  host().InjectCall([this, &box_stayed] {
+    auto* box = dynamic_cast<MessageBoxPanel*>(shell().TopLayer());
+    box_stayed = box != nullptr && !box->IsDone();
+    Key(InputKey::Enter);
+  });
+  MzPopupMenu menu;
+  Fill(menu, 4);
+  EXPECT_EQ(menu.MzTrackPopupMenu(nullptr), 19);
+  EXPECT_EQ(MzMessageBoxEx(nullptr, u"设置成功", u"成功", MZ_OK, 0), IDOK);
+  EXPECT_TRUE(box_stayed) << "the repeats of the Enter that chose the item closed the box";
+  EXPECT_FALSE(shell().QuitRequested()) << "the box ended by the input, not by running out of it";
+  EXPECT_FALSE(host().HasPendingInput());
+}
