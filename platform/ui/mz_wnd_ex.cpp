@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/ui/ui_toolbar_text.h"
 #include "platform/ui/ui_win.h"
 
 CMzWndEx::CMzWndEx() = default;
@@ -31,6 +32,15 @@ LRESULT CMzWndEx::MzDefWndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       if (turns != 0) finger_.Wheel(elements_, x, y, turns);
       break;
     }
+    case WM_KEYDOWN:
+      // The back key goes back where a toolbar shows the way (the topmost one).
+      if (wParam == VK_ESCAPE) {
+        for (auto it = elements_.rbegin(); it != elements_.rend(); ++it) {
+          auto* toolbar = dynamic_cast<UiToolbar_Text*>(*it);
+          if (toolbar != nullptr && toolbar->GoBack()) break;
+        }
+      }
+      break;
     default:
       break;
   }

@@ -1,6 +1,7 @@
 // A window that holds UI elements: it paints the window background in the
 // theme colour, then its elements in the order they were added, and routes the
-// finger to the element under it.
+// finger to the element under it. Esc (the phone's back key) presses the back
+// arrow of a toolbar that shows one; without one it does nothing.
 #pragma once
 
 #include <vector>

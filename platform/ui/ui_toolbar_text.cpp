@@ -51,6 +51,12 @@ void UiToolbar_Text::OnRelease(int x, int y, bool inside) {
   }
 }
 
+bool UiToolbar_Text::GoBack() {
+  if (!visible_ || !left_arrow_ || !IsButtonVisible(0) || !IsButtonEnabled(0)) return false;
+  PostNotification(static_cast<WPARAM>(static_cast<std::uint16_t>(id_)), 0);
+  return true;
+}
+
 void UiToolbar_Text::OnPressCancelled() {
   pressed_button_ = -1;
   Invalidate();

@@ -26,6 +26,10 @@ class UiToolbar_Text : public UiWin {
   int ButtonAt(int x) const;
   // The button being held down, or -1.
   int GetPressedButton() const { return pressed_button_; }
+  // The phone's back key (Esc on a desktop): with the back arrow shown and the
+  // left button usable, sends that button's notification as a tap would.
+  // False when the toolbar has no way back.
+  bool GoBack();
   static constexpr double kFontPx = 22.0;
 
   void PaintWin(Canvas& canvas) override;

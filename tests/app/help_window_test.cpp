@@ -97,4 +97,15 @@ TEST_F(HelpWindow, OnlyItsToolbarEndsTheRun) {
   EXPECT_FALSE(shell().QuitRequested());
 }
 
+TEST_F(HelpWindow, EscGoesBackLikeTheBackArrow) {
+  HelpWnd help;
+  const RECT area = Shell::WorkArea();
+  ASSERT_TRUE(help.Create(area.left, area.top, area.right - area.left, area.bottom - area.top,
+                          nullptr, 0, WS_POPUP, 0));
+  Key(InputKey::Enter);  // nothing
+  Key(InputKey::Escape);
+  EXPECT_EQ(help.DoModal(1), 1);
+  EXPECT_FALSE(shell().QuitRequested()) << "the run ended by the input, not by running out of it";
+}
+
 }  // namespace

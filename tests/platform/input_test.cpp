@@ -302,3 +302,36 @@ TEST_F(Input, ATouchOnAGlidingPaneStopsItAndPressesNothing) {
   Pump();
   EXPECT_EQ(wnd_.commands.size(), 1u);
 }
+
+TEST_F(Input, EscPressesTheBackArrowOfAToolbarThatShowsOneAndNothingElse) {
+  struct Case {
+    int line;
+    bool arrow, enabled, shown;
+    std::vector<int> expected;  // notifications: toolbar id
+  } cases[] = {
+      {__LINE__, true, true, true, {400}},
+      {__LINE__, false, true, true, {}},  // a toolbar with no way back (the main window's)
+      {__LINE__, true, false, true, {}},  // its left button cannot be pressed
+      {__LINE__, true, true, false, {}},  // the toolbar is hidden
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "case at line " << c.line);
+    wnd_.commands.clear();
+    UiToolbar_Text toolbar;
+    toolbar.SetBounds(0, 620, 480, 65);
+    toolbar.SetButton(0, c.enabled, true, u"返回");
+    toolbar.SetButton(2, true, true, u"关于");
+    toolbar.EnableLeftArrow(c.arrow);
+    toolbar.SetVisible(c.shown);
+    toolbar.SetID(400);
+    wnd_.AddUiWin(&toolbar);
+    Key(InputKey::Escape);
+    Key(InputKey::Enter);
+    Key(InputKey::Up);
+    Key(InputKey::Down);
+    Pump();
+    EXPECT_EQ(CommandIds(), c.expected);
+    for (auto& command : wnd_.commands) EXPECT_EQ(command.second, 0) << "the left button's index";
+    wnd_.RemoveUiWin(&toolbar);
+  }
+}

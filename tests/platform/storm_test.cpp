@@ -73,8 +73,11 @@ class Storm {
   void Push(StormWnd* wnd) { windows_.push_back(wnd); }
   void Pop() { windows_.pop_back(); }
   int Open() const { return open_; }
+  // Over once every action was injected and used, every run closed and every
+  // notification the last actions posted delivered.
   bool Finished() const {
-    return actions_ == kActions && open_ == 0 && !phone_.host().HasPendingInput();
+    return actions_ == kActions && open_ == 0 && !phone_.host().HasPendingInput() &&
+           phone_.shell().PendingMessages() == 0;
   }
   int ActionsInjected() const { return actions_; }
 
