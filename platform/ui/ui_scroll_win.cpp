@@ -132,6 +132,8 @@ void UiScrollWin::Paint(Canvas& canvas) {
   const int top = 4 + (track - thumb) * scroll_y_ / max;
   canvas.Save();
   canvas.Translate(x_, y_);
+  // A light rim under the dark thumb keeps it visible on dark windows too.
+  canvas.FillRoundRect(width_ - 9, top - 1, 6, thumb + 2, 3, Color::Rgb(0xFF, 0xFF, 0xFF, 0.5));
   canvas.FillRoundRect(width_ - 8, top, 4, thumb, 2, Color::Rgb(0, 0, 0, 0.38));
   canvas.Restore();
 }

@@ -200,3 +200,44 @@ TEST_F(Theme, TheMenuAndTheBoxStayReadableWithTextsMadeForDarkWindows) {
   });
   EXPECT_EQ(red.MzTrackPopupMenu(nullptr), 0);
 }
+
+TEST_F(Theme, TheScrollIndicatorShowsOnDarkAndLightWindows) {
+  // A pane over the whole window with content three times its height; the
+  // finger drags it and holds still, so the indicator is up.
+  for (COLORREF bg : {RGB(0, 0, 0), RGB(0xEC, 0xEC, 0xEC), RGB(0xFF, 0xFF, 0xFF),
+                      RGB(0x00, 0x00, 0x98)}) {
+    SCOPED_TRACE(testing::Message() << "window background 0x" << std::hex << bg);
+    ASSERT_TRUE(WriteRegistryDword(kColors, u"SYSCLR_WINDOW_BG", bg));
+    RestartShell();
+    RecordingWnd wnd;
+    wnd.CreateOverWorkArea();
+    UiScrollWin pane;
+    UiWin content;
+    pane.SetBounds(0, 0, 480, 600);
+    pane.EnableScrollBarV(true);
+    content.SetBounds(0, 0, 480, 1800);
+    pane.AddChild(&content);
+    wnd.AddUiWin(&pane);
+    host().Inject(InputEvent::Press(240, 500));
+    host().Inject(InputEvent::Move(240, 450));
+    host().Inject(InputEvent::Move(240, 400));
+    int strongest = 0;
+    host().InjectCall([&] {
+      ASSERT_TRUE(pane.IsIndicatorShown());
+      // The indicator's column against the window's background.
+      for (int y = 35; y < 35 + 600; ++y) {
+        const std::uint32_t p = Pixel(480 - 6, y);
+        for (int shift : {0, 8, 16}) {
+          const int have = static_cast<int>((p >> shift) & 0xFF);
+          const int want = static_cast<int>((bg >> (16 - shift)) & 0xFF);  // COLORREF is BGR
+          strongest = std::max(strongest, std::abs(have - want));
+        }
+      }
+    });
+    host().Inject(InputEvent::Release(240, 400));
+    Pump();
+    EXPECT_GE(strongest, 60) << "the indicator hardly stands out from the background";
+    pane.RemoveChild(&content);
+    wnd.RemoveUiWin(&pane);
+  }
+}
