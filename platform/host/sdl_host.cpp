@@ -3,6 +3,8 @@
 #include <SDL.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 #include "platform/host/window_scale.h"
@@ -24,6 +26,19 @@ constexpr int kHeight = 720;
 std::unique_ptr<SdlHost> SdlHost::Create(double scale, std::string& error) {
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     error = SDL_GetError();
+    return nullptr;
+  }
+  // When no window system answers, SDL falls back to drawing into memory: a
+  // window nobody can see, and a program that seems to hang. Unless that was
+  // asked for (SDL_VIDEODRIVER), it counts as no display.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const char* asked = std::getenv("SDL_VIDEODRIVER");
+  if (driver != nullptr && (asked == nullptr || *asked == '\0') &&
+      (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+    const char* display = std::getenv("DISPLAY");
+    error = std::string("no window system answers at DISPLAY=") +
+            (display != nullptr ? display : "");
+    SDL_Quit();
     return nullptr;
   }
   auto state = std::make_unique<State>();

@@ -10,6 +10,8 @@
 #include <iterator>
 #include <memory>
 
+#include <unistd.h>
+
 #include "platform/host/entry_point.h"
 #include "platform/ui/mzfc.h"
 #include "tests/platform/test_windows.h"
@@ -188,4 +190,19 @@ TEST_F(Entry, AnUnreadableRegistryFileIsReportedInOneLineAndLeftAlone) {
   std::ifstream in(registry, std::ios::binary);
   const std::string after((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   EXPECT_EQ(after, garbage) << "the file is left as it was";
+}
+
+TEST(EntryDeathTest, ADisplayThatDoesNotAnswerIsReportedInsteadOfAnInvisibleWindow) {
+  // A display nobody serves: the run must end with a clear line, not carry on
+  // with a window drawn into memory (which would hang here until killed).
+  EXPECT_EXIT(
+      {
+        ::alarm(30);
+        ::setenv("DISPLAY", ":4711", 1);
+        ::unsetenv("WAYLAND_DISPLAY");
+        ::unsetenv("SDL_VIDEODRIVER");
+        std::exit(RunTintor({}));
+      },
+      testing::ExitedWithCode(1),
+      "tintor: cannot open a window \\(.*\\); run it headless: tintor --headless");
 }
