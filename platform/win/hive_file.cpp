@@ -240,7 +240,9 @@ LONG HiveFile::Refresh() {
   bytes.resize(done);
   RegistryHive parsed;
   std::string why;
-  if (!ParseRegFile(bytes.data(), bytes.size(), &parsed, &why)) {
+  // A file of no bytes holds nothing to lose: it is an empty registry, as a
+  // missing file is, and the first change writes a sound file over it.
+  if (!bytes.empty() && !ParseRegFile(bytes.data(), bytes.size(), &parsed, &why)) {
     loaded_ = false;
     return Fail(ERROR_REGISTRY_CORRUPT,
                 "the registry file " + path_ + " cannot be read and is left as it is: " + why, 0);

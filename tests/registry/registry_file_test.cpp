@@ -233,7 +233,6 @@ TEST_F(RegistryFile, UnreadableFilesAreRefusedAndLeftByteForByte) {
       {"truncated mid-line", good.substr(0, good.size() - 9)},
       {"truncated inside a character", good.substr(0, good.size() - 1)},
       {"half UTF-16", good + "A"},
-      {"empty", ""},
       {"zeros", std::string(64, '\0')},
       {"UTF-16 without header", Utf16File(u"[HKEY_LOCAL_MACHINE\\K]\r\n")},
   };
@@ -260,6 +259,19 @@ TEST_F(RegistryFile, UnreadableFilesAreRefusedAndLeftByteForByte) {
   registry_.ReplaceBytes(good);
   EXPECT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(3)), ERROR_SUCCESS);
   EXPECT_EQ(QueryValue(HKEY_LOCAL_MACHINE, u"K", u"v").data, Le32(3));
+}
+
+TEST_F(RegistryFile, AnEmptyFileIsAnEmptyRegistry) {
+  registry_.ReplaceBytes("");
+  HKEY key = nullptr;
+  EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"K", 0, 0, &key), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(registry_.ReadBytes(), "") << "opening nothing writes nothing";
+  ASSERT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(7)), ERROR_SUCCESS);
+  RegistryHive hive;
+  std::string error;
+  ASSERT_TRUE(ParseOnDisk(registry_, &hive, &error)) << error;
+  EXPECT_EQ(hive.ValueCount(), 1u);
+  EXPECT_EQ(QueryValue(HKEY_LOCAL_MACHINE, u"K", u"v").data, Le32(7));
 }
 
 TEST_F(RegistryFile, ReadOnlyFolderIsReportedAsAnError) {
