@@ -1,5 +1,7 @@
 #include "tests/app/app_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <iterator>
 
@@ -55,6 +57,14 @@ HelpWnd* FindLiveHelpWindow(HWND main_handle) {
 }  // namespace
 
 std::string Utf8(const std::u16string& text) { return Utf16ToUtf8(text); }
+
+void ExpectBounds(const UiWin& e, int x, int y, int w, int h, int line) {
+  SCOPED_TRACE("checked at line " + std::to_string(line));
+  EXPECT_EQ(e.GetPosX(), x);
+  EXPECT_EQ(e.GetPosY(), y);
+  EXPECT_EQ(e.GetWidth(), w);
+  EXPECT_EQ(e.GetHeight(), h);
+}
 
 void AppTest::SetUp() {
   HeadlessShellTest::SetUp();

@@ -93,3 +93,6 @@ class AppTest : public HeadlessShellTest {
 };
 
 std::string Utf8(const std::u16string& text);
+
+// Checks an element's bounds in its container's coordinates; `line` is the caller's __LINE__.
+void ExpectBounds(const UiWin& e, int x, int y, int w, int h, int line);

@@ -10,14 +10,6 @@ namespace {
 
 using HelpWindow = AppTest;
 
-void ExpectBounds(const UiWin& e, int x, int y, int w, int h, int line) {
-  SCOPED_TRACE("checked at line " + std::to_string(line));
-  EXPECT_EQ(e.GetPosX(), x);
-  EXPECT_EQ(e.GetPosY(), y);
-  EXPECT_EQ(e.GetWidth(), w);
-  EXPECT_EQ(e.GetHeight(), h);
-}
-
 TEST_F(HelpWindow, LayoutFollowsTheWindowSize) {
   const RECT rects[] = {Shell::WorkArea(), RECT{40, 100, 400, 700}, RECT{0, 0, 480, 300}};
   for (const RECT& r : rects) {

@@ -14,14 +14,6 @@ namespace {
 
 using MainWindowLayout = AppTest;
 
-void ExpectBounds(const UiWin& e, int x, int y, int w, int h, int line) {
-  SCOPED_TRACE("checked at line " + std::to_string(line));
-  EXPECT_EQ(e.GetPosX(), x);
-  EXPECT_EQ(e.GetPosY(), y);
-  EXPECT_EQ(e.GetWidth(), w);
-  EXPECT_EQ(e.GetHeight(), h);
-}
-
 // The whole layout of a main window W x H at (left, top).
 void CheckLayout(const CTintorMainWnd& wnd, const RECT& rect) {
   const int w = rect.right - rect.left;

@@ -9,35 +9,10 @@
 #include "model/theme_targets.h"
 #include "platform/win/hive_file.h"
 #include "platform/win/registry.h"
+#include "tests/registry/reg_test_util.h"
 #include "tests/registry/temp_registry.h"
 
 namespace {
-
-struct Stored {
-  LONG status = -1;
-  DWORD type = 0;
-  std::vector<BYTE> bytes;
-};
-
-Stored Read(LPCWSTR subkey, LPCWSTR name) {
-  Stored out;
-  HKEY key = nullptr;
-  out.status = RegOpenKeyExW(HKEY_LOCAL_MACHINE, subkey, 0, 0, &key);
-  if (out.status != ERROR_SUCCESS) return out;
-  DWORD size = 0;
-  out.status = RegQueryValueExW(key, name, nullptr, &out.type, nullptr, &size);
-  if (out.status == ERROR_SUCCESS) {
-    out.bytes.resize(size);
-    out.status = RegQueryValueExW(key, name, nullptr, &out.type, out.bytes.data(), &size);
-  }
-  RegCloseKey(key);
-  return out;
-}
-
-std::vector<BYTE> Le(std::uint32_t v) {
-  return {static_cast<BYTE>(v), static_cast<BYTE>(v >> 8), static_cast<BYTE>(v >> 16),
-          static_cast<BYTE>(v >> 24)};
-}
 
 bool KeyExists(LPCWSTR subkey) {
   HKEY key = nullptr;
@@ -62,10 +37,10 @@ TEST_F(ThemeColorStore, FirstWriteIntoFreshRegistryCreatesKeyAndValue) {
                               0x00215E21u, true));
   EXPECT_TRUE(registry_.Exists());
   EXPECT_TRUE(KeyExists(u"\\SOFTWARE\\Meizu\\Theme\\Colors"));
-  const Stored s = Read(kAppColorsKey, u"MUSIC_LYRIC_SHADOW_COLOR");
+  const QueryResult s = QueryValue(HKEY_LOCAL_MACHINE, kAppColorsKey, u"MUSIC_LYRIC_SHADOW_COLOR");
   ASSERT_EQ(s.status, ERROR_SUCCESS);
   EXPECT_EQ(s.type, REG_DWORD);
-  EXPECT_EQ(s.bytes, Le(0x00215E21u));
+  EXPECT_EQ(s.data, Le32(0x00215E21u));
 }
 
 TEST_F(ThemeColorStore, SameValueTwiceLeavesOneDword) {
@@ -74,10 +49,10 @@ TEST_F(ThemeColorStore, SameValueTwiceLeavesOneDword) {
     EXPECT_TRUE(WriteThemeColor(HKEY_LOCAL_MACHINE, kSystemColorsKey, u"SYSCLR_WINDOW_BG",
                                 0x00ECECECu, true)) << "write " << i;
   }
-  const Stored s = Read(kSystemColorsKey, u"SYSCLR_WINDOW_BG");
+  const QueryResult s = QueryValue(HKEY_LOCAL_MACHINE, kSystemColorsKey, u"SYSCLR_WINDOW_BG");
   ASSERT_EQ(s.status, ERROR_SUCCESS);
   EXPECT_EQ(s.type, REG_DWORD);
-  EXPECT_EQ(s.bytes, Le(0x00ECECECu));
+  EXPECT_EQ(s.data, Le32(0x00ECECECu));
   // The file holds the name once (UTF-16LE, so look for it with zero bytes between).
   std::string needle;
   for (char c : dword_line) needle += std::string{c, '\0'};
@@ -90,7 +65,7 @@ TEST_F(ThemeColorStore, SameValueTwiceLeavesOneDword) {
 TEST_F(ThemeColorStore, DifferentColourReplacesTheOldOne) {
   ASSERT_TRUE(WriteThemeColor(HKEY_LOCAL_MACHINE, kSystemColorsKey, u"SYSCLR_LIST_TEXT", 0x000000FFu, true));
   ASSERT_TRUE(WriteThemeColor(HKEY_LOCAL_MACHINE, kSystemColorsKey, u"SYSCLR_LIST_TEXT", 0x00FF7F00u, true));
-  EXPECT_EQ(Read(kSystemColorsKey, u"SYSCLR_LIST_TEXT").bytes, Le(0x00FF7F00u));
+  EXPECT_EQ(QueryValue(HKEY_LOCAL_MACHINE, kSystemColorsKey, u"SYSCLR_LIST_TEXT").data, Le32(0x00FF7F00u));
 }
 
 TEST_F(ThemeColorStore, BlackIsFourZeroBytesAndTopBytesSurvive) {
@@ -98,15 +73,15 @@ TEST_F(ThemeColorStore, BlackIsFourZeroBytesAndTopBytesSurvive) {
   for (std::uint32_t c : colours) {
     SCOPED_TRACE(c);
     ASSERT_TRUE(WriteThemeColor(HKEY_LOCAL_MACHINE, kAppColorsKey, u"CANLENDAR_TITLE_STATIC", c, true));
-    const Stored s = Read(kAppColorsKey, u"CANLENDAR_TITLE_STATIC");
+    const QueryResult s = QueryValue(HKEY_LOCAL_MACHINE, kAppColorsKey, u"CANLENDAR_TITLE_STATIC");
     ASSERT_EQ(s.status, ERROR_SUCCESS);
     EXPECT_EQ(s.type, REG_DWORD);
-    EXPECT_EQ(s.bytes, Le(c));
+    EXPECT_EQ(s.data, Le32(c));
     DWORD read_back = 1;
     EXPECT_TRUE(RegistryReadDword(HKEY_LOCAL_MACHINE, kAppColorsKey, u"canlendar_title_static", &read_back));
     EXPECT_EQ(read_back, c);
   }
-  EXPECT_EQ(Le(0x0338FAA2u), (std::vector<BYTE>{0xA2, 0xFA, 0x38, 0x03}));
+  EXPECT_EQ(Le32(0x0338FAA2u), (std::vector<BYTE>{0xA2, 0xFA, 0x38, 0x03}));
 }
 
 TEST_F(ThemeColorStore, OpenOnlyOnMissingKeyFailsAndCreatesNothing) {
@@ -121,7 +96,7 @@ TEST_F(ThemeColorStore, OpenOnlyOnMissingKeyFailsAndCreatesNothing) {
   EXPECT_EQ(registry_.ReadBytes(), before);
   // An existing key opens and is written.
   EXPECT_TRUE(WriteThemeColor(HKEY_LOCAL_MACHINE, kSystemColorsKey, u"SYSCLR_EDIT_TEXT", 9, false));
-  EXPECT_EQ(Read(kSystemColorsKey, u"SYSCLR_EDIT_TEXT").bytes, Le(9));
+  EXPECT_EQ(QueryValue(HKEY_LOCAL_MACHINE, kSystemColorsKey, u"SYSCLR_EDIT_TEXT").data, Le32(9));
 }
 
 TEST_F(ThemeColorStore, FailingSetValueStillClosesTheKey) {
@@ -136,7 +111,7 @@ TEST_F(ThemeColorStore, FailingSetValueStillClosesTheKey) {
   EXPECT_EQ(RegistryOpenHandleCount(), 0u);
   SetHiveWriteFaultForTesting(HiveWriteFault{});
   EXPECT_EQ(registry_.ReadBytes(), before);
-  EXPECT_EQ(Read(kSystemColorsKey, u"SYSCLR_STATIC_TEXT").bytes, Le(1));
+  EXPECT_EQ(QueryValue(HKEY_LOCAL_MACHINE, kSystemColorsKey, u"SYSCLR_STATIC_TEXT").data, Le32(1));
 }
 
 TEST_F(ThemeColorStore, UnreadableFileOrBadRootFailsWithoutLeakingHandles) {
