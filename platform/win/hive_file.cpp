@@ -206,11 +206,12 @@ LONG HiveFile::Refresh() {
     return Fail(ERROR_REGISTRY_CORRUPT,
                 "the registry file " + path_ + " is not an ordinary file and is left as it is", 0);
   }
-  if (st.st_size > kMaxFileSize) {
+  const auto too_large = [this] {
     loaded_ = false;
     return Fail(ERROR_REGISTRY_CORRUPT, "the registry file " + path_ + " is larger than " +
                     std::to_string(kMaxFileSize >> 20) + " MiB and is left as it is", 0);
-  }
+  };
+  if (st.st_size > kMaxFileSize) return too_large();
   Identity now{true, st.st_dev, st.st_ino, st.st_size,
                static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec};
   if (loaded_ && now == identity_) return ERROR_SUCCESS;
@@ -221,11 +222,7 @@ LONG HiveFile::Refresh() {
   while (true) {
     if (done == bytes.size()) {
       // The file grew since fstat; it may still not grow past the limit.
-      if (done > static_cast<std::size_t>(kMaxFileSize)) {
-        loaded_ = false;
-        return Fail(ERROR_REGISTRY_CORRUPT, "the registry file " + path_ + " is larger than " +
-                        std::to_string(kMaxFileSize >> 20) + " MiB and is left as it is", 0);
-      }
+      if (done > static_cast<std::size_t>(kMaxFileSize)) return too_large();
       bytes.resize(bytes.size() + 4096);
     }
     const ssize_t n = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
