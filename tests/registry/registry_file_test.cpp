@@ -41,6 +41,33 @@ int RunInChild(const std::function<int()>& body) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
+// A writer process's work: values "p<P>_0" to "p<P>_<count-1>" under
+// HKCU\Shared, each as REG_DWORD. Returns the writer's exit code.
+int WriteNumberedValues(int p, int count, const std::function<DWORD(int)>& value_of) {
+  HKEY k = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, u"Shared", 0, 0, &k) != ERROR_SUCCESS) return 1;
+  for (int i = 0; i < count; ++i) {
+    const std::string name = "p" + std::to_string(p) + "_" + std::to_string(i);
+    const std::u16string wname(name.begin(), name.end());
+    if (RegSetValueExW(k, wname.c_str(), 0, REG_DWORD, Le32(value_of(i)).data(), 4) !=
+        ERROR_SUCCESS) {
+      return 2;
+    }
+  }
+  RegCloseKey(k);
+  return 0;
+}
+
+template <typename Pids>
+void ExpectChildrenExitedCleanly(const Pids& pids) {
+  for (pid_t pid : pids) {
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+  }
+}
+
 // The file parsed straight from disk, bypassing what this process remembers.
 bool ParseOnDisk(const TempRegistry& registry, RegistryHive* hive, std::string* error) {
   const std::string bytes = registry.ReadBytes();
@@ -187,24 +214,10 @@ TEST_F(RegistryFile, TwoProcessesWriting200ValuesEachLoseNothing) {
   for (int p = 0; p < 2; ++p) {
     pids[p] = ::fork();
     if (pids[p] == 0) {
-      HKEY k = nullptr;
-      if (RegOpenKeyExW(HKEY_CURRENT_USER, u"Shared", 0, 0, &k) != ERROR_SUCCESS) ::_exit(1);
-      for (int i = 0; i < 200; ++i) {
-        const std::string name = "p" + std::to_string(p) + "_" + std::to_string(i);
-        const std::u16string wname(name.begin(), name.end());
-        const DWORD v = static_cast<DWORD>(p * 1000 + i);
-        if (RegSetValueExW(k, wname.c_str(), 0, REG_DWORD, Le32(v).data(), 4) != ERROR_SUCCESS) ::_exit(2);
-      }
-      RegCloseKey(k);
-      ::_exit(0);
+      ::_exit(WriteNumberedValues(p, 200, [p](int i) { return static_cast<DWORD>(p * 1000 + i); }));
     }
   }
-  for (pid_t pid : pids) {
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-  }
+  ASSERT_NO_FATAL_FAILURE(ExpectChildrenExitedCleanly(pids));
   RegistryHive hive;
   std::string error;
   ASSERT_TRUE(ParseOnDisk(registry_, &hive, &error)) << error;
@@ -547,23 +560,10 @@ TEST_F(RegistryFile, WritesGoThroughASymbolicLinkToItsTarget) {
     pids[p] = ::fork();
     if (pids[p] == 0) {
       if (p == 1) ::setenv("TINTOR_REGISTRY", target.c_str(), 1);
-      HKEY k = nullptr;
-      if (RegOpenKeyExW(HKEY_CURRENT_USER, u"Shared", 0, 0, &k) != ERROR_SUCCESS) ::_exit(1);
-      for (int i = 0; i < 100; ++i) {
-        const std::string name = "p" + std::to_string(p) + "_" + std::to_string(i);
-        const std::u16string wname(name.begin(), name.end());
-        if (RegSetValueExW(k, wname.c_str(), 0, REG_DWORD, Le32(1).data(), 4) != ERROR_SUCCESS) ::_exit(2);
-      }
-      RegCloseKey(k);
-      ::_exit(0);
+      ::_exit(WriteNumberedValues(p, 100, [](int) { return DWORD{1}; }));
     }
   }
-  for (pid_t pid : pids) {
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-  }
+  ASSERT_NO_FATAL_FAILURE(ExpectChildrenExitedCleanly(pids));
   HKEY shared = nullptr;
   ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, u"Shared", 0, 0, &shared), ERROR_SUCCESS);
   int found = 0;
