@@ -2,7 +2,7 @@
 // toolbar whose "返回" button ends its modal run.
 #pragma once
 
-#include "platform/ui/mz_wnd_ex.h"
+#include "platform/ui/element_window.h"
 #include "platform/ui/ui_scroll_win.h"
 #include "platform/ui/ui_static.h"
 #include "platform/ui/ui_toolbar_text.h"

@@ -1,6 +1,6 @@
 #include "app/tintor_app.h"
 
-#include "platform/ui/mz_functions.h"
+#include "platform/ui/toolkit_functions.h"
 #include "platform/win/system.h"
 
 CTintorApp::CTintorApp() = default;

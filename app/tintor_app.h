@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/tintor_main_wnd.h"
-#include "platform/ui/mz_app.h"
+#include "platform/ui/application.h"
 
 class CTintorApp : public CMzApp {
  public:

@@ -1,7 +1,7 @@
 #include "app/tintor_main_wnd.h"
 
 #include "app/texts.h"
-#include "platform/ui/mz_functions.h"
+#include "platform/ui/toolkit_functions.h"
 
 CTintorMainWnd::CTintorMainWnd() = default;
 CTintorMainWnd::~CTintorMainWnd() = default;

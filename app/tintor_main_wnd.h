@@ -7,7 +7,7 @@
 
 #include "model/color_swatches.h"
 #include "platform/ui/image_container.h"
-#include "platform/ui/mz_wnd_ex.h"
+#include "platform/ui/element_window.h"
 #include "platform/ui/ui_button_image.h"
 #include "platform/ui/ui_picture.h"
 #include "platform/ui/ui_scroll_win.h"

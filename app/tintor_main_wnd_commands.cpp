@@ -5,9 +5,9 @@
 #include "model/theme_color_store.h"
 #include "model/theme_targets.h"
 #include "platform/ui/imaging_helper.h"
-#include "platform/ui/mz_functions.h"
-#include "platform/ui/mz_message_box.h"
-#include "platform/ui/mz_popup_menu.h"
+#include "platform/ui/toolkit_functions.h"
+#include "platform/ui/message_box.h"
+#include "platform/ui/popup_menu.h"
 #include "platform/win/registry.h"
 #include "platform/win/system.h"
 

@@ -7,7 +7,7 @@
 #include "platform/host/headless_host.h"
 #include "platform/host/sdl_host.h"
 #include "platform/shell/shell.h"
-#include "platform/ui/mz_app.h"
+#include "platform/ui/application.h"
 
 namespace {
 

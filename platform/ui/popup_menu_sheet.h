@@ -9,7 +9,7 @@
 
 #include "platform/shell/shell_layer.h"
 #include "platform/ui/finger_tracker.h"
-#include "platform/ui/mz_popup_menu.h"
+#include "platform/ui/popup_menu.h"
 #include "platform/ui/sheet_button.h"
 #include "platform/ui/ui_scroll_win.h"
 

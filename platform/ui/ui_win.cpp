@@ -4,8 +4,8 @@
 
 #include "platform/shell/canvas.h"
 #include "platform/shell/shell.h"
-#include "platform/ui/mz_wnd.h"
-#include "platform/ui/mz_wnd_ex.h"
+#include "platform/ui/window.h"
+#include "platform/ui/element_window.h"
 
 UiWin::UiWin() = default;
 

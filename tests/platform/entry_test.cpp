@@ -13,7 +13,7 @@
 #include <unistd.h>
 
 #include "platform/host/entry_point.h"
-#include "platform/ui/mzfc.h"
+#include "platform/ui/toolkit.h"
 #include "tests/platform/test_windows.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/ui/message_box_panel.h"
-#include "platform/ui/mzfc.h"
+#include "platform/ui/toolkit.h"
 #include "platform/ui/popup_menu_sheet.h"
 #include "tests/platform/test_windows.h"
 #include "tests/support/headless_shell_test.h"

@@ -12,7 +12,7 @@
 
 #include "platform/host/headless_host.h"
 #include "platform/shell/shell.h"
-#include "platform/ui/mzfc.h"
+#include "platform/ui/toolkit.h"
 
 class ProofScreen : public CMzWndEx {
  public:

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/ui/mzfc.h"
+#include "platform/ui/toolkit.h"
 
 // A window over the work area that records every control notification.
 class RecordingWnd : public CMzWndEx {

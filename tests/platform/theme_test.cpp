@@ -7,7 +7,7 @@
 #include "platform/shell/color.h"
 #include "platform/shell/theme_colors.h"
 #include "platform/ui/message_box_panel.h"
-#include "platform/ui/mzfc.h"
+#include "platform/ui/toolkit.h"
 #include "platform/ui/popup_menu_sheet.h"
 #include "platform/win/registry.h"
 #include "tests/platform/test_windows.h"

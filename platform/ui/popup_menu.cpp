@@ -1,4 +1,4 @@
-#include "platform/ui/mz_popup_menu.h"
+#include "platform/ui/popup_menu.h"
 
 #include "platform/shell/shell.h"
 #include "platform/ui/imaging_helper.h"

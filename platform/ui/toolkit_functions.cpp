@@ -1,4 +1,4 @@
-#include "platform/ui/mz_functions.h"
+#include "platform/ui/toolkit_functions.h"
 
 #include "platform/shell/shell.h"
 #include "platform/win/resources.h"

@@ -1,4 +1,4 @@
-#include "platform/ui/mz_app.h"
+#include "platform/ui/application.h"
 
 #include "platform/shell/shell.h"
 

@@ -1,4 +1,4 @@
-#include "platform/ui/mz_wnd_ex.h"
+#include "platform/ui/element_window.h"
 
 #include <algorithm>
 

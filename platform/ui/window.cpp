@@ -1,4 +1,4 @@
-#include "platform/ui/mz_wnd.h"
+#include "platform/ui/window.h"
 
 #include <cmath>
 
@@ -6,7 +6,7 @@
 #include "platform/shell/message_target.h"
 #include "platform/shell/shell.h"
 #include "platform/shell/shell_layer.h"
-#include "platform/ui/mz_app.h"
+#include "platform/ui/application.h"
 
 // Puts the window on the shell's stack and in its handle table: paints it,
 // hands it the finger and the keys, and delivers its queued messages.

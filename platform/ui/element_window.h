@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/ui/finger_tracker.h"
-#include "platform/ui/mz_wnd.h"
+#include "platform/ui/window.h"
 
 class CMzWndEx : public CMzWnd {
  public:

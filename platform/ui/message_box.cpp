@@ -1,4 +1,4 @@
-#include "platform/ui/mz_message_box.h"
+#include "platform/ui/message_box.h"
 
 #include "platform/shell/shell.h"
 #include "platform/ui/message_box_panel.h"
