@@ -3,7 +3,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps build run test test-fast test-asan bench fuzz demo clean
+.PHONY: all deps build run test test-fast test-asan bench fuzz demo install uninstall deb clean
 
 all: build
 
@@ -50,5 +50,31 @@ fuzz: deps
 	./build-fuzz/reg_file_fuzz -max_total_time=$(FUZZ_TIME) -max_len=8192 -dict=fuzz/reg_file.dict \
 	  -print_final_stats=1 build-fuzz/corpus fuzz/corpus
 
+# Installs the program, its menu entry, icon and manual page under PREFIX;
+# DESTDIR, when given, is put before every path (for staging and packaging).
+PREFIX ?= /usr/local
+# The list of installed files is kept apart from CMake's own manifest, which
+# every later `cmake --install` (the tests' too) writes over.
+INSTALLED = $(BUILD)/installed-files.txt
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)" --strip
+	sed 's|^|$(DESTDIR)|' $(BUILD)/install_manifest.txt > $(INSTALLED)
+
+# Removes the files the last `make install` put in place; folders stay.
+uninstall:
+	@test -f $(INSTALLED) || { echo "nothing to uninstall: no $(INSTALLED)" >&2; exit 1; }
+	tr '\n' '\0' < $(INSTALLED) | xargs -0 rm -fv --
+	rm -f $(INSTALLED)
+
+# The Debian package, built from a release build of its own without tests:
+# $(DEB_BUILD)/tintor_VERSION_ARCH.deb. Install it with
+# `sudo apt-get install ./$(DEB_BUILD)/tintor_*.deb`. Not part of `make test`.
+DEB_BUILD ?= build-deb
+deb: deps
+	cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DTINTOR_BUILD_TESTS=OFF -DTINTOR_BUILD_BENCH=OFF
+	cmake --build $(DEB_BUILD) -j $(JOBS)
+	cd $(DEB_BUILD) && cpack -G DEB
+	@ls -l $(DEB_BUILD)/*.deb
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz
+	rm -rf $(BUILD) $(ASAN_BUILD) $(DEB_BUILD) build-fuzz

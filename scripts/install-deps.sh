@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Tintor needs to build, test and run.
+# Installs the Debian packages Tintor needs to build, test, run and package.
 # Idempotent: checks first and stays silent when everything is already there.
 set -euo pipefail
 
@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xdotool imagemagick x11-utils
+  desktop-file-utils appstream man-db groff-base dpkg-dev file
 )
 
 missing=()

@@ -6,13 +6,20 @@
 // writes PROGRAM_DIR/{swatch_NNN,pressed_165,banner_170}.png and
 // PROGRAM_DIR/resources.txt, PLATFORM_DIR/palette_188.png and
 // PLATFORM_DIR/resources.txt. Same input, same bytes, on every run.
+//
+//   tintor_artwork --icons DIR
+//
+// writes the desktop icon in the icon theme layout under DIR:
+// hicolor/NxN/apps/tintor.png for each size and hicolor/scalable/apps/tintor.svg.
 #include <cairo.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "tools/app_icon_art.h"
 #include "tools/banner_art.h"
 #include "tools/palette_icon_art.h"
 #include "tools/png_file_writer.h"
@@ -71,14 +78,44 @@ bool DrawPlatformArt(const std::string& dir) {
          WriteTable(dir, "The platform's shared pictures: the popup menu's title icon.", table);
 }
 
+// Makes `dir` and its parents; false, with a message, when that fails.
+bool MakeFolder(const std::filesystem::path& dir) {
+  std::error_code error;
+  std::filesystem::create_directories(dir, error);
+  if (error) {
+    std::fprintf(stderr, "tintor_artwork: %s: %s\n", dir.c_str(), error.message().c_str());
+    return false;
+  }
+  return true;
+}
+
+bool DrawIcons(const std::filesystem::path& dir) {
+  const std::filesystem::path theme = dir / "hicolor";
+  std::string error;
+  bool ok = true;
+  for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+    const std::string square = std::to_string(size) + "x" + std::to_string(size);
+    const std::filesystem::path folder = theme / square / "apps";
+    ok = ok && MakeFolder(folder) &&
+         WritePngFile(folder / "tintor.png", DrawAppIcon(size), PngInterlace::None, &error);
+  }
+  const std::filesystem::path scalable = theme / "scalable" / "apps";
+  ok = ok && MakeFolder(scalable) && WriteAppIconSvg(scalable / "tintor.svg", &error);
+  if (!error.empty()) std::fprintf(stderr, "tintor_artwork: %s\n", error.c_str());
+  return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  const bool icons = argc == 3 && std::string(argv[1]) == "--icons";
   if (argc != 3) {
-    std::fprintf(stderr, "usage: tintor_artwork PROGRAM_DIR PLATFORM_DIR\n");
+    std::fprintf(stderr,
+                 "usage: tintor_artwork PROGRAM_DIR PLATFORM_DIR\n"
+                 "       tintor_artwork --icons DIR\n");
     return 2;
   }
-  const bool ok = DrawProgramArt(argv[1]) && DrawPlatformArt(argv[2]);
+  const bool ok = icons ? DrawIcons(argv[2]) : DrawProgramArt(argv[1]) && DrawPlatformArt(argv[2]);
   cairo_debug_reset_static_data();
   return ok ? 0 : 1;
 }
