@@ -221,9 +221,10 @@ void SettingsWindow(ScreenPainter& p) {
   const int top = kCardTop + kCardHeight + 12;
   const int h = kSampleScreensTop + kSampleScreensHeight - top;
   const int right = x + w;
-  c.FillRoundRect(x, top, w, h, kCardRadius, p.Of(kWindowBackground));
+  const int bar = top + h - 52;  // the toolbar along the window's bottom
   c.Save();
   c.ClipRoundRect(x, top, w, h, kCardRadius);
+  c.FillRect(x, top, w, bar - top, p.Of(kWindowBackground));
 
   p.Text(5, u"设置", RECT{x + 16, top + 6, x + 300, top + 40}, DT_LEFT, 18, true);
   p.Badge(kWindowBackground, right - 16, top + 23, true);
@@ -262,8 +263,7 @@ void SettingsWindow(ScreenPainter& p) {
   c.StrokeRoundRect(x + 16.5, y + 0.5, 119, 35, 8, 1, Color::Rgb(0xB4, 0xB8, 0xBE));
   p.Text(8, u"保存", RECT{x + 16, y, x + 120, y + 36}, DT_CENTER, 15);
 
-  // The toolbar along the window's bottom: an enabled and a disabled button.
-  const int bar = top + h - 52;
+  // The toolbar: an enabled and a disabled button.
   c.FillVerticalGradient(x, bar, w, 52, Color::FromColorRef(kToolbarTop),
                          Color::FromColorRef(kToolbarBottom));
   const int slot = w / 3;
