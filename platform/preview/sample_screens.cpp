@@ -71,28 +71,34 @@ class ScreenPainter {
   // comes after it, or before it for right-aligned text.
   void Text(int item, std::u16string_view text, RECT rc, UINT align, double px, bool bold = false,
             bool badge = true) {
-    const TextMetrics m =
-        canvas_.DrawText(text, rc, align | DT_VCENTER | DT_SINGLELINE, Of(item), px, bold);
+    const UINT format = DT_VCENTER | DT_SINGLELINE;
+    if (badge && (align & DT_CENTER)) {
+      // The text and its badge are centred together.
+      const int width = Canvas::MeasureText(text, rc.right - rc.left, rc.bottom - rc.top,
+                                            DT_LEFT | format, px, bold).width;
+      rc.left += (rc.right - rc.left - width - kBadgeGap - BadgeWidth(item)) / 2;
+      align = DT_LEFT;
+    }
+    const TextMetrics m = canvas_.DrawText(text, rc, align | format, Of(item), px, bold);
     if (!badge) return;
     const double cy = (rc.top + rc.bottom) / 2.0;
     if (align & DT_RIGHT) {
       Badge(item, rc.right - m.width - kBadgeGap, cy, true);
-    } else if (align & DT_CENTER) {
-      Badge(item, rc.left + (rc.right - rc.left + m.width) / 2.0 + kBadgeGap, cy, false);
     } else {
       Badge(item, rc.left + m.width + kBadgeGap, cy, false);
     }
   }
 
+  // How wide an item's badge is, with its readability mark if it has one.
+  int BadgeWidth(int item) const {
+    return static_cast<int>(2 * kBadgeRadius) + (Warning(item) != nullptr ? kBadgeGap + kPillWidth : 0);
+  }
+
   // The item's number in a small disc starting at x (ending at x when
   // `leftwards`), and its contrast beside it when the item is hard to read.
   void Badge(int item, double x, double cy, bool leftwards) {
-    const ReadabilityWarning* warning = nullptr;
-    for (const ReadabilityWarning& w : warnings_) {
-      if (w.item == item) warning = &w;
-    }
-    const double width = 2 * kBadgeRadius + (warning != nullptr ? kBadgeGap + kPillWidth : 0);
-    double left = leftwards ? x - width : x;
+    const ReadabilityWarning* warning = Warning(item);
+    double left = leftwards ? x - BadgeWidth(item) : x;
     canvas_.FillCircle(left + kBadgeRadius, cy, kBadgeRadius + 1, kBadgeRim);
     canvas_.FillCircle(left + kBadgeRadius, cy, kBadgeRadius, kBadge);
     const int bx = static_cast<int>(std::lround(left));
@@ -115,6 +121,13 @@ class ScreenPainter {
   }
 
  private:
+  const ReadabilityWarning* Warning(int item) const {
+    for (const ReadabilityWarning& w : warnings_) {
+      if (w.item == item) return &w;
+    }
+    return nullptr;
+  }
+
   Canvas& canvas_;
   const ThemeSnapshot& theme_;
   const std::vector<ReadabilityWarning>& warnings_;
@@ -132,14 +145,15 @@ void BeginCard(Canvas& canvas, int x, std::u16string_view name, COLORREF surface
   canvas.FillRoundRect(x, kCardTop, kCardWidth, kCardHeight, kCardRadius,
                        Color::FromColorRef(surface));
   canvas.Save();
-  canvas.ClipRoundRect(x, kCardTop, kCardWidth, kCardHeight, kCardRadius);
+  canvas.ClipRect(x, kCardTop, kCardWidth, kCardHeight);
 }
 
 void LockScreen(ScreenPainter& p, int x) {
   Canvas& c = p.canvas();
   BeginCard(c, x, u"锁屏", kWallpaper);
-  c.FillCircle(x + 130, kCardTop + 190, 90, Color::Rgb(0x3A, 0x5A, 0x8C, 0.35));
-  c.FillCircle(x + 20, kCardTop + 200, 60, Color::Rgb(0x4A, 0x6E, 0xA8, 0.25));
+  // Soft hills low on the wallpaper, clear of the texts.
+  c.FillRoundRect(x + 60, kCardTop + 104, 100, 72, kCardRadius, Color::Rgb(0x3A, 0x5A, 0x8C, 0.35));
+  c.FillRoundRect(x, kCardTop + 132, 110, 44, kCardRadius, Color::Rgb(0x4A, 0x6E, 0xA8, 0.25));
   const int top = kCardTop;
   p.Text(3, u"08:30", RECT{x + 12, top + 14, x + 150, top + 56}, DT_LEFT, 34);
   p.Text(3, u"2024年5月15日", RECT{x + 12, top + 58, x + 150, top + 76}, DT_LEFT, 13, false,
@@ -223,8 +237,8 @@ void SettingsWindow(ScreenPainter& p) {
   const int right = x + w;
   const int bar = top + h - 52;  // the toolbar along the window's bottom
   c.Save();
-  c.ClipRoundRect(x, top, w, h, kCardRadius);
-  c.FillRect(x, top, w, bar - top, p.Of(kWindowBackground));
+  c.ClipRect(x, top, w, h);
+  c.FillRoundRect(x, top, w, bar - top + kCardRadius, kCardRadius, p.Of(kWindowBackground));
 
   p.Text(5, u"设置", RECT{x + 16, top + 6, x + 300, top + 40}, DT_LEFT, 18, true);
   p.Badge(kWindowBackground, right - 16, top + 23, true);
@@ -264,7 +278,10 @@ void SettingsWindow(ScreenPainter& p) {
   p.Text(8, u"保存", RECT{x + 16, y, x + 120, y + 36}, DT_CENTER, 15);
 
   // The toolbar: an enabled and a disabled button.
-  c.FillVerticalGradient(x, bar, w, 52, Color::FromColorRef(kToolbarTop),
+  // Its lowest strip is the gradient's last colour, with the window's rounded corners.
+  c.FillRoundRect(x, bar + 52 - 2 * kCardRadius, w, 2 * kCardRadius, kCardRadius,
+                  Color::FromColorRef(kToolbarBottom));
+  c.FillVerticalGradient(x, bar, w, 52 - kCardRadius, Color::FromColorRef(kToolbarTop),
                          Color::FromColorRef(kToolbarBottom));
   const int slot = w / 3;
   p.Text(14, u"返回", RECT{x, bar, x + slot, bar + 52}, DT_CENTER, 16);

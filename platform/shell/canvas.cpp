@@ -113,10 +113,11 @@ Placed Place(PangoLayout* layout, int width, int height, UINT format) {
 }
 
 // Laid-out texts kept for the next frame: a scrolled pane repaints the same
-// texts again and again. A few dozen entries, the least recently used go.
+// texts again and again, the preview panel some hundred of them. The least
+// recently used go.
 class LayoutCache {
  public:
-  static constexpr std::size_t kCapacity = 48;
+  static constexpr std::size_t kCapacity = 160;
 
   ~LayoutCache() {
     for (auto& entry : order_) g_object_unref(entry.second);
@@ -164,11 +165,6 @@ void Canvas::Translate(int dx, int dy) { cairo_translate(cr_, dx, dy); }
 
 void Canvas::ClipRect(int x, int y, int w, int h) {
   cairo_rectangle(cr_, x, y, std::max(w, 0), std::max(h, 0));
-  cairo_clip(cr_);
-}
-
-void Canvas::ClipRoundRect(double x, double y, double w, double h, double radius) {
-  RoundRectPath(cr_, x, y, std::max(w, 0.0), std::max(h, 0.0), radius);
   cairo_clip(cr_);
 }
 

@@ -37,8 +37,6 @@ class Canvas {
   void Translate(int dx, int dy);
   // Narrows the clip to the rectangle (intersected with the current clip).
   void ClipRect(int x, int y, int w, int h);
-  // Narrows the clip to a rectangle with rounded corners.
-  void ClipRoundRect(double x, double y, double w, double h, double radius);
   // False when the rectangle lies wholly outside the current clip.
   bool IsRectVisible(int x, int y, int w, int h) const;
 
