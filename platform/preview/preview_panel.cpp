@@ -29,7 +29,7 @@ const Color kConfirm = Color::Rgb(0xD9, 0x3A, 0x2B);
 
 constexpr RECT kRestoreButton{344, 8, 432, 36};
 constexpr RECT kHideButton{440, 8, 512, 36};
-constexpr RECT kStatusLine{12, 58, 508, 76};
+constexpr RECT kStatusLines{12, 56, 508, 92};
 constexpr RECT kSheetRect{100, 276, 420, 436};
 constexpr RECT kConfirmButton{120, 376, 250, 416};
 constexpr RECT kCancelButton{270, 376, 400, 416};
@@ -106,7 +106,7 @@ void PreviewPanel::Paint(Canvas& canvas, double scale) {
   PanelButton(canvas, kHideButton, u"隐藏", kButton, kButtonRim, kTitle);
   if (!status_.empty()) {
     const bool bad = restore_failed_ || (restore_result_.empty() && !theme_.readable());
-    canvas.DrawText(status_, kStatusLine, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS,
+    canvas.DrawText(status_, kStatusLines, DT_LEFT | DT_WORDBREAK | DT_END_ELLIPSIS,
                     bad ? kFailure : kSuccess, 12);
   }
   PaintSampleScreens(canvas, theme_, warnings_);

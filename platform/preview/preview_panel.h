@@ -47,7 +47,7 @@ class PreviewPanel {
 
   const ThemeSnapshot& theme() const { return theme_; }
   const std::vector<ReadabilityWarning>& warnings() const { return warnings_; }
-  // The line shown under the title: why the registry cannot be read, or how
+  // The lines shown under the title: why the registry cannot be read, or how
   // the last restore went. Empty when there is nothing to say.
   const std::u16string& status() const { return status_; }
   bool confirming() const { return confirming_; }

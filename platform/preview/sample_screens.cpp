@@ -253,7 +253,7 @@ void SettingsWindow(ScreenPainter& p) {
   p.Text(15, u"墙纸", RECT{x + 16, y + 4, x + 300, y + 50}, DT_LEFT, 16, false, false);
   p.Text(17, u"3张", RECT{right - 216, y + 4, right - 16, y + 50}, DT_RIGHT, 13);
   c.DrawLine(x, y + 54.5, right, y + 54.5, 1, kHairline);
-  y += 63;
+  y += 60;
 
   // An extended button: a list-like entry with a main and a secondary text.
   c.StrokeRoundRect(x + 12.5, y + 0.5, w - 25, 55, 8, 1, kHairline);
@@ -261,7 +261,7 @@ void SettingsWindow(ScreenPainter& p) {
   p.Text(7, u"未连接", RECT{x + 26, y + 32, x + 300, y + 50}, DT_LEFT, 12);
   const double chevron[] = {right - 32.0, y + 20.0, right - 25.0, y + 28.0, right - 32.0, y + 36.0};
   c.DrawPolyline(chevron, 3, 2, Color::Rgb(0x90, 0x90, 0x90));
-  y += 66;
+  y += 63;
 
   p.Text(20, u"个人信息", RECT{x + 16, y, x + 300, y + 20}, DT_LEFT, 12, true);
   y += 22;

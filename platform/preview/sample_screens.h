@@ -25,9 +25,9 @@ struct ReadabilityWarning {
 std::vector<ReadabilityWarning> FindReadabilityWarnings(const ThemeSnapshot& theme);
 
 // The area the screens take, in the panel's logical pixels.
-inline constexpr int kSampleScreensTop = 80;
+inline constexpr int kSampleScreensTop = 94;
 inline constexpr int kSampleScreensWidth = 520;
-inline constexpr int kSampleScreensHeight = 636;
+inline constexpr int kSampleScreensHeight = 622;
 
 // Draws the screens with their top left at (0, kSampleScreensTop).
 void PaintSampleScreens(Canvas& canvas, const ThemeSnapshot& theme,
