@@ -91,7 +91,8 @@ class ScreenPainter {
 
   // How wide an item's badge is, with its readability mark if it has one.
   int BadgeWidth(int item) const {
-    return static_cast<int>(2 * kBadgeRadius) + (Warning(item) != nullptr ? kBadgeGap + kPillWidth : 0);
+    const int mark = Warning(item) != nullptr ? kBadgeGap + kPillWidth : 0;
+    return static_cast<int>(2 * kBadgeRadius) + mark;
   }
 
   // The item's number in a small disc starting at x (ending at x when
@@ -152,7 +153,8 @@ void LockScreen(ScreenPainter& p, int x) {
   Canvas& c = p.canvas();
   BeginCard(c, x, u"锁屏", kWallpaper);
   // Soft hills low on the wallpaper, clear of the texts.
-  c.FillRoundRect(x + 60, kCardTop + 104, 100, 72, kCardRadius, Color::Rgb(0x3A, 0x5A, 0x8C, 0.35));
+  c.FillRoundRect(x + 60, kCardTop + 104, 100, 72, kCardRadius,
+                  Color::Rgb(0x3A, 0x5A, 0x8C, 0.35));
   c.FillRoundRect(x, kCardTop + 132, 110, 44, kCardRadius, Color::Rgb(0x4A, 0x6E, 0xA8, 0.25));
   const int top = kCardTop;
   p.Text(3, u"08:30", RECT{x + 12, top + 14, x + 150, top + 56}, DT_LEFT, 34);
