@@ -113,10 +113,11 @@ Placed Place(PangoLayout* layout, int width, int height, UINT format) {
 }
 
 // Laid-out texts kept for the next frame: a scrolled pane repaints the same
-// texts again and again. A few dozen entries, the least recently used go.
+// texts again and again, the preview panel some hundred of them. The least
+// recently used go.
 class LayoutCache {
  public:
-  static constexpr std::size_t kCapacity = 48;
+  static constexpr std::size_t kCapacity = 160;
 
   ~LayoutCache() {
     for (auto& entry : order_) g_object_unref(entry.second);
@@ -231,6 +232,17 @@ void Canvas::FillCircle(double cx, double cy, double radius, Color c) {
   cairo_fill(cr_);
 }
 
+void Canvas::FillPolygon(const double* xy, int points, Color c) {
+  if (points < 3) return;
+  SetSource(cr_, c);
+  cairo_move_to(cr_, xy[0], xy[1]);
+  for (int i = 1; i < points; ++i) cairo_line_to(cr_, xy[2 * i], xy[2 * i + 1]);
+  cairo_close_path(cr_);
+  cairo_fill(cr_);
+}
+
+void Canvas::Scale(double factor) { cairo_scale(cr_, factor, factor); }
+
 void Canvas::DrawImage(const std::uint32_t* pixels, int width, int height, int x, int y,
                        double alpha) {
   if (pixels == nullptr || width <= 0 || height <= 0) return;
@@ -291,6 +303,28 @@ void Canvas::RenderOffscreen(int width, int height, const std::function<void(Can
     for (int x = 0; x < width; ++x) out[x] = in[x] & 0x00FFFFFFu;
   }
   cairo_surface_destroy(s);
+}
+
+bool Canvas::RenderPng(int width, int height, const std::function<void(Canvas&)>& paint,
+                       std::string& png) {
+  if (width <= 0 || height <= 0) return false;
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+  cairo_t* cr = cairo_create(s);
+  {
+    Canvas canvas(cr);
+    canvas.FillRect(0, 0, width, height, Color::Rgb(0, 0, 0));
+    paint(canvas);
+  }
+  cairo_destroy(cr);
+  png.clear();
+  auto append = [](void* out, const unsigned char* data, unsigned int length) {
+    static_cast<std::string*>(out)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
+  };
+  const bool ok = cairo_surface_status(s) == CAIRO_STATUS_SUCCESS &&
+                  cairo_surface_write_to_png_stream(s, append, &png) == CAIRO_STATUS_SUCCESS;
+  cairo_surface_destroy(s);
+  return ok;
 }
 
 std::vector<std::u16string> Canvas::BreakLines(std::u16string_view text, int width, UINT format,

@@ -49,6 +49,11 @@ class Canvas {
   // An open polyline with round joins (arrows, ticks).
   void DrawPolyline(const double* xy, int points, double width, Color c);
   void FillCircle(double cx, double cy, double radius, Color c);
+  // A closed polygon through `points` (x, y) pairs, filled.
+  void FillPolygon(const double* xy, int points, Color c);
+  // Multiplies every following coordinate and size by `factor`, so a picture
+  // laid out in logical pixels is drawn sharp at 1.5 or 2 times its size.
+  void Scale(double factor);
   // Premultiplied ARGB pixels, width * 4 bytes a row, top left at (x, y).
   void DrawImage(const std::uint32_t* pixels, int width, int height, int x, int y,
                  double alpha = 1.0);
@@ -69,6 +74,11 @@ class Canvas {
   // out as 0x00RRGGBB rows, `stride` bytes apart.
   static void RenderOffscreen(int width, int height, const std::function<void(Canvas&)>& paint,
                               std::uint32_t* pixels, int stride);
+
+  // Paints into a fresh width x height picture (black at first) and encodes
+  // it as a PNG file's bytes. False when the picture cannot be made.
+  static bool RenderPng(int width, int height, const std::function<void(Canvas&)>& paint,
+                        std::string& png);
 
   cairo_t* Raw() const { return cr_; }
 

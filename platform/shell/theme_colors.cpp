@@ -4,34 +4,53 @@
 
 namespace {
 
-void ReadColor(HKEY key, LPCWSTR name, COLORREF& color) {
-  DWORD type = 0;
-  DWORD value = 0;
-  DWORD size = sizeof(value);
-  LONG rc = RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
-  if (rc == ERROR_SUCCESS && type == REG_DWORD && size == sizeof(value)) color = value;
+// Reads every item stored under `key_name` from the open key.
+void ReadKeyItems(HKEY key, std::u16string_view key_name, ThemeItemColors& colors) {
+  for (std::size_t i = 0; i < kThemeItemDefaults.size(); ++i) {
+    if (key_name != kThemeItemDefaults[i].key) continue;
+    DWORD type = 0;
+    BYTE data[4] = {};
+    DWORD size = sizeof data;
+    const LONG rc =
+        RegQueryValueExW(key, kThemeItemDefaults[i].value_name, nullptr, &type, data, &size);
+    if (rc == ERROR_SUCCESS && type == REG_DWORD && size == sizeof data) {
+      colors[i] = static_cast<COLORREF>(data[0]) | (static_cast<COLORREF>(data[1]) << 8) |
+                  (static_cast<COLORREF>(data[2]) << 16) | (static_cast<COLORREF>(data[3]) << 24);
+    }
+  }
 }
 
 }  // namespace
 
-ThemeColors ThemeColors::LoadFromRegistry(std::string* problem) {
-  ThemeColors colors;
-  HKEY key = nullptr;
-  const LONG rc =
-      RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"\\SOFTWARE\\Meizu\\Theme\\Colors", 0, 0, &key);
-  if (rc != ERROR_SUCCESS) {
-    // A missing key is a phone nobody has recoloured yet; anything else is a
-    // registry that cannot be read.
-    if (problem != nullptr && rc != ERROR_FILE_NOT_FOUND) *problem = RegistryLastErrorMessage();
-    return colors;
+bool ReadThemeItemColors(ThemeItemColors& colors, std::string* problem) {
+  for (std::size_t i = 0; i < kThemeItemDefaults.size(); ++i) colors[i] = kThemeItemDefaults[i].color;
+  ThemeItemColors stored = colors;
+  for (LPCWSTR key_name : {kThemeSystemKey, kThemeAppKey}) {
+    HKEY key = nullptr;
+    const LONG rc = RegOpenKeyExW(HKEY_LOCAL_MACHINE, key_name, 0, 0, &key);
+    if (rc == ERROR_FILE_NOT_FOUND) continue;  // nobody has recoloured these items yet
+    if (rc != ERROR_SUCCESS) {
+      if (problem != nullptr) *problem = RegistryLastErrorMessage();
+      return false;
+    }
+    ReadKeyItems(key, key_name, stored);
+    RegCloseKey(key);
   }
-  ReadColor(key, u"SYSCLR_WINDOW_BG", colors.window_bg);
-  ReadColor(key, u"SYSCLR_WINDOW_TEXT", colors.window_text);
-  ReadColor(key, u"SYSCLR_BUTTON_TEXT", colors.button_text);
-  ReadColor(key, u"SYSCLR_STATIC_TEXT", colors.static_text);
-  ReadColor(key, u"SYSCLR_TOOLBAR_TEXT", colors.toolbar_text);
-  ReadColor(key, u"SYSCLR_TOOLBAR_TEXT_DISABLED", colors.toolbar_text_disabled);
-  ReadColor(key, u"SYSCLR_LIST_TEXT", colors.list_text);
-  RegCloseKey(key);
+  colors = stored;
+  return true;
+}
+
+ThemeColors ThemeColors::LoadFromRegistry(std::string* problem) {
+  ThemeItemColors items;
+  ReadThemeItemColors(items, problem);
+  auto stored = [&](LPCWSTR value_name) { return items[ThemeItemIndex(kThemeSystemKey, value_name)]; };
+  ThemeColors colors;
+  colors.window_bg = stored(u"SYSCLR_WINDOW_BG");
+  colors.window_text = stored(u"SYSCLR_WINDOW_TEXT");
+  colors.button_text = stored(u"SYSCLR_BUTTON_TEXT");
+  colors.static_text = stored(u"SYSCLR_STATIC_TEXT");
+  colors.toolbar_text = stored(u"SYSCLR_TOOLBAR_TEXT");
+  colors.toolbar_text_disabled = stored(u"SYSCLR_TOOLBAR_TEXT_DISABLED");
+  colors.list_text = stored(u"SYSCLR_LIST_TEXT");
   return colors;
 }

@@ -220,6 +220,24 @@ LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD* lpReserved, DWORD* 
   return ERROR_SUCCESS;
 }
 
+LONG RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName) {
+  Registry& r = State();
+  std::lock_guard<std::mutex> guard(r.mutex);
+  const OpenKey* key = FindHandle(r, hKey);
+  if (key == nullptr) return Failed(r, ERROR_INVALID_HANDLE, "not an open key handle");
+  const std::u16string_view name(lpValueName == nullptr ? u"" : lpValueName, Length(lpValueName));
+  bool found = false;
+  const LONG status = File(r).Update([&](RegistryHive& h, bool& modified) {
+    RegistryKey* target = h.Find(key->root, key->path);
+    if (target == nullptr) return ERROR_BADKEY;
+    found = modified = target->DeleteValue(name);
+    return ERROR_SUCCESS;
+  });
+  if (status == ERROR_BADKEY) return Failed(r, status, "the key of this handle was removed");
+  if (status == ERROR_SUCCESS && !found) return Failed(r, ERROR_FILE_NOT_FOUND, "no such value");
+  return FileFailed(r, status);
+}
+
 LONG RegCloseKey(HKEY hKey) {
   Registry& r = State();
   std::lock_guard<std::mutex> guard(r.mutex);
@@ -244,6 +262,34 @@ bool RegistryReadDword(HKEY root, LPCWSTR subkey, LPCWSTR value_name, DWORD* val
              (static_cast<DWORD>(data[2]) << 16) | (static_cast<DWORD>(data[3]) << 24);
   }
   return true;
+}
+
+LONG RegistryDeleteValues(HKEY root, const RegistryValueName* values, std::size_t count) {
+  Registry& r = State();
+  std::lock_guard<std::mutex> guard(r.mutex);
+  std::vector<std::pair<OpenKey, std::u16string_view>> names;
+  for (std::size_t i = 0; i < count; ++i) {
+    OpenKey key;
+    const LONG status = Resolve(r, root, values[i].subkey, &key);
+    if (status != ERROR_SUCCESS) return status;
+    LPCWSTR name = values[i].value_name == nullptr ? u"" : values[i].value_name;
+    names.emplace_back(std::move(key), std::u16string_view(name, Length(name)));
+  }
+  // Nothing to remove: no lock, no folder made for a registry not yet written.
+  const RegistryHive* hive = nullptr;
+  if (LONG status = File(r).Load(&hive); status != ERROR_SUCCESS) return FileFailed(r, status);
+  bool any = false;
+  for (const auto& [key, name] : names) {
+    const RegistryKey* target = hive->Find(key.root, key.path);
+    any = any || (target != nullptr && target->FindValue(name) != nullptr);
+  }
+  if (!any) return ERROR_SUCCESS;
+  return FileFailed(r, File(r).Update([&](RegistryHive& h, bool& modified) {
+    for (const auto& [key, name] : names) {
+      if (RegistryKey* target = h.Find(key.root, key.path)) modified |= target->DeleteValue(name);
+    }
+    return ERROR_SUCCESS;
+  }));
 }
 
 const char* RegistryLastErrorMessage() {

@@ -3,6 +3,8 @@
 // see hive_file.h for where it is and how it is kept safe.
 #pragma once
 
+#include <cstddef>
+
 #include "platform/win/win_types.h"
 
 // Predefined roots.
@@ -41,6 +43,9 @@ LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD Reserved, DWORD dwType
 LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD* lpReserved, DWORD* lpType,
                       BYTE* lpData, DWORD* lpcbData);
 
+// Removes one value of the key; ERROR_FILE_NOT_FOUND when it is not there.
+LONG RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName);
+
 LONG RegCloseKey(HKEY hKey);
 
 // ---- Tintor's own helpers around the API above (not the phone's) ----
@@ -48,6 +53,16 @@ LONG RegCloseKey(HKEY hKey);
 // Reads a REG_DWORD value: opens root\subkey, queries, closes. False when the
 // key or value is missing, is not a 4-byte REG_DWORD, or the file is unreadable.
 bool RegistryReadDword(HKEY root, LPCWSTR subkey, LPCWSTR value_name, DWORD* value);
+
+// One value named by its key's path under a root.
+struct RegistryValueName {
+  LPCWSTR subkey;
+  LPCWSTR value_name;
+};
+// Removes every listed value that exists, in one write under the lock, so
+// the file holds either all of them or none; missing keys and values are
+// skipped and nothing else changes. ERROR_SUCCESS also when none existed.
+LONG RegistryDeleteValues(HKEY root, const RegistryValueName* values, std::size_t count);
 
 // The reason the last failing registry call gave, in words, for diagnostics.
 const char* RegistryLastErrorMessage();

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The layers of the house plan, checked on the includes: model/ sees only
 # platform/win; app/ sees platform/ui, platform/win and model/, never SDL, cairo
-# or pango; only platform/host includes SDL. Prints each offending line.
+# or pango; only platform/host includes SDL; platform/preview sits beside app/
+# and only the entry point includes it. Prints each offending line.
 set -u
 root=${1:?usage: check_layers.sh PROJECT_ROOT}
 cd "$root" || exit 2
@@ -22,6 +23,10 @@ offend "app/ may include only platform/ui, platform/win and model/" \
   "$(grep -rnE '#include\s*"platform/(shell|host)/' app)"
 offend "platform/win is the bottom layer" \
   "$(grep -rnE '#include\s*"(app|model|platform/(ui|shell|host))/' platform/win)"
+offend "only the entry point includes platform/preview" \
+  "$(grep -rnE '#include\s*"platform/preview/' app model platform/win platform/shell platform/host platform/ui)"
+offend "platform/preview may include only platform/ui, platform/shell, platform/win and model's item table" \
+  "$(grep -rnE '#include\s*"(app|platform/host|model)/' platform/preview | grep -v '"model/theme_targets.h"')"
 offend "only platform/host includes SDL" \
   "$(grep -rlE '#include\s*[<"]SDL' platform | grep -v '^platform/host/')"
 

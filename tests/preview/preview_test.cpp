@@ -1,0 +1,298 @@
+// The preview panel as a user meets it: each theme item drawn in its own
+// place, a write by another process showing through the file watch, marks on
+// hard-to-read text, and restoring the defaults without harming anything else.
+#include <gtest/gtest.h>
+
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "model/theme_targets.h"
+#include "platform/preview/preview_panel.h"
+#include "platform/preview/registry_file_watcher.h"
+#include "platform/shell/canvas.h"
+#include "tests/registry/reg_test_util.h"
+#include "tests/registry/temp_registry.h"
+
+namespace {
+
+struct Picture {
+  int width = 0, height = 0;
+  std::vector<std::uint32_t> pixels;  // 0x00RRGGBB
+};
+
+Picture Render(PreviewPanel& panel, double scale) {
+  Picture p;
+  p.width = static_cast<int>(PreviewPanel::kWidth * scale);
+  p.height = static_cast<int>(PreviewPanel::kHeight * scale);
+  p.pixels.resize(static_cast<std::size_t>(p.width) * p.height);
+  Canvas::RenderOffscreen(p.width, p.height, [&](Canvas& c) { panel.Paint(c, scale); },
+                          p.pixels.data(), p.width * 4);
+  return p;
+}
+
+int Distance(std::uint32_t a, std::uint32_t b) {
+  int most = 0;
+  for (int shift : {0, 8, 16}) {
+    most = std::max(most, std::abs(static_cast<int>((a >> shift) & 0xFF) -
+                                   static_cast<int>((b >> shift) & 0xFF)));
+  }
+  return most;
+}
+
+std::uint32_t Pixel(COLORREF c) { return GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c); }
+
+LONG WriteItem(int number, COLORREF color) {
+  const ThemeTarget& t = kThemeTargets[static_cast<std::size_t>(number - 1)];
+  return SetValue(HKEY_LOCAL_MACHINE, t.key, t.value_name, REG_DWORD, Le32(color));
+}
+
+// A point where a click on the panel does `action`.
+bool FindAction(const PreviewPanel& panel, PreviewAction action, int* x, int* y) {
+  for (*y = 0; *y < PreviewPanel::kHeight; *y += 2) {
+    for (*x = 0; *x < PreviewPanel::kWidth; *x += 2) {
+      if (panel.HitTest(*x, *y) == action) return true;
+    }
+  }
+  return false;
+}
+
+void ClickAction(PreviewPanel& panel, PreviewAction action) {
+  int x = 0, y = 0;
+  ASSERT_TRUE(FindAction(panel, action, &x, &y));
+  EXPECT_EQ(panel.Click(x, y), action);
+}
+
+}  // namespace
+
+TEST(PreviewPanel, EachItemRecoloursOnlyItsOwnPlace) {
+  TempRegistry registry;
+  constexpr double kScale = 1.5;  // also checks that a scaled panel shows every item
+  PreviewPanel panel;
+  ASSERT_TRUE(panel.warnings().empty()) << "the default theme reads well everywhere";
+  const Picture base = Render(panel, kScale);
+  const std::size_t n = base.pixels.size();
+  std::vector<std::vector<bool>> changed(21), core(21);
+  const COLORREF vivid[] = {RGB(0xFF, 0, 0), RGB(0xFF, 0xFF, 0), RGB(0, 0, 0xFF),
+                            RGB(0xFF, 0, 0xFF), RGB(0, 0xFF, 0xFF), RGB(0, 0xFF, 0)};
+  for (int item = 1; item <= 20; ++item) {
+    SCOPED_TRACE(testing::Message() << "item " << item);
+    // A vivid colour that still reads, so no readability mark joins in.
+    COLORREF color = 0;
+    for (COLORREF c : vivid) {
+      ASSERT_EQ(WriteItem(item, c), ERROR_SUCCESS);
+      ASSERT_TRUE(panel.Reload());
+      color = c;
+      if (panel.warnings().empty()) break;
+    }
+    ASSERT_TRUE(panel.warnings().empty());
+    const Picture shown = Render(panel, kScale);
+    changed[item].resize(n);
+    core[item].resize(n);
+    int left = shown.width, top = shown.height, right = -1, bottom = -1, solid = 0;
+    for (std::size_t p = 0; p < n; ++p) {
+      changed[item][p] = Distance(shown.pixels[p], base.pixels[p]) > 24;
+      core[item][p] = changed[item][p] && Distance(shown.pixels[p], Pixel(color)) <= 2;
+      if (!core[item][p]) continue;
+      ++solid;
+      const int x = static_cast<int>(p % shown.width), y = static_cast<int>(p / shown.width);
+      left = std::min(left, x), right = std::max(right, x);
+      top = std::min(top, y), bottom = std::max(bottom, y);
+    }
+    EXPECT_GE(solid, 20) << "the item is not drawn in its colour anywhere";
+    // Its change stays around where it is drawn.
+    const int margin = static_cast<int>(6 * kScale);
+    for (std::size_t p = 0; p < n; ++p) {
+      const int x = static_cast<int>(p % shown.width), y = static_cast<int>(p / shown.width);
+      if (changed[item][p] && (x < left - margin || x > right + margin || y < top - margin ||
+                               y > bottom + margin)) {
+        ADD_FAILURE() << "pixel (" << x << ", " << y << ") changed far from the item";
+        break;
+      }
+    }
+    HKEY key = nullptr;
+    const ThemeTarget& t = kThemeTargets[static_cast<std::size_t>(item - 1)];
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, t.key, 0, 0, &key), ERROR_SUCCESS);
+    EXPECT_EQ(RegDeleteValueW(key, t.value_name), ERROR_SUCCESS);
+    EXPECT_EQ(RegDeleteValueW(key, t.value_name), ERROR_FILE_NOT_FOUND);
+    RegCloseKey(key);
+    ASSERT_TRUE(panel.Reload());
+  }
+  EXPECT_EQ(Render(panel, kScale).pixels, base.pixels) << "back to the defaults";
+  // No item touches the pixels another item is drawn with.
+  std::vector<int> owner(n, 0);
+  int shared = 0;
+  for (int item = 1; item <= 20; ++item) {
+    for (std::size_t p = 0; p < n; ++p) {
+      if (!core[item][p]) continue;
+      shared += owner[p] != 0;
+      owner[p] = item;
+    }
+  }
+  EXPECT_EQ(shared, 0) << "pixels drawn in two items' colours";
+  for (int item = 1; item <= 20; ++item) {
+    std::vector<int> touched(21, 0);
+    for (std::size_t p = 0; p < n; ++p) {
+      if (changed[item][p] && owner[p] != 0) ++touched[owner[p]];
+    }
+    for (int other = 1; other <= 20; ++other) {
+      if (other == item) continue;
+      EXPECT_EQ(touched[other], 0) << item << " changes pixels of " << other;
+    }
+  }
+}
+
+namespace {
+
+// Waits (at most 5 s) until the watcher says the file changed.
+bool WaitForChange(RegistryFileWatcher& watcher) {
+  for (int round = 0; round < 50; ++round) {
+    pollfd p{watcher.fd(), POLLIN, 0};
+    if (::poll(&p, 1, 100) > 0 && watcher.Drain()) return true;
+  }
+  return false;
+}
+
+// Another process sets window background (item 4) through the registry API.
+void WriteFromAnotherProcess(COLORREF color) {
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) ::_exit(WriteItem(4, color) == ERROR_SUCCESS ? 0 : 1);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+}  // namespace
+
+TEST(PreviewPanel, FollowsWritesOfAnotherProcessThroughTheFileWatch) {
+  TempRegistry registry;
+  // The file where it is named, in a folder made only by the first write,
+  // and behind a symbolic link into another folder.
+  const std::string deep = registry.dir() + "/not/yet/registry.reg";
+  const std::string target = registry.dir() + "/real/registry.reg";
+  const std::string link = registry.dir() + "/link.reg";
+  std::filesystem::create_directories(registry.dir() + "/real");
+  std::filesystem::create_symlink(target, link);
+  COLORREF color = RGB(0x80, 0, 0);
+  for (const std::string& path : {registry.path(), deep, link}) {
+    SCOPED_TRACE(path);
+    ::setenv("TINTOR_REGISTRY", path.c_str(), 1);
+    RegistryFileWatcher watcher(path);
+    ASSERT_GE(watcher.fd(), 0) << watcher.problem();
+    PreviewPanel panel;
+    const Picture before = Render(panel, 1);
+    EXPECT_FALSE(panel.NeedsRepaint());
+    EXPECT_FALSE(panel.Reload());
+
+    color += 0x10;
+    WriteFromAnotherProcess(color);
+    ASSERT_TRUE(WaitForChange(watcher));
+    ASSERT_TRUE(panel.Reload());
+    EXPECT_TRUE(panel.NeedsRepaint());
+    EXPECT_EQ(panel.theme().Item(4), color);
+    EXPECT_NE(Render(panel, 1).pixels, before.pixels);
+    // Nothing more happened, so nothing more is reported.
+    pollfd p{watcher.fd(), POLLIN, 0};
+    EXPECT_TRUE(::poll(&p, 1, 0) == 0 || !watcher.Drain());
+  }
+  EXPECT_TRUE(std::filesystem::is_symlink(link)) << "the link is kept";
+
+  // The picture of the panel replaces a link in its place instead of writing through it.
+  const std::string png = registry.dir() + "/preview.png";
+  std::filesystem::create_symlink(registry.path(), png);
+  const std::string registry_bytes = registry.ReadBytes();
+  std::string error;
+  ASSERT_TRUE(WritePreviewPng(png, 1.5, error)) << error;
+  EXPECT_FALSE(std::filesystem::is_symlink(png));
+  EXPECT_EQ(registry.ReadBytes(), registry_bytes);
+  std::ifstream in(png, std::ios::binary);
+  unsigned char header[24] = {};
+  in.read(reinterpret_cast<char*>(header), sizeof header);
+  EXPECT_EQ(header[1], 'P');
+  EXPECT_EQ((header[18] << 8 | header[19]), PreviewPanel::kWidth * 3 / 2) << "width";
+  EXPECT_EQ((header[22] << 8 | header[23]), PreviewPanel::kHeight * 3 / 2) << "height";
+  EXPECT_FALSE(WritePreviewPng(registry.dir() + "/no/such/folder/p.png", 1, error));
+  EXPECT_FALSE(error.empty());
+}
+
+TEST(PreviewPanel, MarksTextThatIsHardToReadWithItsContrast) {
+  TempRegistry registry;
+  PreviewPanel panel;
+  EXPECT_TRUE(panel.warnings().empty());
+  const Picture plain = Render(panel, 1);
+  // On a white window, #777777 still reads (4.48:1); #999999 does not (2.85:1).
+  ASSERT_EQ(WriteItem(4, RGB(0xFF, 0xFF, 0xFF)), ERROR_SUCCESS);
+  ASSERT_EQ(WriteItem(15, RGB(0x77, 0x77, 0x77)), ERROR_SUCCESS);
+  ASSERT_EQ(WriteItem(12, RGB(0x99, 0x99, 0x99)), ERROR_SUCCESS);
+  ASSERT_TRUE(panel.Reload());
+  ASSERT_EQ(panel.warnings().size(), 1u);
+  EXPECT_EQ(panel.warnings()[0].item, 12);
+  EXPECT_NEAR(panel.warnings()[0].ratio, 2.85, 0.01);
+  // A black window: every dark window text is marked, the calendar's and the
+  // lock screen's texts are not on it and stay unmarked.
+  ASSERT_EQ(WriteItem(4, RGB(0, 0, 0)), ERROR_SUCCESS);
+  ASSERT_TRUE(panel.Reload());
+  std::vector<int> marked;
+  for (const ReadabilityWarning& w : panel.warnings()) marked.push_back(w.item);
+  for (int item : {5, 6, 18, 19, 20}) {
+    EXPECT_NE(std::find(marked.begin(), marked.end(), item), marked.end()) << item;
+  }
+  for (int item : {2, 3, 8, 9, 10, 13, 14}) {
+    EXPECT_EQ(std::find(marked.begin(), marked.end(), item), marked.end()) << item;
+  }
+  EXPECT_NE(Render(panel, 1).pixels, plain.pixels);
+}
+
+TEST(PreviewPanel, RestoreRemovesOnlyTheThemeValuesAndLeavesABadFileAlone) {
+  TempRegistry registry;
+  // Everything but the theme values, then the same with them.
+  auto others = [] {
+    ASSERT_EQ(CreateKey(HKEY_LOCAL_MACHINE, kAppColorsKey), ERROR_SUCCESS);
+    ASSERT_EQ(SetValue(HKEY_LOCAL_MACHINE, kSystemColorsKey, u"SYSCLR_OTHER", REG_SZ,
+                       SzBytes(u"保留")), ERROR_SUCCESS);
+    ASSERT_EQ(SetValue(HKEY_CURRENT_USER, u"Software\\Other", u"Size", REG_DWORD, Le32(7)),
+              ERROR_SUCCESS);
+  };
+  others();
+  const std::string without_theme = registry.ReadBytes();
+  std::filesystem::remove(registry.path());
+  others();
+  for (int item = 1; item <= 20; ++item) ASSERT_EQ(WriteItem(item, RGB(0, 0, item)), ERROR_SUCCESS);
+  // A REG_SZ where a colour belongs is no colour, and is removed all the same.
+  ASSERT_EQ(SetValue(HKEY_LOCAL_MACHINE, kSystemColorsKey, u"SYSCLR_EDIT_TEXT", REG_SZ,
+                     SzBytes(u"red")), ERROR_SUCCESS);
+
+  PreviewPanel panel;
+  EXPECT_EQ(panel.theme().Item(19), ThemeSnapshot().Item(19)) << "a REG_SZ is no colour";
+  EXPECT_EQ(panel.theme().Item(18), RGB(0, 0, 18));
+  ClickAction(panel, PreviewAction::kRestoreDefaults);
+  EXPECT_TRUE(panel.confirming());
+  ClickAction(panel, PreviewAction::kCancelRestore);
+  EXPECT_FALSE(panel.confirming());
+  EXPECT_EQ(panel.theme().Item(18), RGB(0, 0, 18)) << "cancelled: nothing removed";
+  ClickAction(panel, PreviewAction::kRestoreDefaults);
+  ClickAction(panel, PreviewAction::kConfirmRestore);
+  EXPECT_EQ(registry.ReadBytes(), without_theme);
+  EXPECT_EQ(panel.theme(), ThemeSnapshot());
+  EXPECT_TRUE(panel.NeedsRepaint());
+
+  // A file that is no registry file: left byte for byte, the failure shown.
+  const std::string garbage = "\xFF\xFE not a registry file";
+  registry.WriteBytes(garbage);
+  EXPECT_TRUE(panel.Reload());
+  EXPECT_FALSE(panel.theme().readable());
+  EXPECT_FALSE(panel.status().empty());
+  ClickAction(panel, PreviewAction::kRestoreDefaults);
+  ClickAction(panel, PreviewAction::kConfirmRestore);
+  EXPECT_EQ(registry.ReadBytes(), garbage);
+  EXPECT_NE(panel.status().find(u"恢复默认失败"), std::u16string::npos);
+  int x = 0, y = 0;
+  EXPECT_TRUE(FindAction(panel, PreviewAction::kHide, &x, &y));
+}
