@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The layers of the house plan, checked on the includes: model/ sees only
 # platform/win; app/ sees platform/ui, platform/win and model/, never SDL, cairo
-# or pango; only platform/host includes SDL. Prints each offending line.
+# or pango; platform/host, the bottom, includes nothing of ours above it; only
+# platform/entry includes app/ and nothing includes platform/entry; only
+# platform/host includes SDL. Prints each offending line.
 set -u
 root=${1:?usage: check_layers.sh PROJECT_ROOT}
 cd "$root" || exit 2
@@ -22,6 +24,16 @@ offend "app/ may include only platform/ui, platform/win and model/" \
   "$(grep -rnE '#include\s*"platform/(shell|host)/' app)"
 offend "platform/win is the bottom layer" \
   "$(grep -rnE '#include\s*"(app|model|platform/(ui|shell|host))/' platform/win)"
+offend "platform/host includes nothing above it" \
+  "$(grep -rnE '#include\s*"(app|model|platform/(win|ui|shell|entry|preview))/' platform/host)"
+offend "platform/shell includes only platform/host and platform/win" \
+  "$(grep -rnE '#include\s*"(app|model|platform/(ui|entry|preview))/' platform/shell)"
+offend "platform/ui includes nothing above it" \
+  "$(grep -rnE '#include\s*"(app|model|platform/(entry|preview))/' platform/ui)"
+offend "only platform/entry includes app/" \
+  "$(grep -rnE '#include\s*"app/' model platform | grep -v '^platform/entry/')"
+offend "nothing includes platform/entry, the top" \
+  "$(grep -rnE '#include\s*"platform/entry/' app model platform | grep -v '^platform/entry/')"
 offend "only platform/host includes SDL" \
   "$(grep -rlE '#include\s*[<"]SDL' platform | grep -v '^platform/host/')"
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "platform/host/entry_point.h"
+#include "platform/entry/entry_point.h"
 #include "platform/host/headless_host.h"
 #include "platform/host/sdl_host.h"
 #include "platform/shell/shell.h"
@@ -43,6 +43,10 @@ int RunTintor(const std::vector<std::string>& args) {
   }
   if (options.help) {
     std::fputs(EntryUsage(), stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::fputs(EntryVersion(), stdout);
     return 0;
   }
   std::vector<ScriptCommand> commands;
