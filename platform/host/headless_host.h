@@ -35,6 +35,7 @@ class HeadlessHost : public Host {
 
   void Present(const std::uint32_t* pixels, int width, int height, int stride) override;
   bool WaitEvent(InputEvent& event, int timeout_ms) override;
+  double Scale() const override { return 1.0; }
   std::int64_t NowMs() const override { return now_ms_; }
   int ClockMinutes() const override;
   bool AnimatesWindows() const override { return false; }
