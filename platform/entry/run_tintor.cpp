@@ -5,6 +5,7 @@
 
 #include "platform/entry/entry_point.h"
 #include "platform/host/headless_host.h"
+#include "platform/host/quit_signals.h"
 #include "platform/host/sdl_host.h"
 #include "platform/shell/shell.h"
 #include "platform/ui/application.h"
@@ -71,6 +72,9 @@ int RunTintor(const std::vector<std::string>& args) {
         return 2;
       }
     }
+    // SIGINT and SIGTERM end the run between two events (SDL does the same
+    // for the window).
+    CatchQuitSignals();
     HeadlessHost host;
     host.SetScreenshotDir(options.screenshot_dir.empty() ? "." : options.screenshot_dir);
     host.InjectScript(commands);

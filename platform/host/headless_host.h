@@ -9,6 +9,7 @@
 //
 // When the input runs out while a loop waits, the idle callback (if any) runs;
 // if it injects nothing, the host asks the shell to quit, so no run can hang.
+// It asks the same once SIGINT or SIGTERM arrived (see quit_signals.h).
 #pragma once
 
 #include <cstdint>
