@@ -4,8 +4,17 @@
 // opening a popup menu of 20 items with its title picture, up to its first
 // frame on the screen. A frame is the whole of Shell::RenderFrame: status
 // bar, layers, and handing the pixels to the host.
+// BM_WindowRepaint is the full repaint shown in a real window (SdlHost) at
+// scale 1 and 2, when a display is there (e.g. under Xvfb); its window_rss_MB
+// is the process's resident memory with the window open.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "platform/host/sdl_host.h"
 #include "tests/platform/proof_screen.h"
 
 namespace {
@@ -22,6 +31,46 @@ void BM_FullRepaint(benchmark::State& state) {
   state.counters["frames"] = static_cast<double>(phone.host().FrameCount());
 }
 BENCHMARK(BM_FullRepaint)->Unit(benchmark::kMillisecond);
+
+// The VmRSS line of /proc/self/status, in MB.
+double ResidentMB() {
+  std::FILE* f = std::fopen("/proc/self/status", "r");
+  if (f == nullptr) return 0;
+  char line[256];
+  long kb = 0;
+  while (std::fgets(line, sizeof line, f) != nullptr) {
+    if (std::sscanf(line, "VmRSS: %ld kB", &kb) == 1) break;
+  }
+  std::fclose(f);
+  return static_cast<double>(kb) / 1024.0;
+}
+
+void BM_WindowRepaint(benchmark::State& state) {
+  const char* display = std::getenv("DISPLAY");
+  if (display == nullptr || *display == '\0') {
+    state.SkipWithError("no display (run under Xvfb)");
+    return;
+  }
+  HeadlessPhone phone;  // for its registry file of its own
+  std::string error;
+  std::unique_ptr<SdlHost> host = SdlHost::Create(static_cast<double>(state.range(0)), error);
+  if (!host) {
+    state.SkipWithError(("no window: " + error).c_str());
+    return;
+  }
+  {
+    Shell shell(*host);
+    ProofScreen screen;
+    screen.CreateOverWorkArea();
+    shell.RenderFrame();
+    for (auto _ : state) {
+      shell.Invalidate();
+      shell.RenderFrame();
+    }
+    state.counters["window_rss_MB"] = ResidentMB();
+  }
+}
+BENCHMARK(BM_WindowRepaint)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 // The finger holds the pane and moves 6 pixels a frame, up then down again
 // (between 6 and 80 pixels scrolled), so every frame shows the pane at a new

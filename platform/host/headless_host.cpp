@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "platform/host/quit_signals.h"
+
 HeadlessHost::HeadlessHost() : frame_(static_cast<std::size_t>(kWidth) * kHeight, 0) {}
 HeadlessHost::~HeadlessHost() = default;
 
@@ -102,6 +104,10 @@ void HeadlessHost::InjectScript(const std::vector<ScriptCommand>& commands) {
 
 bool HeadlessHost::WaitEvent(InputEvent& event, int timeout_ms) {
   for (;;) {
+    if (QuitSignalArrived()) {
+      event = InputEvent::Quit();
+      return true;
+    }
     if (pending_.empty()) {
       if (timeout_ms >= 0 && settled_ms_ < kMaxSettleMs) {
         // Nothing to do but let the movement on screen finish.

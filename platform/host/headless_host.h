@@ -9,6 +9,7 @@
 //
 // When the input runs out while a loop waits, the idle callback (if any) runs;
 // if it injects nothing, the host asks the shell to quit, so no run can hang.
+// It asks the same once SIGINT or SIGTERM arrived (see quit_signals.h).
 #pragma once
 
 #include <cstdint>
@@ -35,6 +36,7 @@ class HeadlessHost : public Host {
 
   void Present(const std::uint32_t* pixels, int width, int height, int stride) override;
   bool WaitEvent(InputEvent& event, int timeout_ms) override;
+  double Scale() const override { return 1.0; }
   std::int64_t NowMs() const override { return now_ms_; }
   int ClockMinutes() const override;
   bool AnimatesWindows() const override { return false; }

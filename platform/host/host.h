@@ -1,6 +1,7 @@
 // The small interface between the shell and whatever shows the phone's screen.
 //
-// A host does: show a finished 480 x 720 frame; wait for the next input event
+// A host does: show a finished frame (the 480 x 720 screen drawn at the host's
+// scale, so a larger window gets sharp text); wait for the next input event
 // or until a timeout; tell the time (a monotonic millisecond clock and the
 // wall-clock minute for the status bar); say whether windows slide in and out.
 // A host does not: draw, know about windows, or queue messages.
@@ -19,6 +20,9 @@ class Host {
 
   // Shows a frame: premultiplied ARGB rows, `stride` bytes apart.
   virtual void Present(const std::uint32_t* pixels, int width, int height, int stride) = 0;
+  // How many of its own pixels the host shows for one pixel of the phone's
+  // screen; frames are drawn that much larger. Input comes in phone pixels.
+  virtual double Scale() const = 0;
   // Waits at most timeout_ms (-1: as long as it takes) for the next input.
   // True with an event in `event`; false when the time ran out or the host
   // did something of its own and the shell should look around again.

@@ -1,29 +1,34 @@
 #include "platform/host/sdl_host.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 
+#include "platform/host/lost_window.h"
 #include "platform/host/window_scale.h"
 
 struct SdlHost::State {
   double scale = 1.0;
   SDL_Window* window = nullptr;
-  SDL_Renderer* renderer = nullptr;
-  SDL_Texture* texture = nullptr;
   bool finger_down = false;
   bool has_frame = false;
+  bool lost = false;  // destroyed from outside: nothing may touch it any more
 };
 
 namespace {
-constexpr int kWidth = 480;
-constexpr int kHeight = 720;
+constexpr int kPhoneWidth = 480;
+constexpr int kPhoneHeight = 720;
 }  // namespace
 
 std::unique_ptr<SdlHost> SdlHost::Create(double scale, std::string& error) {
+  // The window's pixels are copied straight to the window system. SDL would
+  // otherwise draw them through a software OpenGL, which alone holds about
+  // 90 MB and makes each frame slower.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     error = SDL_GetError();
     return nullptr;
@@ -46,27 +51,20 @@ std::unique_ptr<SdlHost> SdlHost::Create(double scale, std::string& error) {
   SDL_Rect usable{};
   if (SDL_GetDisplayUsableBounds(0, &usable) == 0) scale = FitWindowScale(scale, usable.w, usable.h);
   state->scale = scale;
-  const int w = static_cast<int>(std::lround(kWidth * scale));
-  const int h = static_cast<int>(std::lround(kHeight * scale));
+  const int w = static_cast<int>(std::lround(kPhoneWidth * scale));
+  const int h = static_cast<int>(std::lround(kPhoneHeight * scale));
   state->window = SDL_CreateWindow("Tintor", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
                                    SDL_WINDOW_SHOWN);
-  if (state->window != nullptr) {
-    state->renderer = SDL_CreateRenderer(state->window, -1, 0);
-    if (state->renderer == nullptr) {
-      state->renderer = SDL_CreateRenderer(state->window, -1, SDL_RENDERER_SOFTWARE);
-    }
-  }
-  if (state->renderer != nullptr) {
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-    state->texture = SDL_CreateTexture(state->renderer, SDL_PIXELFORMAT_RGB888,
-                                       SDL_TEXTUREACCESS_STREAMING, kWidth, kHeight);
-  }
-  if (state->texture == nullptr) {
+  if (state->window == nullptr || SDL_GetWindowSurface(state->window) == nullptr) {
     error = SDL_GetError();
-    if (state->renderer) SDL_DestroyRenderer(state->renderer);
     if (state->window) SDL_DestroyWindow(state->window);
     SDL_Quit();
     return nullptr;
+  }
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWindowWMInfo(state->window, &info) && info.subsystem == SDL_SYSWM_X11) {
+    WatchForLostWindow(info.info.x11.window);
   }
   return std::unique_ptr<SdlHost>(new SdlHost(std::move(state)));
 }
@@ -74,8 +72,12 @@ std::unique_ptr<SdlHost> SdlHost::Create(double scale, std::string& error) {
 SdlHost::SdlHost(std::unique_ptr<State> state) : state_(std::move(state)) {}
 
 SdlHost::~SdlHost() {
-  SDL_DestroyTexture(state_->texture);
-  SDL_DestroyRenderer(state_->renderer);
+  if (state_->lost) {
+    // Shutting SDL down would make it speak of the gone window again, on a
+    // connection of its own whose errors end the process. The window host
+    // goes only when the process ends, which takes the connections along.
+    return;
+  }
   SDL_DestroyWindow(state_->window);
   SDL_Quit();
 }
@@ -85,11 +87,21 @@ double SdlHost::Scale() const { return state_->scale; }
 unsigned SdlHost::WindowId() const { return SDL_GetWindowID(state_->window); }
 
 void SdlHost::Present(const std::uint32_t* pixels, int width, int height, int stride) {
-  if (width != kWidth || height != kHeight) return;
-  SDL_UpdateTexture(state_->texture, nullptr, pixels, stride);
-  SDL_RenderClear(state_->renderer);
-  SDL_RenderCopy(state_->renderer, state_->texture, nullptr, nullptr);
-  SDL_RenderPresent(state_->renderer);
+  if (pixels == nullptr || width <= 0 || height <= 0 || state_->lost) return;
+  // The window takes the frame's size, so a frame wider than the phone (or a
+  // new scale) needs nothing else here.
+  SDL_Surface* target = SDL_GetWindowSurface(state_->window);
+  if (target == nullptr || target->w != width || target->h != height) {
+    SDL_SetWindowSize(state_->window, width, height);
+    target = SDL_GetWindowSurface(state_->window);
+    if (target == nullptr) return;
+  }
+  SDL_Surface* frame = SDL_CreateRGBSurfaceWithFormatFrom(
+      const_cast<std::uint32_t*>(pixels), width, height, 32, stride, SDL_PIXELFORMAT_RGB888);
+  if (frame == nullptr) return;
+  SDL_BlitSurface(frame, nullptr, target, nullptr);
+  SDL_FreeSurface(frame);
+  SDL_UpdateWindowSurface(state_->window);
   state_->has_frame = true;
 }
 
@@ -112,6 +124,12 @@ bool SdlHost::WaitEvent(InputEvent& event, int timeout_ms) {
   }
   const std::int64_t deadline = NowMs() + timeout_ms;
   for (;;) {
+    // A window destroyed from outside ends the run like its close button.
+    if (!state_->lost && WindowWasLost()) {
+      state_->lost = true;
+      event = InputEvent::Quit();
+      return true;
+    }
     const std::int64_t left = deadline - NowMs();
     SDL_Event e;
     if (left <= 0 || SDL_WaitEventTimeout(&e, static_cast<int>(left)) == 0) return false;
@@ -167,10 +185,9 @@ bool SdlHost::WaitEvent(InputEvent& event, int timeout_ms) {
         break;
       }
       case SDL_WINDOWEVENT:
-        if (e.window.event == SDL_WINDOWEVENT_EXPOSED && state_->has_frame) {
-          SDL_RenderClear(state_->renderer);
-          SDL_RenderCopy(state_->renderer, state_->texture, nullptr, nullptr);
-          SDL_RenderPresent(state_->renderer);
+        // The window surface still holds the last frame.
+        if (e.window.event == SDL_WINDOWEVENT_EXPOSED && state_->has_frame && !state_->lost) {
+          SDL_UpdateWindowSurface(state_->window);
         }
         break;
       default:

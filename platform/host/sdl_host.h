@@ -1,9 +1,11 @@
 // The host with a real desktop window (SDL2), for people.
 //
-// Does: shows the 480 x 720 screen in a window scaled by an integer or
-// fractional factor; the mouse and touch act as the finger, the wheel
+// Does: shows the screen in a window of the frame's size (the phone drawn at
+// an integer or fractional scale), through the window system's plain pixel
+// copy, never OpenGL; the mouse and touch act as the finger, the wheel
 // scrolls, Esc, Enter, Up and Down are keys, the window's close button asks
-// to quit; windows slide in and out; waits for events without polling
+// to quit, and so does the window being destroyed from outside; windows
+// slide in and out; waits for events without polling
 // (it wakes only for input, for animations, and once a minute for the clock).
 // Does not: draw anything itself or keep any state of the phone.
 #pragma once
@@ -25,9 +27,9 @@ class SdlHost : public Host {
   std::int64_t NowMs() const override;
   int ClockMinutes() const override;
   bool AnimatesWindows() const override { return true; }
-
   // The scale the window was opened with (the request, or less to fit).
-  double Scale() const;
+  double Scale() const override;
+
   // The window's id, for finding it from outside (tests, xdotool).
   unsigned WindowId() const;
 

@@ -122,6 +122,11 @@ class LayoutCache {
   ~LayoutCache() {
     for (auto& entry : order_) g_object_unref(entry.second);
   }
+  void Clear() {
+    for (auto& entry : order_) g_object_unref(entry.second);
+    order_.clear();
+    index_.clear();
+  }
   // A layout the caller borrows until the next call.
   PangoLayout* Get(std::u16string_view text, int width, int height, UINT format, double px,
                    bool bold) {
@@ -158,6 +163,16 @@ LayoutCache& Layouts() {
 }  // namespace
 
 Canvas::Canvas(cairo_t* cr) : cr_(cr) {}
+
+void Canvas::SetDeviceScale(double scale) {
+  PangoContext* context = SharedContext();
+  const PangoMatrix* now = pango_context_get_matrix(context);
+  if ((now == nullptr ? 1.0 : now->xx) == scale) return;
+  PangoMatrix matrix = PANGO_MATRIX_INIT;
+  pango_matrix_scale(&matrix, scale, scale);
+  pango_context_set_matrix(context, scale == 1.0 ? nullptr : &matrix);
+  Layouts().Clear();  // laid out for the old size
+}
 
 void Canvas::Save() { cairo_save(cr_); }
 void Canvas::Restore() { cairo_restore(cr_); }

@@ -29,6 +29,11 @@ class Canvas {
   static constexpr const char* kFontFamily = "WenQuanYi Micro Hei";
 
   explicit Canvas(cairo_t* cr);
+
+  // How many device pixels one pixel of the phone covers where canvases end
+  // up (the screen buffer's scale). Text is laid out and its glyphs shaped
+  // for that size, so it stays sharp when the screen is drawn larger.
+  static void SetDeviceScale(double scale);
   Canvas(const Canvas&) = delete;
   Canvas& operator=(const Canvas&) = delete;
 

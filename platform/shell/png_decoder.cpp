@@ -6,6 +6,8 @@
 
 namespace {
 
+const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
 struct Reader {
   const unsigned char* data;
   std::size_t size;
@@ -24,7 +26,6 @@ cairo_status_t Read(void* closure, unsigned char* out, unsigned int length) {
 
 bool DecodePng(const void* data, std::size_t size, int& width, int& height,
                std::vector<std::uint32_t>& pixels) {
-  static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   if (data == nullptr || size < 8 || std::memcmp(data, kSignature, 8) != 0) return false;
   Reader reader{static_cast<const unsigned char*>(data), size, 0};
   cairo_surface_t* s = cairo_image_surface_create_from_png_stream(&Read, &reader);
@@ -53,4 +54,23 @@ bool DecodePng(const void* data, std::size_t size, int& width, int& height,
   }
   cairo_surface_destroy(s);
   return ok;
+}
+
+bool ReadPngSize(const void* data, std::size_t size, int& width, int& height) {
+  // Signature, then the first chunk: length 13, "IHDR", width, height (big-endian).
+  constexpr std::size_t kHeaderEnd = 8 + 4 + 4 + 8;
+  if (data == nullptr || size < kHeaderEnd || std::memcmp(data, kSignature, 8) != 0) return false;
+  const auto* bytes = static_cast<const unsigned char*>(data);
+  if (std::memcmp(bytes + 12, "IHDR", 4) != 0) return false;
+  auto word = [bytes](std::size_t at) {
+    return (std::uint32_t{bytes[at]} << 24) | (std::uint32_t{bytes[at + 1]} << 16) |
+           (std::uint32_t{bytes[at + 2]} << 8) | std::uint32_t{bytes[at + 3]};
+  };
+  const std::uint32_t w = word(16);
+  const std::uint32_t h = word(20);
+  // Cairo's image surfaces stop at 32767 pixels a side.
+  if (w == 0 || h == 0 || w > 32767 || h > 32767) return false;
+  width = static_cast<int>(w);
+  height = static_cast<int>(h);
+  return true;
 }

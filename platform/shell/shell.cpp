@@ -3,6 +3,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/host/host.h"
 #include "platform/shell/canvas.h"
@@ -30,8 +31,12 @@ double EaseOut(double t) {
 
 }  // namespace
 
-Shell::Shell(Host& host) : host_(host), theme_(ThemeColors::LoadFromRegistry(&theme_problem_)) {
-  screen_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kScreenWidth, kScreenHeight);
+Shell::Shell(Host& host)
+    : host_(host), scale_(host.Scale()), theme_(ThemeColors::LoadFromRegistry(&theme_problem_)) {
+  const auto scaled = [this](int length) { return static_cast<int>(std::lround(length * scale_)); };
+  screen_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, scaled(kScreenWidth),
+                                       scaled(kScreenHeight));
+  Canvas::SetDeviceScale(scale_);
   previous_ = g_current;
   g_current = this;
   SetQuitMessageSink(&QuitSink);
@@ -39,6 +44,7 @@ Shell::Shell(Host& host) : host_(host), theme_(ThemeColors::LoadFromRegistry(&th
 
 Shell::~Shell() {
   cairo_surface_destroy(screen_);
+  Canvas::SetDeviceScale(previous_ != nullptr ? previous_->scale_ : 1.0);
   g_current = previous_;
   if (g_current == nullptr) SetQuitMessageSink(nullptr);
 }
@@ -218,6 +224,7 @@ void Shell::DispatchPending() {
 
 void Shell::RenderFrame() {
   cairo_t* cr = cairo_create(screen_);
+  cairo_scale(cr, scale_, scale_);
   {
     Canvas canvas(cr);
     canvas.FillRect(0, 0, kScreenWidth, kScreenHeight, Color::Rgb(0x14, 0x16, 0x1A));
@@ -235,7 +242,8 @@ void Shell::RenderFrame() {
   cairo_destroy(cr);
   cairo_surface_flush(screen_);
   dirty_ = false;
-  host_.Present(Pixels(), kScreenWidth, kScreenHeight, Stride());
+  host_.Present(Pixels(), cairo_image_surface_get_width(screen_),
+                cairo_image_surface_get_height(screen_), Stride());
 }
 
 const std::uint32_t* Shell::Pixels() const {
@@ -246,7 +254,9 @@ int Shell::Stride() const { return cairo_image_surface_get_stride(screen_); }
 
 std::uint32_t Shell::PixelAt(int x, int y) const {
   if (x < 0 || y < 0 || x >= kScreenWidth || y >= kScreenHeight) return 0;
-  return Pixels()[y * (Stride() / 4) + x] & 0x00FFFFFFu;
+  const int px = std::min(static_cast<int>(x * scale_), cairo_image_surface_get_width(screen_) - 1);
+  const int py = std::min(static_cast<int>(y * scale_), cairo_image_surface_get_height(screen_) - 1);
+  return Pixels()[py * (Stride() / 4) + px] & 0x00FFFFFFu;
 }
 
 bool Shell::SavePng(const std::string& path) const {

@@ -97,9 +97,10 @@ class Shell {
   // ---- The screen ----
   void Invalidate() { dirty_ = true; }
   bool IsDirty() const { return dirty_; }
-  // Paints status bar and layers into the screen buffer and presents it.
+  // Paints status bar and layers into the screen buffer and presents it. The
+  // buffer is the screen at the host's scale: 480 * s x 720 * s pixels.
   void RenderFrame();
-  // 0x00RRGGBB of one screen pixel of the last rendered frame.
+  // 0x00RRGGBB of one screen pixel (in phone pixels) of the last rendered frame.
   std::uint32_t PixelAt(int x, int y) const;
   const std::uint32_t* Pixels() const;
   int Stride() const;
@@ -118,6 +119,7 @@ class Shell {
   int WaitTimeout() const;
 
   Host& host_;
+  double scale_ = 1.0;  // the host's pixels for one phone pixel
   std::string theme_problem_;
   ThemeColors theme_;
   cairo_surface_t* screen_ = nullptr;

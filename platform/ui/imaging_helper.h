@@ -1,6 +1,10 @@
-// One decoded picture (PNG, 8-bit RGBA, interlaced or not), loaded from a
-// module's resources or from a buffer. A helper that holds no picture is
-// null: it has size 0 x 0 and draws nothing.
+// One picture (PNG, 8-bit RGBA, interlaced or not), loaded from a module's
+// resources or from a buffer. A helper that holds no picture is null: it has
+// size 0 x 0 and draws nothing.
+//
+// A picture from the resources is decoded when it is first drawn or read,
+// not when it is loaded, so a window of many pictures opens quickly. One
+// whose bytes then fail to decode turns null and says so once on stderr.
 #pragma once
 
 #include <cstdint>
@@ -28,8 +32,9 @@ class ImagingHelper {
   bool IsNull() const { return width_ == 0 || height_ == 0; }
   int GetImageWidth() const { return width_; }
   int GetImageHeight() const { return height_; }
-  // Premultiplied ARGB rows, 4 bytes a pixel, width * 4 bytes a row.
-  const std::uint32_t* GetPixels() const { return pixels_.data(); }
+  // Premultiplied ARGB rows, 4 bytes a pixel, width * 4 bytes a row; null
+  // for a null picture.
+  const std::uint32_t* GetPixels() const;
   // The straight (not premultiplied) RGBA of one pixel, as 0xAARRGGBB.
   std::uint32_t GetPixel(int x, int y) const;
 
@@ -37,7 +42,15 @@ class ImagingHelper {
   void Draw(Canvas& canvas, int x, int y) const;
 
  private:
-  int width_ = 0;
-  int height_ = 0;
-  std::vector<std::uint32_t> pixels_;
+  void Forget();
+  // Decodes the resource's bytes if that has not happened yet.
+  void Decode() const;
+
+  mutable int width_ = 0;
+  mutable int height_ = 0;
+  mutable std::vector<std::uint32_t> pixels_;
+  // The resource's PNG bytes (they live as long as the program) until decoded.
+  mutable const void* encoded_ = nullptr;
+  mutable std::size_t encoded_size_ = 0;
+  UINT_PTR resource_id_ = 0;
 };

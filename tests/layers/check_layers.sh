@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The layers of the house plan, checked on the includes: model/ sees only
 # platform/win; app/ sees platform/ui, platform/win and model/, never SDL, cairo
-# or pango; only platform/host includes SDL; platform/preview sits beside app/
-# and only the entry point includes it. Prints each offending line.
+# or pango; platform/host, the bottom, includes nothing of ours above it; only
+# platform/entry includes app/ and platform/preview, which sits beside app/, and
+# nothing includes platform/entry; only platform/host includes SDL. Prints each
+# offending line.
 set -u
 root=${1:?usage: check_layers.sh PROJECT_ROOT}
 cd "$root" || exit 2
@@ -23,7 +25,17 @@ offend "app/ may include only platform/ui, platform/win and model/" \
   "$(grep -rnE '#include\s*"platform/(shell|host)/' app)"
 offend "platform/win is the bottom layer" \
   "$(grep -rnE '#include\s*"(app|model|platform/(ui|shell|host))/' platform/win)"
-offend "only the entry point includes platform/preview" \
+offend "platform/host includes nothing above it" \
+  "$(grep -rnE '#include\s*"(app|model|platform/(win|ui|shell|entry|preview))/' platform/host)"
+offend "platform/shell includes only platform/host and platform/win" \
+  "$(grep -rnE '#include\s*"(app|model|platform/(ui|entry|preview))/' platform/shell)"
+offend "platform/ui includes nothing above it" \
+  "$(grep -rnE '#include\s*"(app|model|platform/(entry|preview))/' platform/ui)"
+offend "only platform/entry includes app/" \
+  "$(grep -rnE '#include\s*"app/' model platform | grep -v '^platform/entry/')"
+offend "nothing includes platform/entry, the top" \
+  "$(grep -rnE '#include\s*"platform/entry/' app model platform | grep -v '^platform/entry/')"
+offend "only platform/entry includes platform/preview" \
   "$(grep -rnE '#include\s*"platform/preview/' app model platform/win platform/shell platform/host platform/ui)"
 offend "platform/preview may include only platform/ui, platform/shell, platform/win and model's item table" \
   "$(grep -rnE '#include\s*"(app|platform/host|model)/' platform/preview | grep -v '"model/theme_targets.h"')"

@@ -12,7 +12,7 @@
 
 #include <unistd.h>
 
-#include "platform/host/entry_point.h"
+#include "platform/entry/entry_point.h"
 #include "platform/ui/toolkit.h"
 #include "tests/platform/test_windows.h"
 
@@ -113,6 +113,10 @@ TEST_F(Entry, BadOptionsAndScriptsAreRefusedBeforeAnythingRuns) {
   testing::internal::CaptureStdout();
   EXPECT_EQ(RunTintor({"--help"}), 0);
   EXPECT_NE(testing::internal::GetCapturedStdout().find("--headless"), std::string::npos);
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(RunTintor({"--version", "--headless"}), 0);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "tintor " TINTOR_TEST_VERSION "\n");
+  EXPECT_EQ(g_app.init_calls, 0) << "asking the version runs nothing";
 }
 
 TEST_F(Entry, WithoutADisplayItSaysHowToRunHeadless) {

@@ -2,7 +2,7 @@
 // or option is refused with a message naming it (and its line).
 #include <gtest/gtest.h>
 
-#include "platform/host/entry_point.h"
+#include "platform/entry/entry_point.h"
 #include "platform/host/headless_host.h"
 #include "platform/host/script.h"
 #include "platform/host/window_scale.h"

@@ -10,6 +10,7 @@
 struct EntryOptions {
   bool headless = false;
   bool help = false;
+  bool version = false;
   std::string script_path;
   std::string screenshot_dir;
   double scale = 1.0;
@@ -20,6 +21,8 @@ bool ParseEntryOptions(const std::vector<std::string>& args, EntryOptions& optio
                        std::string& error);
 
 const char* EntryUsage();
+// "tintor VERSION" and a line end.
+const char* EntryVersion();
 
 // The whole run: options, script, host, shell, InitApplication once, Run
 // until quit. Returns the process's exit code; messages go to stderr.

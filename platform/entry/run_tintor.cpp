@@ -3,8 +3,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "platform/host/entry_point.h"
+#include "platform/entry/entry_point.h"
 #include "platform/host/headless_host.h"
+#include "platform/host/quit_signals.h"
 #include "platform/host/sdl_host.h"
 #include "platform/shell/shell.h"
 #include "platform/ui/application.h"
@@ -45,6 +46,10 @@ int RunTintor(const std::vector<std::string>& args) {
     std::fputs(EntryUsage(), stdout);
     return 0;
   }
+  if (options.version) {
+    std::fputs(EntryVersion(), stdout);
+    return 0;
+  }
   std::vector<ScriptCommand> commands;
   if (!options.script_path.empty() && !LoadScriptFile(options.script_path, commands, error)) {
     std::fprintf(stderr, "tintor: %s\n", error.c_str());
@@ -67,6 +72,9 @@ int RunTintor(const std::vector<std::string>& args) {
         return 2;
       }
     }
+    // SIGINT and SIGTERM end the run between two events (SDL does the same
+    // for the window).
+    CatchQuitSignals();
     HeadlessHost host;
     host.SetScreenshotDir(options.screenshot_dir.empty() ? "." : options.screenshot_dir);
     host.InjectScript(commands);

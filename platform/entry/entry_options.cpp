@@ -2,7 +2,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "platform/host/entry_point.h"
+#include "platform/entry/entry_point.h"
 
 const char* EntryUsage() {
   return "usage: tintor [--headless] [--script FILE] [--screenshot-dir DIR] [--scale N]\n"
@@ -12,8 +12,11 @@ const char* EntryUsage() {
          "                        key escape|enter|up|down | shot NAME.png | # comment\n"
          "  --screenshot-dir DIR  where 'shot' writes its PNG files, made if missing (default: .)\n"
          "  --scale N             window size factor, 0.25 to 4 (default 1: 480 x 720)\n"
+         "  --version             show the program's version\n"
          "  --help                show this text\n";
 }
+
+const char* EntryVersion() { return "tintor " TINTOR_VERSION "\n"; }
 
 bool ParseEntryOptions(const std::vector<std::string>& args, EntryOptions& options,
                        std::string& error) {
@@ -32,6 +35,8 @@ bool ParseEntryOptions(const std::vector<std::string>& args, EntryOptions& optio
       o.headless = true;
     } else if (a == "--help" || a == "-h") {
       o.help = true;
+    } else if (a == "--version") {
+      o.version = true;
     } else if (a == "--script") {
       if (!value(o.script_path)) return false;
       o.headless = true;

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/host/entry_point.h"
+#include "platform/entry/entry_point.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
