@@ -9,7 +9,8 @@ packages=(
   fonts-wqy-microhei
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xdotool imagemagick x11-utils
+  libx11-dev
+  xvfb xdotool imagemagick x11-utils python3
   desktop-file-utils appstream man-db groff-base dpkg-dev file
 )
 
