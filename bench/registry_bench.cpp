@@ -146,6 +146,37 @@ BENCHMARK(BM_ParseWideKey)
     ->Args({40000, 1})
     ->Unit(benchmark::kMillisecond);
 
+// A file that adds `count` values (or subkeys) and then removes every one of
+// them again, as a long-lived file that was edited by hand may: each removal
+// finds its name among the siblings still there.
+void BM_ParseRemovals(benchmark::State& state) {
+  const int count = static_cast<int>(state.range(0));
+  const bool subkeys = state.range(1) != 0;
+  std::string bytes = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\Wide]\r\n";
+  for (int i = 0; i < count; ++i) {
+    const std::string n = std::to_string(i);
+    bytes += subkeys ? "[HKEY_LOCAL_MACHINE\\Wide\\Key" + n + "]\r\n" : "\"Value" + n + "\"=dword:00000001\r\n";
+  }
+  if (!subkeys) bytes += "[HKEY_LOCAL_MACHINE\\Wide]\r\n";
+  for (int i = 0; i < count; ++i) {
+    const std::string n = std::to_string(i);
+    bytes += subkeys ? "[-HKEY_LOCAL_MACHINE\\Wide\\Key" + n + "]\r\n" : "\"Value" + n + "\"=-\r\n";
+  }
+  bytes += "\r\n";
+  for (auto _ : state) {
+    RegistryHive hive;
+    std::string error;
+    if (!ParseRegFile(bytes.data(), bytes.size(), &hive, &error)) state.SkipWithError(error.c_str());
+    if (hive.ValueCount() != 0) state.SkipWithError("a removed value is still there");
+  }
+  state.counters["file_bytes"] = static_cast<double>(bytes.size());
+}
+BENCHMARK(BM_ParseRemovals)
+    ->ArgNames({"removals", "subkeys"})
+    ->Args({40000, 0})
+    ->Args({40000, 1})
+    ->Unit(benchmark::kMillisecond);
+
 // A read when nothing changed: the shell reading a colour at start.
 void BM_ReadDwordUnchanged(benchmark::State& state) {
   UseRegistryOf(static_cast<int>(state.range(0)));
