@@ -80,13 +80,21 @@ DWORD DwordOf(const RegistryValue* value) {
          (static_cast<DWORD>(value->data[3]) << 24);
 }
 
+// Whether a temporary file of the registry is left in `dir`.
+bool TemporaryLeftIn(const std::string& dir) {
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    if (entry.path().filename().string().rfind(".registry.reg.", 0) == 0) return true;
+  }
+  return false;
+}
+
 class RegistryFile : public ::testing::Test {
  protected:
   void TearDown() override {
     SetHiveWriteFaultForTesting(HiveWriteFault{});
     EXPECT_EQ(RegistryOpenHandleCount(), 0u);
   }
-  bool TempExists() const { return std::filesystem::exists(registry_.path() + ".tmp"); }
+  bool TempExists() const { return TemporaryLeftIn(registry_.dir()); }
   TempRegistry registry_;
 };
 
@@ -380,35 +388,31 @@ TEST_F(RegistryFile, FullDiskOnTheVeryFirstWriteLeavesNoFile) {
 
 TEST_F(RegistryFile, StaleTemporaryFileIsIgnoredAndCleanedUp) {
   ASSERT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(1)), ERROR_SUCCESS);
-  const std::string temp = registry_.path() + ".tmp";
+  const std::string temp = registry_.dir() + "/.registry.reg.Ab12Cd";
   const std::string half = Utf16File(u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\K]\r\n\"v\"=dwo");
-
-  // While another writer holds the lock, its temporary file is left alone.
   { std::ofstream(temp, std::ios::binary) << half; }
-  const int lock_fd = ::open((registry_.path() + ".lock").c_str(), O_RDWR | O_CLOEXEC);
-  ASSERT_GE(lock_fd, 0);
-  ASSERT_EQ(::flock(lock_fd, LOCK_EX), 0);
+  // Not ours to remove: a link, and (where we may tell) another user's file.
+  const std::string link = registry_.dir() + "/.registry.reg.Lk00Lk";
+  const std::string others = registry_.dir() + "/.registry.reg.Zz99Yy";
+  ASSERT_EQ(::symlink(registry_.path().c_str(), link.c_str()), 0);
+  { std::ofstream(others) << "someone else's"; }
+  const bool root = ::geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(::chown(others.c_str(), 65534, 65534), 0);
+  }
+
+  // A reader ignores the leftover.
   {
     HiveFile reader(registry_.path());
     const RegistryHive* hive = nullptr;
     ASSERT_EQ(reader.Load(&hive), ERROR_SUCCESS);
     EXPECT_EQ(DwordOf(hive->Find(2, {u"K"})->FindValue(u"v")), 1u);
-    EXPECT_TRUE(TempExists());
   }
-  ::close(lock_fd);
-
-  // With nobody holding the lock it is a crash's leftover: ignored, then removed.
-  {
-    HiveFile reader(registry_.path());
-    const RegistryHive* hive = nullptr;
-    ASSERT_EQ(reader.Load(&hive), ERROR_SUCCESS);
-    EXPECT_EQ(DwordOf(hive->Find(2, {u"K"})->FindValue(u"v")), 1u);
-    EXPECT_FALSE(TempExists());
-  }
-  // A writer replaces any leftover too.
-  { std::ofstream(temp, std::ios::binary) << half; }
+  // A writer, holding the lock, knows it for a crash's leftover and removes it.
   EXPECT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(2)), ERROR_SUCCESS);
-  EXPECT_FALSE(TempExists());
+  EXPECT_FALSE(std::filesystem::exists(temp));
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(std::filesystem::exists(others), root);
   EXPECT_EQ(QueryValue(HKEY_LOCAL_MACHINE, u"K", u"v").data, Le32(2));
 }
 
@@ -550,7 +554,7 @@ TEST_F(RegistryFile, WritesGoThroughASymbolicLinkToItsTarget) {
       EXPECT_EQ(DwordOf(k->FindValue(u"old")), 1u);
     }
     EXPECT_FALSE(TempExists());
-    EXPECT_FALSE(std::filesystem::exists(target + ".tmp"));
+    EXPECT_FALSE(TemporaryLeftIn(real_dir));
   }
 
   // Writers through the link and writers naming the target share one lock.
