@@ -54,18 +54,33 @@ std::string DirectoryOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
+// Whether a link may be followed. As the kernel's "protected symlinks" rule
+// has it, a link in a sticky folder that everyone may write to is followed
+// only when it is this user's or the folder owner's, so that nobody else can
+// point a write of ours somewhere of their choosing.
+bool TrustedLink(const std::string& link) {
+  struct stat l;
+  struct stat folder;
+  if (::lstat(link.c_str(), &l) != 0 || ::stat(DirectoryOf(link).c_str(), &folder) != 0) return true;
+  const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+  return !shared || l.st_uid == ::geteuid() || l.st_uid == folder.st_uid;
+}
+
 // The file that `path` finally names: symbolic links followed, a relative
 // one from the folder of the link. Anything that is not a link names itself.
-std::string FollowLinks(std::string path) {
+// False when a link on the way may not be followed.
+bool FollowLinks(std::string path, std::string* target) {
   for (int hops = 0; hops < 40; ++hops) {
-    char target[PATH_MAX];
-    const ssize_t n = ::readlink(path.c_str(), target, sizeof target);
-    if (n <= 0 || static_cast<std::size_t>(n) >= sizeof target) return path;
-    std::string next(target, static_cast<std::size_t>(n));
+    char next_text[PATH_MAX];
+    const ssize_t n = ::readlink(path.c_str(), next_text, sizeof next_text);
+    if (n <= 0 || static_cast<std::size_t>(n) >= sizeof next_text) break;
+    if (!TrustedLink(path)) return false;
+    std::string next(next_text, static_cast<std::size_t>(n));
     if (next[0] != '/') next = DirectoryOf(path) + "/" + next;
     path = std::move(next);
   }
-  return path;  // a loop of links: opening it reports the loop
+  *target = std::move(path);  // after a loop of links, opening it reports the loop
+  return true;
 }
 
 // Creates the folder and its missing parents, as `mkdir -p` does.
@@ -186,10 +201,12 @@ HiveFile::HiveFile(std::string path) : path_(std::move(path)) {}
 
 // A registry file reached through a symbolic link is written in its target's
 // place, so the link stays and everyone using the target shares its lock.
-void HiveFile::FindTarget() {
-  const std::string target = FollowLinks(path_);
+bool HiveFile::FindTarget() {
+  std::string target;
+  if (!FollowLinks(path_, &target)) return false;
   dir_ = DirectoryOf(target);
   name_ = target.substr(target.rfind('/') + 1);
+  return true;
 }
 
 LONG HiveFile::Fail(LONG status, const std::string& what, int error_number) {
@@ -199,6 +216,12 @@ LONG HiveFile::Fail(LONG status, const std::string& what, int error_number) {
     last_error_ += std::strerror(error_number);
   }
   return status;
+}
+
+LONG HiveFile::UntrustedLink() {
+  loaded_ = false;
+  return Fail(ERROR_ACCESS_DENIED, "the registry file " + path_ + " leads through a symbolic link that "
+                  "another user put in a shared folder, which is never followed", 0);
 }
 
 LONG HiveFile::Refresh(int dir_fd) {
@@ -285,6 +308,7 @@ void HiveFile::HoldOpen(int fd) {
 }
 
 LONG HiveFile::Load(const RegistryHive** hive) {
+  if (!path_.empty() && !FindTarget()) return UntrustedLink();
   const LONG status = Refresh(-1);
   if (status != ERROR_SUCCESS) return status;
   *hive = &hive_;
@@ -293,7 +317,7 @@ LONG HiveFile::Load(const RegistryHive** hive) {
 
 LONG HiveFile::Update(const Change& change) {
   if (path_.empty()) return Fail(ERROR_CANTOPEN, "no registry file: HOME is not set", 0);
-  FindTarget();
+  if (!FindTarget()) return UntrustedLink();
   if (!MakeDirectories(dir_)) {
     const int e = errno;
     return Fail(StatusForWriteErrno(e), "cannot create the folder " + dir_, e);

@@ -58,7 +58,8 @@ class HiveFile {
     bool operator==(const Identity&) const = default;
   };
 
-  void FindTarget();
+  bool FindTarget();
+  LONG UntrustedLink();
   // Reads the file again if it changed: through path_, or with dir_fd >= 0
   // as name_ in that folder, without following a link.
   LONG Refresh(int dir_fd);

@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <functional>
+#include <pwd.h>
 #include <random>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -609,6 +610,104 @@ TEST_F(RegistryFile, AChangeThatWouldOutgrowTheFileIsRefused) {
   const RegistryHive* hive = nullptr;
   ASSERT_EQ(reader.Load(&hive), ERROR_SUCCESS) << reader.last_error();
   EXPECT_EQ(hive->Find(2, {u"K"})->FindValue(u"big")->data.size(), fits.size());
+}
+
+}  // namespace
+
+namespace {
+
+// Root in a sticky folder that everyone may write to, as /tmp is: nothing
+// another user plants there makes a write land anywhere else, and the
+// owner's file stays the owner's, writable by the owner afterwards.
+TEST_F(RegistryFile, RootInASharedFolderWritesNothingButTheRegistryFile) {
+  if (::geteuid() != 0 || ::getpwuid(65534) == nullptr) GTEST_SKIP() << "needs root and a second user";
+  const auto as_other_user = [](const std::function<int()>& body) {
+    return RunInChild([&] { return ::setgid(65534) == 0 && ::setuid(65534) == 0 ? body() : 9; });
+  };
+  ASSERT_EQ(::chmod(registry_.dir().c_str(), 0711), 0);
+  const std::string shared = registry_.dir() + "/shared";
+  const std::string victim = registry_.dir() + "/private/victim";
+  ASSERT_EQ(::mkdir((registry_.dir() + "/private").c_str(), 0700), 0);
+  { std::ofstream(victim) << "precious"; }
+  ASSERT_EQ(::mkdir(shared.c_str(), 0777), 0);
+  ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+  const std::string file = shared + "/registry.reg";
+  ::setenv("TINTOR_REGISTRY", file.c_str(), 1);
+  const auto plant = [&](const std::vector<std::string>& names) {
+    return as_other_user([&] {
+      for (const std::string& name : names) {
+        if (::symlink(victim.c_str(), (shared + "/" + name).c_str()) != 0) return 1;
+      }
+      return 0;
+    });
+  };
+
+  // Links where the lock or the file itself will be: refused, nothing made.
+  for (const char* name : {"registry.reg.lock", "registry.reg"}) {
+    SCOPED_TRACE(name);
+    ASSERT_EQ(plant({name}), 0);
+    EXPECT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(1)), ERROR_ACCESS_DENIED);
+    EXPECT_NE(std::string(RegistryLastErrorMessage()).find("symbolic link"), std::string::npos);
+    ASSERT_EQ(as_other_user([&] { return ::unlink((shared + "/" + name).c_str()); }), 0);
+  }
+  EXPECT_EQ(std::filesystem::directory_iterator(shared), std::filesystem::directory_iterator());
+
+  // The other user's own registry file, and links at names a temporary file might take.
+  ASSERT_EQ(as_other_user([&] {
+    return SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(1)) == ERROR_SUCCESS &&
+           ::chmod(file.c_str(), 0640) == 0 && ::unlink((file + ".lock").c_str()) == 0 ? 0 : 1;
+  }), 0);
+  const std::vector<std::string> traps = {"registry.reg.tmp", ".registry.reg.tmp", ".registry.reg.AAAAAA"};
+  ASSERT_EQ(plant(traps), 0);
+  ASSERT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"root", REG_DWORD, Le32(2)), ERROR_SUCCESS)
+      << RegistryLastErrorMessage();
+  for (const std::string& path : {file, file + ".lock"}) {
+    struct stat st;
+    ASSERT_EQ(::lstat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u) << path;
+    EXPECT_EQ(st.st_gid, 65534u) << path;
+    EXPECT_EQ(st.st_mode & 07777, 0640u) << path;
+  }
+  for (const std::string& name : traps) EXPECT_TRUE(std::filesystem::is_symlink(shared + "/" + name)) << name;
+  std::ifstream in(victim);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "precious");
+
+  // The owner still writes, and keeps what root wrote.
+  EXPECT_EQ(as_other_user([] {
+    return SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(3)) == ERROR_SUCCESS &&
+           QueryValue(HKEY_LOCAL_MACHINE, u"K", u"root").data == Le32(2) ? 0 : 1;
+  }), 0);
+  ::setenv("TINTOR_REGISTRY", registry_.path().c_str(), 1);
+}
+
+// A process that keeps the lock makes a write fail after a bounded wait,
+// with the file as it was; once the lock is free, writes go through again.
+TEST_F(RegistryFile, AHeldLockMakesAWriteFailNotHang) {
+  ASSERT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(1)), ERROR_SUCCESS);
+  const std::string before = registry_.ReadBytes();
+  int held[2];
+  int release[2];
+  ASSERT_EQ(::pipe(held), 0);
+  ASSERT_EQ(::pipe(release), 0);
+  const pid_t holder = ::fork();
+  if (holder == 0) {
+    char c;
+    const int fd = ::open((registry_.path() + ".lock").c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 || ::flock(fd, LOCK_EX) != 0 || ::write(held[1], "h", 1) != 1) ::_exit(1);
+    ::_exit(::read(release[0], &c, 1) == 1 ? 0 : 2);
+  }
+  char c;
+  ASSERT_EQ(::read(held[0], &c, 1), 1);
+  EXPECT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(2)), ERROR_CANTWRITE);
+  EXPECT_NE(std::string(RegistryLastErrorMessage()).find("held the lock"), std::string::npos)
+      << RegistryLastErrorMessage();
+  EXPECT_EQ(registry_.ReadBytes(), before);
+  EXPECT_FALSE(TempExists());
+  ASSERT_EQ(::write(release[1], "r", 1), 1);
+  ASSERT_NO_FATAL_FAILURE(ExpectChildrenExitedCleanly(std::vector<pid_t>{holder}));
+  EXPECT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(3)), ERROR_SUCCESS);
+  EXPECT_EQ(QueryValue(HKEY_LOCAL_MACHINE, u"K", u"v").data, Le32(3));
+  for (int fd : {held[0], held[1], release[0], release[1]}) ::close(fd);
 }
 
 }  // namespace
