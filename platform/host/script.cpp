@@ -92,7 +92,7 @@ class LineParser {
       return Fail(std::string(what) + " is not a number: '" + Shown(words_[i]) + "'");
     }
     if (out < lo || out > hi) {
-      return Fail(std::string(what) + " " + words_[i] + " is outside " + std::to_string(lo) +
+      return Fail(std::string(what) + " " + Shown(words_[i]) + " is outside " + std::to_string(lo) +
                   ".." + std::to_string(hi));
     }
     return true;
