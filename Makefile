@@ -40,14 +40,16 @@ bench: build
 	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b; done
 
 # The registry file reader under libFuzzer, ASan and UBSan (clang), for FUZZ_TIME
-# seconds; new inputs collect in build-fuzz/corpus. Not part of `make test`.
+# seconds, on inputs up to FUZZ_MAX_LEN bytes (large enough to reach the paths
+# of big files); new inputs collect in build-fuzz/corpus. Not part of `make test`.
 FUZZ_TIME ?= 60
+FUZZ_MAX_LEN ?= 1048576
 fuzz: deps
 	mkdir -p build-fuzz/corpus
 	clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
 	  -I. fuzz/reg_file_fuzz.cpp platform/win/reg_file_format.cpp platform/win/registry_hive.cpp \
 	  -o build-fuzz/reg_file_fuzz
-	./build-fuzz/reg_file_fuzz -max_total_time=$(FUZZ_TIME) -max_len=8192 -dict=fuzz/reg_file.dict \
+	./build-fuzz/reg_file_fuzz -max_total_time=$(FUZZ_TIME) -max_len=$(FUZZ_MAX_LEN) -dict=fuzz/reg_file.dict \
 	  -print_final_stats=1 build-fuzz/corpus fuzz/corpus
 
 # Installs the program, its menu entry, icon and manual page under PREFIX;

@@ -122,28 +122,43 @@ BENCHMARK(BM_EncodeRegFile)->Arg(20)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 // One key holding `count` values (or `count` subkeys): every name read is
 // looked up among its siblings, so this shows how reading grows with them.
+// With `removed`, the file then removes every one of them again, as a
+// long-lived file edited by hand may, each removal finding its name among
+// the siblings still there.
 void BM_ParseWideKey(benchmark::State& state) {
   const int count = static_cast<int>(state.range(0));
   const bool subkeys = state.range(1) != 0;
+  const bool removed = state.range(2) != 0;
   std::string bytes = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\Wide]\r\n";
   for (int i = 0; i < count; ++i) {
     const std::string n = std::to_string(i);
     bytes += subkeys ? "[HKEY_LOCAL_MACHINE\\Wide\\Key" + n + "]\r\n" : "\"Value" + n + "\"=dword:00000001\r\n";
+  }
+  for (int i = 0; removed && i < count; ++i) {
+    const std::string n = std::to_string(i);
+    bytes += subkeys ? "[-HKEY_LOCAL_MACHINE\\Wide\\Key" + n + "]\r\n" : "\"Value" + n + "\"=-\r\n";
   }
   bytes += "\r\n";
   for (auto _ : state) {
     RegistryHive hive;
     std::string error;
     if (!ParseRegFile(bytes.data(), bytes.size(), &hive, &error)) state.SkipWithError(error.c_str());
+    const RegistryKey* wide = hive.Find(2, {u"Wide"});
+    if (wide == nullptr || wide->values.size() + wide->subkeys.size() != (removed ? 0u : std::size_t(count))) {
+      state.SkipWithError("the names read are not the names the file leaves");
+    }
   }
   state.counters["file_bytes"] = static_cast<double>(bytes.size());
 }
 BENCHMARK(BM_ParseWideKey)
-    ->ArgNames({"names", "subkeys"})
-    ->Args({1000, 0})
-    ->Args({10000, 0})
-    ->Args({40000, 0})
-    ->Args({40000, 1})
+    ->ArgNames({"names", "subkeys", "removed"})
+    ->Args({1000, 0, 0})
+    ->Args({10000, 0, 0})
+    ->Args({40000, 0, 0})
+    ->Args({40000, 1, 0})
+    ->Args({40000, 0, 1})
+    ->Args({40000, 1, 1})
+    ->Args({160000, 0, 1})
     ->Unit(benchmark::kMillisecond);
 
 // A read when nothing changed: the shell reading a colour at start.

@@ -2,15 +2,25 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <cstring>
+#include <fcntl.h>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 
 namespace {
 
 constexpr int kScreenWidth = 480;
 constexpr int kScreenHeight = 720;
 constexpr int kMaxMs = 10 * 60 * 1000;
+// A script is a short list of taps; anything larger is not one.
+constexpr std::size_t kMaxScriptBytes = 1 << 20;
+// Words echoed in a message are cut after this many bytes.
+constexpr std::size_t kShownWordBytes = 40;
 
 bool ParseInt(const std::string& word, int& out) {
   if (word.empty()) return false;
@@ -19,6 +29,52 @@ bool ParseInt(const std::string& word, int& out) {
   long v = std::strtol(word.c_str(), &end, 10);
   if (errno != 0 || *end != '\0' || v < INT_MIN || v > INT_MAX) return false;
   out = static_cast<int>(v);
+  return true;
+}
+
+// A word of the script as a message shows it: control characters escaped,
+// and cut after a few dozen bytes, so that a bad line cannot flood or steer
+// the terminal. The text is UTF-8 by then, and is cut between characters.
+std::string Shown(const std::string& word) {
+  std::string out;
+  std::size_t i = 0;
+  while (i < word.size()) {
+    if (i >= kShownWordBytes && (static_cast<unsigned char>(word[i]) & 0xC0) != 0x80) {
+      out += "...";
+      break;
+    }
+    const auto b = static_cast<unsigned char>(word[i]);
+    const bool c1 = b == 0xC2 && i + 1 < word.size() && static_cast<unsigned char>(word[i + 1]) < 0xA0;
+    if (b < 0x20 || b == 0x7F || c1) {
+      char escaped[8];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", c1 ? static_cast<unsigned char>(word[++i]) : b);
+      out += escaped;
+    } else {
+      out += word[i];
+    }
+    ++i;
+  }
+  return out;
+}
+
+// Well-formed UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF.
+bool IsUtf8(const std::string& text) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    const std::size_t extra = b < 0x80 ? 0 : b >= 0xC2 && b <= 0xDF ? 1 : b >= 0xE0 && b <= 0xEF ? 2
+                              : b >= 0xF0 && b <= 0xF4 ? 3 : 4;
+    if (extra == 4 || text.size() - i <= extra) return false;
+    std::uint32_t cp = b & (0x7Fu >> extra);
+    for (std::size_t k = 1; k <= extra; ++k) {
+      const auto c = static_cast<unsigned char>(text[i + k]);
+      if ((c & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (c & 0x3Fu);
+    }
+    if (extra == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) return false;
+    if (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) return false;
+    i += extra + 1;
+  }
   return true;
 }
 
@@ -31,67 +87,22 @@ class LineParser {
     error_ = name_ + ":" + std::to_string(line_) + ": " + what;
     return false;
   }
-  bool Arity(std::size_t n, const char* usage) {
-    if (words_.size() != n + 1) return Fail("'" + words_[0] + "' takes " + usage);
-    return true;
-  }
   bool Number(std::size_t i, int lo, int hi, const char* what, int& out) {
     if (!ParseInt(words_[i], out)) {
-      return Fail(std::string(what) + " is not a number: '" + words_[i] + "'");
+      return Fail(std::string(what) + " is not a number: '" + Shown(words_[i]) + "'");
     }
     if (out < lo || out > hi) {
-      return Fail(std::string(what) + " " + words_[i] + " is outside " + std::to_string(lo) +
+      return Fail(std::string(what) + " " + Shown(words_[i]) + " is outside " + std::to_string(lo) +
                   ".." + std::to_string(hi));
     }
     return true;
   }
   bool X(std::size_t i, int& out) { return Number(i, 0, kScreenWidth - 1, "x", out); }
   bool Y(std::size_t i, int& out) { return Number(i, 0, kScreenHeight - 1, "y", out); }
+  bool Duration(std::size_t i, int& out) { return Number(i, 0, kMaxMs, "duration", out); }
+  const std::string& Word(std::size_t i) const { return words_[i]; }
 
-  bool Parse(ScriptCommand& c) {
-    c.line = line_;
-    const std::string& cmd = words_[0];
-    if (cmd == "tap") {
-      c.kind = ScriptCommand::Kind::Tap;
-      return Arity(2, "X Y") && X(1, c.x1) && Y(2, c.y1);
-    }
-    if (cmd == "drag") {
-      c.kind = ScriptCommand::Kind::Drag;
-      return Arity(5, "X1 Y1 X2 Y2 MS") && X(1, c.x1) && Y(2, c.y1) && X(3, c.x2) &&
-             Y(4, c.y2) && Number(5, 0, kMaxMs, "duration", c.ms);
-    }
-    if (cmd == "wait") {
-      c.kind = ScriptCommand::Kind::Wait;
-      return Arity(1, "MS") && Number(1, 0, kMaxMs, "duration", c.ms);
-    }
-    if (cmd == "key") {
-      c.kind = ScriptCommand::Kind::Key;
-      if (!Arity(1, "escape|enter|up|down")) return false;
-      const std::string& k = words_[1];
-      if (k == "escape") {
-        c.key = InputKey::Escape;
-      } else if (k == "enter") {
-        c.key = InputKey::Enter;
-      } else if (k == "up") {
-        c.key = InputKey::Up;
-      } else if (k == "down") {
-        c.key = InputKey::Down;
-      } else {
-        return Fail("unknown key '" + k + "' (escape, enter, up or down)");
-      }
-      return true;
-    }
-    if (cmd == "shot") {
-      c.kind = ScriptCommand::Kind::Shot;
-      if (!Arity(1, "NAME.png")) return false;
-      c.name = words_[1];
-      if (c.name.size() < 5 || c.name.compare(c.name.size() - 4, 4, ".png") != 0) {
-        return Fail("screenshot name must end in .png: '" + c.name + "'");
-      }
-      return true;
-    }
-    return Fail("unknown command '" + cmd + "'");
-  }
+  bool Parse(ScriptCommand& c);
 
   const std::string& Error() const { return error_; }
 
@@ -101,6 +112,62 @@ class LineParser {
   std::vector<std::string> words_;
   std::string error_;
 };
+
+// One entry a command: its word, what it makes, its arguments and how they
+// are read (words numbered from 1).
+struct CommandRule {
+  const char* word;
+  ScriptCommand::Kind kind;
+  std::size_t arguments;
+  const char* usage;
+  bool (*read)(LineParser& p, ScriptCommand& c);
+};
+
+bool ReadKey(LineParser& p, ScriptCommand& c) {
+  static constexpr std::pair<const char*, InputKey> kKeys[] = {
+      {"escape", InputKey::Escape}, {"enter", InputKey::Enter}, {"up", InputKey::Up}, {"down", InputKey::Down}};
+  for (const auto& [word, key] : kKeys) {
+    if (p.Word(1) == word) {
+      c.key = key;
+      return true;
+    }
+  }
+  return p.Fail("unknown key '" + Shown(p.Word(1)) + "' (escape, enter, up or down)");
+}
+
+bool ReadShot(LineParser& p, ScriptCommand& c) {
+  c.name = p.Word(1);
+  if (c.name.size() < 5 || c.name.compare(c.name.size() - 4, 4, ".png") != 0) {
+    return p.Fail("screenshot name must end in .png: '" + Shown(c.name) + "'");
+  }
+  return true;
+}
+
+constexpr CommandRule kCommands[] = {
+    {"tap", ScriptCommand::Kind::Tap, 2, "X Y",
+     [](LineParser& p, ScriptCommand& c) { return p.X(1, c.x1) && p.Y(2, c.y1); }},
+    {"drag", ScriptCommand::Kind::Drag, 5, "X1 Y1 X2 Y2 MS",
+     [](LineParser& p, ScriptCommand& c) {
+       return p.X(1, c.x1) && p.Y(2, c.y1) && p.X(3, c.x2) && p.Y(4, c.y2) && p.Duration(5, c.ms);
+     }},
+    {"wait", ScriptCommand::Kind::Wait, 1, "MS",
+     [](LineParser& p, ScriptCommand& c) { return p.Duration(1, c.ms); }},
+    {"key", ScriptCommand::Kind::Key, 1, "escape|enter|up|down", ReadKey},
+    {"shot", ScriptCommand::Kind::Shot, 1, "NAME.png", ReadShot},
+};
+
+bool LineParser::Parse(ScriptCommand& c) {
+  c.line = line_;
+  for (const CommandRule& rule : kCommands) {
+    if (words_[0] != rule.word) continue;
+    c.kind = rule.kind;
+    if (words_.size() != rule.arguments + 1) {
+      return Fail("'" + words_[0] + "' takes " + rule.usage);
+    }
+    return rule.read(*this, c);
+  }
+  return Fail("unknown command '" + Shown(words_[0]) + "'");
+}
 
 }  // namespace
 
@@ -113,6 +180,12 @@ bool ParseScript(const std::string& text, const std::string& name,
   while (std::getline(in, line)) {
     ++number;
     if (!line.empty() && line.back() == '\r') line.pop_back();
+    const auto fail = [&](const char* why) {
+      error = name + ":" + std::to_string(number) + ": " + why;
+      return false;
+    };
+    if (line.find('\0') != std::string::npos) return fail("a NUL byte in the line; a script is text");
+    if (!IsUtf8(line)) return fail("not UTF-8 text");
     std::size_t hash = line.find('#');
     if (hash != std::string::npos) line.erase(hash);
     std::istringstream words_in(line);
@@ -133,12 +206,40 @@ bool ParseScript(const std::string& text, const std::string& name,
 
 bool LoadScriptFile(const std::string& path, std::vector<ScriptCommand>& commands,
                     std::string& error) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    error = path + ": cannot read the script";
+  const auto fail = [&](const std::string& why) {
+    error = path + ": " + why;
     return false;
+  };
+  // What is checked is what is read: the file is opened once, then looked at.
+  // Not blocking, so that a named pipe is refused rather than waited on.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return fail("cannot read the script");
+  std::string text;
+  struct stat st;
+  bool read_ok = ::fstat(fd, &st) == 0;
+  const bool ordinary = read_ok && S_ISREG(st.st_mode);
+  if (ordinary && st.st_size <= static_cast<off_t>(kMaxScriptBytes)) {
+    // One byte past the limit tells a file that grew since fstat.
+    text.resize(kMaxScriptBytes + 1);
+    std::size_t done = 0;
+    while (done < text.size()) {
+      const ssize_t n = ::read(fd, text.data() + done, text.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        read_ok = n == 0;
+        break;
+      }
+      done += static_cast<std::size_t>(n);
+    }
+    text.resize(done);
   }
-  std::ostringstream text;
-  text << file.rdbuf();
-  return ParseScript(text.str(), path, commands, error);
+  const int read_errno = errno;
+  ::close(fd);
+  if (!read_ok) return fail(std::string("cannot read the script: ") + std::strerror(read_errno));
+  if (S_ISDIR(st.st_mode)) return fail("a folder, not a script file");
+  if (!ordinary) return fail("not an ordinary file; a script is a text file");
+  if (st.st_size > static_cast<off_t>(kMaxScriptBytes) || text.size() > kMaxScriptBytes) {
+    return fail("larger than " + std::to_string(kMaxScriptBytes >> 20) + " MiB; a script is a short text file");
+  }
+  return ParseScript(text, path, commands, error);
 }

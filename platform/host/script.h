@@ -24,10 +24,14 @@ struct ScriptCommand {
 };
 
 // Parses a whole script. On the first bad line: false, and `error` reads
-// "NAME:LINE: what is wrong", e.g. "script.txt:7: unknown command 'tapp'".
+// "NAME:LINE: what is wrong", e.g. "script.txt:7: unknown command 'tapp'";
+// words from the script are shown cut short, control characters escaped.
 bool ParseScript(const std::string& text, const std::string& name,
                  std::vector<ScriptCommand>& commands, std::string& error);
 
-// Reads and parses a script file; a file that cannot be read is an error too.
+// Reads and parses a script file. Only an ordinary file of at most 1 MiB of
+// UTF-8 text without NUL bytes is taken; anything else is an error that says
+// what is wrong ("NAME: ..." or "NAME:LINE: ..."), as is a file that cannot
+// be read.
 bool LoadScriptFile(const std::string& path, std::vector<ScriptCommand>& commands,
                     std::string& error);

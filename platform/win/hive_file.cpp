@@ -1,13 +1,21 @@
 // Reading and durably replacing the registry file.
 #include "platform/win/hive_file.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <climits>
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
+#include <poll.h>
+#include <random>
+#include <string_view>
 #include <sys/file.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,9 +33,9 @@ class FileDescriptor {
   FileDescriptor& operator=(const FileDescriptor&) = delete;
   ~FileDescriptor() { Reset(); }
   int get() const { return fd_; }
-  void Reset() {
+  void Reset(int fd = -1) {
     if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
+    fd_ = fd;
   }
   int Release() {
     const int fd = fd_;
@@ -46,18 +54,33 @@ std::string DirectoryOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
+// Whether a link may be followed. As the kernel's "protected symlinks" rule
+// has it, a link in a sticky folder that everyone may write to is followed
+// only when it is this user's or the folder owner's, so that nobody else can
+// point a write of ours somewhere of their choosing.
+bool TrustedLink(const std::string& link) {
+  struct stat l;
+  struct stat folder;
+  if (::lstat(link.c_str(), &l) != 0 || ::stat(DirectoryOf(link).c_str(), &folder) != 0) return true;
+  const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+  return !shared || l.st_uid == ::geteuid() || l.st_uid == folder.st_uid;
+}
+
 // The file that `path` finally names: symbolic links followed, a relative
 // one from the folder of the link. Anything that is not a link names itself.
-std::string FollowLinks(std::string path) {
+// False when a link on the way may not be followed.
+bool FollowLinks(std::string path, std::string* target) {
   for (int hops = 0; hops < 40; ++hops) {
-    char target[PATH_MAX];
-    const ssize_t n = ::readlink(path.c_str(), target, sizeof target);
-    if (n <= 0 || static_cast<std::size_t>(n) >= sizeof target) return path;
-    std::string next(target, static_cast<std::size_t>(n));
+    char next_text[PATH_MAX];
+    const ssize_t n = ::readlink(path.c_str(), next_text, sizeof next_text);
+    if (n <= 0 || static_cast<std::size_t>(n) >= sizeof next_text) break;
+    if (!TrustedLink(path)) return false;
+    std::string next(next_text, static_cast<std::size_t>(n));
     if (next[0] != '/') next = DirectoryOf(path) + "/" + next;
     path = std::move(next);
   }
-  return path;  // a loop of links: opening it reports the loop
+  *target = std::move(path);  // after a loop of links, opening it reports the loop
+  return true;
 }
 
 // Creates the folder and its missing parents, as `mkdir -p` does.
@@ -119,11 +142,39 @@ bool SyncFile(int fd) {
   return ::fsync(fd) == 0;
 }
 
-int LockExclusive(int fd) {
-  while (::flock(fd, LOCK_EX) != 0) {
-    if (errno != EINTR) return -1;
+// Temporary files are named ".NAME.XXXXXX" with six of these, picked at random.
+constexpr std::string_view kTempLetters =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+constexpr std::size_t kTempSuffix = 6;
+
+std::string TempPrefix(const std::string& name) { return "." + name + "."; }
+
+bool IsTempName(std::string_view entry, const std::string& name) {
+  const std::string prefix = TempPrefix(name);
+  if (entry.size() != prefix.size() + kTempSuffix || entry.substr(0, prefix.size()) != prefix) return false;
+  return entry.substr(prefix.size()).find_first_not_of(kTempLetters) == std::string_view::npos;
+}
+
+// A new file of our own beside the registry file, under a name nobody can
+// guess, never through a link: O_EXCL refuses anything already there.
+int CreateTemporary(int dir_fd, const std::string& name, mode_t mode, std::string* temp_name) {
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string candidate = TempPrefix(name);
+    for (std::size_t i = 0; i < kTempSuffix; ++i) candidate += kTempLetters[random() % kTempLetters.size()];
+    const int fd = ::openat(dir_fd, candidate.c_str(),
+                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (fd >= 0 || errno != EEXIST) {
+      *temp_name = std::move(candidate);
+      return fd;
+    }
   }
-  return 0;
+  return -1;  // errno is EEXIST
+}
+
+// A descriptor to read a folder that is held only by path (O_PATH), or -1.
+int OpenForReading(int dir_fd) {
+  return ::openat(dir_fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 }
 
 }  // namespace
@@ -146,17 +197,16 @@ std::string HiveFile::DefaultPath() {
   return std::string(home) + "/.local/share/tintor/registry.reg";
 }
 
-HiveFile::HiveFile(std::string path)
-    : path_(std::move(path)) {
-  FindTarget();
-}
+HiveFile::HiveFile(std::string path) : path_(std::move(path)) {}
 
 // A registry file reached through a symbolic link is written in its target's
 // place, so the link stays and everyone using the target shares its lock.
-void HiveFile::FindTarget() {
-  target_ = FollowLinks(path_);
-  temp_path_ = target_ + ".tmp";
-  lock_path_ = target_ + ".lock";
+bool HiveFile::FindTarget() {
+  std::string target;
+  if (!FollowLinks(path_, &target)) return false;
+  dir_ = DirectoryOf(target);
+  name_ = target.substr(target.rfind('/') + 1);
+  return true;
 }
 
 LONG HiveFile::Fail(LONG status, const std::string& what, int error_number) {
@@ -168,21 +218,18 @@ LONG HiveFile::Fail(LONG status, const std::string& what, int error_number) {
   return status;
 }
 
-// A temporary file is only ever written under the lock; one that exists while
-// nobody holds the lock was left by a writer that died, and is removed.
-void HiveFile::RemoveStaleTemporary() {
-  stale_checked_ = true;
-  if (::access(temp_path_.c_str(), F_OK) != 0) return;
-  FileDescriptor lock(::open(lock_path_.c_str(), O_RDWR | O_CLOEXEC));
-  if (lock.get() < 0) return;
-  if (::flock(lock.get(), LOCK_EX | LOCK_NB) == 0) ::unlink(temp_path_.c_str());
+LONG HiveFile::UntrustedLink() {
+  loaded_ = false;
+  return Fail(ERROR_ACCESS_DENIED, "the registry file " + path_ + " leads through a symbolic link that "
+                  "another user put in a shared folder, which is never followed", 0);
 }
 
-LONG HiveFile::Refresh() {
+LONG HiveFile::Refresh(int dir_fd) {
   if (path_.empty()) return Fail(ERROR_CANTOPEN, "no registry file: HOME is not set", 0);
-  if (!stale_checked_) RemoveStaleTemporary();
   // Not blocking: a named pipe in the file's place must not stall the program.
-  FileDescriptor fd(::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  FileDescriptor fd(dir_fd >= 0
+                        ? ::openat(dir_fd, name_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW)
+                        : ::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (fd.get() < 0) {
     const int e = errno;
     if (e == ENOENT || e == ENOTDIR) {
@@ -261,8 +308,8 @@ void HiveFile::HoldOpen(int fd) {
 }
 
 LONG HiveFile::Load(const RegistryHive** hive) {
-  FindTarget();
-  const LONG status = Refresh();
+  if (!path_.empty() && !FindTarget()) return UntrustedLink();
+  const LONG status = Refresh(-1);
   if (status != ERROR_SUCCESS) return status;
   *hive = &hive_;
   return ERROR_SUCCESS;
@@ -270,34 +317,135 @@ LONG HiveFile::Load(const RegistryHive** hive) {
 
 LONG HiveFile::Update(const Change& change) {
   if (path_.empty()) return Fail(ERROR_CANTOPEN, "no registry file: HOME is not set", 0);
-  FindTarget();
-  const std::string dir = DirectoryOf(target_);
-  if (!MakeDirectories(dir)) {
+  if (!FindTarget()) return UntrustedLink();
+  if (!MakeDirectories(dir_)) {
     const int e = errno;
-    return Fail(StatusForWriteErrno(e), "cannot create the folder " + dir, e);
+    return Fail(StatusForWriteErrno(e), "cannot create the folder " + dir_, e);
   }
-  FileDescriptor lock(::open(lock_path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
-  if (lock.get() < 0) {
+  // Everything below happens by name inside this folder, so the folder the
+  // file is replaced in is the one the lock and the temporary file are in.
+  // O_PATH needs no right to read it: a folder of mode 0300 can be written.
+  FileDescriptor dir(::open(dir_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+  if (dir.get() < 0) {
     const int e = errno;
-    return Fail(StatusForWriteErrno(e), "cannot open the lock file " + lock_path_, e);
+    return Fail(StatusForWriteErrno(e), "cannot open the folder " + dir_, e);
   }
-  if (LockExclusive(lock.get()) != 0) {
-    const int e = errno;
-    return Fail(ERROR_CANTWRITE, "cannot lock " + lock_path_, e);
-  }
-  LONG status = Refresh();
+  int lock_fd = -1;
+  if (LONG status = OpenLock(dir.get(), &lock_fd); status != ERROR_SUCCESS) return status;
+  FileDescriptor lock(lock_fd);
+  if (LONG status = WaitForLock(lock.get()); status != ERROR_SUCCESS) return status;
+  RemoveStaleTemporaries(dir.get());
+  LONG status = Refresh(dir.get());
   if (status != ERROR_SUCCESS) return status;
   bool modified = false;
   status = change(hive_, modified);
   if (status != ERROR_SUCCESS || !modified) return status;
-  status = WriteOut();
-  // Whatever happened, the lock is released when `lock` closes.
-  return status;
+  // Whatever happens, the lock is released when `lock` closes.
+  return WriteOut(dir.get());
 }
 
-LONG HiveFile::WriteOut() {
+// The lock file sits beside the registry file and takes its owner and mode.
+// It is opened for reading only, so anyone who can read the registry can
+// take the lock, and it is never reached through a link.
+LONG HiveFile::OpenLock(int dir_fd, int* lock_fd) {
+  const std::string lock_name = name_ + ".lock";
+  const std::string lock_path = dir_ + "/" + lock_name;
+  struct stat file;
+  const bool have_file = ::fstatat(dir_fd, name_.c_str(), &file, AT_SYMLINK_NOFOLLOW) == 0 &&
+                         S_ISREG(file.st_mode);
+  const mode_t mode = have_file ? (file.st_mode & 0666) : 0644;
+  const int flags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+  int opened = ::openat(dir_fd, lock_name.c_str(), flags | O_CREAT | O_EXCL, mode);
+  if (opened >= 0) {
+    // Made here: give it the file's mode, whatever the umask took away, and
+    // when running as root, the file's owner.
+    if (have_file && ::geteuid() == 0 && ::fchown(opened, file.st_uid, file.st_gid) != 0) {
+      std::fprintf(stderr, "tintor: warning: cannot give the lock file %s the registry file's owner (%s)\n",
+                   lock_path.c_str(), std::strerror(errno));
+    }
+    ::fchmod(opened, mode);
+  } else if (errno == EEXIST) {
+    opened = ::openat(dir_fd, lock_name.c_str(), flags);
+  }
+  FileDescriptor fd(opened);
+  if (fd.get() < 0) {
+    const int e = errno;
+    if (e == ELOOP) {
+      return Fail(ERROR_ACCESS_DENIED, "the lock file " + lock_path +
+                      " is a symbolic link, which is never followed; the change is not written", 0);
+    }
+    return Fail(StatusForWriteErrno(e), "cannot open the lock file " + lock_path, e);
+  }
+  struct stat st;
+  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    return Fail(ERROR_CANTWRITE, "the lock file " + lock_path + " is not an ordinary file", 0);
+  }
+  *lock_fd = fd.Release();
+  return ERROR_SUCCESS;
+}
+
+// Waits a bounded time: a process that keeps the lock must not freeze this
+// one. The holder lets go by closing the lock file, which wakes the wait at
+// once, so a waiter gets its turn between the changes of a busy writer.
+LONG HiveFile::WaitForLock(int lock_fd) {
+  const std::string lock_path = dir_ + "/" + name_ + ".lock";
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kLockWaitMs);
+  FileDescriptor closes;  // notices of the lock file being closed, once there is a wait
+  bool watching = false;
+  while (::flock(lock_fd, LOCK_EX | LOCK_NB) != 0) {
+    const int e = errno;
+    if (e == EINTR) continue;
+    if (e != EWOULDBLOCK) return Fail(ERROR_CANTWRITE, "cannot lock " + lock_path, e);
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) {
+      return Fail(ERROR_CANTWRITE, "another process has held the lock " + lock_path + " for " +
+                      std::to_string(kLockWaitMs / 1000) + " s; the change is not written", 0);
+    }
+    if (!watching) {
+      // Watched before the next try, so a release after that try is seen.
+      watching = true;
+      closes.Reset(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC));
+      if (closes.get() >= 0) ::inotify_add_watch(closes.get(), lock_path.c_str(), IN_CLOSE | IN_DONT_FOLLOW);
+      continue;
+    }
+    // Short naps as well, in case a notice is missed or cannot be had.
+    pollfd wait{closes.get(), POLLIN, 0};
+    ::poll(&wait, 1, static_cast<int>(std::min<long long>(left.count(), 10)));
+    char drained[4096];
+    while (closes.get() >= 0 && ::read(closes.get(), drained, sizeof drained) > 0) {
+    }
+  }
+  return ERROR_SUCCESS;
+}
+
+// Temporary files are only ever written under the lock, so while we hold it,
+// one that is there was left by a writer that died. Only ours are removed:
+// ordinary files (a link is never ours) of our name's pattern, owned by this
+// user or by the registry file's owner, whom a writer running as root gives
+// them to.
+void HiveFile::RemoveStaleTemporaries(int dir_fd) {
+  const int list_fd = OpenForReading(dir_fd);
+  if (list_fd < 0) return;  // a folder we may not list keeps what it has
+  DIR* list = ::fdopendir(list_fd);
+  if (list == nullptr) {
+    ::close(list_fd);
+    return;
+  }
+  struct stat file;
+  const bool have_file = ::fstatat(dir_fd, name_.c_str(), &file, AT_SYMLINK_NOFOLLOW) == 0;
+  while (const dirent* entry = ::readdir(list)) {
+    if (!IsTempName(entry->d_name, name_)) continue;
+    struct stat st;
+    if (::fstatat(dir_fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) continue;
+    if (st.st_uid != ::geteuid() && !(have_file && st.st_uid == file.st_uid)) continue;
+    ::unlinkat(dir_fd, entry->d_name, 0);
+  }
+  ::closedir(list);
+}
+
+LONG HiveFile::WriteOut(int dir_fd) {
   const std::string bytes = EncodeRegFile(hive_);
-  const std::string dir = DirectoryOf(target_);
   // The content in memory no longer matches the file until the rename is done.
   loaded_ = false;
   // What is written must be readable again.
@@ -306,30 +454,43 @@ LONG HiveFile::WriteOut() {
                     std::to_string(kMaxFileSize >> 20) + " MiB; the change is not written", 0);
   }
 
-  mode_t mode = 0644;
   struct stat old;
-  if (::stat(target_.c_str(), &old) == 0) mode = old.st_mode & 07777;
-
-  ::unlink(temp_path_.c_str());  // a leftover of a writer that died
-  FileDescriptor fd(::open(temp_path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode));
+  const bool have_old = ::fstatat(dir_fd, name_.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 &&
+                        S_ISREG(old.st_mode);
+  std::string temp_name;
+  // A first file gets the usual mode less the umask; a replacement gets the
+  // old file's mode below, and nobody else may open it before that.
+  FileDescriptor fd(CreateTemporary(dir_fd, name_, have_old ? 0600 : 0644, &temp_name));
+  const std::string temp_path = dir_ + "/" + temp_name;
   if (fd.get() < 0) {
     const int e = errno;
-    return Fail(StatusForWriteErrno(e), "cannot create " + temp_path_, e);
+    return Fail(StatusForWriteErrno(e), "cannot create a temporary file in " + dir_, e);
   }
   auto abandon = [&](const std::string& what) {
     const int e = errno;
     fd.Reset();
-    ::unlink(temp_path_.c_str());
+    ::unlinkat(dir_fd, temp_name.c_str(), 0);
     return Fail(StatusForWriteErrno(e), what, e);
   };
-  if (!WriteAll(fd.get(), bytes)) return abandon("cannot write " + temp_path_);
-  if (!SyncFile(fd.get())) return abandon("cannot flush " + temp_path_ + " to disk");
+  if (have_old) {
+    struct stat mine;
+    if (::fstat(fd.get(), &mine) != 0) return abandon("cannot inspect " + temp_path);
+    // Only root can give a file away; anyone else keeps the file as theirs,
+    // as any editor saving it would.
+    if ((mine.st_uid != old.st_uid || mine.st_gid != old.st_gid) &&
+        ::fchown(fd.get(), old.st_uid, old.st_gid) != 0 && ::geteuid() == 0) {
+      return abandon("cannot give " + temp_path + " the registry file's owner");
+    }
+    if (::fchmod(fd.get(), old.st_mode & 0777) != 0) {
+      return abandon("cannot give " + temp_path + " the registry file's mode");
+    }
+  }
+  if (!WriteAll(fd.get(), bytes)) return abandon("cannot write " + temp_path);
+  if (!SyncFile(fd.get())) return abandon("cannot flush " + temp_path + " to disk");
   struct stat st;
-  if (::fstat(fd.get(), &st) != 0) return abandon("cannot inspect " + temp_path_);
-  if (::rename(temp_path_.c_str(), target_.c_str()) != 0) {
-    const int e = errno;
-    ::unlink(temp_path_.c_str());
-    return Fail(StatusForWriteErrno(e), "cannot replace " + path_, e);
+  if (::fstat(fd.get(), &st) != 0) return abandon("cannot inspect " + temp_path);
+  if (::renameat(dir_fd, temp_name.c_str(), dir_fd, name_.c_str()) != 0) {
+    return abandon("cannot replace " + path_);
   }
   // The new file is in place; the content in memory is what it holds.
   identity_ = Identity{true, st.st_dev, st.st_ino, st.st_size,
@@ -337,10 +498,12 @@ LONG HiveFile::WriteOut() {
   loaded_ = true;
   HoldOpen(fd.Release());
 
-  FileDescriptor dir_fd(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir_fd.get() < 0 || ::fsync(dir_fd.get()) != 0) {
-    const int e = errno;
-    return Fail(ERROR_REGISTRY_IO_FAILED, "cannot flush the folder " + dir + " to disk", e);
+  // The change is made; only its surviving a power cut is in doubt.
+  FileDescriptor dir(OpenForReading(dir_fd));
+  if (dir.get() < 0 || ::fsync(dir.get()) != 0) {
+    std::fprintf(stderr, "tintor: warning: the registry file %s is written, but its folder %s could not be "
+                 "flushed to disk (%s); the change may be lost if the power fails now\n",
+                 path_.c_str(), dir_.c_str(), std::strerror(errno));
   }
   return ERROR_SUCCESS;
 }

@@ -33,11 +33,18 @@ class HiveFile {
   // last look. A missing file is an empty registry. Status 0 or an ERROR_*.
   LONG Load(const RegistryHive** hive);
 
+  // How long a change waits for another process to let go of the lock.
+  static constexpr int kLockWaitMs = 2000;
+
   // Under the exclusive lock: reads the file again if it changed, lets
   // `change` edit the content and, when it reports a modification, writes the
-  // result (temporary file, fsync, rename, fsync of the folder) before
-  // returning. A file that cannot be parsed is left alone and gives an error.
-  // When the path is a symbolic link, its target is replaced and the link kept.
+  // result (a fresh temporary file beside it, fsync, rename, fsync of the
+  // folder) before returning. Success means the new file is in place under
+  // the file's name; a folder that cannot be flushed after that is only
+  // warned about on standard error. The new file keeps the old one's owner,
+  // group and mode. A file that cannot be parsed is left alone and gives an
+  // error. When the path is a symbolic link, its target (resolved once per
+  // change) is replaced and the link kept; no other link is followed.
   using Change = std::function<LONG(RegistryHive& hive, bool& modified)>;
   LONG Update(const Change& change);
 
@@ -51,22 +58,25 @@ class HiveFile {
     bool operator==(const Identity&) const = default;
   };
 
-  void FindTarget();
-  LONG Refresh();
-  LONG WriteOut();
+  bool FindTarget();
+  LONG UntrustedLink();
+  // Reads the file again if it changed: through path_, or with dir_fd >= 0
+  // as name_ in that folder, without following a link.
+  LONG Refresh(int dir_fd);
+  LONG OpenLock(int dir_fd, int* lock_fd);
+  LONG WaitForLock(int lock_fd);
+  void RemoveStaleTemporaries(int dir_fd);
+  LONG WriteOut(int dir_fd);
   LONG Fail(LONG status, const std::string& what, int error_number);
-  void RemoveStaleTemporary();
   void HoldOpen(int fd);
 
   std::string path_;
-  std::string target_;  // path_ with symbolic links followed
-  std::string temp_path_;
-  std::string lock_path_;
+  std::string dir_;   // the folder of path_ with symbolic links followed
+  std::string name_;  // the file's name in that folder
   RegistryHive hive_;
   bool loaded_ = false;
   Identity identity_;
   int held_fd_ = -1;
-  bool stale_checked_ = false;
   std::string last_error_;
 };
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 
 #include "platform/win/registry.h"
 
@@ -189,6 +190,12 @@ std::optional<std::u16string> DecodeText(const BYTE* bytes, std::size_t size, st
     *error = "big-endian UTF-16 is not supported";
     return std::nullopt;
   }
+  // UTF-16 saved without its mark has a zero byte beside each ASCII letter;
+  // say so rather than report whatever that makes of the lines.
+  if (size >= 2 && (bytes[0] == 0) != (bytes[1] == 0)) {
+    *error = "UTF-16 text without a byte-order mark (a registry file in UTF-16 begins with FF FE)";
+    return std::nullopt;
+  }
   std::size_t i = 0;
   if (size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) i = 3;
   if (!Utf8ToUtf16(bytes + i, size - i, &text, error)) return std::nullopt;
@@ -208,6 +215,109 @@ bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
   return text.size() >= prefix.size() && RegistryNamesEqual(text.substr(0, prefix.size()), prefix);
 }
 
+// The content while a file is read. A removal only marks the value or key,
+// and what is marked is left out when the content is handed over, so a file
+// of many removals reads in time linear in its size. Names are found through
+// tables of their folded form, with the registry's rules: an existing name
+// keeps its case, and a name removed and set again goes after the others.
+class DraftHive {
+ public:
+  DraftHive() : keys_(RegistryHive::kRootCount) {
+    for (int i = 0; i < RegistryHive::kRootCount; ++i) {
+      keys_[static_cast<std::size_t>(i)].name = std::u16string(RegistryRootName(i));
+    }
+  }
+
+  // The key at root\path, made with its missing parents. The number stays
+  // valid while the draft lives.
+  std::size_t Create(int root, const RegistryPath& path) {
+    auto at = static_cast<std::size_t>(root);
+    for (const std::u16string& name : path) {
+      std::u16string folded = RegistryFoldCase(name);
+      const auto it = keys_[at].subkey_at.find(folded);
+      if (it != keys_[at].subkey_at.end()) {
+        at = it->second;
+        continue;
+      }
+      const std::size_t added = keys_.size();
+      keys_.emplace_back().name = name;
+      keys_[at].subkeys.push_back(added);
+      keys_[at].subkey_at.emplace(std::move(folded), added);
+      at = added;
+    }
+    return at;
+  }
+
+  void Remove(int root, const RegistryPath& path) {
+    auto at = static_cast<std::size_t>(root);
+    for (std::size_t depth = 0; depth < path.size(); ++depth) {
+      auto& names = keys_[at].subkey_at;
+      const auto it = names.find(RegistryFoldCase(path[depth]));
+      if (it == names.end()) return;
+      if (depth + 1 < path.size()) {
+        at = it->second;
+        continue;
+      }
+      keys_[it->second].removed = true;
+      names.erase(it);
+    }
+  }
+
+  void SetValue(std::size_t key, std::u16string_view name, DWORD type, std::vector<BYTE> data) {
+    Key& k = keys_[key];
+    const auto [it, added] = k.value_at.try_emplace(RegistryFoldCase(name), k.values.size());
+    if (added) {
+      k.values.push_back(Value{RegistryValue{std::u16string(name), type, std::move(data)}, false});
+      return;
+    }
+    RegistryValue& v = k.values[it->second].value;
+    v.type = type;
+    v.data = std::move(data);
+  }
+
+  void RemoveValue(std::size_t key, std::u16string_view name) {
+    Key& k = keys_[key];
+    const auto it = k.value_at.find(RegistryFoldCase(name));
+    if (it == k.value_at.end()) return;
+    k.values[it->second].removed = true;
+    k.value_at.erase(it);
+  }
+
+  // Moves what is not removed into `hive`, in order; the draft is spent.
+  void Finish(RegistryHive* hive) {
+    for (int i = 0; i < RegistryHive::kRootCount; ++i) Fill(hive->Root(i), static_cast<std::size_t>(i));
+  }
+
+ private:
+  struct Value {
+    RegistryValue value;
+    bool removed;
+  };
+  struct Key {
+    std::u16string name;
+    bool removed = false;
+    std::vector<Value> values;
+    std::vector<std::size_t> subkeys;  // numbers of keys in keys_
+    std::unordered_map<std::u16string, std::size_t> value_at;   // folded name to place in values
+    std::unordered_map<std::u16string, std::size_t> subkey_at;  // folded name to key number
+  };
+
+  void Fill(RegistryKey& out, std::size_t at) {
+    Key& k = keys_[at];
+    for (Value& v : k.values) {
+      if (!v.removed) out.values.push_back(std::move(v.value));
+    }
+    for (const std::size_t sub : k.subkeys) {
+      if (keys_[sub].removed) continue;
+      RegistryKey& child = out.subkeys.emplace_back();
+      child.name = std::move(keys_[sub].name);
+      Fill(child, sub);
+    }
+  }
+
+  std::vector<Key> keys_;  // the roots first
+};
+
 class Parser {
  public:
   explicit Parser(std::u16string text) : text_(std::move(text)) { SplitLines(); }
@@ -224,7 +334,9 @@ class Parser {
       line_no_ = index_ + 1;
       if (!ParseLine(lines_[index_])) return Fail(error);
     }
-    *hive = std::move(hive_);
+    RegistryHive parsed;
+    draft_.Finish(&parsed);
+    *hive = std::move(parsed);
     return true;
   }
 
@@ -320,13 +432,13 @@ class Parser {
     if (root < 0) return Error("key path does not begin with a known root such as HKEY_LOCAL_MACHINE");
     if (remove) {
       if (path.empty()) return Error("a root key cannot be removed");
-      hive_.Delete(root, path);
-      current_key_ = nullptr;  // values after a removed key are ignored, as by the editor
+      draft_.Remove(root, path);
+      has_key_ = false;  // values after a removed key are ignored, as by the editor
       skip_values_ = true;
       return true;
     }
-    // Keys are only added on section lines, so this pointer holds until the next one.
-    current_key_ = hive_.Create(root, path, nullptr);
+    current_key_ = draft_.Create(root, path);
+    has_key_ = true;
     skip_values_ = false;
     return true;
   }
@@ -366,12 +478,11 @@ class Parser {
     while (pos < line.size() && IsBlank(line[pos])) ++pos;
     std::u16string_view data = line.substr(pos);
 
-    if (current_key_ == nullptr && !skip_values_) return Error("value before the first key");
-    RegistryKey* key = current_key_;
+    if (!has_key_ && !skip_values_) return Error("value before the first key");
 
     if (!data.empty() && data[0] == u'-') {
       if (!RestIsEmpty(data.substr(1))) return Error("text after '-'");
-      if (key != nullptr) key->DeleteValue(name);
+      if (has_key_) draft_.RemoveValue(current_key_, name);
       return true;
     }
     DWORD type;
@@ -427,7 +538,7 @@ class Parser {
     } else {
       return Error("unknown value data (expected \"text\", dword:, hex: or hex(N):)");
     }
-    if (key != nullptr) key->SetValue(name, type, std::move(bytes));
+    if (has_key_) draft_.SetValue(current_key_, name, type, std::move(bytes));
     return true;
   }
 
@@ -499,8 +610,9 @@ class Parser {
   std::string message_;
   std::size_t line_no_ = 0;
   std::size_t index_ = 0;
-  RegistryHive hive_;
-  RegistryKey* current_key_ = nullptr;
+  DraftHive draft_;
+  std::size_t current_key_ = 0;
+  bool has_key_ = false;
   bool skip_values_ = false;
 };
 

@@ -3,6 +3,7 @@
 // through before the call returns.
 #include "platform/win/registry.h"
 
+#include <cstdio>
 #include <map>
 #include <mutex>
 #include <memory>
@@ -48,6 +49,19 @@ LONG Failed(Registry& r, LONG status, std::string message) {
 
 LONG FileFailed(Registry& r, LONG status) {
   if (status != ERROR_SUCCESS) r.last_error = File(r).last_error();
+  return status;
+}
+
+// A change the file did not take. The caller's message box can only say
+// that it failed, so the reason goes to standard error, one line each time.
+LONG WriteFailed(Registry& r, LONG status) {
+  FileFailed(r, status);
+  const std::string& path = File(r).path();
+  if (r.last_error.find(path) != std::string::npos) {
+    std::fprintf(stderr, "tintor: registry change not written: %s\n", r.last_error.c_str());
+  } else {
+    std::fprintf(stderr, "tintor: registry change not written to %s: %s\n", path.c_str(), r.last_error.c_str());
+  }
   return status;
 }
 
@@ -133,7 +147,7 @@ LONG RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD /*Reserved*/, LPWSTR /*l
 
   // Opening an existing key does not touch the file.
   const RegistryHive* hive = nullptr;
-  if (LONG status = file.Load(&hive); status != ERROR_SUCCESS) return FileFailed(r, status);
+  if (LONG status = file.Load(&hive); status != ERROR_SUCCESS) return WriteFailed(r, status);
   bool created = false;
   if (hive->Find(key.root, key.path) == nullptr) {
     const OpenKey* base = FindHandle(r, hKey);
@@ -144,7 +158,7 @@ LONG RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD /*Reserved*/, LPWSTR /*l
       return ERROR_SUCCESS;
     });
     if (status == ERROR_BADKEY) return Failed(r, status, "the key of this handle was removed");
-    if (status != ERROR_SUCCESS) return FileFailed(r, status);
+    if (status != ERROR_SUCCESS) return WriteFailed(r, status);
   }
   *phkResult = NewHandle(r, std::move(key));
   if (lpdwDisposition != nullptr) {
@@ -189,7 +203,7 @@ LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD /*Reserved*/, DWORD dw
     return ERROR_SUCCESS;
   });
   if (status == ERROR_BADKEY) return Failed(r, status, "the key of this handle was removed");
-  return FileFailed(r, status);
+  return status == ERROR_SUCCESS ? status : WriteFailed(r, status);
 }
 
 LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD* lpReserved, DWORD* lpType,
@@ -235,7 +249,7 @@ LONG RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName) {
   });
   if (status == ERROR_BADKEY) return Failed(r, status, "the key of this handle was removed");
   if (status == ERROR_SUCCESS && !found) return Failed(r, ERROR_FILE_NOT_FOUND, "no such value");
-  return FileFailed(r, status);
+  return status == ERROR_SUCCESS ? status : WriteFailed(r, status);
 }
 
 LONG RegCloseKey(HKEY hKey) {
@@ -284,12 +298,13 @@ LONG RegistryDeleteValues(HKEY root, const RegistryValueName* values, std::size_
     any = any || (target != nullptr && target->FindValue(name) != nullptr);
   }
   if (!any) return ERROR_SUCCESS;
-  return FileFailed(r, File(r).Update([&](RegistryHive& h, bool& modified) {
+  const LONG status = File(r).Update([&](RegistryHive& h, bool& modified) {
     for (const auto& [key, name] : names) {
       if (RegistryKey* target = h.Find(key.root, key.path)) modified |= target->DeleteValue(name);
     }
     return ERROR_SUCCESS;
-  }));
+  });
+  return status == ERROR_SUCCESS ? status : WriteFailed(r, status);
 }
 
 const char* RegistryLastErrorMessage() {

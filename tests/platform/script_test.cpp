@@ -2,6 +2,11 @@
 // or option is refused with a message naming it (and its line).
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <stdlib.h>
+#include <sys/stat.h>
+
 #include "platform/entry/entry_point.h"
 #include "platform/host/headless_host.h"
 #include "platform/host/script.h"
@@ -89,6 +94,46 @@ TEST(Script, MissingFileIsAnError) {
   std::string error;
   EXPECT_FALSE(LoadScriptFile("/nonexistent/dir/s.txt", c, error));
   EXPECT_EQ(error, "/nonexistent/dir/s.txt: cannot read the script");
+}
+
+// What is not a script is refused with the reason, and the program ends with
+// exit code 2 before anything runs.
+TEST(Script, FilesThatAreNotScriptsAreRefused) {
+  std::string dir = "/tmp/tintor-script-XXXXXX";
+  ASSERT_NE(::mkdtemp(dir.data()), nullptr);
+  const std::string fifo = dir + "/pipe";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string file = dir + "/s.txt";
+  std::string big;
+  while (big.size() <= (1u << 20)) big += "wait 1\n";
+  struct Case {
+    int line;
+    std::string path;  // empty: `file`, holding `text`
+    std::string text;
+    std::string error;  // after "PATH"
+  } cases[] = {
+      {__LINE__, dir, "", ": a folder, not a script file"},
+      {__LINE__, "/dev/zero", "", ": not an ordinary file; a script is a text file"},
+      {__LINE__, fifo, "", ": not an ordinary file; a script is a text file"},
+      {__LINE__, "", big, ": larger than 1 MiB; a script is a short text file"},
+      {__LINE__, "", std::string("tap 1 2\nta\0p 1 2\n", 17), ":2: a NUL byte in the line; a script is text"},
+      {__LINE__, "", "wait 1\n\nkey \xFF\n", ":3: not UTF-8 text"},
+      {__LINE__, "", "# \xED\xA0\x80\n", ":1: not UTF-8 text"},
+      {__LINE__, "", "\x1B[2J" + std::string(100000, 'A') + "\n",
+       ":1: unknown command '\\x1B[2J" + std::string(36, 'A') + "...'"},
+      {__LINE__, "", "key \xC2\x9B" "31m\n", ":1: unknown key '\\x9B31m' (escape, enter, up or down)"},
+      {__LINE__, "", "shot " + std::string(39, 'a') + "\u4E2D\u4E2D\n",
+       ":1: screenshot name must end in .png: '" + std::string(39, 'a') + "\u4E2D...'"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "case at line " << c.line);
+    const std::string path = c.path.empty() ? file : c.path;
+    if (c.path.empty()) std::ofstream(file, std::ios::binary) << c.text;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunTintor({"--headless", "--script", path}), 2);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "tintor: " + path + c.error + "\n");
+  }
+  std::filesystem::remove_all(dir);
 }
 
 TEST(Script, DragBecomesPressTimedMovesAndRelease) {

@@ -310,6 +310,12 @@ TEST(RegFileParse, RejectsBrokenTextWithAReasonAndKeepsTheTarget) {
     EXPECT_FALSE(error.empty());
     EXPECT_TRUE(hive == before) << "a rejected file changed the content";
   }
+  // Saved as UTF-16 without its mark: the message names that, not a symptom.
+  const std::string unmarked = Utf16File(u"Windows Registry Editor Version 5.00\r\n", false);
+  RegistryHive hive;
+  std::string error;
+  EXPECT_FALSE(ParseRegFile(unmarked.data(), unmarked.size(), &hive, &error));
+  EXPECT_NE(error.find("without a byte-order mark"), std::string::npos) << error;
 }
 
 TEST(RegFileParse, EveryCutInsideALineIsRejected) {

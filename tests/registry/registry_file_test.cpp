@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <functional>
+#include <pwd.h>
 #include <random>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -80,13 +81,21 @@ DWORD DwordOf(const RegistryValue* value) {
          (static_cast<DWORD>(value->data[3]) << 24);
 }
 
+// Whether a temporary file of the registry is left in `dir`.
+bool TemporaryLeftIn(const std::string& dir) {
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    if (entry.path().filename().string().rfind(".registry.reg.", 0) == 0) return true;
+  }
+  return false;
+}
+
 class RegistryFile : public ::testing::Test {
  protected:
   void TearDown() override {
     SetHiveWriteFaultForTesting(HiveWriteFault{});
     EXPECT_EQ(RegistryOpenHandleCount(), 0u);
   }
-  bool TempExists() const { return std::filesystem::exists(registry_.path() + ".tmp"); }
+  bool TempExists() const { return TemporaryLeftIn(registry_.dir()); }
   TempRegistry registry_;
 };
 
@@ -380,35 +389,28 @@ TEST_F(RegistryFile, FullDiskOnTheVeryFirstWriteLeavesNoFile) {
 
 TEST_F(RegistryFile, StaleTemporaryFileIsIgnoredAndCleanedUp) {
   ASSERT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(1)), ERROR_SUCCESS);
-  const std::string temp = registry_.path() + ".tmp";
+  const std::string temp = registry_.dir() + "/.registry.reg.Ab12Cd";
   const std::string half = Utf16File(u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\K]\r\n\"v\"=dwo");
-
-  // While another writer holds the lock, its temporary file is left alone.
   { std::ofstream(temp, std::ios::binary) << half; }
-  const int lock_fd = ::open((registry_.path() + ".lock").c_str(), O_RDWR | O_CLOEXEC);
-  ASSERT_GE(lock_fd, 0);
-  ASSERT_EQ(::flock(lock_fd, LOCK_EX), 0);
+  // Not ours to remove (where we may tell): another user's file.
+  const std::string others = registry_.dir() + "/.registry.reg.Zz99Yy";
+  { std::ofstream(others) << "someone else's"; }
+  const bool root = ::geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(::chown(others.c_str(), 65534, 65534), 0);
+  }
+
+  // A reader ignores the leftover.
   {
     HiveFile reader(registry_.path());
     const RegistryHive* hive = nullptr;
     ASSERT_EQ(reader.Load(&hive), ERROR_SUCCESS);
     EXPECT_EQ(DwordOf(hive->Find(2, {u"K"})->FindValue(u"v")), 1u);
-    EXPECT_TRUE(TempExists());
   }
-  ::close(lock_fd);
-
-  // With nobody holding the lock it is a crash's leftover: ignored, then removed.
-  {
-    HiveFile reader(registry_.path());
-    const RegistryHive* hive = nullptr;
-    ASSERT_EQ(reader.Load(&hive), ERROR_SUCCESS);
-    EXPECT_EQ(DwordOf(hive->Find(2, {u"K"})->FindValue(u"v")), 1u);
-    EXPECT_FALSE(TempExists());
-  }
-  // A writer replaces any leftover too.
-  { std::ofstream(temp, std::ios::binary) << half; }
+  // A writer, holding the lock, knows it for a crash's leftover and removes it.
   EXPECT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(2)), ERROR_SUCCESS);
-  EXPECT_FALSE(TempExists());
+  EXPECT_FALSE(std::filesystem::exists(temp));
+  EXPECT_EQ(std::filesystem::exists(others), root);
   EXPECT_EQ(QueryValue(HKEY_LOCAL_MACHINE, u"K", u"v").data, Le32(2));
 }
 
@@ -550,7 +552,7 @@ TEST_F(RegistryFile, WritesGoThroughASymbolicLinkToItsTarget) {
       EXPECT_EQ(DwordOf(k->FindValue(u"old")), 1u);
     }
     EXPECT_FALSE(TempExists());
-    EXPECT_FALSE(std::filesystem::exists(target + ".tmp"));
+    EXPECT_FALSE(TemporaryLeftIn(real_dir));
   }
 
   // Writers through the link and writers naming the target share one lock.
@@ -605,6 +607,100 @@ TEST_F(RegistryFile, AChangeThatWouldOutgrowTheFileIsRefused) {
   const RegistryHive* hive = nullptr;
   ASSERT_EQ(reader.Load(&hive), ERROR_SUCCESS) << reader.last_error();
   EXPECT_EQ(hive->Find(2, {u"K"})->FindValue(u"big")->data.size(), fits.size());
+}
+
+}  // namespace
+
+namespace {
+
+// Root in a sticky folder that everyone may write to, as /tmp is: nothing
+// another user plants there makes a write land anywhere else, and the
+// owner's file stays the owner's, writable by the owner afterwards.
+TEST_F(RegistryFile, RootInASharedFolderWritesNothingButTheRegistryFile) {
+  if (::geteuid() != 0 || ::getpwuid(65534) == nullptr) GTEST_SKIP() << "needs root and a second user";
+  const auto as_other_user = [](const std::function<int()>& body) {
+    return RunInChild([&] { return ::setgid(65534) == 0 && ::setuid(65534) == 0 ? body() : 9; });
+  };
+  ASSERT_EQ(::chmod(registry_.dir().c_str(), 0711), 0);
+  const std::string shared = registry_.dir() + "/shared";
+  const std::string victim = registry_.dir() + "/private/victim";
+  ASSERT_EQ(::mkdir((registry_.dir() + "/private").c_str(), 0700), 0);
+  { std::ofstream(victim) << "precious"; }
+  ASSERT_EQ(::mkdir(shared.c_str(), 0777), 0);
+  ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+  const std::string file = shared + "/registry.reg";
+  ::setenv("TINTOR_REGISTRY", file.c_str(), 1);
+  const auto plant = [&](const std::vector<std::string>& names) {
+    return as_other_user([&] {
+      for (const std::string& name : names) {
+        if (::symlink(victim.c_str(), (shared + "/" + name).c_str()) != 0) return 1;
+      }
+      return 0;
+    });
+  };
+
+  // Links where the lock or the file itself will be: refused, nothing made.
+  for (const char* name : {"registry.reg.lock", "registry.reg"}) {
+    SCOPED_TRACE(name);
+    ASSERT_EQ(plant({name}), 0);
+    EXPECT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(1)), ERROR_ACCESS_DENIED);
+    EXPECT_NE(std::string(RegistryLastErrorMessage()).find("symbolic link"), std::string::npos);
+    ASSERT_EQ(as_other_user([&] { return ::unlink((shared + "/" + name).c_str()); }), 0);
+  }
+
+  // The other user's own registry file, and links at names a temporary file might take.
+  ASSERT_EQ(as_other_user([&] {
+    return SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(1)) == ERROR_SUCCESS &&
+           ::chmod(file.c_str(), 0640) == 0 && ::unlink((file + ".lock").c_str()) == 0 ? 0 : 1;
+  }), 0);
+  const std::vector<std::string> traps = {"registry.reg.tmp", ".registry.reg.tmp", ".registry.reg.AAAAAA"};
+  ASSERT_EQ(plant(traps), 0);
+  ASSERT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"root", REG_DWORD, Le32(2)), ERROR_SUCCESS)
+      << RegistryLastErrorMessage();
+  for (const std::string& path : {file, file + ".lock"}) {
+    struct stat st;
+    ASSERT_EQ(::lstat(path.c_str(), &st), 0);
+    EXPECT_EQ(std::vector<unsigned>({st.st_uid, st.st_gid, st.st_mode & 07777u}),
+              std::vector<unsigned>({65534u, 65534u, 0640u})) << path;
+  }
+  for (const std::string& name : traps) EXPECT_TRUE(std::filesystem::is_symlink(shared + "/" + name)) << name;
+  std::ifstream in(victim);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "precious");
+
+  // The owner still writes, and keeps what root wrote.
+  EXPECT_EQ(as_other_user([] {
+    return SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(3)) == ERROR_SUCCESS &&
+           QueryValue(HKEY_LOCAL_MACHINE, u"K", u"root").data == Le32(2) ? 0 : 1;
+  }), 0);
+  ::setenv("TINTOR_REGISTRY", registry_.path().c_str(), 1);
+}
+
+// A process that keeps the lock makes a write fail after a bounded wait,
+// with the file as it was; once the lock is free, writes go through again.
+TEST_F(RegistryFile, AHeldLockMakesAWriteFailNotHang) {
+  ASSERT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(1)), ERROR_SUCCESS);
+  const std::string before = registry_.ReadBytes();
+  int held[2];
+  ASSERT_EQ(::pipe(held), 0);
+  const pid_t holder = ::fork();
+  if (holder == 0) {
+    const int fd = ::open((registry_.path() + ".lock").c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0 && ::flock(fd, LOCK_EX) == 0 && ::write(held[1], "h", 1) == 1) ::pause();
+    ::_exit(1);
+  }
+  char c;
+  ASSERT_EQ(::read(held[0], &c, 1), 1) << "the child could not take the lock";
+  EXPECT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(2)), ERROR_CANTWRITE);
+  EXPECT_NE(std::string(RegistryLastErrorMessage()).find("held the lock"), std::string::npos)
+      << RegistryLastErrorMessage();
+  EXPECT_EQ(registry_.ReadBytes(), before);
+  EXPECT_FALSE(TempExists());
+  ::kill(holder, SIGKILL);  // its lock goes with it
+  ::waitpid(holder, nullptr, 0);
+  EXPECT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(3)), ERROR_SUCCESS);
+  EXPECT_EQ(QueryValue(HKEY_LOCAL_MACHINE, u"K", u"v").data, Le32(3));
+  ::close(held[0]);
+  ::close(held[1]);
 }
 
 }  // namespace
