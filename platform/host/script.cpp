@@ -6,10 +6,12 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/host/host.h"
+
 namespace {
 
-constexpr int kScreenWidth = 480;
-constexpr int kScreenHeight = 720;
+constexpr int kScreenWidth = Host::kScreenWidth;
+constexpr int kScreenHeight = Host::kScreenHeight;
 constexpr int kMaxMs = 10 * 60 * 1000;
 
 bool ParseInt(const std::string& word, int& out) {
@@ -66,20 +68,22 @@ class LineParser {
     }
     if (cmd == "key") {
       c.kind = ScriptCommand::Kind::Key;
-      if (!Arity(1, "escape|enter|up|down")) return false;
-      const std::string& k = words_[1];
-      if (k == "escape") {
-        c.key = InputKey::Escape;
-      } else if (k == "enter") {
-        c.key = InputKey::Enter;
-      } else if (k == "up") {
-        c.key = InputKey::Up;
-      } else if (k == "down") {
-        c.key = InputKey::Down;
-      } else {
-        return Fail("unknown key '" + k + "' (escape, enter, up or down)");
+      static constexpr struct {
+        const char* name;
+        InputKey key;
+      } kKeys[] = {{"escape", InputKey::Escape}, {"enter", InputKey::Enter},
+                   {"up", InputKey::Up},         {"down", InputKey::Down},
+                   {"pageup", InputKey::PageUp}, {"pagedown", InputKey::PageDown},
+                   {"home", InputKey::Home},     {"end", InputKey::End}};
+      static constexpr const char* kKeyNames = "escape, enter, up, down, pageup, pagedown, home or end";
+      if (!Arity(1, "a key name")) return false;
+      for (const auto& k : kKeys) {
+        if (words_[1] == k.name) {
+          c.key = k.key;
+          return true;
+        }
       }
-      return true;
+      return Fail("unknown key '" + words_[1] + "' (" + kKeyNames + ")");
     }
     if (cmd == "shot") {
       c.kind = ScriptCommand::Kind::Shot;

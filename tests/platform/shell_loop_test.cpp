@@ -204,6 +204,7 @@ TEST_F(ShellLoop, QuitInsideNestedRunsEndsEveryLoopWithItsExitCode) {
     log.push_back("child menu returned " + std::to_string(menu.MzTrackPopupMenu(nullptr)));
   };
   Tap(50, 80);
+  Wait(Shell::kDoubleClickMs + 1);  // not the second click of a double click
   Tap(50, 80);
   const bool finished = shell().RunLoop(nullptr);
   EXPECT_FALSE(finished);
