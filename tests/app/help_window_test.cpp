@@ -89,12 +89,31 @@ TEST_F(HelpWindow, OnlyItsToolbarEndsTheRun) {
   EXPECT_FALSE(shell().QuitRequested());
 }
 
-TEST_F(HelpWindow, EscGoesBackLikeTheBackArrow) {
+TEST_F(HelpWindow, KeysScrollTheTextAndEscGoesBack) {
   HelpWnd help;
   const RECT area = Shell::WorkArea();
   ASSERT_TRUE(help.Create(area.left, area.top, area.right - area.left, area.bottom - area.top,
                           nullptr, 0, WS_POPUP, 0));
-  Key(InputKey::Enter);  // nothing
+  const UiScrollWin& pane = help.TextPane();
+  // Each key, then where the text is scrolled to (-1: its end).
+  const struct {
+    int line;
+    InputKey key;
+    int scroll;
+  } steps[] = {
+      {__LINE__, InputKey::Up, 0},     {__LINE__, InputKey::Down, 60},
+      {__LINE__, InputKey::Down, 120}, {__LINE__, InputKey::Up, 60},
+      {__LINE__, InputKey::End, -1},   {__LINE__, InputKey::PageDown, -1},
+      {__LINE__, InputKey::Home, 0},   {__LINE__, InputKey::PageDown, pane.GetHeight() - 60},
+      {__LINE__, InputKey::PageUp, 0}, {__LINE__, InputKey::Enter, 0},
+  };
+  for (const auto& step : steps) {
+    Key(step.key);
+    host().InjectCall([&pane, &step] {
+      SCOPED_TRACE("step at line " + std::to_string(step.line));
+      EXPECT_EQ(pane.GetScrollY(), step.scroll < 0 ? pane.GetMaxScrollY() : step.scroll);
+    });
+  }
   Key(InputKey::Escape);
   EXPECT_EQ(help.DoModal(1), 1);
   EXPECT_FALSE(shell().QuitRequested()) << "the run ended by the input, not by running out of it";
