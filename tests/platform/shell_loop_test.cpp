@@ -3,6 +3,7 @@
 // their caller, and the quit message ending every loop.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -251,4 +252,44 @@ TEST_F(ShellLoop, WindowsPaintTheBackgroundAndTheStatusBarShowsTheClock) {
   EXPECT_EQ(bitmap[0], 0xECECECu);
   RecordingWnd never_created;
   EXPECT_FALSE(never_created.GetWindowBitmap(bitmap.data(), 4));
+}
+
+namespace {
+
+// A host whose windows slide in and out; it notes for every frame whether
+// one screen pixel shows the message box's panel.
+class SlidingHost : public HeadlessHost {
+ public:
+  bool AnimatesWindows() const override { return true; }
+  void Present(const std::uint32_t* pixels, int width, int height, int stride) override {
+    HeadlessHost::Present(pixels, width, height, stride);
+    if (watching) panel_shown.push_back(FramePixel(watch.x, watch.y) == 0xFAFAFBu);
+  }
+  bool watching = false;
+  POINT watch{};
+  std::vector<bool> panel_shown;
+};
+
+}  // namespace
+
+TEST(Slides, ALayerThatSlidOutIsNeverDrawnAgain) {
+  SlidingHost host;
+  Shell shell(host);
+  host.InjectWait(Shell::kSlideMs * 2);
+  host.InjectCall([&] {
+    auto* box = dynamic_cast<MessageBoxPanel*>(shell.TopLayer());
+    ASSERT_NE(box, nullptr);
+    host.watch = POINT{(box->PanelRect().left + box->PanelRect().right) / 2,
+                       box->PanelRect().top + 8};
+    host.watching = true;
+  });
+  host.InjectKey(InputKey::Enter);
+  MzMessageBoxEx(nullptr, u"设置成功", u"成功", 0, 0);
+  shell.RenderFrame();
+  const auto& shown = host.panel_shown;
+  ASSERT_GE(shown.size(), 3u) << "the box did not slide out over several frames";
+  EXPECT_TRUE(shown.front());
+  const auto gone = std::find(shown.begin(), shown.end(), false);
+  EXPECT_TRUE(std::find(gone, shown.end(), true) == shown.end())
+      << "the box came back after it had slid out";
 }
