@@ -95,24 +95,14 @@ TEST_F(HelpWindow, KeysScrollTheTextAndEscGoesBack) {
   ASSERT_TRUE(help.Create(area.left, area.top, area.right - area.left, area.bottom - area.top,
                           nullptr, 0, WS_POPUP, 0));
   const UiScrollWin& pane = help.TextPane();
-  // Each key, then where the text is scrolled to (-1: its end).
-  const struct {
-    int line;
-    InputKey key;
-    int scroll;
-  } steps[] = {
-      {__LINE__, InputKey::Up, 0},     {__LINE__, InputKey::Down, 60},
-      {__LINE__, InputKey::Down, 120}, {__LINE__, InputKey::Up, 60},
-      {__LINE__, InputKey::End, -1},   {__LINE__, InputKey::PageDown, -1},
-      {__LINE__, InputKey::Home, 0},   {__LINE__, InputKey::PageDown, pane.GetHeight() - 60},
-      {__LINE__, InputKey::PageUp, 0}, {__LINE__, InputKey::Enter, 0},
-  };
-  for (const auto& step : steps) {
-    Key(step.key);
-    host().InjectCall([&pane, &step] {
-      SCOPED_TRACE("step at line " + std::to_string(step.line));
-      EXPECT_EQ(pane.GetScrollY(), step.scroll < 0 ? pane.GetMaxScrollY() : step.scroll);
-    });
+  const int end = pane.GetMaxScrollY(), page = pane.GetHeight() - 60;
+  const std::pair<InputKey, int> steps[] = {
+      {InputKey::Up, 0},   {InputKey::Down, 60},     {InputKey::Down, 120}, {InputKey::Up, 60},
+      {InputKey::End, end}, {InputKey::PageDown, end}, {InputKey::Home, 0},
+      {InputKey::PageDown, page}, {InputKey::PageUp, 0}, {InputKey::Enter, 0}};
+  for (const auto& [key, scroll] : steps) {
+    Key(key);
+    host().InjectCall([&pane, scroll = scroll] { EXPECT_EQ(pane.GetScrollY(), scroll); });
   }
   Key(InputKey::Escape);
   EXPECT_EQ(help.DoModal(1), 1);
