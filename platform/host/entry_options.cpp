@@ -9,7 +9,8 @@ const char* EntryUsage() {
          "  --headless            run without a window (pixels in memory)\n"
          "  --script FILE         feed input from FILE (implies --headless); one command a line:\n"
          "                        tap X Y | drag X1 Y1 X2 Y2 MS | wait MS |\n"
-         "                        key escape|enter|up|down | shot NAME.png | # comment\n"
+         "                        key escape|enter|up|down|pageup|pagedown|home|end |\n"
+         "                        shot NAME.png | # comment\n"
          "  --screenshot-dir DIR  where 'shot' writes its PNG files, made if missing (default: .)\n"
          "  --scale N             window size factor, 0.25 to 4 (default 1: 480 x 720)\n"
          "  --help                show this text\n";
