@@ -33,7 +33,8 @@ class ElementLayer : public ShellLayer {
   void AddRoot(UiWin* element);
   void RemoveRoot(UiWin* element);
   const std::vector<UiWin*>& Roots() const { return roots_; }
-  // An element of this layer is going away: nothing touches it again.
+  // An element of this layer (and whatever it contains) is going away or
+  // leaving it: nothing touches it again.
   void Forget(const UiWin* element);
 
   // ---- What the elements get from the layer they are on ----

@@ -114,8 +114,14 @@ void FingerTracker::Cancel() {
 }
 
 void FingerTracker::Forget(const UiWin* element) {
-  if (pressed_ == element) pressed_ = nullptr;
-  if (drag_target_ == element) {
+  auto within = [element](const UiWin* e) {
+    for (; e != nullptr; e = e->GetParent()) {
+      if (e == element) return true;
+    }
+    return false;
+  };
+  if (within(pressed_)) pressed_ = nullptr;
+  if (within(drag_target_)) {
     drag_target_ = nullptr;
     dragging_ = false;
   }

@@ -23,7 +23,7 @@ class FingerTracker {
   void Wheel(const std::vector<UiWin*>& roots, int x, int y, int turns);
   // Drops the current press (the element under it is told).
   void Cancel();
-  // The element is going away: never touch it again.
+  // The element (and whatever it contains) is going away: never touch it again.
   void Forget(const UiWin* element);
 
   UiWin* Pressed() const { return pressed_; }

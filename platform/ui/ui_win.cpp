@@ -40,6 +40,7 @@ void UiWin::AddChild(UiWin* child) {
 void UiWin::RemoveChild(UiWin* child) {
   auto it = std::find(children_.begin(), children_.end(), child);
   if (it == children_.end()) return;
+  if (ElementLayer* layer = Layer()) layer->Forget(child);
   children_.erase(it);
   child->parent_ = nullptr;
   Invalidate();
