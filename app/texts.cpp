@@ -16,11 +16,11 @@ const WCHAR kAboutCaption[] = u"关于";
 const WCHAR kAboutText[] =
     u"Tintor 主题颜色修改器\n"
     u"版本 1.0（2026年12月7日）\n"
-    u"作者：林晓川\n"
-    u"邮箱：xiaochuan.lin@example.com\n"
-    u"主页：www.example.com/tintor\n"
-    u"本软件免费使用，欢迎转发。\n"
-    u"有问题或建议，欢迎来信。\n"
+    u"修改手机主题中 20 个项目的颜色\n"
+    u"许可：MIT 许可证\n"
+    u"在电脑上，颜色写入注册表文件：\n"
+    u"~/.local/share/tintor/registry.reg\n"
+    u"（或 $TINTOR_REGISTRY 所指的文件）\n"
     u"谢谢使用！";
 
 const WCHAR kUsageText[] =

@@ -24,6 +24,8 @@ BOOL CTintorMainWnd::OnInitDialog() {
   AddUiWin(&m_SwatchPane);
 
   const HINSTANCE module = MzGetInstanceHandle();
+  // The cache gets the first face before the overlay all buttons share; the
+  // first button is then given the face loaded here, the others their own.
   ImagingHelper* const first_face =
       m_ImageCache.LoadImageW(module, static_cast<UINT>(kColorSwatches[0].image_id), true);
   ImagingHelper* const pressed =
@@ -42,7 +44,7 @@ BOOL CTintorMainWnd::OnInitDialog() {
     button.SetImage_Normal(face);
     button.SetImage_Pressed(pressed);
     button.SetMode(1);
-    if (k >= 2) button.SwapImageZOrder(false);
+    if (k >= kFirstExplicitOverlayOrder) button.SwapImageZOrder(false);
     m_SwatchPane.AddChild(&button);
   }
 

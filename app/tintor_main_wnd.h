@@ -16,6 +16,9 @@
 class CTintorMainWnd : public CMzWndEx {
  public:
   static constexpr int kToolbarId = 101;
+  // The window's commands are the ids from the toolbar's (101) to the highest
+  // swatch id; every other id (the pane's 201 among them) is none of them.
+  static constexpr int kLastCommandId = 169;
   static constexpr int kSwatchPaneId = 201;
   static constexpr int kBannerResourceId = 170;
   static constexpr int kPressedOverlayResourceId = 165;
@@ -25,6 +28,10 @@ class CTintorMainWnd : public CMzWndEx {
   static constexpr int kPaneHeight = 470;
   static constexpr int kToolbarHeight = 65;
   static constexpr int kSwatchSize = 90;
+  // The buttons from this position on set the pressed overlay over the face
+  // with an explicit SwapImageZOrder(false); the first two keep the toolkit's
+  // default, which is the same order.
+  static constexpr std::size_t kFirstExplicitOverlayOrder = 2;
 
   // Toolbar button indexes, as the toolbar sends them in lParam.
   static constexpr LPARAM kQuitButton = 0;

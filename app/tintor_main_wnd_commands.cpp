@@ -14,7 +14,7 @@
 void CTintorMainWnd::OnControlCommand(WPARAM wParam, LPARAM lParam) {
   const UINT id = LOWORD(wParam);
   const UINT offset = id - static_cast<UINT>(kToolbarId);  // ids below 101 wrap around
-  if (offset > 68) return;
+  if (offset > static_cast<UINT>(kLastCommandId - kToolbarId)) return;
   if (id == kToolbarId) {
     OnToolbar(lParam);
     return;

@@ -6,15 +6,15 @@
 
 #include "platform/host/quit_signals.h"
 
-HeadlessHost::HeadlessHost() : frame_(static_cast<std::size_t>(kWidth) * kHeight, 0) {}
+HeadlessHost::HeadlessHost() : frame_(static_cast<std::size_t>(kScreenWidth) * kScreenHeight, 0) {}
 HeadlessHost::~HeadlessHost() = default;
 
 void HeadlessHost::Present(const std::uint32_t* pixels, int width, int height, int stride) {
-  if (width != kWidth || height != kHeight || pixels == nullptr) return;
+  if (width != kScreenWidth || height != kScreenHeight || pixels == nullptr) return;
   for (int y = 0; y < height; ++y) {
-    std::memcpy(&frame_[static_cast<std::size_t>(y) * kWidth],
+    std::memcpy(&frame_[static_cast<std::size_t>(y) * kScreenWidth],
                 reinterpret_cast<const unsigned char*>(pixels) + static_cast<std::size_t>(y) * stride,
-                static_cast<std::size_t>(kWidth) * 4);
+                static_cast<std::size_t>(kScreenWidth) * 4);
   }
   ++frames_;
 }
@@ -24,14 +24,14 @@ int HeadlessHost::ClockMinutes() const {
 }
 
 std::uint32_t HeadlessHost::FramePixel(int x, int y) const {
-  if (x < 0 || y < 0 || x >= kWidth || y >= kHeight) return 0;
-  return frame_[static_cast<std::size_t>(y) * kWidth + x] & 0x00FFFFFFu;
+  if (x < 0 || y < 0 || x >= kScreenWidth || y >= kScreenHeight) return 0;
+  return frame_[static_cast<std::size_t>(y) * kScreenWidth + x] & 0x00FFFFFFu;
 }
 
 bool HeadlessHost::SaveFrame(const std::string& path) const {
   cairo_surface_t* s = cairo_image_surface_create_for_data(
       reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(frame_.data())),
-      CAIRO_FORMAT_RGB24, kWidth, kHeight, kWidth * 4);
+      CAIRO_FORMAT_RGB24, kScreenWidth, kScreenHeight, kScreenWidth * 4);
   const bool ok = cairo_surface_write_to_png(s, path.c_str()) == CAIRO_STATUS_SUCCESS;
   cairo_surface_destroy(s);
   return ok;

@@ -23,8 +23,6 @@
 
 class HeadlessHost : public Host {
  public:
-  static constexpr int kWidth = 480;
-  static constexpr int kHeight = 720;
   static constexpr int kStartMinutes = 12 * 60;  // the status bar shows 12:00 at start
   // Moves of a drag are this many ms apart.
   static constexpr int kDragStepMs = 16;

@@ -16,6 +16,10 @@
 
 class Host {
  public:
+  // The phone's screen in pixels: every frame is this size.
+  static constexpr int kScreenWidth = 480;
+  static constexpr int kScreenHeight = 720;
+
   virtual ~Host() = default;
 
   // Shows a frame: premultiplied ARGB rows, `stride` bytes apart.

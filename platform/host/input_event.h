@@ -2,7 +2,7 @@
 // going down, moving and coming up, a wheel turn, a key, or a request to quit.
 #pragma once
 
-enum class InputKey { Escape, Enter, Up, Down };
+enum class InputKey { Escape, Enter, Up, Down, PageUp, PageDown, Home, End };
 
 struct InputEvent {
   enum class Type { Press, Move, Release, Wheel, Key, Quit };

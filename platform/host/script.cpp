@@ -12,10 +12,12 @@
 #include <unistd.h>
 #include <utility>
 
+#include "platform/host/host.h"
+
 namespace {
 
-constexpr int kScreenWidth = 480;
-constexpr int kScreenHeight = 720;
+constexpr int kScreenWidth = Host::kScreenWidth;
+constexpr int kScreenHeight = Host::kScreenHeight;
 constexpr int kMaxMs = 10 * 60 * 1000;
 // A script is a short list of taps; anything larger is not one.
 constexpr std::size_t kMaxScriptBytes = 1 << 20;
@@ -125,14 +127,17 @@ struct CommandRule {
 
 bool ReadKey(LineParser& p, ScriptCommand& c) {
   static constexpr std::pair<const char*, InputKey> kKeys[] = {
-      {"escape", InputKey::Escape}, {"enter", InputKey::Enter}, {"up", InputKey::Up}, {"down", InputKey::Down}};
+      {"escape", InputKey::Escape}, {"enter", InputKey::Enter},   {"up", InputKey::Up},
+      {"down", InputKey::Down},     {"pageup", InputKey::PageUp}, {"pagedown", InputKey::PageDown},
+      {"home", InputKey::Home},     {"end", InputKey::End}};
   for (const auto& [word, key] : kKeys) {
     if (p.Word(1) == word) {
       c.key = key;
       return true;
     }
   }
-  return p.Fail("unknown key '" + Shown(p.Word(1)) + "' (escape, enter, up or down)");
+  return p.Fail("unknown key '" + Shown(p.Word(1)) +
+                "' (escape, enter, up, down, pageup, pagedown, home or end)");
 }
 
 bool ReadShot(LineParser& p, ScriptCommand& c) {
@@ -152,7 +157,7 @@ constexpr CommandRule kCommands[] = {
      }},
     {"wait", ScriptCommand::Kind::Wait, 1, "MS",
      [](LineParser& p, ScriptCommand& c) { return p.Duration(1, c.ms); }},
-    {"key", ScriptCommand::Kind::Key, 1, "escape|enter|up|down", ReadKey},
+    {"key", ScriptCommand::Kind::Key, 1, "escape|enter|up|down|pageup|pagedown|home|end", ReadKey},
     {"shot", ScriptCommand::Kind::Shot, 1, "NAME.png", ReadShot},
 };
 

@@ -2,7 +2,7 @@
 //   tap X Y                  a short press and release at screen pixel (X, Y)
 //   drag X1 Y1 X2 Y2 MS      press, move in a straight line over MS ms, release
 //   wait MS                  let MS ms pass on the simulated clock
-//   key escape|enter|up|down
+//   key NAME                 escape, enter, up, down, pageup, pagedown, home or end
 //   shot NAME.png            write the screen to NAME.png in the screenshot folder
 //   # ...                    a comment; blank lines are ignored
 // Coordinates are screen pixels (0..479, 0..719).

@@ -179,6 +179,18 @@ bool SdlHost::WaitEvent(InputEvent& event, int timeout_ms) {
           case SDLK_DOWN:
             event = key(InputKey::Down);
             return true;
+          case SDLK_PAGEUP:
+            event = key(InputKey::PageUp);
+            return true;
+          case SDLK_PAGEDOWN:
+            event = key(InputKey::PageDown);
+            return true;
+          case SDLK_HOME:
+            event = key(InputKey::Home);
+            return true;
+          case SDLK_END:
+            event = key(InputKey::End);
+            return true;
           default:
             break;
         }

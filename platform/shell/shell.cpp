@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "platform/host/host.h"
 #include "platform/shell/canvas.h"
@@ -69,25 +70,41 @@ MessageTarget* Shell::TargetFromHandle(HWND hwnd) const {
 
 void Shell::PushLayer(ShellLayer* layer, bool slide) {
   if (layer == nullptr || HasLayer(layer)) return;
+  DropTouch();
   layers_.push_back(layer);
+  ++stack_changes_;
   if (slide && host_.AnimatesWindows()) slides_.push_back({layer, host_.NowMs(), true});
   dirty_ = true;
 }
 
 void Shell::RemoveLayer(ShellLayer* layer, bool slide) {
   if (!HasLayer(layer)) return;
-  slides_.erase(std::remove_if(slides_.begin(), slides_.end(),
-                               [layer](const Slide& s) { return s.layer == layer; }),
-                slides_.end());
+  if (touch_layer_ == layer) DropTouch();
+  EraseSlides(layer);
   if (slide && host_.AnimatesWindows() && !quit_requested_) {
+    // The slide's end takes the layer off the stack (TickAnimations).
     slides_.push_back({layer, host_.NowMs(), false});
-    RunLoop([this, layer] { return !IsClosing(layer); });
+    RunLoop([this, layer] { return !HasLayer(layer); });
+    EraseSlides(layer);
   }
+  if (HasLayer(layer)) {
+    layers_.erase(std::remove(layers_.begin(), layers_.end(), layer), layers_.end());
+    ++stack_changes_;
+  }
+  dirty_ = true;
+}
+
+void Shell::EraseSlides(const ShellLayer* layer) {
   slides_.erase(std::remove_if(slides_.begin(), slides_.end(),
                                [layer](const Slide& s) { return s.layer == layer; }),
                 slides_.end());
-  layers_.erase(std::remove(layers_.begin(), layers_.end(), layer), layers_.end());
-  dirty_ = true;
+}
+
+void Shell::DropTouch() {
+  if (touch_layer_ == nullptr) return;
+  ShellLayer* layer = touch_layer_;
+  touch_layer_ = nullptr;
+  layer->CancelTouch();
 }
 
 bool Shell::HasLayer(const ShellLayer* layer) const {
@@ -150,22 +167,53 @@ void Shell::DeliverMessage() {
   }
 }
 
+ShellLayer* Shell::SettledTop() const {
+  return slides_.empty() && !layers_.empty() ? layers_.back() : nullptr;
+}
+
+bool Shell::AcceptPress(const InputEvent& press) {
+  const std::int64_t now = host_.NowMs();
+  const bool quick_repeat = last_press_.has_value() &&
+                            std::abs(press.x - last_press_->x) <= kDoubleClickDistance &&
+                            std::abs(press.y - last_press_->y) <= kDoubleClickDistance &&
+                            now - last_press_->ms <= kDoubleClickMs;
+  // A press that is not the quick repeat of the one before starts a new
+  // series: it sees the screen as it is now.
+  if (!quick_repeat) series_stack_ = stack_changes_;
+  last_press_ = Press{press.x, press.y, now};
+  return SettledTop() != nullptr && series_stack_ == stack_changes_;
+}
+
 void Shell::DeliverInput(const InputEvent& event) {
-  if (event.type == InputEvent::Type::Quit) {
-    PostQuit(0);
-    return;
+  switch (event.type) {
+    case InputEvent::Type::Quit:
+      PostQuit(0);
+      return;
+    case InputEvent::Type::Press:
+      DropTouch();
+      if (AcceptPress(event)) {
+        touch_layer_ = SettledTop();
+        touch_layer_->HandleInput(event);
+      }
+      return;
+    case InputEvent::Type::Move:
+    case InputEvent::Type::Release: {
+      ShellLayer* layer = touch_layer_;
+      if (event.type == InputEvent::Type::Release) touch_layer_ = nullptr;
+      if (layer != nullptr) layer->HandleInput(event);
+      return;
+    }
+    case InputEvent::Type::Key:
+      // Enter and Esc act once however long they are held: the repeats of the
+      // Enter that chose a menu item must not also close the box that follows.
+      if (event.repeat && (event.key == InputKey::Enter || event.key == InputKey::Escape)) return;
+      // A key between two clicks makes them two single clicks.
+      last_press_.reset();
+      [[fallthrough]];
+    case InputEvent::Type::Wheel:
+      if (ShellLayer* top = SettledTop()) top->HandleInput(event);
+      return;
   }
-  // While a window, menu or box slides in or out, nothing is where the finger
-  // sees it: a new touch is dropped until the screen settles, so the second
-  // click of a double click cannot choose from a menu that is still arriving.
-  if (event.type == InputEvent::Type::Press && !slides_.empty()) return;
-  // Enter and Esc act once however long they are held: the repeats of the
-  // Enter that chose a menu item must not also close the box that follows.
-  if (event.type == InputEvent::Type::Key && event.repeat &&
-      (event.key == InputKey::Enter || event.key == InputKey::Escape)) {
-    return;
-  }
-  if (ShellLayer* top = TopLayer()) top->HandleInput(event);
 }
 
 void Shell::TickAnimations() {
@@ -181,9 +229,18 @@ void Shell::TickAnimations() {
   }
   if (!slides_.empty()) {
     dirty_ = true;
-    slides_.erase(std::remove_if(slides_.begin(), slides_.end(),
-                                 [&](const Slide& s) { return now - s.start_ms >= kSlideMs; }),
-                  slides_.end());
+    for (auto it = slides_.begin(); it != slides_.end();) {
+      if (now - it->start_ms < kSlideMs) {
+        ++it;
+        continue;
+      }
+      // A layer that has slid out leaves the stack before the next frame,
+      // so it is never drawn in place again.
+      if (!it->showing) layers_.erase(std::remove(layers_.begin(), layers_.end(), it->layer),
+                                      layers_.end());
+      ++stack_changes_;
+      it = slides_.erase(it);
+    }
   }
 }
 

@@ -13,13 +13,14 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/host/host.h"
 #include "platform/shell/theme_colors.h"
 #include "platform/win/win_types.h"
 
-class Host;
 class ShellLayer;
 class ShellAnimation;
 class MessageTarget;
@@ -28,8 +29,8 @@ typedef struct _cairo_surface cairo_surface_t;
 
 class Shell {
  public:
-  static constexpr int kScreenWidth = 480;
-  static constexpr int kScreenHeight = 720;
+  static constexpr int kScreenWidth = Host::kScreenWidth;
+  static constexpr int kScreenHeight = Host::kScreenHeight;
   static constexpr int kStatusBarHeight = 35;
   // How long windows, menus and boxes take to slide in or out (SDL host only).
   static constexpr int kSlideMs = 220;
@@ -37,6 +38,10 @@ class Shell {
   static constexpr int kFrameMs = 16;
   // The quit message (WM_QUIT); posting it is the same as PostQuit(wParam).
   static constexpr UINT kQuitMessage = 0x0012;
+  // The system's double-click time and distance: a second press this soon
+  // and this close to the first is the second click of a double click.
+  static constexpr int kDoubleClickMs = 500;
+  static constexpr int kDoubleClickDistance = 4;
 
   // Reads the theme colours, installs the quit sink and becomes Current().
   explicit Shell(Host& host);
@@ -89,9 +94,16 @@ class Shell {
   // Delivers every queued message and input that is already there, renders,
   // and returns without waiting (for tests that drive the shell by hand).
   void DispatchPending();
-  // Hands one input event to the top layer (what the loops do with host input).
-  // A press that comes while a layer slides in or out is dropped, and so are
-  // the keyboard's repeats of a held Enter or Esc.
+  // Hands one input event to the layers (what the loops do with host input).
+  // Input acts on what the user saw: a press goes to the top layer only when
+  // nothing slides, and the second click of a double click never goes to a
+  // layer that was opened, uncovered or finished sliding in after the first
+  // click began (nor does any quick click after it at that spot; a key in
+  // between makes them single clicks). The moves
+  // and the release of a touch go to the layer its press went to, while it
+  // stays on top; those of a dropped press go nowhere. Keys and the wheel go
+  // to the top layer when nothing slides; the keyboard's repeats of a held
+  // Enter or Esc are dropped.
   void DeliverInput(const InputEvent& event);
 
   // ---- The screen ----
@@ -114,6 +126,11 @@ class Shell {
   };
   void DeliverMessage();
   void TickAnimations();
+  // The top layer when nothing slides; null while something does.
+  ShellLayer* SettledTop() const;
+  bool AcceptPress(const InputEvent& press);
+  void DropTouch();
+  void EraseSlides(const ShellLayer* layer);
   double ShownFraction(const ShellLayer* layer) const;
   bool IsClosing(const ShellLayer* layer) const;
   int WaitTimeout() const;
@@ -134,6 +151,19 @@ class Shell {
   std::vector<ShellLayer*> layers_;
   std::vector<Slide> slides_;
   std::vector<ShellAnimation*> animations_;
+  // Counts every change of what the layers show: a push, a removal, the end
+  // of a slide.
+  std::uint64_t stack_changes_ = 0;
+  // The last press, and stack_changes_ when the quick clicks it belongs to began.
+  struct Press {
+    int x = 0;
+    int y = 0;
+    std::int64_t ms = 0;
+  };
+  std::optional<Press> last_press_;
+  std::uint64_t series_stack_ = 0;
+  // The layer the current touch went to, until its release.
+  ShellLayer* touch_layer_ = nullptr;
   bool quit_requested_ = false;
   int exit_code_ = 0;
   bool dirty_ = true;

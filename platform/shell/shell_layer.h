@@ -16,4 +16,7 @@ class ShellLayer {
   virtual void PaintLayer(Canvas& canvas, double shown) = 0;
   // Input in screen coordinates; only the top layer receives it.
   virtual void HandleInput(const InputEvent& event) = 0;
+  // Another layer came over this one in the middle of a touch: forget the
+  // touch without acting on it.
+  virtual void CancelTouch() {}
 };

@@ -2,18 +2,7 @@
 
 #include <cstdlib>
 
-#include "platform/host/host.h"
-#include "platform/shell/shell.h"
 #include "platform/ui/ui_win.h"
-
-namespace {
-
-std::int64_t Now() {
-  Shell* shell = Shell::Current();
-  return shell != nullptr ? shell->GetHost().NowMs() : 0;
-}
-
-}  // namespace
 
 UiWin* FingerTracker::HitTest(const std::vector<UiWin*>& roots, int x, int y) {
   for (auto it = roots.rbegin(); it != roots.rend(); ++it) {
@@ -48,7 +37,7 @@ void FingerTracker::Press(const std::vector<UiWin*>& roots, int x, int y) {
   }
 }
 
-void FingerTracker::Move(int x, int y) {
+void FingerTracker::Move(int x, int y, std::int64_t now_ms) {
   if (!down_) return;
   if (!dragging_) {
     if (drag_target_ == nullptr) return;
@@ -62,13 +51,12 @@ void FingerTracker::Move(int x, int y) {
       p->OnPressCancelled();
     }
     last_y_ = y;
-    samples_.push_back({Now(), y});
+    samples_.push_back({now_ms, y});
     if (drag_target_ != nullptr) drag_target_->OnDragBegin();
     return;
   }
-  const std::int64_t now = Now();
-  samples_.push_back({now, y});
-  while (samples_.size() > 2 && now - samples_.front().ms > kVelocityWindowMs) {
+  samples_.push_back({now_ms, y});
+  while (samples_.size() > 2 && now_ms - samples_.front().ms > kVelocityWindowMs) {
     samples_.erase(samples_.begin());
   }
   const int dy = y - last_y_;
@@ -76,16 +64,15 @@ void FingerTracker::Move(int x, int y) {
   if (drag_target_ != nullptr && dy != 0) drag_target_->OnDragBy(dy);
 }
 
-void FingerTracker::Release(int x, int y) {
+void FingerTracker::Release(int x, int y, std::int64_t now_ms) {
   if (!down_) return;
-  if (dragging_) Move(x, y);
+  if (dragging_) Move(x, y, now_ms);
   down_ = false;
   if (dragging_) {
     dragging_ = false;
     double velocity = 0;
-    const std::int64_t now = Now();
     // A finger that stopped before letting go throws nothing.
-    if (samples_.size() >= 2 && now - samples_.back().ms <= kVelocityWindowMs / 2) {
+    if (samples_.size() >= 2 && now_ms - samples_.back().ms <= kVelocityWindowMs / 2) {
       const Sample& a = samples_.front();
       const Sample& b = samples_.back();
       if (b.ms > a.ms) velocity = static_cast<double>(b.y - a.y) / static_cast<double>(b.ms - a.ms);
@@ -127,8 +114,14 @@ void FingerTracker::Cancel() {
 }
 
 void FingerTracker::Forget(const UiWin* element) {
-  if (pressed_ == element) pressed_ = nullptr;
-  if (drag_target_ == element) {
+  auto within = [element](const UiWin* e) {
+    for (; e != nullptr; e = e->GetParent()) {
+      if (e == element) return true;
+    }
+    return false;
+  };
+  if (within(pressed_)) pressed_ = nullptr;
+  if (within(drag_target_)) {
     drag_target_ = nullptr;
     dragging_ = false;
   }

@@ -15,14 +15,15 @@ class FingerTracker {
   // Only the last stretch of a drag decides how fast it was let go.
   static constexpr int kVelocityWindowMs = 100;
 
-  // roots: top-level elements in paint order; x, y in the roots' coordinates.
+  // roots: top-level elements in paint order; x, y in the roots' coordinates;
+  // now_ms: the screen's clock.
   void Press(const std::vector<UiWin*>& roots, int x, int y);
-  void Move(int x, int y);
-  void Release(int x, int y);
+  void Move(int x, int y, std::int64_t now_ms);
+  void Release(int x, int y, std::int64_t now_ms);
   void Wheel(const std::vector<UiWin*>& roots, int x, int y, int turns);
   // Drops the current press (the element under it is told).
   void Cancel();
-  // The element is going away: never touch it again.
+  // The element (and whatever it contains) is going away: never touch it again.
   void Forget(const UiWin* element);
 
   UiWin* Pressed() const { return pressed_; }

@@ -1,10 +1,10 @@
 #include "platform/ui/message_box_panel.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "platform/shell/canvas.h"
 #include "platform/shell/shell.h"
+#include "platform/ui/message_box.h"
 
 namespace {
 constexpr int kPad = 24;
@@ -19,7 +19,7 @@ MessageBoxPanel::MessageBoxPanel(std::u16string text, std::u16string caption, bo
     : text_(std::move(text)),
       caption_(std::move(caption)),
       information_(information),
-      ok_(u"确定", [this] { done_ = true; }) {
+      ok_(u"确定", [this] { EndModal(IDOK); }) {
   const int text_width = kPanelWidth - 2 * kPad;
   const int max_height = Shell::kScreenHeight - Shell::kStatusBarHeight - 40;
   const int fixed = kPad + (information_ ? kBadge : 0) + kCaptionHeight + 12 + kPad + kButtonArea;
@@ -27,55 +27,35 @@ MessageBoxPanel::MessageBoxPanel(std::u16string text, std::u16string caption, bo
                                             kTextPx);
   text_height_ = std::min(m.height, max_height - fixed);
   height_ = fixed + text_height_;
-  left_ = (Shell::kScreenWidth - kPanelWidth) / 2;
+  const int left = (Shell::kScreenWidth - kPanelWidth) / 2;
   const RECT work = Shell::WorkArea();
-  top_ = work.top + ((work.bottom - work.top) - height_) / 2;
-  ok_.SetBounds(left_ + kPad, top_ + height_ - kButtonArea + 14, kPanelWidth - 2 * kPad, 56);
-  roots_ = {&ok_};
-}
-
-RECT MessageBoxPanel::PanelRect() const {
-  return RECT{left_, top_, left_ + kPanelWidth, top_ + height_};
+  const int top = work.top + ((work.bottom - work.top) - height_) / 2;
+  SetFrame(RECT{left, top, left + kPanelWidth, top + height_});
+  SetDimsBehind(true);
+  ok_.SetBounds(kPad, height_ - kButtonArea + 14, kPanelWidth - 2 * kPad, 56);
+  AddRoot(&ok_);
 }
 
 RECT MessageBoxPanel::ButtonRect() const {
-  return RECT{ok_.GetPosX(), ok_.GetPosY(), ok_.GetPosX() + ok_.GetWidth(),
-              ok_.GetPosY() + ok_.GetHeight()};
+  const RECT& f = Frame();
+  return RECT{f.left + ok_.GetPosX(), f.top + ok_.GetPosY(),
+              f.left + ok_.GetPosX() + ok_.GetWidth(), f.top + ok_.GetPosY() + ok_.GetHeight()};
 }
 
-void MessageBoxPanel::HandleInput(const InputEvent& e) {
-  switch (e.type) {
-    case InputEvent::Type::Press:
-      finger_.Press(roots_, e.x, e.y);
-      break;
-    case InputEvent::Type::Move:
-      finger_.Move(e.x, e.y);
-      break;
-    case InputEvent::Type::Release:
-      finger_.Release(e.x, e.y);
-      break;
-    case InputEvent::Type::Key:
-      if (e.key == InputKey::Enter || e.key == InputKey::Escape) done_ = true;
-      break;
-    default:
-      break;
-  }
+bool MessageBoxPanel::OnKey(InputKey key) {
+  if (key != InputKey::Enter && key != InputKey::Escape) return false;
+  EndModal(IDOK);
+  return true;
 }
 
-void MessageBoxPanel::PaintLayer(Canvas& canvas, double shown) {
-  canvas.FillRect(0, 0, Shell::kScreenWidth, Shell::kScreenHeight,
-                  Color::Rgb(0, 0, 0, 0.45 * shown));
-  const int offset = static_cast<int>(std::lround((1.0 - shown) * (Shell::kScreenHeight - top_)));
-  canvas.Translate(0, offset);
-  ThemeColors theme;
-  if (Shell* shell = Shell::Current()) theme = shell->Theme();
+void MessageBoxPanel::PaintContent(Canvas& canvas) {
+  const ThemeColors& theme = Theme();
   // A soft shadow, then the panel.
-  canvas.FillRoundRect(left_ - 2, top_ + 3, kPanelWidth + 4, height_ + 4, 18,
-                       Color::Rgb(0, 0, 0, 0.18));
-  canvas.FillRoundRect(left_, top_, kPanelWidth, height_, 16, Color::FromColorRef(kPanelSurface));
-  int y = top_ + kPad;
+  canvas.FillRoundRect(-2, 3, kPanelWidth + 4, height_ + 4, 18, Color::Rgb(0, 0, 0, 0.18));
+  canvas.FillRoundRect(0, 0, kPanelWidth, height_, 16, Color::FromColorRef(kPanelSurface));
+  int y = kPad;
   if (information_) {
-    const double cx = left_ + kPanelWidth / 2.0;
+    const double cx = kPanelWidth / 2.0;
     canvas.FillCircle(cx, y + 20, 20, Color::Rgb(0x2F, 0x80, 0xD8));
     canvas.DrawText(u"i", RECT{static_cast<LONG>(cx - 20), y, static_cast<LONG>(cx + 20), y + 40},
                     DT_CENTER | DT_VCENTER | DT_SINGLELINE, Color::Rgb(0xFF, 0xFF, 0xFF), 26,
@@ -84,13 +64,13 @@ void MessageBoxPanel::PaintLayer(Canvas& canvas, double shown) {
   }
   const Color text_color = Color::FromColorRef(
       ReadableText(theme.window_text, kPanelSurface, ThemeColors{}.window_text));
-  canvas.DrawText(caption_, RECT{left_ + kPad, y, left_ + kPanelWidth - kPad, y + kCaptionHeight},
+  canvas.DrawText(caption_, RECT{kPad, y, kPanelWidth - kPad, y + kCaptionHeight},
                   DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS, text_color,
                   kCaptionPx, true);
   y += kCaptionHeight + 12;
-  canvas.DrawText(text_, RECT{left_ + kPad, y, left_ + kPanelWidth - kPad, y + text_height_},
-                  kTextFormat, text_color, kTextPx);
-  const int sep = top_ + height_ - kButtonArea;
-  canvas.FillRect(left_ + 12, sep, kPanelWidth - 24, 1, Color::Rgb(0xD5, 0xD8, 0xDC));
+  canvas.DrawText(text_, RECT{kPad, y, kPanelWidth - kPad, y + text_height_}, kTextFormat,
+                  text_color, kTextPx);
+  const int sep = height_ - kButtonArea;
+  canvas.FillRect(12, sep, kPanelWidth - 24, 1, Color::Rgb(0xD5, 0xD8, 0xDC));
   ok_.Paint(canvas);
 }

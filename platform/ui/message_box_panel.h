@@ -7,11 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/shell/shell_layer.h"
-#include "platform/ui/finger_tracker.h"
+#include "platform/ui/element_layer.h"
 #include "platform/ui/sheet_button.h"
 
-class MessageBoxPanel : public ShellLayer {
+class MessageBoxPanel : public ElementLayer {
  public:
   static constexpr int kPanelWidth = 408;
   static constexpr double kTextPx = 20.0;
@@ -19,25 +18,21 @@ class MessageBoxPanel : public ShellLayer {
 
   MessageBoxPanel(std::u16string text, std::u16string caption, bool information);
 
-  void PaintLayer(Canvas& canvas, double shown) override;
-  void HandleInput(const InputEvent& event) override;
-
-  bool IsDone() const { return done_; }
-  RECT PanelRect() const;
+  // In screen coordinates.
+  RECT PanelRect() const { return Frame(); }
   RECT ButtonRect() const;
   const std::u16string& Text() const { return text_; }
   const std::u16string& Caption() const { return caption_; }
+
+ protected:
+  void PaintContent(Canvas& canvas) override;
+  bool OnKey(InputKey key) override;
 
  private:
   std::u16string text_;
   std::u16string caption_;
   bool information_;
   SheetButton ok_;
-  std::vector<UiWin*> roots_;
-  FingerTracker finger_;
-  int left_ = 0;
-  int top_ = 0;
   int height_ = 0;
   int text_height_ = 0;
-  bool done_ = false;
 };

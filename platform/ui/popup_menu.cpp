@@ -1,6 +1,5 @@
 #include "platform/ui/popup_menu.h"
 
-#include "platform/shell/shell.h"
 #include "platform/ui/imaging_helper.h"
 #include "platform/ui/popup_menu_sheet.h"
 
@@ -18,11 +17,6 @@ void MzPopupMenu::AppendMenuItem(UINT id, LPCWSTR text, UINT flags) {
 
 int MzPopupMenu::MzTrackPopupMenu(HWND /*owner*/, int /*mode*/, const RECT* /*rc*/,
                                   int /*flags*/) {
-  Shell* shell = Shell::Current();
-  if (shell == nullptr || shell->QuitRequested()) return 0;
   PopupMenuSheet sheet(*this);
-  shell->PushLayer(&sheet, true);
-  shell->RunLoop([&sheet] { return sheet.IsDone(); });
-  shell->RemoveLayer(&sheet, true);
-  return sheet.IsDone() ? sheet.Result() : 0;
+  return sheet.RunModal(true, true);
 }

@@ -1,7 +1,6 @@
 #include "platform/ui/popup_menu_sheet.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "platform/shell/canvas.h"
 #include "platform/shell/shell.h"
@@ -29,8 +28,7 @@ class PopupMenuSheet::Row : public UiWin {
     if (pressed_ || sheet_.highlight_ == index_) {
       canvas.FillRect(0, 0, width_, height_, Color::Rgb(0xCF, 0xE2, 0xF8));
     }
-    ThemeColors theme;
-    if (Shell* shell = Shell::Current()) theme = shell->Theme();
+    const ThemeColors& theme = Theme();
     const bool grayed = (item.flags & MF_GRAYED) != 0;
     const Color text = grayed ? Color::Rgb(0xA0, 0xA0, 0xA0)
                               : Color::FromColorRef(ReadableText(theme.list_text, kListSurface,
@@ -79,11 +77,13 @@ PopupMenuSheet::PopupMenuSheet(const MzPopupMenu& menu)
                        MzPopupMenu::kTitleHeight - MzPopupMenu::kCancelHeight;
   const int list_height = std::min(y, max_list);
   height_ = MzPopupMenu::kTitleHeight + list_height + MzPopupMenu::kCancelHeight;
-  top_ = Shell::kScreenHeight - height_;
-  list_.SetBounds(0, top_ + MzPopupMenu::kTitleHeight, kWidth, list_height);
+  SetFrame(RECT{0, Shell::kScreenHeight - height_, kWidth, Shell::kScreenHeight});
+  SetDimsBehind(true);
+  list_.SetBounds(0, MzPopupMenu::kTitleHeight, kWidth, list_height);
   list_.EnableScrollBarV(true);
-  cancel_.SetBounds(20, Shell::kScreenHeight - MzPopupMenu::kCancelHeight + 14, kWidth - 40, 56);
-  roots_ = {&list_, &cancel_};
+  cancel_.SetBounds(20, height_ - MzPopupMenu::kCancelHeight + 14, kWidth - 40, 56);
+  AddRoot(&list_);
+  AddRoot(&cancel_);
 }
 
 PopupMenuSheet::~PopupMenuSheet() {
@@ -98,21 +98,20 @@ bool PopupMenuSheet::Selectable(int index) const {
 }
 
 void PopupMenuSheet::Choose(int id) {
-  if (done_) return;
-  result_ = id;
-  done_ = true;
+  if (!IsDone()) EndModal(id);
 }
 
 RECT PopupMenuSheet::ItemRect(int index) const {
   if (index < 0 || index >= static_cast<int>(rows_.size())) return RECT{0, 0, 0, 0};
   const UiWin& row = *rows_[index];
-  const int y = list_.GetPosY() + row.GetPosY() - list_.GetScrollY();
+  const int y = SheetTop() + list_.GetPosY() + row.GetPosY() - list_.GetScrollY();
   return RECT{0, y, kWidth, y + row.GetHeight()};
 }
 
 RECT PopupMenuSheet::CancelRect() const {
-  return RECT{cancel_.GetPosX(), cancel_.GetPosY(), cancel_.GetPosX() + cancel_.GetWidth(),
-              cancel_.GetPosY() + cancel_.GetHeight()};
+  const int top = SheetTop() + cancel_.GetPosY();
+  return RECT{cancel_.GetPosX(), top, cancel_.GetPosX() + cancel_.GetWidth(),
+              top + cancel_.GetHeight()};
 }
 
 void PopupMenuSheet::MoveHighlight(int step) {
@@ -139,76 +138,45 @@ void PopupMenuSheet::MoveHighlight(int step) {
   list_.Invalidate();
 }
 
-void PopupMenuSheet::HandleInput(const InputEvent& e) {
-  switch (e.type) {
-    case InputEvent::Type::Press:
-      if (e.y < top_) {
-        outside_press_ = true;
-      } else {
-        finger_.Press(roots_, e.x, e.y);
-      }
-      break;
-    case InputEvent::Type::Move:
-      if (!outside_press_) finger_.Move(e.x, e.y);
-      break;
-    case InputEvent::Type::Release:
-      if (outside_press_) {
-        outside_press_ = false;
-        if (e.y < top_) Choose(0);
-      } else {
-        finger_.Release(e.x, e.y);
-      }
-      break;
-    case InputEvent::Type::Wheel:
-      finger_.Wheel(roots_, e.x, e.y, e.wheel);
-      break;
-    case InputEvent::Type::Key:
-      switch (e.key) {
-        case InputKey::Escape:
-          Choose(0);
-          break;
-        case InputKey::Down:
-          MoveHighlight(1);
-          break;
-        case InputKey::Up:
-          MoveHighlight(-1);
-          break;
-        case InputKey::Enter:
-          if (Selectable(highlight_)) {
-            Choose(static_cast<int>(menu_.GetItems()[highlight_].id));
-          }
-          break;
-      }
-      break;
-    case InputEvent::Type::Quit:
-      break;
+bool PopupMenuSheet::OnKey(InputKey key) {
+  switch (key) {
+    case InputKey::Escape:
+      Choose(0);
+      return true;
+    case InputKey::Down:
+      MoveHighlight(1);
+      return true;
+    case InputKey::Up:
+      MoveHighlight(-1);
+      return true;
+    case InputKey::Enter:
+      if (Selectable(highlight_)) Choose(static_cast<int>(menu_.GetItems()[highlight_].id));
+      return true;
+    default:
+      return ElementLayer::OnKey(key);
   }
 }
 
-void PopupMenuSheet::PaintLayer(Canvas& canvas, double shown) {
-  canvas.FillRect(0, 0, kWidth, Shell::kScreenHeight, Color::Rgb(0, 0, 0, 0.45 * shown));
-  const int offset = static_cast<int>(std::lround((1.0 - shown) * height_));
-  canvas.Translate(0, offset);
-  ThemeColors theme;
-  if (Shell* shell = Shell::Current()) theme = shell->Theme();
-  canvas.FillRoundRect(0, top_, kWidth, height_ + 24, 16, Color::FromColorRef(kSheetSurface));
+void PopupMenuSheet::OnTapOutside() { Choose(0); }
+
+void PopupMenuSheet::PaintContent(Canvas& canvas) {
+  const ThemeColors& theme = Theme();
+  canvas.FillRoundRect(0, 0, kWidth, height_ + 24, 16, Color::FromColorRef(kSheetSurface));
   // Title: the picture, then the text beside it.
   int text_left = 24;
   if (const ImagingHelper* image = menu_.GetTitleImage(); image != nullptr && !image->IsNull()) {
-    image->Draw(canvas, 20, top_ + (MzPopupMenu::kTitleHeight - image->GetImageHeight()) / 2);
+    image->Draw(canvas, 20, (MzPopupMenu::kTitleHeight - image->GetImageHeight()) / 2);
     text_left = 20 + image->GetImageWidth() + 14;
   }
-  canvas.DrawText(menu_.GetTitle(),
-                  RECT{text_left, top_, kWidth - 20, top_ + MzPopupMenu::kTitleHeight},
+  canvas.DrawText(menu_.GetTitle(), RECT{text_left, 0, kWidth - 20, MzPopupMenu::kTitleHeight},
                   DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS,
                   Color::FromColorRef(
                       ReadableText(theme.window_text, kSheetSurface, ThemeColors{}.window_text)),
                   21, true);
-  canvas.FillRect(0, top_ + MzPopupMenu::kTitleHeight - 1, kWidth, 1,
-                  Color::Rgb(0xC8, 0xCB, 0xCF));
+  canvas.FillRect(0, MzPopupMenu::kTitleHeight - 1, kWidth, 1, Color::Rgb(0xC8, 0xCB, 0xCF));
   canvas.FillRect(0, list_.GetPosY(), kWidth, list_.GetHeight(), Color::FromColorRef(kListSurface));
   list_.Paint(canvas);
-  const int cancel_top = Shell::kScreenHeight - MzPopupMenu::kCancelHeight;
+  const int cancel_top = height_ - MzPopupMenu::kCancelHeight;
   canvas.FillRect(0, cancel_top, kWidth, 1, Color::Rgb(0xC8, 0xCB, 0xCF));
   cancel_.Paint(canvas);
 }

@@ -1,14 +1,12 @@
 #include "platform/ui/sheet_button.h"
 
 #include "platform/shell/canvas.h"
-#include "platform/shell/shell.h"
 
 SheetButton::SheetButton(std::u16string text, std::function<void()> on_click)
     : text_(std::move(text)), on_click_(std::move(on_click)) {}
 
 void SheetButton::PaintWin(Canvas& canvas) {
-  ThemeColors theme;
-  if (Shell* shell = Shell::Current()) theme = shell->Theme();
+  const ThemeColors& theme = Theme();
   if (pressed_) {
     canvas.FillRoundRect(0.5, 0.5, width_ - 1, height_ - 1, 10, Color::Rgb(0xC9, 0xCD, 0xD3));
   } else {

@@ -8,7 +8,6 @@ UiButton_Image::~UiButton_Image() = default;
 
 void UiButton_Image::SwapImageZOrder(bool swap) {
   z_swapped_ = swap;
-  ++swap_calls_;
   Invalidate();
 }
 

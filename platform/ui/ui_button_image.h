@@ -21,8 +21,6 @@ class UiButton_Image : public UiButton {
   // true: draw the pressed image under the normal one instead of over it.
   void SwapImageZOrder(bool swap);
   bool IsImageZOrderSwapped() const { return z_swapped_; }
-  // How many times SwapImageZOrder was called.
-  int GetSwapImageZOrderCalls() const { return swap_calls_; }
 
   // Mode 1: the pressed image over (or, swapped, under) the normal one while
   // pressed; mode 0: the pressed image instead of the normal one. Images are
@@ -34,5 +32,4 @@ class UiButton_Image : public UiButton {
   ImagingHelper* pressed_image_ = nullptr;
   int mode_ = 0;
   bool z_swapped_ = false;
-  int swap_calls_ = 0;
 };

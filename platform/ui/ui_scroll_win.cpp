@@ -3,20 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/host/host.h"
 #include "platform/shell/canvas.h"
 #include "platform/shell/shell.h"
-
-namespace {
-std::int64_t Now() {
-  Shell* shell = Shell::Current();
-  return shell != nullptr ? shell->GetHost().NowMs() : 0;
-}
-}  // namespace
+#include "platform/ui/element_layer.h"
 
 UiScrollWin::UiScrollWin() = default;
 
 UiScrollWin::~UiScrollWin() {
+  // The pane may be off every layer by now; the glide is on the screen's clock.
   if (Shell* shell = Shell::Current()) shell->RemoveAnimation(&motion_);
 }
 
@@ -66,20 +60,42 @@ void UiScrollWin::OnDragEnd(double velocity) {
   StartMotion();
 }
 
-bool UiScrollWin::OnWheel(int turns) {
+bool UiScrollWin::OnWheel(int turns) { return JumpTo(scroll_y_ - turns * kWheelStep); }
+
+bool UiScrollWin::OnKey(InputKey key) {
+  const int page = std::max(height_ - kWheelStep, kWheelStep);
+  switch (key) {
+    case InputKey::Up:
+      return JumpTo(scroll_y_ - kWheelStep);
+    case InputKey::Down:
+      return JumpTo(scroll_y_ + kWheelStep);
+    case InputKey::PageUp:
+      return JumpTo(scroll_y_ - page);
+    case InputKey::PageDown:
+      return JumpTo(scroll_y_ + page);
+    case InputKey::Home:
+      return JumpTo(0);
+    case InputKey::End:
+      return JumpTo(GetMaxScrollY());
+    default:
+      return false;
+  }
+}
+
+bool UiScrollWin::JumpTo(int y) {
   if (GetMaxScrollY() <= 0) return false;
   velocity_ = 0;
-  ScrollTo(scroll_y_ - turns * kWheelStep);
+  ScrollTo(y);
   indicator_shown_ = true;
   StartMotion();
   return true;
 }
 
 void UiScrollWin::StartMotion() {
-  last_tick_ = Now();
+  last_tick_ = NowMs();
   hide_at_ = last_tick_ + kIndicatorLingerMs;
-  if (Shell* shell = Shell::Current()) {
-    shell->AddAnimation(&motion_);
+  if (ElementLayer* layer = Layer()) {
+    layer->Animate(&motion_);
   } else {
     StopMotion();
   }

@@ -1,5 +1,7 @@
 // A container that scrolls its children vertically: drag with momentum,
-// clamped at both ends, a scroll bar indicator while it moves, mouse wheel.
+// clamped at both ends, a scroll bar indicator while it moves, mouse wheel,
+// and the keys: Up and Down a wheel step, Page Up and Page Down a pane's
+// height less one step, Home and End to either end.
 //
 // Momentum: the content keeps the speed the finger had when it let go and
 // slows down exponentially (time constant kMomentumTauMs) on the shell's
@@ -42,6 +44,7 @@ class UiScrollWin : public UiWin {
   void OnDragBy(int dy) override;
   void OnDragEnd(double velocity) override;
   bool OnWheel(int turns) override;
+  bool OnKey(InputKey key) override;
 
  protected:
   int scroll_y_ = 0;
@@ -56,6 +59,8 @@ class UiScrollWin : public UiWin {
     UiScrollWin* owner_;
   };
   bool Advance(std::int64_t now_ms);
+  // Jumps to content row y with the indicator shown; false when the content fits.
+  bool JumpTo(int y);
   void StartMotion();
   void StopMotion();
 

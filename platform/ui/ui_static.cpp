@@ -1,7 +1,6 @@
 #include "platform/ui/ui_static.h"
 
 #include "platform/shell/canvas.h"
-#include "platform/shell/shell.h"
 
 UiStatic::UiStatic() = default;
 UiStatic::~UiStatic() = default;
@@ -23,8 +22,6 @@ int UiStatic::MeasureTextHeight() const {
 
 void UiStatic::PaintWin(Canvas& canvas) {
   if (text_.empty()) return;
-  COLORREF color = ThemeColors{}.static_text;
-  if (Shell* shell = Shell::Current()) color = shell->Theme().static_text;
-  canvas.DrawText(text_, RECT{0, 0, width_, height_}, text_format_, Color::FromColorRef(color),
-                  kFontPx);
+  canvas.DrawText(text_, RECT{0, 0, width_, height_}, text_format_,
+                  Color::FromColorRef(Theme().static_text), kFontPx);
 }

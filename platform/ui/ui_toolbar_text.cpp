@@ -1,7 +1,6 @@
 #include "platform/ui/ui_toolbar_text.h"
 
 #include "platform/shell/canvas.h"
-#include "platform/shell/shell.h"
 
 UiToolbar_Text::UiToolbar_Text() = default;
 UiToolbar_Text::~UiToolbar_Text() = default;
@@ -57,14 +56,15 @@ bool UiToolbar_Text::GoBack() {
   return true;
 }
 
+bool UiToolbar_Text::OnKey(InputKey key) { return key == InputKey::Escape && GoBack(); }
+
 void UiToolbar_Text::OnPressCancelled() {
   pressed_button_ = -1;
   Invalidate();
 }
 
 void UiToolbar_Text::PaintWin(Canvas& canvas) {
-  ThemeColors theme;
-  if (Shell* shell = Shell::Current()) theme = shell->Theme();
+  const ThemeColors& theme = Theme();
   canvas.FillVerticalGradient(0, 0, width_, height_, Color::Rgb(0x3C, 0x3D, 0x40),
                               Color::Rgb(0x06, 0x06, 0x07));
   canvas.FillRect(0, 0, width_, 1, Color::Rgb(0x5E, 0x60, 0x64));

@@ -36,6 +36,8 @@ class UiToolbar_Text : public UiWin {
   void OnPress(int x, int y) override;
   void OnRelease(int x, int y, bool inside) override;
   void OnPressCancelled() override;
+  // Esc goes back as GoBack does.
+  bool OnKey(InputKey key) override;
 
  protected:
   struct Button {

@@ -3,18 +3,14 @@
 #include <algorithm>
 
 #include "platform/shell/canvas.h"
-#include "platform/shell/shell.h"
-#include "platform/ui/window.h"
-#include "platform/ui/element_window.h"
+#include "platform/ui/element_layer.h"
 
 UiWin::UiWin() = default;
 
 UiWin::~UiWin() {
-  // Whoever still points at this element forgets it: the window's finger
-  // tracking and element list, the container, the children.
-  if (CMzWnd* wnd = GetParentWnd()) {
-    if (auto* ex = dynamic_cast<CMzWndEx*>(wnd)) ex->ForgetElement(this);
-  }
+  // Whoever still points at this element forgets it: the layer's finger
+  // and element list, the container, the children.
+  if (ElementLayer* layer = Layer()) layer->Forget(this);
   if (parent_ != nullptr) {
     auto& siblings = parent_->children_;
     siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
@@ -44,6 +40,7 @@ void UiWin::AddChild(UiWin* child) {
 void UiWin::RemoveChild(UiWin* child) {
   auto it = std::find(children_.begin(), children_.end(), child);
   if (it == children_.end()) return;
+  if (ElementLayer* layer = Layer()) layer->Forget(child);
   children_.erase(it);
   child->parent_ = nullptr;
   Invalidate();
@@ -61,7 +58,23 @@ const UiWin* UiWin::Root() const {
   return e;
 }
 
-CMzWnd* UiWin::GetParentWnd() const { return Root()->wnd_; }
+ElementLayer* UiWin::Layer() const { return Root()->layer_; }
+
+CMzWnd* UiWin::GetParentWnd() const {
+  const ElementLayer* layer = Layer();
+  return layer != nullptr ? layer->Window() : nullptr;
+}
+
+const ThemeColors& UiWin::Theme() const {
+  static const ThemeColors kDefaults;
+  const ElementLayer* layer = Layer();
+  return layer != nullptr ? layer->Theme() : kDefaults;
+}
+
+std::int64_t UiWin::NowMs() const {
+  const ElementLayer* layer = Layer();
+  return layer != nullptr ? layer->NowMs() : 0;
+}
 
 POINT UiWin::WindowOrigin() const {
   if (parent_ == nullptr) return POINT{x_, y_};
@@ -70,7 +83,7 @@ POINT UiWin::WindowOrigin() const {
 }
 
 void UiWin::Invalidate() {
-  if (Shell* shell = Shell::Current()) shell->Invalidate();
+  if (const ElementLayer* layer = Layer()) layer->Repaint();
 }
 
 void UiWin::PaintWin(Canvas& /*canvas*/) {}
@@ -107,8 +120,5 @@ void UiWin::OnRelease(int /*x*/, int /*y*/, bool /*inside*/) {}
 void UiWin::OnPressCancelled() {}
 
 void UiWin::PostNotification(WPARAM wParam, LPARAM lParam) {
-  Shell* shell = Shell::Current();
-  CMzWnd* wnd = GetParentWnd();
-  if (shell == nullptr || wnd == nullptr || wnd->m_hWnd == nullptr) return;
-  shell->PostMessage(wnd->m_hWnd, WM_COMMAND, wParam, lParam);
+  if (ElementLayer* layer = Layer()) layer->PostCommand(wParam, lParam);
 }

@@ -3,13 +3,17 @@
 // coordinates, and one virtual hook per kind of event.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
+#include "platform/host/input_event.h"
 #include "platform/shell/draw_text_flags.h"
+#include "platform/shell/theme_colors.h"
 #include "platform/win/win_types.h"
 
 class Canvas;
 class CMzWnd;
+class ElementLayer;
 
 // DrawText-style flags for SetDrawTextFormat: DT_LEFT, DT_CENTER, DT_RIGHT,
 // DT_VCENTER, DT_BOTTOM, DT_WORDBREAK, DT_SINGLELINE, DT_END_ELLIPSIS.
@@ -44,11 +48,14 @@ class UiWin {
   bool IsScrollBarVEnabled() const { return scrollbar_v_; }
   bool IsDragScrollbarVEnabled() const { return drag_scrollbar_v_; }
 
-  // The window the element belongs to (through its containers), or null.
+  // The layer the element is shown on (through its containers): a window,
+  // a menu, a box; null while it is on none. The element's theme colours,
+  // clock and repaints come from there.
+  ElementLayer* Layer() const;
+  // The window the element belongs to, or null.
   CMzWnd* GetParentWnd() const;
-  void SetParentWnd(CMzWnd* wnd) { wnd_ = wnd; }
 
-  // Asks the shell to repaint.
+  // Asks for a repaint of the layer the element is on.
   void Invalidate();
 
   // ---- The platform's side: painting and the finger. ----
@@ -81,6 +88,14 @@ class UiWin {
     (void)turns;
     return false;
   }
+  // A key for the layer the element is on (a top-level element is offered
+  // it, the topmost first); true when the element used it. A toolbar with a
+  // way back takes Esc, the phone's back key; a scrolling pane the arrows,
+  // Page Up, Page Down, Home and End.
+  virtual bool OnKey(InputKey key) {
+    (void)key;
+    return false;
+  }
 
   // The element's top left in its window's coordinates (through the
   // containers and their scroll offsets).
@@ -91,6 +106,10 @@ class UiWin {
  protected:
   // Sends a control notification to the owning window through the queue.
   void PostNotification(WPARAM wParam, LPARAM lParam);
+  // The colours and the clock of the layer the element is on (the default
+  // colours and 0 while it is on none).
+  const ThemeColors& Theme() const;
+  std::int64_t NowMs() const;
 
   int x_ = 0;
   int y_ = 0;
@@ -102,6 +121,9 @@ class UiWin {
   bool drag_scrollbar_v_ = false;
   UINT text_format_ = 0;
   UiWin* parent_ = nullptr;
-  CMzWnd* wnd_ = nullptr;
   std::vector<UiWin*> children_;
+
+ private:
+  friend class ElementLayer;
+  ElementLayer* layer_ = nullptr;  // set on top-level elements only
 };

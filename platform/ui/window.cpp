@@ -1,64 +1,78 @@
 #include "platform/ui/window.h"
 
-#include <cmath>
 
 #include "platform/shell/canvas.h"
 #include "platform/shell/message_target.h"
 #include "platform/shell/shell.h"
 #include "platform/shell/shell_layer.h"
 #include "platform/ui/application.h"
+#include "platform/ui/element_layer.h"
+
+namespace {
+
+// The phone's keys and the virtual-key codes of WM_KEYDOWN.
+constexpr struct {
+  InputKey key;
+  WPARAM vk;
+} kVirtualKeys[] = {
+    {InputKey::Escape, VK_ESCAPE}, {InputKey::Enter, VK_RETURN},  {InputKey::Up, VK_UP},
+    {InputKey::Down, VK_DOWN},     {InputKey::PageUp, VK_PRIOR},  {InputKey::PageDown, VK_NEXT},
+    {InputKey::Home, VK_HOME},     {InputKey::End, VK_END},
+};
+
+}  // namespace
 
 // Puts the window on the shell's stack and in its handle table: paints it,
-// hands it the finger and the keys, and delivers its queued messages.
-class CMzWnd::ShellBinding : public ShellLayer, public MessageTarget {
+// and hands it the finger, the keys and its queued messages, all through the
+// window's message procedure.
+class CMzWnd::ShellBinding : public ElementLayer, public MessageTarget {
  public:
   explicit ShellBinding(CMzWnd* wnd) : wnd_(wnd) {}
 
-  void PaintLayer(Canvas& canvas, double shown) override {
-    const RECT& b = wnd_->bounds_;
-    const int offset =
-        static_cast<int>(std::lround((1.0 - shown) * (Shell::kScreenHeight - b.top)));
-    const int w = b.right - b.left;
-    const int h = b.bottom - b.top;
-    canvas.Translate(b.left, b.top + offset);
-    canvas.ClipRect(0, 0, w, h);
-    RECT rc{0, 0, w, h};
-    wnd_->PaintWin(canvas, rc, rc);
-  }
+  CMzWnd* Window() const override { return wnd_; }
 
-  void HandleInput(const InputEvent& e) override {
-    const int x = e.x - wnd_->bounds_.left;
-    const int y = e.y - wnd_->bounds_.top;
-    switch (e.type) {
-      case InputEvent::Type::Press:
-        Dispatch(WM_LBUTTONDOWN, 1, MAKELPARAM_XY(x, y));
-        break;
-      case InputEvent::Type::Move:
-        Dispatch(WM_MOUSEMOVE, 1, MAKELPARAM_XY(x, y));
-        break;
-      case InputEvent::Type::Release:
-        Dispatch(WM_LBUTTONUP, 0, MAKELPARAM_XY(x, y));
-        break;
-      case InputEvent::Type::Wheel:
-        Dispatch(WM_MOUSEWHEEL,
-                 static_cast<WPARAM>(static_cast<std::uint16_t>(e.wheel * WHEEL_DELTA)) << 16,
-                 MAKELPARAM_XY(x, y));
-        break;
-      case InputEvent::Type::Key: {
-        WPARAM vk = VK_ESCAPE;
-        if (e.key == InputKey::Enter) vk = VK_RETURN;
-        if (e.key == InputKey::Up) vk = VK_UP;
-        if (e.key == InputKey::Down) vk = VK_DOWN;
-        Dispatch(WM_KEYDOWN, vk, 0);
-        break;
-      }
-      case InputEvent::Type::Quit:
-        break;
+  void PostCommand(WPARAM wParam, LPARAM lParam) override {
+    Shell* shell = Shell::Current();
+    if (shell != nullptr && wnd_->m_hWnd != nullptr) {
+      shell->PostMessage(wnd_->m_hWnd, WM_COMMAND, wParam, lParam);
     }
   }
 
   void HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
     Dispatch(message, wParam, lParam);
+  }
+
+ protected:
+  void PaintContent(Canvas& canvas) override {
+    RECT rc{0, 0, wnd_->GetWidth(), wnd_->GetHeight()};
+    canvas.ClipRect(0, 0, rc.right, rc.bottom);
+    wnd_->PaintWin(canvas, rc, rc);
+  }
+
+  void Receive(const InputEvent& e) override {
+    const LPARAM at = MAKELPARAM_XY(e.x, e.y);
+    switch (e.type) {
+      case InputEvent::Type::Press:
+        Dispatch(WM_LBUTTONDOWN, 1, at);
+        break;
+      case InputEvent::Type::Move:
+        Dispatch(WM_MOUSEMOVE, 1, at);
+        break;
+      case InputEvent::Type::Release:
+        Dispatch(WM_LBUTTONUP, 0, at);
+        break;
+      case InputEvent::Type::Wheel:
+        Dispatch(WM_MOUSEWHEEL,
+                 static_cast<WPARAM>(static_cast<std::uint16_t>(e.wheel * WHEEL_DELTA)) << 16, at);
+        break;
+      case InputEvent::Type::Key:
+        for (const auto& k : kVirtualKeys) {
+          if (k.key == e.key) Dispatch(WM_KEYDOWN, k.vk, 0);
+        }
+        break;
+      case InputEvent::Type::Quit:
+        break;
+    }
   }
 
  private:
@@ -69,21 +83,49 @@ class CMzWnd::ShellBinding : public ShellLayer, public MessageTarget {
   }
 
   CMzWnd* wnd_;
-
- public:
-  CMzWnd* Window() const { return wnd_; }
 };
 
-CMzWnd::CMzWnd() = default;
+CMzWnd::CMzWnd() : binding_(new ShellBinding(this)) {}
 
 CMzWnd::~CMzWnd() {
-  if (binding_ != nullptr) {
-    if (Shell* shell = Shell::Current()) {
-      shell->RemoveLayer(binding_, false);
-      shell->UnregisterTarget(m_hWnd);
-    }
-    delete binding_;
-    binding_ = nullptr;
+  if (Shell* shell = Shell::Current(); shell != nullptr && m_hWnd != nullptr) {
+    shell->UnregisterTarget(m_hWnd);
+  }
+  delete binding_;
+  binding_ = nullptr;
+}
+
+ElementLayer& CMzWnd::Layer() { return *binding_; }
+const ElementLayer& CMzWnd::Layer() const { return *binding_; }
+
+bool CMzWnd::IsModal() const { return binding_->IsRunningModal(); }
+
+bool CMzWnd::InputFromMessage(UINT message, WPARAM wParam, LPARAM lParam, InputEvent& event) {
+  const int x = GET_X_LPARAM(lParam);
+  const int y = GET_Y_LPARAM(lParam);
+  switch (message) {
+    case WM_LBUTTONDOWN:
+      event = InputEvent::Press(x, y);
+      return true;
+    case WM_MOUSEMOVE:
+      event = InputEvent::Move(x, y);
+      return true;
+    case WM_LBUTTONUP:
+      event = InputEvent::Release(x, y);
+      return true;
+    case WM_MOUSEWHEEL:
+      event = InputEvent::Wheel(x, y, static_cast<std::int16_t>(HIWORD(wParam)) / WHEEL_DELTA);
+      return true;
+    case WM_KEYDOWN:
+      for (const auto& k : kVirtualKeys) {
+        if (k.vk == wParam) {
+          event = InputEvent::Key(k.key);
+          return true;
+        }
+      }
+      return false;
+    default:
+      return false;
   }
 }
 
@@ -92,6 +134,7 @@ LPCWSTR CMzWnd::GetWndClassName() { return u"CMzWnd"; }
 CMzWnd* CMzWnd::FromHandle(HWND hwnd) {
   Shell* shell = Shell::Current();
   if (shell == nullptr || hwnd == nullptr) return nullptr;
+  // Every handle the toolkit hands out belongs to a window's binding.
   auto* binding = dynamic_cast<ShellBinding*>(shell->TargetFromHandle(hwnd));
   if (binding == nullptr) return nullptr;
   return binding->Window();
@@ -138,14 +181,14 @@ BOOL CMzWnd::MzRegisterClass() { return TRUE; }
 BOOL CMzWnd::Create(int xPos, int yPos, int width, int height, HWND hwndParent, int uID,
                     DWORD style, DWORD exstyle) {
   Shell* shell = Shell::Current();
-  if (shell == nullptr || binding_ != nullptr || width <= 0 || height <= 0) return FALSE;
+  if (shell == nullptr || m_hWnd != nullptr || width <= 0 || height <= 0) return FALSE;
   bounds_ = RECT{xPos, yPos, xPos + width, yPos + height};
+  binding_->SetFrame(bounds_);
   parent_ = hwndParent;
   id_ = uID;
   style_ = style;
   exstyle_ = exstyle;
   MzRegisterClass();
-  binding_ = new ShellBinding(this);
   m_hWnd = shell->RegisterTarget(binding_);
   PreSubClassWindow();
   return OnInitDialog() != 0 ? TRUE : FALSE;
@@ -160,27 +203,19 @@ BOOL CMzWnd::CreateChildWindow(int xPos, int yPos, int width, int height, HWND h
 }
 
 int CMzWnd::DoModal(int /*mode*/) {
-  Shell* shell = Shell::Current();
-  if (shell == nullptr || binding_ == nullptr || modal_depth_ > 0) return 0;
-  Show(TRUE, TRUE);
-  modal_done_ = false;
-  modal_result_ = 0;
-  ++modal_depth_;
-  shell->RunLoop([this] { return modal_done_; });
-  --modal_depth_;
-  const int result = modal_result_;
-  modal_done_ = false;
-  Show(FALSE, TRUE);
+  if (m_hWnd == nullptr || binding_->IsRunningModal()) return 0;
+  visible_ = true;
+  const int result =
+      binding_->RunModal(anim_show_ != MZ_ANIMTYPE_NONE, anim_hide_ != MZ_ANIMTYPE_NONE);
+  visible_ = false;
   return result;
 }
 
 void CMzWnd::OnPaint(Canvas& /*canvas*/) {}
 
 void CMzWnd::PaintWin(Canvas& canvas, const RECT& rcWin, const RECT& /*rcUpdate*/) {
-  COLORREF bg = 0x00ECECEC;
-  if (Shell* shell = Shell::Current()) bg = shell->Theme().window_bg;
   canvas.FillRect(rcWin.left, rcWin.top, rcWin.right - rcWin.left, rcWin.bottom - rcWin.top,
-                  Color::FromColorRef(bg));
+                  Color::FromColorRef(binding_->Theme().window_bg));
   OnPaint(canvas);
 }
 
@@ -191,7 +226,7 @@ BOOL CMzWnd::OnCommand(WPARAM, LPARAM) { return FALSE; }
 int CMzWnd::OnShellHomeKey(UINT, WPARAM, LPARAM) { return 0; }
 
 bool CMzWnd::GetWindowBitmap(const RECT& rc, std::uint32_t* pixels, int stride) {
-  if (binding_ == nullptr || pixels == nullptr) return false;
+  if (m_hWnd == nullptr || pixels == nullptr) return false;
   const int w = rc.right - rc.left;
   const int h = rc.bottom - rc.top;
   if (w <= 0 || h <= 0) return false;
@@ -213,7 +248,7 @@ bool CMzWnd::GetWindowBitmap(std::uint32_t* pixels, int stride) {
 
 void CMzWnd::Show(BOOL bShow, BOOL /*bUpdate*/) {
   Shell* shell = Shell::Current();
-  if (shell == nullptr || binding_ == nullptr) return;
+  if (shell == nullptr || m_hWnd == nullptr) return;
   if (bShow && !visible_) {
     visible_ = true;
     shell->PushLayer(binding_, anim_show_ != MZ_ANIMTYPE_NONE);
@@ -223,10 +258,7 @@ void CMzWnd::Show(BOOL bShow, BOOL /*bUpdate*/) {
   }
 }
 
-void CMzWnd::EndModal(int result) {
-  modal_result_ = result;
-  modal_done_ = true;
-}
+void CMzWnd::EndModal(int result) { binding_->EndModal(result); }
 
 void CMzWnd::Invalidate() {
   if (Shell* shell = Shell::Current()) shell->Invalidate();

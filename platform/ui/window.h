@@ -3,15 +3,18 @@
 // delivers control notifications to OnControlCommand through the message queue.
 #pragma once
 
+#include "platform/host/input_event.h"
+#include "platform/shell/shell.h"
 #include "platform/win/win_types.h"
 
 class Canvas;
+class ElementLayer;
 class UiWin;
 
 inline constexpr DWORD WS_POPUP = 0x80000000u;
 
 // Messages of the shell's queue.
-inline constexpr UINT WM_QUIT = 0x0012;
+inline constexpr UINT WM_QUIT = Shell::kQuitMessage;
 inline constexpr UINT WM_COMMAND = 0x0111;
 inline constexpr UINT WM_PAINT = 0x000F;
 inline constexpr UINT WM_SIZE = 0x0005;
@@ -26,6 +29,10 @@ inline constexpr int WHEEL_DELTA = 120;
 // Keys of WM_KEYDOWN.
 inline constexpr WPARAM VK_RETURN = 0x0D;
 inline constexpr WPARAM VK_ESCAPE = 0x1B;
+inline constexpr WPARAM VK_PRIOR = 0x21;  // Page Up
+inline constexpr WPARAM VK_NEXT = 0x22;   // Page Down
+inline constexpr WPARAM VK_END = 0x23;
+inline constexpr WPARAM VK_HOME = 0x24;
 inline constexpr WPARAM VK_UP = 0x26;
 inline constexpr WPARAM VK_DOWN = 0x28;
 // Mouse messages carry the position in lParam: x in the low 16 bits, y in the
@@ -97,7 +104,7 @@ class CMzWnd {
   HWND GetParentWnd() const { return parent_; }
   DWORD GetStyle() const { return style_; }
   int GetID() const { return id_; }
-  bool IsModal() const { return modal_depth_ > 0; }
+  bool IsModal() const;
 
   // The window's handle; null until Create.
   HWND m_hWnd = nullptr;
@@ -116,13 +123,18 @@ class CMzWnd {
   int id_ = 0;
   int anim_show_ = 0;
   int anim_hide_ = 0;
-  int modal_depth_ = 0;
-  bool modal_done_ = false;
-  int modal_result_ = 0;
   bool visible_ = false;
 
+  // The window's layer: its top-level elements, the finger over them, the
+  // modal run.
+  ElementLayer& Layer();
+  const ElementLayer& Layer() const;
+  // The finger and key event that a mouse or key message carries, in the
+  // window's coordinates; false for any other message.
+  static bool InputFromMessage(UINT message, WPARAM wParam, LPARAM lParam, InputEvent& event);
+
  private:
-  // The window's place on the shell's stack and in its handle table.
+  // The window's layer on the shell's stack and its entry in the handle table.
   class ShellBinding;
   friend class ShellBinding;
   ShellBinding* binding_ = nullptr;

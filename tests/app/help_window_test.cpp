@@ -89,12 +89,21 @@ TEST_F(HelpWindow, OnlyItsToolbarEndsTheRun) {
   EXPECT_FALSE(shell().QuitRequested());
 }
 
-TEST_F(HelpWindow, EscGoesBackLikeTheBackArrow) {
+TEST_F(HelpWindow, KeysScrollTheTextAndEscGoesBack) {
   HelpWnd help;
   const RECT area = Shell::WorkArea();
   ASSERT_TRUE(help.Create(area.left, area.top, area.right - area.left, area.bottom - area.top,
                           nullptr, 0, WS_POPUP, 0));
-  Key(InputKey::Enter);  // nothing
+  const UiScrollWin& pane = help.TextPane();
+  const int end = pane.GetMaxScrollY(), page = pane.GetHeight() - 60;
+  const std::pair<InputKey, int> steps[] = {
+      {InputKey::Up, 0},   {InputKey::Down, 60},     {InputKey::Down, 120}, {InputKey::Up, 60},
+      {InputKey::End, end}, {InputKey::PageDown, end}, {InputKey::Home, 0},
+      {InputKey::PageDown, page}, {InputKey::PageUp, 0}, {InputKey::Enter, 0}};
+  for (const auto& [key, scroll] : steps) {
+    Key(key);
+    host().InjectCall([&pane, scroll = scroll] { EXPECT_EQ(pane.GetScrollY(), scroll); });
+  }
   Key(InputKey::Escape);
   EXPECT_EQ(help.DoModal(1), 1);
   EXPECT_FALSE(shell().QuitRequested()) << "the run ended by the input, not by running out of it";

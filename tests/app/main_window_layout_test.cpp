@@ -141,17 +141,13 @@ TEST_F(MainWindowLayout, EachFaceShowsItsOwnSwatchPicture) {
   }
 }
 
-TEST_F(MainWindowLayout, OnlyTheFirstTwoButtonsKeepTheirImageOrderUntouched) {
+TEST_F(MainWindowLayout, EveryButtonDrawsThePressedOverlayOverItsFace) {
   const CTintorMainWnd& wnd = OpenMainWindow();
   for (std::size_t k = 0; k < 65; ++k) {
     const UiButton_Image& b = wnd.SwatchButton(k);
     SCOPED_TRACE("button " + std::to_string(b.GetID()));
-    if (b.GetID() == 102 || b.GetID() == 103) {
-      EXPECT_EQ(b.GetSwapImageZOrderCalls(), 0);
-    } else {
-      EXPECT_EQ(b.GetSwapImageZOrderCalls(), 1);
-      EXPECT_FALSE(b.IsImageZOrderSwapped());
-    }
+    EXPECT_EQ(b.GetMode(), 1);
+    EXPECT_FALSE(b.IsImageZOrderSwapped());
   }
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/ui/finger_tracker.h"
 #include "platform/ui/toolkit.h"
 #include "tests/platform/test_windows.h"
 #include "tests/support/headless_shell_test.h"

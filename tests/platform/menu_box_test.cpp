@@ -132,7 +132,7 @@ TEST_F(Menu, ALongMenuScrollsAndTheHighlightComesIntoView) {
   WhenOpen([](PopupMenuSheet& s) {
     EXPECT_EQ(s.Highlight(), 14);
     const RECT r = s.ItemRect(14);
-    const int list_top = s.List().GetPosY();
+    const int list_top = s.SheetTop() + s.List().GetPosY();
     EXPECT_GE(r.top, list_top);
     EXPECT_LE(r.bottom, list_top + s.List().GetHeight());
     EXPECT_GT(s.List().GetScrollY(), 0);
@@ -144,7 +144,7 @@ TEST_F(Menu, ALongMenuScrollsAndTheHighlightComesIntoView) {
   });
   // Drag the list to its end: a drag chooses nothing; then tap the last item.
   WhenOpen([this](PopupMenuSheet& s) {
-    const int y = s.List().GetPosY() + s.List().GetHeight() - 20;
+    const int y = s.SheetTop() + s.List().GetPosY() + s.List().GetHeight() - 20;
     host().InjectDrag(240, y, 240, y - 400, 600);
     host().InjectDrag(240, y, 240, y - 400, 600);
     host().InjectWait(1000);

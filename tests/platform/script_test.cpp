@@ -79,9 +79,10 @@ TEST(Script, RefusesBadLinesNamingTheLine) {
                     "script.txt:1: duration -5 is outside 0..600000");
   ExpectScriptError(__LINE__, "wait\n", "script.txt:1: 'wait' takes MS");
   ExpectScriptError(__LINE__, "wait 1.5\n", "script.txt:1: duration is not a number: '1.5'");
-  ExpectScriptError(__LINE__, "key home\n",
-                    "script.txt:1: unknown key 'home' (escape, enter, up or down)");
-  ExpectScriptError(__LINE__, "key\n", "script.txt:1: 'key' takes escape|enter|up|down");
+  ExpectScriptError(__LINE__, "key tab\n",
+                    "script.txt:1: unknown key 'tab' (escape, enter, up, down, pageup, "
+                    "pagedown, home or end)");
+  ExpectScriptError(__LINE__, "key\n", "script.txt:1: 'key' takes a key name");
   ExpectScriptError(__LINE__, "shot menu.jpg\n",
                     "script.txt:1: screenshot name must end in .png: 'menu.jpg'");
   ExpectScriptError(__LINE__, "shot .png\n",

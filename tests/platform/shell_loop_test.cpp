@@ -3,6 +3,7 @@
 // their caller, and the quit message ending every loop.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -204,6 +205,7 @@ TEST_F(ShellLoop, QuitInsideNestedRunsEndsEveryLoopWithItsExitCode) {
     log.push_back("child menu returned " + std::to_string(menu.MzTrackPopupMenu(nullptr)));
   };
   Tap(50, 80);
+  Wait(Shell::kDoubleClickMs + 1);  // not the second click of a double click
   Tap(50, 80);
   const bool finished = shell().RunLoop(nullptr);
   EXPECT_FALSE(finished);
@@ -250,4 +252,31 @@ TEST_F(ShellLoop, WindowsPaintTheBackgroundAndTheStatusBarShowsTheClock) {
   EXPECT_EQ(bitmap[0], 0xECECECu);
   RecordingWnd never_created;
   EXPECT_FALSE(never_created.GetWindowBitmap(bitmap.data(), 4));
+}
+
+// A box slides out over several frames and is never drawn in place again.
+TEST(Slides, ALayerThatSlidOutIsNeverDrawnAgain) {
+  struct SlidingHost : HeadlessHost {
+    bool AnimatesWindows() const override { return true; }
+    void Present(const std::uint32_t* pixels, int width, int height, int stride) override {
+      HeadlessHost::Present(pixels, width, height, stride);
+      if (watch.x > 0) panel_shown.push_back(FramePixel(watch.x, watch.y) == 0xFAFAFBu);
+    }
+    POINT watch{};
+    std::vector<bool> panel_shown;  // whether each frame shows the panel at `watch`
+  } host;
+  Shell shell(host);
+  host.InjectWait(Shell::kSlideMs * 2);
+  host.InjectCall([&] {
+    auto* box = dynamic_cast<MessageBoxPanel*>(shell.TopLayer());
+    ASSERT_NE(box, nullptr);
+    host.watch = POINT{box->PanelRect().left + 200, box->PanelRect().top + 8};
+  });
+  host.InjectKey(InputKey::Enter);
+  MzMessageBoxEx(nullptr, u"设置成功", u"成功", 0, 0);
+  const auto& shown = host.panel_shown;
+  ASSERT_GE(shown.size(), 3u);
+  EXPECT_TRUE(shown.front());
+  const auto gone = std::find(shown.begin(), shown.end(), false);
+  EXPECT_TRUE(std::find(gone, shown.end(), true) == shown.end()) << "the box came back";
 }

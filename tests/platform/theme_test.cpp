@@ -51,7 +51,6 @@ class Theme : public HeadlessShellTest {
     return false;
   }
   void TearDown() override {
-    text_.SetParentWnd(nullptr);
     wnd_.reset();
     HeadlessShellTest::TearDown();
   }

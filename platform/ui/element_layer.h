@@ -1,0 +1,98 @@
+// One layer of the toolkit on the phone's screen: a window, the popup menu
+// sheet, the message box panel. Every such layer is an ElementLayer: it holds
+// its top-level elements and the finger over them, routes press, move,
+// release, wheel and keys to them in one way, gives them the theme colours
+// and the clock, and runs itself modally (push, run until done, pop).
+//
+// The layer's frame is its rectangle on the screen; its elements are placed
+// relative to the frame's top left, and a slide moves the whole frame up
+// from the bottom edge of the screen.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/shell/shell_layer.h"
+#include "platform/shell/theme_colors.h"
+#include "platform/ui/finger_tracker.h"
+#include "platform/win/win_types.h"
+
+class CMzWnd;
+class ShellAnimation;
+class UiWin;
+
+class ElementLayer : public ShellLayer {
+ public:
+  ElementLayer();
+  ElementLayer(const ElementLayer&) = delete;
+  ElementLayer& operator=(const ElementLayer&) = delete;
+  // Elements that outlive the layer are let go; they never reach back.
+  ~ElementLayer() override;
+
+  // ---- The elements (not owned), painted and hit in the order added ----
+  void AddRoot(UiWin* element);
+  void RemoveRoot(UiWin* element);
+  const std::vector<UiWin*>& Roots() const { return roots_; }
+  // An element of this layer (and whatever it contains) is going away or
+  // leaving it: nothing touches it again.
+  void Forget(const UiWin* element);
+
+  // ---- What the elements get from the layer they are on ----
+  const ThemeColors& Theme() const;
+  std::int64_t NowMs() const;
+  void Repaint() const;
+  // Ticks `animation` on the screen's clock until it says it is over.
+  void Animate(ShellAnimation* animation) const;
+  // The window these elements belong to; null for a menu or a box.
+  virtual CMzWnd* Window() const { return nullptr; }
+  // A control notification from one of the elements.
+  virtual void PostCommand(WPARAM wParam, LPARAM lParam);
+
+  // ---- Place on the screen ----
+  void SetFrame(const RECT& frame) { frame_ = frame; }
+  const RECT& Frame() const { return frame_; }
+
+  // ---- The shell's side ----
+  void PaintLayer(Canvas& canvas, double shown) final;
+  void HandleInput(const InputEvent& event) final;
+  void CancelTouch() final;
+
+  // Routes one event, in the frame's coordinates, to the elements: the
+  // finger to the element under it (a tap that begins and ends outside the
+  // frame to OnTapOutside), the wheel to the scrolling element under it,
+  // keys to OnKey.
+  void Route(const InputEvent& event);
+
+  // ---- The modal run ----
+  // Pushes the layer, runs the shell's loop until EndModal or a quit
+  // message, pops the layer. EndModal's value, or 0 after a quit message.
+  int RunModal(bool slide_in, bool slide_out);
+  void EndModal(int result);
+  bool IsRunningModal() const { return running_modal_; }
+  bool IsDone() const { return done_; }
+
+ protected:
+  // Input in the frame's coordinates; a window sends it through its message
+  // procedure first, which hands it back to Route.
+  virtual void Receive(const InputEvent& event) { Route(event); }
+  // Paints the layer in the frame's coordinates.
+  virtual void PaintContent(Canvas& canvas) = 0;
+  // A key: offered to the top-level elements, the topmost first, until one
+  // uses it. True when it was used.
+  virtual bool OnKey(InputKey key);
+  virtual void OnTapOutside() {}
+  // Dims the screen behind the layer as it slides in (menus and boxes).
+  void SetDimsBehind(bool dims) { dims_behind_ = dims; }
+
+ private:
+  bool Outside(int x, int y) const;
+
+  std::vector<UiWin*> roots_;
+  FingerTracker finger_;
+  RECT frame_{};
+  bool dims_behind_ = false;
+  bool outside_press_ = false;
+  bool running_modal_ = false;
+  bool done_ = false;
+  int result_ = 0;
+};
