@@ -157,7 +157,7 @@ constexpr CommandRule kCommands[] = {
      }},
     {"wait", ScriptCommand::Kind::Wait, 1, "MS",
      [](LineParser& p, ScriptCommand& c) { return p.Duration(1, c.ms); }},
-    {"key", ScriptCommand::Kind::Key, 1, "escape|enter|up|down|pageup|pagedown|home|end", ReadKey},
+    {"key", ScriptCommand::Kind::Key, 1, "a key name", ReadKey},
     {"shot", ScriptCommand::Kind::Shot, 1, "NAME.png", ReadShot},
 };
 

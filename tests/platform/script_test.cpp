@@ -122,7 +122,7 @@ TEST(Script, FilesThatAreNotScriptsAreRefused) {
       {__LINE__, "", "# \xED\xA0\x80\n", ":1: not UTF-8 text"},
       {__LINE__, "", "\x1B[2J" + std::string(100000, 'A') + "\n",
        ":1: unknown command '\\x1B[2J" + std::string(36, 'A') + "...'"},
-      {__LINE__, "", "key \xC2\x9B" "31m\n", ":1: unknown key '\\x9B31m' (escape, enter, up or down)"},
+      {__LINE__, "", "key \xC2\x9B" "31m\n", ":1: unknown key '\\x9B31m' (escape, enter, up, down, pageup, pagedown, home or end)"},
       {__LINE__, "", "shot " + std::string(39, 'a') + "\u4E2D\u4E2D\n",
        ":1: screenshot name must end in .png: '" + std::string(39, 'a') + "\u4E2D...'"},
   };
