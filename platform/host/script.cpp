@@ -90,6 +90,15 @@ class LineParser {
       }
       return true;
     }
+    if (cmd == "preview") {
+      c.kind = ScriptCommand::Kind::Preview;
+      if (!Arity(1, "NAME.png")) return false;
+      c.name = words_[1];
+      if (!c.name.ends_with(".png") || c.name.size() < 5) {
+        return Fail("picture name must end in .png: '" + c.name + "'");
+      }
+      return true;
+    }
     return Fail("unknown command '" + cmd + "'");
   }
 
