@@ -51,13 +51,19 @@ void FdWaker::Run() {
     // A descriptor closed under us has nothing more to say.
     if ((fds[0].revents & (POLLERR | POLLNVAL)) != 0) return;
     if ((fds[0].revents & (POLLIN | POLLHUP)) == 0) continue;
+    // Disarmed before the news goes out: the loop may read it and rearm
+    // before this thread runs again.
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      armed_ = false;
+    }
     if (!wake_()) {
+      Rearm();
       pollfd stop{stop_fd_, POLLIN, 0};
       if (::poll(&stop, 1, kRetryMs) > 0) return;
       continue;
     }
     std::unique_lock<std::mutex> lock(mutex_);
-    armed_ = false;
     rearmed_.wait(lock, [this] { return armed_ || stopping_; });
     if (stopping_) return;
   }
