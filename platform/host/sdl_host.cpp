@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -58,7 +59,7 @@ std::unique_ptr<SdlHost> SdlHost::Create(double scale, std::string& error, int w
     scale = FitWindowScale(scale, usable.w, usable.h, width);
   }
   state->scale = scale;
-  const int w = static_cast<int>(std::lround(kPhoneWidth * scale));
+  const int w = static_cast<int>(std::lround(std::max(width, kPhoneWidth) * scale));
   const int h = static_cast<int>(std::lround(kPhoneHeight * scale));
   state->window = SDL_CreateWindow("Tintor", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
                                    SDL_WINDOW_SHOWN);
