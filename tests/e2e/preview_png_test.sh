@@ -9,6 +9,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export TINTOR_REGISTRY=$work/registry.reg
 unset DISPLAY WAYLAND_DISPLAY
+export LSAN_OPTIONS=${LSAN_OPTIONS:+$LSAN_OPTIONS:}print_suppressions=0  # stderr is checked
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 "$tintor" --preview-png "$work/first.png" --scale 2 || fail "--preview-png exited with $?"
