@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs Tintor's demo headless: demo/demo.script (pick a colour for the window
-# background, read the help, show About, quit), then demo/restart.script (the
-# next start shows the new background). Writes the screenshots and the
+# background, draw the theme preview, read the help, show About, quit), then
+# demo/restart.script (the next start shows the new background). Writes the screenshots and the
 # resulting registry file into the output folder and lists what it wrote.
 # Usage: scripts/demo.sh PATH/TO/tintor [OUTPUT_DIR]   (default: demo-out)
 set -euo pipefail

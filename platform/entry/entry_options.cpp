@@ -6,13 +6,18 @@
 
 const char* EntryUsage() {
   return "usage: tintor [--headless] [--script FILE] [--screenshot-dir DIR] [--scale N]\n"
+         "              [--no-preview] [--preview-png FILE]\n"
          "  --headless            run without a window (pixels in memory)\n"
          "  --script FILE         feed input from FILE (implies --headless); one command a line:\n"
          "                        tap X Y | drag X1 Y1 X2 Y2 MS | wait MS |\n"
          "                        key escape|enter|up|down|pageup|pagedown|home|end |\n"
-         "                        shot NAME.png | # comment\n"
-         "  --screenshot-dir DIR  where 'shot' writes its PNG files, made if missing (default: .)\n"
+         "                        shot NAME.png | preview NAME.png (the theme preview) | # comment\n"
+         "  --screenshot-dir DIR  where 'shot' and 'preview' write, made if missing (default: .)\n"
          "  --scale N             window size factor, 0.25 to 4 (default 1: 480 x 720)\n"
+         "  --no-preview          start without the theme preview beside the phone;\n"
+         "                        F2 in the window hides and shows it\n"
+         "  --preview-png FILE    draw the theme preview for the registry as it is now\n"
+         "                        into the PNG file FILE (at --scale), and exit\n"
          "  --version             show the program's version\n"
          "  --help                show this text\n";
 }
@@ -41,6 +46,10 @@ bool ParseEntryOptions(const std::vector<std::string>& args, EntryOptions& optio
     } else if (a == "--script") {
       if (!value(o.script_path)) return false;
       o.headless = true;
+    } else if (a == "--no-preview") {
+      o.preview = false;
+    } else if (a == "--preview-png") {
+      if (!value(o.preview_png)) return false;
     } else if (a == "--screenshot-dir") {
       if (!value(o.screenshot_dir)) return false;
     } else if (a == "--scale") {
@@ -58,6 +67,10 @@ bool ParseEntryOptions(const std::vector<std::string>& args, EntryOptions& optio
       error = "unknown option '" + a + "'";
       return false;
     }
+  }
+  if (!o.preview_png.empty() && o.headless) {
+    error = "--preview-png draws one picture and exits: it takes no --headless or --script";
+    return false;
   }
   options = o;
   return true;

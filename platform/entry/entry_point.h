@@ -14,6 +14,8 @@ struct EntryOptions {
   std::string script_path;
   std::string screenshot_dir;
   double scale = 1.0;
+  bool preview = true;       // the theme preview beside the phone at start
+  std::string preview_png;   // draw the preview into this file and exit
 };
 
 // False with `error` set for an unknown option, a missing or bad value.

@@ -7,8 +7,11 @@
 #include "platform/host/headless_host.h"
 #include "platform/host/quit_signals.h"
 #include "platform/host/sdl_host.h"
+#include "platform/preview/preview_panel.h"
+#include "platform/preview/preview_side_panel.h"
 #include "platform/shell/shell.h"
 #include "platform/ui/application.h"
+#include "platform/win/hive_file.h"
 
 namespace {
 
@@ -18,7 +21,9 @@ bool HasDisplay() {
   return (x11 != nullptr && *x11 != '\0') || (wayland != nullptr && *wayland != '\0');
 }
 
-int RunApp(Host& host) {
+// side_panel: the theme preview stands beside the phone (shown or hidden at
+// start); a window has it, a headless run does not.
+int RunApp(Host& host, bool side_panel = false, bool shown = false) {
   CMzApp* app = CMzApp::Instance();
   Shell shell(host);
   if (!shell.ThemeProblem().empty()) {
@@ -27,9 +32,19 @@ int RunApp(Host& host) {
                  "until the file is mended or moved away\n",
                  shell.ThemeProblem().c_str());
   }
+  std::unique_ptr<PreviewSidePanel> preview;
+  if (side_panel) {
+    preview = std::make_unique<PreviewSidePanel>(shell, HiveFile::DefaultPath());
+    if (!preview->WatchProblem().empty()) {
+      std::fprintf(stderr, "tintor: the theme preview will not follow the registry file: %s\n",
+                   preview->WatchProblem().c_str());
+    }
+    shell.SetSidePanel(preview.get(), shown);
+  }
   app->InitApplication();
   const int code = app->Run();
   app->Done();
+  if (preview) shell.SetSidePanel(nullptr, false);
   return code;
 }
 
@@ -48,6 +63,13 @@ int RunTintor(const std::vector<std::string>& args) {
   }
   if (options.version) {
     std::fputs(EntryVersion(), stdout);
+    return 0;
+  }
+  if (!options.preview_png.empty()) {
+    if (!WritePreviewPng(options.preview_png, options.scale, error)) {
+      std::fprintf(stderr, "tintor: %s\n", error.c_str());
+      return 1;
+    }
     return 0;
   }
   std::vector<ScriptCommand> commands;
@@ -77,6 +99,9 @@ int RunTintor(const std::vector<std::string>& args) {
     CatchQuitSignals();
     HeadlessHost host;
     host.SetScreenshotDir(options.screenshot_dir.empty() ? "." : options.screenshot_dir);
+    host.SetPreviewWriter([](const std::string& path, std::string& problem) {
+      return WritePreviewPng(path, 1.0, problem);
+    });
     host.InjectScript(commands);
     const int code = RunApp(host);
     for (const std::string& e : host.Errors()) std::fprintf(stderr, "tintor: %s\n", e.c_str());
@@ -88,7 +113,10 @@ int RunTintor(const std::vector<std::string>& args) {
                  "tintor --headless [--script FILE] [--screenshot-dir DIR]\n");
     return 1;
   }
-  std::unique_ptr<SdlHost> host = SdlHost::Create(options.scale, error);
+  // The window fits the desktop with the preview beside the phone, when it
+  // starts with it.
+  const int width = Shell::kScreenWidth + (options.preview ? PreviewPanel::kWidth : 0);
+  std::unique_ptr<SdlHost> host = SdlHost::Create(options.scale, error, width);
   if (!host) {
     std::fprintf(stderr,
                  "tintor: cannot open a window (%s); run it headless: "
@@ -100,5 +128,5 @@ int RunTintor(const std::vector<std::string>& args) {
     std::fprintf(stderr, "tintor: --scale %g does not fit this screen; the window is drawn at %.2f\n",
                  options.scale, host->Scale());
   }
-  return RunApp(*host);
+  return RunApp(*host, true, options.preview);
 }

@@ -1,6 +1,7 @@
 #include "platform/host/headless_host.h"
 
 #include <cairo.h>
+#include <poll.h>
 
 #include <cstring>
 
@@ -75,6 +76,18 @@ void HeadlessHost::InjectScreenshot(const std::string& path) {
   pending_.push_back(std::move(p));
 }
 
+void HeadlessHost::InjectPreview(const std::string& path) {
+  InjectCall([this, path] {
+    std::string error = "nothing draws a preview here";
+    if (!preview_writer_ || !preview_writer_(InScreenshotDir(path), error)) errors_.push_back(error);
+  });
+}
+
+std::string HeadlessHost::InScreenshotDir(const std::string& path) const {
+  if (path.empty() || path[0] == '/' || screenshot_dir_.empty()) return path;
+  return screenshot_dir_ + "/" + path;
+}
+
 void HeadlessHost::InjectCall(std::function<void()> call) {
   Pending p{Pending::Kind::Call, {}, 0, {}, std::move(call)};
   pending_.push_back(std::move(p));
@@ -98,6 +111,9 @@ void HeadlessHost::InjectScript(const std::vector<ScriptCommand>& commands) {
       case ScriptCommand::Kind::Shot:
         InjectScreenshot(c.name);
         break;
+      case ScriptCommand::Kind::Preview:
+        InjectPreview(c.name);
+        break;
     }
   }
 }
@@ -108,6 +124,8 @@ bool HeadlessHost::WaitEvent(InputEvent& event, int timeout_ms) {
       event = InputEvent::Quit();
       return true;
     }
+    pollfd news{wake_fd_, POLLIN, 0};
+    if (wake_fd_ >= 0 && ::poll(&news, 1, 0) > 0) return false;
     if (pending_.empty()) {
       if (timeout_ms >= 0 && settled_ms_ < kMaxSettleMs) {
         // Nothing to do but let the movement on screen finish.
@@ -140,11 +158,8 @@ bool HeadlessHost::WaitEvent(InputEvent& event, int timeout_ms) {
         pending_.pop_front();
         return false;
       case Pending::Kind::Shot: {
-        std::string path = front.path;
+        const std::string path = InScreenshotDir(front.path);
         pending_.pop_front();
-        if (!path.empty() && path[0] != '/' && !screenshot_dir_.empty()) {
-          path = screenshot_dir_ + "/" + path;
-        }
         if (!SaveFrame(path)) errors_.push_back(path + ": cannot write the screenshot");
         return false;
       }

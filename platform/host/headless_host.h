@@ -38,6 +38,8 @@ class HeadlessHost : public Host {
   std::int64_t NowMs() const override { return now_ms_; }
   int ClockMinutes() const override;
   bool AnimatesWindows() const override { return false; }
+  // Looked at without blocking whenever the shell waits.
+  void WakeOnReadable(int fd) override { wake_fd_ = fd; }
 
   // ---- Input, consumed in order ----
   void Inject(const InputEvent& event);
@@ -49,6 +51,9 @@ class HeadlessHost : public Host {
   // Writes the screen as it is at that point to `path` (relative paths go
   // into the screenshot folder).
   void InjectScreenshot(const std::string& path);
+  // Writes the picture that the preview writer draws to `path` at that point
+  // (relative paths go into the screenshot folder).
+  void InjectPreview(const std::string& path);
   // Runs `call` at that point of the input, with the screen up to date.
   void InjectCall(std::function<void()> call);
   void InjectScript(const std::vector<ScriptCommand>& commands);
@@ -58,6 +63,9 @@ class HeadlessHost : public Host {
   // Runs when the input has run out and nothing moves; it may inject more.
   void SetIdleCallback(std::function<void()> callback) { idle_ = std::move(callback); }
   void SetScreenshotDir(const std::string& dir) { screenshot_dir_ = dir; }
+  // Draws the picture for `preview` commands into a file; false with a reason.
+  using PreviewWriter = std::function<bool(const std::string& path, std::string& error)>;
+  void SetPreviewWriter(PreviewWriter writer) { preview_writer_ = std::move(writer); }
 
   // ---- The last presented frame ----
   int FrameCount() const { return frames_; }
@@ -78,7 +86,11 @@ class HeadlessHost : public Host {
   };
   std::deque<Pending> pending_;
   std::function<void()> idle_;
+  int wake_fd_ = -1;
+  PreviewWriter preview_writer_;
   std::string screenshot_dir_;
+  // A relative path is taken in the screenshot folder.
+  std::string InScreenshotDir(const std::string& path) const;
   std::int64_t now_ms_ = 0;
   std::int64_t settled_ms_ = 0;
   std::vector<std::uint32_t> frame_;

@@ -1,9 +1,11 @@
 // The small interface between the shell and whatever shows the phone's screen.
 //
 // A host does: show a finished frame (the 480 x 720 screen drawn at the host's
-// scale, so a larger window gets sharp text); wait for the next input event
+// scale, so a larger window gets sharp text, and whatever the shell shows
+// beside it); wait for the next input event
 // or until a timeout; tell the time (a monotonic millisecond clock and the
-// wall-clock minute for the status bar); say whether windows slide in and out.
+// wall-clock minute for the status bar); say whether windows slide in and out;
+// wake the wait when a file descriptor has news.
 // A host does not: draw, know about windows, or queue messages.
 //
 // Two hosts implement it: SdlHost (a real window) and HeadlessHost (pixels in
@@ -37,4 +39,7 @@ class Host {
   virtual int ClockMinutes() const = 0;
   // True when windows, menus and boxes slide in and out; false shows them at once.
   virtual bool AnimatesWindows() const = 0;
+  // Ends a wait (WaitEvent returns false) whenever `fd` is readable, without
+  // reading from it: the shell reads, then waits again. -1 stops watching.
+  virtual void WakeOnReadable(int fd) = 0;
 };

@@ -2,7 +2,8 @@
 // going down, moving and coming up, a wheel turn, a key, or a request to quit.
 #pragma once
 
-enum class InputKey { Escape, Enter, Up, Down, PageUp, PageDown, Home, End };
+// F2 is the window's own key: it hides and shows the panel beside the phone.
+enum class InputKey { Escape, Enter, Up, Down, PageUp, PageDown, Home, End, F2 };
 
 struct InputEvent {
   enum class Type { Press, Move, Release, Wheel, Key, Quit };

@@ -159,6 +159,7 @@ constexpr CommandRule kCommands[] = {
      [](LineParser& p, ScriptCommand& c) { return p.Duration(1, c.ms); }},
     {"key", ScriptCommand::Kind::Key, 1, "a key name", ReadKey},
     {"shot", ScriptCommand::Kind::Shot, 1, "NAME.png", ReadShot},
+    {"preview", ScriptCommand::Kind::Preview, 1, "NAME.png", ReadShot},
 };
 
 bool LineParser::Parse(ScriptCommand& c) {

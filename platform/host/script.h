@@ -4,6 +4,7 @@
 //   wait MS                  let MS ms pass on the simulated clock
 //   key NAME                 escape, enter, up, down, pageup, pagedown, home or end
 //   shot NAME.png            write the screen to NAME.png in the screenshot folder
+//   preview NAME.png         write the theme preview there (see HeadlessHost)
 //   # ...                    a comment; blank lines are ignored
 // Coordinates are screen pixels (0..479, 0..719).
 #pragma once
@@ -14,12 +15,12 @@
 #include "platform/host/input_event.h"
 
 struct ScriptCommand {
-  enum class Kind { Tap, Drag, Wait, Key, Shot };
+  enum class Kind { Tap, Drag, Wait, Key, Shot, Preview };
   Kind kind = Kind::Wait;
   int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
   int ms = 0;
   InputKey key = InputKey::Escape;
-  std::string name;  // Shot
+  std::string name;  // Shot, Preview
   int line = 0;
 };
 

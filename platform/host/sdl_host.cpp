@@ -3,10 +3,13 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+
+#include "platform/host/fd_waker.h"
 
 #include "platform/host/lost_window.h"
 #include "platform/host/window_scale.h"
@@ -17,6 +20,9 @@ struct SdlHost::State {
   bool finger_down = false;
   bool has_frame = false;
   bool lost = false;  // destroyed from outside: nothing may touch it any more
+  Uint32 wake_event = 0;  // the event type the waker pushes
+  std::unique_ptr<FdWaker> waker;
+  bool woke = false;  // WaitEvent returned for the waker: rearm it on the next wait
 };
 
 namespace {
@@ -24,7 +30,7 @@ constexpr int kPhoneWidth = 480;
 constexpr int kPhoneHeight = 720;
 }  // namespace
 
-std::unique_ptr<SdlHost> SdlHost::Create(double scale, std::string& error) {
+std::unique_ptr<SdlHost> SdlHost::Create(double scale, std::string& error, int width) {
   // The window's pixels are copied straight to the window system. SDL would
   // otherwise draw them through a software OpenGL, which alone holds about
   // 90 MB and makes each frame slower.
@@ -49,9 +55,11 @@ std::unique_ptr<SdlHost> SdlHost::Create(double scale, std::string& error) {
   auto state = std::make_unique<State>();
   // A window taller or wider than the desktop would hide the toolbar.
   SDL_Rect usable{};
-  if (SDL_GetDisplayUsableBounds(0, &usable) == 0) scale = FitWindowScale(scale, usable.w, usable.h);
+  if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
+    scale = FitWindowScale(scale, usable.w, usable.h, width);
+  }
   state->scale = scale;
-  const int w = static_cast<int>(std::lround(kPhoneWidth * scale));
+  const int w = static_cast<int>(std::lround(std::max(width, kPhoneWidth) * scale));
   const int h = static_cast<int>(std::lround(kPhoneHeight * scale));
   state->window = SDL_CreateWindow("Tintor", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
                                    SDL_WINDOW_SHOWN);
@@ -61,6 +69,7 @@ std::unique_ptr<SdlHost> SdlHost::Create(double scale, std::string& error) {
     SDL_Quit();
     return nullptr;
   }
+  state->wake_event = SDL_RegisterEvents(1);
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
   if (SDL_GetWindowWMInfo(state->window, &info) && info.subsystem == SDL_SYSWM_X11) {
@@ -72,6 +81,7 @@ std::unique_ptr<SdlHost> SdlHost::Create(double scale, std::string& error) {
 SdlHost::SdlHost(std::unique_ptr<State> state) : state_(std::move(state)) {}
 
 SdlHost::~SdlHost() {
+  state_->waker.reset();
   if (state_->lost) {
     // Shutting SDL down would make it speak of the gone window again, on a
     // connection of its own whose errors end the process. The window host
@@ -105,6 +115,18 @@ void SdlHost::Present(const std::uint32_t* pixels, int width, int height, int st
   state_->has_frame = true;
 }
 
+void SdlHost::WakeOnReadable(int fd) {
+  state_->waker.reset();
+  if (fd < 0 || state_->wake_event == static_cast<Uint32>(-1)) return;
+  const Uint32 type = state_->wake_event;
+  state_->woke = false;
+  state_->waker = std::make_unique<FdWaker>(fd, [type] {
+    SDL_Event e{};
+    e.type = type;
+    return SDL_PushEvent(&e) == 1;
+  });
+}
+
 std::int64_t SdlHost::NowMs() const { return static_cast<std::int64_t>(SDL_GetTicks64()); }
 
 int SdlHost::ClockMinutes() const {
@@ -123,6 +145,11 @@ bool SdlHost::WaitEvent(InputEvent& event, int timeout_ms) {
     timeout_ms = (60 - local.tm_sec) * 1000;
   }
   const std::int64_t deadline = NowMs() + timeout_ms;
+  // The shell has read the news of the last wake by now.
+  if (state_->woke) {
+    state_->woke = false;
+    if (state_->waker) state_->waker->Rearm();
+  }
   for (;;) {
     // A window destroyed from outside ends the run like its close button.
     if (!state_->lost && WindowWasLost()) {
@@ -134,6 +161,10 @@ bool SdlHost::WaitEvent(InputEvent& event, int timeout_ms) {
     SDL_Event e;
     if (left <= 0 || SDL_WaitEventTimeout(&e, static_cast<int>(left)) == 0) return false;
     auto px = [this](int v) { return static_cast<int>(std::floor(v / state_->scale)); };
+    if (state_->waker && e.type == state_->wake_event) {
+      state_->woke = true;
+      return false;
+    }
     switch (e.type) {
       case SDL_QUIT:
         event = InputEvent::Quit();
@@ -165,6 +196,9 @@ bool SdlHost::WaitEvent(InputEvent& event, int timeout_ms) {
           return e.key.repeat != 0 ? InputEvent::KeyRepeat(k) : InputEvent::Key(k);
         };
         switch (e.key.keysym.sym) {
+          case SDLK_F2:
+            event = key(InputKey::F2);
+            return true;
           case SDLK_ESCAPE:
           case SDLK_AC_BACK:
             event = key(InputKey::Escape);

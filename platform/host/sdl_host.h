@@ -6,7 +6,9 @@
 // scrolls, Esc, Enter, Up and Down are keys, the window's close button asks
 // to quit, and so does the window being destroyed from outside; windows
 // slide in and out; waits for events without polling
-// (it wakes only for input, for animations, and once a minute for the clock).
+// (it wakes only for input, for animations, once a minute for the clock, and
+// when the file descriptor given to WakeOnReadable has news: a thread of its
+// own blocks in poll() on it); F2 is a key too.
 // Does not: draw anything itself or keep any state of the phone.
 #pragma once
 
@@ -17,9 +19,11 @@
 
 class SdlHost : public Host {
  public:
-  // Opens the window, `scale` times the phone's screen, or smaller when that
-  // would not fit the desktop. Null with `error` set when there is no display.
-  static std::unique_ptr<SdlHost> Create(double scale, std::string& error);
+  // Opens the window, `scale` times the phone's screen, or smaller when a
+  // window `width` of the phone's pixels wide (the screen and what the shell
+  // shows beside it) would not fit the desktop. Null with `error` set when
+  // there is no display.
+  static std::unique_ptr<SdlHost> Create(double scale, std::string& error, int width = 480);
   ~SdlHost() override;
 
   void Present(const std::uint32_t* pixels, int width, int height, int stride) override;
@@ -27,6 +31,7 @@ class SdlHost : public Host {
   std::int64_t NowMs() const override;
   int ClockMinutes() const override;
   bool AnimatesWindows() const override { return true; }
+  void WakeOnReadable(int fd) override;
   // The scale the window was opened with (the request, or less to fit).
   double Scale() const override;
 

@@ -11,6 +11,7 @@
 #include "platform/shell/message_target.h"
 #include "platform/shell/shell_animation.h"
 #include "platform/shell/shell_layer.h"
+#include "platform/shell/side_panel.h"
 #include "platform/shell/status_bar.h"
 #include "platform/win/system.h"
 
@@ -35,8 +36,8 @@ double EaseOut(double t) {
 Shell::Shell(Host& host)
     : host_(host), scale_(host.Scale()), theme_(ThemeColors::LoadFromRegistry(&theme_problem_)) {
   const auto scaled = [this](int length) { return static_cast<int>(std::lround(length * scale_)); };
-  screen_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, scaled(kScreenWidth),
-                                       scaled(kScreenHeight));
+  phone_width_ = scaled(kScreenWidth);
+  screen_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, phone_width_, scaled(kScreenHeight));
   Canvas::SetDeviceScale(scale_);
   previous_ = g_current;
   g_current = this;
@@ -261,13 +262,22 @@ bool Shell::RunLoop(const std::function<bool()>& done) {
     if (quit_requested_) break;
     TickAnimations();
     if (host_.ClockMinutes() != drawn_minute_) dirty_ = true;
-    if (dirty_) RenderFrame();
+    if (dirty_) {
+      RenderFrame();
+    } else if (SidePanelStale()) {
+      PaintSidePanel();
+      PresentFrame();
+    }
     if (done && done()) {
       finished = true;
       break;
     }
     InputEvent event;
-    if (host_.WaitEvent(event, WaitTimeout())) DeliverInput(event);
+    if (host_.WaitEvent(event, WaitTimeout())) {
+      if (!RouteToSidePanel(event)) DeliverInput(event);
+    } else if (side_panel_ != nullptr) {
+      side_panel_->Refresh();
+    }
   }
   --loop_depth_;
   return finished;
@@ -281,6 +291,9 @@ void Shell::DispatchPending() {
 
 void Shell::RenderFrame() {
   cairo_t* cr = cairo_create(screen_);
+  // The screen keeps to its own pixels; a panel may stand beside it.
+  cairo_rectangle(cr, 0, 0, phone_width_, cairo_image_surface_get_height(screen_));
+  cairo_clip(cr);
   cairo_scale(cr, scale_, scale_);
   {
     Canvas canvas(cr);
@@ -297,10 +310,80 @@ void Shell::RenderFrame() {
     canvas.Restore();
   }
   cairo_destroy(cr);
-  cairo_surface_flush(screen_);
   dirty_ = false;
-  host_.Present(Pixels(), cairo_image_surface_get_width(screen_),
-                cairo_image_surface_get_height(screen_), Stride());
+  if (SidePanelStale()) PaintSidePanel();
+  PresentFrame();
+}
+
+void Shell::PresentFrame() {
+  cairo_surface_flush(screen_);
+  const int width = SidePanelShown() ? cairo_image_surface_get_width(screen_) : phone_width_;
+  host_.Present(Pixels(), width, cairo_image_surface_get_height(screen_), Stride());
+}
+
+void Shell::SetSidePanel(SidePanel* panel, bool shown) {
+  side_panel_ = panel;
+  const int height = cairo_image_surface_get_height(screen_);
+  const int width =
+      phone_width_ + (panel != nullptr ? static_cast<int>(std::lround(panel->Width() * scale_)) : 0);
+  cairo_surface_destroy(screen_);
+  screen_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+  host_.WakeOnReadable(panel != nullptr ? panel->WakeFd() : -1);
+  ShowSidePanel(shown);
+}
+
+void Shell::ShowSidePanel(bool shown) {
+  side_shown_ = shown;
+  side_painted_ = false;
+  side_touch_ = false;
+  dirty_ = true;
+}
+
+bool Shell::SidePanelStale() const {
+  return SidePanelShown() && (!side_painted_ || side_panel_->NeedsRepaint());
+}
+
+void Shell::PaintSidePanel() {
+  cairo_t* cr = cairo_create(screen_);
+  cairo_translate(cr, phone_width_, 0);
+  {
+    Canvas canvas(cr);
+    side_panel_->Paint(canvas, scale_);
+  }
+  cairo_destroy(cr);
+  side_painted_ = true;
+}
+
+bool Shell::RouteToSidePanel(const InputEvent& event) {
+  if (side_panel_ == nullptr) return false;
+  bool panels = false;
+  switch (event.type) {
+    case InputEvent::Type::Key:
+      if (event.key != InputKey::F2) return false;
+      if (!event.repeat) ShowSidePanel(!side_shown_);
+      return true;
+    case InputEvent::Type::Press:
+      side_touch_ = side_shown_ && event.x >= kScreenWidth;
+      panels = side_touch_;
+      break;
+    case InputEvent::Type::Move:
+      panels = side_touch_;
+      break;
+    case InputEvent::Type::Release:
+      panels = side_touch_;
+      side_touch_ = false;
+      break;
+    case InputEvent::Type::Wheel:
+      panels = side_shown_ && event.x >= kScreenWidth;
+      break;
+    case InputEvent::Type::Quit:
+      return false;
+  }
+  if (!panels) return false;
+  InputEvent local = event;
+  local.x -= kScreenWidth;
+  side_panel_->HandleInput(local);
+  return true;
 }
 
 const std::uint32_t* Shell::Pixels() const {

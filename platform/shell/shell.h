@@ -25,6 +25,7 @@ class ShellLayer;
 class ShellAnimation;
 class MessageTarget;
 struct InputEvent;
+class SidePanel;
 typedef struct _cairo_surface cairo_surface_t;
 
 class Shell {
@@ -106,11 +107,21 @@ class Shell {
   // Enter or Esc are dropped.
   void DeliverInput(const InputEvent& event);
 
+  // ---- Beside the screen ----
+  // Shows `panel` right of the screen in the same frame (null: nothing
+  // there), or keeps it hidden until F2 or ShowSidePanel(true). Input beyond
+  // the screen's right edge goes to the shown panel, never to the phone; F2
+  // hides and shows it. Hidden, the frame is the screen alone.
+  void SetSidePanel(SidePanel* panel, bool shown);
+  void ShowSidePanel(bool shown);
+  bool SidePanelShown() const { return side_panel_ != nullptr && side_shown_; }
+
   // ---- The screen ----
   void Invalidate() { dirty_ = true; }
   bool IsDirty() const { return dirty_; }
   // Paints status bar and layers into the screen buffer and presents it. The
-  // buffer is the screen at the host's scale: 480 * s x 720 * s pixels.
+  // buffer is the screen at the host's scale: 480 * s x 720 * s pixels (and
+  // the side panel right of it, painted again only when it changed).
   void RenderFrame();
   // 0x00RRGGBB of one screen pixel (in phone pixels) of the last rendered frame.
   std::uint32_t PixelAt(int x, int y) const;
@@ -134,6 +145,11 @@ class Shell {
   double ShownFraction(const ShellLayer* layer) const;
   bool IsClosing(const ShellLayer* layer) const;
   int WaitTimeout() const;
+  // True when the event was the side panel's (or F2).
+  bool RouteToSidePanel(const InputEvent& event);
+  bool SidePanelStale() const;
+  void PaintSidePanel();
+  void PresentFrame();
 
   Host& host_;
   double scale_ = 1.0;  // the host's pixels for one phone pixel
@@ -170,4 +186,11 @@ class Shell {
   int loop_depth_ = 0;
   int drawn_minute_ = -1;
   Shell* previous_ = nullptr;
+  // The frame: the screen in its left phone_width_ device pixels, then the
+  // side panel's picture.
+  int phone_width_ = 0;
+  SidePanel* side_panel_ = nullptr;
+  bool side_shown_ = false;
+  bool side_painted_ = false;  // the frame holds the panel's latest picture
+  bool side_touch_ = false;    // the finger went down on the panel
 };

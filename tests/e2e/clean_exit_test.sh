@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Every way out of a real window ends tintor with exit code 0 and the registry
 # file whole: the window destroyed from outside (xdotool windowclose), SIGTERM,
-# SIGINT and the window manager's close request (WM_DELETE_WINDOW). Each run
-# first saves a colour, then ends while the "设置成功" box (a nested modal loop)
-# is up; the file must hold that colour, byte for byte as saved.
+# SIGINT and the window manager's close request (WM_DELETE_WINDOW), with the
+# theme preview beside the phone. Each run first saves a colour, then ends
+# while the "设置成功" box (a nested modal loop) is up; the file must hold that
+# colour, byte for byte as saved.
 # Usage: clean_exit_test.sh PATH/TO/tintor
 set -u
 tintor=$1
@@ -21,7 +22,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 640x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"

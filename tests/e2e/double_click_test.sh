@@ -13,7 +13,7 @@ Xvfb -displayfd 3 -screen 0 640x800x24 -nolisten tcp 3>"$work/display" 2>/dev/nu
 xvfb_pid=$! app_pid=
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$work/display")"
-"$1" >"$work/tintor.log" 2>&1 &
+"$1" --no-preview >"$work/tintor.log" 2>&1 &
 app_pid=$!
 win=$(timeout 20 xdotool search --sync --onlyvisible --pid "$app_pid" | head -n1)
 [ -n "$win" ] || fail "no window from tintor: $(cat "$work/tintor.log")"

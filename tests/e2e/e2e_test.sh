@@ -29,7 +29,7 @@ export DISPLAY=":$(head -n1 "$work/display")"
 
 # Starts tintor and sets $app_pid and $win (its X window).
 start_tintor() {
-  "$tintor" >"$work/tintor.log" 2>&1 &
+  "$tintor" --no-preview >"$work/tintor.log" 2>&1 &
   app_pid=$!
   win=$(timeout 20 xdotool search --sync --onlyvisible --pid "$app_pid" 2>/dev/null | head -n1)
   [ -n "$win" ] || fail "no window from tintor: $(cat "$work/tintor.log")"

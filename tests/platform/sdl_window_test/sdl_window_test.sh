@@ -47,7 +47,7 @@ export DISPLAY=":$(head -n1 "$work/display")"
 
 # Starts the probe with the given options; sets $probe_pid and $win.
 start_probe() {
-  "$probe" "$@" >"$work/probe.log" 2>&1 &
+  "$probe" --no-preview "$@" >"$work/probe.log" 2>&1 &
   probe_pid=$!
   win=$(timeout 20 xdotool search --sync --onlyvisible --pid "$probe_pid" 2>/dev/null | head -n1)
   [ -n "$win" ] || fail "no window from the probe $*: $(cat "$work/probe.log")"

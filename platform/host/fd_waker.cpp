@@ -1,0 +1,70 @@
+#include "platform/host/fd_waker.h"
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+
+namespace {
+// How long to wait before passing on news that could not be passed on.
+constexpr int kRetryMs = 50;
+}  // namespace
+
+FdWaker::FdWaker(int fd, std::function<bool()> wake)
+    : fd_(fd), stop_fd_(::eventfd(0, EFD_CLOEXEC)), wake_(std::move(wake)) {
+  if (stop_fd_ >= 0) thread_ = std::thread([this] { Run(); });
+}
+
+FdWaker::~FdWaker() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stopping_ = true;
+  }
+  rearmed_.notify_one();
+  if (thread_.joinable()) {
+    const std::uint64_t one = 1;
+    while (::write(stop_fd_, &one, sizeof one) < 0 && errno == EINTR) {
+    }
+    thread_.join();
+  }
+  if (stop_fd_ >= 0) ::close(stop_fd_);
+}
+
+void FdWaker::Rearm() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    armed_ = true;
+  }
+  rearmed_.notify_one();
+}
+
+void FdWaker::Run() {
+  for (;;) {
+    pollfd fds[2] = {{fd_, POLLIN, 0}, {stop_fd_, POLLIN, 0}};
+    if (::poll(fds, 2, -1) < 0) {
+      if (errno == EINTR) continue;
+      return;
+    }
+    if (fds[1].revents != 0) return;
+    // A descriptor closed under us has nothing more to say.
+    if ((fds[0].revents & (POLLERR | POLLNVAL)) != 0) return;
+    if ((fds[0].revents & (POLLIN | POLLHUP)) == 0) continue;
+    // Disarmed before the news goes out: the loop may read it and rearm
+    // before this thread runs again.
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      armed_ = false;
+    }
+    if (!wake_()) {
+      Rearm();
+      pollfd stop{stop_fd_, POLLIN, 0};
+      if (::poll(&stop, 1, kRetryMs) > 0) return;
+      continue;
+    }
+    std::unique_lock<std::mutex> lock(mutex_);
+    rearmed_.wait(lock, [this] { return armed_ || stopping_; });
+    if (stopping_) return;
+  }
+}
