@@ -26,8 +26,8 @@ struct SdlHost::State {
 };
 
 namespace {
-constexpr int kPhoneWidth = 480;
-constexpr int kPhoneHeight = 720;
+constexpr int kPhoneWidth = Host::kScreenWidth;
+constexpr int kPhoneHeight = Host::kScreenHeight;
 }  // namespace
 
 std::unique_ptr<SdlHost> SdlHost::Create(double scale, std::string& error, int width) {

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "platform/host/host.h"
+
 namespace {
-constexpr double kScreenWidth = 480;
-constexpr double kScreenHeight = 720;
+constexpr double kScreenWidth = Host::kScreenWidth;
+constexpr double kScreenHeight = Host::kScreenHeight;
 constexpr double kSmallest = 0.25;
 }  // namespace
 
