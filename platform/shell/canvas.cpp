@@ -297,9 +297,9 @@ TextMetrics Canvas::MeasureText(std::u16string_view text, int width, int height,
   return Place(layout, width, height, format).metrics;
 }
 
-void Canvas::RenderOffscreen(int width, int height, const std::function<void(Canvas&)>& paint,
-                             std::uint32_t* pixels, int stride) {
-  if (width <= 0 || height <= 0 || pixels == nullptr) return;
+// An opaque picture of width x height: black, then whatever `paint` draws.
+cairo_surface_t* Canvas::PaintOnBlack(int width, int height,
+                                      const std::function<void(Canvas&)>& paint) {
   cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
   cairo_t* cr = cairo_create(s);
   {
@@ -308,6 +308,13 @@ void Canvas::RenderOffscreen(int width, int height, const std::function<void(Can
     paint(canvas);
   }
   cairo_destroy(cr);
+  return s;
+}
+
+void Canvas::RenderOffscreen(int width, int height, const std::function<void(Canvas&)>& paint,
+                             std::uint32_t* pixels, int stride) {
+  if (width <= 0 || height <= 0 || pixels == nullptr) return;
+  cairo_surface_t* s = PaintOnBlack(width, height, paint);
   cairo_surface_flush(s);
   const unsigned char* data = cairo_image_surface_get_data(s);
   const int src_stride = cairo_image_surface_get_stride(s);
@@ -323,14 +330,7 @@ void Canvas::RenderOffscreen(int width, int height, const std::function<void(Can
 bool Canvas::RenderPng(int width, int height, const std::function<void(Canvas&)>& paint,
                        std::string& png) {
   if (width <= 0 || height <= 0) return false;
-  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
-  cairo_t* cr = cairo_create(s);
-  {
-    Canvas canvas(cr);
-    canvas.FillRect(0, 0, width, height, Color::Rgb(0, 0, 0));
-    paint(canvas);
-  }
-  cairo_destroy(cr);
+  cairo_surface_t* s = PaintOnBlack(width, height, paint);
   png.clear();
   auto append = [](void* out, const unsigned char* data, unsigned int length) {
     static_cast<std::string*>(out)->append(reinterpret_cast<const char*>(data), length);

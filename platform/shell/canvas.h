@@ -14,6 +14,7 @@
 #include "platform/win/win_types.h"
 
 typedef struct _cairo cairo_t;
+typedef struct _cairo_surface cairo_surface_t;
 
 // What laying out a text gave: its height in pixels and whether it was cut
 // (an ellipsis, or lines below the rectangle's bottom that were not shown).
@@ -88,5 +89,8 @@ class Canvas {
   cairo_t* Raw() const { return cr_; }
 
  private:
+  static cairo_surface_t* PaintOnBlack(int width, int height,
+                                       const std::function<void(Canvas&)>& paint);
+
   cairo_t* cr_;
 };
