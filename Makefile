@@ -44,13 +44,15 @@ bench: build
 # of big files); new inputs collect in build-fuzz/corpus. Not part of `make test`.
 FUZZ_TIME ?= 60
 FUZZ_MAX_LEN ?= 1048576
+# More libFuzzer flags, e.g. FUZZ_FLAGS=-len_control=0 to try long inputs from the start.
+FUZZ_FLAGS ?=
 fuzz: deps
 	mkdir -p build-fuzz/corpus
 	clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
 	  -I. fuzz/reg_file_fuzz.cpp platform/win/reg_file_format.cpp platform/win/registry_hive.cpp \
 	  -o build-fuzz/reg_file_fuzz
 	./build-fuzz/reg_file_fuzz -max_total_time=$(FUZZ_TIME) -max_len=$(FUZZ_MAX_LEN) -dict=fuzz/reg_file.dict \
-	  -print_final_stats=1 build-fuzz/corpus fuzz/corpus
+	  -print_final_stats=1 $(FUZZ_FLAGS) build-fuzz/corpus fuzz/corpus
 
 # Installs the program, its menu entry, icon and manual page under PREFIX;
 # DESTDIR, when given, is put before every path (for staging and packaging).
