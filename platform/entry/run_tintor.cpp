@@ -113,11 +113,10 @@ int RunTintor(const std::vector<std::string>& args) {
                  "tintor --headless [--script FILE] [--screenshot-dir DIR]\n");
     return 1;
   }
-  // The window opens with the preview beside the phone, unless it starts
-  // without; either way it fits the desktop with the preview, which F2 shows.
-  const int widest = Shell::kScreenWidth + PreviewPanel::kWidth;
-  const int width = options.preview ? widest : Shell::kScreenWidth;
-  std::unique_ptr<SdlHost> host = SdlHost::Create(options.scale, error, width, widest);
+  // The window fits the desktop with the preview beside the phone, when it
+  // starts with it.
+  const int width = Shell::kScreenWidth + (options.preview ? PreviewPanel::kWidth : 0);
+  std::unique_ptr<SdlHost> host = SdlHost::Create(options.scale, error, width);
   if (!host) {
     std::fprintf(stderr,
                  "tintor: cannot open a window (%s); run it headless: "

@@ -43,8 +43,7 @@ void KeepOnDesktop(SDL_Window* window) {
 }
 }  // namespace
 
-std::unique_ptr<SdlHost> SdlHost::Create(double scale, std::string& error, int width,
-                                         int widest) {
+std::unique_ptr<SdlHost> SdlHost::Create(double scale, std::string& error, int width) {
   // The window's pixels are copied straight to the window system. SDL would
   // otherwise draw them through a software OpenGL, which alone holds about
   // 90 MB and makes each frame slower.
@@ -70,7 +69,7 @@ std::unique_ptr<SdlHost> SdlHost::Create(double scale, std::string& error, int w
   // A window taller or wider than the desktop would hide the toolbar.
   SDL_Rect usable{};
   if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
-    scale = FitWindowScale(scale, usable.w, usable.h, std::max(width, widest));
+    scale = FitWindowScale(scale, usable.w, usable.h, width);
   }
   state->scale = scale;
   const int w = static_cast<int>(std::lround(std::max(width, kPhoneWidth) * scale));

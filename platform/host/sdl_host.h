@@ -19,13 +19,12 @@
 
 class SdlHost : public Host {
  public:
-  // Opens the window `width` of the phone's pixels wide (the screen and what
-  // the shell shows beside it), `scale` times the phone's screen, or smaller
-  // when a window `widest` pixels wide (what it may grow to later) would not
-  // fit the desktop. A window that grows stays on the desktop. Null with
-  // `error` set when there is no display.
-  static std::unique_ptr<SdlHost> Create(double scale, std::string& error, int width = 480,
-                                         int widest = 0);
+  // Opens the window, `scale` times the phone's screen, or smaller when a
+  // window `width` of the phone's pixels wide (the screen and what the shell
+  // shows beside it) would not fit the desktop. A window that grows later
+  // moves left to stay on the desktop. Null with `error` set when there is no
+  // display.
+  static std::unique_ptr<SdlHost> Create(double scale, std::string& error, int width = 480);
   ~SdlHost() override;
 
   void Present(const std::uint32_t* pixels, int width, int height, int stride) override;
