@@ -28,6 +28,19 @@ struct SdlHost::State {
 namespace {
 constexpr int kPhoneWidth = Host::kScreenWidth;
 constexpr int kPhoneHeight = Host::kScreenHeight;
+
+// A window that has grown past the desktop's right edge moves left until it
+// ends there (or starts at the desktop's left edge).
+void KeepOnDesktop(SDL_Window* window) {
+  SDL_Rect usable{};
+  const int display = SDL_GetWindowDisplayIndex(window);
+  if (display < 0 || SDL_GetDisplayUsableBounds(display, &usable) != 0) return;
+  int x = 0, y = 0, w = 0, h = 0;
+  SDL_GetWindowPosition(window, &x, &y);
+  SDL_GetWindowSize(window, &w, &h);
+  const int right = usable.x + usable.w;
+  if (x + w > right) SDL_SetWindowPosition(window, std::max(usable.x, right - w), y);
+}
 }  // namespace
 
 std::unique_ptr<SdlHost> SdlHost::Create(double scale, std::string& error, int width) {
@@ -103,6 +116,7 @@ void SdlHost::Present(const std::uint32_t* pixels, int width, int height, int st
   SDL_Surface* target = SDL_GetWindowSurface(state_->window);
   if (target == nullptr || target->w != width || target->h != height) {
     SDL_SetWindowSize(state_->window, width, height);
+    KeepOnDesktop(state_->window);
     target = SDL_GetWindowSurface(state_->window);
     if (target == nullptr) return;
   }

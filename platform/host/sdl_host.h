@@ -21,8 +21,9 @@ class SdlHost : public Host {
  public:
   // Opens the window, `scale` times the phone's screen, or smaller when a
   // window `width` of the phone's pixels wide (the screen and what the shell
-  // shows beside it) would not fit the desktop. Null with `error` set when
-  // there is no display.
+  // shows beside it) would not fit the desktop. A window that grows later
+  // moves left to stay on the desktop. Null with `error` set when there is no
+  // display.
   static std::unique_ptr<SdlHost> Create(double scale, std::string& error, int width = 480);
   ~SdlHost() override;
 

@@ -291,7 +291,7 @@ LONG RegistryDeleteValues(HKEY root, const RegistryValueName* values, std::size_
   }
   // Nothing to remove: no lock, no folder made for a registry not yet written.
   const RegistryHive* hive = nullptr;
-  if (LONG status = File(r).Load(&hive); status != ERROR_SUCCESS) return FileFailed(r, status);
+  if (LONG status = File(r).Load(&hive); status != ERROR_SUCCESS) return WriteFailed(r, status);
   bool any = false;
   for (const auto& [key, name] : names) {
     const RegistryKey* target = hive->Find(key.root, key.path);

@@ -28,4 +28,10 @@ cmp -s "$work/later.png" "$work/shots/after.png" || fail "--preview-png and 'pre
 "$tintor" --preview-png "$work/no/such/folder/p.png" 2>"$work/err"
 [ $? = 1 ] && [ "$(wc -l <"$work/err")" = 1 ] && grep -q "no/such/folder/p.png" "$work/err" ||
   fail "an unwritable picture: stderr '$(cat "$work/err")'"
+echo precious >"$work/victim" && ln -s "$work/victim" "$work/shots/link.png" && echo 'shot link.png' >"$work/link"
+"$tintor" --script "$work/link" --screenshot-dir "$work/shots" 2>/dev/null
+[ $? = 1 ] && [ "$(cat "$work/victim")" = precious ] || fail "a shot wrote through a link planted in its place"
+printf 'not a registry file' >"$TINTOR_REGISTRY"
+"$tintor" --preview-png "$work/broken.png" 2>"$work/err" && grep -q "$TINTOR_REGISTRY" "$work/err" ||
+  fail "a picture of an unreadable registry file: stderr '$(cat "$work/err")'"
 echo "PASS: --preview-png and 'preview' write the panel as the registry holds it"

@@ -44,6 +44,9 @@ panel=520x720+480+0
 start_tintor --no-preview
 [ "$(width)" = 480 ] || fail "--no-preview: the window is $(width) wide, not 480"
 shot alone "$phone"
+key F2  # the window, centred for the phone alone, grows and stays on the screen
+eval "$(xdotool getwindowgeometry --shell "$win")"
+[ $((X + WIDTH)) -le 1280 ] || fail "F2 took the window past the screen's edge (x $X, $WIDTH wide)"
 stop_tintor
 start_tintor
 [ "$(width)" = 1000 ] || fail "with the preview the window is $(width) wide, not 1000"

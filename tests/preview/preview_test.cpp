@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <poll.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -220,6 +221,9 @@ TEST(PreviewPanel, FollowsWritesOfAnotherProcessThroughTheFileWatch) {
   EXPECT_EQ((header[22] << 8 | header[23]), PreviewPanel::kHeight * 3 / 2) << "height";
   EXPECT_FALSE(WritePreviewPng(registry.dir() + "/no/such/folder/p.png", 1, error));
   EXPECT_FALSE(error.empty());
+  const std::string pipe = registry.dir() + "/pipe.png";  // a pipe (or a device) is left alone
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_TRUE(!WritePreviewPng(pipe, 1, error) && std::filesystem::is_fifo(pipe));
 }
 
 TEST(PreviewPanel, MarksTextThatIsHardToReadWithItsContrast) {
@@ -290,7 +294,9 @@ TEST(PreviewPanel, RestoreRemovesOnlyTheThemeValuesAndLeavesABadFileAlone) {
   EXPECT_FALSE(panel.theme().readable());
   EXPECT_FALSE(panel.status().empty());
   ClickAction(panel, PreviewAction::kRestoreDefaults);
+  testing::internal::CaptureStderr();
   ClickAction(panel, PreviewAction::kConfirmRestore);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find(registry.path()), std::string::npos);
   EXPECT_EQ(registry.ReadBytes(), garbage);
   EXPECT_NE(panel.status().find(u"恢复默认失败"), std::u16string::npos);
   int x = 0, y = 0;
