@@ -8,25 +8,7 @@
 # Usage: clean_exit_test.sh PATH/TO/tintor
 set -u
 tintor=$1
-work=$(mktemp -d)
-export TINTOR_REGISTRY=$work/registry.reg
-xvfb_pid=""
-app_pid=""
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n1 "$work/display")"
+. "$(dirname "$0")/xvfb_session.sh" 1280x800
 
 registry_text() { iconv -f UTF-16LE -t UTF-8 "$TINTOR_REGISTRY" 2>/dev/null | tr -d '\r\357\273\277'; }
 key() { xdotool windowfocus --sync "$win" 2>/dev/null; xdotool key --window "$win" "$1"; sleep 0.2; }

@@ -5,14 +5,7 @@
 # write nothing; on "返回" they do not quit; on "取消" they open no help; on
 # "确定" no menu. Usage: double_click_test.sh PATH/TO/tintor
 set -u
-work=$(mktemp -d)
-export TINTOR_REGISTRY=$work/registry.reg
-fail() { echo "FAIL: $*" >&2; exit 1; }
-trap 'kill $app_pid $xvfb_pid 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
-Xvfb -displayfd 3 -screen 0 640x800x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb_pid=$! app_pid=
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$work/display")"
+. "$(dirname "$0")/xvfb_session.sh" 640x800
 "$1" --no-preview >"$work/tintor.log" 2>&1 &
 app_pid=$!
 win=$(timeout 20 xdotool search --sync --onlyvisible --pid "$app_pid" | head -n1)

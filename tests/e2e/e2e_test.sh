@@ -6,26 +6,7 @@
 # Usage: e2e_test.sh PATH/TO/tintor
 set -u
 tintor=$1
-work=$(mktemp -d)
-export TINTOR_REGISTRY=$work/registry.reg
-xvfb_pid=""
-app_pid=""
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# Xvfb picks a free display itself and tells us its number.
-Xvfb -displayfd 3 -screen 0 640x800x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n1 "$work/display")"
+. "$(dirname "$0")/xvfb_session.sh" 640x800
 
 # Starts tintor and sets $app_pid and $win (its X window).
 start_tintor() {

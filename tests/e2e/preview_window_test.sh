@@ -6,16 +6,7 @@
 # Usage: preview_window_test.sh PATH/TO/tintor
 set -u
 tintor=$1
-work=$(mktemp -d)
-export TINTOR_REGISTRY=$work/registry.reg
-app_pid=""
-fail() { echo "FAIL: $*" >&2; exit 1; }
-trap '[ -n "$app_pid" ] && kill $app_pid; kill $xvfb_pid; wait; rm -rf "$work"' EXIT
-
-Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$work/display")"
+. "$(dirname "$0")/xvfb_session.sh" 1280x900
 
 start_tintor() {  # sets $app_pid and $win
   "$tintor" "$@" >"$work/tintor.log" 2>&1 &
