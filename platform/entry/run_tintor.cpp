@@ -9,7 +9,6 @@
 #include "platform/host/sdl_host.h"
 #include "platform/preview/preview_panel.h"
 #include "platform/preview/preview_side_panel.h"
-#include "platform/preview/theme_snapshot.h"
 #include "platform/shell/shell.h"
 #include "platform/ui/application.h"
 #include "platform/win/hive_file.h"
@@ -67,15 +66,15 @@ int RunTintor(const std::vector<std::string>& args) {
     return 0;
   }
   if (!options.preview_png.empty()) {
-    if (!WritePreviewPng(options.preview_png, options.scale, error)) {
+    std::string unreadable;
+    if (!WritePreviewPng(options.preview_png, options.scale, error, &unreadable)) {
       std::fprintf(stderr, "tintor: %s\n", error.c_str());
       return 1;
     }
     // The picture says so too, but a picture is not read by a script.
-    const ThemeSnapshot theme = ThemeSnapshot::Read();
-    if (!theme.readable()) {
+    if (!unreadable.empty()) {
       std::fprintf(stderr, "tintor: %s; the picture shows the default colours\n",
-                   theme.problem().c_str());
+                   unreadable.c_str());
     }
     return 0;
   }

@@ -10,7 +10,6 @@
 #include <ctime>
 
 #include "platform/host/fd_waker.h"
-
 #include "platform/host/lost_window.h"
 #include "platform/host/window_scale.h"
 
@@ -28,6 +27,19 @@ struct SdlHost::State {
 namespace {
 constexpr int kPhoneWidth = Host::kScreenWidth;
 constexpr int kPhoneHeight = Host::kScreenHeight;
+
+// The keyboard's keys that stand for the phone's keys (and F2, the window's own).
+constexpr struct {
+  SDL_Keycode sym;
+  InputKey key;
+} kKeys[] = {
+    {SDLK_ESCAPE, InputKey::Escape},   {SDLK_AC_BACK, InputKey::Escape},
+    {SDLK_RETURN, InputKey::Enter},    {SDLK_KP_ENTER, InputKey::Enter},
+    {SDLK_UP, InputKey::Up},           {SDLK_DOWN, InputKey::Down},
+    {SDLK_PAGEUP, InputKey::PageUp},   {SDLK_PAGEDOWN, InputKey::PageDown},
+    {SDLK_HOME, InputKey::Home},       {SDLK_END, InputKey::End},
+    {SDLK_F2, InputKey::F2},
+};
 
 // A window that has grown past the desktop's right edge moves left until it
 // ends there (or starts at the desktop's left edge).
@@ -205,45 +217,13 @@ bool SdlHost::WaitEvent(InputEvent& event, int timeout_ms) {
         event = InputEvent::Wheel(px(mx), px(my), turns);
         return true;
       }
-      case SDL_KEYDOWN: {
-        auto key = [&e](InputKey k) {
-          return e.key.repeat != 0 ? InputEvent::KeyRepeat(k) : InputEvent::Key(k);
-        };
-        switch (e.key.keysym.sym) {
-          case SDLK_F2:
-            event = key(InputKey::F2);
-            return true;
-          case SDLK_ESCAPE:
-          case SDLK_AC_BACK:
-            event = key(InputKey::Escape);
-            return true;
-          case SDLK_RETURN:
-          case SDLK_KP_ENTER:
-            event = key(InputKey::Enter);
-            return true;
-          case SDLK_UP:
-            event = key(InputKey::Up);
-            return true;
-          case SDLK_DOWN:
-            event = key(InputKey::Down);
-            return true;
-          case SDLK_PAGEUP:
-            event = key(InputKey::PageUp);
-            return true;
-          case SDLK_PAGEDOWN:
-            event = key(InputKey::PageDown);
-            return true;
-          case SDLK_HOME:
-            event = key(InputKey::Home);
-            return true;
-          case SDLK_END:
-            event = key(InputKey::End);
-            return true;
-          default:
-            break;
+      case SDL_KEYDOWN:
+        for (const auto& [sym, key] : kKeys) {
+          if (e.key.keysym.sym != sym) continue;
+          event = e.key.repeat != 0 ? InputEvent::KeyRepeat(key) : InputEvent::Key(key);
+          return true;
         }
         break;
-      }
       case SDL_WINDOWEVENT:
         // The window surface still holds the last frame.
         if (e.window.event == SDL_WINDOWEVENT_EXPOSED && state_->has_frame && !state_->lost) {

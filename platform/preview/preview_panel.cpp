@@ -161,12 +161,14 @@ PreviewAction PreviewPanel::Click(int x, int y) {
   return action;
 }
 
-bool WritePreviewPng(const std::string& path, double scale, std::string& error) {
+bool WritePreviewPng(const std::string& path, double scale, std::string& error,
+                     std::string* unreadable) {
   if (!(scale >= 0.25 && scale <= 8)) {
     error = "the scale must be between 0.25 and 8";
     return false;
   }
   PreviewPanel panel;
+  if (unreadable != nullptr) *unreadable = panel.theme().problem();
   std::string png;
   const int width = static_cast<int>(std::lround(PreviewPanel::kWidth * scale));
   const int height = static_cast<int>(std::lround(PreviewPanel::kHeight * scale));

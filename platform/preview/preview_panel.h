@@ -69,5 +69,7 @@ class PreviewPanel {
 // Draws the panel for the registry as it is now into a PNG file of
 // kWidth x kHeight times `scale` pixels. A file in the way is replaced, never
 // written through (a link there is replaced, not followed). False with
-// `error` set when the file cannot be written.
-bool WritePreviewPng(const std::string& path, double scale, std::string& error);
+// `error` set when the file cannot be written. When the registry cannot be
+// read the picture shows the defaults, and `unreadable` (if given) says why.
+bool WritePreviewPng(const std::string& path, double scale, std::string& error,
+                     std::string* unreadable = nullptr);

@@ -1,6 +1,5 @@
 #include "platform/ui/window.h"
 
-
 #include "platform/shell/canvas.h"
 #include "platform/shell/message_target.h"
 #include "platform/shell/shell.h"
