@@ -1,5 +1,5 @@
 # The preview panel: drawing it whole, re-reading the theme after a change.
 pkg_check_modules(PREVIEW_BENCH_CAIRO REQUIRED IMPORTED_TARGET cairo)
 add_executable(preview_bench ${CMAKE_CURRENT_LIST_DIR}/preview_bench.cpp)
-target_link_libraries(preview_bench PRIVATE tintor_preview benchmark::benchmark
+target_link_libraries(preview_bench PRIVATE tintor_studio benchmark::benchmark
                       PkgConfig::PREVIEW_BENCH_CAIRO)

@@ -14,7 +14,7 @@
 
 #include "model/theme_color_store.h"
 #include "model/theme_targets.h"
-#include "platform/preview/preview_panel.h"
+#include "studio/preview_panel.h"
 #include "platform/shell/canvas.h"
 #include "platform/win/registry.h"
 

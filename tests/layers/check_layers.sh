@@ -2,7 +2,7 @@
 # The layers of the house plan, checked on the includes: model/ sees only
 # platform/win; app/ sees platform/ui, platform/win and model/, never SDL, cairo
 # or pango; platform/host, the bottom, includes nothing of ours above it; only
-# platform/entry includes app/ and platform/preview, which sits beside app/, and
+# platform/entry includes app/ and studio/, which sits beside app/, and
 # nothing includes platform/entry; only platform/host includes SDL. Prints each
 # offending line.
 set -u
@@ -26,21 +26,21 @@ offend "app/ may include only platform/ui, platform/win and model/" \
 offend "platform/win is the bottom layer" \
   "$(grep -rnE '#include\s*"(app|model|platform/(ui|shell|host))/' platform/win)"
 offend "platform/host includes nothing above it" \
-  "$(grep -rnE '#include\s*"(app|model|platform/(win|ui|shell|entry|preview))/' platform/host)"
+  "$(grep -rnE '#include\s*"(app|model|studio|platform/(win|ui|shell|entry))/' platform/host)"
 offend "platform/shell includes only platform/host and platform/win" \
-  "$(grep -rnE '#include\s*"(app|model|platform/(ui|entry|preview))/' platform/shell)"
+  "$(grep -rnE '#include\s*"(app|model|studio|platform/(ui|entry))/' platform/shell)"
 offend "platform/ui includes nothing above it" \
-  "$(grep -rnE '#include\s*"(app|model|platform/(entry|preview))/' platform/ui)"
+  "$(grep -rnE '#include\s*"(app|model|studio|platform/entry)/' platform/ui)"
 offend "only platform/entry includes app/" \
-  "$(grep -rnE '#include\s*"app/' model platform | grep -v '^platform/entry/')"
+  "$(grep -rnE '#include\s*"app/' model platform studio | grep -v '^platform/entry/')"
 offend "nothing includes platform/entry, the top" \
-  "$(grep -rnE '#include\s*"platform/entry/' app model platform | grep -v '^platform/entry/')"
-offend "only platform/entry includes platform/preview" \
-  "$(grep -rnE '#include\s*"platform/preview/' app model platform/win platform/shell platform/host platform/ui)"
-offend "platform/preview may include only platform/ui, platform/shell, platform/win and model's item table" \
-  "$(grep -rnE '#include\s*"(app|platform/host|model)/' platform/preview | grep -v '"model/theme_targets.h"')"
+  "$(grep -rnE '#include\s*"platform/entry/' app model platform studio | grep -v '^platform/entry/')"
+offend "only platform/entry includes studio/" \
+  "$(grep -rnE '#include\s*"studio/' app model platform/win platform/shell platform/host platform/ui)"
+offend "studio/ may include only platform/ui, platform/shell, platform/win and model/" \
+  "$(grep -rnE '#include\s*"(app|platform/(host|entry))/' studio)"
 offend "only platform/host includes SDL" \
-  "$(grep -rlE '#include\s*[<"]SDL' platform | grep -v '^platform/host/')"
+  "$(grep -rlE '#include\s*[<"]SDL' platform studio | grep -v '^platform/host/')"
 
 [ $status -eq 0 ] && echo "layers clean"
 exit $status

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "platform/preview/theme_snapshot.h"
+#include "studio/theme_snapshot.h"
 
 class Canvas;
 

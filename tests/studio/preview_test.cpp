@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "model/theme_targets.h"
-#include "platform/preview/preview_panel.h"
-#include "platform/preview/registry_file_watcher.h"
+#include "studio/preview_panel.h"
+#include "studio/registry_file_watcher.h"
 #include "platform/shell/canvas.h"
 #include "tests/registry/reg_test_util.h"
 #include "tests/registry/temp_registry.h"

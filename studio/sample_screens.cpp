@@ -1,4 +1,4 @@
-#include "platform/preview/sample_screens.h"
+#include "studio/sample_screens.h"
 
 #include <cmath>
 #include <cstdio>

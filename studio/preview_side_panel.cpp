@@ -1,4 +1,4 @@
-#include "platform/preview/preview_side_panel.h"
+#include "studio/preview_side_panel.h"
 
 #include "platform/shell/shell.h"
 

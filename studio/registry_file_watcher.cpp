@@ -1,4 +1,4 @@
-#include "platform/preview/registry_file_watcher.h"
+#include "studio/registry_file_watcher.h"
 
 #include <sys/inotify.h>
 #include <sys/stat.h>

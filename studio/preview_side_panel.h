@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "platform/preview/preview_panel.h"
-#include "platform/preview/registry_file_watcher.h"
+#include "studio/preview_panel.h"
+#include "studio/registry_file_watcher.h"
 #include "platform/shell/side_panel.h"
 
 class Shell;

@@ -1,4 +1,4 @@
-#include "platform/preview/theme_snapshot.h"
+#include "studio/theme_snapshot.h"
 
 #include "model/theme_targets.h"
 

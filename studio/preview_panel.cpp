@@ -1,4 +1,4 @@
-#include "platform/preview/preview_panel.h"
+#include "studio/preview_panel.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/preview/sample_screens.h"
-#include "platform/preview/theme_snapshot.h"
+#include "studio/sample_screens.h"
+#include "studio/theme_snapshot.h"
 
 class Canvas;
 
