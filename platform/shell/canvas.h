@@ -86,8 +86,6 @@ class Canvas {
   static bool RenderPng(int width, int height, const std::function<void(Canvas&)>& paint,
                         std::string& png);
 
-  cairo_t* Raw() const { return cr_; }
-
  private:
   static cairo_surface_t* PaintOnBlack(int width, int height,
                                        const std::function<void(Canvas&)>& paint);

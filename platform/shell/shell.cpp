@@ -398,7 +398,3 @@ std::uint32_t Shell::PixelAt(int x, int y) const {
   const int py = std::min(static_cast<int>(y * scale_), cairo_image_surface_get_height(screen_) - 1);
   return Pixels()[py * (Stride() / 4) + px] & 0x00FFFFFFu;
 }
-
-bool Shell::SavePng(const std::string& path) const {
-  return cairo_surface_write_to_png(screen_, path.c_str()) == CAIRO_STATUS_SUCCESS;
-}

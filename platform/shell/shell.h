@@ -127,7 +127,6 @@ class Shell {
   std::uint32_t PixelAt(int x, int y) const;
   const std::uint32_t* Pixels() const;
   int Stride() const;
-  bool SavePng(const std::string& path) const;
 
  private:
   struct Slide {

@@ -27,8 +27,6 @@ class FingerTracker {
   void Forget(const UiWin* element);
 
   UiWin* Pressed() const { return pressed_; }
-  UiWin* DragTarget() const { return dragging_ ? drag_target_ : nullptr; }
-  bool IsDown() const { return down_; }
 
   // The deepest visible element under (x, y) among the roots, or null.
   static UiWin* HitTest(const std::vector<UiWin*>& roots, int x, int y);

@@ -9,6 +9,7 @@
 #include "model/theme_targets.h"
 #include "platform/win/hive_file.h"
 #include "platform/win/registry.h"
+#include "tests/registry/handle_count.h"
 #include "tests/registry/reg_test_util.h"
 #include "tests/registry/temp_registry.h"
 
