@@ -3,8 +3,12 @@
 #include <vector>
 
 #include "platform/entry/entry_point.h"
+#include "platform/host/quit_signals.h"
 
 int main(int argc, char** argv) {
+  // First of all, so that SIGINT or SIGTERM at any moment ends the program
+  // between two events with exit code 0, never halfway through a file.
+  CatchQuitSignals();
   std::vector<std::string> args(argv + 1, argv + argc);
   return RunTintor(args);
 }

@@ -23,4 +23,15 @@ void CatchQuitSignals() {
   }
 }
 
+void ReleaseQuitSignals() {
+  for (int sig : {SIGINT, SIGTERM}) {
+    struct sigaction was {};
+    if (sigaction(sig, nullptr, &was) != 0 || was.sa_handler != &OnQuitSignal) continue;
+    struct sigaction act {};
+    act.sa_handler = SIG_DFL;
+    sigemptyset(&act.sa_mask);
+    sigaction(sig, &act, nullptr);
+  }
+}
+
 bool QuitSignalArrived() { return g_arrived != 0; }

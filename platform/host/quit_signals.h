@@ -1,11 +1,16 @@
 // SIGINT and SIGTERM as a request to quit that the message loop sees, rather
 // than the process ending wherever it happens to be (say, halfway through
-// saving the registry file). A host that does not block reads the request
-// between events; the SDL host gets the same from SDL's own handlers.
+// saving the registry file). main() catches them before anything else; the
+// headless host reads the request between events; the SDL host hands them to
+// SDL's own handlers, which turn them into its quit event.
 #pragma once
 
 // Catches SIGINT and SIGTERM, except one the process was started ignoring.
 // Calls in progress carry on when a signal comes.
 void CatchQuitSignals();
+// Gives the signals caught above their default action again, for a library
+// that sets its own handler only where none is set. Block them around this
+// and the library's start, so that none is lost or ends the process.
+void ReleaseQuitSignals();
 // True once SIGINT or SIGTERM arrived after CatchQuitSignals.
 bool QuitSignalArrived();

@@ -7,10 +7,13 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <csignal>
 #include <ctime>
+#include <pthread.h>
 
 #include "platform/host/fd_waker.h"
 #include "platform/host/lost_window.h"
+#include "platform/host/quit_signals.h"
 #include "platform/host/window_scale.h"
 
 struct SdlHost::State {
@@ -60,7 +63,20 @@ std::unique_ptr<SdlHost> SdlHost::Create(double scale, std::string& error, int w
   // otherwise draw them through a software OpenGL, which alone holds about
   // 90 MB and makes each frame slower.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+  // SDL turns SIGINT and SIGTERM into its quit event, but sets its handlers
+  // only where none is set: ours step aside while it starts, and a signal
+  // that comes meanwhile waits, blocked, for SDL's. One that came before is
+  // in QuitSignalArrived.
+  sigset_t quit_signals, was_blocked;
+  sigemptyset(&quit_signals);
+  sigaddset(&quit_signals, SIGINT);
+  sigaddset(&quit_signals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &quit_signals, &was_blocked);
+  ReleaseQuitSignals();
+  const bool started = SDL_Init(SDL_INIT_VIDEO) == 0;
+  if (!started) CatchQuitSignals();
+  pthread_sigmask(SIG_SETMASK, &was_blocked, nullptr);
+  if (!started) {
     error = SDL_GetError();
     return nullptr;
   }
@@ -119,8 +135,6 @@ SdlHost::~SdlHost() {
 
 double SdlHost::Scale() const { return state_->scale; }
 
-unsigned SdlHost::WindowId() const { return SDL_GetWindowID(state_->window); }
-
 void SdlHost::Present(const std::uint32_t* pixels, int width, int height, int stride) {
   if (pixels == nullptr || width <= 0 || height <= 0 || state_->lost) return;
   // The window takes the frame's size, so a frame wider than the phone (or a
@@ -177,7 +191,12 @@ bool SdlHost::WaitEvent(InputEvent& event, int timeout_ms) {
     if (state_->waker) state_->waker->Rearm();
   }
   for (;;) {
-    // A window destroyed from outside ends the run like its close button.
+    // A window destroyed from outside ends the run like its close button,
+    // and so does a quit signal that came before SDL had its handlers.
+    if (QuitSignalArrived()) {
+      event = InputEvent::Quit();
+      return true;
+    }
     if (!state_->lost && WindowWasLost()) {
       state_->lost = true;
       event = InputEvent::Quit();

@@ -36,9 +36,6 @@ class SdlHost : public Host {
   // The scale the window was opened with (the request, or less to fit).
   double Scale() const override;
 
-  // The window's id, for finding it from outside (tests, xdotool).
-  unsigned WindowId() const;
-
  private:
   struct State;
   explicit SdlHost(std::unique_ptr<State> state);
