@@ -75,14 +75,25 @@ void HeadlessHost::InjectTap(int x, int y) {
 void HeadlessHost::InjectDrag(int x1, int y1, int x2, int y2, int ms) {
   Inject(InputEvent::Press(x1, y1));
   const int steps = ms / kDragStepMs > 0 ? ms / kDragStepMs : 1;
-  int elapsed = 0;
-  for (int i = 1; i <= steps; ++i) {
-    const int t = static_cast<int>(static_cast<long long>(ms) * i / steps);
-    InjectWait(t - elapsed);
-    elapsed = t;
-    Inject(InputEvent::Move(x1 + (x2 - x1) * i / steps, y1 + (y2 - y1) * i / steps));
+  Pending p{Pending::Kind::Drag, {}, 0, {}, {}, DragPath{x1, y1, x2, y2, ms, steps, 0}};
+  pending_.push_back(std::move(p));
+}
+
+void HeadlessHost::StepDrag(Pending& front) {
+  DragPath& d = front.drag;
+  if (d.done == d.steps) {
+    front.kind = Pending::Kind::Event;
+    front.event = InputEvent::Release(d.x2, d.y2);
+    return;
   }
-  Inject(InputEvent::Release(x2, y2));
+  const auto at = [&d](int i) { return static_cast<int>(static_cast<long long>(d.ms) * i / d.steps); };
+  const int i = ++d.done;
+  const int wait = at(i) - at(i - 1);
+  pending_.push_front(Pending{Pending::Kind::Event,
+                              InputEvent::Move(d.x1 + (d.x2 - d.x1) * i / d.steps,
+                                               d.y1 + (d.y2 - d.y1) * i / d.steps),
+                              0, {}, {}, {}});
+  if (wait > 0) pending_.push_front(Pending{Pending::Kind::Wait, {}, wait, {}, {}, {}});
 }
 
 void HeadlessHost::InjectWait(int ms) {
@@ -193,6 +204,9 @@ bool HeadlessHost::WaitEvent(InputEvent& event, int timeout_ms) {
         call();
         return false;
       }
+      case Pending::Kind::Drag:
+        StepDrag(front);
+        break;
     }
   }
 }

@@ -77,13 +77,23 @@ class HeadlessHost : public Host {
   const std::vector<std::string>& Errors() const { return errors_; }
 
  private:
+  // A drag not yet played out: its moves are made one at a time as it plays,
+  // so a long drag holds no more than a short one.
+  struct DragPath {
+    int x1, y1, x2, y2, ms;
+    int steps, done;
+  };
   struct Pending {
-    enum class Kind { Event, Wait, Shot, Call } kind;
+    enum class Kind { Event, Wait, Shot, Call, Drag } kind;
     InputEvent event;
     int ms = 0;
     std::string path;
     std::function<void()> call;
+    DragPath drag{};
   };
+  // Puts the next step of the drag at the front (a wait, then a move), or
+  // its release once every move is made.
+  void StepDrag(Pending& front);
   std::deque<Pending> pending_;
   std::function<void()> idle_;
   int wake_fd_ = -1;

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sstream>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -18,7 +19,9 @@ namespace {
 
 constexpr int kScreenWidth = Host::kScreenWidth;
 constexpr int kScreenHeight = Host::kScreenHeight;
-constexpr int kMaxMs = 10 * 60 * 1000;
+// A drag is a gesture, a wait a pause: neither is a way to stall a run.
+constexpr int kMaxDragMs = 60 * 1000;
+constexpr int kMaxWaitMs = 10 * 60 * 1000;
 // A script is a short list of taps; anything larger is not one.
 constexpr std::size_t kMaxScriptBytes = 1 << 20;
 // Words echoed in a message are cut after this many bytes.
@@ -34,19 +37,20 @@ bool ParseInt(const std::string& word, int& out) {
   return true;
 }
 
-// A word of the script as a message shows it: control characters escaped,
-// and cut after a few dozen bytes, so that a bad line cannot flood or steer
-// the terminal. The text is UTF-8 by then, and is cut between characters.
-std::string Shown(const std::string& word) {
+// Text as a message shows it: control characters escaped and, past `limit`
+// bytes, cut short, so that a bad line or file name cannot flood or steer the
+// terminal. UTF-8 text is cut between characters.
+std::string Shown(const std::string& word, std::size_t limit = kShownWordBytes) {
   std::string out;
   std::size_t i = 0;
   while (i < word.size()) {
-    if (i >= kShownWordBytes && (static_cast<unsigned char>(word[i]) & 0xC0) != 0x80) {
+    if (i >= limit && (static_cast<unsigned char>(word[i]) & 0xC0) != 0x80) {
       out += "...";
       break;
     }
     const auto b = static_cast<unsigned char>(word[i]);
-    const bool c1 = b == 0xC2 && i + 1 < word.size() && static_cast<unsigned char>(word[i + 1]) < 0xA0;
+    const auto next = i + 1 < word.size() ? static_cast<unsigned char>(word[i + 1]) : 0;
+    const bool c1 = b == 0xC2 && next >= 0x80 && next < 0xA0;
     if (b < 0x20 || b == 0x7F || c1) {
       char escaped[8];
       std::snprintf(escaped, sizeof escaped, "\\x%02X", c1 ? static_cast<unsigned char>(word[++i]) : b);
@@ -101,7 +105,7 @@ class LineParser {
   }
   bool X(std::size_t i, int& out) { return Number(i, 0, kScreenWidth - 1, "x", out); }
   bool Y(std::size_t i, int& out) { return Number(i, 0, kScreenHeight - 1, "y", out); }
-  bool Duration(std::size_t i, int& out) { return Number(i, 0, kMaxMs, "duration", out); }
+  bool Duration(std::size_t i, int most, int& out) { return Number(i, 0, most, "duration", out); }
   const std::string& Word(std::size_t i) const { return words_[i]; }
 
   bool Parse(ScriptCommand& c);
@@ -153,10 +157,10 @@ constexpr CommandRule kCommands[] = {
      [](LineParser& p, ScriptCommand& c) { return p.X(1, c.x1) && p.Y(2, c.y1); }},
     {"drag", ScriptCommand::Kind::Drag, 5, "X1 Y1 X2 Y2 MS",
      [](LineParser& p, ScriptCommand& c) {
-       return p.X(1, c.x1) && p.Y(2, c.y1) && p.X(3, c.x2) && p.Y(4, c.y2) && p.Duration(5, c.ms);
+       return p.X(1, c.x1) && p.Y(2, c.y1) && p.X(3, c.x2) && p.Y(4, c.y2) && p.Duration(5, kMaxDragMs, c.ms);
      }},
     {"wait", ScriptCommand::Kind::Wait, 1, "MS",
-     [](LineParser& p, ScriptCommand& c) { return p.Duration(1, c.ms); }},
+     [](LineParser& p, ScriptCommand& c) { return p.Duration(1, kMaxWaitMs, c.ms); }},
     {"key", ScriptCommand::Kind::Key, 1, "a key name", ReadKey},
     {"shot", ScriptCommand::Kind::Shot, 1, "NAME.png", ReadShot},
     {"preview", ScriptCommand::Kind::Preview, 1, "NAME.png", ReadShot},
@@ -177,10 +181,15 @@ bool LineParser::Parse(ScriptCommand& c) {
 
 }  // namespace
 
-bool ParseScript(const std::string& text, const std::string& name,
+bool ParseScript(const std::string& text, const std::string& file_name,
                  std::vector<ScriptCommand>& commands, std::string& error) {
+  const std::string name = Shown(file_name, std::string::npos);
   std::vector<ScriptCommand> parsed;
-  std::istringstream in(text);
+  // An editor may start UTF-8 text with a byte-order mark.
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  std::istringstream in(text.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0
+                            ? text.substr(kByteOrderMark.size())
+                            : text);
   std::string line;
   int number = 0;
   while (std::getline(in, line)) {
@@ -213,13 +222,13 @@ bool ParseScript(const std::string& text, const std::string& name,
 bool LoadScriptFile(const std::string& path, std::vector<ScriptCommand>& commands,
                     std::string& error) {
   const auto fail = [&](const std::string& why) {
-    error = path + ": " + why;
+    error = Shown(path, std::string::npos) + ": " + why;
     return false;
   };
   // What is checked is what is read: the file is opened once, then looked at.
   // Not blocking, so that a named pipe is refused rather than waited on.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  if (fd < 0) return fail("cannot read the script");
+  if (fd < 0) return fail(std::string("cannot read the script: ") + std::strerror(errno));
   std::string text;
   struct stat st;
   bool read_ok = ::fstat(fd, &st) == 0;

@@ -1,12 +1,14 @@
 // Input scripts for headless runs: one command a line.
 //   tap X Y                  a short press and release at screen pixel (X, Y)
-//   drag X1 Y1 X2 Y2 MS      press, move in a straight line over MS ms, release
-//   wait MS                  let MS ms pass on the simulated clock
+//   drag X1 Y1 X2 Y2 MS      press, move in a straight line over MS ms (at most
+//                            60000), release
+//   wait MS                  let MS ms (at most 600000) pass on the simulated clock
 //   key NAME                 escape, enter, up, down, pageup, pagedown, home or end
 //   shot NAME.png            write the screen to NAME.png in the screenshot folder
 //   preview NAME.png         write the theme preview there (see HeadlessHost)
 //   # ...                    a comment; blank lines are ignored
-// Coordinates are screen pixels (0..479, 0..719).
+// Coordinates are screen pixels (0..479, 0..719). UTF-8 text, a byte-order
+// mark at the start allowed.
 #pragma once
 
 #include <string>
@@ -26,7 +28,8 @@ struct ScriptCommand {
 
 // Parses a whole script. On the first bad line: false, and `error` reads
 // "NAME:LINE: what is wrong", e.g. "script.txt:7: unknown command 'tapp'";
-// words from the script are shown cut short, control characters escaped.
+// words from the script are shown cut short, and control characters in them
+// and in NAME escaped.
 bool ParseScript(const std::string& text, const std::string& name,
                  std::vector<ScriptCommand>& commands, std::string& error);
 

@@ -14,6 +14,8 @@
 
 #include "platform/entry/entry_point.h"
 #include "platform/ui/toolkit.h"
+#include "platform/win/hive_file.h"
+#include "platform/win/registry.h"
 #include "tests/platform/test_windows.h"
 
 namespace {
@@ -53,10 +55,12 @@ class Entry : public ::testing::Test {
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(dir_);
     ::setenv("TINTOR_REGISTRY", (dir_ / "registry.reg").c_str(), 1);
+    RegistryUseFile(HiveFile::DefaultPath());
     g_app.init_calls = 0;
   }
   void TearDown() override {
     ::unsetenv("TINTOR_REGISTRY");
+    RegistryUseFile(HiveFile::DefaultPath());
     std::filesystem::remove_all(dir_);
   }
   std::string Script(const std::string& text) {
@@ -95,7 +99,7 @@ TEST_F(Entry, BadOptionsAndScriptsAreRefusedBeforeAnythingRuns) {
       {__LINE__, {"--scale", "9"}, 2,
        "tintor: --scale wants a number from 0.25 to 4, not '9' (see tintor --help)\n"},
       {__LINE__, {"--script", "/nonexistent/s.txt"}, 2,
-       "tintor: /nonexistent/s.txt: cannot read the script\n"},
+       "tintor: /nonexistent/s.txt: cannot read the script: No such file or directory\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "case at line " << c.line);

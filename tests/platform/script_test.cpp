@@ -76,7 +76,12 @@ TEST(Script, RefusesBadLinesNamingTheLine) {
                     "script.txt:1: y is not a number: '99999999999999999999'");
   ExpectScriptError(__LINE__, "drag 1 2 3 4\n", "script.txt:1: 'drag' takes X1 Y1 X2 Y2 MS");
   ExpectScriptError(__LINE__, "drag 1 2 3 4 -5\n",
-                    "script.txt:1: duration -5 is outside 0..600000");
+                    "script.txt:1: duration -5 is outside 0..60000");
+  ExpectScriptError(__LINE__, "drag 1 2 3 4 60001\n",
+                    "script.txt:1: duration 60001 is outside 0..60000");
+  ExpectScriptError(__LINE__, "wait 600000\nwait 600001\n",
+                    "script.txt:2: duration 600001 is outside 0..600000");
+  ExpectScriptError(__LINE__, "\xEF\xBB\xBFtapp 1 2\n", "script.txt:1: unknown command 'tapp'");
   ExpectScriptError(__LINE__, "wait\n", "script.txt:1: 'wait' takes MS");
   ExpectScriptError(__LINE__, "wait 1.5\n", "script.txt:1: duration is not a number: '1.5'");
   ExpectScriptError(__LINE__, "key tab\n",
@@ -94,7 +99,12 @@ TEST(Script, MissingFileIsAnError) {
   std::vector<ScriptCommand> c;
   std::string error;
   EXPECT_FALSE(LoadScriptFile("/nonexistent/dir/s.txt", c, error));
-  EXPECT_EQ(error, "/nonexistent/dir/s.txt: cannot read the script");
+  EXPECT_EQ(error, "/nonexistent/dir/s.txt: cannot read the script: No such file or directory");
+  // A name that holds a line break or an escape stays on one line.
+  EXPECT_FALSE(LoadScriptFile("/nonexistent/a\nb\x1B[2J.txt", c, error));
+  EXPECT_EQ(error, "/nonexistent/a\\x0Ab\\x1B[2J.txt: cannot read the script: No such file or directory");
+  EXPECT_TRUE(ParseScript("\xEF\xBB\xBFtap 1 2\n", "bom.txt", c, error)) << error;
+  EXPECT_EQ(c.size(), 1u);
 }
 
 // What is not a script is refused with the reason, and the program ends with
