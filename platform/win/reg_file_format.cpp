@@ -5,9 +5,6 @@
 #include <cstdio>
 #include <optional>
 #include <string_view>
-#include <unordered_map>
-
-#include "platform/win/registry.h"
 
 namespace {
 
@@ -125,8 +122,9 @@ void AppendKey(std::u16string& out, std::u16string& path, const RegistryKey& key
 
 // ---- reading ----
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-bool Utf8ToUtf16(const BYTE* bytes, std::size_t size, std::u16string* text, std::string* error) {
+}  // namespace
+
+bool DecodeUtf8(const BYTE* bytes, std::size_t size, std::u16string* text, std::string* error) {
   std::size_t i = 0;
   while (i < size) {
     const BYTE b = bytes[i];
@@ -173,6 +171,8 @@ bool Utf8ToUtf16(const BYTE* bytes, std::size_t size, std::u16string* text, std:
   return true;
 }
 
+namespace {
+
 std::optional<std::u16string> DecodeText(const BYTE* bytes, std::size_t size, std::string* error) {
   std::u16string text;
   if (size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
@@ -198,7 +198,7 @@ std::optional<std::u16string> DecodeText(const BYTE* bytes, std::size_t size, st
   }
   std::size_t i = 0;
   if (size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) i = 3;
-  if (!Utf8ToUtf16(bytes + i, size - i, &text, error)) return std::nullopt;
+  if (!DecodeUtf8(bytes + i, size - i, &text, error)) return std::nullopt;
   return text;
 }
 
@@ -214,109 +214,6 @@ int HexDigit(char16_t c) {
 bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
   return text.size() >= prefix.size() && RegistryNamesEqual(text.substr(0, prefix.size()), prefix);
 }
-
-// The content while a file is read. A removal only marks the value or key,
-// and what is marked is left out when the content is handed over, so a file
-// of many removals reads in time linear in its size. Names are found through
-// tables of their folded form, with the registry's rules: an existing name
-// keeps its case, and a name removed and set again goes after the others.
-class DraftHive {
- public:
-  DraftHive() : keys_(RegistryHive::kRootCount) {
-    for (int i = 0; i < RegistryHive::kRootCount; ++i) {
-      keys_[static_cast<std::size_t>(i)].name = std::u16string(RegistryRootName(i));
-    }
-  }
-
-  // The key at root\path, made with its missing parents. The number stays
-  // valid while the draft lives.
-  std::size_t Create(int root, const RegistryPath& path) {
-    auto at = static_cast<std::size_t>(root);
-    for (const std::u16string& name : path) {
-      std::u16string folded = RegistryFoldCase(name);
-      const auto it = keys_[at].subkey_at.find(folded);
-      if (it != keys_[at].subkey_at.end()) {
-        at = it->second;
-        continue;
-      }
-      const std::size_t added = keys_.size();
-      keys_.emplace_back().name = name;
-      keys_[at].subkeys.push_back(added);
-      keys_[at].subkey_at.emplace(std::move(folded), added);
-      at = added;
-    }
-    return at;
-  }
-
-  void Remove(int root, const RegistryPath& path) {
-    auto at = static_cast<std::size_t>(root);
-    for (std::size_t depth = 0; depth < path.size(); ++depth) {
-      auto& names = keys_[at].subkey_at;
-      const auto it = names.find(RegistryFoldCase(path[depth]));
-      if (it == names.end()) return;
-      if (depth + 1 < path.size()) {
-        at = it->second;
-        continue;
-      }
-      keys_[it->second].removed = true;
-      names.erase(it);
-    }
-  }
-
-  void SetValue(std::size_t key, std::u16string_view name, DWORD type, std::vector<BYTE> data) {
-    Key& k = keys_[key];
-    const auto [it, added] = k.value_at.try_emplace(RegistryFoldCase(name), k.values.size());
-    if (added) {
-      k.values.push_back(Value{RegistryValue{std::u16string(name), type, std::move(data)}, false});
-      return;
-    }
-    RegistryValue& v = k.values[it->second].value;
-    v.type = type;
-    v.data = std::move(data);
-  }
-
-  void RemoveValue(std::size_t key, std::u16string_view name) {
-    Key& k = keys_[key];
-    const auto it = k.value_at.find(RegistryFoldCase(name));
-    if (it == k.value_at.end()) return;
-    k.values[it->second].removed = true;
-    k.value_at.erase(it);
-  }
-
-  // Moves what is not removed into `hive`, in order; the draft is spent.
-  void Finish(RegistryHive* hive) {
-    for (int i = 0; i < RegistryHive::kRootCount; ++i) Fill(hive->Root(i), static_cast<std::size_t>(i));
-  }
-
- private:
-  struct Value {
-    RegistryValue value;
-    bool removed;
-  };
-  struct Key {
-    std::u16string name;
-    bool removed = false;
-    std::vector<Value> values;
-    std::vector<std::size_t> subkeys;  // numbers of keys in keys_
-    std::unordered_map<std::u16string, std::size_t> value_at;   // folded name to place in values
-    std::unordered_map<std::u16string, std::size_t> subkey_at;  // folded name to key number
-  };
-
-  void Fill(RegistryKey& out, std::size_t at) {
-    Key& k = keys_[at];
-    for (Value& v : k.values) {
-      if (!v.removed) out.values.push_back(std::move(v.value));
-    }
-    for (const std::size_t sub : k.subkeys) {
-      if (keys_[sub].removed) continue;
-      RegistryKey& child = out.subkeys.emplace_back();
-      child.name = std::move(keys_[sub].name);
-      Fill(child, sub);
-    }
-  }
-
-  std::vector<Key> keys_;  // the roots first
-};
 
 class Parser {
  public:
@@ -334,9 +231,7 @@ class Parser {
       line_no_ = index_ + 1;
       if (!ParseLine(lines_[index_])) return Fail(error);
     }
-    RegistryHive parsed;
-    draft_.Finish(&parsed);
-    *hive = std::move(parsed);
+    *hive = std::move(hive_);
     return true;
   }
 
@@ -432,12 +327,14 @@ class Parser {
     if (root < 0) return Error("key path does not begin with a known root such as HKEY_LOCAL_MACHINE");
     if (remove) {
       if (path.empty()) return Error("a root key cannot be removed");
-      draft_.Remove(root, path);
+      const std::u16string name = std::move(path.back());
+      path.pop_back();
+      if (RegistryKey* parent = hive_.Find(root, path)) parent->DeleteSubkey(name);
       has_key_ = false;  // values after a removed key are ignored, as by the editor
       skip_values_ = true;
       return true;
     }
-    current_key_ = draft_.Create(root, path);
+    current_key_ = hive_.Create(root, path, nullptr);
     has_key_ = true;
     skip_values_ = false;
     return true;
@@ -482,7 +379,7 @@ class Parser {
 
     if (!data.empty() && data[0] == u'-') {
       if (!RestIsEmpty(data.substr(1))) return Error("text after '-'");
-      if (has_key_) draft_.RemoveValue(current_key_, name);
+      if (has_key_) current_key_->DeleteValue(name);
       return true;
     }
     DWORD type;
@@ -538,7 +435,7 @@ class Parser {
     } else {
       return Error("unknown value data (expected \"text\", dword:, hex: or hex(N):)");
     }
-    if (has_key_) draft_.SetValue(current_key_, name, type, std::move(bytes));
+    if (has_key_) current_key_->SetValue(name, type, std::move(bytes));
     return true;
   }
 
@@ -547,7 +444,7 @@ class Parser {
   bool WidenOldText(std::vector<BYTE>* bytes) {
     std::u16string text;
     std::string why;
-    if (!Utf8ToUtf16(bytes->data(), bytes->size(), &text, &why)) {
+    if (!DecodeUtf8(bytes->data(), bytes->size(), &text, &why)) {
       message_ = "text in a hex(2) or hex(7) list of a REGEDIT4 file: " + why;
       return false;
     }
@@ -610,8 +507,10 @@ class Parser {
   std::string message_;
   std::size_t line_no_ = 0;
   std::size_t index_ = 0;
-  DraftHive draft_;
-  std::size_t current_key_ = 0;
+  // What the file says so far. Keys stay in place while their siblings come
+  // and go, so the key the values go into is held by its address.
+  RegistryHive hive_;
+  RegistryKey* current_key_ = nullptr;
   bool has_key_ = false;
   bool skip_values_ = false;
 };

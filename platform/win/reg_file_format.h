@@ -16,6 +16,10 @@ std::string EncodeRegFile(const RegistryHive& hive);
 // The same content as text, without the byte-order mark.
 std::u16string FormatRegText(const RegistryHive& hive);
 
+// Strict UTF-8 (no overlong forms, surrogates or values past U+10FFFF) to
+// UTF-16, appended to *text; false with the reason at the first fault.
+bool DecodeUtf8(const BYTE* bytes, std::size_t size, std::u16string* text, std::string* error);
+
 // Reads a file in the exported format: UTF-16LE with its byte-order mark, or
 // UTF-8/ASCII; the "Windows Registry Editor Version 5.00" or "REGEDIT4" header;
 // comments, blank lines, continued hex lists, escapes, keys in any order,

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <locale.h>
 #include <wctype.h>
 
@@ -44,26 +45,51 @@ constexpr std::array<std::u16string_view, RegistryHive::kRootCount> kRootShortNa
 constexpr std::size_t kIndexFrom = 16;
 
 template <typename Item>
-Item* FindByName(std::vector<Item>& items, std::unordered_map<std::u16string, std::size_t>& index,
-                 std::u16string_view name) {
-  if (items.size() < kIndexFrom) {
-    for (Item& item : items) {
-      if (RegistryNamesEqual(item.name, name)) return &item;
-    }
-    return nullptr;
-  }
+using NameIndex = std::unordered_map<std::u16string, typename std::list<Item>::iterator>;
+
+// The table is made when first needed; once in use, it follows every name
+// added and removed.
+template <typename Item>
+bool UseIndex(std::list<Item>& items, NameIndex<Item>& index) {
+  if (items.size() < kIndexFrom) return false;
   if (index.size() != items.size()) {
     index.clear();
-    for (std::size_t i = 0; i < items.size(); ++i) index.emplace(RegistryFoldCase(items[i].name), i);
+    for (auto it = items.begin(); it != items.end(); ++it) index.emplace(RegistryFoldCase(it->name), it);
   }
-  const auto it = index.find(RegistryFoldCase(name));
-  return it == index.end() ? nullptr : &items[it->second];
+  return true;
 }
 
-// Keeps a table that is in use in step with a name added at the end.
-void NoteAdded(std::unordered_map<std::u16string, std::size_t>& index, std::u16string_view name,
-               std::size_t position) {
-  if (!index.empty()) index.emplace(RegistryFoldCase(name), position);
+template <typename Item>
+typename std::list<Item>::iterator FindByName(std::list<Item>& items, NameIndex<Item>& index,
+                                              std::u16string_view name) {
+  if (!UseIndex(items, index)) {
+    return std::find_if(items.begin(), items.end(),
+                        [&](const Item& item) { return RegistryNamesEqual(item.name, name); });
+  }
+  const auto found = index.find(RegistryFoldCase(name));
+  return found == index.end() ? items.end() : found->second;
+}
+
+template <typename Item>
+Item* Added(std::list<Item>& items, NameIndex<Item>& index) {
+  if (!index.empty()) index.emplace(RegistryFoldCase(items.back().name), std::prev(items.end()));
+  return &items.back();
+}
+
+template <typename Item>
+bool Remove(std::list<Item>& items, NameIndex<Item>& index, std::u16string_view name) {
+  if (UseIndex(items, index)) {
+    const auto found = index.find(RegistryFoldCase(name));
+    if (found == index.end()) return false;
+    items.erase(found->second);
+    index.erase(found);
+    return true;
+  }
+  const auto it = FindByName(items, index, name);
+  if (it == items.end()) return false;
+  if (!index.empty()) index.erase(RegistryFoldCase(it->name));
+  items.erase(it);
+  return true;
 }
 
 template <typename Key>
@@ -106,8 +132,14 @@ int RegistryRootFromName(std::u16string_view name) {
   return -1;
 }
 
+RegistryKey& RegistryKey::operator=(const RegistryKey& other) {
+  if (this != &other) *this = RegistryKey(other);
+  return *this;
+}
+
 RegistryValue* RegistryKey::FindValue(std::u16string_view value_name) {
-  return FindByName(values, value_index, value_name);
+  const auto it = FindByName(values, value_index, value_name);
+  return it == values.end() ? nullptr : &*it;
 }
 
 const RegistryValue* RegistryKey::FindValue(std::u16string_view value_name) const {
@@ -115,7 +147,8 @@ const RegistryValue* RegistryKey::FindValue(std::u16string_view value_name) cons
 }
 
 RegistryKey* RegistryKey::FindSubkey(std::u16string_view key_name) {
-  return FindByName(subkeys, subkey_index, key_name);
+  const auto it = FindByName(subkeys, subkey_index, key_name);
+  return it == subkeys.end() ? nullptr : &*it;
 }
 
 const RegistryKey* RegistryKey::FindSubkey(std::u16string_view key_name) const {
@@ -130,18 +163,12 @@ bool RegistryKey::SetValue(std::u16string_view value_name, DWORD type, std::vect
     return true;
   }
   values.push_back(RegistryValue{std::u16string(value_name), type, std::move(data)});
-  NoteAdded(value_index, value_name, values.size() - 1);
+  Added(values, value_index);
   return true;
 }
 
 bool RegistryKey::DeleteValue(std::u16string_view value_name) {
-  auto it = std::find_if(values.begin(), values.end(), [&](const RegistryValue& v) {
-    return RegistryNamesEqual(v.name, value_name);
-  });
-  if (it == values.end()) return false;
-  values.erase(it);
-  value_index.clear();  // positions after it moved
-  return true;
+  return Remove(values, value_index, value_name);
 }
 
 RegistryKey* RegistryKey::FindOrAddSubkey(std::u16string_view key_name, bool* created) {
@@ -149,21 +176,13 @@ RegistryKey* RegistryKey::FindOrAddSubkey(std::u16string_view key_name, bool* cr
     *created = false;
     return existing;
   }
-  RegistryKey& added = subkeys.emplace_back();
-  added.name = std::u16string(key_name);
-  NoteAdded(subkey_index, key_name, subkeys.size() - 1);
+  subkeys.emplace_back().name = std::u16string(key_name);
   *created = true;
-  return &added;
+  return Added(subkeys, subkey_index);
 }
 
 bool RegistryKey::DeleteSubkey(std::u16string_view key_name) {
-  auto it = std::find_if(subkeys.begin(), subkeys.end(), [&](const RegistryKey& k) {
-    return RegistryNamesEqual(k.name, key_name);
-  });
-  if (it == subkeys.end()) return false;
-  subkeys.erase(it);
-  subkey_index.clear();  // positions after it moved
-  return true;
+  return Remove(subkeys, subkey_index, key_name);
 }
 
 RegistryHive::RegistryHive() : roots_(kRootCount) {
@@ -190,13 +209,6 @@ RegistryKey* RegistryHive::Create(int root, const RegistryPath& path, bool* crea
     if (added && created != nullptr) *created = true;
   }
   return key;
-}
-
-bool RegistryHive::Delete(int root, const RegistryPath& path) {
-  if (path.empty()) return false;  // a root cannot be removed
-  RegistryPath parent_path(path.begin(), path.end() - 1);
-  RegistryKey* parent = Find(root, parent_path);
-  return parent != nullptr && parent->DeleteSubkey(path.back());
 }
 
 namespace {

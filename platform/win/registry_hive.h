@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <list>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -19,21 +20,33 @@ struct RegistryValue {
   bool operator==(const RegistryValue&) const = default;
 };
 
+// Values and subkeys are lists, so that removing one costs the same however
+// many siblings it has, and a key or value stays where it is while its
+// siblings come and go.
 struct RegistryKey {
   std::u16string name;
-  std::vector<RegistryValue> values;  // in the order they were first set
-  std::vector<RegistryKey> subkeys;   // in the order they were created
+  std::list<RegistryValue> values;  // in the order they were first set
+  std::list<RegistryKey> subkeys;   // in the order they were created
+
+  RegistryKey() = default;
+  // A copy looks names up through tables of its own, made when needed.
+  RegistryKey(const RegistryKey& other) : name(other.name), values(other.values), subkeys(other.subkeys) {}
+  RegistryKey& operator=(const RegistryKey& other);
+  RegistryKey(RegistryKey&&) = default;
+  RegistryKey& operator=(RegistryKey&&) = default;
 
   RegistryValue* FindValue(std::u16string_view value_name);
   const RegistryValue* FindValue(std::u16string_view value_name) const;
   RegistryKey* FindSubkey(std::u16string_view key_name);
   const RegistryKey* FindSubkey(std::u16string_view key_name) const;
-  // Sets or replaces a value; an existing value keeps its name's case.
+  // Sets or replaces a value; an existing value keeps its name's case, and
+  // a new one (or one removed and set again) goes after the others.
   // Returns true when the stored type or bytes changed.
   bool SetValue(std::u16string_view value_name, DWORD type, std::vector<BYTE> data);
   bool DeleteValue(std::u16string_view value_name);
   // Finds the subkey or adds it at the end; *created tells which.
   RegistryKey* FindOrAddSubkey(std::u16string_view key_name, bool* created);
+  // Removes the subkey and everything below it.
   bool DeleteSubkey(std::u16string_view key_name);
 
   // The content; the lookup tables below do not count.
@@ -41,10 +54,10 @@ struct RegistryKey {
     return name == other.name && values == other.values && subkeys == other.subkeys;
   }
 
-  // Position by case-folded name, built once a key has many values or
-  // subkeys, so that finding a name does not mean reading them all.
-  mutable std::unordered_map<std::u16string, std::size_t> value_index;
-  mutable std::unordered_map<std::u16string, std::size_t> subkey_index;
+  // Place by case-folded name, built once a key has many values or subkeys,
+  // so that finding a name does not mean reading them all.
+  mutable std::unordered_map<std::u16string, std::list<RegistryValue>::iterator> value_index;
+  mutable std::unordered_map<std::u16string, std::list<RegistryKey>::iterator> subkey_index;
 };
 
 using RegistryPath = std::vector<std::u16string>;
@@ -65,8 +78,6 @@ class RegistryHive {
   // Finds the key or creates it with every missing parent. *created tells
   // whether anything was added.
   RegistryKey* Create(int root, const RegistryPath& path, bool* created);
-  // Removes a key and everything below it; false when it did not exist.
-  bool Delete(int root, const RegistryPath& path);
 
   std::size_t ValueCount() const;
 
