@@ -13,15 +13,20 @@ const WCHAR kSetFailed[] = u"设置失败";
 const WCHAR kSetFailedCaption[] = u"失败";
 
 const WCHAR kAboutCaption[] = u"关于";
-const WCHAR kAboutText[] =
-    u"Tintor 主题颜色修改器\n"
-    u"版本 1.0（2026年12月7日）\n"
-    u"修改手机主题中 20 个项目的颜色\n"
-    u"许可：MIT 许可证\n"
-    u"在电脑上，颜色写入注册表文件：\n"
-    u"~/.local/share/tintor/registry.reg\n"
-    u"（或 $TINTOR_REGISTRY 所指的文件）\n"
-    u"谢谢使用！";
+std::u16string AboutText(std::u16string_view registry_file) {
+  std::u16string text =
+      u"Tintor 主题颜色修改器\n"
+      u"版本 1.0（2026年12月7日）\n"
+      u"修改手机主题中 20 个项目的颜色\n"
+      u"许可：MIT 许可证\n"
+      u"在电脑上，颜色写入注册表文件：\n";
+  text += registry_file;
+  text +=
+      u"\n"
+      u"（或 $TINTOR_REGISTRY 所指的文件）\n"
+      u"谢谢使用！";
+  return text;
+}
 
 const WCHAR kUsageText[] =
     u"               使用说明：\n"

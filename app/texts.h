@@ -2,6 +2,9 @@
 // the About box and the usage instructions of the help window.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "platform/win/win_types.h"
 
 namespace tintor_text {
@@ -20,8 +23,9 @@ extern const WCHAR kSetSucceededCaption[];  // "成功"
 extern const WCHAR kSetFailed[];            // "设置失败"
 extern const WCHAR kSetFailedCaption[];     // "失败"
 
-// The About box: eight lines, caption "关于".
-extern const WCHAR kAboutText[];
+// The About box: eight lines, the sixth naming the registry file in use;
+// caption "关于".
+std::u16string AboutText(std::u16string_view registry_file);
 extern const WCHAR kAboutCaption[];
 
 // The help window's usage instructions: 23 lines.

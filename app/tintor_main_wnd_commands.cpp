@@ -32,7 +32,8 @@ void CTintorMainWnd::OnToolbar(LPARAM button) {
       RunHelp();
       break;
     case kAboutButton:
-      MzMessageBoxEx(m_hWnd, tintor_text::kAboutText, tintor_text::kAboutCaption, 0, 1);
+      MzMessageBoxEx(m_hWnd, tintor_text::AboutText(RegistryFileShownPath()).c_str(),
+                     tintor_text::kAboutCaption, 0, 1);
       break;
     default:
       break;

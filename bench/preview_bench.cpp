@@ -41,7 +41,7 @@ void Replace(const std::string& path, const std::string& bytes) {
 std::string BenchFolder() {
   std::string dir = (std::filesystem::temp_directory_path() / "tintor-preview-bench-XXXXXX");
   if (::mkdtemp(dir.data()) == nullptr) std::abort();
-  ::setenv("TINTOR_REGISTRY", (dir + "/registry.reg").c_str(), 1);
+  RegistryUseFile(dir + "/registry.reg");
   return dir;
 }
 

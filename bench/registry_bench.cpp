@@ -30,7 +30,7 @@ std::string& BenchDir() {
 // values and the rest spread over keys of 100 values each.
 void UseRegistryOf(int values) {
   const std::string path = BenchDir() + "/registry-" + std::to_string(values) + ".reg";
-  ::setenv("TINTOR_REGISTRY", path.c_str(), 1);
+  RegistryUseFile(path);
   if (std::filesystem::exists(path)) return;
   RegistryHive hive;
   for (const ThemeTarget& t : kThemeTargets) {
@@ -69,7 +69,7 @@ void BM_WriteThemeColor(benchmark::State& state) {
     }
   }
   state.counters["file_bytes"] =
-      static_cast<double>(std::filesystem::file_size(std::getenv("TINTOR_REGISTRY")));
+      static_cast<double>(std::filesystem::file_size(RegistryFilePath()));
 }
 BENCHMARK(BM_WriteThemeColor)->Arg(20)->Arg(10000)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
@@ -95,7 +95,7 @@ BENCHMARK(BM_BareDurableReplace)->Arg(1000)->Unit(benchmark::kMicrosecond)->UseR
 // another process changed it, and formatting the new content.
 void BM_ParseRegFile(benchmark::State& state) {
   UseRegistryOf(static_cast<int>(state.range(0)));
-  const std::string path = std::getenv("TINTOR_REGISTRY");
+  const std::string path = RegistryFilePath();
   std::FILE* f = std::fopen(path.c_str(), "rb");
   std::string bytes(std::filesystem::file_size(path), '\0');
   if (std::fread(bytes.data(), 1, bytes.size(), f) != bytes.size()) state.SkipWithError("read failed");
@@ -110,7 +110,7 @@ BENCHMARK(BM_ParseRegFile)->Arg(20)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 void BM_EncodeRegFile(benchmark::State& state) {
   UseRegistryOf(static_cast<int>(state.range(0)));
-  HiveFile file(std::getenv("TINTOR_REGISTRY"));
+  HiveFile file(RegistryFilePath());
   const RegistryHive* hive = nullptr;
   if (file.Load(&hive) != ERROR_SUCCESS) {
     state.SkipWithError("load failed");

@@ -5,13 +5,13 @@
 
 #include "platform/entry/entry_point.h"
 #include "platform/host/headless_host.h"
-#include "platform/host/quit_signals.h"
 #include "platform/host/sdl_host.h"
 #include "studio/preview_panel.h"
 #include "studio/preview_side_panel.h"
 #include "platform/shell/shell.h"
 #include "platform/ui/application.h"
 #include "platform/win/hive_file.h"
+#include "platform/win/registry.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ int RunApp(Host& host, bool side_panel = false, bool shown = false) {
   }
   std::unique_ptr<PreviewSidePanel> preview;
   if (side_panel) {
-    preview = std::make_unique<PreviewSidePanel>(shell, HiveFile::DefaultPath());
+    preview = std::make_unique<PreviewSidePanel>(shell, RegistryFilePath());
     if (!preview->WatchProblem().empty()) {
       std::fprintf(stderr, "tintor: the theme preview will not follow the registry file: %s\n",
                    preview->WatchProblem().c_str());
@@ -65,6 +65,8 @@ int RunTintor(const std::vector<std::string>& args) {
     std::fputs(EntryVersion(), stdout);
     return 0;
   }
+  // The registry file is decided here, once, for the whole run.
+  RegistryUseFile(HiveFile::DefaultPath());
   if (!options.preview_png.empty()) {
     std::string unreadable;
     if (!WritePreviewPng(options.preview_png, options.scale, error, &unreadable)) {
@@ -100,9 +102,6 @@ int RunTintor(const std::vector<std::string>& args) {
         return 2;
       }
     }
-    // SIGINT and SIGTERM end the run between two events (SDL does the same
-    // for the window).
-    CatchQuitSignals();
     HeadlessHost host;
     host.SetScreenshotDir(options.screenshot_dir.empty() ? "." : options.screenshot_dir);
     host.SetPreviewWriter([](const std::string& path, std::string& problem) {

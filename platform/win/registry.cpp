@@ -4,12 +4,15 @@
 #include "platform/win/registry.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <map>
 #include <mutex>
 #include <memory>
 #include <string>
 
 #include "platform/win/hive_file.h"
+#include "platform/win/reg_file_format.h"
 
 namespace {
 
@@ -35,10 +38,10 @@ Registry& State() {
   return registry;
 }
 
-// The file for the place the environment names now; tests switch it.
+// The file named at start, or else the default place as the environment
+// names it at the first call.
 HiveFile& File(Registry& r) {
-  std::string path = HiveFile::DefaultPath();
-  if (!r.file || r.file->path() != path) r.file = std::make_unique<HiveFile>(std::move(path));
+  if (!r.file) r.file = std::make_unique<HiveFile>(HiveFile::DefaultPath());
   return *r.file;
 }
 
@@ -307,16 +310,45 @@ LONG RegistryDeleteValues(HKEY root, const RegistryValueName* values, std::size_
   return status == ERROR_SUCCESS ? status : WriteFailed(r, status);
 }
 
+void RegistryUseFile(std::string path) {
+  Registry& r = State();
+  std::lock_guard<std::mutex> guard(r.mutex);
+  if (!r.file || r.file->path() != path) r.file = std::make_unique<HiveFile>(std::move(path));
+}
+
+std::string RegistryFilePath() {
+  Registry& r = State();
+  std::lock_guard<std::mutex> guard(r.mutex);
+  return File(r).path();
+}
+
+std::u16string RegistryFileShownPath() {
+  std::string path = RegistryFilePath();
+  const char* home = std::getenv("HOME");
+  const std::size_t home_length = home != nullptr ? std::strlen(home) : 0;
+  if (home_length > 1 && home[0] == '/' && path.size() > home_length &&
+      path.compare(0, home_length, home) == 0 && path[home_length] == '/') {
+    path.replace(0, home_length, "~");
+  }
+  std::u16string shown;
+  std::string why;
+  if (!DecodeUtf8(reinterpret_cast<const BYTE*>(path.data()), path.size(), &shown, &why)) {
+    shown.clear();
+    for (const char c : path) {
+      const auto b = static_cast<unsigned char>(c);
+      shown.push_back(b < 0x80 ? static_cast<char16_t>(b) : u'\uFFFD');
+    }
+  }
+  for (char16_t& c : shown) {
+    if (c < 0x20 || c == 0x7F) c = u'\uFFFD';
+  }
+  return shown;
+}
+
 const char* RegistryLastErrorMessage() {
   Registry& r = State();
   std::lock_guard<std::mutex> guard(r.mutex);
   thread_local std::string copy;
   copy = r.last_error;
   return copy.c_str();
-}
-
-unsigned RegistryOpenHandleCount() {
-  Registry& r = State();
-  std::lock_guard<std::mutex> guard(r.mutex);
-  return static_cast<unsigned>(r.handles.size());
 }

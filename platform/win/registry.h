@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "platform/win/win_types.h"
 
@@ -13,20 +14,8 @@
 #define HKEY_LOCAL_MACHINE (reinterpret_cast<HKEY>(static_cast<UINT_PTR>(0x80000002u)))
 #define HKEY_USERS (reinterpret_cast<HKEY>(static_cast<UINT_PTR>(0x80000003u)))
 
-// Value types.
-inline constexpr DWORD REG_NONE = 0;
-inline constexpr DWORD REG_SZ = 1;
-inline constexpr DWORD REG_EXPAND_SZ = 2;
-inline constexpr DWORD REG_BINARY = 3;
-inline constexpr DWORD REG_DWORD = 4;
-inline constexpr DWORD REG_DWORD_BIG_ENDIAN = 5;
-inline constexpr DWORD REG_LINK = 6;
-inline constexpr DWORD REG_MULTI_SZ = 7;
-inline constexpr DWORD REG_QWORD = 11;
-
-// Dispositions reported by RegCreateKeyExW.
-inline constexpr DWORD REG_CREATED_NEW_KEY = 1;
-inline constexpr DWORD REG_OPENED_EXISTING_KEY = 2;
+// C functions, as on the phone.
+extern "C" {
 
 LONG RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpClass, DWORD dwOptions,
                      REGSAM samDesired, LPSECURITY_ATTRIBUTES lpSecurityAttributes,
@@ -48,6 +37,8 @@ LONG RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName);
 
 LONG RegCloseKey(HKEY hKey);
 
+}  // extern "C"
+
 // ---- Tintor's own helpers around the API above (not the phone's) ----
 
 // Reads a REG_DWORD value: opens root\subkey, queries, closes. False when the
@@ -64,8 +55,15 @@ struct RegistryValueName {
 // skipped and nothing else changes. ERROR_SUCCESS also when none existed.
 LONG RegistryDeleteValues(HKEY root, const RegistryValueName* values, std::size_t count);
 
+// The registry file that every call from now on reads and writes. The
+// program names it once at start (HiveFile::DefaultPath()); without that,
+// the first registry call takes the default place.
+void RegistryUseFile(std::string path);
+// The registry file in use.
+std::string RegistryFilePath();
+// The same as a person reads it: UTF-16, the home folder as "~", anything
+// that is not text (or would break a line) as U+FFFD.
+std::u16string RegistryFileShownPath();
+
 // The reason the last failing registry call gave, in words, for diagnostics.
 const char* RegistryLastErrorMessage();
-
-// How many key handles are open now (for tests: every open has its close).
-unsigned RegistryOpenHandleCount();

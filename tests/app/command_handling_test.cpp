@@ -6,6 +6,7 @@
 #include "model/color_swatches.h"
 #include "model/theme_targets.h"
 #include "platform/win/hive_file.h"
+#include "platform/win/registry.h"
 #include "tests/app/app_test_support.h"
 
 namespace {
@@ -69,7 +70,8 @@ TEST_F(CommandHandling, AboutShowsTheAboutTextOnce) {
   OpenMainWindow();
   Notify(kHighBits | 101, 2);
   ASSERT_EQ(log().boxes.size(), 1u);
-  EXPECT_EQ(log().boxes[0].text, tintor_text::kAboutText);
+  const std::u16string file(RegistryPath().begin(), RegistryPath().end());  // ASCII
+  EXPECT_EQ(log().boxes[0].text, tintor_text::AboutText(file));
   EXPECT_EQ(log().boxes[0].caption, u"关于");
   EXPECT_EQ(log().menus, 0);
   EXPECT_FALSE(shell().QuitRequested());
@@ -211,7 +213,7 @@ TEST_F(CommandHandling, UnreachableRegistryPlaceGivesFailureBox) {
   OpenMainWindow();
   // The registry file's folder is a regular file: nothing can be created there.
   SetRegistryBytes("");
-  ::setenv("TINTOR_REGISTRY", (RegistryPath() + "/inside/registry.reg").c_str(), 1);
+  RegistryUseFile(RegistryPath() + "/inside/registry.reg");
   AnswerMenus({0});
   Notify(102, 0);
   ASSERT_EQ(log().boxes.size(), 1u);

@@ -4,10 +4,13 @@
 // the About box. Record them again with TINTOR_RECORD_GOLDEN=1.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <deque>
 #include <functional>
+#include <optional>
 
 #include "app/tintor_app.h"
+#include "platform/win/registry.h"
 #include "tests/support/headless_shell_test.h"
 
 namespace {
@@ -104,6 +107,13 @@ TEST_F(GoldenScreens, HelpWindowAtTheTopAndAtTheEnd) {
 }
 
 TEST_F(GoldenScreens, AboutBox) {
+  // The box names the registry file in use; in the home folder it reads
+  // "~/.local/share/tintor/registry.reg", as for most people.
+  const std::string home = RegistryPath().substr(0, RegistryPath().rfind('/'));
+  const std::optional<std::string> old_home =
+      std::getenv("HOME") ? std::optional<std::string>(std::getenv("HOME")) : std::nullopt;
+  ::setenv("HOME", home.c_str(), 1);
+  RegistryUseFile(home + "/.local/share/tintor/registry.reg");
   int shots = 0;
   Then([&] {
     EXPECT_TRUE(ScreenMatches("app/about_box.png"));
@@ -113,6 +123,11 @@ TEST_F(GoldenScreens, AboutBox) {
   Tap(400, ToolbarY());  // "关于"
   Pump();
   EXPECT_EQ(shots, 1);
+  if (old_home) {
+    ::setenv("HOME", old_home->c_str(), 1);
+  } else {
+    ::unsetenv("HOME");
+  }
 }
 
 }  // namespace

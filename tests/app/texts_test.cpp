@@ -85,9 +85,11 @@ TEST(UsageText, ItemParagraphsCarryNumberAndLabelInMenuOrder) {
 }
 
 TEST(AboutText, HasEightLinesNamingProductVersionAndDate) {
-  ExpectCleanLines(tintor_text::kAboutText, 8);
-  const auto lines = SplitLines(tintor_text::kAboutText);
+  const std::u16string about = tintor_text::AboutText(u"/srv/phone one/registry.reg");
+  ExpectCleanLines(about, 8);
+  const auto lines = SplitLines(about);
   ASSERT_EQ(lines.size(), 8u);
+  EXPECT_EQ(lines[5], u"/srv/phone one/registry.reg") << "the registry file in use";
   EXPECT_NE(lines[0].find(u"Tintor"), std::u16string::npos);
   EXPECT_NE(lines[1].find(u"1.0"), std::u16string::npos);
   EXPECT_NE(lines[1].find(u"年"), std::u16string::npos);

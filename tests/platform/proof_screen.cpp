@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/win/hive_file.h"
+#include "platform/win/registry.h"
 #include "platform/win/resources.h"
 
 namespace {
@@ -97,6 +99,7 @@ HeadlessPhone::HeadlessPhone() {
     dir_ = pattern;
     const std::string registry = dir_ + "/registry.reg";
     ::setenv("TINTOR_REGISTRY", registry.c_str(), 1);
+    RegistryUseFile(registry);
   }
   host_ = std::make_unique<HeadlessHost>();
   shell_ = std::make_unique<Shell>(*host_);
@@ -107,6 +110,7 @@ HeadlessPhone::~HeadlessPhone() {
   host_.reset();
   if (!dir_.empty()) {
     ::unsetenv("TINTOR_REGISTRY");
+    RegistryUseFile(HiveFile::DefaultPath());
     std::error_code ignored;
     std::filesystem::remove_all(dir_, ignored);
   }

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "platform/win/registry_hive.h"
+#include "tests/registry/handle_count.h"
 #include "tests/registry/reg_test_util.h"
 #include "tests/registry/temp_registry.h"
 
@@ -302,9 +303,11 @@ TEST_F(RegistryApi, HandleOfARemovedKeyReportsItInsteadOfRecreating) {
   RegCloseKey(probe);
 }
 
-// Where the file lives when TINTOR_REGISTRY does not say.
+// Where the file lives when TINTOR_REGISTRY does not say. The place is
+// decided at start, so each change of the environment is followed by a start.
 class RegistryLocation : public ::testing::Test {
  protected:
+  static void Start() { RegistryUseFile(HiveFile::DefaultPath()); }
   void SetUp() override {
     Save("HOME", &home_);
     Save("XDG_DATA_HOME", &xdg_);
@@ -336,23 +339,30 @@ TEST_F(RegistryLocation, DataHomeThenHomeThenTheNamedFile) {
   const std::string home = scratch_.dir() + "/home";
   ::setenv("XDG_DATA_HOME", xdg.c_str(), 1);
   ::setenv("HOME", home.c_str(), 1);
+  Start();
   ASSERT_EQ(SetValue(HKEY_CURRENT_USER, u"L", u"v", REG_DWORD, Le32(1)), ERROR_SUCCESS);
   EXPECT_TRUE(std::filesystem::exists(xdg + "/tintor/registry.reg")) << "folders are created as needed";
 
   ::setenv("XDG_DATA_HOME", "relative/path", 1);  // not absolute: ignored
+  Start();
   ASSERT_EQ(SetValue(HKEY_CURRENT_USER, u"L", u"v", REG_DWORD, Le32(2)), ERROR_SUCCESS);
   EXPECT_TRUE(std::filesystem::exists(home + "/.local/share/tintor/registry.reg"));
   ::unsetenv("XDG_DATA_HOME");
+  Start();
   EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, u"L", u"v").data, Le32(2));
 
   const std::string named = scratch_.dir() + "/elsewhere/my.reg";
   ::setenv("TINTOR_REGISTRY", named.c_str(), 1);
+  Start();
   EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, u"L", u"v").status, ERROR_FILE_NOT_FOUND);
   ASSERT_EQ(SetValue(HKEY_CURRENT_USER, u"L", u"v", REG_DWORD, Le32(3)), ERROR_SUCCESS);
   EXPECT_TRUE(std::filesystem::exists(named));
   ::setenv("XDG_DATA_HOME", xdg.c_str(), 1);
   ::unsetenv("TINTOR_REGISTRY");
+  Start();
   EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, u"L", u"v").data, Le32(1)) << "each place keeps its own content";
+  ::setenv("TINTOR_REGISTRY", named.c_str(), 1);
+  EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, u"L", u"v").data, Le32(1)) << "the place stays as decided at start";
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 
 #include "platform/win/reg_file_format.h"
 #include "platform/win/registry.h"
+#include "tests/registry/handle_count.h"
 #include "tests/registry/reg_test_util.h"
 #include "tests/registry/temp_registry.h"
 
@@ -327,7 +328,7 @@ TEST_F(RegistryFile, FolderThatCannotBeMadeIsAnError) {
   const std::string blocker = registry_.dir() + "/not-a-folder";
   { std::ofstream(blocker) << "a file where the folder should be"; }
   const std::string path = blocker + "/registry.reg";
-  ::setenv("TINTOR_REGISTRY", path.c_str(), 1);
+  RegistryUseFile(path);
   HKEY key = nullptr;
   EXPECT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"K", 0, 0, &key), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(CreateKey(HKEY_LOCAL_MACHINE, u"K"), ERROR_CANTWRITE);
@@ -336,7 +337,7 @@ TEST_F(RegistryFile, FolderThatCannotBeMadeIsAnError) {
   std::ifstream in(blocker);
   std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   EXPECT_EQ(content, "a file where the folder should be");
-  ::setenv("TINTOR_REGISTRY", registry_.path().c_str(), 1);
+  RegistryUseFile(registry_.path());
 }
 
 TEST_F(RegistryFile, DiskFullMidwayKeepsTheOldFile) {
@@ -561,7 +562,7 @@ TEST_F(RegistryFile, WritesGoThroughASymbolicLinkToItsTarget) {
   for (int p = 0; p < 2; ++p) {
     pids[p] = ::fork();
     if (pids[p] == 0) {
-      if (p == 1) ::setenv("TINTOR_REGISTRY", target.c_str(), 1);
+      if (p == 1) RegistryUseFile(target);
       ::_exit(WriteNumberedValues(p, 100, [](int) { return DWORD{1}; }));
     }
   }
@@ -629,7 +630,7 @@ TEST_F(RegistryFile, RootInASharedFolderWritesNothingButTheRegistryFile) {
   ASSERT_EQ(::mkdir(shared.c_str(), 0777), 0);
   ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
   const std::string file = shared + "/registry.reg";
-  ::setenv("TINTOR_REGISTRY", file.c_str(), 1);
+  RegistryUseFile(file);
   const auto plant = [&](const std::vector<std::string>& names) {
     return as_other_user([&] {
       for (const std::string& name : names) {
@@ -672,7 +673,7 @@ TEST_F(RegistryFile, RootInASharedFolderWritesNothingButTheRegistryFile) {
     return SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(3)) == ERROR_SUCCESS &&
            QueryValue(HKEY_LOCAL_MACHINE, u"K", u"root").data == Le32(2) ? 0 : 1;
   }), 0);
-  ::setenv("TINTOR_REGISTRY", registry_.path().c_str(), 1);
+  RegistryUseFile(registry_.path());
 }
 
 // A process that keeps the lock makes a write fail after a bounded wait,

@@ -1,6 +1,7 @@
 // A registry file of its own for one test: a fresh folder under the system's
-// temporary folder, named to the registry through TINTOR_REGISTRY, removed
-// (with everything in it) when the test ends.
+// temporary folder, named to the registry (and in TINTOR_REGISTRY, for the
+// programs a test starts), removed (with everything in it) when the test
+// ends, when the registry goes back to its default place.
 #pragma once
 
 #include <cstdlib>
@@ -11,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/win/hive_file.h"
+#include "platform/win/registry.h"
+
 class TempRegistry {
  public:
   TempRegistry() {
@@ -20,9 +24,11 @@ class TempRegistry {
     dir_ = pattern;
     path_ = dir_ + "/registry.reg";
     ::setenv("TINTOR_REGISTRY", path_.c_str(), 1);
+    RegistryUseFile(path_);
   }
   ~TempRegistry() {
     ::unsetenv("TINTOR_REGISTRY");
+    RegistryUseFile(HiveFile::DefaultPath());
     std::error_code ignored;
     std::filesystem::permissions(dir_, std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ignored);

@@ -184,7 +184,7 @@ TEST(PreviewPanel, FollowsWritesOfAnotherProcessThroughTheFileWatch) {
   COLORREF color = RGB(0x80, 0, 0);
   for (const std::string& path : {registry.path(), deep, link}) {
     SCOPED_TRACE(path);
-    ::setenv("TINTOR_REGISTRY", path.c_str(), 1);
+    RegistryUseFile(path);
     RegistryFileWatcher watcher(path);
     ASSERT_GE(watcher.fd(), 0) << watcher.problem();
     PreviewPanel panel;

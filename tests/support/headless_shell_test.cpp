@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/win/hive_file.h"
 #include "platform/win/registry.h"
 #include "tests/support/golden.h"
 #include "tests/support/leak_suppressions.h"
@@ -15,6 +16,7 @@ void HeadlessShellTest::SetUp() {
   registry_dir_ = pattern;
   registry_path_ = registry_dir_ + "/registry.reg";
   ::setenv("TINTOR_REGISTRY", registry_path_.c_str(), 1);
+  RegistryUseFile(registry_path_);
   host_ = std::make_unique<HeadlessHost>();
   shell_ = std::make_unique<Shell>(*host_);
 }
@@ -23,6 +25,7 @@ void HeadlessShellTest::TearDown() {
   shell_.reset();
   host_.reset();
   ::unsetenv("TINTOR_REGISTRY");
+  RegistryUseFile(HiveFile::DefaultPath());
   std::error_code ignored;
   if (!registry_dir_.empty()) std::filesystem::remove_all(registry_dir_, ignored);
 }
