@@ -46,8 +46,10 @@ PreviewPanel::PreviewPanel()
   SetPlace(Place::Side);
   title_.SetText(studio_text::kTitle);
   note_.SetText(studio_text::kNote);
-  title_.SetBounds(kMargin, 10, 328, 26);
+  title_.SetBounds(kMargin, 8, 328, 28);
   note_.SetBounds(kMargin, 38, kWidth - 2 * kMargin, 18);
+  title_.SetCentredVertically(true);
+  note_.SetCentredVertically(true);
   restore_.SetBounds(344, 8, 88, 28);
   hide_.SetBounds(440, 8, 72, 28);
   restore_.SetID(kRestoreId);

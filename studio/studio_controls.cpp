@@ -59,7 +59,8 @@ int StudioText::HeightFor(int width) const {
 }
 
 void StudioText::PaintWin(Canvas& canvas) {
-  canvas.DrawText(text_, RECT{0, 0, width_, height_}, kWrapped, color_, px_, bold_);
+  canvas.DrawText(text_, RECT{0, 0, width_, height_}, kWrapped | (centred_ ? DT_VCENTER : 0u),
+                  color_, px_, bold_);
 }
 
 SampleScreensView::SampleScreensView(const ThemeSnapshot& theme,

@@ -36,6 +36,8 @@ class StudioText : public UiWin {
   StudioText(double px, bool bold, Color color);
   void SetText(std::u16string text);
   void SetColor(Color color);
+  // The lines stand in the middle of the element's height, not at its top.
+  void SetCentredVertically(bool centred) { centred_ = centred; }
   const std::u16string& Text() const { return text_; }
   // The height the text takes at `width`.
   int HeightFor(int width) const;
@@ -47,6 +49,7 @@ class StudioText : public UiWin {
   double px_;
   bool bold_;
   Color color_;
+  bool centred_ = false;
 };
 
 // The phone's sample screens in a theme, drawn by the sample screens'
