@@ -6,7 +6,8 @@
 //   shot NAME.png            write the screen to NAME.png in the screenshot folder
 //   preview NAME.png         write the theme preview there (see HeadlessHost)
 //   # ...                    a comment; blank lines are ignored
-// Coordinates are screen pixels (0..479, 0..719).
+// Coordinates are screen pixels (0..479, 0..719). A picture's name is taken
+// inside the screenshot folder: never from the root, never through "..".
 #pragma once
 
 #include <string>
