@@ -49,7 +49,7 @@ FUZZ_FLAGS ?=
 fuzz: deps
 	mkdir -p build-fuzz/corpus
 	clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-	  -I. fuzz/reg_file_fuzz.cpp platform/win/reg_file_format.cpp platform/win/registry_hive.cpp \
+	  -I. fuzz/reg_file_fuzz.cpp platform/win/reg_file_format.cpp platform/win/registry_hive.cpp platform/file/utf8.cpp \
 	  -o build-fuzz/reg_file_fuzz
 	./build-fuzz/reg_file_fuzz -max_total_time=$(FUZZ_TIME) -max_len=$(FUZZ_MAX_LEN) -dict=fuzz/reg_file.dict \
 	  -print_final_stats=1 $(FUZZ_FLAGS) build-fuzz/corpus fuzz/corpus

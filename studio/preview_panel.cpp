@@ -1,17 +1,12 @@
 #include "studio/preview_panel.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cmath>
-#include <cstring>
 
 #include <algorithm>
 #include <initializer_list>
 
 #include "model/theme_targets.h"
+#include "platform/file/replace_file.h"
 #include "platform/shell/canvas.h"
 #include "platform/shell/shell.h"
 #include "platform/ui/window.h"
@@ -199,42 +194,10 @@ bool WritePreviewPng(const std::string& path, double scale, std::string& error,
     error = "cannot draw the preview";
     return false;
   }
-  // A fresh file beside the target, renamed over it: a file or a link at the
-  // path is replaced, never written through. A device, a pipe or a socket
-  // there is not the user's picture to replace (/dev/null among them).
-  struct stat old;
-  const bool have_old = ::lstat(path.c_str(), &old) == 0;
-  if (have_old && !S_ISREG(old.st_mode) && !S_ISLNK(old.st_mode)) {
-    error = "cannot write " + path + ": " +
-            (S_ISDIR(old.st_mode) ? std::string("it is a folder") : "it is not a regular file") +
-            "; nothing is written";
-    return false;
-  }
-  const std::size_t slash = path.rfind('/');
-  const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-  std::string temp = dir + (slash == std::string::npos ? "/" : "") + ".tintor-preview-XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) {
-    error = "cannot write " + path + ": " + std::strerror(errno);
-    return false;
-  }
-  // A picture replaced keeps its owner and mode (only root can give it away);
-  // a new one gets the usual mode less the umask.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  const bool keep = have_old && S_ISREG(old.st_mode);
-  bool ok = ::fchmod(fd, keep ? old.st_mode & 0777 : 0666 & ~mask) == 0;
-  if (ok && keep && ::geteuid() == 0) ok = ::fchown(fd, old.st_uid, old.st_gid) == 0;
-  for (std::size_t done = 0; ok && done < png.size();) {
-    const ssize_t n = ::write(fd, png.data() + done, png.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;
-    if (ok) done += static_cast<std::size_t>(n);
-  }
-  const int saved = errno;
-  ok = ::close(fd) == 0 && ok;
-  if (ok && ::rename(temp.c_str(), path.c_str()) == 0) return true;
-  error = "cannot write " + path + ": " + std::strerror(ok ? errno : saved);
-  ::unlink(temp.c_str());
+  // A link at the path is replaced, never written through. A device, a pipe
+  // or a socket there is not the user's picture to replace (/dev/null among them).
+  FileError failure;
+  if (ReplaceFile(path, png, ReplaceOptions{.link = LinkAtPath::kReplace}, &failure)) return true;
+  error = "cannot write " + path + ": " + failure.reason;
   return false;
 }

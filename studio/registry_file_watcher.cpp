@@ -12,12 +12,14 @@
 #include <utility>
 #include <vector>
 
+#include "platform/file/file_place.h"
+#include "platform/file/system_calls.h"
+
 namespace {
 
 constexpr std::uint32_t kFileEvents =
     IN_CLOSE_WRITE | IN_MOVED_TO | IN_CREATE | IN_DELETE | IN_MOVED_FROM;
 constexpr std::uint32_t kFolderGone = IN_DELETE_SELF | IN_MOVE_SELF | IN_IGNORED;
-constexpr int kMaxLinkHops = 8;
 
 std::pair<std::string, std::string> SplitPath(const std::string& path) {
   const std::size_t slash = path.rfind('/');
@@ -51,13 +53,8 @@ void RegistryFileWatcher::Arm() {
   std::vector<std::pair<std::string, std::string>> places{SplitPath(path_)};
   std::string current = path_;
   for (int hop = 0; hop < kMaxLinkHops; ++hop) {
-    struct stat st;
-    if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) break;
-    char target[PATH_MAX];
-    const ssize_t n = ::readlink(current.c_str(), target, sizeof target);
-    if (n <= 0 || static_cast<std::size_t>(n) >= sizeof target) break;
-    std::string next(target, static_cast<std::size_t>(n));
-    if (next[0] != '/') next = SplitPath(current).first + "/" + next;
+    std::string next;
+    if (!ReadLinkPath(current, &next)) break;
     current = std::move(next);
     places.push_back(SplitPath(current));
   }
@@ -88,8 +85,7 @@ bool RegistryFileWatcher::Drain() {
   bool rearm = false;
   alignas(inotify_event) char buffer[16 * 1024];
   while (true) {
-    const ssize_t n = ::read(fd_, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
+    const ssize_t n = RetryOnInterrupt([&] { return ::read(fd_, buffer, sizeof buffer); });
     if (n <= 0) break;
     for (ssize_t at = 0; at < n;) {
       const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);

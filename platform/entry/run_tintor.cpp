@@ -1,9 +1,9 @@
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 
 #include "platform/entry/entry_point.h"
+#include "platform/file/file_place.h"
 #include "platform/host/headless_host.h"
 #include "platform/host/sdl_host.h"
 #include "platform/shell/shell.h"
@@ -27,6 +27,9 @@ std::string CheckPictureName(const std::vector<std::string>& arguments) {
   const std::string& name = arguments[0];
   if (name.size() < 5 || name.compare(name.size() - 4, 4, ".png") != 0) {
     return "the preview's picture name must end in .png";
+  }
+  if (!StaysInScreenshotFolder(name)) {
+    return "the preview's picture name must be a name inside the screenshot folder";
   }
   return "";
 }
@@ -102,17 +105,13 @@ int RunTintor(const std::vector<std::string>& args) {
     return 1;
   }
   if (options.headless) {
-    // The screenshot folder is made when missing, like `mkdir -p`.
-    std::error_code made;
-    if (!options.screenshot_dir.empty() &&
-        !std::filesystem::is_directory(options.screenshot_dir, made)) {
-      std::filesystem::create_directories(options.screenshot_dir, made);
-      if (made || !std::filesystem::is_directory(options.screenshot_dir, made)) {
-        std::fprintf(stderr, "tintor: %s: cannot make the screenshot folder (%s)\n",
-                     options.screenshot_dir.c_str(),
-                     made ? made.message().c_str() : "a file of that name is in the way");
-        return 2;
-      }
+    // The screenshot folder is made when missing, like `mkdir -p`, never
+    // through another user's link.
+    FileError made;
+    if (!options.screenshot_dir.empty() && !MakeFolders(options.screenshot_dir, &made)) {
+      std::fprintf(stderr, "tintor: %s: cannot make the screenshot folder (%s)\n",
+                   options.screenshot_dir.c_str(), made.reason.c_str());
+      return 2;
     }
     HeadlessHost host;
     host.SetScreenshotDir(options.screenshot_dir.empty() ? "." : options.screenshot_dir);

@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstdint>
 
+#include "platform/file/system_calls.h"
+
 namespace {
 // How long to wait before passing on news that could not be passed on.
 constexpr int kRetryMs = 50;
@@ -25,8 +27,7 @@ FdWaker::~FdWaker() {
   rearmed_.notify_one();
   if (thread_.joinable()) {
     const std::uint64_t one = 1;
-    while (::write(stop_fd_, &one, sizeof one) < 0 && errno == EINTR) {
-    }
+    RetryOnInterrupt([&] { return ::write(stop_fd_, &one, sizeof one); });
     thread_.join();
   }
   if (stop_fd_ >= 0) ::close(stop_fd_);
@@ -43,10 +44,7 @@ void FdWaker::Rearm() {
 void FdWaker::Run() {
   for (;;) {
     pollfd fds[2] = {{fd_, POLLIN, 0}, {stop_fd_, POLLIN, 0}};
-    if (::poll(fds, 2, -1) < 0) {
-      if (errno == EINTR) continue;
-      return;
-    }
+    if (RetryOnInterrupt([&] { return ::poll(fds, 2, -1); }) < 0) return;
     if (fds[1].revents != 0) return;
     // A descriptor closed under us has nothing more to say.
     if ((fds[0].revents & (POLLERR | POLLNVAL)) != 0) return;

@@ -1,14 +1,11 @@
 #include "platform/host/headless_host.h"
 
 #include <cairo.h>
-#include <fcntl.h>
 #include <poll.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <cstring>
 
+#include "platform/file/replace_file.h"
 #include "platform/host/quit_signals.h"
 
 HeadlessHost::HeadlessHost() : frame_(static_cast<std::size_t>(kScreenWidth) * kScreenHeight, 0) {}
@@ -36,32 +33,20 @@ std::uint32_t HeadlessHost::FramePixel(int x, int y) const {
 }
 
 bool HeadlessHost::SaveFrame(const std::string& path) const {
-  // Written only into a file of its own name: never through a link someone
-  // put there, never into a device or a pipe.
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
-  struct stat st;
-  bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::ftruncate(fd, 0) == 0;
-  if (ok) {
-    cairo_surface_t* s = cairo_image_surface_create_for_data(
-        reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(frame_.data())),
-        CAIRO_FORMAT_RGB24, frame_width_, kScreenHeight, frame_width_ * 4);
-    int out = fd;
-    auto write = [](void* closure, const unsigned char* data, unsigned int length) {
-      const int to = *static_cast<int*>(closure);
-      while (length > 0) {
-        const ssize_t n = ::write(to, data, length);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return CAIRO_STATUS_WRITE_ERROR;
-        data += n;
-        length -= static_cast<unsigned int>(n);
-      }
-      return CAIRO_STATUS_SUCCESS;
-    };
-    ok = cairo_surface_write_to_png_stream(s, write, &out) == CAIRO_STATUS_SUCCESS;
-    cairo_surface_destroy(s);
-  }
-  return ::close(fd) == 0 && ok;
+  std::string png;
+  cairo_surface_t* s = cairo_image_surface_create_for_data(
+      reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(frame_.data())), CAIRO_FORMAT_RGB24,
+      frame_width_, kScreenHeight, frame_width_ * 4);
+  auto append = [](void* closure, const unsigned char* data, unsigned int length) {
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
+  };
+  const bool drawn = cairo_surface_write_to_png_stream(s, append, &png) == CAIRO_STATUS_SUCCESS;
+  cairo_surface_destroy(s);
+  // A whole new picture or none: never written through a link someone put
+  // at its name, never into a device or a pipe.
+  FileError error;
+  return drawn && ReplaceFile(path, png, ReplaceOptions{.link = LinkAtPath::kRefuse}, &error);
 }
 
 void HeadlessHost::Inject(const InputEvent& event) {

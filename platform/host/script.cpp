@@ -13,6 +13,8 @@
 #include <unistd.h>
 #include <utility>
 
+#include "platform/file/system_calls.h"
+#include "platform/file/utf8.h"
 #include "platform/host/host.h"
 
 namespace {
@@ -61,27 +63,6 @@ std::string Shown(const std::string& word, std::size_t limit = kShownWordBytes) 
     ++i;
   }
   return out;
-}
-
-// Well-formed UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF.
-bool IsUtf8(const std::string& text) {
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    const std::size_t extra = b < 0x80 ? 0 : b >= 0xC2 && b <= 0xDF ? 1 : b >= 0xE0 && b <= 0xEF ? 2
-                              : b >= 0xF0 && b <= 0xF4 ? 3 : 4;
-    if (extra == 4 || text.size() - i <= extra) return false;
-    std::uint32_t cp = b & (0x7Fu >> extra);
-    for (std::size_t k = 1; k <= extra; ++k) {
-      const auto c = static_cast<unsigned char>(text[i + k]);
-      if ((c & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (c & 0x3Fu);
-    }
-    if (extra == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) return false;
-    if (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) return false;
-    i += extra + 1;
-  }
-  return true;
 }
 
 class LineParser {
@@ -167,6 +148,9 @@ bool ReadShot(LineParser& p, ScriptCommand& c) {
   if (c.name.size() < 5 || c.name.compare(c.name.size() - 4, 4, ".png") != 0) {
     return p.Fail("screenshot name must end in .png: '" + Shown(c.name) + "'");
   }
+  if (!StaysInScreenshotFolder(c.name)) {
+    return p.Fail("screenshot name must be a name inside the screenshot folder: '" + Shown(c.name) + "'");
+  }
   return true;
 }
 
@@ -208,6 +192,10 @@ bool LineParser::Parse(ScriptCommand& c, const std::vector<ScriptExtension>& ext
 }
 
 }  // namespace
+
+bool StaysInScreenshotFolder(const std::string& name) {
+  return !name.empty() && name[0] != '/' && ("/" + name + "/").find("/../") == std::string::npos;
+}
 
 bool ParseScript(const std::string& text, const std::string& file_name,
                  std::vector<ScriptCommand>& commands, std::string& error,
@@ -267,8 +255,7 @@ bool LoadScriptFile(const std::string& path, std::vector<ScriptCommand>& command
     text.resize(kMaxScriptBytes + 1);
     std::size_t done = 0;
     while (done < text.size()) {
-      const ssize_t n = ::read(fd, text.data() + done, text.size() - done);
-      if (n < 0 && errno == EINTR) continue;
+      const ssize_t n = RetryOnInterrupt([&] { return ::read(fd, text.data() + done, text.size() - done); });
       if (n <= 0) {
         read_ok = n == 0;
         break;

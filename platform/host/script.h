@@ -10,7 +10,8 @@
 //   # ...                    a comment; blank lines are ignored
 // and the commands that whoever runs the script adds (ScriptExtension).
 // Coordinates are screen pixels (0..479, 0..719). UTF-8 text, a byte-order
-// mark at the start allowed.
+// mark at the start allowed. A picture's name is taken inside the screenshot
+// folder: never from the root, never through "..".
 #pragma once
 
 #include <string>
@@ -39,6 +40,10 @@ struct ScriptExtension {
   std::string usage;
   std::string (*check)(const std::vector<std::string>& arguments) = nullptr;
 };
+
+// Whether a picture's name is taken inside the screenshot folder: not from
+// the root, never climbing out through "..".
+bool StaysInScreenshotFolder(const std::string& name);
 
 // Parses a whole script. On the first bad line: false, and `error` reads
 // "NAME:LINE: what is wrong", e.g. "script.txt:7: unknown command 'tapp'";

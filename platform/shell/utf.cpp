@@ -1,5 +1,7 @@
 #include "platform/shell/utf.h"
 
+#include "platform/file/utf8.h"
+
 namespace {
 void Append(std::string& out, char32_t cp) {
   if (cp < 0x80) {
@@ -39,40 +41,10 @@ std::string Utf16ToUtf8(std::u16string_view text) {
 
 std::u16string Utf8ToUtf16(std::string_view text) {
   std::u16string out;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    unsigned char b = static_cast<unsigned char>(text[i]);
-    char32_t cp = 0xFFFD;
-    int len = 1;
-    if (b < 0x80) {
-      cp = b;
-    } else if ((b & 0xE0) == 0xC0) {
-      len = 2;
-    } else if ((b & 0xF0) == 0xE0) {
-      len = 3;
-    } else if ((b & 0xF8) == 0xF0) {
-      len = 4;
-    }
-    if (len > 1) {
-      if (i + len > text.size()) {
-        len = 1;
-      } else {
-        cp = b & (0x7F >> len);
-        for (int k = 1; k < len; ++k) {
-          unsigned char cb = static_cast<unsigned char>(text[i + k]);
-          if ((cb & 0xC0) != 0x80) { cp = 0xFFFD; len = 1; break; }
-          cp = (cp << 6) | (cb & 0x3F);
-        }
-      }
-    }
-    i += len;
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (cp >> 10));
-      out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(cp);
-    }
+  for (std::size_t i = 0; i < text.size();) {
+    const Utf8Char c = DecodeUtf8(text, i);  // U+FFFD for a byte that is not part of a character
+    AppendUtf16(out, c.code);
+    i += c.length;
   }
   return out;
 }

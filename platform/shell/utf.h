@@ -4,6 +4,6 @@
 #include <string>
 #include <string_view>
 
-// Unpaired surrogates become U+FFFD.
+// Unpaired surrogates, and bytes that are not UTF-8, become U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text);
 std::u16string Utf8ToUtf16(std::string_view text);

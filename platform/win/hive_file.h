@@ -5,8 +5,10 @@
 
 #include <functional>
 #include <string>
+#include <sys/stat.h>
 #include <sys/types.h>
 
+#include "platform/file/file_place.h"
 #include "platform/win/registry_hive.h"
 #include "platform/win/win_types.h"
 
@@ -44,7 +46,8 @@ class HiveFile {
   // warned about on standard error. The new file keeps the old one's owner,
   // group and mode. A file that cannot be parsed is left alone and gives an
   // error. When the path is a symbolic link, its target (resolved once per
-  // change) is replaced and the link kept; no other link is followed.
+  // change) is replaced and the link kept. A link of any user but this one
+  // or root, on the way or at the path, is never followed (ERROR_ACCESS_DENIED).
   using Change = std::function<LONG(RegistryHive& hive, bool& modified)>;
   LONG Update(const Change& change);
 
@@ -58,15 +61,20 @@ class HiveFile {
     bool operator==(const Identity&) const = default;
   };
 
-  bool FindTarget();
-  LONG UntrustedLink();
-  // Reads the file again if it changed: through path_, or with dir_fd >= 0
-  // as name_ in that folder, without following a link.
+  // A first registry file's mode, less the umask.
+  static constexpr mode_t kNewFileMode = 0644;
+
+  static Identity IdentityOf(const struct stat& st);
+  bool Locate(bool make_folders, FilePlace* place, FileError* error);
+  // Reads the file again if it changed: name_ in that folder, without
+  // following a link.
   LONG Refresh(int dir_fd);
+  LONG Missing();
+  LONG CannotOpen(int error_number, const std::string& why);
   LONG OpenLock(int dir_fd, int* lock_fd);
   LONG WaitForLock(int lock_fd);
   void RemoveStaleTemporaries(int dir_fd);
-  LONG WriteOut(int dir_fd);
+  LONG WriteOut(const FilePlace& place);
   LONG Fail(LONG status, const std::string& what, int error_number);
   void HoldOpen(int fd);
 
@@ -79,14 +87,3 @@ class HiveFile {
   int held_fd_ = -1;
   std::string last_error_;
 };
-
-// Test hook: makes the writing of registry files fail the way a full or
-// broken disk does. With fail_after_bytes >= 0, write() stores that many bytes
-// of each file and then fails with `error_number`; with fail_fsync, fsync of
-// the file fails with `error_number`. Reset with the default value.
-struct HiveWriteFault {
-  long long fail_after_bytes = -1;
-  bool fail_fsync = false;
-  int error_number = 0;
-};
-void SetHiveWriteFaultForTesting(const HiveWriteFault& fault);

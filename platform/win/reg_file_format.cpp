@@ -6,6 +6,8 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/file/utf8.h"
+
 namespace {
 
 constexpr std::u16string_view kHeader5 = u"Windows Registry Editor Version 5.00";
@@ -124,49 +126,26 @@ void AppendKey(std::u16string& out, std::u16string& path, const RegistryKey& key
 
 }  // namespace
 
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 bool DecodeUtf8(const BYTE* bytes, std::size_t size, std::u16string* text, std::string* error) {
-  std::size_t i = 0;
-  while (i < size) {
-    const BYTE b = bytes[i];
-    std::uint32_t cp;
-    std::size_t extra;
-    std::uint32_t min;
-    if (b < 0x80) {
-      cp = b; extra = 0; min = 0;
-    } else if ((b & 0xE0) == 0xC0) {
-      cp = b & 0x1F; extra = 1; min = 0x80;
-    } else if ((b & 0xF0) == 0xE0) {
-      cp = b & 0x0F; extra = 2; min = 0x800;
-    } else if ((b & 0xF8) == 0xF0) {
-      cp = b & 0x07; extra = 3; min = 0x10000;
-    } else {
-      *error = "not UTF-8 or UTF-16 text (byte " + std::to_string(i) + ")";
-      return false;
-    }
-    if (size - i - 1 < extra) {
-      *error = "UTF-8 text cut in the middle of a character";
-      return false;
-    }
-    for (std::size_t k = 1; k <= extra; ++k) {
-      const BYTE c = bytes[i + k];
-      if ((c & 0xC0) != 0x80) {
-        *error = "not UTF-8 or UTF-16 text (byte " + std::to_string(i + k) + ")";
+  const std::string_view utf8(reinterpret_cast<const char*>(bytes), size);
+  for (std::size_t i = 0; i < size;) {
+    const Utf8Char c = ::DecodeUtf8(utf8, i);
+    switch (c.fault) {
+      case Utf8Fault::kNone:
+        break;
+      case Utf8Fault::kBadByte:
+        *error = "not UTF-8 or UTF-16 text (byte " + std::to_string(c.fault_at) + ")";
         return false;
-      }
-      cp = (cp << 6) | (c & 0x3F);
+      case Utf8Fault::kCut:
+        *error = "UTF-8 text cut in the middle of a character";
+        return false;
+      case Utf8Fault::kInvalid:
+        *error = "invalid UTF-8 sequence at byte " + std::to_string(c.fault_at);
+        return false;
     }
-    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-      *error = "invalid UTF-8 sequence at byte " + std::to_string(i);
-      return false;
-    }
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      text->push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-      text->push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-    } else {
-      text->push_back(static_cast<char16_t>(cp));
-    }
-    i += 1 + extra;
+    AppendUtf16(*text, c.code);
+    i += c.length;
   }
   return true;
 }
@@ -272,8 +251,8 @@ class Parser {
     return false;
   }
 
-  bool Error(const char* message) {
-    message_ = message;
+  bool Error(std::string message) {
+    message_ = std::move(message);
     return false;
   }
 
@@ -312,12 +291,12 @@ class Parser {
       const std::size_t sep = body.find(u'\\', start);
       std::u16string_view part = body.substr(start, sep == std::u16string_view::npos ? sep : sep - start);
       if (part.empty()) return Error("empty key name in key path");
-      if (part.size() > 255) return Error("key name longer than 255 characters");
+      if (part.size() > RegistryHive::kMaxNameLength) return Error("key name longer than " + std::to_string(RegistryHive::kMaxNameLength) + " characters");
       if (first) {
         root_name = part;
         first = false;
       } else {
-        if (path.size() == RegistryHive::kMaxDepth) return Error("key path deeper than 512 levels");
+        if (path.size() == RegistryHive::kMaxDepth) return Error("key path deeper than " + std::to_string(RegistryHive::kMaxDepth) + " levels");
         path.emplace_back(part);
       }
       if (sep == std::u16string_view::npos) break;

@@ -17,7 +17,6 @@
 namespace {
 
 constexpr UINT_PTR kFirstRoot = 0x80000000u;
-constexpr std::size_t kMaxKeyNameLength = 255;
 constexpr std::size_t kMaxValueNameLength = 16383;
 
 struct OpenKey {
@@ -105,11 +104,12 @@ LONG Resolve(Registry& r, HKEY base, LPCWSTR subkey, OpenKey* out) {
   while (true) {
     const std::size_t sep = rest.find(u'\\');
     const std::u16string_view part = rest.substr(0, sep);
-    if (part.empty() || part.size() > kMaxKeyNameLength || HasLineBreak(part)) {
+    if (part.empty() || part.size() > RegistryHive::kMaxNameLength || HasLineBreak(part)) {
       return Failed(r, ERROR_INVALID_PARAMETER, "bad key name in the path");
     }
     if (out->path.size() == RegistryHive::kMaxDepth) {
-      return Failed(r, ERROR_INVALID_PARAMETER, "key path deeper than 512 levels");
+      return Failed(r, ERROR_INVALID_PARAMETER,
+                    "key path deeper than " + std::to_string(RegistryHive::kMaxDepth) + " levels");
     }
     out->path.emplace_back(part);
     if (sep == std::u16string_view::npos) break;

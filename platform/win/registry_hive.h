@@ -67,6 +67,8 @@ class RegistryHive {
   static constexpr int kRootCount = 4;  // HKEY_CLASSES_ROOT to HKEY_USERS
   // Keys nest at most this many levels below their root, as on the phone.
   static constexpr std::size_t kMaxDepth = 512;
+  // A key's name has at most this many characters.
+  static constexpr std::size_t kMaxNameLength = 255;
 
   RegistryHive();
 

@@ -5,9 +5,9 @@
 #include "app/texts.h"
 #include "model/color_swatches.h"
 #include "model/theme_targets.h"
-#include "platform/win/hive_file.h"
 #include "platform/win/registry.h"
 #include "tests/app/app_test_support.h"
+#include "tests/registry/write_fault.h"
 
 namespace {
 
@@ -194,11 +194,11 @@ TEST_F(CommandHandling, UnwritableRegistryGivesFailureBoxAndKeepsTheOldFile) {
   ASSERT_EQ(log().boxes[0].text, u"设置成功");
   const std::string before = RegistryBytes();
 
-  SetHiveWriteFaultForTesting(HiveWriteFault{10, false, 28 /* ENOSPC */});
+  SetWriteFault(WriteFault{10, false, 28 /* ENOSPC */});
   Notify(105, 0);
-  SetHiveWriteFaultForTesting(HiveWriteFault{-1, true, 5 /* EIO */});
+  SetWriteFault(WriteFault{-1, true, 5 /* EIO */});
   Notify(106, 0);
-  SetHiveWriteFaultForTesting(HiveWriteFault{});
+  SetWriteFault(WriteFault{});
   ASSERT_EQ(log().boxes.size(), 3u);
   for (std::size_t i = 1; i < 3; ++i) {
     EXPECT_EQ(log().boxes[i].text, u"设置失败") << i;

@@ -31,6 +31,10 @@ cmp -s "$work/later.png" "$work/shots/after.png" || fail "--preview-png and 'pre
 echo precious >"$work/victim" && ln -s "$work/victim" "$work/shots/link.png" && echo 'shot link.png' >"$work/link"
 "$tintor" --script "$work/link" --screenshot-dir "$work/shots" 2>/dev/null
 [ $? = 1 ] && [ "$(cat "$work/victim")" = precious ] || fail "a shot wrote through a link planted in its place"
+echo 'preview ../out.png' >"$work/climb"
+"$tintor" --script "$work/climb" --screenshot-dir "$work/shots" 2>"$work/err"
+[ $? = 2 ] && [ ! -e "$work/out.png" ] && grep -q "climb:1: " "$work/err" ||
+  fail "a preview outside the screenshot folder: stderr '$(cat "$work/err")'"
 printf 'not a registry file' >"$TINTOR_REGISTRY"
 "$tintor" --preview-png "$work/broken.png" 2>"$work/err" && grep -q "$TINTOR_REGISTRY" "$work/err" ||
   fail "a picture of an unreadable registry file: stderr '$(cat "$work/err")'"

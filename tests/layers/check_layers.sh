@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The layers of the house plan, checked on the includes: model/ sees only
+# The layers of the house plan, checked on the includes: platform/file, the
+# floor, includes nothing of ours; model/ sees only
 # platform/win; app/ sees platform/ui, platform/win and model/, never SDL, cairo
 # or pango; platform/host, the bottom, includes nothing of ours above it; only
 # platform/entry includes app/ and studio/, which sits beside app/, and
@@ -19,10 +20,12 @@ offend() {  # offend DESCRIPTION OFFENDING_LINES
 
 offend "app/ and model/ must not include SDL, cairo, pango or other drawing libraries" \
   "$(grep -rnE '#include\s*[<"](SDL|cairo|pango|glib|fontconfig|png)' app model)"
+offend "platform/file includes nothing of ours" \
+  "$(grep -rnE '#include\s*"(app|model|studio|tools|res|tests|platform/(win|ui|shell|host|entry))/' platform/file)"
 offend "model/ may include only platform/win" \
-  "$(grep -rnE '#include\s*"(app|platform/(ui|shell|host))/' model)"
+  "$(grep -rnE '#include\s*"(app|platform/(ui|shell|host|file))/' model)"
 offend "app/ may include only platform/ui, platform/win and model/" \
-  "$(grep -rnE '#include\s*"platform/(shell|host)/' app)"
+  "$(grep -rnE '#include\s*"platform/(shell|host|file)/' app)"
 offend "platform/win is the bottom layer" \
   "$(grep -rnE '#include\s*"(app|model|platform/(ui|shell|host))/' platform/win)"
 offend "platform/host includes nothing above it" \

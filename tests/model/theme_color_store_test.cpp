@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "model/theme_targets.h"
-#include "platform/win/hive_file.h"
 #include "platform/win/registry.h"
 #include "tests/registry/handle_count.h"
 #include "tests/registry/reg_test_util.h"
 #include "tests/registry/temp_registry.h"
+#include "tests/registry/write_fault.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ bool KeyExists(LPCWSTR subkey) {
 class ThemeColorStore : public ::testing::Test {
  protected:
   void TearDown() override {
-    SetHiveWriteFaultForTesting(HiveWriteFault{});
+    SetWriteFault(WriteFault{});
     EXPECT_EQ(RegistryOpenHandleCount(), 0u) << "a key handle was left open";
   }
   TempRegistry registry_;
@@ -104,13 +104,13 @@ TEST_F(ThemeColorStore, FailingSetValueStillClosesTheKey) {
   ASSERT_TRUE(WriteThemeColor(HKEY_LOCAL_MACHINE, kSystemColorsKey, u"SYSCLR_STATIC_TEXT", 1, true));
   const std::string before = registry_.ReadBytes();
   // The key opens (it exists, so opening writes nothing), then the disk fills up.
-  SetHiveWriteFaultForTesting(HiveWriteFault{10, false, ENOSPC});
+  SetWriteFault(WriteFault{10, false, ENOSPC});
   EXPECT_FALSE(WriteThemeColor(HKEY_LOCAL_MACHINE, kSystemColorsKey, u"SYSCLR_STATIC_TEXT", 2, true));
   EXPECT_EQ(RegistryOpenHandleCount(), 0u);
-  SetHiveWriteFaultForTesting(HiveWriteFault{-1, true, EIO});
+  SetWriteFault(WriteFault{-1, true, EIO});
   EXPECT_FALSE(WriteThemeColor(HKEY_LOCAL_MACHINE, kSystemColorsKey, u"SYSCLR_STATIC_TEXT", 3, false));
   EXPECT_EQ(RegistryOpenHandleCount(), 0u);
-  SetHiveWriteFaultForTesting(HiveWriteFault{});
+  SetWriteFault(WriteFault{});
   EXPECT_EQ(registry_.ReadBytes(), before);
   EXPECT_EQ(QueryValue(HKEY_LOCAL_MACHINE, kSystemColorsKey, u"SYSCLR_STATIC_TEXT").data, Le32(1));
 }

@@ -93,6 +93,10 @@ TEST(Script, RefusesBadLinesNamingTheLine) {
                     "script.txt:1: screenshot name must end in .png: 'menu.jpg'");
   ExpectScriptError(__LINE__, "shot .png\n",
                     "script.txt:1: screenshot name must end in .png: '.png'");
+  ExpectScriptError(__LINE__, "shot ../x.png\n",
+                    "script.txt:1: screenshot name must be a name inside the screenshot folder: '../x.png'");
+  ExpectScriptError(__LINE__, "wait 1\nshot /abs.png\n",
+                    "script.txt:2: screenshot name must be a name inside the screenshot folder: '/abs.png'");
   ExpectScriptError(__LINE__, "TAP 1 2\n", "script.txt:1: unknown command 'TAP'");
 }
 

@@ -24,6 +24,7 @@
 #include "tests/registry/handle_count.h"
 #include "tests/registry/reg_test_util.h"
 #include "tests/registry/temp_registry.h"
+#include "tests/registry/write_fault.h"
 
 namespace {
 
@@ -93,7 +94,7 @@ bool TemporaryLeftIn(const std::string& dir) {
 class RegistryFile : public ::testing::Test {
  protected:
   void TearDown() override {
-    SetHiveWriteFaultForTesting(HiveWriteFault{});
+    SetWriteFault(WriteFault{});
     EXPECT_EQ(RegistryOpenHandleCount(), 0u);
   }
   bool TempExists() const { return TemporaryLeftIn(registry_.dir()); }
@@ -363,10 +364,10 @@ TEST_F(RegistryFile, DiskFullMidwayKeepsTheOldFile) {
   for (const Case& c : cases) {
     SCOPED_TRACE("after " + std::to_string(c.after) + " bytes, fsync " + std::to_string(c.fsync) +
                  ", errno " + std::to_string(c.error));
-    SetHiveWriteFaultForTesting(HiveWriteFault{c.after, c.fsync, c.error});
+    SetWriteFault(WriteFault{c.after, c.fsync, c.error});
     EXPECT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"nA", REG_DWORD, Le32(999)), c.expected);
     EXPECT_EQ(CreateKey(HKEY_LOCAL_MACHINE, u"K\\Sub"), c.expected);
-    SetHiveWriteFaultForTesting(HiveWriteFault{});
+    SetWriteFault(WriteFault{});
     EXPECT_EQ(registry_.ReadBytes(), before);
     EXPECT_FALSE(TempExists());
     // What this process reads agrees with the disk, not with the failed change.
@@ -379,9 +380,9 @@ TEST_F(RegistryFile, DiskFullMidwayKeepsTheOldFile) {
 }
 
 TEST_F(RegistryFile, FullDiskOnTheVeryFirstWriteLeavesNoFile) {
-  SetHiveWriteFaultForTesting(HiveWriteFault{5, false, ENOSPC});
+  SetWriteFault(WriteFault{5, false, ENOSPC});
   EXPECT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(1)), ERROR_DISK_FULL);
-  SetHiveWriteFaultForTesting(HiveWriteFault{});
+  SetWriteFault(WriteFault{});
   EXPECT_FALSE(registry_.Exists());
   EXPECT_FALSE(TempExists());
   HKEY key = nullptr;
@@ -674,6 +675,49 @@ TEST_F(RegistryFile, RootInASharedFolderWritesNothingButTheRegistryFile) {
            QueryValue(HKEY_LOCAL_MACHINE, u"K", u"root").data == Le32(2) ? 0 : 1;
   }), 0);
   RegistryUseFile(registry_.path());
+}
+
+// Root with its data folder inside a folder another user made (not sticky):
+// that user's link where the registry file or its folder will be is refused,
+// and nothing is made or changed where it points.
+TEST_F(RegistryFile, RootRefusesAnotherUsersLinkInAnOrdinaryFolder) {
+  if (::geteuid() != 0 || ::getpwuid(65534) == nullptr) GTEST_SKIP() << "needs root and a second user";
+  const std::string data = registry_.dir() + "/data", victim_dir = registry_.dir() + "/etc";
+  ASSERT_EQ(::chmod(registry_.dir().c_str(), 0711), 0);
+  ASSERT_EQ(::mkdir(data.c_str(), 0755), 0);
+  ASSERT_EQ(::chown(data.c_str(), 65534, 65534), 0);
+  ASSERT_EQ(::mkdir(victim_dir.c_str(), 0755), 0);
+  { std::ofstream(victim_dir + "/victim") << "precious"; }
+  for (const std::string& file : {data + "/tintor/registry.reg", data + "/app/registry.reg"}) {
+    SCOPED_TRACE(file);
+    ASSERT_EQ(RunInChild([&] {
+      return ::setgid(65534) == 0 && ::setuid(65534) == 0 && ::mkdir((data + "/tintor").c_str(), 0755) == 0 &&
+                     ::symlink((victim_dir + "/victim").c_str(), (data + "/tintor/registry.reg").c_str()) == 0 &&
+                     ::symlink(victim_dir.c_str(), (data + "/app").c_str()) == 0 ? 0 : 1;
+    }), 0);
+    ::setenv("TINTOR_REGISTRY", file.c_str(), 1);
+    EXPECT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(1)), ERROR_ACCESS_DENIED);
+    EXPECT_NE(std::string(RegistryLastErrorMessage()).find("symbolic link"), std::string::npos);
+    std::filesystem::remove_all(data + "/tintor");
+    std::filesystem::remove(data + "/app");
+  }
+  ::setenv("TINTOR_REGISTRY", registry_.path().c_str(), 1);
+  std::ifstream in(victim_dir + "/victim");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "precious");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(victim_dir), {}), 1) << "a lock was made";
+}
+
+// Under umask 077 the first registry file and its lock are both 0600.
+TEST_F(RegistryFile, ANewLockFileTakesTheRegistryFilesMode) {
+  const mode_t mask = ::umask(077);
+  const LONG status = SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(1));
+  ::umask(mask);
+  ASSERT_EQ(status, ERROR_SUCCESS);
+  for (const std::string& path : {registry_.path(), registry_.path() + ".lock"}) {
+    struct stat st;
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u) << path;
+  }
 }
 
 // A process that keeps the lock makes a write fail after a bounded wait,

@@ -1,0 +1,141 @@
+#include "platform/file/file_place.h"
+
+#include <climits>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include "platform/file/system_calls.h"
+
+namespace {
+
+// The names of `path` in order, without empty ones and ".".
+std::vector<std::string> Names(const std::string& path) {
+  std::vector<std::string> names;
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    std::size_t end = path.find('/', start);
+    if (end == std::string::npos) end = path.size();
+    std::string name = path.substr(start, end - start);
+    if (!name.empty() && name != ".") names.push_back(std::move(name));
+    start = end + 1;
+  }
+  return names;
+}
+
+std::string Join(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  return folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+bool Fail(FileError* error, int error_number, std::string reason) {
+  error->error_number = error_number;
+  error->reason = std::move(reason);
+  return false;
+}
+
+bool SystemFail(FileError* error, int error_number) { return Fail(error, error_number, std::strerror(error_number)); }
+
+// Reads the link held open (O_PATH | O_NOFOLLOW) as `fd`.
+bool ReadLinkAt(int fd, std::string* text) {
+  char buffer[PATH_MAX];
+  const ssize_t n = ::readlinkat(fd, "", buffer, sizeof buffer);
+  if (n <= 0 || static_cast<std::size_t>(n) >= sizeof buffer) return false;
+  text->assign(buffer, static_cast<std::size_t>(n));
+  return true;
+}
+
+}  // namespace
+
+bool TrustedLinkOwner(uid_t owner) { return owner == ::geteuid() || owner == 0; }
+
+bool FindPlace(const std::string& path, bool follow_last_link, bool make_folders, FilePlace* place,
+               FileError* error) {
+  if (path.empty()) return SystemFail(error, ENOENT);
+  // The names still to walk, the next one last.
+  std::vector<std::string> ahead = Names(path);
+  if (ahead.empty()) return Fail(error, EISDIR, "it is a folder");
+  std::vector<std::string> reversed(ahead.rbegin(), ahead.rend());
+  ahead = std::move(reversed);
+  const bool absolute = path[0] == '/';
+  FileDescriptor folder(::open(absolute ? "/" : ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
+  std::string shown = absolute ? "/" : "";
+  if (folder.get() < 0) return SystemFail(error, errno);
+  int hops = 0;
+  while (!ahead.empty()) {
+    const std::string name = ahead.back();
+    const bool last = ahead.size() == 1;
+    FileDescriptor next(FileSystemCalls().openat(folder.get(), name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC, 0));
+    if (next.get() < 0) {
+      const int e = errno;
+      if (e == ENOENT && last) break;  // a file still to be made
+      if (e == ENOENT && make_folders) {
+        if (FileSystemCalls().mkdirat(folder.get(), name.c_str(), 0755) != 0 && errno != EEXIST) {
+          const int made = errno;
+          return Fail(error, made, "cannot make the folder " + Join(shown, name) + ": " + std::strerror(made));
+        }
+        continue;  // and open what is there now
+      }
+      return SystemFail(error, e);
+    }
+    struct stat st;
+    if (::fstat(next.get(), &st) != 0) return SystemFail(error, errno);
+    if (S_ISLNK(st.st_mode) && (!last || follow_last_link)) {
+      if (!TrustedLinkOwner(st.st_uid)) {
+        return Fail(error, EPERM, "the symbolic link " + Join(shown, name) +
+                                      " belongs to another user and is never followed");
+      }
+      std::string target;
+      if (++hops > kMaxLinkHops) return SystemFail(error, ELOOP);
+      if (!ReadLinkAt(next.get(), &target)) return SystemFail(error, ENOENT);
+      ahead.pop_back();
+      const std::vector<std::string> names = Names(target);
+      ahead.insert(ahead.end(), names.rbegin(), names.rend());
+      if (target[0] == '/') {
+        folder.Reset(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
+        shown = "/";
+        if (folder.get() < 0) return SystemFail(error, errno);
+      }
+      if (ahead.empty()) return Fail(error, EISDIR, "it is a folder");
+      continue;
+    }
+    if (last) break;
+    if (!S_ISDIR(st.st_mode)) return Fail(error, ENOTDIR, Join(shown, name) + " is not a folder");
+    folder = std::move(next);
+    shown = Join(shown, name);
+    ahead.pop_back();
+  }
+  place->folder = std::move(folder);
+  place->folder_path = shown.empty() ? "." : shown;
+  place->name = ahead.back();
+  return true;
+}
+
+bool MakeFolders(const std::string& path, FileError* error) {
+  FilePlace place;
+  if (!FindPlace(path, true, true, &place, error)) return false;
+  const char* name = place.name.c_str();
+  if (FileSystemCalls().mkdirat(place.folder.get(), name, 0755) != 0 && errno != EEXIST) {
+    return SystemFail(error, errno);
+  }
+  struct stat st;
+  if (::fstatat(place.folder.get(), name, &st, AT_SYMLINK_NOFOLLOW) != 0) return SystemFail(error, errno);
+  if (!S_ISDIR(st.st_mode)) return Fail(error, ENOTDIR, "a file of that name is in the way");
+  return true;
+}
+
+bool ReadLinkPath(const std::string& path, std::string* target) {
+  FileDescriptor link(::open(path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+  struct stat st;
+  if (link.get() < 0 || ::fstat(link.get(), &st) != 0 || !S_ISLNK(st.st_mode)) return false;
+  std::string text;
+  if (!ReadLinkAt(link.get(), &text)) return false;
+  if (text[0] != '/') {
+    const std::size_t slash = path.rfind('/');
+    if (slash != std::string::npos) text = path.substr(0, slash + 1) + text;
+  }
+  *target = std::move(text);
+  return true;
+}

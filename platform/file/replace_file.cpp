@@ -1,0 +1,137 @@
+#include "platform/file/replace_file.h"
+
+#include <climits>
+#include <cstring>
+#include <fcntl.h>
+#include <random>
+#include <unistd.h>
+
+#include "platform/file/system_calls.h"
+
+namespace {
+
+// Temporary files are named ".NAME.XXXXXX" with six of these, picked at random.
+constexpr std::string_view kTempLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+constexpr std::size_t kTempSuffix = 6;
+
+std::string TempPrefix(const std::string& name) {
+  // Cut so that the temporary name fits where the name itself fits.
+  return "." + name.substr(0, NAME_MAX - kTempSuffix - 2) + ".";
+}
+
+bool Fail(FileError* error, int error_number, std::string reason) {
+  error->error_number = error_number;
+  error->reason = std::move(reason);
+  return false;
+}
+
+// A new file of our own beside the old one, under a name nobody can guess,
+// never through a link: O_EXCL refuses anything already there.
+int CreateTemporary(int folder, const std::string& name, mode_t mode, std::string* temp_name) {
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string candidate = TempPrefix(name);
+    for (std::size_t i = 0; i < kTempSuffix; ++i) candidate += kTempLetters[random() % kTempLetters.size()];
+    const int fd = FileSystemCalls().openat(folder, candidate.c_str(),
+                                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (fd >= 0 || errno != EEXIST) {
+      *temp_name = std::move(candidate);
+      return fd;
+    }
+  }
+  return -1;  // errno is EEXIST
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = RetryOnInterrupt([&] { return FileSystemCalls().write(fd, bytes.data(), bytes.size()); });
+    if (n < 0) return false;
+    if (n == 0) {
+      errno = EIO;  // a disk that takes nothing and says nothing
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+// Why the thing at the path is not replaced, or empty when it may be.
+std::string Refusal(const struct stat& st, LinkAtPath link) {
+  if (S_ISDIR(st.st_mode)) return "it is a folder; nothing is written";
+  if (S_ISLNK(st.st_mode)) {
+    return link == LinkAtPath::kReplace ? "" : "it is a symbolic link, which is not followed; nothing is written";
+  }
+  if (!S_ISREG(st.st_mode)) return "it is not a regular file; nothing is written";
+  return "";
+}
+
+}  // namespace
+
+bool IsTemporaryFileOf(std::string_view entry, const std::string& name) {
+  const std::string prefix = TempPrefix(name);
+  if (entry.size() != prefix.size() + kTempSuffix || entry.substr(0, prefix.size()) != prefix) return false;
+  return entry.substr(prefix.size()).find_first_not_of(kTempLetters) == std::string_view::npos;
+}
+
+bool ReplaceFile(const std::string& path, std::string_view bytes, const ReplaceOptions& options,
+                 FileError* error) {
+  FilePlace place;
+  if (!FindPlace(path, options.link == LinkAtPath::kWriteThrough, options.make_folders, &place, error)) {
+    return false;
+  }
+  Replaced replaced;
+  return ReplaceFileIn(place, bytes, options, &replaced, error);
+}
+
+bool ReplaceFileIn(const FilePlace& place, std::string_view bytes, const ReplaceOptions& options,
+                   Replaced* replaced, FileError* error) {
+  const int folder = place.folder.get();
+  const std::string& name = place.name;
+  struct stat old;
+  bool have_old = ::fstatat(folder, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
+  if (!have_old && errno != ENOENT) return Fail(error, errno, std::strerror(errno));
+  if (have_old) {
+    const std::string refusal = Refusal(old, options.link);
+    if (!refusal.empty()) return Fail(error, S_ISDIR(old.st_mode) ? EISDIR : EINVAL, refusal);
+    have_old = S_ISREG(old.st_mode);  // a link replaced passes nothing on
+  }
+  // A replacement gets the old file's mode below, and nobody else may open
+  // it before that.
+  std::string temp_name;
+  FileDescriptor fd(CreateTemporary(folder, name, have_old ? 0600 : options.new_file_mode, &temp_name));
+  if (fd.get() < 0) {
+    const int e = errno;
+    return Fail(error, e, "cannot make a temporary file in " + place.folder_path + ": " + std::strerror(e));
+  }
+  const auto abandon = [&](const char* what) {
+    const int e = errno;
+    fd.Reset();
+    ::unlinkat(folder, temp_name.c_str(), 0);
+    return Fail(error, e, std::string(what) + std::strerror(e));
+  };
+  if (have_old) {
+    struct stat mine;
+    if (::fstat(fd.get(), &mine) != 0) return abandon("");
+    // Only root can give a file away; anyone else keeps the file as theirs,
+    // as any editor saving it would.
+    if ((mine.st_uid != old.st_uid || mine.st_gid != old.st_gid) &&
+        FileSystemCalls().fchown(fd.get(), old.st_uid, old.st_gid) != 0 && ::geteuid() == 0) {
+      return abandon("cannot keep the old file's owner: ");
+    }
+    if (FileSystemCalls().fchmod(fd.get(), old.st_mode & 0777) != 0) return abandon("cannot keep the old file's mode: ");
+  }
+  if (!WriteAll(fd.get(), bytes)) return abandon("");
+  if (options.durable && FileSystemCalls().fsync(fd.get()) != 0) return abandon("cannot flush it to disk: ");
+  if (::fstat(fd.get(), &replaced->status) != 0) return abandon("");
+  if (FileSystemCalls().renameat(folder, temp_name.c_str(), folder, name.c_str()) != 0) {
+    return abandon("cannot put the new file in its place: ");
+  }
+  replaced->file = std::move(fd);
+  replaced->folder_sync_error = 0;
+  if (options.durable) {
+    // The file is in place; only its surviving a power cut is in doubt.
+    FileDescriptor listing(FileSystemCalls().openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
+    if (listing.get() < 0 || FileSystemCalls().fsync(listing.get()) != 0) replaced->folder_sync_error = errno;
+  }
+  return true;
+}
