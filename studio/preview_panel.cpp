@@ -30,6 +30,8 @@ const Color kConfirm = Color::Rgb(0xD9, 0x3A, 0x2B);
 constexpr RECT kRestoreButton{344, 8, 432, 36};
 constexpr RECT kHideButton{440, 8, 512, 36};
 constexpr RECT kStatusLines{12, 56, 508, 92};
+constexpr RECT kNoticeLine{12, 74, 508, 92};  // the status keeps the line above it
+const Color kNotice = Color::Rgb(0xF2, 0xC9, 0x4C);
 constexpr RECT kSheetRect{100, 276, 420, 436};
 constexpr RECT kConfirmButton{120, 376, 250, 416};
 constexpr RECT kCancelButton{270, 376, 400, 416};
@@ -78,6 +80,12 @@ void PreviewPanel::UpdateStatus() {
   }
 }
 
+void PreviewPanel::SetNotice(std::u16string notice) {
+  if (notice == notice_) return;
+  notice_ = std::move(notice);
+  dirty_ = true;
+}
+
 void PreviewPanel::RestoreDefaults() {
   std::vector<RegistryValueName> names;
   for (const ThemeTarget& target : kThemeTargets) names.push_back({target.key, target.value_name});
@@ -106,8 +114,14 @@ void PreviewPanel::Paint(Canvas& canvas, double scale) {
   PanelButton(canvas, kHideButton, u"隐藏", kButton, kButtonRim, kTitle);
   if (!status_.empty()) {
     const bool bad = restore_failed_ || (restore_result_.empty() && !theme_.readable());
-    canvas.DrawText(status_, kStatusLines, DT_LEFT | DT_WORDBREAK | DT_END_ELLIPSIS,
+    RECT lines = kStatusLines;
+    if (!notice_.empty()) lines.bottom = kNoticeLine.top;
+    canvas.DrawText(status_, lines, DT_LEFT | DT_WORDBREAK | DT_END_ELLIPSIS,
                     bad ? kFailure : kSuccess, 12);
+  }
+  if (!notice_.empty()) {
+    canvas.DrawText(notice_, kNoticeLine, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS,
+                    kNotice, 12);
   }
   PaintSampleScreens(canvas, theme_, warnings_);
 

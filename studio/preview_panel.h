@@ -50,6 +50,10 @@ class PreviewPanel {
   // The lines shown under the title: why the registry cannot be read, or how
   // the last restore went. Empty when there is nothing to say.
   const std::u16string& status() const { return status_; }
+  // A line of its own under the status lines (empty: none), for what the
+  // window around the panel has to say about it.
+  void SetNotice(std::u16string notice);
+  const std::u16string& notice() const { return notice_; }
   bool confirming() const { return confirming_; }
 
  private:
@@ -62,6 +66,7 @@ class PreviewPanel {
   std::u16string restore_result_;
   bool restore_failed_ = false;
   std::u16string status_;
+  std::u16string notice_;
   bool confirming_ = false;
   bool dirty_ = true;
 };

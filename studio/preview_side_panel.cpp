@@ -2,8 +2,23 @@
 
 #include "platform/shell/shell.h"
 
+namespace {
+
+// Without a watch the panel still reads the file again whenever the window
+// wakes: back in front, after Tintor's own write (its box slides in), at the
+// clock's minute.
+void SayWhetherFollowing(PreviewPanel& panel, const RegistryFileWatcher& watcher) {
+  panel.SetNotice(watcher.following()
+                      ? u""
+                      : u"不再即时跟随注册表文件：窗口回到前台或 Tintor 写入时重新读取。");
+}
+
+}  // namespace
+
 PreviewSidePanel::PreviewSidePanel(Shell& shell, const std::string& registry_path)
-    : shell_(shell), watcher_(registry_path) {}
+    : shell_(shell), watcher_(registry_path) {
+  SayWhetherFollowing(panel_, watcher_);
+}
 
 void PreviewSidePanel::HandleInput(const InputEvent& event) {
   switch (event.type) {
@@ -25,4 +40,5 @@ void PreviewSidePanel::HandleInput(const InputEvent& event) {
 
 void PreviewSidePanel::Refresh() {
   if (watcher_.Drain()) panel_.Reload();
+  SayWhetherFollowing(panel_, watcher_);
 }

@@ -13,13 +13,16 @@ const char* EntryUsage() {
          "                        key escape|enter|up|down|pageup|pagedown|home|end |\n"
          "                        shot NAME.png | preview NAME.png (the theme preview) | # comment\n"
          "  --screenshot-dir DIR  where 'shot' and 'preview' write, made if missing (default: .)\n"
-         "  --scale N             window size factor, 0.25 to 4 (default 1: 480 x 720)\n"
-         "  --no-preview          start without the theme preview beside the phone;\n"
-         "                        F2 in the window hides and shows it\n"
+         "  --scale N             window size factor, 0.25 to 4 (default: the last one\n"
+         "                        asked for, else 1: 480 x 720)\n"
+         "  --no-preview          start without the theme preview beside the phone, this\n"
+         "                        time only; F2 in the window hides and shows it\n"
          "  --preview-png FILE    draw the theme preview for the registry as it is now\n"
          "                        into the PNG file FILE (at --scale), and exit\n"
          "  --version             show the program's version\n"
-         "  --help                show this text\n";
+         "  --help                show this text\n"
+         "The window keeps the last --scale and whether the preview was shown in\n"
+         "$XDG_CONFIG_HOME/tintor/settings (else ~/.config/tintor/settings).\n";
 }
 
 const char* EntryVersion() { return "tintor " TINTOR_VERSION "\n"; }
@@ -63,6 +66,7 @@ bool ParseEntryOptions(const std::vector<std::string>& args, EntryOptions& optio
         return false;
       }
       o.scale = v;
+      o.scale_asked = true;
     } else {
       error = "unknown option '" + a + "'";
       return false;

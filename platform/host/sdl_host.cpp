@@ -162,6 +162,25 @@ double SdlHost::Scale() const { return state_->scale; }
 
 unsigned SdlHost::WindowId() const { return SDL_GetWindowID(state_->window); }
 
+void SdlHost::SetIcon(const std::uint32_t* pixels, int width, int height) {
+  if (pixels == nullptr || width <= 0 || height <= 0 || state_->lost) return;
+  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
+  if (icon == nullptr) return;
+  // The window system wants each colour whole, not already multiplied by its alpha.
+  for (int y = 0; y < height; ++y) {
+    auto* row = reinterpret_cast<std::uint32_t*>(static_cast<unsigned char*>(icon->pixels) + y * icon->pitch);
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t p = pixels[static_cast<std::size_t>(y) * width + x];
+      const std::uint32_t a = p >> 24;
+      const auto whole = [a](std::uint32_t c) { return a == 0 ? 0u : std::min(255u, (c * 255 + a / 2) / a); };
+      row[x] = (a << 24) | (whole((p >> 16) & 0xFF) << 16) | (whole((p >> 8) & 0xFF) << 8) |
+               whole(p & 0xFF);
+    }
+  }
+  SDL_SetWindowIcon(state_->window, icon);
+  SDL_FreeSurface(icon);
+}
+
 void SdlHost::Present(const std::uint32_t* pixels, int width, int height, int stride) {
   if (pixels == nullptr || width <= 0 || height <= 0 || state_->lost) return;
   // The window takes the frame's size, so a frame wider than the phone (or a

@@ -40,6 +40,9 @@ class SdlHost : public Host {
 
   // The window's id, for finding it from outside (tests, xdotool).
   unsigned WindowId() const;
+  // The picture the desktop shows for the window (task bar, switcher):
+  // `width` x `height` premultiplied ARGB pixels, as frames are, row by row.
+  void SetIcon(const std::uint32_t* pixels, int width, int height);
 
  private:
   struct State;
