@@ -9,10 +9,10 @@
 #include "platform/host/headless_host.h"
 #include "platform/host/quit_signals.h"
 #include "platform/host/sdl_host.h"
-#include "studio/preview_panel.h"
-#include "studio/preview_side_panel.h"
 #include "platform/shell/png_decoder.h"
 #include "platform/shell/shell.h"
+#include "studio/preview_panel.h"
+#include "studio/studio.h"
 #include "platform/ui/application.h"
 #include "platform/win/hive_file.h"
 
@@ -24,10 +24,22 @@ bool HasDisplay() {
   return (x11 != nullptr && *x11 != '\0') || (wayland != nullptr && *wayland != '\0');
 }
 
-// side_panel: the theme preview stands beside the phone (shown or hidden at
-// start); a window has it, a headless run does not. `shown_at_end` (if
-// given) gets whether it was shown when the run ended.
-int RunApp(Host& host, bool side_panel = false, bool shown = false, bool* shown_at_end = nullptr) {
+// The script commands of the studio, read above the host: `preview NAME.png`
+// draws the theme preview into NAME.png in the screenshot folder.
+std::string CheckPictureName(const std::vector<std::string>& arguments) {
+  const std::string& name = arguments[0];
+  if (name.size() < 5 || name.compare(name.size() - 4, 4, ".png") != 0) {
+    return "the preview's picture name must end in .png";
+  }
+  return "";
+}
+const std::vector<ScriptExtension> kStudioCommands = {
+    {"preview", 1, "NAME.png", &CheckPictureName}};
+
+// studio: the studio stands beside the phone (shown or hidden at start); a
+// window has it, a headless run does not. `shown_at_end` (if given) gets
+// whether it was shown when the run ended.
+int RunApp(Host& host, bool studio = false, bool shown = false, bool* shown_at_end = nullptr) {
   CMzApp* app = CMzApp::Instance();
   Shell shell(host);
   if (!shell.ThemeProblem().empty()) {
@@ -36,22 +48,21 @@ int RunApp(Host& host, bool side_panel = false, bool shown = false, bool* shown_
                  "until the file is mended or moved away\n",
                  shell.ThemeProblem().c_str());
   }
-  std::unique_ptr<PreviewSidePanel> preview;
-  if (side_panel) {
-    preview = std::make_unique<PreviewSidePanel>(shell, HiveFile::DefaultPath());
-    if (!preview->WatchProblem().empty()) {
+  std::unique_ptr<Studio> beside;
+  if (studio) {
+    beside = std::make_unique<Studio>(shell, HiveFile::DefaultPath(), shown);
+    if (!beside->WatchProblem().empty()) {
       std::fprintf(stderr,
                    "tintor: the theme preview does not follow the registry file as it changes "
                    "(%s); it reads it again when the window comes to the front or Tintor writes\n",
-                   preview->WatchProblem().c_str());
+                   beside->WatchProblem().c_str());
     }
-    shell.SetSidePanel(preview.get(), shown);
   }
   app->InitApplication();
   const int code = app->Run();
   app->Done();
-  if (shown_at_end != nullptr) *shown_at_end = shell.SidePanelShown();
-  if (preview) shell.SetSidePanel(nullptr, false);
+  if (shown_at_end != nullptr) *shown_at_end = shell.SideShown();
+  beside.reset();
   return code;
 }
 
@@ -86,7 +97,8 @@ int RunTintor(const std::vector<std::string>& args) {
     return 0;
   }
   std::vector<ScriptCommand> commands;
-  if (!options.script_path.empty() && !LoadScriptFile(options.script_path, commands, error)) {
+  if (!options.script_path.empty() &&
+      !LoadScriptFile(options.script_path, commands, error, kStudioCommands)) {
     std::fprintf(stderr, "tintor: %s\n", error.c_str());
     return 2;
   }
@@ -112,8 +124,9 @@ int RunTintor(const std::vector<std::string>& args) {
     CatchQuitSignals();
     HeadlessHost host;
     host.SetScreenshotDir(options.screenshot_dir.empty() ? "." : options.screenshot_dir);
-    host.SetPreviewWriter([](const std::string& path, std::string& problem) {
-      return WritePreviewPng(path, 1.0, problem);
+    host.SetCommandHandler([&host](const ScriptCommand& command, std::string& problem) {
+      return command.name == "preview" &&
+             WritePreviewPng(host.InScreenshotDir(command.arguments[0]), 1.0, problem);
     });
     host.InjectScript(commands);
     const int code = RunApp(host);
@@ -138,9 +151,9 @@ int RunTintor(const std::vector<std::string>& args) {
   }
   const double scale = options.scale_asked ? options.scale : kept.scale.value_or(options.scale);
   const bool shown = options.preview && kept.panel_shown.value_or(true);
-  // The window fits the desktop with the preview beside the phone, when it
-  // starts with it.
-  const int width = Shell::kScreenWidth + (shown ? PreviewPanel::kWidth : 0);
+  // The window fits the desktop with the studio beside the phone, shown or
+  // hidden as it starts.
+  const int width = Shell::kScreenWidth + (shown ? PreviewPanel::kWidth : PreviewPanel::kTabWidth);
   std::unique_ptr<SdlHost> host = SdlHost::Create(scale, error, width);
   if (!host) {
     std::fprintf(stderr,

@@ -2,9 +2,10 @@
 # The theme preview beside the phone in a real window (Xvfb): the window is
 # wider with it, the phone's pixels are those of a window without it, a
 # second tintor's write shows in the panel while the phone keeps its colours,
-# and F2 and the panel's "隐藏" button hide it; the window keeps its settings
-# and carries the icon; without a file watch the panel says so and still
-# catches up. Usage: preview_window_test.sh PATH/TO/tintor PATH/TO/icon-128.png
+# F2 and the panel's "隐藏" button hide it, leaving a narrow tab that brings it
+# back; the window keeps its settings and carries the icon; without a file
+# watch the panel says so and still catches up.
+# Usage: preview_window_test.sh PATH/TO/tintor PATH/TO/icon-128.png
 set -u
 tintor=$1
 icon_png=$2
@@ -36,7 +37,7 @@ phone=480x685+0+35  # below the status bar, whose clock may turn
 panel=520x720+480+0
 
 start_tintor --no-preview
-[ "$(width)" = 480 ] || fail "--no-preview: the window is $(width) wide, not 480"
+[ "$(width)" = 516 ] || fail "--no-preview: the window is $(width) wide, not 516 (the phone and the tab)"
 shot alone "$phone"
 key F2  # the window, centred for the phone alone, grows and stays on the screen
 eval "$(xdotool getwindowgeometry --shell "$win")"
@@ -57,12 +58,15 @@ shot beside "$phone"
 same alone beside || fail "the phone changed its colours before a restart"
 
 key F2
-[ "$(width)" = 480 ] || fail "F2 left the window $(width) wide"
+[ "$(width)" = 516 ] || fail "F2 left the window $(width) wide"
 key F2
 [ "$(width)" = 1000 ] || fail "a second F2 did not bring the panel back"
 xdotool mousemove --window "$win" 956 21 click 1  # "隐藏"
 sleep 0.5
-[ "$(width)" = 480 ] || fail "the panel's hide button left the window $(width) wide"
+[ "$(width)" = 516 ] || fail "the panel's hide button left the window $(width) wide"
+xdotool mousemove --window "$win" 497 300 click 1  # the tab beside the phone
+sleep 0.5
+[ "$(width)" = 1000 ] || fail "a click on the tab did not bring the panel back"
 stop_tintor
 
 # The window keeps the panel as the user left it and the scale last asked
@@ -70,13 +74,17 @@ stop_tintor
 # line on stderr and left as it is.
 settings=$XDG_CONFIG_HOME/tintor/settings
 start_tintor
-[ "$(width)" = 480 ] || fail "the panel hidden by its button was back at the next start"
+xdotool mousemove --window "$win" 956 21 click 1  # "隐藏"
+sleep 0.5
+stop_tintor
+start_tintor
+[ "$(width)" = 516 ] || fail "the panel hidden by its button was back at the next start"
 key F2
 stop_tintor
 start_tintor --scale 0.5
 stop_tintor
 start_tintor --no-preview
-[ "$(width)" = 240 ] || fail "the kept --scale 0.5 was not used: $(width) wide"
+[ "$(width)" = 258 ] || fail "the kept --scale 0.5 was not used: $(width) wide"
 stop_tintor
 start_tintor
 [ "$(width)" = 500 ] || fail "the panel shown by F2 or the scale was not kept: $(width) wide"
@@ -129,4 +137,4 @@ if unshare -Ur sh -c 'echo 0 >/proc/sys/user/max_inotify_instances' 2>/dev/null;
 else
   echo "note: no user namespace here; the unwatched panel is not tried"
 fi
-echo "PASS: the preview beside the phone, live, hidden by F2 and by its button"
+echo "PASS: the preview beside the phone, live, hidden by F2 and by its button, back by its tab"
