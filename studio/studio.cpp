@@ -1,9 +1,11 @@
 #include "studio/studio.h"
 
 #include "platform/shell/shell.h"
+#include "studio/studio_texts.h"
 
 Studio::Studio(Shell& shell, const std::string& registry_path, bool shown)
     : shell_(shell), watcher_(registry_path) {
+  SayWhetherFollowing();
   shell_.SetSidePlace(PreviewPanel::kWidth, PreviewPanel::kTabWidth, shown);
   shell_.PushLayer(&panel_, false);
   shell_.WatchReadable(watcher_.fd(), [this] { Refresh(); });
@@ -17,4 +19,12 @@ Studio::~Studio() {
 
 void Studio::Refresh() {
   if (watcher_.Drain()) panel_.Reload();
+  SayWhetherFollowing();
+}
+
+// Without a whole watch the panel still reads the file again whenever the
+// window wakes: back in front, after Tintor's own write (its box slides in),
+// at the clock's minute.
+void Studio::SayWhetherFollowing() {
+  panel_.SetNotice(watcher_.following() ? u"" : studio_text::kNotFollowing);
 }

@@ -21,12 +21,14 @@ class Studio {
   Studio& operator=(const Studio&) = delete;
 
   PreviewPanel& Panel() { return panel_; }
-  // Why the registry file cannot be watched (the panel then shows the theme
-  // as it was at start), or empty.
+  // Why the registry file cannot be watched (the panel then says so in a
+  // line of its own and reads the file again whenever the window wakes), or
+  // empty.
   const std::string& WatchProblem() const { return watcher_.problem(); }
 
  private:
   void Refresh();
+  void SayWhetherFollowing();
 
   Shell& shell_;
   // Watching before the first read: no change can fall between the two.

@@ -14,13 +14,17 @@ const char* EntryUsage() {
          "                            pageup|pagedown|home|end|f2 |\n"
          "                        shot NAME.png | preview NAME.png (the theme preview) | # comment\n"
          "  --screenshot-dir DIR  where 'shot' and 'preview' write, made if missing (default: .)\n"
-         "  --scale N             window size factor, 0.25 to 4 (default 1: 480 x 720)\n"
-         "  --no-preview          start with the theme preview hidden: a narrow tab beside\n"
-         "                        the phone brings it back; F2 in the window hides and shows it\n"
+         "  --scale N             window size factor, 0.25 to 4 (default: the last one\n"
+         "                        asked for, else 1: 480 x 720)\n"
+         "  --no-preview          start with the theme preview hidden, this time only: a\n"
+         "                        narrow tab beside the phone brings it back; F2 in the\n"
+         "                        window hides and shows it\n"
          "  --preview-png FILE    draw the theme preview for the registry as it is now\n"
          "                        into the PNG file FILE (at --scale), and exit\n"
          "  --version             show the program's version\n"
-         "  --help                show this text\n";
+         "  --help                show this text\n"
+         "The window keeps the last --scale and whether the preview was shown in\n"
+         "$XDG_CONFIG_HOME/tintor/settings (else ~/.config/tintor/settings).\n";
 }
 
 const char* EntryVersion() { return "tintor " TINTOR_VERSION "\n"; }
@@ -64,6 +68,7 @@ bool ParseEntryOptions(const std::vector<std::string>& args, EntryOptions& optio
         return false;
       }
       o.scale = v;
+      o.scale_asked = true;
     } else {
       error = "unknown option '" + a + "'";
       return false;

@@ -14,6 +14,7 @@ struct EntryOptions {
   std::string script_path;
   std::string screenshot_dir;
   double scale = 1.0;
+  bool scale_asked = false;  // --scale was given (it beats the one kept from the last run)
   bool preview = true;       // the theme preview beside the phone at start
   std::string preview_png;   // draw the preview into this file and exit
 };

@@ -339,9 +339,12 @@ LONG HiveFile::WriteOut(const FilePlace& place) {
   identity_ = IdentityOf(replaced.status);
   loaded_ = true;
   HoldOpen(replaced.file.Release());
-  if (replaced.folder_sync_error != 0) {
+  // The change is made; only its surviving a power cut is in doubt.
+  if (replaced.folder_sync_error != 0 && !said_folder_unflushed_) {
+    said_folder_unflushed_ = true;
     std::fprintf(stderr, "tintor: warning: the registry file %s is written, but its folder %s could not be "
-                 "flushed to disk (%s); the change may be lost if the power fails now\n",
+                 "flushed to disk (%s); this change and later ones may be lost if the power fails soon "
+                 "after them\n",
                  path_.c_str(), dir_.c_str(), std::strerror(replaced.folder_sync_error));
   }
   return ERROR_SUCCESS;

@@ -86,4 +86,7 @@ class HiveFile {
   Identity identity_;
   int held_fd_ = -1;
   std::string last_error_;
+  // The folder could not be flushed after a write: said once, not after
+  // each of the writes that one colour takes (the key, then the value).
+  bool said_folder_unflushed_ = false;
 };
