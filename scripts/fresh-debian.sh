@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# Tries Tintor as a newcomer would on a fresh Debian: a minbase system of that
+# release with only git and make added, a clone of this repository's committed
+# HEAD (or FRESH_DEBIAN_REF), and `make TARGET` in it (default: test).
+#   scripts/fresh-debian.sh RELEASE [TARGET]     e.g. bookworm, trixie
+# TARGET run starts the window on a virtual X screen of this machine (Xvfb and
+# xdotool here), waits for it, keeps a screenshot and closes it.
+# Needs root and debootstrap. The system is made once per release under
+# FRESH_DEBIAN_DIR (default /work/chroots) as RELEASE-base and copied anew for
+# every run into RELEASE, so each run starts from the same fresh system;
+# FRESH_DEBIAN_REBUILD=1 makes the base again. Not part of `make test`.
+set -euo pipefail
+
+release=${1:?usage: $0 RELEASE [TARGET]}
+target=${2:-test}
+top=${FRESH_DEBIAN_DIR:-/work/chroots}
+mirror=${FRESH_DEBIAN_MIRROR:-http://deb.debian.org/debian}
+repo=$(git -C "$(dirname "$0")/.." rev-parse --show-toplevel)
+commit=$(git -C "$repo" rev-parse --verify "${FRESH_DEBIAN_REF:-HEAD}^{commit}")
+base=$top/$release-base
+root=$top/$release
+log=$top/$release-$target.log
+say() { echo "fresh-debian: $*" >&2; }
+
+[ "$(id -u)" -eq 0 ] || { say "needs root (debootstrap, chroot, mount)"; exit 1; }
+case $repo/ in "$top"/*) say "keep $top outside the repository"; exit 1 ;; esac
+case $top/ in "$repo"/*) say "keep $top outside the repository"; exit 1 ;; esac
+mkdir -p "$top"
+start=$(date +%s)
+
+if [ "${FRESH_DEBIAN_REBUILD:-0}" = 1 ] || [ ! -e "$base/.complete" ]; then
+  say "making a minbase $release in $base"
+  rm -rf "$base"
+  debootstrap --variant=minbase --include=git,make "$release" "$base" "$mirror"
+  # What an installed system finds in its sources too: updates and security fixes.
+  cat >"$base/etc/apt/sources.list" <<EOF
+deb $mirror $release main
+deb $mirror $release-updates main
+deb ${mirror%/debian}/debian-security $release-security main
+EOF
+  # Packages installed in the chroot start no services.
+  printf '#!/bin/sh\nexit 101\n' >"$base/usr/sbin/policy-rc.d"
+  chmod 755 "$base/usr/sbin/policy-rc.d"
+  touch "$base/.complete"
+fi
+
+mounts=()
+cleanup() {
+  local status=$?
+  [ -z "${app_pid:-}" ] || kill "$app_pid" 2>/dev/null || true
+  [ -z "${xvfb_pid:-}" ] || kill "$xvfb_pid" 2>/dev/null || true
+  local i
+  for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do
+    umount -R "${mounts[i]}" 2>/dev/null || umount -R -l "${mounts[i]}" || say "cannot unmount ${mounts[i]}"
+  done
+  exit "$status"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+mount_in() {  # mount_in WHERE MOUNT-ARGUMENTS...: mounted, and unmounted at exit
+  local where=$root$1; shift
+  mkdir -p "$where"
+  mount "$@" "$where"
+  mounts+=("$where")
+  # What is bound from this machine gets this machine's mounts and changes, never gives any.
+  [ "$1" != --rbind ] || mount --make-rslave "$where"
+}
+
+say "copying $base to $root"
+rm -rf "$root"
+cp -a "$base" "$root"
+cp /etc/resolv.conf "$root/etc/resolv.conf"
+git clone --quiet --no-hardlinks --no-checkout "$repo" "$root/root/tintor"
+git -C "$root/root/tintor" checkout --quiet --detach "$commit"
+
+mount_in /proc -t proc proc
+mount_in /sys --rbind /sys
+mount_in /dev --rbind /dev  # with /dev/pts and /dev/shm
+
+in_chroot() {
+  chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
+    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin ${DISPLAY:+DISPLAY=$DISPLAY} \
+    nice -n 10 bash -c "cd /root/tintor && $1"
+}
+
+say "$release: make $target on $(git -C "$repo" log -1 --format='%h %s' "$commit"); log: $log"
+if [ "$target" = run ]; then
+  # A screen of this machine's, its socket shared with the chroot.
+  display=99
+  while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+  Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+  mount_in /tmp/.X11-unix --bind /tmp/.X11-unix
+  export DISPLAY=:$display
+  in_chroot "make run" >"$log" 2>&1 &
+  app_pid=$!
+  # The build comes first: wait for the window as long as the make runs.
+  window=""
+  while kill -0 "$app_pid" 2>/dev/null; do
+    window=$(xdotool search --onlyvisible --class tintor 2>/dev/null | head -1) && [ -n "$window" ] && break
+    sleep 1
+  done
+  [ -n "$window" ] || { tail -20 "$log" >&2; say "$release: make run ended without a window"; exit 1; }
+  sleep 1  # the first frame
+  shot=$top/$release-run.png
+  import -window "$window" "$shot"
+  xdotool windowclose "$window"
+  status=0
+  wait "$app_pid" || status=$?
+  app_pid=""
+  say "$release: make run showed window $window ($(identify -format '%wx%h' "$shot")," \
+      "in $shot), closed with status $status"
+else
+  status=0
+  in_chroot "make $target" >"$log" 2>&1 || status=$?
+  grep -E '^[0-9]+% tests passed|tests failed out of' "$log" >&2 || true
+fi
+say "$release: make $target exit $status after $(( ($(date +%s) - start) / 60 )) min $(( ($(date +%s) - start) % 60 )) s"
+exit "$status"
