@@ -52,7 +52,6 @@ if [ "$(id -u)" -ne 0 ]; then
   fi
 fi
 
-echo "Installing missing packages: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
 
@@ -67,4 +66,5 @@ if [ ${#unavailable[@]} -gt 0 ]; then
   exit 1
 fi
 
+echo "Installing missing packages: ${missing[*]}"
 $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
