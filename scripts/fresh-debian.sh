@@ -1,27 +1,31 @@
 #!/usr/bin/env bash
 # Tries Tintor as a newcomer would on a fresh Debian: a minbase system of that
 # release with only git and make added, a clone of this repository's committed
-# HEAD (or FRESH_DEBIAN_REF), and `make TARGET` in it (default: test).
-#   scripts/fresh-debian.sh RELEASE [TARGET]     e.g. bookworm, trixie
-# TARGET run starts the window on a virtual X screen of this machine (Xvfb and
-# xdotool here), waits for it, keeps a screenshot and closes it.
+# HEAD (or FRESH_DEBIAN_REF), and `make TARGET` in it (default: test); several
+# targets run one after the other in the same system, e.g. `run deb test`.
+#   scripts/fresh-debian.sh RELEASE [TARGET]...     e.g. bookworm, trixie
+# run starts the window on a virtual X screen of this machine (Xvfb, xdotool and
+# ImageMagick here), waits for it, keeps a screenshot and closes it; deb
+# installs the package it made and starts it.
 # Needs root and debootstrap. The system is made once per release under
 # FRESH_DEBIAN_DIR (default /work/chroots) as RELEASE-base and copied anew for
 # every run into RELEASE, so each run starts from the same fresh system;
 # FRESH_DEBIAN_REBUILD=1 makes the base again. Not part of `make test`.
 set -euo pipefail
 
-release=${1:?usage: $0 RELEASE [TARGET]}
-target=${2:-test}
+release=${1:?usage: $0 RELEASE [TARGET]...}
+shift
+targets=("${@:-test}")
 top=${FRESH_DEBIAN_DIR:-/work/chroots}
 mirror=${FRESH_DEBIAN_MIRROR:-http://deb.debian.org/debian}
 repo=$(git -C "$(dirname "$0")/.." rev-parse --show-toplevel)
 commit=$(git -C "$repo" rev-parse --verify "${FRESH_DEBIAN_REF:-HEAD}^{commit}")
 base=$top/$release-base
 root=$top/$release
-log=$top/$release-$target.log
+log=$top/$release.log
 say() { echo "fresh-debian: $*" >&2; }
 
+rm -f "$log"
 [ "$(id -u)" -eq 0 ] || { say "needs root (debootstrap, chroot, mount)"; exit 1; }
 case $repo/ in "$top"/*) say "keep $top outside the repository"; exit 1 ;; esac
 case $top/ in "$repo"/*) say "keep $top outside the repository"; exit 1 ;; esac
@@ -86,38 +90,49 @@ in_chroot() {
     nice -n "$nice_by" bash -c "cd /root/tintor && $1"
 }
 
-say "$release: make $target on $(git -C "$repo" log -1 --format='%h %s' "$commit"); log: $log"
-if [ "$target" = run ]; then
-  # A screen of this machine's, its socket shared with the chroot.
-  display=99
+elapsed() { local t=$(($(date +%s) - $1)); echo "$((t / 60)) min $((t % 60)) s"; }
+
+# `make run` on a screen of this machine's, its socket shared with the chroot:
+# waits for the window (the build comes first), keeps a screenshot, closes it.
+make_run() {
+  local display=99 window="" shot=$top/$release-run.png status=0
   while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
   Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
   mount_in /tmp/.X11-unix --bind /tmp/.X11-unix
-  export DISPLAY=:$display
-  in_chroot "make run" >"$log" 2>&1 &
+  DISPLAY=:$display in_chroot "make run" >>"$log" 2>&1 &
   app_pid=$!
-  # The build comes first: wait for the window as long as the make runs.
-  window=""
   while kill -0 "$app_pid" 2>/dev/null; do
-    window=$(xdotool search --onlyvisible --class tintor 2>/dev/null | head -1) && [ -n "$window" ] && break
+    window=$(DISPLAY=:$display xdotool search --onlyvisible --class tintor 2>/dev/null | head -1) &&
+      [ -n "$window" ] && break
     sleep 1
   done
-  [ -n "$window" ] || { tail -20 "$log" >&2; say "$release: make run ended without a window"; exit 1; }
-  sleep 1  # the first frame
-  shot=$top/$release-run.png
-  import -window "$window" "$shot"
-  xdotool windowclose "$window"
-  status=0
+  [ -n "$window" ] || { tail -20 "$log" >&2; say "$release: make run ended without a window"; return 1; }
+  sleep 1  # its first frame
+  DISPLAY=:$display import -window "$window" "$shot"
+  DISPLAY=:$display xdotool windowclose "$window"
   wait "$app_pid" || status=$?
   app_pid=""
-  say "$release: make run showed window $window ($(identify -format '%wx%h' "$shot")," \
-      "in $shot), closed with status $status"
-else
+  say "$release: make run showed a $(identify -format '%wx%h' "$shot") window ($shot); closed, make exit $status"
+  return "$status"
+}
+
+say "$release: ${targets[*]} on $(git -C "$repo" log -1 --format='%h %s' "$commit"); log: $log"
+for target in "${targets[@]}"; do
+  echo "=== make $target" >>"$log"
+  began=$(date +%s)
   status=0
-  in_chroot "make $target" >"$log" 2>&1 || status=$?
-  grep -E '^[0-9]+% tests passed|tests failed out of' "$log" >&2 || true
-fi
-say "$release: make $target exit $status after $(( ($(date +%s) - start) / 60 )) min $(( ($(date +%s) - start) % 60 )) s"
+  case $target in
+    run) make_run || status=$? ;;
+    # The package, installed as a user would, then started.
+    deb) in_chroot "make deb && apt-get install -y -qq ./build-deb/tintor_*.deb && tintor --help >/dev/null" \
+           >>"$log" 2>&1 || status=$? ;;
+    *) in_chroot "make $target" >>"$log" 2>&1 || status=$? ;;
+  esac
+  grep -E '^[0-9]+% tests passed|tests failed out of' "$log" | tail -2 >&2 || true
+  say "$release: make $target exit $status in $(elapsed "$began")"
+  [ "$status" -eq 0 ] || break
+done
+say "$release: all in $(elapsed "$start")"
 exit "$status"
