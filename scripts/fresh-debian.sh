@@ -13,6 +13,10 @@
 # FRESH_DEBIAN_REBUILD=1 makes the base again. Not part of `make test`.
 set -euo pipefail
 
+# All in one function, read whole before it runs: a change to this file while
+# a trial runs does not reach the running one.
+main() {
+
 release=${1:?usage: $0 RELEASE [TARGET]...}
 shift
 targets=("${@:-test}")
@@ -34,7 +38,7 @@ start=$(date +%s)
 
 if [ "${FRESH_DEBIAN_REBUILD:-0}" = 1 ] || [ ! -e "$base/.complete" ]; then
   say "making a minbase $release in $base"
-  rm -rf "$base"
+  rm -rf --one-file-system "$base"
   debootstrap --variant=minbase --include=git,make "$release" "$base" "$mirror"
   # What an installed system finds in its sources too: updates and security fixes.
   cat >"$base/etc/apt/sources.list" <<EOF
@@ -51,7 +55,7 @@ fi
 mounts=()
 cleanup() {
   local status=$?
-  [ -z "${app_pid:-}" ] || kill "$app_pid" 2>/dev/null || true
+  [ -z "${app_pid:-}" ] || kill -- "-$app_pid" 2>/dev/null || true
   [ -z "${xvfb_pid:-}" ] || kill "$xvfb_pid" 2>/dev/null || true
   local i
   for ((i = ${#mounts[@]} - 1; i >= 0; i--)); do
@@ -70,8 +74,13 @@ mount_in() {  # mount_in WHERE MOUNT-ARGUMENTS...: mounted, and unmounted at exi
   [ "$1" != --rbind ] || mount --make-rslave "$where"
 }
 
+# A trial ended by force may have left this machine's /dev and /sys mounted in
+# the old copy: never delete through them.
+if findmnt -rno TARGET | grep -q "^$root/"; then
+  say "$root still has mounts (a trial ended by force?): unmount them first"; exit 1
+fi
 say "copying $base to $root"
-rm -rf "$root"
+rm -rf --one-file-system "$root"
 cp -a "$base" "$root"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 git clone --quiet --no-hardlinks --no-checkout "$repo" "$root/root/tintor"
@@ -101,8 +110,10 @@ make_run() {
   xvfb_pid=$!
   for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
   mount_in /tmp/.X11-unix --bind /tmp/.X11-unix
+  set -m  # the make and the program it starts in a process group of their own
   DISPLAY=:$display in_chroot "make run" >>"$log" 2>&1 &
   app_pid=$!
+  set +m
   while kill -0 "$app_pid" 2>/dev/null; do
     window=$(DISPLAY=:$display xdotool search --onlyvisible --class tintor 2>/dev/null | head -1) &&
       [ -n "$window" ] && break
@@ -136,3 +147,5 @@ for target in "${targets[@]}"; do
 done
 say "$release: all in $(elapsed "$start")"
 exit "$status"
+}
+main "$@"
