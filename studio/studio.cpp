@@ -3,7 +3,7 @@
 #include "platform/shell/shell.h"
 
 Studio::Studio(Shell& shell, const std::string& registry_path, bool shown)
-    : shell_(shell), watcher_(registry_path) {
+    : shell_(shell), watcher_(registry_path), panel_(&shell) {
   shell_.SetSidePlace(PreviewPanel::kWidth, PreviewPanel::kTabWidth, shown);
   shell_.PushLayer(&panel_, false);
   shell_.WatchReadable(watcher_.fd(), [this] { Refresh(); });
