@@ -32,8 +32,9 @@ constexpr int kStatusRoom = kSampleScreensTop - 2 - kStatusTop;
 
 }  // namespace
 
-PreviewPanel::PreviewPanel()
-    : title_(17, true, kTitle),
+PreviewPanel::PreviewPanel(Shell* shell)
+    : ElementLayer(shell),
+      title_(17, true, kTitle),
       note_(12, false, kNote),
       status_(12, false, kSuccess),
       notice_(12, false, kNotice),
@@ -63,7 +64,7 @@ PreviewPanel::PreviewPanel()
 }
 
 PreviewPanel::~PreviewPanel() {
-  if (Shell* shell = Shell::Current(); shell != nullptr && hwnd_ != nullptr) {
+  if (Shell* shell = GetShell(); shell != nullptr && hwnd_ != nullptr) {
     shell->UnregisterTarget(hwnd_);
   }
 }
@@ -126,7 +127,7 @@ void PreviewPanel::PlaceResized(int width, int /*height*/) {
 }
 
 void PreviewPanel::PostCommand(WPARAM wParam, LPARAM lParam) {
-  Shell* shell = Shell::Current();
+  Shell* shell = GetShell();
   if (shell == nullptr) return;
   if (hwnd_ == nullptr) hwnd_ = shell->RegisterTarget(this);
   shell->PostMessage(hwnd_, WM_COMMAND, wParam, lParam);
@@ -134,7 +135,7 @@ void PreviewPanel::PostCommand(WPARAM wParam, LPARAM lParam) {
 
 void PreviewPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_COMMAND) return;
-  Shell* shell = Shell::Current();
+  Shell* shell = GetShell();
   switch (static_cast<int>(wParam & 0xFFFF)) {
     case kRestoreId:
       AskRestore();
@@ -155,7 +156,7 @@ void PreviewPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void PreviewPanel::AskRestore() {
   if (confirmation_ != nullptr) return;
-  RestoreConfirmation sheet(kWidth);
+  RestoreConfirmation sheet(kWidth, GetShell());
   confirmation_ = &sheet;
   const bool yes = sheet.Ask();
   confirmation_ = nullptr;

@@ -33,8 +33,9 @@ class PreviewPanel : public ElementLayer, public MessageTarget {
   static constexpr int kShowId = 3;
   static constexpr int kScreensId = 4;
 
-  // Reads the theme from the registry.
-  PreviewPanel();
+  // Reads the theme from the registry. `shell`: the shell the panel stands
+  // beside the phone in (null for a panel only painted into pictures).
+  explicit PreviewPanel(Shell* shell = nullptr);
   ~PreviewPanel() override;
 
   // Reads the theme again; true when what the panel shows changed.

@@ -13,8 +13,9 @@ constexpr int kAnswerYes = 1;
 constexpr int kAnswerNo = 2;
 }  // namespace
 
-RestoreConfirmation::RestoreConfirmation(int studio_width)
-    : title_(18, true, Color::Rgb(0x20, 0x20, 0x20)),
+RestoreConfirmation::RestoreConfirmation(int studio_width, Shell* shell)
+    : ElementLayer(shell),
+      title_(18, true, Color::Rgb(0x20, 0x20, 0x20)),
       note_(12, false, Color::Rgb(0x60, 0x60, 0x60)),
       confirm_(studio_text::kConfirm, StudioButton::Look::kDanger),
       cancel_(studio_text::kCancel, StudioButton::Look::kLight) {

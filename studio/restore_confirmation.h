@@ -10,7 +10,8 @@
 class RestoreConfirmation : public ElementLayer {
  public:
   // The sheet's place in the studio, whose width is `studio_width`.
-  explicit RestoreConfirmation(int studio_width);
+  // `shell`: the shell the studio is in.
+  RestoreConfirmation(int studio_width, Shell* shell);
 
   // The buttons' notifications answer the question.
   void PostCommand(WPARAM wParam, LPARAM lParam) override;

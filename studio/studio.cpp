@@ -4,7 +4,7 @@
 #include "studio/studio_texts.h"
 
 Studio::Studio(Shell& shell, const std::string& registry_path, bool shown)
-    : shell_(shell), watcher_(registry_path) {
+    : shell_(shell), watcher_(registry_path), panel_(&shell) {
   SayWhetherFollowing();
   shell_.SetSidePlace(PreviewPanel::kWidth, PreviewPanel::kTabWidth, shown);
   shell_.PushLayer(&panel_, false);

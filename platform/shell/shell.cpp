@@ -55,6 +55,12 @@ Shell::Shell(Host& host)
 }
 
 Shell::~Shell() {
+  // What outlives the shell never reaches back into it.
+  for (ShellLayer* layer : layers_) layer->shell_ = nullptr;
+  for (const auto& [hwnd, target] : targets_) {
+    if (auto* layer = dynamic_cast<ShellLayer*>(target)) layer->shell_ = nullptr;
+  }
+  for (ShellAnimation* animation : animations_) animation->ticker_ = nullptr;
   cairo_surface_destroy(screen_);
   Canvas::SetDeviceScale(previous_ != nullptr ? previous_->scale_ : 1.0);
   g_current = previous_;
@@ -158,13 +164,20 @@ double Shell::ShownFraction(const ShellLayer* layer) const {
   return 1.0;
 }
 
+ShellAnimation::~ShellAnimation() {
+  if (ticker_ != nullptr) ticker_->RemoveAnimation(this);
+}
+
 void Shell::AddAnimation(ShellAnimation* animation) {
-  if (std::find(animations_.begin(), animations_.end(), animation) == animations_.end()) {
-    animations_.push_back(animation);
-  }
+  if (animation->ticker_ == this) return;
+  if (animation->ticker_ != nullptr) animation->ticker_->RemoveAnimation(animation);
+  animation->ticker_ = this;
+  animations_.push_back(animation);
 }
 
 void Shell::RemoveAnimation(ShellAnimation* animation) {
+  if (animation->ticker_ != this) return;
+  animation->ticker_ = nullptr;
   animations_.erase(std::remove(animations_.begin(), animations_.end(), animation),
                     animations_.end());
 }

@@ -2,8 +2,9 @@
 // colours read from the registry at start, the stack of windows, menus and
 // boxes, one message queue, and the (nested) message loops over a Host.
 //
-// One Shell exists at a time (Shell::Current()); the entry point makes it,
-// tests make their own with a HeadlessHost. Control notifications are posted
+// One Shell exists at a time; the entry point makes it, tests make their own
+// with a HeadlessHost. Every layer holds the shell it was given (its
+// window's, its panel's), and the shell lets go of them when it goes first. Control notifications are posted
 // to the queue and delivered by whichever loop runs; a quit message ends the
 // innermost loop, then every loop around it, and the outermost returns the
 // exit code.
@@ -48,6 +49,11 @@ class Shell {
   Shell& operator=(const Shell&) = delete;
   ~Shell();
 
+  // The shell made last that is still there, or null. Only the toolkit's
+  // calls that are handed no object (creating a window, running the
+  // application, a message box, a popup menu) ask for it, all through
+  // ToolkitShell() (platform/ui/toolkit_functions.h); everything else is
+  // given its shell.
   static Shell* Current();
 
   Host& GetHost() { return host_; }

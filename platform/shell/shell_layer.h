@@ -9,6 +9,7 @@
 #include "platform/host/input_event.h"
 
 class Canvas;
+class Shell;
 
 class ShellLayer {
  public:
@@ -42,11 +43,18 @@ class ShellLayer {
   }
 
   Place GetPlace() const { return place_; }
+  // The shell the layer belongs to, or null: whoever makes the layer gives
+  // it (a window gets it when created), and a shell that goes first lets go
+  // of every layer on its stack or holding one of its handles.
+  Shell* GetShell() const { return shell_; }
 
  protected:
   // Set before the layer goes on the shell's stack.
   void SetPlace(Place place) { place_ = place; }
+  void SetShell(Shell* shell) { shell_ = shell; }
 
  private:
+  friend class Shell;
   Place place_ = Place::Phone;
+  Shell* shell_ = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "platform/ui/application.h"
 
 #include "platform/shell/shell.h"
+#include "platform/ui/toolkit_functions.h"
 
 namespace {
 // Constant-initialised, so it is null before any global constructor runs.
@@ -20,7 +21,7 @@ CMzApp* CMzApp::Instance() { return g_app; }
 BOOL CMzApp::InitApplication() { return TRUE; }
 
 int CMzApp::Run() {
-  Shell* shell = Shell::Current();
+  Shell* shell = ToolkitShell();
   if (shell == nullptr) return exit_code_;
   shell->RunLoop(nullptr);
   exit_code_ = shell->ExitCode();

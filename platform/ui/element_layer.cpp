@@ -12,10 +12,10 @@ namespace {
 constexpr double kDimAlpha = 0.45;
 }  // namespace
 
-ElementLayer::ElementLayer() = default;
+ElementLayer::ElementLayer(Shell* shell) { SetShell(shell); }
 
 ElementLayer::~ElementLayer() {
-  if (Shell* shell = Shell::Current()) shell->RemoveLayer(this, false);
+  if (Shell* shell = GetShell()) shell->RemoveLayer(this, false);
   for (UiWin* e : roots_) e->layer_ = nullptr;
 }
 
@@ -51,17 +51,17 @@ void ElementLayer::Forget(const UiWin* element) {
 
 const ThemeColors& ElementLayer::Theme() const {
   static const ThemeColors kDefaults;
-  const Shell* shell = Shell::Current();
+  const Shell* shell = GetShell();
   return shell != nullptr ? shell->Theme() : kDefaults;
 }
 
 std::int64_t ElementLayer::NowMs() const {
-  Shell* shell = Shell::Current();
+  Shell* shell = GetShell();
   return shell != nullptr ? shell->GetHost().NowMs() : 0;
 }
 
 void ElementLayer::Repaint() const {
-  if (Shell* shell = Shell::Current()) shell->Invalidate(GetPlace());
+  if (Shell* shell = GetShell()) shell->Invalidate(GetPlace());
 }
 
 void ElementLayer::SetFocus(UiWin* element) {
@@ -71,7 +71,7 @@ void ElementLayer::SetFocus(UiWin* element) {
 }
 
 bool ElementLayer::FocusShown() const {
-  const Shell* shell = Shell::Current();
+  const Shell* shell = GetShell();
   return shell != nullptr && shell->KeyboardInUse() && shell->KeyLayer() == this;
 }
 
@@ -109,14 +109,14 @@ bool ElementLayer::MoveFocus(bool forward, bool enter) {
 }
 
 void ElementLayer::Animate(ShellAnimation* animation) const {
-  if (Shell* shell = Shell::Current()) shell->AddAnimation(animation);
+  if (Shell* shell = GetShell()) shell->AddAnimation(animation);
 }
 
 void ElementLayer::PostCommand(WPARAM /*wParam*/, LPARAM /*lParam*/) {}
 
 void ElementLayer::PaintLayer(Canvas& canvas, double shown) {
   if (dims_behind_) {
-    const Shell* shell = Shell::Current();
+    const Shell* shell = GetShell();
     const int width = shell != nullptr ? shell->PlaceWidth(GetPlace()) : Shell::kScreenWidth;
     canvas.FillRect(0, 0, width, Shell::kScreenHeight, Color::Rgb(0, 0, 0, kDimAlpha * shown));
   }
@@ -184,7 +184,7 @@ bool ElementLayer::OnKey(InputKey key) {
 }
 
 int ElementLayer::RunModal(bool slide_in, bool slide_out) {
-  Shell* shell = Shell::Current();
+  Shell* shell = GetShell();
   if (shell == nullptr || running_modal_ || shell->QuitRequested()) return 0;
   running_modal_ = true;
   done_ = false;

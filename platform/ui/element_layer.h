@@ -25,7 +25,9 @@ class UiWin;
 
 class ElementLayer : public ShellLayer {
  public:
-  ElementLayer();
+  // `shell`: the shell the layer goes on (null for a layer only painted
+  // into pictures, or one given its shell later).
+  explicit ElementLayer(Shell* shell);
   ElementLayer(const ElementLayer&) = delete;
   ElementLayer& operator=(const ElementLayer&) = delete;
   // Elements that outlive the layer are let go; they never reach back.

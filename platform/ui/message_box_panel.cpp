@@ -15,8 +15,10 @@ constexpr UINT kTextFormat = DT_CENTER | DT_WORDBREAK | DT_END_ELLIPSIS;
 constexpr COLORREF kPanelSurface = RGB(0xFA, 0xFA, 0xFB);
 }  // namespace
 
-MessageBoxPanel::MessageBoxPanel(std::u16string text, std::u16string caption, bool information)
-    : text_(std::move(text)),
+MessageBoxPanel::MessageBoxPanel(std::u16string text, std::u16string caption, bool information,
+                                 Shell* shell)
+    : ElementLayer(shell),
+      text_(std::move(text)),
       caption_(std::move(caption)),
       information_(information),
       ok_(u"确定", [this] { EndModal(IDOK); }) {

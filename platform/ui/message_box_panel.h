@@ -16,7 +16,8 @@ class MessageBoxPanel : public ElementLayer {
   static constexpr double kTextPx = 20.0;
   static constexpr double kCaptionPx = 23.0;
 
-  MessageBoxPanel(std::u16string text, std::u16string caption, bool information);
+  // `shell`: the shell the panel runs on.
+  MessageBoxPanel(std::u16string text, std::u16string caption, bool information, Shell* shell);
 
   // In screen coordinates.
   RECT PanelRect() const { return Frame(); }

@@ -2,6 +2,7 @@
 
 #include "platform/ui/imaging_helper.h"
 #include "platform/ui/popup_menu_sheet.h"
+#include "platform/ui/toolkit_functions.h"
 
 MzPopupMenu::MzPopupMenu() = default;
 MzPopupMenu::~MzPopupMenu() = default;
@@ -17,6 +18,6 @@ void MzPopupMenu::AppendMenuItem(UINT id, LPCWSTR text, UINT flags) {
 
 int MzPopupMenu::MzTrackPopupMenu(HWND /*owner*/, int /*mode*/, const RECT* /*rc*/,
                                   int /*flags*/) {
-  PopupMenuSheet sheet(*this);
+  PopupMenuSheet sheet(*this, ToolkitShell());
   return sheet.RunModal(true, true);
 }

@@ -61,8 +61,8 @@ class PopupMenuSheet::Row : public UiWin {
   bool pressed_ = false;
 };
 
-PopupMenuSheet::PopupMenuSheet(const MzPopupMenu& menu)
-    : menu_(menu), cancel_(u"取消", [this] { Choose(0); }) {
+PopupMenuSheet::PopupMenuSheet(const MzPopupMenu& menu, Shell* shell)
+    : ElementLayer(shell), menu_(menu), cancel_(u"取消", [this] { Choose(0); }) {
   const auto& items = menu.GetItems();
   int y = 0;
   for (std::size_t i = 0; i < items.size(); ++i) {

@@ -14,7 +14,8 @@
 
 class PopupMenuSheet : public ElementLayer {
  public:
-  explicit PopupMenuSheet(const MzPopupMenu& menu);
+  // `shell`: the shell the sheet runs on.
+  PopupMenuSheet(const MzPopupMenu& menu, Shell* shell);
   ~PopupMenuSheet() override;
 
   // Where the sheet and its parts are on the screen, in screen coordinates.

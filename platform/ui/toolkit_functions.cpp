@@ -3,6 +3,7 @@
 #include "platform/shell/shell.h"
 #include "platform/win/resources.h"
 
+Shell* ToolkitShell() { return Shell::Current(); }
 RECT MzGetWorkArea() { return Shell::WorkArea(); }
 HINSTANCE MzGetInstanceHandle() { return ProgramModuleHandle(); }
 HINSTANCE GetMzResModuleHandle() { return PlatformResourceModuleHandle(); }

@@ -10,10 +10,8 @@
 
 UiScrollWin::UiScrollWin() = default;
 
-UiScrollWin::~UiScrollWin() {
-  // The pane may be off every layer by now; the glide is on the screen's clock.
-  if (Shell* shell = Shell::Current()) shell->RemoveAnimation(&motion_);
-}
+// The glide leaves the shell's clock by itself (ShellAnimation).
+UiScrollWin::~UiScrollWin() = default;
 
 int UiScrollWin::GetContentHeight() const {
   int bottom = 0;

@@ -6,6 +6,7 @@
 #include "platform/shell/shell_layer.h"
 #include "platform/ui/application.h"
 #include "platform/ui/element_layer.h"
+#include "platform/ui/toolkit_functions.h"
 
 namespace {
 
@@ -27,12 +28,14 @@ constexpr struct {
 // window's message procedure.
 class CMzWnd::ShellBinding : public ElementLayer, public MessageTarget {
  public:
-  explicit ShellBinding(CMzWnd* wnd) : wnd_(wnd) {}
+  // The window joins a shell when it is created.
+  explicit ShellBinding(CMzWnd* wnd) : ElementLayer(nullptr), wnd_(wnd) {}
+  void Join(Shell* shell) { SetShell(shell); }
 
   CMzWnd* Window() const override { return wnd_; }
 
   void PostCommand(WPARAM wParam, LPARAM lParam) override {
-    Shell* shell = Shell::Current();
+    Shell* shell = GetShell();
     if (shell != nullptr && wnd_->m_hWnd != nullptr) {
       shell->PostMessage(wnd_->m_hWnd, WM_COMMAND, wParam, lParam);
     }
@@ -88,7 +91,7 @@ class CMzWnd::ShellBinding : public ElementLayer, public MessageTarget {
 CMzWnd::CMzWnd() : binding_(new ShellBinding(this)) {}
 
 CMzWnd::~CMzWnd() {
-  if (Shell* shell = Shell::Current(); shell != nullptr && m_hWnd != nullptr) {
+  if (Shell* shell = binding_->GetShell(); shell != nullptr && m_hWnd != nullptr) {
     shell->UnregisterTarget(m_hWnd);
   }
   delete binding_;
@@ -132,7 +135,7 @@ bool CMzWnd::InputFromMessage(UINT message, WPARAM wParam, LPARAM lParam, InputE
 LPCWSTR CMzWnd::GetWndClassName() { return u"CMzWnd"; }
 
 CMzWnd* CMzWnd::FromHandle(HWND hwnd) {
-  Shell* shell = Shell::Current();
+  Shell* shell = ToolkitShell();
   if (shell == nullptr || hwnd == nullptr) return nullptr;
   // Every handle the toolkit hands out belongs to a window's binding.
   auto* binding = dynamic_cast<ShellBinding*>(shell->TargetFromHandle(hwnd));
@@ -180,8 +183,9 @@ BOOL CMzWnd::MzRegisterClass() { return TRUE; }
 
 BOOL CMzWnd::Create(int xPos, int yPos, int width, int height, HWND hwndParent, int uID,
                     DWORD style, DWORD exstyle) {
-  Shell* shell = Shell::Current();
+  Shell* shell = ToolkitShell();
   if (shell == nullptr || m_hWnd != nullptr || width <= 0 || height <= 0) return FALSE;
+  binding_->Join(shell);
   bounds_ = RECT{xPos, yPos, xPos + width, yPos + height};
   binding_->SetFrame(bounds_);
   parent_ = hwndParent;
@@ -247,7 +251,7 @@ bool CMzWnd::GetWindowBitmap(std::uint32_t* pixels, int stride) {
 }
 
 void CMzWnd::Show(BOOL bShow, BOOL /*bUpdate*/) {
-  Shell* shell = Shell::Current();
+  Shell* shell = binding_->GetShell();
   if (shell == nullptr || m_hWnd == nullptr) return;
   if (bShow && !visible_) {
     visible_ = true;
@@ -261,7 +265,7 @@ void CMzWnd::Show(BOOL bShow, BOOL /*bUpdate*/) {
 void CMzWnd::EndModal(int result) { binding_->EndModal(result); }
 
 void CMzWnd::Invalidate() {
-  if (Shell* shell = Shell::Current()) shell->Invalidate();
+  if (Shell* shell = binding_->GetShell()) shell->Invalidate();
 }
 
 int CMzWnd::GetWidth() const { return bounds_.right - bounds_.left; }
