@@ -1,9 +1,20 @@
 #include "studio/preview_side_panel.h"
 
+#include <cstdio>
+
 #include "platform/shell/shell.h"
 
 PreviewSidePanel::PreviewSidePanel(Shell& shell, const std::string& registry_path)
-    : shell_(shell), watcher_(registry_path) {}
+    : shell_(shell), watcher_(registry_path), history_(registry_path) {
+  Record("change");
+}
+
+void PreviewSidePanel::Record(const std::string& kind) {
+  std::string problem;
+  if (history_.Record(kind, problem) || problem == history_problem_) return;
+  history_problem_ = problem;
+  std::fprintf(stderr, "tintor: the theme history does not follow this change: %s\n", problem.c_str());
+}
 
 void PreviewSidePanel::HandleInput(const InputEvent& event) {
   switch (event.type) {
@@ -15,7 +26,9 @@ void PreviewSidePanel::HandleInput(const InputEvent& event) {
       const PreviewAction pressed = pressed_;
       pressed_ = PreviewAction::kNone;
       if (pressed == PreviewAction::kNone || panel_.HitTest(event.x, event.y) != pressed) break;
-      if (panel_.Click(event.x, event.y) == PreviewAction::kHide) shell_.ShowSidePanel(false);
+      const PreviewAction done = panel_.Click(event.x, event.y);
+      if (done == PreviewAction::kHide) shell_.ShowSidePanel(false);
+      if (done == PreviewAction::kConfirmRestore) Record("restore");
       break;
     }
     default:
@@ -24,5 +37,7 @@ void PreviewSidePanel::HandleInput(const InputEvent& event) {
 }
 
 void PreviewSidePanel::Refresh() {
-  if (watcher_.Drain()) panel_.Reload();
+  if (!watcher_.Drain()) return;
+  panel_.Reload();
+  Record("change");
 }

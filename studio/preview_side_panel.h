@@ -1,13 +1,16 @@
 // The preview panel as the shell shows it beside the phone's screen: painted
 // into the window's frame, clicked like a button (a press and a release on
 // the same button), kept live by the watch on the registry file, and its
-// "隐藏" button hides it again.
+// "隐藏" button hides it again. Every change of the theme it sees (a colour
+// set on the phone, a restore, a change by another Tintor or by hand) is
+// recorded in the theme's undo history.
 #pragma once
 
 #include <string>
 
 #include "studio/preview_panel.h"
 #include "studio/registry_file_watcher.h"
+#include "studio/theme_history.h"
 #include "platform/shell/side_panel.h"
 
 class Shell;
@@ -29,9 +32,15 @@ class PreviewSidePanel : public SidePanel {
   const std::string& WatchProblem() const { return watcher_.problem(); }
 
  private:
+  // Records the theme as it is now in the history; says why not on standard
+  // error, once for each new reason.
+  void Record(const std::string& kind);
+
   Shell& shell_;
   // Watching before the first read: no change can fall between the two.
   RegistryFileWatcher watcher_;
   PreviewPanel panel_;
   PreviewAction pressed_ = PreviewAction::kNone;
+  ThemeHistory history_;
+  std::string history_problem_;
 };
