@@ -76,7 +76,7 @@ std::string EncodeThemeFile(const ThemeValues& values, RegFileForm form) {
                    {static_cast<BYTE>(v), static_cast<BYTE>(v >> 8), static_cast<BYTE>(v >> 16),
                     static_cast<BYTE>(v >> 24)});
   }
-  return EncodeRegFile(hive, form);
+  return EncodeRegFile(hive, form, true);
 }
 
 bool ReadThemeFile(const std::string& bytes, ThemeValues& values, RegFileFault& fault) {

@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <pwd.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -147,6 +148,8 @@ ThemeHistory::ThemeHistory(std::string registry_path)
 bool ThemeHistory::Load(std::string& problem) {
   states_.clear();
   cursor_ = 0;
+  log_.clear();
+  rewrite_ = true;
   std::string bytes;
   bool missing = false;
   if (!ReadWholeFile(path_, bytes, problem, &missing)) return missing;
@@ -157,32 +160,38 @@ bool ThemeHistory::Load(std::string& problem) {
     lines.push_back(std::string_view(bytes).substr(start, end - start));
     start = end + 1;
   }
+  // A last line cut short by a crash is left out, and the file written anew.
+  const bool torn = !bytes.empty() && bytes.back() != '\n';
+  if (torn) lines.pop_back();
   std::string why;
-  unsigned long long cursor = 0;
   if (lines.empty() || lines[0].rfind(kHeader, 0) != 0) {
     why = "is not a theme history";
   } else if (std::atoi(std::string(lines[0].substr(std::strlen(kHeader))).c_str()) > kFormatVersion) {
     why = "was written by a newer Tintor";
   } else if (lines[0] != kHeader + std::to_string(kFormatVersion)) {
     why = "has an unknown first line";
-  } else if (lines.size() < 4 || lines[1] != "registry " + registry_path_) {
+  } else if (lines.size() < 3 || lines[1] != "registry " + registry_path_) {
     why = "is not the history of " + registry_path_;
-  } else if (std::sscanf(std::string(lines[2]).c_str(), "cursor %llu", &cursor) != 1 ||
-             lines[2] != "cursor " + std::to_string(cursor) ||
-             cursor >= lines.size() - 3 || lines.size() - 3 > kMaxSteps + 1 || bytes.back() != '\n') {
-    why = "has a bad cursor or too many states, or is cut short";
-  } else {
-    for (std::size_t i = 3; i < lines.size() && why.empty(); ++i) {
-      State state;
-      if (!ParseState(lines[i], state)) why = "has a bad state on line " + std::to_string(i + 1);
-      states_.push_back(std::move(state));
+  }
+  for (std::size_t i = 2; i < lines.size() && why.empty(); ++i) {
+    State state;
+    if (lines[i] == "undo" && cursor_ > 0) {
+      --cursor_;
+    } else if (lines[i] == "redo" && cursor_ + 1 < states_.size()) {
+      ++cursor_;
+    } else if (lines[i].rfind("state ", 0) == 0 && ParseState(lines[i].substr(6), state)) {
+      Push(std::move(state));
+    } else {
+      why = "has a bad line " + std::to_string(i + 1);
     }
   }
   if (why.empty()) {
-    cursor_ = static_cast<std::size_t>(cursor);
+    // Rewritten in short once the log is four times as long as its content.
+    rewrite_ = torn || lines.size() > 4 * (kMaxSteps + 1);
     return true;
   }
   states_.clear();
+  cursor_ = 0;
   const std::string aside = path_ + ".bad";
   if (std::rename(path_.c_str(), aside.c_str()) != 0) {
     problem = "the theme history " + path_ + " " + why + " and cannot be set aside (" + std::strerror(errno) + ")";
@@ -193,34 +202,53 @@ bool ThemeHistory::Load(std::string& problem) {
   return true;
 }
 
+// Neither is flushed to disk: that would double the cost of every step, and
+// a history that a power cut broke loses its cut line or is set aside.
 bool ThemeHistory::Save(std::string& problem) {
-  std::string text = kHeader + std::to_string(kFormatVersion) + "\nregistry " + registry_path_ + "\ncursor " +
-                     std::to_string(cursor_) + "\n";
-  text.reserve(text.size() + states_.size() * 200);
-  for (const State& s : states_) {
-    text += s.kind;
-    AppendValues(text, s.values);
-    text += '\n';
+  if (!rewrite_) {
+    const int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
+    struct stat st;
+    bool ok = fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    for (std::size_t done = 0; ok && done < log_.size();) {
+      const ssize_t n = ::write(fd, log_.data() + done, log_.size() - done);
+      ok = n > 0 || (n < 0 && errno == EINTR);
+      if (n > 0) done += static_cast<std::size_t>(n);
+    }
+    if (fd >= 0) ::close(fd);
+    if (ok) {
+      log_.clear();
+      return true;
+    }
   }
-  // Not flushed: it would double the cost of every step, and a history that
-  // a power cut broke is set aside like any other broken one.
-  return ReplaceWholeFile(path_, text, problem, false);
+  std::string text = kHeader + std::to_string(kFormatVersion) + "\nregistry " + registry_path_ + "\n";
+  text.reserve(text.size() + states_.size() * 200);
+  for (const State& s : states_) Line(text, s);
+  for (std::size_t i = cursor_ + 1; i < states_.size(); ++i) text += "undo\n";
+  if (!ReplaceWholeFile(path_, text, problem, false)) return false;
+  log_.clear();
+  rewrite_ = false;
+  return true;
+}
+
+void ThemeHistory::Line(std::string& out, const State& state) {
+  out += "state ";
+  out += state.kind;
+  AppendValues(out, state.values);
+  out += '\n';
+}
+
+void ThemeHistory::Push(State state) {
+  states_.resize(states_.empty() ? 0 : cursor_ + 1);
+  states_.push_back(std::move(state));
+  if (states_.size() > kMaxSteps + 1) states_.erase(states_.begin());
+  cursor_ = states_.size() - 1;
 }
 
 bool ThemeHistory::Add(const std::string& kind, const ThemeValues& values) {
-  if (states_.empty()) {
-    states_.push_back({"start", values});
-    cursor_ = 0;
-    return true;
-  }
-  if (states_[cursor_].values == values) return false;
-  states_.resize(cursor_ + 1);
-  states_.push_back({kind, values});
-  cursor_ = states_.size() - 1;
-  if (states_.size() > kMaxSteps + 1) {
-    states_.erase(states_.begin(), states_.begin() + static_cast<std::ptrdiff_t>(states_.size() - kMaxSteps - 1));
-    cursor_ = states_.size() - 1;
-  }
+  if (!states_.empty() && states_[cursor_].values == values) return false;
+  State state{states_.empty() ? "start" : kind, values};
+  Line(log_, state);
+  Push(std::move(state));
   return true;
 }
 
@@ -278,6 +306,7 @@ ThemeHistory::Outcome ThemeHistory::Move(int direction, std::string& problem) {
     return Outcome::kFailed;
   }
   cursor_ = target;
+  log_ += direction < 0 ? "undo\n" : "redo\n";
   std::string history_problem;
   if (!Save(history_problem)) {
     std::fprintf(stderr, "tintor: the theme is changed, but the history does not record it: %s\n",

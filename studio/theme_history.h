@@ -2,7 +2,9 @@
 // kept in $XDG_STATE_HOME/tintor (else ~/.local/state/tintor) so that it
 // survives restarts and is shared by every Tintor using that registry file.
 // It holds the theme's states, oldest first, and a cursor at the state the
-// registry should hold now; each state after the first is one step. Every
+// registry should hold now; each state after the first is one step. The
+// file is a log: a line for each state added and for each undo and redo,
+// appended, and written anew in short when it grows long. Every
 // operation takes the history's lock (2 s at most), reads the file and the
 // registry, and records the registry's values as a new step only when they
 // differ from the state at the cursor: a change seen by several Tintors is
@@ -12,8 +14,7 @@
 // file that is corrupt, from a newer Tintor, or another registry's is set
 // aside (renamed to NAME.bad) with one line on standard error; a history
 // that cannot be kept never stops a colour from being written. The history
-// is replaced whole but not flushed to disk: only the registry's own write
-// waits for the disk.
+// is not flushed to disk: only the registry's own write waits for the disk.
 #pragma once
 
 #include <functional>
@@ -63,12 +64,17 @@ class ThemeHistory {
   class Lock;
   Outcome Move(int direction, std::string& problem);
   bool Load(std::string& problem);
+  // Appends what changed since Load to the file, or writes it anew.
   bool Save(std::string& problem);
   // Adds `values` as a step after the cursor unless the cursor holds them.
   bool Add(const std::string& kind, const ThemeValues& values);
+  void Push(State state);
+  static void Line(std::string& out, const State& state);
 
   std::string registry_path_;
   std::string path_;
   std::vector<State> states_;
   std::size_t cursor_ = 0;
+  std::string log_;       // lines for the file since Load
+  bool rewrite_ = false;  // the file is to be written anew, not appended to
 };

@@ -135,8 +135,8 @@ void AppendValue(std::u16string& out, const RegistryValue& value, RegFileForm fo
 }
 
 void AppendKey(std::u16string& out, std::u16string& path, const RegistryKey& key, bool is_root,
-               RegFileForm form) {
-  if (!is_root || !key.values.empty()) {
+               RegFileForm form, bool only_with_values = false) {
+  if ((!is_root && !only_with_values) || !key.values.empty()) {
     out += kNewline;
     out += u'[';
     out += path;
@@ -154,7 +154,7 @@ void AppendKey(std::u16string& out, std::u16string& path, const RegistryKey& key
     const std::size_t keep = path.size();
     path += u'\\';
     path += child->name;
-    AppendKey(out, path, *child, false, form);
+    AppendKey(out, path, *child, false, form, only_with_values);
     path.resize(keep);
   }
 }
@@ -677,36 +677,7 @@ class Parser {
 
 namespace {
 
-std::u16string FormatText(const RegistryHive& hive, RegFileForm form) {
-  std::u16string out(form == RegFileForm::kRegedit4 ? kHeader4 : kHeader5);
-  out += kNewline;
-  for (int root = 0; root < RegistryHive::kRootCount; ++root) {
-    std::u16string path(RegistryRootName(root));
-    AppendKey(out, path, hive.Root(root), true, form);
-  }
-  out += kNewline;
-  return out;
-}
-
-}  // namespace
-
-std::u16string FormatRegText(const RegistryHive& hive) { return FormatText(hive, RegFileForm::kVersion5); }
-
-std::string EncodeRegFile(const RegistryHive& hive, RegFileForm form) {
-  if (form == RegFileForm::kVersion5) return EncodeRegFile(hive);
-  const std::u16string text = FormatText(hive, form);
-  std::vector<BYTE> units;
-  units.reserve(text.size() * 2);
-  for (char16_t c : text) {
-    units.push_back(static_cast<BYTE>(c & 0xFF));
-    units.push_back(static_cast<BYTE>(c >> 8));
-  }
-  const std::vector<BYTE> narrow = NarrowText(units);
-  return std::string(narrow.begin(), narrow.end());
-}
-
-std::string EncodeRegFile(const RegistryHive& hive) {
-  const std::u16string text = FormatRegText(hive);
+std::string Utf16LeFile(const std::u16string& text) {
   std::string bytes;
   bytes.reserve(2 + text.size() * 2);
   bytes.push_back(static_cast<char>(0xFF));
@@ -717,6 +688,36 @@ std::string EncodeRegFile(const RegistryHive& hive) {
   }
   return bytes;
 }
+
+std::u16string FormatText(const RegistryHive& hive, RegFileForm form, bool only_with_values) {
+  std::u16string out(form == RegFileForm::kRegedit4 ? kHeader4 : kHeader5);
+  out += kNewline;
+  for (int root = 0; root < RegistryHive::kRootCount; ++root) {
+    std::u16string path(RegistryRootName(root));
+    AppendKey(out, path, hive.Root(root), true, form, only_with_values);
+  }
+  out += kNewline;
+  return out;
+}
+
+}  // namespace
+
+std::u16string FormatRegText(const RegistryHive& hive) { return FormatText(hive, RegFileForm::kVersion5, false); }
+
+std::string EncodeRegFile(const RegistryHive& hive, RegFileForm form, bool only_keys_with_values) {
+  const std::u16string text = FormatText(hive, form, only_keys_with_values);
+  if (form == RegFileForm::kVersion5) return Utf16LeFile(text);
+  std::vector<BYTE> units;
+  units.reserve(text.size() * 2);
+  for (char16_t c : text) {
+    units.push_back(static_cast<BYTE>(c & 0xFF));
+    units.push_back(static_cast<BYTE>(c >> 8));
+  }
+  const std::vector<BYTE> narrow = NarrowText(units);
+  return std::string(narrow.begin(), narrow.end());
+}
+
+std::string EncodeRegFile(const RegistryHive& hive) { return Utf16LeFile(FormatRegText(hive)); }
 
 bool ReadRegFile(const void* data, std::size_t size, const RegFileCheck& check, RegistryHive* hive,
                  RegFileFault* fault) {

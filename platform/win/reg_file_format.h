@@ -32,7 +32,9 @@ bool ParseRegFile(const void* data, std::size_t size, RegistryHive* hive, std::s
 // take only: ASCII, any other character as UTF-8, hex(2) and hex(7) lists as
 // 8-bit text. Both with CRLF lines; ParseRegFile reads either.
 enum class RegFileForm { kVersion5, kRegedit4 };
-std::string EncodeRegFile(const RegistryHive& hive, RegFileForm form);
+// With `only_keys_with_values`, a key without values gets no section of its
+// own (its subkeys still do), as for a file that carries a few values only.
+std::string EncodeRegFile(const RegistryHive& hive, RegFileForm form, bool only_keys_with_values = false);
 
 // A key line or a value line of a file being read, as ReadRegFile shows it
 // to a check before taking it.

@@ -68,6 +68,7 @@ TEST(Themes, ExportBothFormsImportBackAndRefuseWholeFiles) {
     const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     if (form == RegFileForm::kRegedit4) {
       EXPECT_EQ(bytes.rfind("REGEDIT4\r\n", 0), 0u);
+      EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '['), 2) << "the two keys and nothing else";
       for (std::size_t i = 0; i < bytes.size(); ++i) {
         ASSERT_LT(static_cast<unsigned char>(bytes[i]), 0x80) << "not ASCII at " << i;
         if (bytes[i] == '\n') {
