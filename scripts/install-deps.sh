@@ -8,6 +8,7 @@ packages=(
   libsdl2-dev libcairo2-dev libpango1.0-dev libpng-dev
   fonts-wqy-microhei
   libgtest-dev libgmock-dev libbenchmark-dev
+  liblcms2-dev nlohmann-json3-dev
   clang libclang-rt-14-dev
   libx11-dev
   xvfb xdotool imagemagick x11-utils python3

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -93,17 +94,18 @@ std::array<double, 3> Apply(const Matrix& m, const std::array<double, 3>& linear
 int Encode(double linear) { return static_cast<int>(std::lround(LinearToSrgb(linear) * 255)); }
 
 // Pixels take the same road as SeenWith through two tables: 8-bit sRGB to
-// linear, and linear (in fine steps) back to 8-bit sRGB.
+// linear, and the linear values where the 8-bit encoding rounds up to the
+// next level.
 struct PixelTables {
-  static constexpr int kSteps = 1 << 14;
   std::array<double, 256> linear{};
-  std::array<unsigned char, kSteps + 1> encoded{};
+  std::array<double, 255> step_up{};  // step_up[v]: from here on, v + 1
   PixelTables() {
     for (int i = 0; i < 256; ++i) linear[i] = SrgbToLinear(i / 255.0);
-    for (int i = 0; i <= kSteps; ++i) encoded[i] = static_cast<unsigned char>(Encode(1.0 * i / kSteps));
+    for (int v = 0; v < 255; ++v) step_up[v] = SrgbToLinear((v + 0.5) / 255.0);
   }
   unsigned Encoded(double l) const {
-    return encoded[static_cast<std::size_t>(std::lround(l * kSteps))];
+    return static_cast<unsigned>(std::upper_bound(step_up.begin(), step_up.end(), l) -
+                                 step_up.begin());
   }
 };
 
@@ -170,21 +172,34 @@ void SeePixelsWith(ColourVision vision, std::uint32_t* pixels, int width, int he
   const Matrix* m = MatrixOf(vision);
   if (m == nullptr) return;
   static const PixelTables tables;
-  // Screens are mostly runs of one colour: the last answer is kept.
+  // A picture holds few colours (runs of one, and the edges of text): each
+  // is worked out once, in a small table indexed by a hash of the colour.
+  // A key is the colour with bit 32 set, so an empty slot (0) never matches.
+  constexpr std::uint32_t kSlots = 4096;
+  std::vector<std::uint64_t> keys(kSlots, 0);
+  std::vector<std::uint32_t> seen(kSlots);
   std::uint32_t last_in = 0, last_out = 0;
   bool have_last = false;
   for (int y = 0; y < height; ++y) {
     std::uint32_t* row = pixels + static_cast<std::ptrdiff_t>(y) * stride;
     for (int x = 0; x < width; ++x) {
       const std::uint32_t p = row[x];
-      if (!have_last || p != last_in) {
+      if (have_last && p == last_in) {
+        row[x] = last_out;
+        continue;
+      }
+      const std::uint32_t slot = ((p * 2654435761u) >> 20) & (kSlots - 1);
+      const std::uint64_t key = p | (std::uint64_t{1} << 32);
+      if (keys[slot] != key) {
         const auto out = Apply(*m, {tables.linear[(p >> 16) & 0xFF], tables.linear[(p >> 8) & 0xFF],
                                     tables.linear[p & 0xFF]});
-        last_in = p;
-        last_out = (p & 0xFF000000u) | tables.Encoded(out[0]) << 16 | tables.Encoded(out[1]) << 8 |
-                   tables.Encoded(out[2]);
-        have_last = true;
+        keys[slot] = key;
+        seen[slot] = (p & 0xFF000000u) | tables.Encoded(out[0]) << 16 |
+                     tables.Encoded(out[1]) << 8 | tables.Encoded(out[2]);
       }
+      last_in = p;
+      last_out = seen[slot];
+      have_last = true;
       row[x] = last_out;
     }
   }

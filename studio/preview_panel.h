@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "studio/colour_science.h"
 #include "studio/sample_screens.h"
 #include "studio/theme_snapshot.h"
 
@@ -71,5 +72,7 @@ class PreviewPanel {
 // written through (a link there is replaced, not followed). False with
 // `error` set when the file cannot be written. When the registry cannot be
 // read the picture shows the defaults, and `unreadable` (if given) says why.
+// With a colour-vision deficiency the picture is as a person with it sees it.
 bool WritePreviewPng(const std::string& path, double scale, std::string& error,
-                     std::string* unreadable = nullptr);
+                     std::string* unreadable = nullptr,
+                     ColourVision vision = ColourVision::kTypical);

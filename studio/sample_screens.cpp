@@ -269,6 +269,13 @@ void SettingsWindow(ScreenPainter& p, const ThemeSnapshot& theme) {
   c.Restore();
 }
 
+// The line between the cards and the settings window.
+RECT NoteLine() {
+  const RECT lock = ScreenCard(SampleScreen::kLockScreen);
+  const RECT window = ScreenCard(SampleScreen::kSettings);
+  return RECT{lock.left, lock.bottom + 2, window.right, window.top - 2};
+}
+
 // Says in words which items fail in the colours they come with.
 void DefaultsNote(Canvas& c, const std::vector<ReadabilityWarning>& warnings) {
   std::u16string items;
@@ -278,14 +285,35 @@ void DefaultsNote(Canvas& c, const std::vector<ReadabilityWarning>& warnings) {
     items += kThemeTargets[static_cast<std::size_t>(w.item - 1)].label;
   }
   if (items.empty()) return;
-  const RECT lock = ScreenCard(SampleScreen::kLockScreen);
-  const RECT window = ScreenCard(SampleScreen::kSettings);
-  c.DrawText(u"默认颜色本身就难以阅读：" + items, RECT{lock.left, lock.bottom + 2, window.right,
-                                                  window.top - 2},
+  c.DrawText(u"默认颜色本身就难以阅读：" + items, NoteLine(),
              DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS, kWarning, 11.5);
 }
 
 }  // namespace
+
+void ShowAsSeenWith(Canvas& canvas, int x, int y, int w, int h, double scale,
+                    const ThemeSnapshot& theme, ColourVision vision) {
+  if (vision == ColourVision::kTypical) return;
+  canvas.EditPixels(x, y, w, h, [vision](std::uint32_t* pixels, int width, int height, int stride) {
+    SeePixelsWith(vision, pixels, width, height, stride);
+  });
+  std::u16string pairs;
+  for (const ConfusablePair& pair : FindConfusablePairs(theme, vision)) {
+    pairs += (pairs.empty() ? u"" : u"，") + Utf8ToUtf16(std::to_string(pair.first)) + u" 与 " +
+             Utf8ToUtf16(std::to_string(pair.second));
+  }
+  const std::u16string note =
+      std::u16string(ColourVisionTitle(vision)) +
+      (pairs.empty() ? u"看来：同一表面上的项目都还能分辨" : u"看来难以分辨：" + pairs);
+  canvas.Save();
+  canvas.Scale(scale);
+  const RECT line = NoteLine();
+  canvas.FillRoundRect(line.left, line.top, line.right - line.left, line.bottom - line.top, 4,
+                       Color{kWarningPill.r, kWarningPill.g, kWarningPill.b, 1});
+  canvas.DrawText(note, RECT{line.left + 6, line.top, line.right - 6, line.bottom},
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS, kWarning, 11.5);
+  canvas.Restore();
+}
 
 std::vector<ReadabilityWarning> FindReadabilityWarnings(const ThemeSnapshot& theme) {
   static const ThemeSnapshot defaults;

@@ -9,6 +9,7 @@
 #include "platform/host/sdl_host.h"
 #include "studio/preview_panel.h"
 #include "studio/preview_side_panel.h"
+#include "studio/theme_report.h"
 #include "platform/shell/shell.h"
 #include "platform/ui/application.h"
 #include "platform/win/hive_file.h"
@@ -65,9 +66,21 @@ int RunTintor(const std::vector<std::string>& args) {
     std::fputs(EntryVersion(), stdout);
     return 0;
   }
+  if (options.theme_report) {
+    std::string report;
+    const int code = MakeThemeReport(options.json, report, error);
+    if (code == kReportUnreadable) {
+      std::fprintf(stderr, "tintor: %s\n", error.c_str());
+    } else {
+      std::fputs(report.c_str(), stdout);
+    }
+    return code;
+  }
   if (!options.preview_png.empty()) {
     std::string unreadable;
-    if (!WritePreviewPng(options.preview_png, options.scale, error, &unreadable)) {
+    ColourVision vision = ColourVision::kTypical;
+    ParseColourVision(options.simulate, &vision);
+    if (!WritePreviewPng(options.preview_png, options.scale, error, &unreadable, vision)) {
       std::fprintf(stderr, "tintor: %s\n", error.c_str());
       return 1;
     }
