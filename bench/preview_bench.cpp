@@ -22,6 +22,7 @@
 #include "model/theme_color_store.h"
 #include "model/theme_targets.h"
 #include "studio/preview_panel.h"
+#include "studio/colour_science.h"
 #include "studio/sample_screens.h"
 #include "studio/theme_report.h"
 #include "platform/shell/canvas.h"
@@ -99,6 +100,27 @@ void BM_PaintPanelSimulated(benchmark::State& state) {
   std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_PaintPanelSimulated)->DenseRange(1, 3)->Unit(benchmark::kMillisecond);
+
+// The pixel pass alone, over a picture of the panel.
+void BM_SeePanelPixels(benchmark::State& state) {
+  const std::string dir = BenchFolder();
+  PreviewPanel panel;
+  std::vector<std::uint32_t> picture(PreviewPanel::kWidth * PreviewPanel::kHeight);
+  Canvas::RenderOffscreen(PreviewPanel::kWidth, PreviewPanel::kHeight,
+                          [&](Canvas& c) { panel.Paint(c, 1); }, picture.data(),
+                          PreviewPanel::kWidth * 4);
+  std::vector<std::uint32_t> pixels;
+  for (auto _ : state) {
+    state.PauseTiming();
+    pixels = picture;
+    state.ResumeTiming();
+    SeePixelsWith(ColourVision::kDeutan, pixels.data(), PreviewPanel::kWidth,
+                  PreviewPanel::kHeight, PreviewPanel::kWidth);
+    benchmark::DoNotOptimize(pixels.data());
+  }
+  std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_SeePanelPixels)->Unit(benchmark::kMillisecond);
 
 void BM_ThemeReportInProcess(benchmark::State& state) {
   const std::string dir = BenchFolder();

@@ -93,19 +93,29 @@ std::array<double, 3> Apply(const Matrix& m, const std::array<double, 3>& linear
 
 int Encode(double linear) { return static_cast<int>(std::lround(LinearToSrgb(linear) * 255)); }
 
-// Pixels take the same road as SeenWith through two tables: 8-bit sRGB to
+// Pixels take the same road as SeenWith through tables: 8-bit sRGB to
 // linear, and the linear values where the 8-bit encoding rounds up to the
-// next level.
+// next level, found from a guess by linear value in fine steps.
 struct PixelTables {
+  static constexpr int kGuesses = 4096;
   std::array<double, 256> linear{};
-  std::array<double, 255> step_up{};  // step_up[v]: from here on, v + 1
+  std::array<double, 256> step_up{};  // step_up[v]: from here on, v + 1 (v < 255)
+  std::array<unsigned char, kGuesses + 1> guess{};
   PixelTables() {
     for (int i = 0; i < 256; ++i) linear[i] = SrgbToLinear(i / 255.0);
     for (int v = 0; v < 255; ++v) step_up[v] = SrgbToLinear((v + 0.5) / 255.0);
+    step_up[255] = 2;  // beyond every clipped value
+    for (int i = 0; i <= kGuesses; ++i) {
+      const double l = 1.0 * i / kGuesses;
+      guess[i] = static_cast<unsigned char>(
+          std::upper_bound(step_up.begin(), step_up.end(), l) - step_up.begin());
+    }
   }
   unsigned Encoded(double l) const {
-    return static_cast<unsigned>(std::upper_bound(step_up.begin(), step_up.end(), l) -
-                                 step_up.begin());
+    unsigned v = guess[static_cast<std::size_t>(l * kGuesses)];
+    while (l >= step_up[v]) ++v;
+    while (v > 0 && l < step_up[v - 1]) --v;
+    return v;
   }
 };
 
@@ -123,12 +133,18 @@ double ApcaContrast(COLORREF text, COLORREF background) {
   return s > -0.1 ? 0 : (s + 0.027) * 100;
 }
 
-double ColourDifference(COLORREF a, COLORREF b) {
+LabColour ToLab(COLORREF color) {
   static const LabConverter to_lab;
-  const cmsCIELab la = to_lab(a);
-  const cmsCIELab lb = to_lab(b);
+  const cmsCIELab lab = to_lab(color);
+  return {lab.L, lab.a, lab.b};
+}
+
+double ColourDifference(const LabColour& a, const LabColour& b) {
+  const cmsCIELab la{a.l, a.a, a.b}, lb{b.l, b.a, b.b};
   return cmsCIE2000DeltaE(&la, &lb, 1, 1, 1);
 }
+
+double ColourDifference(COLORREF a, COLORREF b) { return ColourDifference(ToLab(a), ToLab(b)); }
 
 const char* ColourVisionName(ColourVision vision) {
   switch (vision) {
@@ -175,20 +191,14 @@ void SeePixelsWith(ColourVision vision, std::uint32_t* pixels, int width, int he
   // A picture holds few colours (runs of one, and the edges of text): each
   // is worked out once, in a small table indexed by a hash of the colour.
   // A key is the colour with bit 32 set, so an empty slot (0) never matches.
-  constexpr std::uint32_t kSlots = 4096;
+  constexpr std::uint32_t kSlots = 1 << 14;
   std::vector<std::uint64_t> keys(kSlots, 0);
   std::vector<std::uint32_t> seen(kSlots);
-  std::uint32_t last_in = 0, last_out = 0;
-  bool have_last = false;
   for (int y = 0; y < height; ++y) {
     std::uint32_t* row = pixels + static_cast<std::ptrdiff_t>(y) * stride;
-    for (int x = 0; x < width; ++x) {
+    for (int x = 0; x < width;) {
       const std::uint32_t p = row[x];
-      if (have_last && p == last_in) {
-        row[x] = last_out;
-        continue;
-      }
-      const std::uint32_t slot = ((p * 2654435761u) >> 20) & (kSlots - 1);
+      const std::uint32_t slot = ((p * 2654435761u) >> 18) & (kSlots - 1);
       const std::uint64_t key = p | (std::uint64_t{1} << 32);
       if (keys[slot] != key) {
         const auto out = Apply(*m, {tables.linear[(p >> 16) & 0xFF], tables.linear[(p >> 8) & 0xFF],
@@ -197,10 +207,11 @@ void SeePixelsWith(ColourVision vision, std::uint32_t* pixels, int width, int he
         seen[slot] = (p & 0xFF000000u) | tables.Encoded(out[0]) << 16 |
                      tables.Encoded(out[1]) << 8 | tables.Encoded(out[2]);
       }
-      last_in = p;
-      last_out = seen[slot];
-      have_last = true;
-      row[x] = last_out;
+      // The whole run of this colour at once.
+      const std::uint32_t out = seen[slot];
+      do {
+        row[x++] = out;
+      } while (x < width && row[x] == p);
     }
   }
 }

@@ -17,6 +17,12 @@ double ApcaContrast(COLORREF text, COLORREF background);
 // How far apart two colours look: CIEDE2000 of their CIELAB values (sRGB,
 // D50 white as Little CMS adapts it). About 2 is just noticeable.
 double ColourDifference(COLORREF a, COLORREF b);
+// The same for colours turned into CIELAB once, to compare many pairs.
+struct LabColour {
+  double l = 0, a = 0, b = 0;
+};
+LabColour ToLab(COLORREF color);
+double ColourDifference(const LabColour& a, const LabColour& b);
 
 enum class ColourVision { kTypical, kProtan, kDeutan, kTritan };
 

@@ -78,15 +78,19 @@ std::vector<ConfusablePair> FindConfusablePairs(const ThemeSnapshot& theme, Colo
     return number == kWindowBackgroundItem ? ItemSurface::kWindowBackground
                                                             : row.surface;
   };
-  std::vector<ConfusablePair> pairs;
   const int count = static_cast<int>(kThemeTargetCount);
+  std::vector<LabColour> usual(count + 1), seen(count + 1);
+  for (int n = 1; n <= count; ++n) {
+    usual[n] = ToLab(theme.Item(n));
+    seen[n] = ToLab(SeenWith(vision, theme.Item(n)));
+  }
+  std::vector<ConfusablePair> pairs;
   for (int a = 1; a <= count; ++a) {
     for (int b = a + 1; b <= count; ++b) {
       if (surface_of(a) != surface_of(b) || surface_of(a) == ItemSurface::kNone) continue;
-      const COLORREF ca = theme.Item(a), cb = theme.Item(b);
-      if (ColourDifference(ca, cb) < kConfusableDifference) continue;  // alike for everyone
-      const double seen = ColourDifference(SeenWith(vision, ca), SeenWith(vision, cb));
-      if (seen < kConfusableDifference) pairs.push_back({a, b, seen});
+      if (ColourDifference(usual[a], usual[b]) < kConfusableDifference) continue;  // alike for all
+      const double difference = ColourDifference(seen[a], seen[b]);
+      if (difference < kConfusableDifference) pairs.push_back({a, b, difference});
     }
   }
   return pairs;
