@@ -8,10 +8,17 @@
 #include <cmath>
 #include <cstring>
 
+#include <algorithm>
+#include <initializer_list>
+
 #include "model/theme_targets.h"
 #include "platform/shell/canvas.h"
-#include "platform/shell/utf.h"
+#include "platform/shell/shell.h"
+#include "platform/ui/window.h"
+#include "platform/win/hive_file.h"
 #include "platform/win/registry.h"
+#include "studio/restore_confirmation.h"
+#include "studio/studio_texts.h"
 
 namespace {
 
@@ -20,36 +27,49 @@ const Color kTitle = Color::Rgb(0xF2, 0xF4, 0xF7);
 const Color kNote = Color::Rgb(0xB8, 0xBE, 0xC8);
 const Color kFailure = Color::Rgb(0xFF, 0x8F, 0x85);
 const Color kSuccess = Color::Rgb(0x9D, 0xE0, 0x9D);
-const Color kButton = Color::Rgb(0x45, 0x4A, 0x52);
-const Color kButtonRim = Color::Rgb(0x6A, 0x70, 0x7A);
-const Color kSheet = Color::Rgb(0xFF, 0xFF, 0xFF);
-const Color kSheetText = Color::Rgb(0x20, 0x20, 0x20);
-const Color kSheetNote = Color::Rgb(0x60, 0x60, 0x60);
-const Color kConfirm = Color::Rgb(0xD9, 0x3A, 0x2B);
 
-constexpr RECT kRestoreButton{344, 8, 432, 36};
-constexpr RECT kHideButton{440, 8, 512, 36};
-constexpr RECT kStatusLines{12, 56, 508, 92};
-constexpr RECT kSheetRect{100, 276, 420, 436};
-constexpr RECT kConfirmButton{120, 376, 250, 416};
-constexpr RECT kCancelButton{270, 376, 400, 416};
-
-bool Inside(const RECT& r, int x, int y) {
-  return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
-}
-
-void PanelButton(Canvas& c, const RECT& r, std::u16string_view text, Color face, Color rim,
-                 Color ink) {
-  const double w = r.right - r.left;
-  const double h = r.bottom - r.top;
-  c.FillRoundRect(r.left, r.top, w, h, 7, face);
-  c.StrokeRoundRect(r.left + 0.5, r.top + 0.5, w - 1, h - 1, 6.5, 1, rim);
-  c.DrawText(text, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE, ink, 14);
-}
+constexpr int kMargin = 12;
+constexpr int kStatusTop = 56;
+// The status lines have this much room before the sample screens begin; a
+// longer message moves the screens down rather than being cut.
+constexpr int kStatusRoom = kSampleScreensTop - 2 - kStatusTop;
 
 }  // namespace
 
-PreviewPanel::PreviewPanel() { Show(ThemeSnapshot::Read()); }
+PreviewPanel::PreviewPanel()
+    : title_(17, true, kTitle),
+      note_(12, false, kNote),
+      status_(12, false, kSuccess),
+      restore_(studio_text::kRestore, StudioButton::Look::kPlain),
+      hide_(studio_text::kHide, StudioButton::Look::kPlain),
+      screens_(theme_, warnings_) {
+  SetPlace(Place::Side);
+  title_.SetText(studio_text::kTitle);
+  note_.SetText(studio_text::kNote);
+  title_.SetBounds(kMargin, 8, 328, 28);
+  note_.SetBounds(kMargin, 38, kWidth - 2 * kMargin, 18);
+  title_.SetCentredVertically(true);
+  note_.SetCentredVertically(true);
+  restore_.SetBounds(344, 8, 88, 28);
+  hide_.SetBounds(440, 8, 72, 28);
+  restore_.SetID(kRestoreId);
+  hide_.SetID(kHideId);
+  tab_.SetID(kShowId);
+  screens_.SetID(kScreensId);
+  tab_.SetBounds(0, 0, kTabWidth, kHeight);
+  for (UiWin* e : std::initializer_list<UiWin*>{&title_, &note_, &status_, &restore_, &hide_,
+                                                &screens_, &tab_}) {
+    AddRoot(e);
+  }
+  PlaceResized(kWidth, kHeight);
+  Show(ThemeSnapshot::Read());
+}
+
+PreviewPanel::~PreviewPanel() {
+  if (Shell* shell = Shell::Current(); shell != nullptr && hwnd_ != nullptr) {
+    shell->UnregisterTarget(hwnd_);
+  }
+}
 
 bool PreviewPanel::Reload() {
   ThemeSnapshot now = ThemeSnapshot::Read();
@@ -65,17 +85,76 @@ void PreviewPanel::Show(ThemeSnapshot theme) {
   theme_ = std::move(theme);
   warnings_ = FindReadabilityWarnings(theme_);
   UpdateStatus();
-  dirty_ = true;
+  screens_.Invalidate();
 }
 
 void PreviewPanel::UpdateStatus() {
   if (!restore_result_.empty()) {
-    status_ = restore_result_;
+    status_.SetText(restore_result_);
   } else if (!theme_.readable()) {
-    status_ = u"无法读取注册表文件，显示的是默认颜色：" + Utf8ToUtf16(theme_.problem());
+    status_.SetText(studio_text::Unreadable(HiveFile::DefaultPath(), theme_.status()));
   } else {
-    status_.clear();
+    status_.SetText(u"");
   }
+  const bool bad = restore_failed_ || (restore_result_.empty() && !theme_.readable());
+  status_.SetColor(bad ? kFailure : kSuccess);
+  Layout();
+}
+
+void PreviewPanel::Layout() {
+  const int width = kWidth - 2 * kMargin;
+  const int needed = status_.HeightFor(width);
+  status_.SetBounds(kMargin, kStatusTop, width, std::max(needed, kStatusRoom));
+  const int below = std::max(0, needed - kStatusRoom);
+  screens_.SetBounds(0, kSampleScreensTop + below, kSampleScreensWidth, kSampleScreensHeight);
+}
+
+void PreviewPanel::PlaceResized(int width, int /*height*/) {
+  const bool shown = width >= kWidth;
+  SetFrame(RECT{0, 0, width, kHeight});
+  UiWin* focused = Focused();
+  for (UiWin* e : Roots()) e->SetVisible((e == &tab_) != shown);
+  // The focus goes along to what took the place of the focused control.
+  if (focused != nullptr && focused != &tab_ && !shown) SetFocus(&tab_);
+  if (focused == &tab_ && shown) SetFocus(&hide_);
+  Repaint();
+}
+
+void PreviewPanel::PostCommand(WPARAM wParam, LPARAM lParam) {
+  Shell* shell = Shell::Current();
+  if (shell == nullptr) return;
+  if (hwnd_ == nullptr) hwnd_ = shell->RegisterTarget(this);
+  shell->PostMessage(hwnd_, WM_COMMAND, wParam, lParam);
+}
+
+void PreviewPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_COMMAND) return;
+  Shell* shell = Shell::Current();
+  switch (static_cast<int>(wParam & 0xFFFF)) {
+    case kRestoreId:
+      AskRestore();
+      break;
+    case kHideId:
+      if (shell != nullptr) shell->ShowSide(false);
+      break;
+    case kShowId:
+      if (shell != nullptr) shell->ShowSide(true);
+      break;
+    case kScreensId:
+      if (screens_click_) screens_click_(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      break;
+    default:
+      break;
+  }
+}
+
+void PreviewPanel::AskRestore() {
+  if (confirmation_ != nullptr) return;
+  RestoreConfirmation sheet(kWidth);
+  confirmation_ = &sheet;
+  const bool yes = sheet.Ask();
+  confirmation_ = nullptr;
+  if (yes) RestoreDefaults();
 }
 
 void PreviewPanel::RestoreDefaults() {
@@ -83,82 +162,26 @@ void PreviewPanel::RestoreDefaults() {
   for (const ThemeTarget& target : kThemeTargets) names.push_back({target.key, target.value_name});
   const LONG status = RegistryDeleteValues(HKEY_LOCAL_MACHINE, names.data(), names.size());
   const bool failed = status != ERROR_SUCCESS;
-  std::u16string result = failed ? u"恢复默认失败，注册表文件未改动：" +
-                                       Utf8ToUtf16(RegistryLastErrorMessage())
-                                 : u"已恢复20项默认颜色";
+  std::u16string result = failed ? studio_text::RestoreFailed(HiveFile::DefaultPath(), status)
+                                 : std::u16string(studio_text::kRestored);
   Reload();
   restore_failed_ = failed;
   restore_result_ = std::move(result);
   UpdateStatus();
-  dirty_ = true;
+}
+
+void PreviewPanel::PaintContent(Canvas& canvas) {
+  const RECT& f = Frame();
+  canvas.FillRect(0, 0, f.right - f.left, f.bottom - f.top, kDesk);
+  for (UiWin* e : Roots()) e->Paint(canvas);
 }
 
 void PreviewPanel::Paint(Canvas& canvas, double scale) {
   canvas.Save();
   canvas.Scale(scale);
   canvas.ClipRect(0, 0, kWidth, kHeight);
-  canvas.FillRect(0, 0, kWidth, kHeight, kDesk);
-  canvas.DrawText(u"主题预览 · 手机下次启动后的样子", RECT{12, 8, 340, 36},
-                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS, kTitle, 17, true);
-  canvas.DrawText(u"手机屏幕保持启动时的主题，重启后才换成这里的颜色。", RECT{12, 38, 508, 56},
-                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS, kNote, 12);
-  PanelButton(canvas, kRestoreButton, u"恢复默认", kButton, kButtonRim, kTitle);
-  PanelButton(canvas, kHideButton, u"隐藏", kButton, kButtonRim, kTitle);
-  if (!status_.empty()) {
-    const bool bad = restore_failed_ || (restore_result_.empty() && !theme_.readable());
-    canvas.DrawText(status_, kStatusLines, DT_LEFT | DT_WORDBREAK | DT_END_ELLIPSIS,
-                    bad ? kFailure : kSuccess, 12);
-  }
-  PaintSampleScreens(canvas, theme_, warnings_);
-
-  if (confirming_) {
-    canvas.FillRect(0, 0, kWidth, kHeight, Color::Rgb(0, 0, 0, 0.55));
-    const RECT& s = kSheetRect;
-    canvas.FillRoundRect(s.left, s.top, s.right - s.left, s.bottom - s.top, 12, kSheet);
-    canvas.DrawText(u"恢复20项默认颜色？", RECT{s.left, s.top + 18, s.right, s.top + 46},
-                    DT_CENTER | DT_VCENTER | DT_SINGLELINE, kSheetText, 18, true);
-    canvas.DrawText(u"将从注册表删除这20项的值，手机重启后生效。",
-                    RECT{s.left + 10, s.top + 52, s.right - 10, s.top + 76},
-                    DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS, kSheetNote, 12);
-    PanelButton(canvas, kConfirmButton, u"确定", kConfirm, kConfirm, Color::Rgb(0xFF, 0xFF, 0xFF));
-    PanelButton(canvas, kCancelButton, u"取消", Color::Rgb(0xF0, 0xF1, 0xF3),
-                Color::Rgb(0xB4, 0xB8, 0xBE), kSheetText);
-  }
+  PaintContent(canvas);
   canvas.Restore();
-  dirty_ = false;
-}
-
-PreviewAction PreviewPanel::HitTest(int x, int y) const {
-  if (confirming_) {
-    if (Inside(kConfirmButton, x, y)) return PreviewAction::kConfirmRestore;
-    if (Inside(kCancelButton, x, y)) return PreviewAction::kCancelRestore;
-    return PreviewAction::kNone;
-  }
-  if (Inside(kRestoreButton, x, y)) return PreviewAction::kRestoreDefaults;
-  if (Inside(kHideButton, x, y)) return PreviewAction::kHide;
-  return PreviewAction::kNone;
-}
-
-PreviewAction PreviewPanel::Click(int x, int y) {
-  const PreviewAction action = HitTest(x, y);
-  switch (action) {
-    case PreviewAction::kRestoreDefaults:
-      confirming_ = true;
-      dirty_ = true;
-      break;
-    case PreviewAction::kConfirmRestore:
-      confirming_ = false;
-      RestoreDefaults();
-      break;
-    case PreviewAction::kCancelRestore:
-      confirming_ = false;
-      dirty_ = true;
-      break;
-    case PreviewAction::kHide:
-    case PreviewAction::kNone:
-      break;
-  }
-  return action;
 }
 
 bool WritePreviewPng(const std::string& path, double scale, std::string& error,

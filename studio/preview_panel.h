@@ -1,70 +1,100 @@
-// The preview panel beside the phone screen: the phone as it will look after
-// its next start, in the theme the registry holds now, with readability
-// marks, a "恢复默认" action (confirmed in the panel) and a button that hides
-// the panel. The window around it drives it: it paints the panel, passes
-// clicks in panel coordinates, and re-reads the theme when the registry file
-// changes. No windowing here.
+// The studio's panel beside the phone screen: the phone as it will look
+// after its next start, in the theme the registry holds now, with
+// readability marks, "恢复默认" (confirmed first) and "隐藏". It is a layer of
+// the one layer type in the shell's side place: its controls are elements
+// fed by the one route, its commands come through the shell's queue, and
+// its confirmation runs through the one modal run. Hidden, it is a narrow
+// tab that brings it back.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "studio/colour_science.h"
+#include "platform/shell/message_target.h"
+#include "platform/ui/element_layer.h"
 #include "studio/sample_screens.h"
+#include "studio/studio_controls.h"
 #include "studio/theme_snapshot.h"
 
 class Canvas;
+class RestoreConfirmation;
 
-enum class PreviewAction {
-  kNone,
-  kRestoreDefaults,  // asks for confirmation
-  kConfirmRestore,   // removes the 20 theme values from the registry
-  kCancelRestore,
-  kHide,             // for the window: take the panel away
-};
-
-class PreviewPanel {
+class PreviewPanel : public ElementLayer, public MessageTarget {
  public:
   // Logical size; painting at a scale multiplies both.
   static constexpr int kWidth = 520;
   static constexpr int kHeight = 720;
+  // The width of the way back while the panel is hidden.
+  static constexpr int kTabWidth = 36;
+  // The control ids of its elements.
+  static constexpr int kRestoreId = 1;
+  static constexpr int kHideId = 2;
+  static constexpr int kShowId = 3;
+  static constexpr int kScreensId = 4;
 
   // Reads the theme from the registry.
   PreviewPanel();
+  ~PreviewPanel() override;
 
   // Reads the theme again; true when what the panel shows changed.
   bool Reload();
 
-  // Draws the panel with its top left at the canvas's origin, `scale` device
-  // pixels to a logical one. Clears NeedsRepaint.
+  // Draws the whole panel (shown) with its top left at the canvas's origin,
+  // `scale` device pixels to a logical one: for pictures of it.
   void Paint(Canvas& canvas, double scale);
-  bool NeedsRepaint() const { return dirty_; }
 
-  // What a click at (x, y), logical panel coordinates, would do.
-  PreviewAction HitTest(int x, int y) const;
-  // Carries the click out: opens or closes the confirmation or restores the
-  // defaults. kHide is returned for the window to carry out.
-  PreviewAction Click(int x, int y);
+  // Called (from the shell's loop) with the point of a tap on the sample
+  // screens, in their painter's coordinates.
+  void SetScreensClickHandler(std::function<void(int x, int y)> handler) {
+    screens_click_ = std::move(handler);
+  }
 
   const ThemeSnapshot& theme() const { return theme_; }
   const std::vector<ReadabilityWarning>& warnings() const { return warnings_; }
   // The lines shown under the title: why the registry cannot be read, or how
   // the last restore went. Empty when there is nothing to say.
-  const std::u16string& status() const { return status_; }
-  bool confirming() const { return confirming_; }
+  const std::u16string& status() const { return status_.Text(); }
+  const StudioButton& RestoreButton() const { return restore_; }
+  const StudioButton& HideButton() const { return hide_; }
+  const WayBackTab& Tab() const { return tab_; }
+  const SampleScreensView& Screens() const { return screens_; }
+  // The "恢复默认" confirmation while it is open, else null.
+  const RestoreConfirmation* Confirmation() const { return confirmation_; }
+
+  // ---- The shell's side ----
+  // Notifications of its elements go through the shell's queue.
+  void PostCommand(WPARAM wParam, LPARAM lParam) override;
+  void HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // Narrower than the panel: only the way back shows.
+  void PlaceResized(int width, int height) override;
+
+ protected:
+  void PaintContent(Canvas& canvas) override;
 
  private:
   void Show(ThemeSnapshot theme);
+  void AskRestore();
   void RestoreDefaults();
   void UpdateStatus();
+  // Places the status lines and, below them, the sample screens.
+  void Layout();
 
   ThemeSnapshot theme_;
   std::vector<ReadabilityWarning> warnings_;
   std::u16string restore_result_;
   bool restore_failed_ = false;
-  std::u16string status_;
-  bool confirming_ = false;
-  bool dirty_ = true;
+  StudioText title_;
+  StudioText note_;
+  StudioText status_;
+  StudioButton restore_;
+  StudioButton hide_;
+  SampleScreensView screens_;
+  WayBackTab tab_;
+  std::function<void(int x, int y)> screens_click_;
+  RestoreConfirmation* confirmation_ = nullptr;
+  HWND hwnd_ = nullptr;
 };
 
 // Draws the panel for the registry as it is now into a PNG file of

@@ -12,7 +12,7 @@ ThemeSnapshot ThemeSnapshot::Read() {
   ThemeSnapshot snapshot;
   ThemeItemColors stored;
   std::string problem;
-  if (!ReadThemeItemColors(stored, &problem)) {
+  if (!ReadThemeItemColors(stored, &problem, &snapshot.status_)) {
     snapshot.problem_ = problem.empty() ? "unknown error" : problem;
     return snapshot;
   }

@@ -22,10 +22,13 @@ class ThemeSnapshot {
   COLORREF Item(int number) const;
   bool readable() const { return problem_.empty(); }
   const std::string& problem() const { return problem_; }
+  // The registry's status code for the read (ERROR_SUCCESS when readable).
+  LONG status() const { return status_; }
 
   bool operator==(const ThemeSnapshot&) const = default;
 
  private:
   ThemeItemColors colors_;  // by menu number - 1
   std::string problem_;
+  LONG status_ = ERROR_SUCCESS;
 };

@@ -7,10 +7,10 @@
 #include "platform/host/headless_host.h"
 #include "platform/host/quit_signals.h"
 #include "platform/host/sdl_host.h"
-#include "studio/preview_panel.h"
-#include "studio/preview_side_panel.h"
-#include "studio/theme_report.h"
 #include "platform/shell/shell.h"
+#include "studio/preview_panel.h"
+#include "studio/studio.h"
+#include "studio/theme_report.h"
 #include "platform/ui/application.h"
 #include "platform/win/hive_file.h"
 
@@ -22,9 +22,21 @@ bool HasDisplay() {
   return (x11 != nullptr && *x11 != '\0') || (wayland != nullptr && *wayland != '\0');
 }
 
-// side_panel: the theme preview stands beside the phone (shown or hidden at
-// start); a window has it, a headless run does not.
-int RunApp(Host& host, bool side_panel = false, bool shown = false) {
+// The script commands of the studio, read above the host: `preview NAME.png`
+// draws the theme preview into NAME.png in the screenshot folder.
+std::string CheckPictureName(const std::vector<std::string>& arguments) {
+  const std::string& name = arguments[0];
+  if (name.size() < 5 || name.compare(name.size() - 4, 4, ".png") != 0) {
+    return "the preview's picture name must end in .png";
+  }
+  return "";
+}
+const std::vector<ScriptExtension> kStudioCommands = {
+    {"preview", 1, "NAME.png", &CheckPictureName}};
+
+// studio: the studio stands beside the phone (shown or hidden at start); a
+// window has it, a headless run does not.
+int RunApp(Host& host, bool studio = false, bool shown = false) {
   CMzApp* app = CMzApp::Instance();
   Shell shell(host);
   if (!shell.ThemeProblem().empty()) {
@@ -33,19 +45,18 @@ int RunApp(Host& host, bool side_panel = false, bool shown = false) {
                  "until the file is mended or moved away\n",
                  shell.ThemeProblem().c_str());
   }
-  std::unique_ptr<PreviewSidePanel> preview;
-  if (side_panel) {
-    preview = std::make_unique<PreviewSidePanel>(shell, HiveFile::DefaultPath());
-    if (!preview->WatchProblem().empty()) {
+  std::unique_ptr<Studio> beside;
+  if (studio) {
+    beside = std::make_unique<Studio>(shell, HiveFile::DefaultPath(), shown);
+    if (!beside->WatchProblem().empty()) {
       std::fprintf(stderr, "tintor: the theme preview will not follow the registry file: %s\n",
-                   preview->WatchProblem().c_str());
+                   beside->WatchProblem().c_str());
     }
-    shell.SetSidePanel(preview.get(), shown);
   }
   app->InitApplication();
   const int code = app->Run();
   app->Done();
-  if (preview) shell.SetSidePanel(nullptr, false);
+  beside.reset();
   return code;
 }
 
@@ -92,7 +103,8 @@ int RunTintor(const std::vector<std::string>& args) {
     return 0;
   }
   std::vector<ScriptCommand> commands;
-  if (!options.script_path.empty() && !LoadScriptFile(options.script_path, commands, error)) {
+  if (!options.script_path.empty() &&
+      !LoadScriptFile(options.script_path, commands, error, kStudioCommands)) {
     std::fprintf(stderr, "tintor: %s\n", error.c_str());
     return 2;
   }
@@ -118,8 +130,9 @@ int RunTintor(const std::vector<std::string>& args) {
     CatchQuitSignals();
     HeadlessHost host;
     host.SetScreenshotDir(options.screenshot_dir.empty() ? "." : options.screenshot_dir);
-    host.SetPreviewWriter([](const std::string& path, std::string& problem) {
-      return WritePreviewPng(path, 1.0, problem);
+    host.SetCommandHandler([&host](const ScriptCommand& command, std::string& problem) {
+      return command.name == "preview" &&
+             WritePreviewPng(host.InScreenshotDir(command.arguments[0]), 1.0, problem);
     });
     host.InjectScript(commands);
     const int code = RunApp(host);
@@ -132,9 +145,10 @@ int RunTintor(const std::vector<std::string>& args) {
                  "tintor --headless [--script FILE] [--screenshot-dir DIR]\n");
     return 1;
   }
-  // The window fits the desktop with the preview beside the phone, when it
-  // starts with it.
-  const int width = Shell::kScreenWidth + (options.preview ? PreviewPanel::kWidth : 0);
+  // The window fits the desktop with the studio beside the phone, shown or
+  // hidden as it starts.
+  const int width =
+      Shell::kScreenWidth + (options.preview ? PreviewPanel::kWidth : PreviewPanel::kTabWidth);
   std::unique_ptr<SdlHost> host = SdlHost::Create(options.scale, error, width);
   if (!host) {
     std::fprintf(stderr,

@@ -15,11 +15,13 @@ HeadlessHost::HeadlessHost() : frame_(static_cast<std::size_t>(kScreenWidth) * k
 HeadlessHost::~HeadlessHost() = default;
 
 void HeadlessHost::Present(const std::uint32_t* pixels, int width, int height, int stride) {
-  if (width != kScreenWidth || height != kScreenHeight || pixels == nullptr) return;
+  if (width < kScreenWidth || height != kScreenHeight || pixels == nullptr) return;
+  frame_width_ = width;
+  frame_.resize(static_cast<std::size_t>(width) * height);
   for (int y = 0; y < height; ++y) {
-    std::memcpy(&frame_[static_cast<std::size_t>(y) * kScreenWidth],
+    std::memcpy(&frame_[static_cast<std::size_t>(y) * width],
                 reinterpret_cast<const unsigned char*>(pixels) + static_cast<std::size_t>(y) * stride,
-                static_cast<std::size_t>(kScreenWidth) * 4);
+                static_cast<std::size_t>(width) * 4);
   }
   ++frames_;
 }
@@ -29,8 +31,8 @@ int HeadlessHost::ClockMinutes() const {
 }
 
 std::uint32_t HeadlessHost::FramePixel(int x, int y) const {
-  if (x < 0 || y < 0 || x >= kScreenWidth || y >= kScreenHeight) return 0;
-  return frame_[static_cast<std::size_t>(y) * kScreenWidth + x] & 0x00FFFFFFu;
+  if (x < 0 || y < 0 || x >= frame_width_ || y >= kScreenHeight) return 0;
+  return frame_[static_cast<std::size_t>(y) * frame_width_ + x] & 0x00FFFFFFu;
 }
 
 bool HeadlessHost::SaveFrame(const std::string& path) const {
@@ -43,7 +45,7 @@ bool HeadlessHost::SaveFrame(const std::string& path) const {
   if (ok) {
     cairo_surface_t* s = cairo_image_surface_create_for_data(
         reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(frame_.data())),
-        CAIRO_FORMAT_RGB24, kScreenWidth, kScreenHeight, kScreenWidth * 4);
+        CAIRO_FORMAT_RGB24, frame_width_, kScreenHeight, frame_width_ * 4);
     int out = fd;
     auto write = [](void* closure, const unsigned char* data, unsigned int length) {
       const int to = *static_cast<int*>(closure);
@@ -100,12 +102,6 @@ void HeadlessHost::InjectScreenshot(const std::string& path) {
   pending_.push_back(std::move(p));
 }
 
-void HeadlessHost::InjectPreview(const std::string& path) {
-  InjectCall([this, path] {
-    std::string error = "nothing draws a preview here";
-    if (!preview_writer_ || !preview_writer_(InScreenshotDir(path), error)) errors_.push_back(error);
-  });
-}
 
 std::string HeadlessHost::InScreenshotDir(const std::string& path) const {
   if (path.empty() || path[0] == '/' || screenshot_dir_.empty()) return path;
@@ -135,8 +131,11 @@ void HeadlessHost::InjectScript(const std::vector<ScriptCommand>& commands) {
       case ScriptCommand::Kind::Shot:
         InjectScreenshot(c.name);
         break;
-      case ScriptCommand::Kind::Preview:
-        InjectPreview(c.name);
+      case ScriptCommand::Kind::Extension:
+        InjectCall([this, c] {
+          std::string error = "nothing here carries out '" + c.name + "'";
+          if (!command_handler_ || !command_handler_(c, error)) errors_.push_back(error);
+        });
         break;
     }
   }

@@ -4,7 +4,8 @@
 // that starts at 12:00 and moves only when input says "wait" or while
 // something animates and no input is left (so every run is deterministic);
 // takes input injected by tests or read from a script; writes PNG
-// screenshots of the whole 480 x 720 screen. Windows appear at once.
+// screenshots of the whole frame (the 480 x 720 screen, and what stands
+// beside it). Windows appear at once.
 // Does not: open a window, read the real clock, or ever block.
 //
 // When the input runs out while a loop waits, the idle callback (if any) runs;
@@ -51,9 +52,6 @@ class HeadlessHost : public Host {
   // Writes the screen as it is at that point to `path` (relative paths go
   // into the screenshot folder).
   void InjectScreenshot(const std::string& path);
-  // Writes the picture that the preview writer draws to `path` at that point
-  // (relative paths go into the screenshot folder).
-  void InjectPreview(const std::string& path);
   // Runs `call` at that point of the input, with the screen up to date.
   void InjectCall(std::function<void()> call);
   void InjectScript(const std::vector<ScriptCommand>& commands);
@@ -63,15 +61,20 @@ class HeadlessHost : public Host {
   // Runs when the input has run out and nothing moves; it may inject more.
   void SetIdleCallback(std::function<void()> callback) { idle_ = std::move(callback); }
   void SetScreenshotDir(const std::string& dir) { screenshot_dir_ = dir; }
-  // Draws the picture for `preview` commands into a file; false with a reason.
-  using PreviewWriter = std::function<bool(const std::string& path, std::string& error)>;
-  void SetPreviewWriter(PreviewWriter writer) { preview_writer_ = std::move(writer); }
+  // A relative path taken in the screenshot folder.
+  std::string InScreenshotDir(const std::string& path) const;
+  // Carries out a script command the host does not know (one that whoever
+  // runs the script added), at its point of the input; false with a reason.
+  using CommandHandler = std::function<bool(const ScriptCommand& command, std::string& error)>;
+  void SetCommandHandler(CommandHandler handler) { command_handler_ = std::move(handler); }
 
   // ---- The last presented frame ----
   int FrameCount() const { return frames_; }
-  // 0x00RRGGBB; 0 before the first frame or outside the screen.
+  // 0x00RRGGBB; 0 before the first frame or outside it. The frame is the
+  // screen, and whatever the shell shows right of it.
   std::uint32_t FramePixel(int x, int y) const;
   const std::vector<std::uint32_t>& Frame() const { return frame_; }
+  int FrameWidth() const { return frame_width_; }
   bool SaveFrame(const std::string& path) const;
   // Screenshots that could not be written ("path: reason").
   const std::vector<std::string>& Errors() const { return errors_; }
@@ -87,13 +90,12 @@ class HeadlessHost : public Host {
   std::deque<Pending> pending_;
   std::function<void()> idle_;
   int wake_fd_ = -1;
-  PreviewWriter preview_writer_;
+  CommandHandler command_handler_;
   std::string screenshot_dir_;
-  // A relative path is taken in the screenshot folder.
-  std::string InScreenshotDir(const std::string& path) const;
   std::int64_t now_ms_ = 0;
   std::int64_t settled_ms_ = 0;
   std::vector<std::uint32_t> frame_;
+  int frame_width_ = kScreenWidth;
   int frames_ = 0;
   std::vector<std::string> errors_;
 };

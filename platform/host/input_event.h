@@ -1,9 +1,16 @@
-// One input event from a host, in screen pixels (0..479, 0..719): the finger
-// going down, moving and coming up, a wheel turn, a key, or a request to quit.
+// One input event from a host, in screen pixels (0..479, 0..719, and right of
+// the screen for what the shell shows beside it): the finger going down,
+// moving and coming up, a wheel turn, a key, or a request to quit.
 #pragma once
 
-// F2 is the window's own key: it hides and shows the panel beside the phone.
-enum class InputKey { Escape, Enter, Up, Down, PageUp, PageDown, Home, End, F2 };
+// The phone's keys (Esc is its back key), the desktop keyboard's keys that
+// reach the elements (Tab, Space, the arrows), and F2, a key of the window.
+enum class InputKey {
+  Escape, Enter, Up, Down, PageUp, PageDown, Home, End, F2, Tab, Space, Left, Right
+};
+
+// Keys held with a key (a bit set).
+enum KeyModifier : unsigned { kNoModifier = 0, kShift = 1, kCtrl = 2 };
 
 struct InputEvent {
   enum class Type { Press, Move, Release, Wheel, Key, Quit };
@@ -13,6 +20,7 @@ struct InputEvent {
   int wheel = 0;  // wheel turns, positive away from the user (scroll up)
   InputKey key = InputKey::Escape;
   bool repeat = false;  // a key held down, repeated by the keyboard
+  unsigned modifiers = kNoModifier;  // KeyModifier bits held with a key
 
   static InputEvent Press(int x, int y) { return {Type::Press, x, y, 0, InputKey::Escape, false}; }
   static InputEvent Move(int x, int y) { return {Type::Move, x, y, 0, InputKey::Escape, false}; }
@@ -20,7 +28,11 @@ struct InputEvent {
   static InputEvent Wheel(int x, int y, int turns) {
     return {Type::Wheel, x, y, turns, InputKey::Escape, false};
   }
-  static InputEvent Key(InputKey k) { return {Type::Key, 0, 0, 0, k, false}; }
-  static InputEvent KeyRepeat(InputKey k) { return {Type::Key, 0, 0, 0, k, true}; }
+  static InputEvent Key(InputKey k, unsigned modifiers = kNoModifier) {
+    return {Type::Key, 0, 0, 0, k, false, modifiers};
+  }
+  static InputEvent KeyRepeat(InputKey k, unsigned modifiers = kNoModifier) {
+    return {Type::Key, 0, 0, 0, k, true, modifiers};
+  }
   static InputEvent Quit() { return {Type::Quit, 0, 0, 0, InputKey::Escape, false}; }
 };

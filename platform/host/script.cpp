@@ -104,7 +104,7 @@ class LineParser {
   bool Duration(std::size_t i, int& out) { return Number(i, 0, kMaxMs, "duration", out); }
   const std::string& Word(std::size_t i) const { return words_[i]; }
 
-  bool Parse(ScriptCommand& c);
+  bool Parse(ScriptCommand& c, const std::vector<ScriptExtension>& extensions);
 
   const std::string& Error() const { return error_; }
 
@@ -127,17 +127,35 @@ struct CommandRule {
 
 bool ReadKey(LineParser& p, ScriptCommand& c) {
   static constexpr std::pair<const char*, InputKey> kKeys[] = {
-      {"escape", InputKey::Escape}, {"enter", InputKey::Enter},   {"up", InputKey::Up},
-      {"down", InputKey::Down},     {"pageup", InputKey::PageUp}, {"pagedown", InputKey::PageDown},
-      {"home", InputKey::Home},     {"end", InputKey::End}};
-  for (const auto& [word, key] : kKeys) {
-    if (p.Word(1) == word) {
+      {"escape", InputKey::Escape}, {"enter", InputKey::Enter},   {"space", InputKey::Space},
+      {"tab", InputKey::Tab},       {"up", InputKey::Up},         {"down", InputKey::Down},
+      {"left", InputKey::Left},     {"right", InputKey::Right},   {"pageup", InputKey::PageUp},
+      {"pagedown", InputKey::PageDown}, {"home", InputKey::Home}, {"end", InputKey::End},
+      {"f2", InputKey::F2}};
+  static constexpr std::pair<const char*, KeyModifier> kHeld[] = {{"shift+", kShift},
+                                                                   {"ctrl+", kCtrl}};
+  std::string word = p.Word(1);
+  c.modifiers = kNoModifier;
+  for (bool more = true; more;) {
+    more = false;
+    for (const auto& [prefix, held] : kHeld) {
+      const std::string lead = prefix;
+      if (word.compare(0, lead.size(), lead) == 0 && (c.modifiers & held) == 0) {
+        c.modifiers |= held;
+        word.erase(0, lead.size());
+        more = true;
+      }
+    }
+  }
+  for (const auto& [name, key] : kKeys) {
+    if (word == name) {
       c.key = key;
       return true;
     }
   }
   return p.Fail("unknown key '" + Shown(p.Word(1)) +
-                "' (escape, enter, up, down, pageup, pagedown, home or end)");
+                "' (escape, enter, space, tab, up, down, left, right, pageup, pagedown, home, "
+                "end or f2, after shift+ or ctrl+ when held)");
 }
 
 bool ReadShot(LineParser& p, ScriptCommand& c) {
@@ -159,10 +177,9 @@ constexpr CommandRule kCommands[] = {
      [](LineParser& p, ScriptCommand& c) { return p.Duration(1, c.ms); }},
     {"key", ScriptCommand::Kind::Key, 1, "a key name", ReadKey},
     {"shot", ScriptCommand::Kind::Shot, 1, "NAME.png", ReadShot},
-    {"preview", ScriptCommand::Kind::Preview, 1, "NAME.png", ReadShot},
 };
 
-bool LineParser::Parse(ScriptCommand& c) {
+bool LineParser::Parse(ScriptCommand& c, const std::vector<ScriptExtension>& extensions) {
   c.line = line_;
   for (const CommandRule& rule : kCommands) {
     if (words_[0] != rule.word) continue;
@@ -172,13 +189,25 @@ bool LineParser::Parse(ScriptCommand& c) {
     }
     return rule.read(*this, c);
   }
+  for (const ScriptExtension& extension : extensions) {
+    if (words_[0] != extension.word) continue;
+    if (words_.size() != extension.arguments + 1) {
+      return Fail("'" + words_[0] + "' takes " + extension.usage);
+    }
+    c.kind = ScriptCommand::Kind::Extension;
+    c.name = words_[0];
+    c.arguments.assign(words_.begin() + 1, words_.end());
+    const std::string wrong = extension.check != nullptr ? extension.check(c.arguments) : "";
+    return wrong.empty() || Fail(wrong);
+  }
   return Fail("unknown command '" + Shown(words_[0]) + "'");
 }
 
 }  // namespace
 
 bool ParseScript(const std::string& text, const std::string& name,
-                 std::vector<ScriptCommand>& commands, std::string& error) {
+                 std::vector<ScriptCommand>& commands, std::string& error,
+                 const std::vector<ScriptExtension>& extensions) {
   std::vector<ScriptCommand> parsed;
   std::istringstream in(text);
   std::string line;
@@ -200,7 +229,7 @@ bool ParseScript(const std::string& text, const std::string& name,
     if (words.empty()) continue;
     LineParser parser(name, number, std::move(words));
     ScriptCommand c;
-    if (!parser.Parse(c)) {
+    if (!parser.Parse(c, extensions)) {
       error = parser.Error();
       return false;
     }
@@ -211,7 +240,7 @@ bool ParseScript(const std::string& text, const std::string& name,
 }
 
 bool LoadScriptFile(const std::string& path, std::vector<ScriptCommand>& commands,
-                    std::string& error) {
+                    std::string& error, const std::vector<ScriptExtension>& extensions) {
   const auto fail = [&](const std::string& why) {
     error = path + ": " + why;
     return false;
@@ -247,5 +276,5 @@ bool LoadScriptFile(const std::string& path, std::vector<ScriptCommand>& command
   if (st.st_size > static_cast<off_t>(kMaxScriptBytes) || text.size() > kMaxScriptBytes) {
     return fail("larger than " + std::to_string(kMaxScriptBytes >> 20) + " MiB; a script is a short text file");
   }
-  return ParseScript(text, path, commands, error);
+  return ParseScript(text, path, commands, error, extensions);
 }

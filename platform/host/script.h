@@ -2,10 +2,12 @@
 //   tap X Y                  a short press and release at screen pixel (X, Y)
 //   drag X1 Y1 X2 Y2 MS      press, move in a straight line over MS ms, release
 //   wait MS                  let MS ms pass on the simulated clock
-//   key NAME                 escape, enter, up, down, pageup, pagedown, home or end
+//   key NAME                 escape, enter, space, tab, up, down, left, right,
+//                            pageup, pagedown, home, end or f2, after shift+
+//                            or ctrl+ when held with Shift or Ctrl
 //   shot NAME.png            write the screen to NAME.png in the screenshot folder
-//   preview NAME.png         write the theme preview there (see HeadlessHost)
 //   # ...                    a comment; blank lines are ignored
+// and the commands that whoever runs the script adds (ScriptExtension).
 // Coordinates are screen pixels (0..479, 0..719).
 #pragma once
 
@@ -15,24 +17,37 @@
 #include "platform/host/input_event.h"
 
 struct ScriptCommand {
-  enum class Kind { Tap, Drag, Wait, Key, Shot, Preview };
+  enum class Kind { Tap, Drag, Wait, Key, Shot, Extension };
   Kind kind = Kind::Wait;
   int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
   int ms = 0;
   InputKey key = InputKey::Escape;
-  std::string name;  // Shot, Preview
+  unsigned modifiers = kNoModifier;  // Key
+  std::string name;                  // Shot: the file; Extension: the command's word
+  std::vector<std::string> arguments;  // Extension
   int line = 0;
+};
+
+// A command the script reader does not know itself, read for whoever runs
+// the script: its word, how many words follow, how to say so, and a check of
+// those words that returns what is wrong with them (empty: nothing).
+struct ScriptExtension {
+  std::string word;
+  std::size_t arguments = 0;
+  std::string usage;
+  std::string (*check)(const std::vector<std::string>& arguments) = nullptr;
 };
 
 // Parses a whole script. On the first bad line: false, and `error` reads
 // "NAME:LINE: what is wrong", e.g. "script.txt:7: unknown command 'tapp'";
 // words from the script are shown cut short, control characters escaped.
 bool ParseScript(const std::string& text, const std::string& name,
-                 std::vector<ScriptCommand>& commands, std::string& error);
+                 std::vector<ScriptCommand>& commands, std::string& error,
+                 const std::vector<ScriptExtension>& extensions = {});
 
 // Reads and parses a script file. Only an ordinary file of at most 1 MiB of
 // UTF-8 text without NUL bytes is taken; anything else is an error that says
 // what is wrong ("NAME: ..." or "NAME:LINE: ..."), as is a file that cannot
 // be read.
 bool LoadScriptFile(const std::string& path, std::vector<ScriptCommand>& commands,
-                    std::string& error);
+                    std::string& error, const std::vector<ScriptExtension>& extensions = {});

@@ -28,7 +28,8 @@ namespace {
 constexpr int kPhoneWidth = Host::kScreenWidth;
 constexpr int kPhoneHeight = Host::kScreenHeight;
 
-// The keyboard's keys that stand for the phone's keys (and F2, the window's own).
+// The keyboard's keys that stand for the phone's keys, those the elements
+// take (Tab, Space, the arrows), and F2, the window's own.
 constexpr struct {
   SDL_Keycode sym;
   InputKey key;
@@ -38,8 +39,15 @@ constexpr struct {
     {SDLK_UP, InputKey::Up},           {SDLK_DOWN, InputKey::Down},
     {SDLK_PAGEUP, InputKey::PageUp},   {SDLK_PAGEDOWN, InputKey::PageDown},
     {SDLK_HOME, InputKey::Home},       {SDLK_END, InputKey::End},
-    {SDLK_F2, InputKey::F2},
+    {SDLK_F2, InputKey::F2},           {SDLK_TAB, InputKey::Tab},
+    {SDLK_SPACE, InputKey::Space},     {SDLK_LEFT, InputKey::Left},
+    {SDLK_RIGHT, InputKey::Right},
 };
+
+// The keys held with a key: Shift and Ctrl, either side.
+unsigned ModifiersOf(Uint16 held) {
+  return ((held & KMOD_SHIFT) != 0 ? kShift : 0u) | ((held & KMOD_CTRL) != 0 ? kCtrl : 0u);
+}
 
 // A window that has grown past the desktop's right edge moves left until it
 // ends there (or starts at the desktop's left edge).
@@ -220,7 +228,8 @@ bool SdlHost::WaitEvent(InputEvent& event, int timeout_ms) {
       case SDL_KEYDOWN:
         for (const auto& [sym, key] : kKeys) {
           if (e.key.keysym.sym != sym) continue;
-          event = e.key.repeat != 0 ? InputEvent::KeyRepeat(key) : InputEvent::Key(key);
+          const unsigned held = ModifiersOf(e.key.keysym.mod);
+          event = e.key.repeat != 0 ? InputEvent::KeyRepeat(key, held) : InputEvent::Key(key, held);
           return true;
         }
         break;

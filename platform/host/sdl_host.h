@@ -3,7 +3,8 @@
 // Does: shows the screen in a window of the frame's size (the phone drawn at
 // an integer or fractional scale), through the window system's plain pixel
 // copy, never OpenGL; the mouse and touch act as the finger, the wheel
-// scrolls, Esc, Enter, Up and Down are keys, the window's close button asks
+// scrolls, Esc, Enter, Space, Tab (with Shift), the arrows and the page keys
+// are keys, the window's close button asks
 // to quit, and so does the window being destroyed from outside; windows
 // slide in and out; waits for events without polling
 // (it wakes only for input, for animations, once a minute for the clock, and

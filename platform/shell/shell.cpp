@@ -11,7 +11,6 @@
 #include "platform/shell/message_target.h"
 #include "platform/shell/shell_animation.h"
 #include "platform/shell/shell_layer.h"
-#include "platform/shell/side_panel.h"
 #include "platform/shell/status_bar.h"
 #include "platform/win/system.h"
 
@@ -39,6 +38,17 @@ Shell::Shell(Host& host)
   phone_width_ = scaled(kScreenWidth);
   screen_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, phone_width_, scaled(kScreenHeight));
   Canvas::SetDeviceScale(scale_);
+  window_keys_ = {
+      {InputKey::F2, kNoModifier, true, [this] {
+         // The place that holds the window stays in sight until its run ends.
+         const ShellLayer* holder = Holder();
+         if (holder == nullptr || holder->GetPlace() != ShellLayer::Place::Side) {
+           ShowSide(!side_shown_);
+         }
+       }},
+      {InputKey::Tab, kNoModifier, true, [this] { MoveFocus(true); }},
+      {InputKey::Tab, kShift, true, [this] { MoveFocus(false); }},
+  };
   previous_ = g_current;
   g_current = this;
   SetQuitMessageSink(&QuitSink);
@@ -75,7 +85,8 @@ void Shell::PushLayer(ShellLayer* layer, bool slide) {
   layers_.push_back(layer);
   ++stack_changes_;
   if (slide && host_.AnimatesWindows()) slides_.push_back({layer, host_.NowMs(), true});
-  dirty_ = true;
+  layer->PlaceResized(PlaceWidth(layer->GetPlace()), kScreenHeight);
+  Invalidate(layer->GetPlace());
 }
 
 void Shell::RemoveLayer(ShellLayer* layer, bool slide) {
@@ -92,7 +103,7 @@ void Shell::RemoveLayer(ShellLayer* layer, bool slide) {
     layers_.erase(std::remove(layers_.begin(), layers_.end(), layer), layers_.end());
     ++stack_changes_;
   }
-  dirty_ = true;
+  Invalidate(layer->GetPlace());
 }
 
 void Shell::EraseSlides(const ShellLayer* layer) {
@@ -115,6 +126,20 @@ bool Shell::HasLayer(const ShellLayer* layer) const {
 ShellLayer* Shell::TopLayer() const {
   for (auto it = layers_.rbegin(); it != layers_.rend(); ++it) {
     if (!IsClosing(*it)) return *it;
+  }
+  return nullptr;
+}
+
+ShellLayer* Shell::TopOf(ShellLayer::Place place) const {
+  for (auto it = layers_.rbegin(); it != layers_.rend(); ++it) {
+    if ((*it)->GetPlace() == place && !IsClosing(*it)) return *it;
+  }
+  return nullptr;
+}
+
+ShellLayer* Shell::Holder() const {
+  for (auto it = layers_.rbegin(); it != layers_.rend(); ++it) {
+    if ((*it)->HoldsWindow()) return *it;
   }
   return nullptr;
 }
@@ -168,8 +193,12 @@ void Shell::DeliverMessage() {
   }
 }
 
-ShellLayer* Shell::SettledTop() const {
-  return slides_.empty() && !layers_.empty() ? layers_.back() : nullptr;
+ShellLayer* Shell::SettledTop(ShellLayer::Place place) const {
+  if (!slides_.empty()) return nullptr;
+  for (auto it = layers_.rbegin(); it != layers_.rend(); ++it) {
+    if ((*it)->GetPlace() == place) return *it;
+  }
+  return nullptr;
 }
 
 bool Shell::AcceptPress(const InputEvent& press) {
@@ -182,38 +211,127 @@ bool Shell::AcceptPress(const InputEvent& press) {
   // series: it sees the screen as it is now.
   if (!quick_repeat) series_stack_ = stack_changes_;
   last_press_ = Press{press.x, press.y, now};
-  return SettledTop() != nullptr && series_stack_ == stack_changes_;
+  return series_stack_ == stack_changes_;
+}
+
+ShellLayer* Shell::KeyLayer() const {
+  const ShellLayer* holder = Holder();
+  const ShellLayer::Place place = holder != nullptr ? holder->GetPlace() : key_place_;
+  ShellLayer* top = TopOf(place);
+  return top != nullptr ? top : TopOf(ShellLayer::Place::Phone);
+}
+
+void Shell::SetKeyboardInUse(bool in_use) {
+  if (keyboard_in_use_ == in_use) return;
+  keyboard_in_use_ = in_use;
+  Invalidate();  // the focus ring comes or goes
+}
+
+void Shell::BindWindowKey(InputKey key, unsigned modifiers, bool during_modal,
+                          std::function<void()> action) {
+  for (KeyBinding& k : window_keys_) {
+    if (k.key == key && k.modifiers == modifiers) {
+      k.during_modal = during_modal;
+      k.action = std::move(action);
+      return;
+    }
+  }
+  window_keys_.push_back({key, modifiers, during_modal, std::move(action)});
+}
+
+bool Shell::WindowKey(const InputEvent& event) {
+  for (const KeyBinding& k : window_keys_) {
+    if (k.key != event.key || k.modifiers != event.modifiers) continue;
+    if (!k.during_modal && Holder() != nullptr) return true;
+    if (k.action) k.action();
+    return true;
+  }
+  return false;
+}
+
+void Shell::MoveFocus(bool forward) {
+  if (!slides_.empty()) return;
+  if (ShellLayer* holder = KeyLayer(); holder != nullptr && Holder() != nullptr) {
+    // Round and round inside the layer that holds the window.
+    if (!holder->MoveFocus(forward, false)) holder->MoveFocus(forward, true);
+    return;
+  }
+  // The phone's top layer, then the side place's, and round again.
+  std::vector<ShellLayer*> chain;
+  for (ShellLayer::Place place : {ShellLayer::Place::Phone, ShellLayer::Place::Side}) {
+    if (ShellLayer* top = TopOf(place)) chain.push_back(top);
+  }
+  if (!forward) std::reverse(chain.begin(), chain.end());
+  if (chain.empty()) return;
+  const auto at = std::find(chain.begin(), chain.end(), KeyLayer());
+  std::size_t i = at == chain.end() ? 0 : static_cast<std::size_t>(at - chain.begin());
+  for (std::size_t tries = 0; tries <= chain.size(); ++tries, i = (i + 1) % chain.size()) {
+    // The key layer goes on from its focus; a layer tabbed into starts afresh.
+    if (chain[i]->MoveFocus(forward, tries > 0)) {
+      key_place_ = chain[i]->GetPlace();
+      return;
+    }
+  }
 }
 
 void Shell::DeliverInput(const InputEvent& event) {
+  using Place = ShellLayer::Place;
+  const ShellLayer* holder = Holder();
+  // The place under the finger, and the event in its coordinates.
+  const auto place_at = [this](int x) {
+    return x >= kScreenWidth && x < kScreenWidth + PlaceWidth(Place::Side) ? Place::Side
+                                                                            : Place::Phone;
+  };
+  const auto local = [](InputEvent e, Place place) {
+    e.x -= PlaceLeft(place);
+    return e;
+  };
   switch (event.type) {
     case InputEvent::Type::Quit:
       PostQuit(0);
       return;
-    case InputEvent::Type::Press:
+    case InputEvent::Type::Press: {
       DropTouch();
-      if (AcceptPress(event)) {
-        touch_layer_ = SettledTop();
-        touch_layer_->HandleInput(event);
-      }
+      SetKeyboardInUse(false);
+      const Place place = place_at(event.x);
+      const bool accepted = AcceptPress(event);
+      if (holder != nullptr && holder->GetPlace() != place) return;
+      ShellLayer* top = SettledTop(place);
+      if (!accepted || top == nullptr) return;
+      key_place_ = place;
+      touch_layer_ = top;
+      touch_layer_->HandleInput(local(event, place));
       return;
+    }
     case InputEvent::Type::Move:
     case InputEvent::Type::Release: {
       ShellLayer* layer = touch_layer_;
       if (event.type == InputEvent::Type::Release) touch_layer_ = nullptr;
-      if (layer != nullptr) layer->HandleInput(event);
+      if (layer != nullptr) layer->HandleInput(local(event, layer->GetPlace()));
       return;
     }
-    case InputEvent::Type::Key:
-      // Enter and Esc act once however long they are held: the repeats of the
-      // Enter that chose a menu item must not also close the box that follows.
-      if (event.repeat && (event.key == InputKey::Enter || event.key == InputKey::Escape)) return;
+    case InputEvent::Type::Key: {
+      // Enter, Space and Esc act once however long they are held: the repeats
+      // of the Enter that chose a menu item must not also close the box that
+      // follows.
+      if (event.repeat && (event.key == InputKey::Enter || event.key == InputKey::Escape ||
+                           event.key == InputKey::Space)) {
+        return;
+      }
       // A key between two clicks makes them two single clicks.
       last_press_.reset();
-      [[fallthrough]];
-    case InputEvent::Type::Wheel:
-      if (ShellLayer* top = SettledTop()) top->HandleInput(event);
+      SetKeyboardInUse(true);
+      if (WindowKey(event)) return;
+      ShellLayer* layer = KeyLayer();
+      if (layer != nullptr && slides_.empty()) layer->HandleInput(event);
       return;
+    }
+    case InputEvent::Type::Wheel: {
+      const Place place = place_at(event.x);
+      if (holder != nullptr && holder->GetPlace() != place) return;
+      if (ShellLayer* top = SettledTop(place)) top->HandleInput(local(event, place));
+      return;
+    }
   }
 }
 
@@ -229,8 +347,8 @@ void Shell::TickAnimations() {
     dirty_ = true;
   }
   if (!slides_.empty()) {
-    dirty_ = true;
     for (auto it = slides_.begin(); it != slides_.end();) {
+      Invalidate(it->layer->GetPlace());
       if (now - it->start_ms < kSlideMs) {
         ++it;
         continue;
@@ -262,21 +380,16 @@ bool Shell::RunLoop(const std::function<bool()>& done) {
     if (quit_requested_) break;
     TickAnimations();
     if (host_.ClockMinutes() != drawn_minute_) dirty_ = true;
-    if (dirty_) {
-      RenderFrame();
-    } else if (SidePanelStale()) {
-      PaintSidePanel();
-      PresentFrame();
-    }
+    if (IsDirty()) RenderFrame();
     if (done && done()) {
       finished = true;
       break;
     }
     InputEvent event;
     if (host_.WaitEvent(event, WaitTimeout())) {
-      if (!RouteToSidePanel(event)) DeliverInput(event);
-    } else if (side_panel_ != nullptr) {
-      side_panel_->Refresh();
+      DeliverInput(event);
+    } else if (on_news_) {
+      on_news_();
     }
   }
   --loop_depth_;
@@ -290,8 +403,14 @@ void Shell::DispatchPending() {
 }
 
 void Shell::RenderFrame() {
+  if (dirty_) PaintPhone();
+  if (side_dirty_) PaintSide();
+  PresentFrame();
+}
+
+void Shell::PaintPhone() {
   cairo_t* cr = cairo_create(screen_);
-  // The screen keeps to its own pixels; a panel may stand beside it.
+  // The screen keeps to its own pixels; a place may stand beside it.
   cairo_rectangle(cr, 0, 0, phone_width_, cairo_image_surface_get_height(screen_));
   cairo_clip(cr);
   cairo_scale(cr, scale_, scale_);
@@ -299,6 +418,7 @@ void Shell::RenderFrame() {
     Canvas canvas(cr);
     canvas.FillRect(0, 0, kScreenWidth, kScreenHeight, Color::Rgb(0x14, 0x16, 0x1A));
     for (ShellLayer* layer : layers_) {
+      if (layer->GetPlace() != ShellLayer::Place::Phone) continue;
       canvas.Save();
       layer->PaintLayer(canvas, ShownFraction(layer));
       canvas.Restore();
@@ -311,79 +431,71 @@ void Shell::RenderFrame() {
   }
   cairo_destroy(cr);
   dirty_ = false;
-  if (SidePanelStale()) PaintSidePanel();
-  PresentFrame();
+}
+
+void Shell::PaintSide() {
+  side_dirty_ = false;
+  const int width = PlaceWidth(ShellLayer::Place::Side);
+  if (width <= 0) return;
+  cairo_t* cr = cairo_create(screen_);
+  cairo_translate(cr, phone_width_, 0);
+  cairo_scale(cr, scale_, scale_);
+  {
+    Canvas canvas(cr);
+    canvas.ClipRect(0, 0, width, kScreenHeight);
+    canvas.FillRect(0, 0, width, kScreenHeight, Color::Rgb(0x14, 0x16, 0x1A));
+    for (ShellLayer* layer : layers_) {
+      if (layer->GetPlace() != ShellLayer::Place::Side) continue;
+      canvas.Save();
+      layer->PaintLayer(canvas, ShownFraction(layer));
+      canvas.Restore();
+    }
+  }
+  cairo_destroy(cr);
 }
 
 void Shell::PresentFrame() {
   cairo_surface_flush(screen_);
-  const int width = SidePanelShown() ? cairo_image_surface_get_width(screen_) : phone_width_;
-  host_.Present(Pixels(), width, cairo_image_surface_get_height(screen_), Stride());
+  const int side = static_cast<int>(std::lround(PlaceWidth(ShellLayer::Place::Side) * scale_));
+  host_.Present(Pixels(), phone_width_ + side, cairo_image_surface_get_height(screen_), Stride());
 }
 
-void Shell::SetSidePanel(SidePanel* panel, bool shown) {
-  side_panel_ = panel;
+int Shell::PlaceWidth(ShellLayer::Place place) const {
+  if (place == ShellLayer::Place::Phone) return kScreenWidth;
+  return side_shown_ ? side_shown_width_ : side_hidden_width_;
+}
+
+void Shell::SetSidePlace(int shown_width, int hidden_width, bool shown) {
+  side_shown_width_ = std::max(shown_width, 0);
+  side_hidden_width_ = std::clamp(hidden_width, 0, side_shown_width_);
   const int height = cairo_image_surface_get_height(screen_);
   const int width =
-      phone_width_ + (panel != nullptr ? static_cast<int>(std::lround(panel->Width() * scale_)) : 0);
+      phone_width_ + static_cast<int>(std::lround(std::max(side_shown_width_, 0) * scale_));
   cairo_surface_destroy(screen_);
   screen_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
-  host_.WakeOnReadable(panel != nullptr ? panel->WakeFd() : -1);
-  ShowSidePanel(shown);
-}
-
-void Shell::ShowSidePanel(bool shown) {
-  side_shown_ = shown;
-  side_painted_ = false;
-  side_touch_ = false;
+  side_shown_ = !shown;  // so that ShowSide tells the layers
+  ShowSide(shown);
   dirty_ = true;
 }
 
-bool Shell::SidePanelStale() const {
-  return SidePanelShown() && (!side_painted_ || side_panel_->NeedsRepaint());
+void Shell::ShowSide(bool shown) {
+  if (side_shown_ == shown) return;
+  side_shown_ = shown;
+  // What was under a finger there moved: the touch and any quick click after
+  // it act on nothing.
+  if (touch_layer_ != nullptr && touch_layer_->GetPlace() == ShellLayer::Place::Side) DropTouch();
+  ++stack_changes_;
+  for (ShellLayer* layer : layers_) {
+    if (layer->GetPlace() == ShellLayer::Place::Side) {
+      layer->PlaceResized(PlaceWidth(ShellLayer::Place::Side), kScreenHeight);
+    }
+  }
+  side_dirty_ = true;
 }
 
-void Shell::PaintSidePanel() {
-  cairo_t* cr = cairo_create(screen_);
-  cairo_translate(cr, phone_width_, 0);
-  {
-    Canvas canvas(cr);
-    side_panel_->Paint(canvas, scale_);
-  }
-  cairo_destroy(cr);
-  side_painted_ = true;
-}
-
-bool Shell::RouteToSidePanel(const InputEvent& event) {
-  if (side_panel_ == nullptr) return false;
-  bool panels = false;
-  switch (event.type) {
-    case InputEvent::Type::Key:
-      if (event.key != InputKey::F2) return false;
-      if (!event.repeat) ShowSidePanel(!side_shown_);
-      return true;
-    case InputEvent::Type::Press:
-      side_touch_ = side_shown_ && event.x >= kScreenWidth;
-      panels = side_touch_;
-      break;
-    case InputEvent::Type::Move:
-      panels = side_touch_;
-      break;
-    case InputEvent::Type::Release:
-      panels = side_touch_;
-      side_touch_ = false;
-      break;
-    case InputEvent::Type::Wheel:
-      panels = side_shown_ && event.x >= kScreenWidth;
-      break;
-    case InputEvent::Type::Quit:
-      return false;
-  }
-  if (!panels) return false;
-  InputEvent local = event;
-  local.x -= kScreenWidth;
-  side_panel_->HandleInput(local);
-  return true;
+void Shell::WatchReadable(int fd, std::function<void()> on_news) {
+  on_news_ = fd >= 0 ? std::move(on_news) : nullptr;
+  host_.WakeOnReadable(fd);
 }
 
 const std::uint32_t* Shell::Pixels() const {

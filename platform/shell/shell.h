@@ -18,14 +18,12 @@
 #include <vector>
 
 #include "platform/host/host.h"
+#include "platform/shell/shell_layer.h"
 #include "platform/shell/theme_colors.h"
 #include "platform/win/win_types.h"
 
-class ShellLayer;
 class ShellAnimation;
 class MessageTarget;
-struct InputEvent;
-class SidePanel;
 typedef struct _cairo_surface cairo_surface_t;
 
 class Shell {
@@ -65,14 +63,18 @@ class Shell {
   void UnregisterTarget(HWND hwnd);
   MessageTarget* TargetFromHandle(HWND hwnd) const;
 
-  // ---- The stack of layers (bottom first) ----
+  // ---- The stack of layers (bottom first), in both places ----
   // slide: animate it in (when the host animates windows).
   void PushLayer(ShellLayer* layer, bool slide);
   // slide: animate it out first; returns once the layer is off the stack.
   void RemoveLayer(ShellLayer* layer, bool slide);
   bool HasLayer(const ShellLayer* layer) const;
+  // The topmost layer that is not leaving, of either place.
   ShellLayer* TopLayer() const;
   std::size_t LayerCount() const { return layers_.size(); }
+  // The topmost layer running modally: it holds the whole window. Null when
+  // none does.
+  ShellLayer* Holder() const;
 
   // ---- Animations ticked on the host's clock ----
   void AddAnimation(ShellAnimation* animation);
@@ -96,32 +98,59 @@ class Shell {
   // and returns without waiting (for tests that drive the shell by hand).
   void DispatchPending();
   // Hands one input event to the layers (what the loops do with host input).
-  // Input acts on what the user saw: a press goes to the top layer only when
-  // nothing slides, and the second click of a double click never goes to a
-  // layer that was opened, uncovered or finished sliding in after the first
-  // click began (nor does any quick click after it at that spot; a key in
-  // between makes them single clicks). The moves
-  // and the release of a touch go to the layer its press went to, while it
-  // stays on top; those of a dropped press go nowhere. Keys and the wheel go
-  // to the top layer when nothing slides; the keyboard's repeats of a held
-  // Enter or Esc are dropped.
+  // Input acts on what the user saw: a press goes to the top layer of the
+  // place under it only when nothing slides, and the second click of a
+  // double click never goes to a layer that was opened, uncovered or
+  // finished sliding in after the first click began (nor does any quick
+  // click after it at that spot; a key in between makes them single clicks).
+  // While a modal run holds the window, the other place takes no press, no
+  // wheel and no key. The moves and the release of a touch go to the layer
+  // its press went to, while it stays on top; those of a dropped press go
+  // nowhere. A key is looked up in the window's key table first; the others
+  // go to the key layer when nothing slides; the keyboard's repeats of a held
+  // Enter, Space or Esc are dropped.
   void DeliverInput(const InputEvent& event);
 
+  // ---- The keyboard ----
+  // The window's own keys, in one table: F2 hides and shows the place
+  // beside the screen, Tab and Shift+Tab move the focus. `during_modal`:
+  // the key acts while a modal run holds the window too. Binding a key that
+  // is there already replaces its action.
+  void BindWindowKey(InputKey key, unsigned modifiers, bool during_modal,
+                     std::function<void()> action);
+  // Moves the keyboard focus through the phone's top layer, then the side
+  // place's, and round again; within the holder while one holds the window.
+  void MoveFocus(bool forward);
+  // The layer that keys go to: the top of the holder's place, else the top
+  // of the place last pressed or tabbed into.
+  ShellLayer* KeyLayer() const;
+  // True from a key until the next press: a focus ring shows only then.
+  bool KeyboardInUse() const { return keyboard_in_use_; }
+
   // ---- Beside the screen ----
-  // Shows `panel` right of the screen in the same frame (null: nothing
-  // there), or keeps it hidden until F2 or ShowSidePanel(true). Input beyond
-  // the screen's right edge goes to the shown panel, never to the phone; F2
-  // hides and shows it. Hidden, the frame is the screen alone.
-  void SetSidePanel(SidePanel* panel, bool shown);
-  void ShowSidePanel(bool shown);
-  bool SidePanelShown() const { return side_panel_ != nullptr && side_shown_; }
+  // Opens a place right of the screen, as tall as it: `shown_width` phone
+  // pixels wide when shown, `hidden_width` when hidden (0: no place). What
+  // is drawn there are the layers pushed to the Side place; the shell knows
+  // nothing else of it. Every side layer is told its new size.
+  void SetSidePlace(int shown_width, int hidden_width, bool shown);
+  void ShowSide(bool shown);
+  bool SideShown() const { return side_shown_; }
+  // The width of a place now, in phone pixels (the phone's is the screen's).
+  int PlaceWidth(ShellLayer::Place place) const;
+  // Wakes the loop whenever `fd` is readable and calls `on_news` there,
+  // which must read what is waiting; -1 stops.
+  void WatchReadable(int fd, std::function<void()> on_news);
 
   // ---- The screen ----
-  void Invalidate() { dirty_ = true; }
-  bool IsDirty() const { return dirty_; }
+  // Both places are painted again for the next frame.
+  void Invalidate() { dirty_ = side_dirty_ = true; }
+  void Invalidate(ShellLayer::Place place) {
+    (place == ShellLayer::Place::Phone ? dirty_ : side_dirty_) = true;
+  }
+  bool IsDirty() const { return dirty_ || side_dirty_; }
   // Paints status bar and layers into the screen buffer and presents it. The
   // buffer is the screen at the host's scale: 480 * s x 720 * s pixels (and
-  // the side panel right of it, painted again only when it changed).
+  // the side place right of it, painted again only when it changed).
   void RenderFrame();
   // 0x00RRGGBB of one screen pixel (in phone pixels) of the last rendered frame.
   std::uint32_t PixelAt(int x, int y) const;
@@ -137,19 +166,25 @@ class Shell {
   };
   void DeliverMessage();
   void TickAnimations();
-  // The top layer when nothing slides; null while something does.
-  ShellLayer* SettledTop() const;
+  // The top layer of `place` when nothing slides; null while something does.
+  ShellLayer* SettledTop(ShellLayer::Place place) const;
+  ShellLayer* TopOf(ShellLayer::Place place) const;
   bool AcceptPress(const InputEvent& press);
   void DropTouch();
   void EraseSlides(const ShellLayer* layer);
   double ShownFraction(const ShellLayer* layer) const;
   bool IsClosing(const ShellLayer* layer) const;
   int WaitTimeout() const;
-  // True when the event was the side panel's (or F2).
-  bool RouteToSidePanel(const InputEvent& event);
-  bool SidePanelStale() const;
-  void PaintSidePanel();
+  // True when the window's key table had the key.
+  bool WindowKey(const InputEvent& event);
+  void SetKeyboardInUse(bool in_use);
+  void PaintPhone();
+  void PaintSide();
   void PresentFrame();
+  // Where a layer of `place` starts, in phone pixels.
+  static int PlaceLeft(ShellLayer::Place place) {
+    return place == ShellLayer::Place::Phone ? 0 : kScreenWidth;
+  }
 
   Host& host_;
   double scale_ = 1.0;  // the host's pixels for one phone pixel
@@ -187,10 +222,21 @@ class Shell {
   int drawn_minute_ = -1;
   Shell* previous_ = nullptr;
   // The frame: the screen in its left phone_width_ device pixels, then the
-  // side panel's picture.
+  // side place's.
   int phone_width_ = 0;
-  SidePanel* side_panel_ = nullptr;
+  int side_shown_width_ = 0;
+  int side_hidden_width_ = 0;
   bool side_shown_ = false;
-  bool side_painted_ = false;  // the frame holds the panel's latest picture
-  bool side_touch_ = false;    // the finger went down on the panel
+  bool side_dirty_ = false;
+  // Where keys go while no modal run holds the window.
+  ShellLayer::Place key_place_ = ShellLayer::Place::Phone;
+  bool keyboard_in_use_ = false;
+  struct KeyBinding {
+    InputKey key;
+    unsigned modifiers;
+    bool during_modal;
+    std::function<void()> action;
+  };
+  std::vector<KeyBinding> window_keys_;
+  std::function<void()> on_news_;
 };

@@ -1,5 +1,7 @@
-// Something the shell stacks on its screen: a window, a popup menu, a message
-// box. The top layer gets the input; every layer is painted bottom up.
+// Something the shell stacks in its window: a window, a popup menu, a message
+// box on the phone's screen, or a layer of whatever stands in the place
+// beside it. The top layer of each place gets that place's input (while no
+// modal run holds the whole window); every layer is painted bottom up.
 #pragma once
 
 #include <cstdint>
@@ -10,13 +12,41 @@ class Canvas;
 
 class ShellLayer {
  public:
+  // Where a layer is: on the phone's screen, or in the place right of it.
+  enum class Place { Phone, Side };
+
   virtual ~ShellLayer() = default;
-  // Paints in screen coordinates. `shown` runs from 0 (hidden) to 1 (in
+  // Paints in its place's coordinates. `shown` runs from 0 (hidden) to 1 (in
   // place) while the layer slides in or out; it is 1 otherwise.
   virtual void PaintLayer(Canvas& canvas, double shown) = 0;
-  // Input in screen coordinates; only the top layer receives it.
+  // Input in its place's coordinates; only a top layer receives it.
   virtual void HandleInput(const InputEvent& event) = 0;
   // Another layer came over this one in the middle of a touch: forget the
   // touch without acting on it.
   virtual void CancelTouch() {}
+  // True while the layer runs modally: it holds the whole window, and the
+  // other place takes no press and no key until it ends.
+  virtual bool HoldsWindow() const { return false; }
+  // Tab (forward) or Shift+Tab: moves the keyboard focus to the layer's next
+  // or previous stop; `enter` (or no stop having it) starts from its first
+  // or last. False when there is none there: the focus then is on nothing.
+  virtual bool MoveFocus(bool forward, bool enter) {
+    (void)forward;
+    (void)enter;
+    return false;
+  }
+  // The place the layer is in now measures width x height.
+  virtual void PlaceResized(int width, int height) {
+    (void)width;
+    (void)height;
+  }
+
+  Place GetPlace() const { return place_; }
+
+ protected:
+  // Set before the layer goes on the shell's stack.
+  void SetPlace(Place place) { place_ = place; }
+
+ private:
+  Place place_ = Place::Phone;
 };

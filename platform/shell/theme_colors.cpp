@@ -22,7 +22,7 @@ void ReadKeyItems(HKEY key, std::u16string_view key_name, ThemeItemColors& color
 
 }  // namespace
 
-bool ReadThemeItemColors(ThemeItemColors& colors, std::string* problem) {
+bool ReadThemeItemColors(ThemeItemColors& colors, std::string* problem, LONG* status) {
   for (std::size_t i = 0; i < kThemeItemDefaults.size(); ++i) colors[i] = kThemeItemDefaults[i].color;
   ThemeItemColors stored = colors;
   for (LPCWSTR key_name : {kThemeSystemKey, kThemeAppKey}) {
@@ -31,6 +31,7 @@ bool ReadThemeItemColors(ThemeItemColors& colors, std::string* problem) {
     if (rc == ERROR_FILE_NOT_FOUND) continue;  // nobody has recoloured these items yet
     if (rc != ERROR_SUCCESS) {
       if (problem != nullptr) *problem = RegistryLastErrorMessage();
+      if (status != nullptr) *status = rc;
       return false;
     }
     ReadKeyItems(key, key_name, stored);

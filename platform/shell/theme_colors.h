@@ -81,7 +81,9 @@ using ThemeItemColors = std::array<COLORREF, kThemeItemDefaults.size()>;
 // value of another type or size counts as missing). Each key is opened once.
 // When the registry file cannot be read, every item keeps its default, the
 // result is false and `problem` (if given) says why.
-bool ReadThemeItemColors(ThemeItemColors& colors, std::string* problem = nullptr);
+// `status` (if given) gets the registry's status code for it.
+bool ReadThemeItemColors(ThemeItemColors& colors, std::string* problem = nullptr,
+                         LONG* status = nullptr);
 
 // The colours the shell's own drawing uses.
 struct ThemeColors {

@@ -32,13 +32,19 @@ void ElementLayer::AddRoot(UiWin* element) {
 
 void ElementLayer::RemoveRoot(UiWin* element) {
   if (std::find(roots_.begin(), roots_.end(), element) == roots_.end()) return;
-  finger_.Forget(element);
+  Forget(element);
   roots_.erase(std::remove(roots_.begin(), roots_.end(), element), roots_.end());
   element->layer_ = nullptr;
   Repaint();
 }
 
 void ElementLayer::Forget(const UiWin* element) {
+  for (const UiWin* e = focused_; e != nullptr; e = e->GetParent()) {
+    if (e == element) {
+      focused_ = nullptr;
+      break;
+    }
+  }
   finger_.Forget(element);
   roots_.erase(std::remove(roots_.begin(), roots_.end(), element), roots_.end());
 }
@@ -55,7 +61,51 @@ std::int64_t ElementLayer::NowMs() const {
 }
 
 void ElementLayer::Repaint() const {
-  if (Shell* shell = Shell::Current()) shell->Invalidate();
+  if (Shell* shell = Shell::Current()) shell->Invalidate(GetPlace());
+}
+
+void ElementLayer::SetFocus(UiWin* element) {
+  if (focused_ == element) return;
+  focused_ = element;
+  Repaint();
+}
+
+bool ElementLayer::FocusShown() const {
+  const Shell* shell = Shell::Current();
+  return shell != nullptr && shell->KeyboardInUse() && shell->KeyLayer() == this;
+}
+
+namespace {
+// The visible elements that take the focus, in paint order; what such an
+// element holds is its own business.
+void CollectFocusStops(UiWin* e, std::vector<UiWin*>& out) {
+  if (!e->IsVisible()) return;
+  if (e->TakesFocus()) {
+    out.push_back(e);
+    return;
+  }
+  for (UiWin* child : e->GetChildren()) CollectFocusStops(child, out);
+}
+}  // namespace
+
+bool ElementLayer::MoveFocus(bool forward, bool enter) {
+  std::vector<UiWin*> stops;
+  for (UiWin* root : roots_) CollectFocusStops(root, stops);
+  if (!forward) std::reverse(stops.begin(), stops.end());
+  auto at = enter ? stops.end() : std::find(stops.begin(), stops.end(), focused_);
+  if (at != stops.end() && (*at)->StepFocus(forward)) {
+    Repaint();
+    return true;
+  }
+  for (auto it = at == stops.end() ? stops.begin() : at + 1; it != stops.end(); ++it) {
+    if ((*it)->EnterFocus(forward)) {
+      focused_ = *it;
+      Repaint();
+      return true;
+    }
+  }
+  SetFocus(nullptr);
+  return false;
 }
 
 void ElementLayer::Animate(ShellAnimation* animation) const {
@@ -66,8 +116,9 @@ void ElementLayer::PostCommand(WPARAM /*wParam*/, LPARAM /*lParam*/) {}
 
 void ElementLayer::PaintLayer(Canvas& canvas, double shown) {
   if (dims_behind_) {
-    canvas.FillRect(0, 0, Shell::kScreenWidth, Shell::kScreenHeight,
-                    Color::Rgb(0, 0, 0, kDimAlpha * shown));
+    const Shell* shell = Shell::Current();
+    const int width = shell != nullptr ? shell->PlaceWidth(GetPlace()) : Shell::kScreenWidth;
+    canvas.FillRect(0, 0, width, Shell::kScreenHeight, Color::Rgb(0, 0, 0, kDimAlpha * shown));
   }
   // Sliding in, the frame rises from just below the screen's bottom edge.
   const int offset =
@@ -121,8 +172,13 @@ void ElementLayer::Route(const InputEvent& e) {
 }
 
 bool ElementLayer::OnKey(InputKey key) {
+  UiWin* focused = focused_ != nullptr && focused_->IsVisible() ? focused_ : nullptr;
+  if (focused != nullptr) {
+    if ((key == InputKey::Enter || key == InputKey::Space) && focused->Activate()) return true;
+    if (focused->OnKey(key)) return true;
+  }
   for (auto it = roots_.rbegin(); it != roots_.rend(); ++it) {
-    if ((*it)->IsVisible() && (*it)->OnKey(key)) return true;
+    if (*it != focused && (*it)->IsVisible() && (*it)->OnKey(key)) return true;
   }
   return false;
 }

@@ -1,12 +1,14 @@
-// One layer of the toolkit on the phone's screen: a window, the popup menu
-// sheet, the message box panel. Every such layer is an ElementLayer: it holds
-// its top-level elements and the finger over them, routes press, move,
-// release, wheel and keys to them in one way, gives them the theme colours
-// and the clock, and runs itself modally (push, run until done, pop).
+// One layer of the toolkit in the shell's window: a window, the popup menu
+// sheet, the message box panel on the phone's screen, and the studio's
+// layers beside it. Every such layer is an ElementLayer: it holds its
+// top-level elements, the finger over them and the keyboard focus among
+// them, routes press, move, release, wheel and keys to them in one way,
+// gives them the theme colours and the clock, and runs itself modally (push,
+// run until done, pop; the run holds the whole window).
 //
-// The layer's frame is its rectangle on the screen; its elements are placed
-// relative to the frame's top left, and a slide moves the whole frame up
-// from the bottom edge of the screen.
+// The layer's frame is its rectangle in its place (the screen, or the place
+// beside it); its elements are placed relative to the frame's top left, and
+// a slide moves the whole frame up from the bottom edge.
 #pragma once
 
 #include <cstdint>
@@ -37,6 +39,15 @@ class ElementLayer : public ShellLayer {
   // leaving it: nothing touches it again.
   void Forget(const UiWin* element);
 
+  // ---- The keyboard focus ----
+  // The element that keys go to first (a top-level one or one inside a
+  // container), or null.
+  UiWin* Focused() const { return focused_; }
+  void SetFocus(UiWin* element);
+  // True while the focus ring is to be drawn: a key has been used since the
+  // last press, and this layer is the one keys go to.
+  bool FocusShown() const;
+
   // ---- What the elements get from the layer they are on ----
   const ThemeColors& Theme() const;
   std::int64_t NowMs() const;
@@ -56,6 +67,11 @@ class ElementLayer : public ShellLayer {
   void PaintLayer(Canvas& canvas, double shown) final;
   void HandleInput(const InputEvent& event) final;
   void CancelTouch() final;
+  bool HoldsWindow() const final { return running_modal_; }
+  // Tab walks the visible elements that take the focus, in the order they
+  // are painted; an element may keep it for several stops (a toolbar's
+  // buttons, a grid's cells by the arrow keys).
+  bool MoveFocus(bool forward, bool enter) override;
 
   // Routes one event, in the frame's coordinates, to the elements: the
   // finger to the element under it (a tap that begins and ends outside the
@@ -77,8 +93,9 @@ class ElementLayer : public ShellLayer {
   virtual void Receive(const InputEvent& event) { Route(event); }
   // Paints the layer in the frame's coordinates.
   virtual void PaintContent(Canvas& canvas) = 0;
-  // A key: offered to the top-level elements, the topmost first, until one
-  // uses it. True when it was used.
+  // A key: Enter and Space activate the focused element; a key is offered
+  // to the focused element, then to the top-level elements, the topmost
+  // first, until one uses it. True when it was used.
   virtual bool OnKey(InputKey key);
   virtual void OnTapOutside() {}
   // Dims the screen behind the layer as it slides in (menus and boxes).
@@ -89,6 +106,7 @@ class ElementLayer : public ShellLayer {
 
   std::vector<UiWin*> roots_;
   FingerTracker finger_;
+  UiWin* focused_ = nullptr;
   RECT frame_{};
   bool dims_behind_ = false;
   bool outside_press_ = false;

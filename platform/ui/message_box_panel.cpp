@@ -43,7 +43,7 @@ RECT MessageBoxPanel::ButtonRect() const {
 }
 
 bool MessageBoxPanel::OnKey(InputKey key) {
-  if (key != InputKey::Enter && key != InputKey::Escape) return false;
+  if (key != InputKey::Enter && key != InputKey::Escape && key != InputKey::Space) return false;
   EndModal(IDOK);
   return true;
 }

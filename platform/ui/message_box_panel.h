@@ -1,6 +1,6 @@
 // The panel an MzMessageBoxEx shows while it runs: a dimmed screen and a
 // rounded panel with the caption, the text (its lines centred) and one "确定"
-// button. Enter, Esc or the button dismiss it. The information look (flag 1)
+// button. Enter, Space, Esc or the button dismiss it. The information look (flag 1)
 // adds a round "i" badge above the caption.
 #pragma once
 

@@ -150,7 +150,9 @@ bool PopupMenuSheet::OnKey(InputKey key) {
       MoveHighlight(-1);
       return true;
     case InputKey::Enter:
-      if (Selectable(highlight_)) Choose(static_cast<int>(menu_.GetItems()[highlight_].id));
+    case InputKey::Space:
+      if (!Selectable(highlight_)) return ElementLayer::OnKey(key);  // a focused 取消
+      Choose(static_cast<int>(menu_.GetItems()[highlight_].id));
       return true;
     default:
       return ElementLayer::OnKey(key);

@@ -17,6 +17,12 @@ void SheetButton::PaintWin(Canvas& canvas) {
                   Color::FromColorRef(ReadableText(theme.button_text, RGB(0xFF, 0xFF, 0xFF),
                                                    ThemeColors{}.button_text)),
                   kFontPx);
+  if (ShowsFocus()) PaintFocusRing(canvas, 0, 0, width_, height_);
+}
+
+bool SheetButton::Activate() {
+  if (on_click_) on_click_();
+  return true;
 }
 
 void SheetButton::OnPress(int, int) {

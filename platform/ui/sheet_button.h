@@ -1,5 +1,6 @@
 // The light, rounded push button of the popup menu and the message box
-// ("取消", "确定"): calls back when a press is released inside it.
+// ("取消", "确定"): calls back when a press is released inside it, or on
+// Enter or Space while it has the focus.
 #pragma once
 
 #include <functional>
@@ -18,6 +19,8 @@ class SheetButton : public UiWin {
   void OnPress(int x, int y) override;
   void OnRelease(int x, int y, bool inside) override;
   void OnPressCancelled() override;
+  bool TakesFocus() const override { return visible_; }
+  bool Activate() override;
 
  private:
   std::u16string text_;

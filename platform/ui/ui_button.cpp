@@ -14,6 +14,11 @@ void UiButton::OnRelease(int /*x*/, int /*y*/, bool inside) {
   if (inside) PostNotification(static_cast<WPARAM>(static_cast<std::uint16_t>(id_)), 0);
 }
 
+bool UiButton::Activate() {
+  PostNotification(static_cast<WPARAM>(static_cast<std::uint16_t>(id_)), 0);
+  return true;
+}
+
 void UiButton::OnPressCancelled() {
   pressed_ = false;
   Invalidate();

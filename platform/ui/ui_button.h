@@ -1,4 +1,5 @@
-// A push button: a press and a release inside it send its control id.
+// A push button: a press and a release inside it send its control id, and
+// so do Enter and Space while it has the focus.
 #pragma once
 
 #include "platform/ui/ui_win.h"
@@ -16,6 +17,8 @@ class UiButton : public UiWin {
   void OnPress(int x, int y) override;
   void OnRelease(int x, int y, bool inside) override;
   void OnPressCancelled() override;
+  bool TakesFocus() const override { return visible_; }
+  bool Activate() override;
 
  protected:
   int button_type_ = 0;

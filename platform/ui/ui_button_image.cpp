@@ -28,4 +28,5 @@ void UiButton_Image::PaintWin(Canvas& canvas) {
     centred(normal_);
     centred(pressed_image_);
   }
+  if (ShowsFocus()) PaintFocusRing(canvas, 0, 0, width_, height_);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "platform/shell/canvas.h"
 #include "platform/shell/shell.h"
@@ -62,7 +63,109 @@ void UiScrollWin::OnDragEnd(double velocity) {
 
 bool UiScrollWin::OnWheel(int turns) { return JumpTo(scroll_y_ - turns * kWheelStep); }
 
+std::vector<UiWin*> UiScrollWin::FocusChildren() const {
+  std::vector<UiWin*> out;
+  for (UiWin* c : children_) {
+    if (c->IsVisible() && c->TakesFocus()) out.push_back(c);
+  }
+  return out;
+}
+
+bool UiScrollWin::TakesFocus() const {
+  return visible_ && std::any_of(children_.begin(), children_.end(),
+                                 [](const UiWin* c) { return c->IsVisible() && c->TakesFocus(); });
+}
+
+UiWin* UiScrollWin::FocusedChild() const {
+  if (!HasFocus()) return nullptr;
+  const std::vector<UiWin*> stops = FocusChildren();
+  return std::find(stops.begin(), stops.end(), focus_child_) != stops.end() ? focus_child_
+                                                                              : nullptr;
+}
+
+void UiScrollWin::FocusChild(UiWin* child) {
+  focus_child_ = child;
+  ScrollIntoView(child);
+  Invalidate();
+}
+
+bool UiScrollWin::EnterFocus(bool forward) {
+  const std::vector<UiWin*> stops = FocusChildren();
+  if (stops.empty()) return false;
+  // The pane comes back to the child it had; a first visit starts at an end.
+  if (std::find(stops.begin(), stops.end(), focus_child_) == stops.end()) {
+    focus_child_ = forward ? stops.front() : stops.back();
+  }
+  FocusChild(focus_child_);
+  return true;
+}
+
+bool UiScrollWin::Activate() {
+  UiWin* child = FocusedChild();
+  return child != nullptr && child->Activate();
+}
+
+void UiScrollWin::ScrollIntoView(const UiWin* child) {
+  if (child == nullptr) return;
+  const int top = child->GetPosY();
+  const int bottom = top + child->GetHeight();
+  if (top < scroll_y_) {
+    JumpTo(top);
+  } else if (bottom > scroll_y_ + height_) {
+    JumpTo(bottom - height_);
+  }
+}
+
+bool UiScrollWin::MoveFocusedChild(InputKey key) {
+  UiWin* now = FocusedChild();
+  const std::vector<UiWin*> stops = FocusChildren();
+  if (now == nullptr || stops.empty()) return false;
+  const auto at = std::find(stops.begin(), stops.end(), now);
+  UiWin* next = now;
+  switch (key) {
+    case InputKey::Left:
+      if (at != stops.begin()) next = *(at - 1);
+      break;
+    case InputKey::Right:
+      if (at + 1 != stops.end()) next = *(at + 1);
+      break;
+    case InputKey::Home:
+      next = stops.front();
+      break;
+    case InputKey::End:
+      next = stops.back();
+      break;
+    case InputKey::Up:
+    case InputKey::Down: {
+      // The nearest row above or below, and in it the child nearest across.
+      const bool down = key == InputKey::Down;
+      const int middle = now->GetPosX() + now->GetWidth() / 2;
+      int best_row = 0, best_across = 0;
+      UiWin* best = nullptr;
+      for (UiWin* c : stops) {
+        const bool beyond = down ? c->GetPosY() >= now->GetPosY() + now->GetHeight()
+                                 : c->GetPosY() + c->GetHeight() <= now->GetPosY();
+        if (!beyond) continue;
+        const int row = std::abs(c->GetPosY() - now->GetPosY());
+        const int across = std::abs(c->GetPosX() + c->GetWidth() / 2 - middle);
+        if (best == nullptr || row < best_row || (row == best_row && across < best_across)) {
+          best = c;
+          best_row = row;
+          best_across = across;
+        }
+      }
+      if (best != nullptr) next = best;
+      break;
+    }
+    default:
+      return false;
+  }
+  FocusChild(next);
+  return true;
+}
+
 bool UiScrollWin::OnKey(InputKey key) {
+  if (HasFocus() && MoveFocusedChild(key)) return true;
   const int page = std::max(height_ - kWheelStep, kWheelStep);
   switch (key) {
     case InputKey::Up:
@@ -139,6 +242,15 @@ bool UiScrollWin::Advance(std::int64_t now_ms) {
 
 void UiScrollWin::Paint(Canvas& canvas) {
   UiWin::Paint(canvas);
+  if (const UiWin* child = FocusedChild(); child != nullptr && visible_ && ShowsFocus()) {
+    canvas.Save();
+    canvas.Translate(x_, y_);
+    canvas.ClipRect(0, 0, width_, height_);
+    constexpr int kOut = 4;  // the ring stands just outside the child
+    PaintFocusRing(canvas, child->GetPosX() - kOut, child->GetPosY() - scroll_y_ - kOut,
+                   child->GetWidth() + 2 * kOut, child->GetHeight() + 2 * kOut);
+    canvas.Restore();
+  }
   if (!visible_ || !indicator_shown_ || !scrollbar_v_) return;
   const int max = GetMaxScrollY();
   if (max <= 0 || height_ <= 0) return;

@@ -3,6 +3,11 @@
 // and the keys: Up and Down a wheel step, Page Up and Page Down a pane's
 // height less one step, Home and End to either end.
 //
+// A pane whose children take the focus (a grid of buttons) is one Tab stop:
+// it keeps the focus on one child, the arrow keys move it to the child
+// beside, above or below (Home and End to the first and last), the pane
+// scrolls it into view, and Enter or Space activate it.
+//
 // Momentum: the content keeps the speed the finger had when it let go and
 // slows down exponentially (time constant kMomentumTauMs) on the shell's
 // clock, stopping at either end. The indicator (when EnableScrollBarV) shows
@@ -10,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/shell/shell_animation.h"
 #include "platform/ui/ui_win.h"
@@ -45,6 +51,13 @@ class UiScrollWin : public UiWin {
   void OnDragEnd(double velocity) override;
   bool OnWheel(int turns) override;
   bool OnKey(InputKey key) override;
+  bool TakesFocus() const override;
+  bool EnterFocus(bool forward) override;
+  bool Activate() override;
+  // The child that has the focus while the pane has it, or null.
+  UiWin* FocusedChild() const;
+  // Scrolls the least that shows all of `child`.
+  void ScrollIntoView(const UiWin* child);
 
  protected:
   int scroll_y_ = 0;
@@ -61,10 +74,15 @@ class UiScrollWin : public UiWin {
   bool Advance(std::int64_t now_ms);
   // Jumps to content row y with the indicator shown; false when the content fits.
   bool JumpTo(int y);
+  std::vector<UiWin*> FocusChildren() const;
+  // Moves the focus to the child the arrow key points at; true when it is there.
+  bool MoveFocusedChild(InputKey key);
+  void FocusChild(UiWin* child);
   void StartMotion();
   void StopMotion();
 
   Motion motion_{this};
+  UiWin* focus_child_ = nullptr;  // looked up among the children before each use
   double position_ = 0;     // exact scroll position while gliding
   double velocity_ = 0;     // content pixels a millisecond, positive scrolls down
   std::int64_t last_tick_ = 0;

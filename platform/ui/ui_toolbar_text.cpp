@@ -58,6 +58,42 @@ bool UiToolbar_Text::GoBack() {
 
 bool UiToolbar_Text::OnKey(InputKey key) { return key == InputKey::Escape && GoBack(); }
 
+int UiToolbar_Text::NextUsable(int from, bool forward) const {
+  for (int i = from + (forward ? 1 : -1); i >= 0 && i < kMaxButtons; i += forward ? 1 : -1) {
+    if (Usable(i)) return i;
+  }
+  return -1;
+}
+
+bool UiToolbar_Text::TakesFocus() const {
+  return visible_ && NextUsable(-1, true) >= 0;
+}
+
+bool UiToolbar_Text::EnterFocus(bool forward) {
+  focus_button_ = NextUsable(forward ? -1 : kMaxButtons, forward);
+  Invalidate();
+  return focus_button_ >= 0;
+}
+
+bool UiToolbar_Text::StepFocus(bool forward) {
+  const int next = NextUsable(focus_button_, forward);
+  if (next < 0) return false;
+  focus_button_ = next;
+  Invalidate();
+  return true;
+}
+
+int UiToolbar_Text::GetFocusedButton() const {
+  return HasFocus() && Usable(focus_button_) ? focus_button_ : -1;
+}
+
+bool UiToolbar_Text::Activate() {
+  const int button = GetFocusedButton();
+  if (button < 0) return false;
+  PostNotification(static_cast<WPARAM>(static_cast<std::uint16_t>(id_)), button);
+  return true;
+}
+
 void UiToolbar_Text::OnPressCancelled() {
   pressed_button_ = -1;
   Invalidate();
@@ -89,6 +125,10 @@ void UiToolbar_Text::PaintWin(Canvas& canvas) {
       const double pts[] = {tip + 9, mid - 10, tip, mid, tip + 9, mid + 10};
       canvas.DrawPolyline(pts, 3, 3.0, color);
     }
+  }
+  if (const int focused = GetFocusedButton(); focused >= 0 && ShowsFocus()) {
+    const int left = focused * width_ / kMaxButtons;
+    PaintFocusRing(canvas, left + 6, 6, slot - 12, height_ - 12);
   }
   if (left_arrow_ && !IsButtonVisible(0)) {
     const double mid = height_ / 2.0;

@@ -1,6 +1,7 @@
 // The text toolbar along the bottom of a window: up to three buttons (left,
 // middle, right) and an optional back arrow before the left one. A press sends
-// the toolbar's id with the button's index (0, 1, 2) as lParam.
+// the toolbar's id with the button's index (0, 1, 2) as lParam. Each usable
+// button is a Tab stop; Enter or Space send it as a tap would.
 #pragma once
 
 #include <string>
@@ -38,6 +39,12 @@ class UiToolbar_Text : public UiWin {
   void OnPressCancelled() override;
   // Esc goes back as GoBack does.
   bool OnKey(InputKey key) override;
+  bool TakesFocus() const override;
+  bool EnterFocus(bool forward) override;
+  bool StepFocus(bool forward) override;
+  bool Activate() override;
+  // The button that has the focus while the toolbar has it, or -1.
+  int GetFocusedButton() const;
 
  protected:
   struct Button {
@@ -49,4 +56,10 @@ class UiToolbar_Text : public UiWin {
   Button buttons_[kMaxButtons];
   bool left_arrow_ = false;
   int pressed_button_ = -1;
+
+ private:
+  bool Usable(int index) const { return IsButtonVisible(index) && IsButtonEnabled(index); }
+  // The usable button after (or before) `from`, or -1.
+  int NextUsable(int from, bool forward) const;
+  int focus_button_ = -1;
 };

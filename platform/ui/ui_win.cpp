@@ -122,3 +122,19 @@ void UiWin::OnPressCancelled() {}
 void UiWin::PostNotification(WPARAM wParam, LPARAM lParam) {
   if (ElementLayer* layer = Layer()) layer->PostCommand(wParam, lParam);
 }
+
+bool UiWin::HasFocus() const {
+  const ElementLayer* layer = Layer();
+  return layer != nullptr && layer->Focused() == this;
+}
+
+bool UiWin::ShowsFocus() const {
+  const ElementLayer* layer = Layer();
+  return layer != nullptr && layer->Focused() == this && layer->FocusShown();
+}
+
+void UiWin::PaintFocusRing(Canvas& canvas, double x, double y, double width, double height) {
+  // A light rim around a dark line shows on dark and light surfaces alike.
+  canvas.StrokeRoundRect(x + 1, y + 1, width - 2, height - 2, 6, 4.0, Color::Rgb(0xFF, 0xFF, 0xFF));
+  canvas.StrokeRoundRect(x + 1, y + 1, width - 2, height - 2, 6, 2.0, Color::Rgb(0x1A, 0x73, 0xE8));
+}

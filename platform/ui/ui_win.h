@@ -97,6 +97,32 @@ class UiWin {
     return false;
   }
 
+  // ---- The keyboard focus ----
+  // True for an element that takes the focus now (one Tab stop or more);
+  // what it contains is then its own business.
+  virtual bool TakesFocus() const { return false; }
+  // The focus arrives from before the element (forward) or after it: true
+  // when the element takes it, at its first stop or its last.
+  virtual bool EnterFocus(bool forward) {
+    (void)forward;
+    return TakesFocus();
+  }
+  // Tab while the element has the focus: true when it moved to another stop
+  // of its own; false lets the focus go on to the next element.
+  virtual bool StepFocus(bool forward) {
+    (void)forward;
+    return false;
+  }
+  // Enter or Space while the element has the focus: acts as a tap on what
+  // is focused would. True when something was done.
+  virtual bool Activate() { return false; }
+  bool HasFocus() const;
+  // True while the element is to draw its focus ring (it has the focus and
+  // the keyboard is in use).
+  bool ShowsFocus() const;
+  // The ring around a focused element or part of one, in its own coordinates.
+  static void PaintFocusRing(Canvas& canvas, double x, double y, double width, double height);
+
   // The element's top left in its window's coordinates (through the
   // containers and their scroll offsets).
   POINT WindowOrigin() const;

@@ -16,7 +16,8 @@ constexpr struct {
 } kVirtualKeys[] = {
     {InputKey::Escape, VK_ESCAPE}, {InputKey::Enter, VK_RETURN},  {InputKey::Up, VK_UP},
     {InputKey::Down, VK_DOWN},     {InputKey::PageUp, VK_PRIOR},  {InputKey::PageDown, VK_NEXT},
-    {InputKey::Home, VK_HOME},     {InputKey::End, VK_END},
+    {InputKey::Home, VK_HOME},     {InputKey::End, VK_END},       {InputKey::Tab, VK_TAB},
+    {InputKey::Space, VK_SPACE},   {InputKey::Left, VK_LEFT},     {InputKey::Right, VK_RIGHT},
 };
 
 }  // namespace

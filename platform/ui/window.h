@@ -27,13 +27,17 @@ inline constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
 inline constexpr UINT WM_MOUSEWHEEL = 0x020A;
 inline constexpr int WHEEL_DELTA = 120;
 // Keys of WM_KEYDOWN.
+inline constexpr WPARAM VK_TAB = 0x09;
 inline constexpr WPARAM VK_RETURN = 0x0D;
 inline constexpr WPARAM VK_ESCAPE = 0x1B;
+inline constexpr WPARAM VK_SPACE = 0x20;
 inline constexpr WPARAM VK_PRIOR = 0x21;  // Page Up
 inline constexpr WPARAM VK_NEXT = 0x22;   // Page Down
 inline constexpr WPARAM VK_END = 0x23;
 inline constexpr WPARAM VK_HOME = 0x24;
+inline constexpr WPARAM VK_LEFT = 0x25;
 inline constexpr WPARAM VK_UP = 0x26;
+inline constexpr WPARAM VK_RIGHT = 0x27;
 inline constexpr WPARAM VK_DOWN = 0x28;
 // Mouse messages carry the position in lParam: x in the low 16 bits, y in the
 // high 16 bits, both signed, in the window's coordinates.

@@ -2,7 +2,8 @@
 # The theme preview beside the phone in a real window (Xvfb): the window is
 # wider with it, the phone's pixels are those of a window without it, a
 # second tintor's write shows in the panel while the phone keeps its colours,
-# and F2 and the panel's "隐藏" button hide it.
+# F2 and the panel's "隐藏" button hide it, leaving a narrow tab that brings it
+# back.
 # Usage: preview_window_test.sh PATH/TO/tintor
 set -u
 tintor=$1
@@ -33,7 +34,7 @@ phone=480x685+0+35  # below the status bar, whose clock may turn
 panel=520x720+480+0
 
 start_tintor --no-preview
-[ "$(width)" = 480 ] || fail "--no-preview: the window is $(width) wide, not 480"
+[ "$(width)" = 516 ] || fail "--no-preview: the window is $(width) wide, not 516 (the phone and the tab)"
 shot alone "$phone"
 key F2  # the window, centred for the phone alone, grows and stays on the screen
 eval "$(xdotool getwindowgeometry --shell "$win")"
@@ -54,11 +55,14 @@ shot beside "$phone"
 same alone beside || fail "the phone changed its colours before a restart"
 
 key F2
-[ "$(width)" = 480 ] || fail "F2 left the window $(width) wide"
+[ "$(width)" = 516 ] || fail "F2 left the window $(width) wide"
 key F2
 [ "$(width)" = 1000 ] || fail "a second F2 did not bring the panel back"
 xdotool mousemove --window "$win" 956 21 click 1  # "隐藏"
 sleep 0.5
-[ "$(width)" = 480 ] || fail "the panel's hide button left the window $(width) wide"
+[ "$(width)" = 516 ] || fail "the panel's hide button left the window $(width) wide"
+xdotool mousemove --window "$win" 497 300 click 1  # the tab beside the phone
+sleep 0.5
+[ "$(width)" = 1000 ] || fail "a click on the tab did not bring the panel back"
 stop_tintor
-echo "PASS: the preview beside the phone, live, hidden by F2 and by its button"
+echo "PASS: the preview beside the phone, live, hidden by F2 and by its button, back by its tab"

@@ -79,9 +79,10 @@ TEST(Script, RefusesBadLinesNamingTheLine) {
                     "script.txt:1: duration -5 is outside 0..600000");
   ExpectScriptError(__LINE__, "wait\n", "script.txt:1: 'wait' takes MS");
   ExpectScriptError(__LINE__, "wait 1.5\n", "script.txt:1: duration is not a number: '1.5'");
-  ExpectScriptError(__LINE__, "key tab\n",
-                    "script.txt:1: unknown key 'tab' (escape, enter, up, down, pageup, "
-                    "pagedown, home or end)");
+  ExpectScriptError(__LINE__, "key shift+f3\n",
+                    "script.txt:1: unknown key 'shift+f3' (escape, enter, space, tab, up, down, "
+                    "left, right, pageup, pagedown, home, end or f2, after shift+ or ctrl+ when "
+                    "held)");
   ExpectScriptError(__LINE__, "key\n", "script.txt:1: 'key' takes a key name");
   ExpectScriptError(__LINE__, "shot menu.jpg\n",
                     "script.txt:1: screenshot name must end in .png: 'menu.jpg'");
@@ -122,7 +123,7 @@ TEST(Script, FilesThatAreNotScriptsAreRefused) {
       {__LINE__, "", "# \xED\xA0\x80\n", ":1: not UTF-8 text"},
       {__LINE__, "", "\x1B[2J" + std::string(100000, 'A') + "\n",
        ":1: unknown command '\\x1B[2J" + std::string(36, 'A') + "...'"},
-      {__LINE__, "", "key \xC2\x9B" "31m\n", ":1: unknown key '\\x9B31m' (escape, enter, up, down, pageup, pagedown, home or end)"},
+      {__LINE__, "", "key \xC2\x9B" "31m\n", ":1: unknown key '\\x9B31m' (escape, enter, space, tab, up, down, left, right, pageup, pagedown, home, end or f2, after shift+ or ctrl+ when held)"},
       {__LINE__, "", "shot " + std::string(39, 'a') + "\u4E2D\u4E2D\n",
        ":1: screenshot name must end in .png: '" + std::string(39, 'a') + "\u4E2D...'"},
   };

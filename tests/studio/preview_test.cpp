@@ -16,9 +16,14 @@
 #include <vector>
 
 #include "model/theme_targets.h"
+#include "platform/host/headless_host.h"
+#include "platform/shell/canvas.h"
+#include "platform/shell/shell.h"
+#include "platform/shell/utf.h"
 #include "studio/preview_panel.h"
 #include "studio/registry_file_watcher.h"
-#include "platform/shell/canvas.h"
+#include "studio/restore_confirmation.h"
+#include "studio/studio.h"
 #include "tests/registry/reg_test_util.h"
 #include "tests/registry/temp_registry.h"
 
@@ -55,20 +60,10 @@ LONG WriteItem(int number, COLORREF color) {
   return SetValue(HKEY_LOCAL_MACHINE, t.key, t.value_name, REG_DWORD, Le32(color));
 }
 
-// A point where a click on the panel does `action`.
-bool FindAction(const PreviewPanel& panel, PreviewAction action, int* x, int* y) {
-  for (*y = 0; *y < PreviewPanel::kHeight; *y += 2) {
-    for (*x = 0; *x < PreviewPanel::kWidth; *x += 2) {
-      if (panel.HitTest(*x, *y) == action) return true;
-    }
-  }
-  return false;
-}
-
-void ClickAction(PreviewPanel& panel, PreviewAction action) {
-  int x = 0, y = 0;
-  ASSERT_TRUE(FindAction(panel, action, &x, &y));
-  EXPECT_EQ(panel.Click(x, y), action);
+// The centre of `element` of a studio layer, in the window's coordinates.
+void TapOn(HeadlessHost& host, const ElementLayer& layer, const UiWin& element) {
+  host.InjectTap(Shell::kScreenWidth + layer.Frame().left + element.GetPosX() + element.GetWidth() / 2,
+                 layer.Frame().top + element.GetPosY() + element.GetHeight() / 2);
 }
 
 }  // namespace
@@ -209,14 +204,12 @@ TEST(PreviewPanel, FollowsWritesOfAnotherProcessThroughTheFileWatch) {
     ASSERT_GE(watcher.fd(), 0) << watcher.problem();
     PreviewPanel panel;
     const Picture before = Render(panel, 1);
-    EXPECT_FALSE(panel.NeedsRepaint());
     EXPECT_FALSE(panel.Reload());
 
     color += 0x10;
     WriteFromAnotherProcess(color);
     ASSERT_TRUE(WaitForChange(watcher));
     ASSERT_TRUE(panel.Reload());
-    EXPECT_TRUE(panel.NeedsRepaint());
     EXPECT_EQ(panel.theme().Item(4), color);
     EXPECT_NE(Render(panel, 1).pixels, before.pixels);
     // Nothing more happened, so nothing more is reported.
@@ -305,32 +298,54 @@ TEST(PreviewPanel, RestoreRemovesOnlyTheThemeValuesAndLeavesABadFileAlone) {
   ASSERT_EQ(SetValue(HKEY_LOCAL_MACHINE, kSystemColorsKey, u"SYSCLR_EDIT_TEXT", REG_SZ,
                      SzBytes(u"red")), ERROR_SUCCESS);
 
-  PreviewPanel panel;
+  // The panel beside the phone, its buttons tapped as a user would.
+  HeadlessHost host;
+  Shell shell(host);
+  Studio studio(shell, registry.path(), true);
+  const PreviewPanel& panel = studio.Panel();
+  const auto run = [&] { shell.RunLoop([&] { return !host.HasPendingInput() && shell.PendingMessages() == 0; }); };
   EXPECT_EQ(panel.theme().Item(19), ThemeSnapshot().Item(19)) << "a REG_SZ is no colour";
   EXPECT_EQ(panel.theme().Item(18), RGB(0, 0, 18));
-  ClickAction(panel, PreviewAction::kRestoreDefaults);
-  EXPECT_TRUE(panel.confirming());
-  ClickAction(panel, PreviewAction::kCancelRestore);
-  EXPECT_FALSE(panel.confirming());
+  // Asked, then cancelled: nothing removed.
+  TapOn(host, panel, panel.RestoreButton());
+  host.InjectCall([&] {
+    ASSERT_NE(panel.Confirmation(), nullptr);
+    TapOn(host, *panel.Confirmation(), panel.Confirmation()->CancelButton());
+  });
+  run();
+  EXPECT_EQ(panel.Confirmation(), nullptr);
   EXPECT_EQ(panel.theme().Item(18), RGB(0, 0, 18)) << "cancelled: nothing removed";
-  ClickAction(panel, PreviewAction::kRestoreDefaults);
-  ClickAction(panel, PreviewAction::kConfirmRestore);
+  const auto restore = [&] {
+    TapOn(host, panel, panel.RestoreButton());
+    host.InjectCall([&] { TapOn(host, *panel.Confirmation(), panel.Confirmation()->ConfirmButton()); });
+    run();
+  };
+  restore();
   EXPECT_EQ(registry.ReadBytes(), without_theme);
   EXPECT_EQ(panel.theme(), ThemeSnapshot());
-  EXPECT_TRUE(panel.NeedsRepaint());
+  EXPECT_EQ(panel.status(), u"已恢复20项默认颜色。");
 
-  // A file that is no registry file: left byte for byte, the failure shown.
+  // A file that is no registry file: left byte for byte, the failure shown
+  // whole and in the window's language.
   const std::string garbage = "\xFF\xFE not a registry file";
   registry.WriteBytes(garbage);
-  EXPECT_TRUE(panel.Reload());
+  EXPECT_TRUE(studio.Panel().Reload());
   EXPECT_FALSE(panel.theme().readable());
-  EXPECT_FALSE(panel.status().empty());
-  ClickAction(panel, PreviewAction::kRestoreDefaults);
+  EXPECT_NE(panel.status().find(u"无法读取注册表文件"), std::u16string::npos);
   testing::internal::CaptureStderr();
-  ClickAction(panel, PreviewAction::kConfirmRestore);
+  restore();
   EXPECT_NE(testing::internal::GetCapturedStderr().find(registry.path()), std::string::npos);
   EXPECT_EQ(registry.ReadBytes(), garbage);
   EXPECT_NE(panel.status().find(u"恢复默认失败"), std::u16string::npos);
-  int x = 0, y = 0;
-  EXPECT_TRUE(FindAction(panel, PreviewAction::kHide, &x, &y));
+  EXPECT_NE(panel.status().find(Utf8ToUtf16(registry.path())), std::u16string::npos);
+  EXPECT_EQ(panel.status().find(u"…"), std::u16string::npos);
+  // Hidden, the studio leaves its way back; a tap on it shows the panel again.
+  TapOn(host, panel, panel.HideButton());
+  run();
+  EXPECT_FALSE(shell.SideShown());
+  EXPECT_TRUE(panel.Tab().IsVisible());
+  EXPECT_LE(shell.PlaceWidth(ShellLayer::Place::Side), 40);
+  TapOn(host, panel, panel.Tab());
+  run();
+  EXPECT_TRUE(shell.SideShown());
 }

@@ -32,7 +32,9 @@ class HeadlessShellTest : public ::testing::Test {
 
   void Tap(int x, int y) { host_->InjectTap(x, y); }
   void Drag(int x1, int y1, int x2, int y2, int ms) { host_->InjectDrag(x1, y1, x2, y2, ms); }
-  void Key(InputKey key) { host_->InjectKey(key); }
+  void Key(InputKey key, unsigned modifiers = kNoModifier) {
+    host_->Inject(InputEvent::Key(key, modifiers));
+  }
   void Wheel(int x, int y, int turns) { host_->InjectWheel(x, y, turns); }
   void Wait(int ms) { host_->InjectWait(ms); }
 

@@ -40,7 +40,7 @@ printf 'wait 100\nshot headless.png\n' >"$work/script.txt"
 [ -s "$work/headless.png" ] || fail "no headless screenshot: $(cat "$work/headless.log")"
 
 # ---- Xvfb picks a free display and tells us its number. ----
-Xvfb -displayfd 3 -screen 0 1024x1500x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 1100x1500x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 wait_for 100 test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 export DISPLAY=":$(head -n1 "$work/display")"
@@ -75,7 +75,8 @@ shot x11.png || fail "import failed: $(cat "$work/import.log")"
 
 # ---- Compare below the status bar, channel by channel. ----
 size=$(identify -format '%wx%h' "$work/x11.png")
-[ "$size" = 480x720 ] || fail "the X window is $size, expected 480x720"
+# The phone, and beside it the hidden studio's tab (36 pixels).
+[ "$size" = 516x720 ] || fail "the X window is $size, expected 516x720"
 convert "$work/x11.png" "$work/headless.png" -alpha off -crop 480x685+0+35 +repage \
   -compose difference -composite -separate -evaluate-sequence max "$work/diff.png" ||
   fail "cannot compare the screenshots"
@@ -110,12 +111,12 @@ rm -f "$TINTOR_PROBE_LOG"
 start_probe --scale 2
 wait_for 100 painted 4 800 || fail "the scaled window was never painted"
 size=$(identify -format '%wx%h' "$work/x11.png")
-[ "$size" = 960x1440 ] || fail "the window at --scale 2 is $size, expected 960x1440"
+[ "$size" = 1032x1440 ] || fail "the window at --scale 2 is $size, expected 1032x1440"
 xdotool mousemove --window "$win" 480 748 click 1
 wait_for 50 grep -qx '1007 0' "$TINTOR_PROBE_LOG" ||
   fail "the click at --scale 2 did not reach button 1007: $(cat "$TINTOR_PROBE_LOG" 2>/dev/null)"
 xdotool mousemove --window "$win" 120 1380 click 1
 expect_exit 7
 echo "PASS: window painted like headless (worst channel difference $worst)," \
-  "clicks reached OnControlCommand: $commands exit code 7; at --scale 2: 960x1440," \
+  "clicks reached OnControlCommand: $commands exit code 7; at --scale 2: 1032x1440," \
   "clicks reached $(tr '\n' ';' <"$TINTOR_PROBE_LOG")"

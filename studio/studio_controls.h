@@ -1,0 +1,79 @@
+// The studio's controls: elements of the one element type, on the studio's
+// layers beside the phone, fed by the one route (press, move, release,
+// wheel, keys). A button is a UiButton: a tap, or Enter or Space while it
+// has the focus, sends its control id to its layer; a text is wrapped to its
+// width and shown whole; the sample screens are one painted element whose
+// taps send their id with the point; the way back is the narrow tab the
+// hidden studio leaves beside the phone.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/shell/color.h"
+#include "platform/ui/ui_button.h"
+#include "studio/sample_screens.h"
+
+// A rounded push button with a centred one-line caption.
+class StudioButton : public UiButton {
+ public:
+  enum class Look { kPlain, kDanger, kLight };
+
+  StudioButton(std::u16string text, Look look);
+  const std::u16string& Text() const { return text_; }
+
+  void PaintWin(Canvas& canvas) override;
+
+ private:
+  std::u16string text_;
+  Look look_;
+};
+
+// Text broken into lines at its width (Chinese between any two characters),
+// never cut: HeightFor says how tall it needs to be.
+class StudioText : public UiWin {
+ public:
+  StudioText(double px, bool bold, Color color);
+  void SetText(std::u16string text);
+  void SetColor(Color color);
+  // The lines stand in the middle of the element's height, not at its top.
+  void SetCentredVertically(bool centred) { centred_ = centred; }
+  const std::u16string& Text() const { return text_; }
+  // The height the text takes at `width`.
+  int HeightFor(int width) const;
+
+  void PaintWin(Canvas& canvas) override;
+
+ private:
+  std::u16string text_;
+  double px_;
+  bool bold_;
+  Color color_;
+  bool centred_ = false;
+};
+
+// The phone's sample screens in a theme, drawn by the sample screens'
+// painter. The element sits at (0, kSampleScreensTop) of its panel; a tap on
+// it sends its control id with the point in the painter's coordinates (the
+// panel's) as MAKELPARAM_XY.
+class SampleScreensView : public UiWin {
+ public:
+  SampleScreensView(const ThemeSnapshot& theme, const std::vector<ReadabilityWarning>& warnings);
+
+  void PaintWin(Canvas& canvas) override;
+  void OnPress(int x, int y) override;
+  void OnRelease(int x, int y, bool inside) override;
+  void OnPressCancelled() override { pressed_ = false; }
+
+ private:
+  const ThemeSnapshot& theme_;
+  const std::vector<ReadabilityWarning>& warnings_;
+  bool pressed_ = false;
+};
+
+// The hidden studio's way back: a narrow strip along the phone's right edge
+// whose label says what a tap on it (or Enter, or F2) does.
+class WayBackTab : public UiButton {
+ public:
+  void PaintWin(Canvas& canvas) override;
+};

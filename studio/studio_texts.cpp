@@ -1,0 +1,37 @@
+#include "studio/studio_texts.h"
+
+#include "platform/shell/utf.h"
+
+namespace studio_text {
+
+std::u16string RegistryReason(LONG status) {
+  switch (status) {
+    case ERROR_REGISTRY_CORRUPT:
+    case ERROR_BADDB:
+      return u"它不是能读懂的注册表文件（原样保留，未作改动）";
+    case ERROR_ACCESS_DENIED:
+      return u"没有访问它的权限";
+    case ERROR_CANTOPEN:
+    case ERROR_CANTREAD:
+      return u"无法打开或读取它";
+    case ERROR_CANTWRITE:
+    case ERROR_WRITE_FAULT:
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return u"无法写入（磁盘可能已满，或文件夹不可写）";
+    default:
+      return u"注册表返回错误码 " + Utf8ToUtf16(std::to_string(status));
+  }
+}
+
+std::u16string Unreadable(const std::string& path, LONG status) {
+  return u"无法读取注册表文件 " + Utf8ToUtf16(path) + u"：" + RegistryReason(status) +
+         u"。这里显示的是默认颜色。";
+}
+
+std::u16string RestoreFailed(const std::string& path, LONG status) {
+  return u"恢复默认失败，注册表文件 " + Utf8ToUtf16(path) + u" 未改动：" +
+         RegistryReason(status) + u"。";
+}
+
+}  // namespace studio_text

@@ -1,0 +1,31 @@
+// The studio's texts, in the window's language (UTF-16, converted only where
+// they are drawn). The messages that name a file or a reason are made by
+// the functions below, whole sentences in Chinese.
+#pragma once
+
+#include <string>
+
+#include "platform/win/win_types.h"
+
+namespace studio_text {
+
+inline constexpr char16_t kTitle[] = u"主题预览 · 手机下次启动后的样子";
+inline constexpr char16_t kNote[] = u"手机屏幕保持启动时的主题，重启后才换成这里的颜色。";
+inline constexpr char16_t kRestore[] = u"恢复默认";
+inline constexpr char16_t kHide[] = u"隐藏";
+inline constexpr char16_t kShowStudio[] = u"显示主题预览";
+inline constexpr char16_t kConfirmTitle[] = u"恢复20项默认颜色？";
+inline constexpr char16_t kConfirmNote[] = u"将从注册表删除这20项的值，手机重启后生效。";
+inline constexpr char16_t kConfirm[] = u"确定";
+inline constexpr char16_t kCancel[] = u"取消";
+inline constexpr char16_t kRestored[] = u"已恢复20项默认颜色。";
+
+// Why the registry file at `path` could not be used, from the registry's
+// status code.
+std::u16string RegistryReason(LONG status);
+// The registry file at `path` cannot be read: the panel shows the defaults.
+std::u16string Unreadable(const std::string& path, LONG status);
+// Restoring the defaults failed and left the file at `path` as it was.
+std::u16string RestoreFailed(const std::string& path, LONG status);
+
+}  // namespace studio_text
