@@ -1,8 +1,15 @@
 // What keeping the preview live costs: drawing the whole panel (at scale 1
-// and 2), and re-reading the theme after another process replaced a registry
-// file of the 20 theme values.
+// and 2), and as seen with each colour-vision deficiency (at scale 1), and
+// re-reading the theme after another process replaced a registry file of the
+// 20 theme values. The theme report for such a file: in process, and as the
+// whole `tintor --theme-report` process, whose own CPU time (user and
+// system, from wait4) is child_cpu_ms.
 #include <benchmark/benchmark.h>
 #include <cairo.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,8 +22,13 @@
 #include "model/theme_color_store.h"
 #include "model/theme_targets.h"
 #include "studio/preview_panel.h"
+#include "studio/colour_science.h"
+#include "studio/sample_screens.h"
+#include "studio/theme_report.h"
 #include "platform/shell/canvas.h"
 #include "platform/win/registry.h"
+
+extern char** environ;
 
 namespace {
 
@@ -65,6 +77,91 @@ void BM_PaintPanel(benchmark::State& state) {
   std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_PaintPanel)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// The same at scale 1, then every pixel as seen with protanopia (1),
+// deuteranopia (2) or tritanopia (3) and the line of pairs hard to tell apart.
+void BM_PaintPanelSimulated(benchmark::State& state) {
+  const std::string dir = BenchFolder();
+  const ColourVision vision = kDeficiencies[state.range(0) - 1];
+  cairo_surface_t* frame =
+      cairo_image_surface_create(CAIRO_FORMAT_RGB24, PreviewPanel::kWidth, PreviewPanel::kHeight);
+  cairo_t* cr = cairo_create(frame);
+  PreviewPanel panel;
+  for (auto _ : state) {
+    Canvas canvas(cr);
+    panel.Paint(canvas, 1);
+    ShowAsSeenWith(canvas, 0, 0, PreviewPanel::kWidth, PreviewPanel::kHeight, 1, panel.theme(),
+                   vision);
+    cairo_surface_flush(frame);
+    benchmark::DoNotOptimize(cairo_image_surface_get_data(frame));
+  }
+  cairo_destroy(cr);
+  cairo_surface_destroy(frame);
+  std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_PaintPanelSimulated)->DenseRange(1, 3)->Unit(benchmark::kMillisecond);
+
+// The pixel pass alone, over a picture of the panel.
+void BM_SeePanelPixels(benchmark::State& state) {
+  const std::string dir = BenchFolder();
+  PreviewPanel panel;
+  std::vector<std::uint32_t> picture(PreviewPanel::kWidth * PreviewPanel::kHeight);
+  Canvas::RenderOffscreen(PreviewPanel::kWidth, PreviewPanel::kHeight,
+                          [&](Canvas& c) { panel.Paint(c, 1); }, picture.data(),
+                          PreviewPanel::kWidth * 4);
+  std::vector<std::uint32_t> pixels;
+  for (auto _ : state) {
+    state.PauseTiming();
+    pixels = picture;
+    state.ResumeTiming();
+    SeePixelsWith(ColourVision::kDeutan, pixels.data(), PreviewPanel::kWidth,
+                  PreviewPanel::kHeight, PreviewPanel::kWidth);
+    benchmark::DoNotOptimize(pixels.data());
+  }
+  std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_SeePanelPixels)->Unit(benchmark::kMillisecond);
+
+void BM_ThemeReportInProcess(benchmark::State& state) {
+  const std::string dir = BenchFolder();
+  ThemeFile(dir + "/registry.reg", RGB(0x20, 0x20, 0x20));
+  std::string out, error;
+  for (auto _ : state) {
+    if (MakeThemeReport(state.range(0) != 0, out, error) == kReportUnreadable) {
+      state.SkipWithError(error.c_str());
+    }
+    benchmark::DoNotOptimize(out.data());
+  }
+  std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_ThemeReportInProcess)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_ThemeReportProcess(benchmark::State& state) {
+  const std::string dir = BenchFolder();
+  ThemeFile(dir + "/registry.reg", RGB(0x20, 0x20, 0x20));
+  std::string path = TINTOR_BINARY, option = "--theme-report", json = "--json";
+  char* argv[] = {path.data(), option.data(), state.range(0) != 0 ? json.data() : nullptr, nullptr};
+  posix_spawn_file_actions_t quiet;
+  posix_spawn_file_actions_init(&quiet);
+  posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+  double cpu_ms = 0;
+  for (auto _ : state) {
+    pid_t pid = 0;
+    int status = 0;
+    rusage usage{};
+    if (posix_spawn(&pid, path.c_str(), &quiet, nullptr, argv, environ) != 0 ||
+        wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) > 1) {
+      state.SkipWithError("the report did not run");
+      break;
+    }
+    cpu_ms += (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
+              (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
+  }
+  posix_spawn_file_actions_destroy(&quiet);
+  state.counters["child_cpu_ms"] = benchmark::Counter(cpu_ms, benchmark::Counter::kAvgIterations);
+  std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_ThemeReportProcess)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ReloadAfterChange(benchmark::State& state) {
   const std::string dir = BenchFolder();

@@ -191,7 +191,7 @@ void PreviewPanel::Paint(Canvas& canvas, double scale) {
 }
 
 bool WritePreviewPng(const std::string& path, double scale, std::string& error,
-                     std::string* unreadable) {
+                     std::string* unreadable, ColourVision vision) {
   if (!(scale >= 0.25 && scale <= 8)) {
     error = "the scale must be between 0.25 and 8";
     return false;
@@ -201,7 +201,11 @@ bool WritePreviewPng(const std::string& path, double scale, std::string& error,
   std::string png;
   const int width = static_cast<int>(std::lround(PreviewPanel::kWidth * scale));
   const int height = static_cast<int>(std::lround(PreviewPanel::kHeight * scale));
-  if (!Canvas::RenderPng(width, height, [&](Canvas& c) { panel.Paint(c, scale); }, png)) {
+  auto paint = [&](Canvas& c) {
+    panel.Paint(c, scale);
+    ShowAsSeenWith(c, 0, 0, width, height, scale, panel.theme(), vision);
+  };
+  if (!Canvas::RenderPng(width, height, paint, png)) {
     error = "cannot draw the preview";
     return false;
   }

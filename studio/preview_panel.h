@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "studio/colour_science.h"
 #include "platform/shell/message_target.h"
 #include "platform/ui/element_layer.h"
 #include "studio/sample_screens.h"
@@ -107,5 +108,7 @@ class PreviewPanel : public ElementLayer, public MessageTarget {
 // written through (a link there is replaced, not followed). False with
 // `error` set when the file cannot be written. When the registry cannot be
 // read the picture shows the defaults, and `unreadable` (if given) says why.
+// With a colour-vision deficiency the picture is as a person with it sees it.
 bool WritePreviewPng(const std::string& path, double scale, std::string& error,
-                     std::string* unreadable = nullptr);
+                     std::string* unreadable = nullptr,
+                     ColourVision vision = ColourVision::kTypical);

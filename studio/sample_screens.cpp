@@ -10,17 +10,6 @@
 
 namespace {
 
-// The surfaces of the phone that no theme item colours.
-constexpr COLORREF kWallpaper = RGB(0x1C, 0x27, 0x3D);
-constexpr COLORREF kTipBox = RGB(0x33, 0x33, 0x33);
-constexpr COLORREF kPlayer = RGB(0x16, 0x1A, 0x24);
-constexpr COLORREF kCalendarPage = RGB(0xFF, 0xFF, 0xFF);
-constexpr COLORREF kButtonFace = RGB(0xFF, 0xFF, 0xFF);
-constexpr COLORREF kToolbarTop = RGB(0x3C, 0x3D, 0x40);
-constexpr COLORREF kToolbarBottom = RGB(0x06, 0x06, 0x07);
-constexpr COLORREF kToolbarMiddle = RGB(0x21, 0x22, 0x24);  // behind the toolbar's texts
-constexpr int kWindowBackground = 4;
-
 const Color kCaption = Color::Rgb(0xB8, 0xBE, 0xC8);
 const Color kLyricDim = Color::Rgb(0x7C, 0x84, 0x92);
 const Color kLyricNow = Color::Rgb(0xFF, 0xFF, 0xFF);
@@ -30,34 +19,30 @@ const Color kHairline = Color::Rgb(0x80, 0x80, 0x80, 0.35);
 const Color kBadge = Color::Rgb(0x25, 0x63, 0xD8);
 const Color kBadgeRim = Color::Rgb(0xFF, 0xFF, 0xFF);
 const Color kWarning = Color::Rgb(0xFF, 0xB4, 0x1E);
+const Color kWarningInk = Color::Rgb(0x1E, 0x1E, 0x1E);
 const Color kWarningPill = Color::Rgb(0x1E, 0x1E, 0x1E, 0.92);
+constexpr COLORREF kToolbarTop = RGB(0x3C, 0x3D, 0x40);
+constexpr COLORREF kToolbarBottom = RGB(0x06, 0x06, 0x07);
 
 constexpr double kBadgeRadius = 8;
 constexpr int kBadgeGap = 4;
-constexpr int kPillWidth = 60;
+constexpr double kCardRadius = 10;
+constexpr double kChipPx = 10;
 
-// The surface item `number` is drawn on, when its colour is a text's (or the
-// lyric shadow's, which has to stand out from the player for the line to show).
-bool SurfaceOf(int number, const ThemeSnapshot& theme, COLORREF* surface) {
-  switch (number) {
-    case 1: *surface = kPlayer; return true;
-    case 2: case 3: *surface = kWallpaper; return true;
-    case 8: *surface = kButtonFace; return true;
-    case 9: case 10: *surface = kCalendarPage; return true;
-    case 11: *surface = kTipBox; return true;
-    case 13: case 14: *surface = kToolbarMiddle; return true;
-    case kWindowBackground: return false;
-    default: *surface = theme.Item(kWindowBackground); return true;
-  }
-}
-
-std::u16string RatioText(double ratio) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%.1f:1", std::floor(ratio * 10) / 10);
+std::u16string Figure(const char* format, double value) {
+  char text[24];
+  std::snprintf(text, sizeof text, format, value);
   return Utf8ToUtf16(text);
 }
 
-// Draws theme texts in their item's colour, each followed by its badge.
+const ReadabilityWarning* WarningOf(const std::vector<ReadabilityWarning>& warnings, int item) {
+  for (const ReadabilityWarning& w : warnings) {
+    if (w.item == item) return &w;
+  }
+  return nullptr;
+}
+
+// Draws theme items from their rows, each text followed by its badge.
 class ScreenPainter {
  public:
   ScreenPainter(Canvas& canvas, const ThemeSnapshot& theme,
@@ -67,20 +52,61 @@ class ScreenPainter {
   Canvas& canvas() { return canvas_; }
   Color Of(int item) const { return Color::FromColorRef(theme_.Item(item)); }
 
-  // One line in item `item`'s colour, vertically centred in `rc`; the badge
-  // comes after it, or before it for right-aligned text.
-  void Text(int item, std::u16string_view text, RECT rc, UINT align, double px, bool bold = false,
-            bool badge = true) {
+  // Every item drawn on `screen`, with its badges and chips.
+  void Items(SampleScreen screen) {
+    for (const ItemPlacement& row : ItemPlacements()) {
+      if (row.screen != screen) continue;
+      for (const ItemPlace& place : row.places) {
+        if (!place.empty()) Place(row.number, place);
+      }
+      const ReadabilityWarning* warning = WarningOf(warnings_, row.number);
+      if (warning != nullptr && row.chip.right > row.chip.left) Chip(row.chip, *warning);
+    }
+  }
+
+ private:
+  void Place(int item, const ItemPlace& place) {
+    const RECT& rc = place.rect;
+    switch (place.kind) {
+      case ItemPlace::Kind::kFill:
+        Badge(item, rc.right - 16, rc.top + 23, true);
+        return;
+      case ItemPlace::Kind::kShadow: {
+        // The lyric in white over its shadow; the badge after both.
+        const UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+        const int width = Canvas::MeasureText(place.text, rc.right - rc.left, rc.bottom - rc.top,
+                                              format, place.px, place.bold).width;
+        const int left = rc.left + (rc.right - rc.left - width - kBadgeGap - 16) / 2;
+        const RECT text{left, rc.top, left + width + 4, rc.bottom - 2};
+        canvas_.DrawText(place.text, RECT{text.left + 2, text.top + 2, text.right + 2, text.bottom + 2},
+                         DT_LEFT | DT_VCENTER | DT_SINGLELINE, Of(item), place.px, place.bold);
+        canvas_.DrawText(place.text, text, DT_LEFT | DT_VCENTER | DT_SINGLELINE, kLyricNow,
+                         place.px, place.bold);
+        Badge(item, left + width + kBadgeGap + 2, (text.top + text.bottom) / 2.0 + 1, false);
+        return;
+      }
+      case ItemPlace::Kind::kText:
+        Text(item, place);
+        return;
+    }
+  }
+
+  // One line in the item's colour, vertically centred in its rectangle; the
+  // badge comes after it, or before it for right-aligned text, and centred
+  // text is centred together with its badge.
+  void Text(int item, const ItemPlace& place) {
+    RECT rc = place.rect;
+    UINT align = place.align;
     const UINT format = DT_VCENTER | DT_SINGLELINE;
-    if (badge && (align & DT_CENTER)) {
-      // The text and its badge are centred together.
-      const int width = Canvas::MeasureText(text, rc.right - rc.left, rc.bottom - rc.top,
-                                            DT_LEFT | format, px, bold).width;
-      rc.left += (rc.right - rc.left - width - kBadgeGap - BadgeWidth(item)) / 2;
+    if (place.badge && (align & DT_CENTER)) {
+      const int width = Canvas::MeasureText(place.text, rc.right - rc.left, rc.bottom - rc.top,
+                                            DT_LEFT | format, place.px, place.bold).width;
+      rc.left += (rc.right - rc.left - width - kBadgeGap - static_cast<int>(2 * kBadgeRadius)) / 2;
       align = DT_LEFT;
     }
-    const TextMetrics m = canvas_.DrawText(text, rc, align | format, Of(item), px, bold);
-    if (!badge) return;
+    const TextMetrics m =
+        canvas_.DrawText(place.text, rc, align | format, Of(item), place.px, place.bold);
+    if (!place.badge) return;
     const double cy = (rc.top + rc.bottom) / 2.0;
     if (align & DT_RIGHT) {
       Badge(item, rc.right - m.width - kBadgeGap, cy, true);
@@ -89,44 +115,27 @@ class ScreenPainter {
     }
   }
 
-  // How wide an item's badge is, with its readability mark if it has one.
-  int BadgeWidth(int item) const {
-    const int mark = Warning(item) != nullptr ? kBadgeGap + kPillWidth : 0;
-    return static_cast<int>(2 * kBadgeRadius) + mark;
-  }
-
   // The item's number in a small disc starting at x (ending at x when
-  // `leftwards`), and its contrast beside it when the item is hard to read.
+  // `leftwards`); amber when the item is hard to read.
   void Badge(int item, double x, double cy, bool leftwards) {
-    const ReadabilityWarning* warning = Warning(item);
-    double left = leftwards ? x - BadgeWidth(item) : x;
+    const bool warned = WarningOf(warnings_, item) != nullptr;
+    const double left = leftwards ? x - 2 * kBadgeRadius : x;
     canvas_.FillCircle(left + kBadgeRadius, cy, kBadgeRadius + 1, kBadgeRim);
-    canvas_.FillCircle(left + kBadgeRadius, cy, kBadgeRadius, kBadge);
+    canvas_.FillCircle(left + kBadgeRadius, cy, kBadgeRadius, warned ? kWarning : kBadge);
     const int bx = static_cast<int>(std::lround(left));
     const int by = static_cast<int>(std::lround(cy - kBadgeRadius));
     canvas_.DrawText(Utf8ToUtf16(std::to_string(item)), RECT{bx - 2, by, bx + 18, by + 16},
-                     DT_CENTER | DT_VCENTER | DT_SINGLELINE, kBadgeRim, item >= 10 ? 9.5 : 10.5,
-                     true);
-    if (warning == nullptr) return;
-    left += 2 * kBadgeRadius + kBadgeGap;
-    canvas_.FillRoundRect(left, cy - 9, kPillWidth, 18, 9, kWarningPill);
-    canvas_.StrokeRoundRect(left + 0.5, cy - 8.5, kPillWidth - 1, 17, 8.5, 1, kWarning);
-    const double triangle[] = {left + 11, cy - 6, left + 18, cy + 6, left + 4, cy + 6};
-    canvas_.FillPolygon(triangle, 3, kWarning);
-    const int px = static_cast<int>(std::lround(left));
-    const int py = static_cast<int>(std::lround(cy - 9));
-    canvas_.DrawText(u"!", RECT{px + 4, py + 5, px + 18, py + 16},
-                     DT_CENTER | DT_VCENTER | DT_SINGLELINE, Color::Rgb(0x1E, 0x1E, 0x1E), 9, true);
-    canvas_.DrawText(RatioText(warning->ratio), RECT{px + 20, py, px + kPillWidth - 4, py + 18},
-                     DT_CENTER | DT_VCENTER | DT_SINGLELINE, kWarning, 11, true);
+                     DT_CENTER | DT_VCENTER | DT_SINGLELINE, warned ? kWarningInk : kBadgeRim,
+                     item >= 10 ? 9.5 : 10.5, true);
   }
 
- private:
-  const ReadabilityWarning* Warning(int item) const {
-    for (const ReadabilityWarning& w : warnings_) {
-      if (w.item == item) return &w;
-    }
-    return nullptr;
+  // The chip in its own spot: words and the figure that fails.
+  void Chip(const RECT& r, const ReadabilityWarning& warning) {
+    const double w = r.right - r.left, h = r.bottom - r.top;
+    canvas_.FillRoundRect(r.left, r.top, w, h, h / 2, kWarningPill);
+    canvas_.StrokeRoundRect(r.left + 0.5, r.top + 0.5, w - 1, h - 1, h / 2 - 0.5, 1, kWarning);
+    canvas_.DrawText(ChipText(warning.figures), r, DT_CENTER | DT_VCENTER | DT_SINGLELINE, kWarning,
+                     kChipPx, true);
   }
 
   Canvas& canvas_;
@@ -135,180 +144,206 @@ class ScreenPainter {
 };
 
 // Each sample screen is a rounded card; its name sits above it on the panel.
-constexpr int kCardTop = kSampleScreensTop + 18;
-constexpr int kCardHeight = 176;
-constexpr int kCardWidth = 160;
-constexpr double kCardRadius = 10;
-
-void BeginCard(Canvas& canvas, int x, std::u16string_view name, COLORREF surface) {
-  canvas.DrawText(name, RECT{x, kSampleScreensTop, x + kCardWidth, kCardTop - 2},
+void BeginCard(Canvas& canvas, SampleScreen screen, std::u16string_view name, Color surface) {
+  const RECT card = ScreenCard(screen);
+  const int w = card.right - card.left, h = card.bottom - card.top;
+  canvas.DrawText(name, RECT{card.left, kSampleScreensTop, card.right, card.top - 2},
                   DT_LEFT | DT_VCENTER | DT_SINGLELINE, kCaption, 12);
-  canvas.FillRoundRect(x, kCardTop, kCardWidth, kCardHeight, kCardRadius,
-                       Color::FromColorRef(surface));
+  canvas.FillRoundRect(card.left, card.top, w, h, kCardRadius, surface);
   canvas.Save();
-  canvas.ClipRect(x, kCardTop, kCardWidth, kCardHeight);
+  canvas.ClipRect(card.left, card.top, w, h);
 }
 
-void LockScreen(ScreenPainter& p, int x) {
+void LockScreen(ScreenPainter& p, const ThemeSnapshot& theme) {
   Canvas& c = p.canvas();
-  BeginCard(c, x, u"锁屏", kWallpaper);
+  const RECT card = ScreenCard(SampleScreen::kLockScreen);
+  const int x = card.left, top = card.top;
+  BeginCard(c, SampleScreen::kLockScreen, u"锁屏",
+            Color::FromColorRef(SurfaceColor(ItemSurface::kWallpaper, theme)));
   // Soft hills low on the wallpaper, clear of the texts.
-  c.FillRoundRect(x + 60, kCardTop + 104, 100, 72, kCardRadius,
-                  Color::Rgb(0x3A, 0x5A, 0x8C, 0.35));
-  c.FillRoundRect(x, kCardTop + 132, 110, 44, kCardRadius, Color::Rgb(0x4A, 0x6E, 0xA8, 0.25));
-  const int top = kCardTop;
-  p.Text(3, u"08:30", RECT{x + 12, top + 14, x + 150, top + 56}, DT_LEFT, 34);
-  p.Text(3, u"2024年5月15日", RECT{x + 12, top + 58, x + 150, top + 76}, DT_LEFT, 13, false,
-         false);
-  p.Text(2, u"星期三", RECT{x + 12, top + 78, x + 150, top + 96}, DT_LEFT, 13);
+  c.FillRoundRect(x + 60, top + 120, 100, 72, kCardRadius, Color::Rgb(0x3A, 0x5A, 0x8C, 0.35));
+  c.FillRoundRect(x, top + 148, 110, 44, kCardRadius, Color::Rgb(0x4A, 0x6E, 0xA8, 0.25));
   // The tip the mute shortcut shows, over whatever is on the screen.
-  c.FillRoundRect(x + 12, top + 118, 136, 42, 8, Color::FromColorRef(kTipBox));
-  p.Text(11, u"已开启静音", RECT{x + 12, top + 118, x + 148, top + 160}, DT_CENTER, 13);
+  const RECT tip = PlacementOf(11).places[0].rect;
+  c.FillRoundRect(tip.left, tip.top, tip.right - tip.left, tip.bottom - tip.top, 8,
+                  Color::FromColorRef(SurfaceColor(ItemSurface::kTipBox, theme)));
+  p.Items(SampleScreen::kLockScreen);
   c.Restore();
 }
 
-void MusicPlayer(ScreenPainter& p, int x) {
+void MusicPlayer(ScreenPainter& p, const ThemeSnapshot& theme) {
   Canvas& c = p.canvas();
-  BeginCard(c, x, u"音乐", kPlayer);
-  const int top = kCardTop;
-  c.DrawText(u"夕阳之歌", RECT{x + 12, top + 8, x + 150, top + 26},
-             DT_CENTER | DT_VCENTER | DT_SINGLELINE, kCaption, 12);
+  const RECT card = ScreenCard(SampleScreen::kMusicPlayer);
+  const int x = card.left, top = card.top;
+  BeginCard(c, SampleScreen::kMusicPlayer, u"音乐",
+            Color::FromColorRef(SurfaceColor(ItemSurface::kPlayer, theme)));
+  const UINT centred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+  c.DrawText(u"夕阳之歌", RECT{x + 12, top + 8, x + 150, top + 26}, centred, kCaption, 12);
   c.DrawLine(x + 12, top + 31.5, x + 148, top + 31.5, 1, Color::Rgb(0xFF, 0xFF, 0xFF, 0.15));
   const double px = 12.5;
-  c.DrawText(u"风吹过安静的街", RECT{x + 6, top + 40, x + 154, top + 60},
-             DT_CENTER | DT_VCENTER | DT_SINGLELINE, kLyricDim, px);
-  // The line now playing, over its shadow.
-  const RECT now{x + 4, top + 66, x + 136, top + 90};
-  const RECT shadow{now.left + 2, now.top + 2, now.right + 2, now.bottom + 2};
-  c.DrawText(u"我们走在夕阳里", shadow, DT_CENTER | DT_VCENTER | DT_SINGLELINE, p.Of(1), 14.5,
-             true);
-  c.DrawText(u"我们走在夕阳里", now, DT_CENTER | DT_VCENTER | DT_SINGLELINE, kLyricNow, 14.5,
-             true);
-  const TextMetrics m = Canvas::MeasureText(u"我们走在夕阳里", now.right - now.left, 24,
-                                            DT_CENTER | DT_VCENTER | DT_SINGLELINE, 14.5, true);
-  p.Badge(1, now.left + (now.right - now.left + m.width) / 2.0 + kBadgeGap + 2, top + 79, false);
-  c.DrawText(u"把今天轻轻写下", RECT{x + 6, top + 96, x + 154, top + 116},
-             DT_CENTER | DT_VCENTER | DT_SINGLELINE, kLyricDim, px);
-  c.DrawText(u"留给明天的自己", RECT{x + 6, top + 120, x + 154, top + 140},
-             DT_CENTER | DT_VCENTER | DT_SINGLELINE, kLyricDim, px);
-  c.FillRoundRect(x + 14, top + 156, 132, 4, 2, Color::Rgb(0xFF, 0xFF, 0xFF, 0.18));
-  c.FillRoundRect(x + 14, top + 156, 44, 4, 2, kToday);
+  c.DrawText(u"风吹过安静的街", RECT{x + 6, top + 36, x + 154, top + 56}, centred, kLyricDim, px);
+  c.DrawText(u"把今天轻轻写下", RECT{x + 6, top + 112, x + 154, top + 132}, centred, kLyricDim, px);
+  c.DrawText(u"留给明天的自己", RECT{x + 6, top + 136, x + 154, top + 156}, centred, kLyricDim, px);
+  c.FillRoundRect(x + 14, top + 172, 132, 4, 2, Color::Rgb(0xFF, 0xFF, 0xFF, 0.18));
+  c.FillRoundRect(x + 14, top + 172, 44, 4, 2, kToday);
+  p.Items(SampleScreen::kMusicPlayer);  // the line now playing, over its shadow
   c.Restore();
 }
 
-void Calendar(ScreenPainter& p, int x) {
+void Calendar(ScreenPainter& p, const ThemeSnapshot& theme) {
   Canvas& c = p.canvas();
-  BeginCard(c, x, u"日历", kCalendarPage);
-  const int top = kCardTop;
-  p.Text(9, u"2024年5月", RECT{x + 10, top + 6, x + 150, top + 28}, DT_LEFT, 14, true);
+  const RECT card = ScreenCard(SampleScreen::kCalendar);
+  const int x = card.left, top = card.top;
+  BeginCard(c, SampleScreen::kCalendar, u"日历",
+            Color::FromColorRef(SurfaceColor(ItemSurface::kCalendarPage, theme)));
   const char16_t* weekdays[] = {u"日", u"一", u"二", u"三", u"四", u"五", u"六"};
-  const int cell = 21;
-  const int grid_left = x + (kCardWidth - 7 * cell) / 2;
+  const int cell = 21, row = 13;
+  const int grid_left = x + (card.right - card.left - 7 * cell) / 2;
+  const UINT centred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
   for (int i = 0; i < 7; ++i) {
-    c.DrawText(weekdays[i], RECT{grid_left + i * cell, top + 30, grid_left + (i + 1) * cell, top + 44},
-               DT_CENTER | DT_VCENTER | DT_SINGLELINE, Color::Rgb(0x90, 0x94, 0x9C), 9.5);
+    c.DrawText(weekdays[i], RECT{grid_left + i * cell, top + 46, grid_left + (i + 1) * cell, top + 58},
+               centred, Color::Rgb(0x90, 0x94, 0x9C), 9.5);
   }
   // May 2024 starts on a Wednesday; the 15th is today.
   for (int day = 1; day <= 31; ++day) {
     const int slot = day + 2;
     const int cx = grid_left + (slot % 7) * cell;
-    const int cy = top + 45 + (slot / 7) * 14;
+    const int cy = top + 59 + (slot / 7) * row;
     Color digit = kCalendarDigit;
     if (day == 15) {
-      c.FillCircle(cx + cell / 2.0, cy + 7, 7, kToday);
+      c.FillCircle(cx + cell / 2.0, cy + row / 2.0, 6.5, kToday);
       digit = Color::Rgb(0xFF, 0xFF, 0xFF);
     }
-    c.DrawText(Utf8ToUtf16(std::to_string(day)), RECT{cx, cy, cx + cell, cy + 14},
-               DT_CENTER | DT_VCENTER | DT_SINGLELINE, digit, 9.5);
+    c.DrawText(Utf8ToUtf16(std::to_string(day)), RECT{cx, cy, cx + cell, cy + row}, centred, digit,
+               9.5);
   }
-  c.DrawLine(x + 10, top + 117.5, x + 150, top + 117.5, 1, kHairline);
-  p.Text(9, u"5月15日 星期三", RECT{x + 10, top + 122, x + 150, top + 142}, DT_LEFT, 12, false,
-         false);
-  p.Text(10, u"没有事件", RECT{x + 10, top + 146, x + 150, top + 168}, DT_CENTER, 12);
+  c.DrawLine(x + 10, top + 127.5, x + 150, top + 127.5, 1, kHairline);
+  p.Items(SampleScreen::kCalendar);
   c.Restore();
 }
 
 // A settings window on the window background with its title, a list, an
 // extended button, a label, static text, an edit box, a button and a toolbar.
-void SettingsWindow(ScreenPainter& p) {
+void SettingsWindow(ScreenPainter& p, const ThemeSnapshot& theme) {
   Canvas& c = p.canvas();
-  const int x = 8;
-  const int w = kSampleScreensWidth - 16;
-  const int top = kCardTop + kCardHeight + 12;
-  const int h = kSampleScreensTop + kSampleScreensHeight - top;
-  const int right = x + w;
-  const int bar = top + h - 52;  // the toolbar along the window's bottom
+  const RECT window = ScreenCard(SampleScreen::kSettings);
+  const int x = window.left, top = window.top, right = window.right;
+  const int w = right - x, h = window.bottom - top;
+  const RECT bar = PlacementOf(14).places[0].rect;  // the toolbar along the window's bottom
+  const RECT button = PlacementOf(8).places[0].rect;
+  const RECT edit = PlacementOf(19).places[0].rect;
+  const RECT main_text = PlacementOf(6).places[0].rect;
+  const RECT second_text = PlacementOf(7).places[0].rect;
   c.Save();
   c.ClipRect(x, top, w, h);
-  c.FillRoundRect(x, top, w, bar - top + kCardRadius, kCardRadius, p.Of(kWindowBackground));
-
-  p.Text(5, u"设置", RECT{x + 16, top + 6, x + 300, top + 40}, DT_LEFT, 18, true);
-  p.Badge(kWindowBackground, right - 16, top + 23, true);
+  c.FillRoundRect(x, top, w, bar.top - top + kCardRadius, kCardRadius,
+                  Color::FromColorRef(SurfaceColor(ItemSurface::kWindowBackground, theme)));
   c.DrawLine(x, top + 44.5, right, top + 44.5, 1, kHairline);
-
-  int y = top + 45;
-  p.Text(15, u"铃声", RECT{x + 16, y + 6, x + 300, y + 28}, DT_LEFT, 16);
-  p.Text(12, u"来电铃声：清晨", RECT{x + 16, y + 30, x + 300, y + 48}, DT_LEFT, 12);
-  p.Text(16, u"已开启", RECT{right - 216, y + 4, right - 16, y + 50}, DT_RIGHT, 13);
-  c.DrawLine(x + 16, y + 54.5, right, y + 54.5, 1, kHairline);
-  y += 55;
-  p.Text(15, u"墙纸", RECT{x + 16, y + 4, x + 300, y + 50}, DT_LEFT, 16, false, false);
-  p.Text(17, u"3张", RECT{right - 216, y + 4, right - 16, y + 50}, DT_RIGHT, 13);
-  c.DrawLine(x, y + 54.5, right, y + 54.5, 1, kHairline);
-  y += 60;
+  c.DrawLine(x + 16, top + 95.5, right, top + 95.5, 1, kHairline);
+  c.DrawLine(x, top + 147.5, right, top + 147.5, 1, kHairline);
 
   // An extended button: a list-like entry with a main and a secondary text.
-  c.StrokeRoundRect(x + 12.5, y + 0.5, w - 25, 55, 8, 1, kHairline);
-  p.Text(6, u"无线网络", RECT{x + 26, y + 6, x + 300, y + 30}, DT_LEFT, 16);
-  p.Text(7, u"未连接", RECT{x + 26, y + 32, x + 300, y + 50}, DT_LEFT, 12);
-  const double chevron[] = {right - 32.0, y + 20.0, right - 25.0, y + 28.0, right - 32.0, y + 36.0};
+  const double ext_top = main_text.top - 4, ext_bottom = second_text.bottom + 4;
+  c.StrokeRoundRect(x + 12.5, ext_top + 0.5, w - 25, ext_bottom - ext_top - 1, 8, 1, kHairline);
+  const double mid = (ext_top + ext_bottom) / 2;
+  const double chevron[] = {right - 32.0, mid - 8, right - 25.0, mid, right - 32.0, mid + 8};
   c.DrawPolyline(chevron, 3, 2, Color::Rgb(0x90, 0x90, 0x90));
-  y += 63;
 
-  p.Text(20, u"个人信息", RECT{x + 16, y, x + 300, y + 20}, DT_LEFT, 12, true);
-  y += 22;
-  p.Text(18, u"给手机起个名字，连接电脑时会显示。", RECT{x + 16, y, right - 16, y + 22}, DT_LEFT,
-         14);
-  y += 28;
-  c.StrokeRoundRect(x + 16.5, y + 0.5, w - 33, 36, 6, 1, Color::Rgb(0x9A, 0x9E, 0xA6));
-  p.Text(19, u"我的手机", RECT{x + 28, y + 1, right - 28, y + 36}, DT_LEFT, 15);
-  y += 46;
-
+  c.StrokeRoundRect(x + 16.5, edit.top - 0.5, w - 33, edit.bottom - edit.top + 1, 6, 1,
+                    Color::Rgb(0x9A, 0x9E, 0xA6));
   // An ordinary button.
-  c.FillRoundRect(x + 16, y, 120, 36, 8, Color::FromColorRef(kButtonFace));
-  c.StrokeRoundRect(x + 16.5, y + 0.5, 119, 35, 8, 1, Color::Rgb(0xB4, 0xB8, 0xBE));
-  p.Text(8, u"保存", RECT{x + 16, y, x + 120, y + 36}, DT_CENTER, 15);
+  const double bw = button.right - button.left, bh = button.bottom - button.top;
+  c.FillRoundRect(button.left, button.top, bw, bh, 8,
+                  Color::FromColorRef(SurfaceColor(ItemSurface::kButtonFace, theme)));
+  c.StrokeRoundRect(button.left + 0.5, button.top + 0.5, bw - 1, bh - 1, 8, 1,
+                    Color::Rgb(0xB4, 0xB8, 0xBE));
 
-  // The toolbar: an enabled and a disabled button.
-  // Its lowest strip is the gradient's last colour, with the window's rounded corners.
-  c.FillRoundRect(x, bar + 52 - 2 * kCardRadius, w, 2 * kCardRadius, kCardRadius,
+  // The toolbar: an enabled and a disabled button. Its lowest strip is the
+  // gradient's last colour, with the window's rounded corners.
+  const int bar_h = bar.bottom - bar.top;
+  c.FillRoundRect(x, bar.bottom - 2 * kCardRadius, w, 2 * kCardRadius, kCardRadius,
                   Color::FromColorRef(kToolbarBottom));
-  c.FillVerticalGradient(x, bar, w, 52 - kCardRadius, Color::FromColorRef(kToolbarTop),
-                         Color::FromColorRef(kToolbarBottom));
-  const int slot = w / 3;
-  p.Text(14, u"返回", RECT{x, bar, x + slot, bar + 52}, DT_CENTER, 16);
-  p.Text(13, u"删除", RECT{right - slot, bar, right, bar + 52}, DT_CENTER, 16);
+  c.FillVerticalGradient(x, bar.top, w, bar_h - static_cast<int>(kCardRadius),
+                         Color::FromColorRef(kToolbarTop), Color::FromColorRef(kToolbarBottom));
+  p.Items(SampleScreen::kSettings);
   c.Restore();
+}
+
+// The line between the cards and the settings window.
+RECT NoteLine() {
+  const RECT lock = ScreenCard(SampleScreen::kLockScreen);
+  const RECT window = ScreenCard(SampleScreen::kSettings);
+  return RECT{lock.left, lock.bottom + 2, window.right, window.top - 2};
+}
+
+// Says in words which items fail in the colours they come with.
+void DefaultsNote(Canvas& c, const std::vector<ReadabilityWarning>& warnings) {
+  std::u16string items;
+  for (const ReadabilityWarning& w : warnings) {
+    if (!w.default_fails) continue;
+    if (!items.empty()) items += u"、";
+    items += kThemeTargets[static_cast<std::size_t>(w.item - 1)].label;
+  }
+  if (items.empty()) return;
+  c.DrawText(u"默认颜色本身就难以阅读：" + items, NoteLine(),
+             DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS, kWarning, 11.5);
 }
 
 }  // namespace
 
-std::vector<ReadabilityWarning> FindReadabilityWarnings(const ThemeSnapshot& theme, double least) {
+void ShowAsSeenWith(Canvas& canvas, int x, int y, int w, int h, double scale,
+                    const ThemeSnapshot& theme, ColourVision vision) {
+  if (vision == ColourVision::kTypical) return;
+  canvas.EditPixels(x, y, w, h, [vision](std::uint32_t* pixels, int width, int height, int stride) {
+    SeePixelsWith(vision, pixels, width, height, stride);
+  });
+  std::u16string pairs;
+  for (const ConfusablePair& pair : FindConfusablePairs(theme, vision)) {
+    pairs += (pairs.empty() ? u"" : u"，") + Utf8ToUtf16(std::to_string(pair.first)) + u" 与 " +
+             Utf8ToUtf16(std::to_string(pair.second));
+  }
+  const std::u16string note =
+      std::u16string(ColourVisionTitle(vision)) +
+      (pairs.empty() ? u"看来：同一表面上的项目都还能分辨" : u"看来难以分辨：" + pairs);
+  canvas.Save();
+  canvas.Scale(scale);
+  const RECT line = NoteLine();
+  canvas.FillRoundRect(line.left, line.top, line.right - line.left, line.bottom - line.top, 4,
+                       Color{kWarningPill.r, kWarningPill.g, kWarningPill.b, 1});
+  canvas.DrawText(note, RECT{line.left + 6, line.top, line.right - 6, line.bottom},
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS, kWarning, 11.5);
+  canvas.Restore();
+}
+
+std::vector<ReadabilityWarning> FindReadabilityWarnings(const ThemeSnapshot& theme) {
+  static const ThemeSnapshot defaults;
   std::vector<ReadabilityWarning> warnings;
-  for (int item = 1; item <= ThemeSnapshot::kItemCount; ++item) {
-    COLORREF surface = 0;
-    if (!SurfaceOf(item, theme, &surface)) continue;
-    const double ratio = ContrastRatio(theme.Item(item), surface);
-    if (ratio < least) warnings.push_back({item, ratio});
+  for (int item = 1; item <= static_cast<int>(kThemeTargetCount); ++item) {
+    const std::optional<Readability> r = JudgeItem(theme, item);
+    if (!r || r->passes()) continue;
+    const bool at_default = theme.Item(item) == defaults.Item(item) &&
+                            SurfaceColor(PlacementOf(item).surface, theme) ==
+                                SurfaceColor(PlacementOf(item).surface, defaults);
+    warnings.push_back({item, r->ratio, *r, at_default});
   }
   return warnings;
+}
+
+std::u16string ChipText(const Readability& figures) {
+  // The ratio is cut, not rounded, so a text just under the rule never
+  // shows the rule's own figure.
+  if (!figures.ratio_ok()) {
+    return u"难以阅读 " + Figure("%.1f:1", std::floor(figures.ratio * 10) / 10);
+  }
+  return u"难以阅读 Lc " + Figure("%.0f", std::trunc(std::fabs(figures.lc)));
 }
 
 void PaintSampleScreens(Canvas& canvas, const ThemeSnapshot& theme,
                         const std::vector<ReadabilityWarning>& warnings) {
   ScreenPainter painter(canvas, theme, warnings);
-  LockScreen(painter, 8);
-  MusicPlayer(painter, 180);
-  Calendar(painter, 352);
-  SettingsWindow(painter);
+  LockScreen(painter, theme);
+  MusicPlayer(painter, theme);
+  Calendar(painter, theme);
+  DefaultsNote(canvas, warnings);
+  SettingsWindow(painter, theme);
 }

@@ -1,35 +1,37 @@
 // The phone's sample screens in a theme: a lock screen with the mute tip, a
 // music player's lyrics, a calendar and a settings window with list, button,
-// edit box and toolbar. Every theme item is drawn where the phone shows it,
-// marked with its menu number and, when it is hard to read on its surface,
-// with the contrast it has.
+// edit box and toolbar. Every theme item is drawn where its row in
+// item_places.h puts it, marked with its menu number and, when it is hard to
+// read on its surface, with a chip that says so.
 #pragma once
 
 #include <vector>
 
+#include "studio/item_places.h"
+#include "studio/readability.h"
 #include "studio/theme_snapshot.h"
 
 class Canvas;
 
-// Text whose contrast with its surface is below this is marked (WCAG's
-// threshold for large text).
-inline constexpr double kReadableContrast = 3.0;
-
 struct ReadabilityWarning {
   int item = 0;        // menu number
-  double ratio = 1.0;  // contrast with the surface, 1 to 21
+  double ratio = 1.0;  // WCAG contrast with the surface, 1 to 21
+  Readability figures;
+  bool default_fails = false;  // the item is at its default, and the default fails too
 };
 
-// The items whose colour is hard to read on the surface the phone draws them
-// on (the window background for window texts), in menu order: a contrast
-// below `least`.
-std::vector<ReadabilityWarning> FindReadabilityWarnings(const ThemeSnapshot& theme,
-                                                        double least = kReadableContrast);
+// The items that fail on the surface the phone draws them on, in menu order.
+std::vector<ReadabilityWarning> FindReadabilityWarnings(const ThemeSnapshot& theme);
 
-// The area the screens take, in the panel's logical pixels.
-inline constexpr int kSampleScreensTop = 94;
-inline constexpr int kSampleScreensWidth = 520;
-inline constexpr int kSampleScreensHeight = 622;
+// What a chip says: "难以阅读 2.6:1", or the APCA figure when only that fails.
+std::u16string ChipText(const Readability& figures);
+
+// Turns the finished picture in the device rectangle (x, y, w, h) into what
+// a person with `vision` sees, then says on the line between the cards and
+// the window (drawn `scale` times larger) which items on one surface that
+// person can hardly tell apart.
+void ShowAsSeenWith(Canvas& canvas, int x, int y, int w, int h, double scale,
+                    const ThemeSnapshot& theme, ColourVision vision);
 
 // Draws the screens with their top left at (0, kSampleScreensTop).
 void PaintSampleScreens(Canvas& canvas, const ThemeSnapshot& theme,

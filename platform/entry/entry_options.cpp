@@ -3,13 +3,15 @@
 #include <cstdlib>
 
 #include "platform/entry/entry_point.h"
+#include "studio/colour_science.h"
 
 const char* EntryUsage() {
   return "usage: tintor [--headless] [--script FILE] [--screenshot-dir DIR] [--scale N]\n"
-         "              [--no-preview] [--preview-png FILE]\n"
+         "              [--no-preview] [--preview-png FILE [--simulate KIND]]\n"
          "       tintor --undo | --redo\n"
          "       tintor --save-theme NAME | --apply-theme NAME | --delete-theme NAME | --list-themes\n"
          "       tintor --export-theme FILE [--format regedit5|regedit4] | --import-theme FILE\n"
+         "       tintor --theme-report [--json]\n"
          "  --headless            run without a window (pixels in memory)\n"
          "  --script FILE         feed input from FILE (implies --headless); one command a line:\n"
          "                        tap X Y | drag X1 Y1 X2 Y2 MS | wait MS |\n"
@@ -33,6 +35,14 @@ const char* EntryUsage() {
          "  --export-theme FILE   write the 20 colours to FILE as a registry file for a phone:\n"
          "                        --format regedit5 (default; UTF-16) or regedit4 (ASCII)\n"
          "  --import-theme FILE   apply the theme colours in the registry file FILE\n"
+         "  --simulate KIND       with --preview-png: the preview as seen with protanopia,\n"
+         "                        deuteranopia or tritanopia (KIND: protan, deutan, tritan)\n"
+         "                        and which items on one surface become hard to tell apart\n"
+         "  --theme-report        one line per theme item: number, value name, value, swatch\n"
+         "                        id or custom, its surface with the WCAG 2 contrast ratio and\n"
+         "                        the APCA Lc, pass or fail; exit 0 when every item passes,\n"
+         "                        1 when any fails, 2 when the registry file cannot be read\n"
+         "  --json                with --theme-report: the same as JSON\n"
          "  --version             show the program's version\n"
          "  --help                show this text\n"
          "exit status: 0 done; 1 not done (nothing to undo or redo, no such theme, a file or\n"
@@ -82,6 +92,17 @@ bool ParseEntryOptions(const std::vector<std::string>& args, EntryOptions& optio
       o.preview = false;
     } else if (a == "--preview-png") {
       if (!value(o.preview_png)) return false;
+    } else if (a == "--simulate") {
+      if (!value(o.simulate)) return false;
+      ColourVision vision;
+      if (!ParseColourVision(o.simulate, &vision)) {
+        error = "--simulate wants protan, deutan or tritan, not '" + o.simulate + "'";
+        return false;
+      }
+    } else if (a == "--theme-report") {
+      o.theme_report = true;
+    } else if (a == "--json") {
+      o.json = true;
     } else if (a == "--screenshot-dir") {
       if (!value(o.screenshot_dir)) return false;
     } else if (theme_kind(a) != ThemeCommand::Kind::kNone) {
@@ -129,6 +150,19 @@ bool ParseEntryOptions(const std::vector<std::string>& args, EntryOptions& optio
   if (o.theme.kind != ThemeCommand::Kind::kNone &&
       (o.headless || !o.preview_png.empty() || !o.preview || !o.screenshot_dir.empty())) {
     error = "a theme command runs alone: it takes no window or script options";
+    return false;
+  }
+  if (!o.simulate.empty() && o.preview_png.empty()) {
+    error = "--simulate goes with --preview-png FILE";
+    return false;
+  }
+  if (o.json && !o.theme_report) {
+    error = "--json goes with --theme-report";
+    return false;
+  }
+  if (o.theme_report && (o.headless || !o.preview_png.empty())) {
+    error = "--theme-report prints a report and exits: it takes no --headless, --script or "
+            "--preview-png";
     return false;
   }
   options = o;

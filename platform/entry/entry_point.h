@@ -19,6 +19,9 @@ struct EntryOptions {
   bool preview = true;       // the theme preview beside the phone at start
   std::string preview_png;   // draw the preview into this file and exit
   ThemeCommand theme;        // a theme command to run instead of the phone
+  std::string simulate;      // with preview_png: protan, deutan or tritan
+  bool theme_report = false; // print each item's readability and exit
+  bool json = false;         // the theme report as JSON
 };
 
 // False with `error` set for an unknown option, a missing or bad value.

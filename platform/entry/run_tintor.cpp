@@ -12,6 +12,7 @@
 #include "platform/shell/shell.h"
 #include "studio/preview_panel.h"
 #include "studio/studio.h"
+#include "studio/theme_report.h"
 #include "platform/ui/application.h"
 #include "platform/win/hive_file.h"
 #include "platform/win/registry.h"
@@ -89,9 +90,21 @@ int RunTintor(const std::vector<std::string>& args) {
   // The registry file is decided here, once, for the whole run.
   RegistryUseFile(HiveFile::DefaultPath());
   if (options.theme.kind != ThemeCommand::Kind::kNone) return RunThemeCommand(options.theme);
+  if (options.theme_report) {
+    std::string report;
+    const int code = MakeThemeReport(options.json, report, error);
+    if (code == kReportUnreadable) {
+      std::fprintf(stderr, "tintor: %s\n", error.c_str());
+    } else {
+      std::fputs(report.c_str(), stdout);
+    }
+    return code;
+  }
   if (!options.preview_png.empty()) {
     std::string unreadable;
-    if (!WritePreviewPng(options.preview_png, options.scale, error, &unreadable)) {
+    ColourVision vision = ColourVision::kTypical;
+    ParseColourVision(options.simulate, &vision);
+    if (!WritePreviewPng(options.preview_png, options.scale, error, &unreadable, vision)) {
       std::fprintf(stderr, "tintor: %s\n", error.c_str());
       return 1;
     }

@@ -3,6 +3,7 @@
 #include <cairo.h>
 #include <pango/pangocairo.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <list>
@@ -298,6 +299,25 @@ TextMetrics Canvas::MeasureText(std::u16string_view text, int width, int height,
 }
 
 // An opaque picture of width x height: black, then whatever `paint` draws.
+void Canvas::EditPixels(
+    int x, int y, int w, int h,
+    const std::function<void(std::uint32_t* pixels, int w, int h, int stride)>& edit) {
+  cairo_surface_t* s = cairo_get_target(cr_);
+  if (cairo_surface_get_type(s) != CAIRO_SURFACE_TYPE_IMAGE) return;
+  const cairo_format_t format = cairo_image_surface_get_format(s);
+  if (format != CAIRO_FORMAT_RGB24 && format != CAIRO_FORMAT_ARGB32) return;
+  cairo_surface_flush(s);
+  const int left = std::max(x, 0), top = std::max(y, 0);
+  const int right = std::min(x + w, cairo_image_surface_get_width(s));
+  const int bottom = std::min(y + h, cairo_image_surface_get_height(s));
+  unsigned char* data = cairo_image_surface_get_data(s);
+  if (data == nullptr || right <= left || bottom <= top) return;
+  const int stride = cairo_image_surface_get_stride(s) / 4;
+  edit(reinterpret_cast<std::uint32_t*>(data) + static_cast<std::ptrdiff_t>(top) * stride + left,
+       right - left, bottom - top, stride);
+  cairo_surface_mark_dirty(s);
+}
+
 cairo_surface_t* Canvas::PaintOnBlack(int width, int height,
                                       const std::function<void(Canvas&)>& paint) {
   cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);

@@ -64,6 +64,13 @@ class Canvas {
   void DrawImage(const std::uint32_t* pixels, int width, int height, int x, int y,
                  double alpha = 1.0);
 
+  // Hands the finished pixels of the device rectangle (x, y, w, h) of the
+  // canvas's target (clipped to it) to `edit`, to be rewritten in place:
+  // 0xAARRGGBB rows `stride` pixels apart. Device pixels: no scale or
+  // translation applies.
+  void EditPixels(int x, int y, int w, int h,
+                  const std::function<void(std::uint32_t* pixels, int w, int h, int stride)>& edit);
+
   // Draws UTF-16 text in the rectangle under DT_* flags (left/center/right,
   // top/vcenter/bottom, DT_WORDBREAK, DT_SINGLELINE, DT_END_ELLIPSIS), clipped
   // to the rectangle. px is the font size in pixels.

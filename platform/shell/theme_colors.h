@@ -21,8 +21,10 @@ struct ThemeItemDefault {
 inline constexpr WCHAR kThemeSystemKey[] = u"\\SOFTWARE\\Meizu\\Theme\\Colors";
 inline constexpr WCHAR kThemeAppKey[] = u"\\SOFTWARE\\Meizu\\Theme\\Colors\\App";
 
-// Every theme item with its default, in the order of the target menu. Each is
-// readable on the surface the phone draws it on (contrast 3:1 or better).
+// Every theme item with its default, in the order of the target menu: the
+// same items as the model's table of targets, which the studio checks at
+// compile time. How well each reads on its surface is the studio's to say
+// (tintor --theme-report).
 inline constexpr std::array<ThemeItemDefault, 20> kThemeItemDefaults = {{
     {kThemeAppKey, u"MUSIC_LYRIC_SHADOW_COLOR", RGB(0x3C, 0xB4, 0xFF)},
     {kThemeAppKey, u"LOCKPHONE_DATE_WEEK_COLOR", RGB(0xE0, 0xE4, 0xEA)},

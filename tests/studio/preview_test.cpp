@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <vector>
 
 #include "model/theme_targets.h"
@@ -71,17 +72,31 @@ TEST(PreviewPanel, EachItemRecoloursOnlyItsOwnPlace) {
   TempRegistry registry;
   constexpr double kScale = 1.5;  // also checks that a scaled panel shows every item
   PreviewPanel panel;
-  ASSERT_TRUE(panel.warnings().empty()) << "the default theme reads well everywhere";
+  const COLORREF vivid[] = {RGB(0xFF, 0, 0), RGB(0xFF, 0xFF, 0), RGB(0, 0, 0xFF),
+                            RGB(0xFF, 0, 0xFF), RGB(0, 0xFF, 0xFF), RGB(0, 0xFF, 0),
+                            RGB(0x80, 0, 0x80)};
+  // The items whose default colour itself reads badly first get one that
+  // reads, so no mark shows and each item's change below is its own.
+  std::map<int, COLORREF> readable_base;
+  for (const ReadabilityWarning& w : std::vector<ReadabilityWarning>(panel.warnings())) {
+    EXPECT_TRUE(w.default_fails) << w.item;
+    for (COLORREF c : vivid) {
+      ASSERT_EQ(WriteItem(w.item, c), ERROR_SUCCESS);
+      ASSERT_TRUE(panel.Reload());
+      readable_base[w.item] = c;
+      if (!ItemFails(panel.theme(), w.item)) break;
+    }
+  }
+  ASSERT_TRUE(panel.warnings().empty());
   const Picture base = Render(panel, kScale);
   const std::size_t n = base.pixels.size();
   std::vector<std::vector<bool>> changed(21), core(21);
-  const COLORREF vivid[] = {RGB(0xFF, 0, 0), RGB(0xFF, 0xFF, 0), RGB(0, 0, 0xFF),
-                            RGB(0xFF, 0, 0xFF), RGB(0, 0xFF, 0xFF), RGB(0, 0xFF, 0)};
   for (int item = 1; item <= 20; ++item) {
     SCOPED_TRACE(testing::Message() << "item " << item);
     // A vivid colour that still reads, so no readability mark joins in.
     COLORREF color = 0;
     for (COLORREF c : vivid) {
+      if (readable_base.count(item) != 0 && readable_base[item] == c) continue;
       ASSERT_EQ(WriteItem(item, c), ERROR_SUCCESS);
       ASSERT_TRUE(panel.Reload());
       color = c;
@@ -112,6 +127,11 @@ TEST(PreviewPanel, EachItemRecoloursOnlyItsOwnPlace) {
         break;
       }
     }
+    if (readable_base.count(item) != 0) {
+      ASSERT_EQ(WriteItem(item, readable_base[item]), ERROR_SUCCESS);
+      ASSERT_TRUE(panel.Reload());
+      continue;
+    }
     HKEY key = nullptr;
     const ThemeTarget& t = kThemeTargets[static_cast<std::size_t>(item - 1)];
     ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, t.key, 0, 0, &key), ERROR_SUCCESS);
@@ -120,7 +140,7 @@ TEST(PreviewPanel, EachItemRecoloursOnlyItsOwnPlace) {
     RegCloseKey(key);
     ASSERT_TRUE(panel.Reload());
   }
-  EXPECT_EQ(Render(panel, kScale).pixels, base.pixels) << "back to the defaults";
+  EXPECT_EQ(Render(panel, kScale).pixels, base.pixels) << "back to the start";
   // No item touches the pixels another item is drawn with.
   std::vector<int> owner(n, 0);
   int shared = 0;
@@ -222,16 +242,28 @@ TEST(PreviewPanel, FollowsWritesOfAnotherProcessThroughTheFileWatch) {
 TEST(PreviewPanel, MarksTextThatIsHardToReadWithItsContrast) {
   TempRegistry registry;
   PreviewPanel panel;
-  EXPECT_TRUE(panel.warnings().empty());
+  // The defaults: the lyric shadow (APCA Lc 56 on the player, under 60) and
+  // the list annotation (4.19:1 on the window, under 4.5) read badly.
+  auto marked_items = [&] {
+    std::vector<int> items;
+    for (const ReadabilityWarning& w : panel.warnings()) items.push_back(w.item);
+    return items;
+  };
+  EXPECT_EQ(marked_items(), (std::vector<int>{1, 12}));
   const Picture plain = Render(panel, 1);
-  // On a white window, #777777 still reads (4.48:1); #999999 does not (2.85:1).
+  // On a white window, #767676 still reads (4.54:1, Lc 71); #999999 does not
+  // (2.85:1), nor does #777777 (4.48:1).
   ASSERT_EQ(WriteItem(4, RGB(0xFF, 0xFF, 0xFF)), ERROR_SUCCESS);
-  ASSERT_EQ(WriteItem(15, RGB(0x77, 0x77, 0x77)), ERROR_SUCCESS);
+  ASSERT_EQ(WriteItem(15, RGB(0x76, 0x76, 0x76)), ERROR_SUCCESS);
+  ASSERT_EQ(WriteItem(18, RGB(0x77, 0x77, 0x77)), ERROR_SUCCESS);
   ASSERT_EQ(WriteItem(12, RGB(0x99, 0x99, 0x99)), ERROR_SUCCESS);
   ASSERT_TRUE(panel.Reload());
-  ASSERT_EQ(panel.warnings().size(), 1u);
-  EXPECT_EQ(panel.warnings()[0].item, 12);
-  EXPECT_NEAR(panel.warnings()[0].ratio, 2.85, 0.01);
+  ASSERT_EQ(marked_items(), (std::vector<int>{1, 12, 18}));
+  EXPECT_NEAR(panel.warnings()[1].ratio, 2.85, 0.01);
+  EXPECT_TRUE(panel.warnings()[0].default_fails);
+  EXPECT_FALSE(panel.warnings()[1].default_fails) << "12 is no longer at its default";
+  EXPECT_EQ(ChipText(panel.warnings()[2].figures), u"难以阅读 4.4:1");
+  EXPECT_EQ(ChipText(panel.warnings()[0].figures), u"难以阅读 Lc 55");
   // A black window: every dark window text is marked, the calendar's and the
   // lock screen's texts are not on it and stay unmarked.
   ASSERT_EQ(WriteItem(4, RGB(0, 0, 0)), ERROR_SUCCESS);
