@@ -134,7 +134,7 @@ TEST(Themes, NamedThemesAndPresets) {
     std::string problem;
     ASSERT_TRUE(WriteThemeValues(place.Now(), preset.values, problem)) << problem;
     for (const ReadabilityWarning& w : FindReadabilityWarnings(ThemeSnapshot::Read())) {
-      ADD_FAILURE() << preset.name << ": item " << w.item << " has contrast " << w.ratio;
+      ADD_FAILURE() << "preset " << (&preset - ThemePresets().data()) << ": item " << w.item << " has contrast " << w.ratio;
     }
   }
   // Names that would escape the folder, hide, or break a line are kept in it.
