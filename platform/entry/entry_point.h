@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/host/script.h"
+#include "studio/theme_commands.h"
 
 struct EntryOptions {
   bool headless = false;
@@ -17,6 +18,7 @@ struct EntryOptions {
   bool scale_asked = false;  // --scale was given (it beats the one kept from the last run)
   bool preview = true;       // the theme preview beside the phone at start
   std::string preview_png;   // draw the preview into this file and exit
+  ThemeCommand theme;        // a theme command to run instead of the phone
 };
 
 // False with `error` set for an unknown option, a missing or bad value.
