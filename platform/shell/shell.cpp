@@ -509,8 +509,10 @@ void Shell::ShowSide(bool shown) {
 }
 
 void Shell::WatchReadable(int fd, std::function<void()> on_news) {
-  on_news_ = fd >= 0 ? std::move(on_news) : nullptr;
-  host_.WakeOnReadable(fd);
+  // Kept without a descriptor too: the loop also calls it when it wakes for
+  // no input, which is how a studio without a file watch catches up.
+  on_news_ = std::move(on_news);
+  host_.WakeOnReadable(on_news_ ? fd : -1);
 }
 
 const std::uint32_t* Shell::Pixels() const {

@@ -21,6 +21,7 @@ start_tintor() {  # sets $app_pid and $win
 }
 stop_tintor() { kill "$app_pid"; wait "$app_pid"; app_pid=""; }
 width() { xdotool getwindowgeometry --shell "$win" | sed -n 's/^WIDTH=//p'; }
+until_width() { for _ in $(seq 100); do [ "$(width)" = "$1" ] && return 0; sleep 0.1; done; false; }
 shot() {  # shot NAME GEOMETRY: that part of the window once it has settled
   local last=""
   for _ in $(seq 30); do
@@ -75,11 +76,12 @@ stop_tintor
 settings=$XDG_CONFIG_HOME/tintor/settings
 start_tintor
 xdotool mousemove --window "$win" 956 21 click 1  # "隐藏"
-sleep 0.5
+until_width 516 || fail "the panel's hide button left the window $(width) wide"
 stop_tintor
 start_tintor
 [ "$(width)" = 516 ] || fail "the panel hidden by its button was back at the next start"
 key F2
+until_width 1000 || fail "F2 left the window $(width) wide"
 stop_tintor
 start_tintor --scale 0.5
 stop_tintor
@@ -93,6 +95,7 @@ echo panel=sideways >"$settings"
 start_tintor
 [ "$(width)" = 1000 ] || fail "an odd settings file was not ignored: $(width) wide"
 key F2
+until_width 516 || fail "F2 left the window $(width) wide"
 stop_tintor
 [ "$(grep -c settings "$work/tintor.log")" = 1 ] || fail "odd settings: $(cat "$work/tintor.log")"
 [ "$(cat "$settings")" = panel=sideways ] || fail "an odd settings file was written over"
@@ -123,7 +126,10 @@ if unshare -Ur sh -c 'echo 0 >/proc/sys/user/max_inotify_instances' 2>/dev/null;
   shot unwatched "$panel"
   same panel_after unwatched && fail "no line in the panel says it does not follow the file"
   xdotool mousemove --window "$win" 183 349 click 1  # swatch 108, then item 4
-  sleep 0.6
+  for _ in $(seq 50); do  # the menu's title bar where the banner was
+    import -window "$win" -crop 1x1+470+130 txt:- | grep -q '(245,246,247)' && break
+    sleep 0.1
+  done
   for k in Down Down Down Down Return; do key "$k"; done
   shot own "$panel"
   same unwatched own && fail "the unwatched panel did not show Tintor's own write"
