@@ -78,6 +78,7 @@ int RunTintor(const std::vector<std::string>& args) {
   }
   // The registry file is decided here, once, for the whole run.
   RegistryUseFile(HiveFile::DefaultPath());
+  if (options.theme.kind != ThemeCommand::Kind::kNone) return RunThemeCommand(options.theme);
   if (!options.preview_png.empty()) {
     std::string unreadable;
     if (!WritePreviewPng(options.preview_png, options.scale, error, &unreadable)) {
