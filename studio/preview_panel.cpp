@@ -10,7 +10,6 @@
 #include "platform/shell/canvas.h"
 #include "platform/shell/shell.h"
 #include "platform/ui/window.h"
-#include "platform/win/hive_file.h"
 #include "platform/win/registry.h"
 #include "studio/restore_confirmation.h"
 #include "studio/studio_texts.h"
@@ -90,7 +89,7 @@ void PreviewPanel::UpdateStatus() {
   if (!restore_result_.empty()) {
     status_.SetText(restore_result_);
   } else if (!theme_.readable()) {
-    status_.SetText(studio_text::Unreadable(HiveFile::DefaultPath(), theme_.status()));
+    status_.SetText(studio_text::Unreadable(RegistryFilePath(), theme_.status()));
   } else {
     status_.SetText(u"");
   }
@@ -168,7 +167,7 @@ void PreviewPanel::RestoreDefaults() {
   for (const ThemeTarget& target : kThemeTargets) names.push_back({target.key, target.value_name});
   const LONG status = RegistryDeleteValues(HKEY_LOCAL_MACHINE, names.data(), names.size());
   const bool failed = status != ERROR_SUCCESS;
-  std::u16string result = failed ? studio_text::RestoreFailed(HiveFile::DefaultPath(), status)
+  std::u16string result = failed ? studio_text::RestoreFailed(RegistryFilePath(), status)
                                  : std::u16string(studio_text::kRestored);
   Reload();
   restore_failed_ = failed;

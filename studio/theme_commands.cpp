@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "platform/shell/utf.h"
-#include "platform/win/hive_file.h"
+#include "platform/win/registry.h"
 #include "studio/theme_file.h"
 #include "studio/theme_history.h"
 #include "studio/theme_library.h"
@@ -24,7 +24,7 @@ int Differences(const ThemeValues& a, const ThemeValues& b) {
 
 // Writes the items `theme` holds over the registry's, as one step of `kind`.
 int Apply(const ThemeValues& theme, const std::string& kind, const std::string& what) {
-  ThemeHistory history(HiveFile::DefaultPath());
+  ThemeHistory history(RegistryFilePath());
   std::string problem;
   int changed = 0;
   const bool ok = history.Change(kind, [&](const ThemeValues& now) {
@@ -41,7 +41,7 @@ int Apply(const ThemeValues& theme, const std::string& kind, const std::string& 
 }
 
 int Move(bool undo) {
-  ThemeHistory history(HiveFile::DefaultPath());
+  ThemeHistory history(RegistryFilePath());
   std::string problem;
   switch (undo ? history.Undo(problem) : history.Redo(problem)) {
     case ThemeHistory::Outcome::kDone:
