@@ -293,13 +293,13 @@ void SettingsWindow(ScreenPainter& p) {
 
 }  // namespace
 
-std::vector<ReadabilityWarning> FindReadabilityWarnings(const ThemeSnapshot& theme) {
+std::vector<ReadabilityWarning> FindReadabilityWarnings(const ThemeSnapshot& theme, double least) {
   std::vector<ReadabilityWarning> warnings;
   for (int item = 1; item <= ThemeSnapshot::kItemCount; ++item) {
     COLORREF surface = 0;
     if (!SurfaceOf(item, theme, &surface)) continue;
     const double ratio = ContrastRatio(theme.Item(item), surface);
-    if (ratio < kReadableContrast) warnings.push_back({item, ratio});
+    if (ratio < least) warnings.push_back({item, ratio});
   }
   return warnings;
 }

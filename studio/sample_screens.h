@@ -21,8 +21,10 @@ struct ReadabilityWarning {
 };
 
 // The items whose colour is hard to read on the surface the phone draws them
-// on (the window background for window texts), in menu order.
-std::vector<ReadabilityWarning> FindReadabilityWarnings(const ThemeSnapshot& theme);
+// on (the window background for window texts), in menu order: a contrast
+// below `least`.
+std::vector<ReadabilityWarning> FindReadabilityWarnings(const ThemeSnapshot& theme,
+                                                        double least = kReadableContrast);
 
 // The area the screens take, in the panel's logical pixels.
 inline constexpr int kSampleScreensTop = 94;

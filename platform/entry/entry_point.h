@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/host/script.h"
+#include "studio/theme_commands.h"
 
 struct EntryOptions {
   bool headless = false;
@@ -16,6 +17,7 @@ struct EntryOptions {
   double scale = 1.0;
   bool preview = true;       // the theme preview beside the phone at start
   std::string preview_png;   // draw the preview into this file and exit
+  ThemeCommand theme;        // a theme command to run instead of the phone
 };
 
 // False with `error` set for an unknown option, a missing or bad value.

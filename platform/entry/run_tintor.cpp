@@ -76,6 +76,7 @@ int RunTintor(const std::vector<std::string>& args) {
     std::fputs(EntryVersion(), stdout);
     return 0;
   }
+  if (options.theme.kind != ThemeCommand::Kind::kNone) return RunThemeCommand(options.theme);
   if (!options.preview_png.empty()) {
     std::string unreadable;
     if (!WritePreviewPng(options.preview_png, options.scale, error, &unreadable)) {

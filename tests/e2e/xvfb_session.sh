@@ -1,11 +1,12 @@
 # The common start of the window tests, sourced by each: a scratch folder
-# ($work) holding the registry file, fail(), and an Xvfb screen of the size
+# ($work) holding the registry file and the theme's history, fail(), and an Xvfb screen of the size
 # given (WIDTHxHEIGHT) on a display number it picks itself. At exit it stops
 # the program under test ($app_pid, when set) and the X server, and removes
 # the scratch folder.
 # Usage: . "$(dirname "$0")/xvfb_session.sh" 1280x800
 work=$(mktemp -d)
 export TINTOR_REGISTRY=$work/registry.reg
+export XDG_STATE_HOME=$work/state
 xvfb_pid=""
 app_pid=""
 
