@@ -695,13 +695,13 @@ TEST_F(RegistryFile, RootRefusesAnotherUsersLinkInAnOrdinaryFolder) {
                      ::symlink((victim_dir + "/victim").c_str(), (data + "/tintor/registry.reg").c_str()) == 0 &&
                      ::symlink(victim_dir.c_str(), (data + "/app").c_str()) == 0 ? 0 : 1;
     }), 0);
-    ::setenv("TINTOR_REGISTRY", file.c_str(), 1);
+    RegistryUseFile(file);
     EXPECT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"v", REG_DWORD, Le32(1)), ERROR_ACCESS_DENIED);
     EXPECT_NE(std::string(RegistryLastErrorMessage()).find("symbolic link"), std::string::npos);
     std::filesystem::remove_all(data + "/tintor");
     std::filesystem::remove(data + "/app");
   }
-  ::setenv("TINTOR_REGISTRY", registry_.path().c_str(), 1);
+  RegistryUseFile(registry_.path());
   std::ifstream in(victim_dir + "/victim");
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "precious");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(victim_dir), {}), 1) << "a lock was made";
