@@ -3,15 +3,27 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps build run test test-fast test-asan bench fuzz demo install uninstall deb clean
+.PHONY: all deps deps-test deps-deb deps-fuzz build run test test-fast test-asan bench fuzz demo \
+        install uninstall deb clean
 
 all: build
 
+# Missing Debian packages, by what is to be done (scripts/install-deps.sh):
+# running needs the fewest, testing adds its tools, packaging and fuzzing theirs.
 deps:
-	@./scripts/install-deps.sh
+	@./scripts/install-deps.sh run
+deps-test:
+	@./scripts/install-deps.sh test
+deps-deb:
+	@./scripts/install-deps.sh deb
+deps-fuzz:
+	@./scripts/install-deps.sh fuzz
 
+# A new build folder builds the program alone; `make test` and `make bench` add
+# the tests and benchmarks to it, and they stay in it from then on.
+CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 $(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	$(CONFIGURE) -DTINTOR_BUILD_TESTS=OFF -DTINTOR_BUILD_BENCH=OFF
 
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
@@ -20,14 +32,16 @@ run: build
 	./$(BUILD)/tintor $(ARGS)
 
 # The normal build's tests, then the same tests under AddressSanitizer and UBSan.
-test: deps
+test: deps-test
 	$(MAKE) test-fast
 	$(MAKE) test-asan
 
-test-fast: build
+test-fast: deps-test
+	$(CONFIGURE) -DTINTOR_BUILD_TESTS=ON -DTINTOR_BUILD_BENCH=ON
+	cmake --build $(BUILD) -j $(JOBS)
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
-test-asan: deps
+test-asan: deps-test
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTINTOR_SANITIZE=ON -DTINTOR_BUILD_BENCH=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) -LE no-asan
@@ -36,7 +50,9 @@ test-asan: deps
 demo: build
 	./scripts/demo.sh ./$(BUILD)/tintor demo-out
 
-bench: build
+bench: deps-test
+	$(CONFIGURE) -DTINTOR_BUILD_BENCH=ON
+	cmake --build $(BUILD) -j $(JOBS)
 	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b; done
 
 # The registry file reader under libFuzzer, ASan and UBSan (clang), for FUZZ_TIME
@@ -46,7 +62,7 @@ FUZZ_TIME ?= 60
 FUZZ_MAX_LEN ?= 1048576
 # More libFuzzer flags, e.g. FUZZ_FLAGS=-len_control=0 to try long inputs from the start.
 FUZZ_FLAGS ?=
-fuzz: deps
+fuzz: deps-fuzz
 	mkdir -p build-fuzz/corpus
 	clang++ -std=c++20 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
 	  -I. fuzz/reg_file_fuzz.cpp platform/win/reg_file_format.cpp platform/win/registry_hive.cpp \
@@ -74,7 +90,7 @@ uninstall:
 # $(DEB_BUILD)/tintor_VERSION_ARCH.deb. Install it with
 # `sudo apt-get install ./$(DEB_BUILD)/tintor_*.deb`. Not part of `make test`.
 DEB_BUILD ?= build-deb
-deb: deps
+deb: deps-deb
 	cmake -S . -B $(DEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DTINTOR_BUILD_TESTS=OFF -DTINTOR_BUILD_BENCH=OFF
 	cmake --build $(DEB_BUILD) -j $(JOBS)
 	cd $(DEB_BUILD) && cpack -G DEB

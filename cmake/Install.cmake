@@ -16,6 +16,17 @@ add_custom_command(
   COMMENT "Drawing the desktop icon"
   VERBATIM)
 
+# The window shows the same icon: the 128-pixel picture's bytes are built
+# into the program (the assembler pulls them in; nothing is read at run time).
+set(TINTOR_WINDOW_ICON ${TINTOR_ICON_DIR}/hicolor/128x128/apps/tintor.png)
+set(TINTOR_WINDOW_ICON_SOURCE ${PROJECT_BINARY_DIR}/window_icon_embedded.cpp)
+string(REPLACE "\\" "\\\\\\\\" TINTOR_WINDOW_ICON_ASM "${TINTOR_WINDOW_ICON}")
+string(REPLACE "\"" "\\\\\\\"" TINTOR_WINDOW_ICON_ASM "${TINTOR_WINDOW_ICON_ASM}")
+configure_file(platform/entry/window_icon_embedded.cpp.in ${TINTOR_WINDOW_ICON_SOURCE} @ONLY)
+set_source_files_properties(${TINTOR_WINDOW_ICON_SOURCE} PROPERTIES OBJECT_DEPENDS ${TINTOR_WINDOW_ICON})
+add_library(tintor_window_icon OBJECT ${TINTOR_WINDOW_ICON_SOURCE})
+target_link_libraries(tintor_entry PRIVATE tintor_window_icon)
+
 # Manual pages are installed compressed; -n keeps the bytes free of dates.
 set(TINTOR_MAN_PAGE ${PROJECT_BINARY_DIR}/man/tintor.1.gz)
 file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/man)

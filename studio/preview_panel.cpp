@@ -27,6 +27,7 @@ const Color kTitle = Color::Rgb(0xF2, 0xF4, 0xF7);
 const Color kNote = Color::Rgb(0xB8, 0xBE, 0xC8);
 const Color kFailure = Color::Rgb(0xFF, 0x8F, 0x85);
 const Color kSuccess = Color::Rgb(0x9D, 0xE0, 0x9D);
+const Color kNotice = Color::Rgb(0xF2, 0xC9, 0x4C);
 
 constexpr int kMargin = 12;
 constexpr int kStatusTop = 56;
@@ -40,6 +41,7 @@ PreviewPanel::PreviewPanel()
     : title_(17, true, kTitle),
       note_(12, false, kNote),
       status_(12, false, kSuccess),
+      notice_(12, false, kNotice),
       restore_(studio_text::kRestore, StudioButton::Look::kPlain),
       hide_(studio_text::kHide, StudioButton::Look::kPlain),
       screens_(theme_, warnings_) {
@@ -57,7 +59,7 @@ PreviewPanel::PreviewPanel()
   tab_.SetID(kShowId);
   screens_.SetID(kScreensId);
   tab_.SetBounds(0, 0, kTabWidth, kHeight);
-  for (UiWin* e : std::initializer_list<UiWin*>{&title_, &note_, &status_, &restore_, &hide_,
+  for (UiWin* e : std::initializer_list<UiWin*>{&title_, &note_, &status_, &notice_, &restore_, &hide_,
                                                 &screens_, &tab_}) {
     AddRoot(e);
   }
@@ -101,11 +103,19 @@ void PreviewPanel::UpdateStatus() {
   Layout();
 }
 
+void PreviewPanel::SetNotice(std::u16string notice) {
+  if (notice == notice_.Text()) return;
+  notice_.SetText(std::move(notice));
+  Layout();
+}
+
 void PreviewPanel::Layout() {
   const int width = kWidth - 2 * kMargin;
-  const int needed = status_.HeightFor(width);
-  status_.SetBounds(kMargin, kStatusTop, width, std::max(needed, kStatusRoom));
-  const int below = std::max(0, needed - kStatusRoom);
+  const int notice = notice_.Text().empty() ? 0 : notice_.HeightFor(width);
+  const int status = std::max(status_.HeightFor(width), kStatusRoom - notice);
+  status_.SetBounds(kMargin, kStatusTop, width, status);
+  notice_.SetBounds(kMargin, kStatusTop + status, width, notice);
+  const int below = std::max(0, status + notice - kStatusRoom);
   screens_.SetBounds(0, kSampleScreensTop + below, kSampleScreensWidth, kSampleScreensHeight);
 }
 

@@ -56,6 +56,10 @@ class PreviewPanel : public ElementLayer, public MessageTarget {
   // The lines shown under the title: why the registry cannot be read, or how
   // the last restore went. Empty when there is nothing to say.
   const std::u16string& status() const { return status_.Text(); }
+  // A line of its own under the status lines (empty: none), for what the
+  // studio around the panel has to say about it.
+  void SetNotice(std::u16string notice);
+  const std::u16string& notice() const { return notice_.Text(); }
   const StudioButton& RestoreButton() const { return restore_; }
   const StudioButton& HideButton() const { return hide_; }
   const WayBackTab& Tab() const { return tab_; }
@@ -78,7 +82,7 @@ class PreviewPanel : public ElementLayer, public MessageTarget {
   void AskRestore();
   void RestoreDefaults();
   void UpdateStatus();
-  // Places the status lines and, below them, the sample screens.
+  // Places the status lines, the notice and, below them, the sample screens.
   void Layout();
 
   ThemeSnapshot theme_;
@@ -88,6 +92,7 @@ class PreviewPanel : public ElementLayer, public MessageTarget {
   StudioText title_;
   StudioText note_;
   StudioText status_;
+  StudioText notice_;
   StudioButton restore_;
   StudioButton hide_;
   SampleScreensView screens_;

@@ -32,12 +32,20 @@ RegistryFileWatcher::RegistryFileWatcher(std::string path) : path_(std::move(pat
     problem_ = "no registry file to watch";
     return;
   }
+  last_look_ = LookAtFile();
   fd_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
   if (fd_ < 0) {
     problem_ = std::string("cannot watch the registry file: ") + std::strerror(errno);
     return;
   }
   Arm();
+}
+
+RegistryFileWatcher::Look RegistryFileWatcher::LookAtFile() const {
+  struct stat st;
+  if (::stat(path_.c_str(), &st) != 0) return Look{};
+  const auto ns = [](const timespec& t) { return t.tv_sec * 1000000000LL + t.tv_nsec; };
+  return Look{true, st.st_dev, st.st_ino, st.st_size, ns(st.st_mtim), ns(st.st_ctim)};
 }
 
 RegistryFileWatcher::~RegistryFileWatcher() {
@@ -83,7 +91,16 @@ void RegistryFileWatcher::Arm() {
 }
 
 bool RegistryFileWatcher::Drain() {
-  if (fd_ < 0) return false;
+  bool changed = fd_ >= 0 && DrainEvents();
+  if (following() && !changed) return false;
+  // Without a whole watch, the file itself says whether it changed.
+  const Look now = LookAtFile();
+  changed = changed || now != last_look_;
+  last_look_ = now;
+  return changed;
+}
+
+bool RegistryFileWatcher::DrainEvents() {
   bool changed = false;
   bool rearm = false;
   alignas(inotify_event) char buffer[16 * 1024];

@@ -1,13 +1,16 @@
 // The studio in the window: opens the shell's place beside the phone, puts
 // the preview panel there, and keeps it live through the watch on the
 // registry file (the shell's loop wakes for the watch and reads the news).
-// The shell knows nothing of what stands in that place.
+// The shell knows nothing of what stands in that place. Every change of the
+// theme it sees (a colour set on the phone, a restore, a change by another
+// Tintor or by hand) is recorded in the theme's undo history.
 #pragma once
 
 #include <string>
 
 #include "studio/preview_panel.h"
 #include "studio/registry_file_watcher.h"
+#include "studio/theme_history.h"
 
 class Shell;
 
@@ -21,15 +24,22 @@ class Studio {
   Studio& operator=(const Studio&) = delete;
 
   PreviewPanel& Panel() { return panel_; }
-  // Why the registry file cannot be watched (the panel then shows the theme
-  // as it was at start), or empty.
+  // Why the registry file cannot be watched (the panel then says so in a
+  // line of its own and reads the file again whenever the window wakes), or
+  // empty.
   const std::string& WatchProblem() const { return watcher_.problem(); }
 
  private:
   void Refresh();
+  // Records the theme as it is now in the history; says why not on standard
+  // error, once for each new reason.
+  void Record();
+  void SayWhetherFollowing();
 
   Shell& shell_;
   // Watching before the first read: no change can fall between the two.
   RegistryFileWatcher watcher_;
   PreviewPanel panel_;
+  ThemeHistory history_;
+  std::string history_problem_;
 };

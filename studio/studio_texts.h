@@ -19,6 +19,8 @@ inline constexpr char16_t kConfirmNote[] = u"将从注册表删除这20项的值
 inline constexpr char16_t kConfirm[] = u"确定";
 inline constexpr char16_t kCancel[] = u"取消";
 inline constexpr char16_t kRestored[] = u"已恢复20项默认颜色。";
+inline constexpr char16_t kNotFollowing[] =
+    u"不再即时跟随注册表文件：窗口回到前台或 Tintor 写入时重新读取。";
 
 // Why the registry file at `path` could not be used, from the registry's
 // status code.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/host/script.h"
+#include "studio/theme_commands.h"
 
 struct EntryOptions {
   bool headless = false;
@@ -14,11 +15,13 @@ struct EntryOptions {
   std::string script_path;
   std::string screenshot_dir;
   double scale = 1.0;
+  bool scale_asked = false;  // --scale was given (it beats the one kept from the last run)
   bool preview = true;       // the theme preview beside the phone at start
   std::string preview_png;   // draw the preview into this file and exit
   std::string simulate;      // with preview_png: protan, deutan or tritan
   bool theme_report = false; // print each item's readability and exit
   bool json = false;         // the theme report as JSON
+  ThemeCommand theme;        // a theme command to run instead of the phone
 };
 
 // False with `error` set for an unknown option, a missing or bad value.

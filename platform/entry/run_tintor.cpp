@@ -4,9 +4,12 @@
 #include <memory>
 
 #include "platform/entry/entry_point.h"
+#include "platform/entry/window_icon.h"
+#include "platform/entry/window_settings.h"
 #include "platform/host/headless_host.h"
 #include "platform/host/quit_signals.h"
 #include "platform/host/sdl_host.h"
+#include "platform/shell/png_decoder.h"
 #include "platform/shell/shell.h"
 #include "studio/preview_panel.h"
 #include "studio/studio.h"
@@ -35,8 +38,9 @@ const std::vector<ScriptExtension> kStudioCommands = {
     {"preview", 1, "NAME.png", &CheckPictureName}};
 
 // studio: the studio stands beside the phone (shown or hidden at start); a
-// window has it, a headless run does not.
-int RunApp(Host& host, bool studio = false, bool shown = false) {
+// window has it, a headless run does not. `shown_at_end` (if given) gets
+// whether it was shown when the run ended.
+int RunApp(Host& host, bool studio = false, bool shown = false, bool* shown_at_end = nullptr) {
   CMzApp* app = CMzApp::Instance();
   Shell shell(host);
   if (!shell.ThemeProblem().empty()) {
@@ -49,13 +53,16 @@ int RunApp(Host& host, bool studio = false, bool shown = false) {
   if (studio) {
     beside = std::make_unique<Studio>(shell, HiveFile::DefaultPath(), shown);
     if (!beside->WatchProblem().empty()) {
-      std::fprintf(stderr, "tintor: the theme preview will not follow the registry file: %s\n",
+      std::fprintf(stderr,
+                   "tintor: the theme preview does not follow the registry file as it changes "
+                   "(%s); it reads it again when the window comes to the front or Tintor writes\n",
                    beside->WatchProblem().c_str());
     }
   }
   app->InitApplication();
   const int code = app->Run();
   app->Done();
+  if (shown_at_end != nullptr) *shown_at_end = shell.SideShown();
   beside.reset();
   return code;
 }
@@ -87,6 +94,7 @@ int RunTintor(const std::vector<std::string>& args) {
     }
     return code;
   }
+  if (options.theme.kind != ThemeCommand::Kind::kNone) return RunThemeCommand(options.theme);
   if (!options.preview_png.empty()) {
     std::string unreadable;
     ColourVision vision = ColourVision::kTypical;
@@ -145,11 +153,22 @@ int RunTintor(const std::vector<std::string>& args) {
                  "tintor --headless [--script FILE] [--screenshot-dir DIR]\n");
     return 1;
   }
+  // The window starts as it was left, unless the command line says otherwise;
+  // --no-preview is for this run, not the user's lasting choice.
+  const std::string settings_path = WindowSettingsPath();
+  std::string settings_problem;
+  const WindowSettings kept =
+      settings_path.empty() ? WindowSettings{} : ReadWindowSettings(settings_path, settings_problem);
+  if (!settings_problem.empty()) {
+    std::fprintf(stderr, "tintor: the settings file %s is ignored and left as it is: %s\n",
+                 settings_path.c_str(), settings_problem.c_str());
+  }
+  const double scale = options.scale_asked ? options.scale : kept.scale.value_or(options.scale);
+  const bool shown = options.preview && kept.panel_shown.value_or(true);
   // The window fits the desktop with the studio beside the phone, shown or
   // hidden as it starts.
-  const int width =
-      Shell::kScreenWidth + (options.preview ? PreviewPanel::kWidth : PreviewPanel::kTabWidth);
-  std::unique_ptr<SdlHost> host = SdlHost::Create(options.scale, error, width);
+  const int width = Shell::kScreenWidth + (shown ? PreviewPanel::kWidth : PreviewPanel::kTabWidth);
+  std::unique_ptr<SdlHost> host = SdlHost::Create(scale, error, width);
   if (!host) {
     std::fprintf(stderr,
                  "tintor: cannot open a window (%s); run it headless: "
@@ -157,9 +176,26 @@ int RunTintor(const std::vector<std::string>& args) {
                  error.c_str());
     return 1;
   }
-  if (host->Scale() < options.scale) {
+  if (host->Scale() < scale) {
     std::fprintf(stderr, "tintor: --scale %g does not fit this screen; the window is drawn at %.2f\n",
-                 options.scale, host->Scale());
+                 scale, host->Scale());
   }
-  return RunApp(*host, true, options.preview);
+  int icon_width = 0, icon_height = 0;
+  std::vector<std::uint32_t> icon;
+  const WindowIconPng png = TintorWindowIcon();
+  if (DecodePng(png.data, png.size, icon_width, icon_height, icon)) {
+    host->SetIcon(icon.data(), icon_width, icon_height);
+  }
+  bool shown_at_end = shown;
+  const int code = RunApp(*host, true, shown, &shown_at_end);
+  // Kept: the scale asked for, and the panel as the user left it (a change
+  // made in this run; a run that only started without it changes nothing).
+  WindowSettings now = kept;
+  if (options.scale_asked) now.scale = options.scale;
+  if (shown_at_end != shown) now.panel_shown = shown_at_end;
+  if (settings_problem.empty() && !settings_path.empty() && now != kept &&
+      !WriteWindowSettings(settings_path, now, error)) {
+    std::fprintf(stderr, "tintor: the window's settings are not kept: %s\n", error.c_str());
+  }
+  return code;
 }

@@ -169,6 +169,7 @@ bool HeadlessHost::WaitEvent(InputEvent& event, int timeout_ms) {
     switch (front.kind) {
       case Pending::Kind::Event:
         event = front.event;
+        event.ms = now_ms_;
         pending_.pop_front();
         return true;
       case Pending::Kind::Wait:

@@ -1,7 +1,10 @@
 // One input event from a host, in screen pixels (0..479, 0..719, and right of
 // the screen for what the shell shows beside it): the finger going down,
-// moving and coming up, a wheel turn, a key, or a request to quit.
+// moving and coming up, a wheel turn, a key, or a request to quit; with the
+// moment it happened, which may be well before the loop reads it.
 #pragma once
+
+#include <cstdint>
 
 // The phone's keys (Esc is its back key), the desktop keyboard's keys that
 // reach the elements (Tab, Space, the arrows), and F2, a key of the window.
@@ -21,6 +24,9 @@ struct InputEvent {
   InputKey key = InputKey::Escape;
   bool repeat = false;  // a key held down, repeated by the keyboard
   unsigned modifiers = kNoModifier;  // KeyModifier bits held with a key
+  // When it happened, on the host's NowMs() clock; the host sets it. An event
+  // made by hand (-1) is taken to happen when it is handled.
+  std::int64_t ms = -1;
 
   static InputEvent Press(int x, int y) { return {Type::Press, x, y, 0, InputKey::Escape, false}; }
   static InputEvent Move(int x, int y) { return {Type::Move, x, y, 0, InputKey::Escape, false}; }

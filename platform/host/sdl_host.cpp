@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <optional>
 
 #include "platform/host/fd_waker.h"
 #include "platform/host/lost_window.h"
@@ -22,6 +23,26 @@ struct SdlHost::State {
   Uint32 wake_event = 0;  // the event type the waker pushes
   std::unique_ptr<FdWaker> waker;
   bool woke = false;  // WaitEvent returned for the waker: rearm it on the next wait
+  // The X server's stamp of the input event SDL is about to hand over, and
+  // how far the server's clock is behind NowMs() (see EventMs).
+  std::optional<Uint32> x_time;
+  std::optional<std::int64_t> x_offset;
+
+  // When `e` happened, on NowMs()'s clock. SDL stamps an event when it takes
+  // it from the window system, which is late while the loop draws; the X
+  // server stamps each input as it happens. Its clock differs from ours by a
+  // constant: the smallest gap yet between its stamp and our reading (an
+  // event read at once). A gap that grows past all reason (the server's
+  // 32-bit clock wrapped, the process was stopped) starts the measure anew.
+  std::int64_t EventMs(const SDL_Event& e) {
+    const std::int64_t now = static_cast<std::int64_t>(SDL_GetTicks64());
+    if (x_time) {
+      const std::int64_t gap = now - *x_time;
+      if (!x_offset || gap < *x_offset || gap > *x_offset + 10000) x_offset = gap;
+      return *x_time + *x_offset;
+    }
+    return now - static_cast<Uint32>(static_cast<Uint32>(now) - e.common.timestamp);
+  }
 };
 
 namespace {
@@ -43,6 +64,24 @@ constexpr struct {
     {SDLK_SPACE, InputKey::Space},     {SDLK_LEFT, InputKey::Left},
     {SDLK_RIGHT, InputKey::Right},
 };
+
+// The X server's time of the input event that `e` wraps, if it wraps one.
+std::optional<Uint32> XInputTime(const SDL_Event& e) {
+  if (e.syswm.msg == nullptr || e.syswm.msg->subsystem != SDL_SYSWM_X11) return std::nullopt;
+  const XEvent& x = e.syswm.msg->msg.x11.event;
+  switch (x.type) {
+    case ButtonPress:
+    case ButtonRelease:
+      return static_cast<Uint32>(x.xbutton.time);
+    case MotionNotify:
+      return static_cast<Uint32>(x.xmotion.time);
+    case KeyPress:
+    case KeyRelease:
+      return static_cast<Uint32>(x.xkey.time);
+    default:
+      return std::nullopt;
+  }
+}
 
 // The keys held with a key: Shift and Ctrl, either side.
 unsigned ModifiersOf(Uint16 held) {
@@ -107,6 +146,8 @@ std::unique_ptr<SdlHost> SdlHost::Create(double scale, std::string& error, int w
   SDL_VERSION(&info.version);
   if (SDL_GetWindowWMInfo(state->window, &info) && info.subsystem == SDL_SYSWM_X11) {
     WatchForLostWindow(info.info.x11.window);
+    // For the X server's own time of each input (EventMs).
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
   }
   return std::unique_ptr<SdlHost>(new SdlHost(std::move(state)));
 }
@@ -128,6 +169,25 @@ SdlHost::~SdlHost() {
 double SdlHost::Scale() const { return state_->scale; }
 
 unsigned SdlHost::WindowId() const { return SDL_GetWindowID(state_->window); }
+
+void SdlHost::SetIcon(const std::uint32_t* pixels, int width, int height) {
+  if (pixels == nullptr || width <= 0 || height <= 0 || state_->lost) return;
+  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
+  if (icon == nullptr) return;
+  // The window system wants each colour whole, not already multiplied by its alpha.
+  for (int y = 0; y < height; ++y) {
+    auto* row = reinterpret_cast<std::uint32_t*>(static_cast<unsigned char*>(icon->pixels) + y * icon->pitch);
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t p = pixels[static_cast<std::size_t>(y) * width + x];
+      const std::uint32_t a = p >> 24;
+      const auto whole = [a](std::uint32_t c) { return a == 0 ? 0u : std::min(255u, (c * 255 + a / 2) / a); };
+      row[x] = (a << 24) | (whole((p >> 16) & 0xFF) << 16) | (whole((p >> 8) & 0xFF) << 8) |
+               whole(p & 0xFF);
+    }
+  }
+  SDL_SetWindowIcon(state_->window, icon);
+  SDL_FreeSurface(icon);
+}
 
 void SdlHost::Present(const std::uint32_t* pixels, int width, int height, int stride) {
   if (pixels == nullptr || width <= 0 || height <= 0 || state_->lost) return;
@@ -199,38 +259,44 @@ bool SdlHost::WaitEvent(InputEvent& event, int timeout_ms) {
       state_->woke = true;
       return false;
     }
+    if (e.type == SDL_SYSWMEVENT) {
+      // Comes just before the events SDL makes of the same X event.
+      state_->x_time = XInputTime(e);
+      continue;
+    }
+    const std::int64_t at = state_->EventMs(e);
+    state_->x_time.reset();
+    const auto give = [&event, at](InputEvent happened) {
+      happened.ms = at;
+      event = happened;
+      return true;
+    };
     switch (e.type) {
       case SDL_QUIT:
-        event = InputEvent::Quit();
-        return true;
+        return give(InputEvent::Quit());
       case SDL_MOUSEBUTTONDOWN:
         if (e.button.button != SDL_BUTTON_LEFT) break;
         state_->finger_down = true;
-        event = InputEvent::Press(px(e.button.x), px(e.button.y));
-        return true;
+        return give(InputEvent::Press(px(e.button.x), px(e.button.y)));
       case SDL_MOUSEBUTTONUP:
         if (e.button.button != SDL_BUTTON_LEFT || !state_->finger_down) break;
         state_->finger_down = false;
-        event = InputEvent::Release(px(e.button.x), px(e.button.y));
-        return true;
+        return give(InputEvent::Release(px(e.button.x), px(e.button.y)));
       case SDL_MOUSEMOTION:
         if (!state_->finger_down) break;
-        event = InputEvent::Move(px(e.motion.x), px(e.motion.y));
-        return true;
+        return give(InputEvent::Move(px(e.motion.x), px(e.motion.y)));
       case SDL_MOUSEWHEEL: {
         int mx = 0, my = 0;
         SDL_GetMouseState(&mx, &my);
         const int turns = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
         if (turns == 0) break;
-        event = InputEvent::Wheel(px(mx), px(my), turns);
-        return true;
+        return give(InputEvent::Wheel(px(mx), px(my), turns));
       }
       case SDL_KEYDOWN:
         for (const auto& [sym, key] : kKeys) {
           if (e.key.keysym.sym != sym) continue;
           const unsigned held = ModifiersOf(e.key.keysym.mod);
-          event = e.key.repeat != 0 ? InputEvent::KeyRepeat(key, held) : InputEvent::Key(key, held);
-          return true;
+          return give(e.key.repeat != 0 ? InputEvent::KeyRepeat(key, held) : InputEvent::Key(key, held));
         }
         break;
       case SDL_WINDOWEVENT:
@@ -238,6 +304,8 @@ bool SdlHost::WaitEvent(InputEvent& event, int timeout_ms) {
         if (e.window.event == SDL_WINDOWEVENT_EXPOSED && state_->has_frame && !state_->lost) {
           SDL_UpdateWindowSurface(state_->window);
         }
+        // Back in front: what the shell shows beside the phone may be old.
+        if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) return false;
         break;
       default:
         break;

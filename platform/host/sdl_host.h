@@ -9,7 +9,9 @@
 // slide in and out; waits for events without polling
 // (it wakes only for input, for animations, once a minute for the clock, and
 // when the file descriptor given to WakeOnReadable has news: a thread of its
-// own blocks in poll() on it); F2 is a key too.
+// own blocks in poll() on it, and when the window comes back to the front);
+// F2 is a key too. Each input carries the moment it happened (under X, the
+// server's own stamp), not the moment the loop read it.
 // Does not: draw anything itself or keep any state of the phone.
 #pragma once
 
@@ -39,6 +41,9 @@ class SdlHost : public Host {
 
   // The window's id, for finding it from outside (tests, xdotool).
   unsigned WindowId() const;
+  // The picture the desktop shows for the window (task bar, switcher):
+  // `width` x `height` premultiplied ARGB pixels, as frames are, row by row.
+  void SetIcon(const std::uint32_t* pixels, int width, int height);
 
  private:
   struct State;

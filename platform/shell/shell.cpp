@@ -202,7 +202,9 @@ ShellLayer* Shell::SettledTop(ShellLayer::Place place) const {
 }
 
 bool Shell::AcceptPress(const InputEvent& press) {
-  const std::int64_t now = host_.NowMs();
+  // The press's own moment, not when the loop got to it: a loop busy with a
+  // slide reads a second click late, and it is still the second click.
+  const std::int64_t now = press.ms >= 0 ? press.ms : host_.NowMs();
   const bool quick_repeat = last_press_.has_value() &&
                             std::abs(press.x - last_press_->x) <= kDoubleClickDistance &&
                             std::abs(press.y - last_press_->y) <= kDoubleClickDistance &&
@@ -494,8 +496,10 @@ void Shell::ShowSide(bool shown) {
 }
 
 void Shell::WatchReadable(int fd, std::function<void()> on_news) {
-  on_news_ = fd >= 0 ? std::move(on_news) : nullptr;
-  host_.WakeOnReadable(fd);
+  // Kept without a descriptor too: the loop also calls it when it wakes for
+  // no input, which is how a studio without a file watch catches up.
+  on_news_ = std::move(on_news);
+  host_.WakeOnReadable(on_news_ ? fd : -1);
 }
 
 const std::uint32_t* Shell::Pixels() const {

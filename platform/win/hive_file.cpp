@@ -500,9 +500,11 @@ LONG HiveFile::WriteOut(int dir_fd) {
 
   // The change is made; only its surviving a power cut is in doubt.
   FileDescriptor dir(OpenForReading(dir_fd));
-  if (dir.get() < 0 || ::fsync(dir.get()) != 0) {
+  if ((dir.get() < 0 || ::fsync(dir.get()) != 0) && !said_folder_unflushed_) {
+    said_folder_unflushed_ = true;
     std::fprintf(stderr, "tintor: warning: the registry file %s is written, but its folder %s could not be "
-                 "flushed to disk (%s); the change may be lost if the power fails now\n",
+                 "flushed to disk (%s); this change and later ones may be lost if the power fails soon "
+                 "after them\n",
                  path_.c_str(), dir_.c_str(), std::strerror(errno));
   }
   return ERROR_SUCCESS;

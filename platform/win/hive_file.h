@@ -78,6 +78,9 @@ class HiveFile {
   Identity identity_;
   int held_fd_ = -1;
   std::string last_error_;
+  // The folder could not be flushed after a write: said once, not after
+  // each of the writes that one colour takes (the key, then the value).
+  bool said_folder_unflushed_ = false;
 };
 
 // Test hook: makes the writing of registry files fail the way a full or

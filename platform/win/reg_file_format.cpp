@@ -61,7 +61,41 @@ void AppendHexList(std::u16string& out, std::size_t line_len, const std::vector<
   }
 }
 
-void AppendValue(std::u16string& out, const RegistryValue& value) {
+// UTF-16LE bytes as UTF-8 (an unpaired surrogate as U+FFFD), as a REGEDIT4
+// file keeps the text of hex(2) and hex(7) lists.
+std::vector<BYTE> NarrowText(const std::vector<BYTE>& data) {
+  std::vector<BYTE> out;
+  const std::size_t units = data.size() / 2;
+  for (std::size_t i = 0; i < units; ++i) {
+    std::uint32_t cp = static_cast<std::uint32_t>(data[2 * i] | (data[2 * i + 1] << 8));
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < units) {
+      const std::uint32_t low = static_cast<std::uint32_t>(data[2 * i + 2] | (data[2 * i + 3] << 8));
+      if (low >= 0xDC00 && low <= 0xDFFF) {
+        cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+        ++i;
+      }
+    }
+    if (cp >= 0xD800 && cp <= 0xDFFF) cp = 0xFFFD;
+    if (cp < 0x80) {
+      out.push_back(static_cast<BYTE>(cp));
+    } else if (cp < 0x800) {
+      out.push_back(static_cast<BYTE>(0xC0 | (cp >> 6)));
+      out.push_back(static_cast<BYTE>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+      out.push_back(static_cast<BYTE>(0xE0 | (cp >> 12)));
+      out.push_back(static_cast<BYTE>(0x80 | ((cp >> 6) & 0x3F)));
+      out.push_back(static_cast<BYTE>(0x80 | (cp & 0x3F)));
+    } else {
+      out.push_back(static_cast<BYTE>(0xF0 | (cp >> 18)));
+      out.push_back(static_cast<BYTE>(0x80 | ((cp >> 12) & 0x3F)));
+      out.push_back(static_cast<BYTE>(0x80 | ((cp >> 6) & 0x3F)));
+      out.push_back(static_cast<BYTE>(0x80 | (cp & 0x3F)));
+    }
+  }
+  return out;
+}
+
+void AppendValue(std::u16string& out, const RegistryValue& value, RegFileForm form) {
   const std::size_t start = out.size();
   if (value.name.empty()) {
     out += u"@=";
@@ -94,19 +128,21 @@ void AppendValue(std::u16string& out, const RegistryValue& value) {
     }
     AppendAscii(out, buffer);
     line_len += std::char_traits<char>::length(buffer);
-    AppendHexList(out, line_len, value.data);
+    const bool text = value.type == REG_EXPAND_SZ || value.type == REG_MULTI_SZ;
+    AppendHexList(out, line_len, form == RegFileForm::kRegedit4 && text ? NarrowText(value.data) : value.data);
   }
   out += kNewline;
 }
 
-void AppendKey(std::u16string& out, std::u16string& path, const RegistryKey& key, bool is_root) {
-  if (!is_root || !key.values.empty()) {
+void AppendKey(std::u16string& out, std::u16string& path, const RegistryKey& key, bool is_root,
+               RegFileForm form, bool only_with_values = false) {
+  if ((!is_root && !only_with_values) || !key.values.empty()) {
     out += kNewline;
     out += u'[';
     out += path;
     out += u']';
     out += kNewline;
-    for (const RegistryValue& value : key.values) AppendValue(out, value);
+    for (const RegistryValue& value : key.values) AppendValue(out, value, form);
   }
   std::vector<const RegistryKey*> children;
   children.reserve(key.subkeys.size());
@@ -118,7 +154,7 @@ void AppendKey(std::u16string& out, std::u16string& path, const RegistryKey& key
     const std::size_t keep = path.size();
     path += u'\\';
     path += child->name;
-    AppendKey(out, path, *child, false);
+    AppendKey(out, path, *child, false, form, only_with_values);
     path.resize(keep);
   }
 }
@@ -320,19 +356,21 @@ class DraftHive {
 
 class Parser {
  public:
-  explicit Parser(std::u16string text) : text_(std::move(text)) { SplitLines(); }
+  Parser(std::u16string text, const RegFileCheck& check) : text_(std::move(text)), check_(check) {
+    SplitLines();
+  }
 
-  bool Run(RegistryHive* hive, std::string* error) {
-    if (!ok_) return Fail(error);
+  bool Run(RegistryHive* hive, RegFileFault* fault) {
+    if (!ok_) return Fail(fault);
     old_format_ = !lines_.empty() && TrimmedEquals(lines_[0], kHeader4);
     if (lines_.empty() || (!TrimmedEquals(lines_[0], kHeader5) && !old_format_)) {
       message_ = "missing header line \"Windows Registry Editor Version 5.00\"";
       line_no_ = 1;
-      return Fail(error);
+      return Fail(fault);
     }
     for (index_ = 1; index_ < lines_.size(); ++index_) {
       line_no_ = index_ + 1;
-      if (!ParseLine(lines_[index_])) return Fail(error);
+      if (!ParseLine(lines_[index_])) return Fail(fault);
     }
     RegistryHive parsed;
     draft_.Finish(&parsed);
@@ -370,10 +408,20 @@ class Parser {
     return line == word;
   }
 
-  bool Fail(std::string* error) {
-    if (error != nullptr) {
-      *error = line_no_ > 0 ? "line " + std::to_string(line_no_) + ": " + message_ : message_;
-    }
+  bool Fail(RegFileFault* fault) {
+    fault->line = line_no_;
+    fault->reason = message_;
+    return false;
+  }
+
+  // Shows an entry to the check; a refusal is this line's fault.
+  bool Checked(std::size_t line, const std::u16string* value_name, bool removal, DWORD type,
+               const std::vector<BYTE>* data) {
+    if (!check_) return true;
+    std::string why = check_(RegFileEntry{line, current_root_, current_path_, value_name, removal, type, data});
+    if (why.empty()) return true;
+    line_no_ = line;
+    message_ = std::move(why);
     return false;
   }
 
@@ -430,6 +478,9 @@ class Parser {
     }
     const int root = RegistryRootFromName(root_name);
     if (root < 0) return Error("key path does not begin with a known root such as HKEY_LOCAL_MACHINE");
+    current_root_ = root;
+    current_path_ = path;
+    if (!Checked(line_no_, nullptr, remove, 0, nullptr)) return false;
     if (remove) {
       if (path.empty()) return Error("a root key cannot be removed");
       draft_.Remove(root, path);
@@ -465,6 +516,7 @@ class Parser {
   }
 
   bool ParseValue(std::u16string_view line) {
+    const std::size_t first_line = line_no_;
     std::u16string name;
     std::size_t pos;
     if (line[0] == u'@') {
@@ -482,6 +534,7 @@ class Parser {
 
     if (!data.empty() && data[0] == u'-') {
       if (!RestIsEmpty(data.substr(1))) return Error("text after '-'");
+      if (has_key_ && !Checked(first_line, &name, true, 0, nullptr)) return false;
       if (has_key_) draft_.RemoveValue(current_key_, name);
       return true;
     }
@@ -538,6 +591,7 @@ class Parser {
     } else {
       return Error("unknown value data (expected \"text\", dword:, hex: or hex(N):)");
     }
+    if (has_key_ && !Checked(first_line, &name, false, type, &bytes)) return false;
     if (has_key_) draft_.SetValue(current_key_, name, type, std::move(bytes));
     return true;
   }
@@ -604,6 +658,9 @@ class Parser {
   }
 
   std::u16string text_;
+  const RegFileCheck& check_;
+  int current_root_ = 0;
+  RegistryPath current_path_;
   std::vector<std::u16string_view> lines_;
   bool ok_ = true;
   bool old_format_ = false;  // "REGEDIT4" rather than version 5.00
@@ -618,19 +675,9 @@ class Parser {
 
 }  // namespace
 
-std::u16string FormatRegText(const RegistryHive& hive) {
-  std::u16string out(kHeader5);
-  out += kNewline;
-  for (int root = 0; root < RegistryHive::kRootCount; ++root) {
-    std::u16string path(RegistryRootName(root));
-    AppendKey(out, path, hive.Root(root), true);
-  }
-  out += kNewline;
-  return out;
-}
+namespace {
 
-std::string EncodeRegFile(const RegistryHive& hive) {
-  const std::u16string text = FormatRegText(hive);
+std::string Utf16LeFile(const std::u16string& text) {
   std::string bytes;
   bytes.reserve(2 + text.size() * 2);
   bytes.push_back(static_cast<char>(0xFF));
@@ -642,16 +689,56 @@ std::string EncodeRegFile(const RegistryHive& hive) {
   return bytes;
 }
 
-bool ParseRegFile(const void* data, std::size_t size, RegistryHive* hive, std::string* error) {
-  std::string local_error;
-  if (error == nullptr) error = &local_error;
+std::u16string FormatText(const RegistryHive& hive, RegFileForm form, bool only_with_values) {
+  std::u16string out(form == RegFileForm::kRegedit4 ? kHeader4 : kHeader5);
+  out += kNewline;
+  for (int root = 0; root < RegistryHive::kRootCount; ++root) {
+    std::u16string path(RegistryRootName(root));
+    AppendKey(out, path, hive.Root(root), true, form, only_with_values);
+  }
+  out += kNewline;
+  return out;
+}
+
+}  // namespace
+
+std::u16string FormatRegText(const RegistryHive& hive) { return FormatText(hive, RegFileForm::kVersion5, false); }
+
+std::string EncodeRegFile(const RegistryHive& hive, RegFileForm form, bool only_keys_with_values) {
+  const std::u16string text = FormatText(hive, form, only_keys_with_values);
+  if (form == RegFileForm::kVersion5) return Utf16LeFile(text);
+  std::vector<BYTE> units;
+  units.reserve(text.size() * 2);
+  for (char16_t c : text) {
+    units.push_back(static_cast<BYTE>(c & 0xFF));
+    units.push_back(static_cast<BYTE>(c >> 8));
+  }
+  const std::vector<BYTE> narrow = NarrowText(units);
+  return std::string(narrow.begin(), narrow.end());
+}
+
+std::string EncodeRegFile(const RegistryHive& hive) { return Utf16LeFile(FormatRegText(hive)); }
+
+bool ReadRegFile(const void* data, std::size_t size, const RegFileCheck& check, RegistryHive* hive,
+                 RegFileFault* fault) {
+  RegFileFault local_fault;
+  if (fault == nullptr) fault = &local_fault;
+  *fault = RegFileFault();
   if (data == nullptr && size != 0) {
-    *error = "no data";
+    fault->reason = "no data";
     return false;
   }
-  std::optional<std::u16string> text =
-      DecodeText(static_cast<const BYTE*>(data), size, error);
+  std::optional<std::u16string> text = DecodeText(static_cast<const BYTE*>(data), size, &fault->reason);
   if (!text) return false;
-  Parser parser(std::move(*text));
-  return parser.Run(hive, error);
+  Parser parser(std::move(*text), check);
+  return parser.Run(hive, fault);
+}
+
+bool ParseRegFile(const void* data, std::size_t size, RegistryHive* hive, std::string* error) {
+  RegFileFault fault;
+  if (ReadRegFile(data, size, RegFileCheck(), hive, &fault)) return true;
+  if (error != nullptr) {
+    *error = fault.line > 0 ? "line " + std::to_string(fault.line) + ": " + fault.reason : fault.reason;
+  }
+  return false;
 }

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/win/registry_hive.h"
 
@@ -23,3 +25,38 @@ std::u16string FormatRegText(const RegistryHive& hive);
 // hold 8-bit text and are stored as UTF-16LE, as in a version 5 file. On any
 // fault returns false, leaves *hive untouched and says where and why in *error.
 bool ParseRegFile(const void* data, std::size_t size, RegistryHive* hive, std::string* error);
+
+// The two forms registry editors write: "Windows Registry Editor Version
+// 5.00" in UTF-16LE with a byte-order mark (the registry file's own form),
+// and the older "REGEDIT4" in 8-bit text, which older importers on phones
+// take only: ASCII, any other character as UTF-8, hex(2) and hex(7) lists as
+// 8-bit text. Both with CRLF lines; ParseRegFile reads either.
+enum class RegFileForm { kVersion5, kRegedit4 };
+// With `only_keys_with_values`, a key without values gets no section of its
+// own (its subkeys still do), as for a file that carries a few values only.
+std::string EncodeRegFile(const RegistryHive& hive, RegFileForm form, bool only_keys_with_values = false);
+
+// A key line or a value line of a file being read, as ReadRegFile shows it
+// to a check before taking it.
+struct RegFileEntry {
+  std::size_t line;                   // where it begins, from 1
+  int root;                           // the key's root index
+  const RegistryPath& path;           // the key below its root
+  const std::u16string* value_name;   // null on a key line
+  bool removal;                       // "[-key]" or "name"=-
+  DWORD type;                         // a value's type
+  const std::vector<BYTE>* data;      // a value's bytes; null for a removal
+};
+// Empty when the entry may stand in the file, else why it may not.
+using RegFileCheck = std::function<std::string(const RegFileEntry& entry)>;
+
+// Where a file could not be read (line 0: the file as a whole) and why.
+struct RegFileFault {
+  std::size_t line = 0;
+  std::string reason;
+};
+
+// ParseRegFile, with every key and value line shown to `check` (which may be
+// empty): the first it refuses ends the reading as a fault at that line.
+bool ReadRegFile(const void* data, std::size_t size, const RegFileCheck& check, RegistryHive* hive,
+                 RegFileFault* fault);

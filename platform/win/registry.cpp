@@ -3,6 +3,7 @@
 // through before the call returns.
 #include "platform/win/registry.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <mutex>
@@ -20,6 +21,21 @@ constexpr std::size_t kMaxValueNameLength = 16383;
 struct OpenKey {
   int root = 0;
   RegistryPath path;
+  UINT_PTR transaction = 0;  // 0: changes are written at once
+};
+
+// A change kept by a transaction until it is committed.
+struct PendingChange {
+  enum Kind { kCreateKey, kSetValue, kDeleteValue } kind;
+  OpenKey key;
+  std::u16string name;
+  DWORD type = 0;
+  std::vector<BYTE> data;
+};
+
+struct Transaction {
+  std::vector<PendingChange> changes;
+  bool active = true;  // neither committed nor rolled back
 };
 
 struct Registry {
@@ -27,8 +43,12 @@ struct Registry {
   std::unique_ptr<HiveFile> file;
   std::map<UINT_PTR, OpenKey> handles;
   UINT_PTR next_handle = 0x1000;
+  std::map<UINT_PTR, Transaction> transactions;
+  UINT_PTR next_transaction = 0x40000000;
   std::string last_error;
 };
+
+thread_local DWORD g_last_error = ERROR_SUCCESS;
 
 Registry& State() {
   static Registry registry;
@@ -132,6 +152,106 @@ const OpenKey* FindHandle(Registry& r, HKEY key) {
   return it == r.handles.end() ? nullptr : &it->second;
 }
 
+// The transaction a key's changes go to, while it is still open for them.
+LONG ActiveTransaction(Registry& r, UINT_PTR id, Transaction** out) {
+  auto it = r.transactions.find(id);
+  if (it == r.transactions.end() || !it->second.active) {
+    return Failed(r, ERROR_TRANSACTION_NOT_ACTIVE, "the key's transaction is committed or rolled back");
+  }
+  *out = &it->second;
+  return ERROR_SUCCESS;
+}
+
+LONG Pend(Registry& r, PendingChange change) {
+  Transaction* t = nullptr;
+  if (LONG status = ActiveTransaction(r, change.key.transaction, &t); status != ERROR_SUCCESS) return status;
+  t->changes.push_back(std::move(change));
+  return ERROR_SUCCESS;
+}
+
+bool SameKeyName(const std::u16string& a, const std::u16string& b) { return RegistryNamesEqual(a, b); }
+
+// Whether `key` is `created` or one of the parents that creating it makes.
+bool MadeBy(const OpenKey& key, const PendingChange& created) {
+  return created.kind == PendingChange::kCreateKey && created.key.root == key.root &&
+         key.path.size() <= created.key.path.size() &&
+         std::equal(key.path.begin(), key.path.end(), created.key.path.begin(), SameKeyName);
+}
+
+// Makes a transaction's changes in the content, or none of them: every key
+// a value is set in must exist or be created by the transaction first. A
+// removal from a key that is not there has nothing to remove.
+LONG ApplyPending(const std::vector<PendingChange>& changes, RegistryHive& h, bool& modified) {
+  for (std::size_t i = 0; i < changes.size(); ++i) {
+    const PendingChange& c = changes[i];
+    if (c.kind != PendingChange::kSetValue || h.Find(c.key.root, c.key.path) != nullptr) continue;
+    bool made = false;
+    for (std::size_t k = 0; k < i && !made; ++k) made = MadeBy(c.key, changes[k]);
+    if (!made) return ERROR_BADKEY;
+  }
+  for (const PendingChange& c : changes) {
+    if (c.kind == PendingChange::kCreateKey) {
+      bool created = false;
+      h.Create(c.key.root, c.key.path, &created);
+      modified |= created;
+    } else if (c.kind == PendingChange::kSetValue) {
+      modified |= h.Find(c.key.root, c.key.path)->SetValue(c.name, c.type, c.data);
+    } else if (RegistryKey* key = h.Find(c.key.root, c.key.path)) {
+      modified |= key->DeleteValue(c.name);
+    }
+  }
+  return ERROR_SUCCESS;
+}
+
+BOOL TransactionFailed(LONG status) {
+  g_last_error = static_cast<DWORD>(status);
+  return FALSE;
+}
+
+// Sets a value of `key`, creating that key first when `create` is set.
+LONG SetValueOf(Registry& r, const OpenKey& key, const OpenKey& base, bool create, LPCWSTR value_name,
+                DWORD type, const BYTE* bytes, DWORD size) {
+  if (bytes == nullptr && size != 0) return Failed(r, ERROR_INVALID_PARAMETER, "no data");
+  const std::u16string_view name(value_name == nullptr ? u"" : value_name, Length(value_name));
+  if (name.size() > kMaxValueNameLength || HasLineBreak(name)) {
+    return Failed(r, ERROR_INVALID_PARAMETER, "bad value name");
+  }
+  std::vector<BYTE> data;
+  if (size != 0) data.assign(bytes, bytes + size);
+  if (key.transaction != 0) {
+    if (create && key.path.size() > base.path.size()) {
+      if (LONG status = Pend(r, {PendingChange::kCreateKey, key, {}, 0, {}}); status != ERROR_SUCCESS) return status;
+    }
+    return Pend(r, {PendingChange::kSetValue, key, std::u16string(name), type, std::move(data)});
+  }
+  const LONG status = File(r).Update([&](RegistryHive& h, bool& modified) {
+    RegistryKey* target = h.Find(key.root, key.path);
+    if (target == nullptr && create && h.Find(base.root, base.path) != nullptr) {
+      target = h.Create(key.root, key.path, &modified);
+    }
+    if (target == nullptr) return ERROR_BADKEY;
+    modified |= target->SetValue(name, type, std::move(data));
+    return ERROR_SUCCESS;
+  });
+  if (status == ERROR_BADKEY) return Failed(r, status, "the key of this handle was removed");
+  return status == ERROR_SUCCESS ? status : WriteFailed(r, status);
+}
+
+LONG DeleteValueOf(Registry& r, const OpenKey& key, LPCWSTR value_name) {
+  const std::u16string_view name(value_name == nullptr ? u"" : value_name, Length(value_name));
+  if (key.transaction != 0) return Pend(r, {PendingChange::kDeleteValue, key, std::u16string(name), 0, {}});
+  bool found = false;
+  const LONG status = File(r).Update([&](RegistryHive& h, bool& modified) {
+    RegistryKey* target = h.Find(key.root, key.path);
+    if (target == nullptr) return ERROR_BADKEY;
+    found = modified = target->DeleteValue(name);
+    return ERROR_SUCCESS;
+  });
+  if (status == ERROR_BADKEY) return Failed(r, status, "the key of this handle was removed");
+  if (status == ERROR_SUCCESS && !found) return Failed(r, ERROR_FILE_NOT_FOUND, "no such value");
+  return status == ERROR_SUCCESS ? status : WriteFailed(r, status);
+}
+
 }  // namespace
 
 LONG RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD /*Reserved*/, LPWSTR /*lpClass*/,
@@ -144,6 +264,16 @@ LONG RegCreateKeyExW(HKEY hKey, LPCWSTR lpSubKey, DWORD /*Reserved*/, LPWSTR /*l
   OpenKey key;
   if (LONG status = Resolve(r, hKey, lpSubKey, &key); status != ERROR_SUCCESS) return status;
   HiveFile& file = File(r);
+  if (key.transaction != 0) {
+    // Created when the transaction is committed; reported as it is now.
+    const RegistryHive* hive = nullptr;
+    if (LONG status = file.Load(&hive); status != ERROR_SUCCESS) return FileFailed(r, status);
+    const bool exists = hive->Find(key.root, key.path) != nullptr;
+    if (LONG status = Pend(r, {PendingChange::kCreateKey, key, {}, 0, {}}); status != ERROR_SUCCESS) return status;
+    *phkResult = NewHandle(r, std::move(key));
+    if (lpdwDisposition != nullptr) *lpdwDisposition = exists ? REG_OPENED_EXISTING_KEY : REG_CREATED_NEW_KEY;
+    return ERROR_SUCCESS;
+  }
 
   // Opening an existing key does not touch the file.
   const RegistryHive* hive = nullptr;
@@ -189,21 +319,18 @@ LONG RegSetValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD /*Reserved*/, DWORD dw
   std::lock_guard<std::mutex> guard(r.mutex);
   const OpenKey* key = FindHandle(r, hKey);
   if (key == nullptr) return Failed(r, ERROR_INVALID_HANDLE, "not an open key handle");
-  if (lpData == nullptr && cbData != 0) return Failed(r, ERROR_INVALID_PARAMETER, "no data");
-  const std::u16string_view name(lpValueName == nullptr ? u"" : lpValueName, Length(lpValueName));
-  if (name.size() > kMaxValueNameLength || HasLineBreak(name)) {
-    return Failed(r, ERROR_INVALID_PARAMETER, "bad value name");
-  }
-  std::vector<BYTE> data;
-  if (cbData != 0) data.assign(lpData, lpData + cbData);
-  const LONG status = File(r).Update([&](RegistryHive& h, bool& modified) {
-    RegistryKey* target = h.Find(key->root, key->path);
-    if (target == nullptr) return ERROR_BADKEY;
-    modified = target->SetValue(name, dwType, std::move(data));
-    return ERROR_SUCCESS;
-  });
-  if (status == ERROR_BADKEY) return Failed(r, status, "the key of this handle was removed");
-  return status == ERROR_SUCCESS ? status : WriteFailed(r, status);
+  return SetValueOf(r, *key, *key, false, lpValueName, dwType, lpData, cbData);
+}
+
+LONG RegSetKeyValueW(HKEY hKey, LPCWSTR lpSubKey, LPCWSTR lpValueName, DWORD dwType,
+                     LPCVOID lpData, DWORD cbData) {
+  Registry& r = State();
+  std::lock_guard<std::mutex> guard(r.mutex);
+  const OpenKey* base = FindHandle(r, hKey);
+  if (base == nullptr) return Failed(r, ERROR_INVALID_HANDLE, "not an open key handle");
+  OpenKey key;
+  if (LONG status = Resolve(r, hKey, lpSubKey, &key); status != ERROR_SUCCESS) return status;
+  return SetValueOf(r, key, *base, true, lpValueName, dwType, static_cast<const BYTE*>(lpData), cbData);
 }
 
 LONG RegQueryValueExW(HKEY hKey, LPCWSTR lpValueName, DWORD* lpReserved, DWORD* lpType,
@@ -239,17 +366,15 @@ LONG RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName) {
   std::lock_guard<std::mutex> guard(r.mutex);
   const OpenKey* key = FindHandle(r, hKey);
   if (key == nullptr) return Failed(r, ERROR_INVALID_HANDLE, "not an open key handle");
-  const std::u16string_view name(lpValueName == nullptr ? u"" : lpValueName, Length(lpValueName));
-  bool found = false;
-  const LONG status = File(r).Update([&](RegistryHive& h, bool& modified) {
-    RegistryKey* target = h.Find(key->root, key->path);
-    if (target == nullptr) return ERROR_BADKEY;
-    found = modified = target->DeleteValue(name);
-    return ERROR_SUCCESS;
-  });
-  if (status == ERROR_BADKEY) return Failed(r, status, "the key of this handle was removed");
-  if (status == ERROR_SUCCESS && !found) return Failed(r, ERROR_FILE_NOT_FOUND, "no such value");
-  return status == ERROR_SUCCESS ? status : WriteFailed(r, status);
+  return DeleteValueOf(r, *key, lpValueName);
+}
+
+LONG RegDeleteKeyValueW(HKEY hKey, LPCWSTR lpSubKey, LPCWSTR lpValueName) {
+  Registry& r = State();
+  std::lock_guard<std::mutex> guard(r.mutex);
+  OpenKey key;
+  if (LONG status = Resolve(r, hKey, lpSubKey, &key); status != ERROR_SUCCESS) return status;
+  return DeleteValueOf(r, key, lpValueName);
 }
 
 LONG RegCloseKey(HKEY hKey) {
@@ -259,6 +384,96 @@ LONG RegCloseKey(HKEY hKey) {
   if (r.handles.erase(reinterpret_cast<UINT_PTR>(hKey)) == 0) {
     return Failed(r, ERROR_INVALID_HANDLE, "not an open key handle");
   }
+  return ERROR_SUCCESS;
+}
+
+HANDLE CreateTransaction(LPSECURITY_ATTRIBUTES /*lpTransactionAttributes*/, LPVOID /*UOW*/,
+                         DWORD /*CreateOptions*/, DWORD /*IsolationLevel*/,
+                         DWORD /*IsolationFlags*/, DWORD /*Timeout*/, LPWSTR /*Description*/) {
+  Registry& r = State();
+  std::lock_guard<std::mutex> guard(r.mutex);
+  const UINT_PTR id = r.next_transaction;
+  r.next_transaction += 4;  // never reused, like key handles
+  r.transactions.emplace(id, Transaction{});
+  return reinterpret_cast<HANDLE>(id);
+}
+
+BOOL CommitTransaction(HANDLE TransactionHandle) {
+  Registry& r = State();
+  std::lock_guard<std::mutex> guard(r.mutex);
+  Transaction* t = nullptr;
+  const LONG open = ActiveTransaction(r, reinterpret_cast<UINT_PTR>(TransactionHandle), &t);
+  if (open != ERROR_SUCCESS) return TransactionFailed(open);
+  t->active = false;
+  const std::vector<PendingChange> changes = std::move(t->changes);
+  t->changes.clear();
+  if (changes.empty()) return TRUE;
+  const LONG status = File(r).Update([&](RegistryHive& h, bool& modified) {
+    return ApplyPending(changes, h, modified);
+  });
+  if (status == ERROR_BADKEY) {
+    Failed(r, status, "a key of the transaction was removed; nothing is written");
+    return TransactionFailed(status);
+  }
+  if (status != ERROR_SUCCESS) return TransactionFailed(WriteFailed(r, status));
+  return TRUE;
+}
+
+BOOL RollbackTransaction(HANDLE TransactionHandle) {
+  Registry& r = State();
+  std::lock_guard<std::mutex> guard(r.mutex);
+  Transaction* t = nullptr;
+  const LONG open = ActiveTransaction(r, reinterpret_cast<UINT_PTR>(TransactionHandle), &t);
+  if (open != ERROR_SUCCESS) return TransactionFailed(open);
+  t->active = false;
+  t->changes.clear();
+  return TRUE;
+}
+
+BOOL CloseHandle(HANDLE hObject) {
+  Registry& r = State();
+  std::lock_guard<std::mutex> guard(r.mutex);
+  if (r.transactions.erase(reinterpret_cast<UINT_PTR>(hObject)) == 0) {
+    Failed(r, ERROR_INVALID_HANDLE, "not an open transaction");
+    return TransactionFailed(ERROR_INVALID_HANDLE);
+  }
+  return TRUE;
+}
+
+DWORD GetLastError() { return g_last_error; }
+
+LONG RegCreateKeyTransactedW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpClass,
+                             DWORD dwOptions, REGSAM samDesired,
+                             LPSECURITY_ATTRIBUTES lpSecurityAttributes, PHKEY phkResult,
+                             DWORD* lpdwDisposition, HANDLE hTransaction,
+                             PVOID /*pExtendedParemeter*/) {
+  HKEY base = nullptr;
+  if (LONG status = RegOpenKeyTransactedW(hKey, nullptr, 0, 0, &base, hTransaction, nullptr);
+      status != ERROR_SUCCESS) {
+    return status;
+  }
+  const LONG status = RegCreateKeyExW(base, lpSubKey, Reserved, lpClass, dwOptions, samDesired,
+                                      lpSecurityAttributes, phkResult, lpdwDisposition);
+  RegCloseKey(base);
+  return status;
+}
+
+LONG RegOpenKeyTransactedW(HKEY hKey, LPCWSTR lpSubKey, DWORD ulOptions, REGSAM samDesired,
+                           PHKEY phkResult, HANDLE hTransaction, PVOID /*pExtendedParemeter*/) {
+  {
+    Registry& r = State();
+    std::lock_guard<std::mutex> guard(r.mutex);
+    Transaction* t = nullptr;
+    if (LONG status = ActiveTransaction(r, reinterpret_cast<UINT_PTR>(hTransaction), &t);
+        status != ERROR_SUCCESS) {
+      return status;
+    }
+  }
+  const LONG status = RegOpenKeyExW(hKey, lpSubKey, ulOptions, samDesired, phkResult);
+  if (status != ERROR_SUCCESS) return status;
+  Registry& r = State();
+  std::lock_guard<std::mutex> guard(r.mutex);
+  r.handles[reinterpret_cast<UINT_PTR>(*phkResult)].transaction = reinterpret_cast<UINT_PTR>(hTransaction);
   return ERROR_SUCCESS;
 }
 

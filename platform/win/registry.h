@@ -48,6 +48,38 @@ LONG RegDeleteValueW(HKEY hKey, LPCWSTR lpValueName);
 
 LONG RegCloseKey(HKEY hKey);
 
+// Sets a value in hKey's subkey lpSubKey (hKey itself when it is null or
+// empty), creating the subkey when it is missing.
+LONG RegSetKeyValueW(HKEY hKey, LPCWSTR lpSubKey, LPCWSTR lpValueName, DWORD dwType,
+                     LPCVOID lpData, DWORD cbData);
+// Removes a value of hKey's subkey lpSubKey (hKey itself when null or empty).
+LONG RegDeleteKeyValueW(HKEY hKey, LPCWSTR lpSubKey, LPCWSTR lpValueName);
+
+// ---- Transactions, as the desktop registry has them ----
+// Keys opened or created in a transaction gather their changes (set and
+// removed values, created keys) instead of writing them; CommitTransaction
+// makes them all in one write of the registry file under its lock, so all of
+// them land or none. Reads through a transacted key see the file, not the
+// changes still pending. Removing a value that is not there is no fault
+// inside a transaction. After the commit or rollback, the transaction's keys
+// give ERROR_TRANSACTION_NOT_ACTIVE for changes; they still need RegCloseKey,
+// the transaction CloseHandle. Failures of these BOOL calls: GetLastError.
+HANDLE CreateTransaction(LPSECURITY_ATTRIBUTES lpTransactionAttributes, LPVOID UOW,
+                         DWORD CreateOptions, DWORD IsolationLevel, DWORD IsolationFlags,
+                         DWORD Timeout, LPWSTR Description);
+BOOL CommitTransaction(HANDLE TransactionHandle);
+BOOL RollbackTransaction(HANDLE TransactionHandle);
+BOOL CloseHandle(HANDLE hObject);
+DWORD GetLastError();
+
+LONG RegCreateKeyTransactedW(HKEY hKey, LPCWSTR lpSubKey, DWORD Reserved, LPWSTR lpClass,
+                             DWORD dwOptions, REGSAM samDesired,
+                             LPSECURITY_ATTRIBUTES lpSecurityAttributes, PHKEY phkResult,
+                             DWORD* lpdwDisposition, HANDLE hTransaction,
+                             PVOID pExtendedParemeter);
+LONG RegOpenKeyTransactedW(HKEY hKey, LPCWSTR lpSubKey, DWORD ulOptions, REGSAM samDesired,
+                           PHKEY phkResult, HANDLE hTransaction, PVOID pExtendedParemeter);
+
 // ---- Tintor's own helpers around the API above (not the phone's) ----
 
 // Reads a REG_DWORD value: opens root\subkey, queries, closes. False when the

@@ -44,6 +44,8 @@ using HMODULE = HINSTANCE;
 struct HRSRC__;
 using HRSRC = HRSRC__*;
 using HGLOBAL = void*;
+using HANDLE = void*;  // a kernel object, such as a transaction
+using PVOID = void*;
 
 struct RECT {
   LONG left;
@@ -101,6 +103,7 @@ inline constexpr LONG ERROR_RESOURCE_DATA_NOT_FOUND = 1812;
 inline constexpr LONG ERROR_RESOURCE_TYPE_NOT_FOUND = 1813;
 inline constexpr LONG ERROR_RESOURCE_NAME_NOT_FOUND = 1814;
 inline constexpr LONG ERROR_RESOURCE_LANG_NOT_FOUND = 1815;
+inline constexpr LONG ERROR_TRANSACTION_NOT_ACTIVE = 6701;
 
 inline constexpr HRESULT S_OK = 0;
 inline constexpr HRESULT S_FALSE = 1;

@@ -1,11 +1,13 @@
 # The common start of the window tests, sourced by each: a scratch folder
-# ($work) holding the registry file, fail(), and an Xvfb screen of the size
-# given (WIDTHxHEIGHT) on a display number it picks itself. At exit it stops
-# the program under test ($app_pid, when set) and the X server, and removes
-# the scratch folder.
+# ($work) holding the registry file, the theme's history and the window's
+# settings, fail(), and an Xvfb screen of the size given (WIDTHxHEIGHT) on a
+# display number it picks itself. At exit it stops the program under test
+# ($app_pid, when set) and the X server, and removes the scratch folder.
 # Usage: . "$(dirname "$0")/xvfb_session.sh" 1280x800
 work=$(mktemp -d)
 export TINTOR_REGISTRY=$work/registry.reg
+export XDG_STATE_HOME=$work/state
+export XDG_CONFIG_HOME=$work/config  # the window keeps its settings here
 xvfb_pid=""
 app_pid=""
 

@@ -34,9 +34,10 @@ done
 svg=$prefix/share/icons/hicolor/scalable/apps/$icon.svg
 file -b "$svg" | grep -q "^SVG" || fail "$svg: $(file -b "$svg")"
 
-# The manual page: no roff warnings, and the options the program knows.
+# The manual page: no roff warnings on a terminal (it names the presets in
+# Chinese), and the options the program knows.
 page=$prefix/share/man/man1/$program.1.gz
-warnings=$(zcat "$page" | groff -man -ww -z 2>&1)
+warnings=$(zcat "$page" | groff -man -Tutf8 -ww -z 2>&1)
 [ -z "$warnings" ] || fail "groff: $warnings"
 text=$(MANWIDTH=80 man -l "$page")
 grep -q "^$program $version " <<<"$text" || fail "the manual page is not for version $version"

@@ -302,6 +302,51 @@ TEST_F(RegistryApi, HandleOfARemovedKeyReportsItInsteadOfRecreating) {
   RegCloseKey(probe);
 }
 
+// Changes made in a transaction wait for its commit and then land together,
+// or not at all: rolled back, or when a key they need went away meanwhile.
+TEST_F(RegistryApi, TransactionsWriteAllTheirChangesAtCommitOrNone) {
+  const BYTE one[4] = {1, 0, 0, 0};
+  for (int outcome = 0; outcome < 3; ++outcome) {  // commit, rollback, key gone
+    ASSERT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"Gone\\Deep", u"old", REG_DWORD, Le32(7)), ERROR_SUCCESS);
+    const std::string before = registry_.ReadBytes();
+    HANDLE t = CreateTransaction(nullptr, nullptr, 0, 0, 0, 0, nullptr);
+    HKEY key = nullptr;
+    HKEY gone = nullptr;
+    ASSERT_EQ(RegCreateKeyTransactedW(HKEY_LOCAL_MACHINE, u"New", 0, nullptr, 0, 0, nullptr, &key, nullptr, t, nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(RegOpenKeyTransactedW(HKEY_LOCAL_MACHINE, u"Gone\\Deep", 0, 0, &gone, t, nullptr), ERROR_SUCCESS);
+    EXPECT_EQ(RegSetValueExW(key, u"a", 0, REG_DWORD, one, 4), ERROR_SUCCESS);
+    EXPECT_EQ(RegSetKeyValueW(key, u"Sub", u"b", REG_DWORD, one, 4), ERROR_SUCCESS);
+    EXPECT_EQ(RegDeleteKeyValueW(key, u"Missing", u"c"), ERROR_SUCCESS);
+    EXPECT_EQ(RegSetValueExW(gone, u"new", 0, REG_DWORD, one, 4), ERROR_SUCCESS);
+    EXPECT_EQ(RegDeleteValueW(gone, u"old"), ERROR_SUCCESS);
+    EXPECT_EQ(registry_.ReadBytes(), before) << "written before the commit";
+    if (outcome == 2) {
+      registry_.ReplaceBytes(Utf16File(u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\Gone]\r\n\r\n"));
+    }
+    const std::string at_commit = registry_.ReadBytes();
+    const BOOL committed = outcome == 1 ? RollbackTransaction(t) : CommitTransaction(t);
+    EXPECT_EQ(committed, outcome == 1 ? TRUE : static_cast<BOOL>(outcome == 0));
+    if (outcome == 2) {
+      EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_BADKEY));
+    }
+    EXPECT_EQ(QueryValue(HKEY_LOCAL_MACHINE, u"New\\Sub", u"b").status, outcome == 0 ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND);
+    if (outcome == 0) {
+      EXPECT_EQ(QueryValue(HKEY_LOCAL_MACHINE, u"Gone\\Deep", u"old").status, ERROR_FILE_NOT_FOUND);
+      EXPECT_EQ(QueryValue(HKEY_LOCAL_MACHINE, u"New", u"a").data, Le32(1));
+    } else {
+      EXPECT_EQ(registry_.ReadBytes(), at_commit);
+    }
+    // The transaction is over: its keys change nothing any more.
+    EXPECT_EQ(RegSetValueExW(key, u"late", 0, REG_DWORD, one, 4), ERROR_TRANSACTION_NOT_ACTIVE);
+    EXPECT_EQ(CommitTransaction(t), FALSE);
+    RegCloseKey(key);
+    RegCloseKey(gone);
+    EXPECT_EQ(CloseHandle(t), TRUE);
+    registry_.WriteBytes(Utf16File(u"Windows Registry Editor Version 5.00\r\n\r\n"));
+  }
+}
+
 // Where the file lives when TINTOR_REGISTRY does not say.
 class RegistryLocation : public ::testing::Test {
  protected:

@@ -9,6 +9,10 @@
 
 namespace {
 
+// How many pixels of a picture may be edge shades off by up to twice the
+// tolerance.
+constexpr long kEdgeShadePixels = 64;
+
 struct Picture {
   int width = 0;
   int height = 0;
@@ -57,6 +61,31 @@ std::string Hex(std::uint32_t v) {
 
 int Channel(std::uint32_t v, int shift) { return static_cast<int>((v >> shift) & 0xFF); }
 
+int Distance(std::uint32_t a, std::uint32_t b) {
+  int worst = 0;
+  for (int shift : {0, 8, 16}) worst = std::max(worst, std::abs(Channel(a, shift) - Channel(b, shift)));
+  return worst;
+}
+
+// Whether `colour` lies, channel by channel and within `tolerance`, inside the
+// range of the colours of `p` at most one pixel from (x, y): a shade between
+// the two sides of an edge there.
+bool InsideRangeAround(const Picture& p, int x, int y, std::uint32_t colour, int tolerance) {
+  for (int shift : {0, 8, 16}) {
+    int low = 255, high = 0;
+    for (int ny = std::max(y - 1, 0); ny <= std::min(y + 1, p.height - 1); ++ny) {
+      for (int nx = std::max(x - 1, 0); nx <= std::min(x + 1, p.width - 1); ++nx) {
+        const int c = Channel(p.pixels[static_cast<std::size_t>(ny) * p.width + nx], shift);
+        low = std::min(low, c);
+        high = std::max(high, c);
+      }
+    }
+    const int c = Channel(colour, shift);
+    if (c < low - tolerance || c > high + tolerance) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string GoldenDir() { return TINTOR_GOLDEN_DIR; }
@@ -95,37 +124,51 @@ std::string GoldenOutDir() { return TINTOR_GOLDEN_OUT_DIR; }
            << reference << " is " << expected.width << "x" << expected.height << ", the picture is "
            << width << "x" << height;
   }
+  // Glyph edges may come out a shade lighter or darker on another release of
+  // the font rasteriser (Debian 13 embolden text a little less than Debian 12):
+  // a pixel off by up to twice the tolerance, whose drawn colour still lies
+  // between the colours around it in the reference, is such an edge shade. A
+  // few of them pass; a wrong colour, a missing element or a moved one makes
+  // far more, or pixels further off.
   Picture diff = actual;
-  long bad = 0;
+  long bad = 0, shades = 0;
   int first_x = -1, first_y = -1;
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       const std::size_t i = static_cast<std::size_t>(y) * width + x;
       const std::uint32_t a = actual.pixels[i];
       const std::uint32_t e = expected.pixels[i];
-      int worst = 0;
-      for (int shift : {0, 8, 16}) worst = std::max(worst, std::abs(Channel(a, shift) - Channel(e, shift)));
-      if (worst > tolerance) {
-        if (bad == 0) {
-          first_x = x;
-          first_y = y;
-        }
-        ++bad;
-        diff.pixels[i] = 0xFF0000u;
-      } else {
+      if (Distance(a, e) <= tolerance) {
         const int grey = (Channel(e, 16) + Channel(e, 8) + Channel(e, 0)) / 12 + 40;
         diff.pixels[i] = static_cast<std::uint32_t>(grey * 0x010101);
+        continue;
       }
+      if (Distance(a, e) <= 2 * tolerance && InsideRangeAround(expected, x, y, a, tolerance)) {
+        ++shades;
+        diff.pixels[i] = 0xFFC000u;
+        continue;
+      }
+      if (bad == 0) {
+        first_x = x;
+        first_y = y;
+      }
+      ++bad;
+      diff.pixels[i] = 0xFF0000u;
     }
   }
-  if (bad == 0) return ::testing::AssertionSuccess();
+  if (bad == 0 && shades <= kEdgeShadePixels) return ::testing::AssertionSuccess();
   WritePng(base + ".actual.png", actual);
   WritePng(base + ".diff.png", diff);
-  const std::size_t i = static_cast<std::size_t>(first_y) * width + first_x;
   std::ostringstream msg;
-  msg << name << ": " << bad << " pixels differ by more than " << tolerance
-      << " in a channel; first at (" << first_x << ", " << first_y << "): expected "
-      << Hex(expected.pixels[i]) << ", got " << Hex(actual.pixels[i]) << ". Wrote " << base
-      << ".actual.png and " << base << ".diff.png";
+  msg << name << ": ";
+  if (bad > 0) {
+    const std::size_t i = static_cast<std::size_t>(first_y) * width + first_x;
+    msg << bad << " pixels differ by more than " << tolerance << " in a channel; first at ("
+        << first_x << ", " << first_y << "): expected " << Hex(expected.pixels[i]) << ", got "
+        << Hex(actual.pixels[i]) << "; ";
+  }
+  msg << shades << " pixels are edge shades within " << 2 * tolerance << " (at most "
+      << kEdgeShadePixels << " pass). Wrote " << base << ".actual.png and " << base
+      << ".diff.png (red: wrong, amber: edge shade)";
   return ::testing::AssertionFailure() << msg.str();
 }

@@ -1,5 +1,7 @@
 // Golden screenshots: compares a picture with a reference PNG in tests/golden
-// channel by channel within a tolerance. A missing reference fails unless the
+// channel by channel within a tolerance, letting through a few glyph-edge
+// pixels a shade lighter or darker (font rasterisers of
+// different releases). A missing reference fails unless the
 // run sets TINTOR_RECORD_GOLDEN=1, which writes (or rewrites) it. A failing
 // compare writes NAME.actual.png and NAME.diff.png under the build's
 // golden-out folder and names the first bad pixel.

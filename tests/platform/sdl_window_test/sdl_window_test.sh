@@ -14,6 +14,8 @@ tolerance=8
 work=$(mktemp -d)
 export TINTOR_REGISTRY=$work/registry.reg
 export TINTOR_PROBE_LOG=$work/commands.txt
+export XDG_CONFIG_HOME=$work/config  # the window keeps its settings here
+export XDG_STATE_HOME=$work/state  # the theme history the window keeps
 xvfb_pid=""
 probe_pid=""
 

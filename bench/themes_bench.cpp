@@ -1,0 +1,136 @@
+// What keeping a theme costs: an undo (or redo), an apply and an import of
+// all 20 values, each one transaction with the history kept, beside one
+// colour written (one durable replace of the registry file) in the same
+// folder. The folder is $TINTOR_BENCH_DIR, else a fresh one beside the real
+// registry file, since fsync costs what that file system makes it cost; the
+// history and themes go there too.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "model/theme_color_store.h"
+#include "platform/win/hive_file.h"
+#include "platform/win/registry.h"
+#include "studio/theme_file.h"
+#include "studio/theme_history.h"
+#include "studio/theme_library.h"
+#include "studio/whole_file.h"
+
+namespace {
+
+std::string& BenchDir() {
+  static std::string dir;
+  return dir;
+}
+
+// A fresh registry holding one of the presets, with a history of its own.
+void FreshRegistry(const std::string& name) {
+  const std::string path = BenchDir() + "/" + name + ".reg";
+  ::setenv("TINTOR_REGISTRY", path.c_str(), 1);
+  std::string problem;
+  ThemeValues now;
+  if (!ReadThemeValues(now, problem) || !WriteThemeValues(now, ThemePresets()[1].values, problem)) {
+    std::fprintf(stderr, "cannot set up %s: %s\n", path.c_str(), problem.c_str());
+  }
+}
+
+void BM_OneColourWritten(benchmark::State& state) {
+  FreshRegistry("one-colour");
+  const ThemeTarget& target = kThemeTargets[3];
+  std::uint32_t colour = 0;
+  for (auto _ : state) {
+    if (!WriteThemeColor(HKEY_LOCAL_MACHINE, target.key, target.value_name, ++colour, true)) {
+      state.SkipWithError(RegistryLastErrorMessage());
+      break;
+    }
+  }
+}
+BENCHMARK(BM_OneColourWritten)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+ThemeValues Preset(std::size_t i, const ThemeValues&) { return ThemePresets()[i].values; }
+
+void BM_UndoOrRedo(benchmark::State& state) {
+  FreshRegistry("undo");
+  ThemeHistory history(HiveFile::DefaultPath());
+  std::string problem;
+  history.Change("apply", [](const ThemeValues& now) { return Preset(2, now); }, problem);
+  bool undo = true;
+  for (auto _ : state) {
+    if ((undo ? history.Undo(problem) : history.Redo(problem)) != ThemeHistory::Outcome::kDone) {
+      state.SkipWithError(problem.c_str());
+      break;
+    }
+    undo = !undo;
+  }
+}
+BENCHMARK(BM_UndoOrRedo)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+void BM_ApplyPreset(benchmark::State& state) {
+  FreshRegistry("apply");
+  ThemeHistory history(HiveFile::DefaultPath());
+  std::size_t next = 2;
+  for (auto _ : state) {
+    std::string problem;
+    ThemeValues theme;
+    if (!LoadTheme(next == 1 ? "深色" : "高对比", theme, problem) ||
+        !history.Change("apply", [&](const ThemeValues&) { return theme; }, problem)) {
+      state.SkipWithError(problem.c_str());
+      break;
+    }
+    next = 3 - next;
+  }
+}
+BENCHMARK(BM_ApplyPreset)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+void BM_ImportFile(benchmark::State& state) {
+  FreshRegistry("import");
+  const std::string files[2] = {BenchDir() + "/dark.reg", BenchDir() + "/contrast.reg"};
+  std::string problem;
+  ReplaceWholeFile(files[0], EncodeThemeFile(ThemePresets()[1].values, RegFileForm::kVersion5), problem);
+  ReplaceWholeFile(files[1], EncodeThemeFile(ThemePresets()[2].values, RegFileForm::kRegedit4), problem);
+  ThemeHistory history(HiveFile::DefaultPath());
+  std::size_t next = 1;
+  for (auto _ : state) {
+    std::string bytes;
+    ThemeValues theme;
+    RegFileFault fault;
+    if (!ReadWholeFile(files[next], bytes, problem) || !ReadThemeFile(bytes, theme, fault) ||
+        !history.Change("import", [&](const ThemeValues&) { return theme; }, problem)) {
+      state.SkipWithError((problem + fault.reason).c_str());
+      break;
+    }
+    next = 1 - next;
+  }
+}
+BENCHMARK(BM_ImportFile)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string base;
+  if (const char* dir = std::getenv("TINTOR_BENCH_DIR"); dir != nullptr && dir[0] != '\0') {
+    base = dir;
+  } else {
+    ::unsetenv("TINTOR_REGISTRY");
+    base = std::filesystem::path(HiveFile::DefaultPath()).parent_path().string();
+  }
+  std::filesystem::create_directories(base);
+  std::string pattern = base + "/tintor-bench-XXXXXX";
+  if (::mkdtemp(pattern.data()) == nullptr) {
+    std::perror("mkdtemp");
+    return 1;
+  }
+  BenchDir() = pattern;
+  ::setenv("XDG_STATE_HOME", std::getenv("STATE_HACK") ? std::getenv("STATE_HACK") : pattern.c_str(), 1);
+  ::setenv("XDG_DATA_HOME", pattern.c_str(), 1);
+  std::printf("bench folder: %s\n", pattern.c_str());
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  std::error_code ignored;
+  std::filesystem::remove_all(pattern, ignored);
+  return 0;
+}

@@ -1,0 +1,111 @@
+#include "studio/theme_commands.h"
+
+#include <cstdio>
+
+#include "platform/shell/utf.h"
+#include "platform/win/hive_file.h"
+#include "studio/theme_file.h"
+#include "studio/theme_history.h"
+#include "studio/theme_library.h"
+#include "studio/whole_file.h"
+
+namespace {
+
+int Failed(const std::string& problem, int code = 1) {
+  std::fprintf(stderr, "tintor: %s\n", problem.c_str());
+  return code;
+}
+
+int Differences(const ThemeValues& a, const ThemeValues& b) {
+  int n = 0;
+  for (std::size_t i = 0; i < kThemeTargetCount; ++i) n += a.items[i] != b.items[i];
+  return n;
+}
+
+// Writes the items `theme` holds over the registry's, as one step of `kind`.
+int Apply(const ThemeValues& theme, const std::string& kind, const std::string& what) {
+  ThemeHistory history(HiveFile::DefaultPath());
+  std::string problem;
+  int changed = 0;
+  const bool ok = history.Change(kind, [&](const ThemeValues& now) {
+    ThemeValues next = now;
+    for (std::size_t i = 0; i < kThemeTargetCount; ++i) {
+      if (theme.items[i]) next.items[i] = theme.items[i];
+    }
+    changed = Differences(now, next);
+    return next;
+  }, problem);
+  if (!ok) return Failed(problem + "; the registry is not changed");
+  std::printf("%s: %d of the 20 theme colours changed\n", what.c_str(), changed);
+  return 0;
+}
+
+int Move(bool undo) {
+  ThemeHistory history(HiveFile::DefaultPath());
+  std::string problem;
+  switch (undo ? history.Undo(problem) : history.Redo(problem)) {
+    case ThemeHistory::Outcome::kDone:
+      std::printf(undo ? "undone: the theme is as it was before the last step\n"
+                       : "redone: the theme is as it was after the step undone last\n");
+      return 0;
+    case ThemeHistory::Outcome::kNothingToDo:
+      return Failed(problem);
+    case ThemeHistory::Outcome::kFailed:
+      break;
+  }
+  return Failed(problem + "; the registry is not changed");
+}
+
+int Import(const std::string& file) {
+  std::string bytes;
+  std::string problem;
+  if (!ReadWholeFile(file, bytes, problem)) return Failed(problem + "; nothing is written", 2);
+  ThemeValues theme;
+  RegFileFault fault;
+  if (!ReadThemeFile(bytes, theme, fault)) {
+    std::fprintf(stderr, "%s:%zu: %s\n", file.c_str(), fault.line, fault.reason.c_str());
+    std::fprintf(stderr, "tintor: %s is not imported; nothing is written\n", file.c_str());
+    return 2;
+  }
+  return Apply(theme, "import", "imported " + file);
+}
+
+}  // namespace
+
+int RunThemeCommand(const ThemeCommand& command) {
+  const std::string& arg = command.argument;
+  std::string problem;
+  ThemeValues values;
+  switch (command.kind) {
+    case ThemeCommand::Kind::kNone:
+      return 0;
+    case ThemeCommand::Kind::kUndo:
+    case ThemeCommand::Kind::kRedo:
+      return Move(command.kind == ThemeCommand::Kind::kUndo);
+    case ThemeCommand::Kind::kSave:
+      if (!ReadThemeValues(values, problem) || !SaveTheme(arg, values, problem)) return Failed(problem);
+      std::printf("saved the theme as '%s'\n", arg.c_str());
+      return 0;
+    case ThemeCommand::Kind::kApply:
+      if (!LoadTheme(arg, values, problem)) return Failed(problem);
+      return Apply(values, "apply", "applied theme '" + arg + "'");
+    case ThemeCommand::Kind::kList:
+      for (const ThemePreset& preset : ThemePresets()) std::printf("preset\t%s\n", Utf16ToUtf8(preset.name).c_str());
+      for (const std::string& name : ListSavedThemes()) std::printf("saved\t%s\n", name.c_str());
+      return 0;
+    case ThemeCommand::Kind::kDelete:
+      if (!DeleteTheme(arg, problem)) return Failed(problem);
+      std::printf("deleted the theme '%s'\n", arg.c_str());
+      return 0;
+    case ThemeCommand::Kind::kExport:
+      if (!ReadThemeValues(values, problem) ||
+          !ReplaceWholeFile(arg, EncodeThemeFile(values.Completed(), command.format), problem)) {
+        return Failed(problem);
+      }
+      std::printf("exported the theme to %s\n", arg.c_str());
+      return 0;
+    case ThemeCommand::Kind::kImport:
+      return Import(arg);
+  }
+  return 1;
+}

@@ -1,0 +1,77 @@
+#include "studio/theme_values.h"
+
+#include <string_view>
+
+#include "platform/shell/theme_colors.h"
+#include "platform/win/registry.h"
+
+namespace {
+
+// The item's key below the theme's system key: "" or "App".
+LPCWSTR SubkeyOf(const ThemeTarget& target) {
+  const std::u16string_view system(kSystemColorsKey);
+  LPCWSTR rest = target.key + system.size();
+  return *rest == u'\\' ? rest + 1 : rest;
+}
+
+}  // namespace
+
+ThemeValues ThemeValues::Completed() const {
+  ThemeValues full;
+  for (std::size_t i = 0; i < kThemeTargetCount; ++i) {
+    const ThemeTarget& t = kThemeTargets[i];
+    full.items[i] = items[i] ? *items[i] : DefaultThemeColor(t.key, t.value_name);
+  }
+  return full;
+}
+
+bool ReadThemeValues(ThemeValues& values, std::string& problem) {
+  values = ThemeValues();
+  for (LPCWSTR key_name : {kSystemColorsKey, kAppColorsKey}) {
+    HKEY key = nullptr;
+    const LONG rc = RegOpenKeyExW(HKEY_LOCAL_MACHINE, key_name, 0, 0, &key);
+    if (rc == ERROR_FILE_NOT_FOUND) continue;
+    if (rc != ERROR_SUCCESS) {
+      problem = RegistryLastErrorMessage();
+      return false;
+    }
+    for (std::size_t i = 0; i < kThemeTargetCount; ++i) {
+      if (std::u16string_view(kThemeTargets[i].key) != key_name) continue;
+      DWORD type = 0;
+      BYTE data[4] = {};
+      DWORD size = sizeof data;
+      if (RegQueryValueExW(key, kThemeTargets[i].value_name, nullptr, &type, data, &size) == ERROR_SUCCESS &&
+          type == REG_DWORD && size == 4) {
+        values.items[i] = static_cast<DWORD>(data[0]) | (static_cast<DWORD>(data[1]) << 8) |
+                          (static_cast<DWORD>(data[2]) << 16) | (static_cast<DWORD>(data[3]) << 24);
+      }
+    }
+    RegCloseKey(key);
+  }
+  return true;
+}
+
+bool WriteThemeValues(const ThemeValues& from, const ThemeValues& to, std::string& problem) {
+  if (from == to) return true;
+  HANDLE transaction = CreateTransaction(nullptr, nullptr, 0, 0, 0, 0, nullptr);
+  HKEY key = nullptr;
+  LONG status = RegCreateKeyTransactedW(HKEY_LOCAL_MACHINE, kSystemColorsKey, 0, nullptr, 0, 0, nullptr,
+                                        &key, nullptr, transaction, nullptr);
+  for (std::size_t i = 0; i < kThemeTargetCount && status == ERROR_SUCCESS; ++i) {
+    if (from.items[i] == to.items[i]) continue;
+    const ThemeTarget& t = kThemeTargets[i];
+    if (to.items[i]) {
+      const DWORD v = *to.items[i];
+      const BYTE data[4] = {static_cast<BYTE>(v), static_cast<BYTE>(v >> 8), static_cast<BYTE>(v >> 16),
+                            static_cast<BYTE>(v >> 24)};
+      status = RegSetKeyValueW(key, SubkeyOf(t), t.value_name, REG_DWORD, data, sizeof data);
+    } else {
+      status = RegDeleteKeyValueW(key, SubkeyOf(t), t.value_name);
+    }
+  }
+  if (status == ERROR_SUCCESS && !CommitTransaction(transaction)) status = static_cast<LONG>(GetLastError());
+  if (status != ERROR_SUCCESS) problem = RegistryLastErrorMessage();
+  if (key != nullptr) RegCloseKey(key);
+  CloseHandle(transaction);
+  return status == ERROR_SUCCESS;
+}

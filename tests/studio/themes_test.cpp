@@ -1,0 +1,271 @@
+// Keeping a theme as a user meets it: export in both forms and import back,
+// imports refused whole, named themes and presets, undo and redo across a
+// restart and across processes, and a kill in the middle of an apply.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <iterator>
+#include <fstream>
+#include <random>
+#include <set>
+
+#include "model/color_swatches.h"
+#include "model/theme_color_store.h"
+#include "platform/win/registry.h"
+#include "studio/sample_screens.h"
+#include "studio/theme_commands.h"
+#include "studio/theme_history.h"
+#include "studio/theme_library.h"
+#include "tests/registry/temp_registry.h"
+
+namespace {
+
+// A registry with its history and themes folders of its own.
+struct Place : TempRegistry {
+  Place() {
+    ::setenv("XDG_STATE_HOME", dir().c_str(), 1);
+    ::setenv("XDG_DATA_HOME", dir().c_str(), 1);
+  }
+  ThemeValues Now() const {
+    ThemeValues v;
+    std::string problem;
+    EXPECT_TRUE(ReadThemeValues(v, problem)) << problem;
+    return v;
+  }
+  void Put(const std::string& name, const std::string& bytes) const {
+    std::ofstream(dir() + "/" + name, std::ios::binary) << bytes;
+  }
+};
+
+int Command(ThemeCommand::Kind kind, const std::string& arg = "", RegFileForm form = RegFileForm::kVersion5) {
+  return RunThemeCommand(ThemeCommand{kind, arg, form});
+}
+
+using K = ThemeCommand::Kind;
+
+const ThemeValues& Preset(int i) { return ThemePresets()[static_cast<std::size_t>(i)].values; }
+
+}  // namespace
+
+TEST(Themes, ExportBothFormsImportBackAndRefuseWholeFiles) {
+  Place place;
+  ThemeValues theme = Preset(1);
+  theme.items[4] = 0x0338FAA2;  // a top byte, kept as it is
+  theme.items[7] = 0x00123456;  // no swatch's colour: taken as it is
+  theme.items[9].reset();       // exported at its default
+  std::string problem;
+  ASSERT_TRUE(WriteThemeValues(place.Now(), theme, problem)) << problem;
+  for (RegFileForm form : {RegFileForm::kVersion5, RegFileForm::kRegedit4}) {
+    const std::string file = place.dir() + "/export.reg";
+    ASSERT_EQ(Command(K::kExport, file, form), 0);
+    std::ifstream in(file, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (form == RegFileForm::kRegedit4) {
+      EXPECT_EQ(bytes.rfind("REGEDIT4\r\n", 0), 0u);
+      EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '['), 2) << "the two keys and nothing else";
+      for (std::size_t i = 0; i < bytes.size(); ++i) {
+        ASSERT_LT(static_cast<unsigned char>(bytes[i]), 0x80) << "not ASCII at " << i;
+        if (bytes[i] == '\n') {
+          ASSERT_EQ(bytes[i - 1], '\r') << "a bare LF at " << i;
+        }
+      }
+    } else {
+      EXPECT_EQ(bytes.substr(0, 4), std::string("\xFF\xFEW\0", 4));
+    }
+    ASSERT_TRUE(WriteThemeValues(place.Now(), ThemeValues(), problem)) << problem;
+    ASSERT_EQ(Command(K::kImport, file), 0);
+    EXPECT_EQ(place.Now(), theme.Completed());
+  }
+
+  // As another registry editor writes it: the keys above empty, names in
+  // any case, two items only: only those two change.
+  place.Put("two.reg",
+            "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Meizu\\Theme]\r\n"
+            "[hkey_local_machine\\software\\meizu\\theme\\colors]\r\n\"sysclr_window_bg\"=dword:00000000\r\n"
+            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Meizu\\Theme\\Colors\\APP]\r\n\"Mute_OnOff_Tips_Color\"=dword:00ffffff\r\n");
+  ThemeValues expected = place.Now();
+  expected.items[3] = 0;
+  expected.items[10] = 0x00FFFFFF;
+  ASSERT_EQ(Command(K::kImport, place.dir() + "/two.reg"), 0);
+  EXPECT_EQ(place.Now(), expected);
+
+  // Anything else refuses the whole file, at its line; the registry stays
+  // byte for byte as it was, though good lines came first.
+  const std::string good = "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Meizu\\Theme\\Colors]\r\n"
+                           "\"SYSCLR_WINDOW_BG\"=dword:00ececec\r\n";
+  const std::pair<std::string, std::string> refused[] = {
+      {"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Other]\r\n", ":4: this key"},
+      {"\"SYSCLR_WINDOW_TEXT\"=\"black\"\r\n", ":4: \"SYSCLR_WINDOW_TEXT\" is not a dword"},
+      {"\"SYSCLR_NOT_AN_ITEM\"=dword:00000001\r\n", ":4: \"SYSCLR_NOT_AN_ITEM\" is not one"},
+      {"\"MUTE_ONOFF_TIPS_COLOR\"=dword:00000001\r\n", ":4: \"MUTE_ONOFF_TIPS_COLOR\" is not one"},
+      {"\"SYSCLR_WINDOW_TEXT\"=-\r\n", ":4: a theme removes no values"},
+      {"[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Meizu\\Theme\\Colors\\App]\r\n", ":4: a theme removes no keys"},
+      {"\"SYSCLR_WINDOW_TEXT\"=dword:1234567890\r\n", ":4: dword with more"},
+      {"@=dword:00000001\r\n", ":4: \"\" is not one"},
+      {"SYSCLR_WINDOW_TEXT=1\r\n", ":4: unexpected text"},
+  };
+  const std::string before = place.ReadBytes();
+  for (const auto& [line, message] : refused) {
+    place.Put("bad.reg", good + line);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Command(K::kImport, place.dir() + "/bad.reg"), 2) << line;
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find(place.dir() + "/bad.reg" + message), std::string::npos) << said;
+    EXPECT_EQ(place.ReadBytes(), before) << line;
+  }
+}
+
+TEST(Themes, NamedThemesAndPresets) {
+  Place place;
+  // Presets: swatch colours only, readable on every surface (WCAG 4.5:1).
+  ASSERT_EQ(ThemePresets().size(), 3u);
+  for (const ThemePreset& preset : ThemePresets()) {
+    for (const auto& item : preset.values.items) {
+      bool swatch = false;
+      for (const ColorSwatch& s : kColorSwatches) swatch = swatch || s.color == *item;
+      EXPECT_TRUE(swatch) << std::hex << *item;
+    }
+    std::string problem;
+    ASSERT_TRUE(WriteThemeValues(place.Now(), preset.values, problem)) << problem;
+    for (const ReadabilityWarning& w : FindReadabilityWarnings(ThemeSnapshot::Read())) {
+      if (!w.figures.ratio_ok()) ADD_FAILURE() << "item " << w.item << " has contrast " << w.ratio;
+    }
+  }
+  // Names that would escape the folder, hide, or break a line are kept in it.
+  const std::vector<std::string> names = {"../秘密", ".隐藏", "a/b\\c", "50%\n新", "春天"};
+  std::set<std::string> files;
+  for (const std::string& name : names) {
+    const std::string file = ThemeFileName(name);
+    EXPECT_EQ(file.find('/'), std::string::npos);
+    EXPECT_NE(file[0], '.');
+    for (char c : file) EXPECT_GE(static_cast<unsigned char>(c), 0x20);
+    files.insert(file);
+    ASSERT_EQ(Command(K::kSave, name), 0) << name;
+  }
+  EXPECT_EQ(files.size(), names.size());
+  EXPECT_EQ(ListSavedThemes(), std::vector<std::string>({"../秘密", ".隐藏", "50%\n新", "a/b\\c", "春天"}));
+  EXPECT_EQ(ThemeFileName(""), "");
+  EXPECT_EQ(ThemeFileName("\xFF"), "");
+  EXPECT_NE(Command(K::kSave, "深色"), 0);
+
+  // A saved theme comes back as it was saved; a preset by its name.
+  std::string problem;
+  ASSERT_TRUE(WriteThemeValues(place.Now(), Preset(1), problem));
+  ASSERT_EQ(Command(K::kSave, "夜"), 0);
+  ASSERT_EQ(Command(K::kApply, "高对比"), 0);
+  EXPECT_EQ(place.Now(), Preset(2));
+  ASSERT_EQ(Command(K::kApply, "夜"), 0);
+  EXPECT_EQ(place.Now(), Preset(1));
+  ASSERT_EQ(Command(K::kDelete, "夜"), 0);
+  EXPECT_EQ(Command(K::kApply, "夜"), 1);
+}
+
+TEST(Themes, UndoRedoAcrossRestartsAndProcesses) {
+  Place place;
+  const ThemeTarget& bg = kThemeTargets[3];
+  {
+    ThemeHistory studio(place.path());
+    std::string problem;
+    ASSERT_TRUE(studio.Record("change", problem)) << problem;  // the start
+    ASSERT_TRUE(WriteThemeColor(HKEY_LOCAL_MACHINE, bg.key, bg.value_name, 0x00545454, true));
+    ASSERT_TRUE(studio.Record("change", problem)) << problem;  // seen by two studios:
+    ASSERT_TRUE(ThemeHistory(place.path()).Record("change", problem));  // one step
+  }
+  ASSERT_EQ(Command(K::kApply, "高对比"), 0);
+  ThemeValues one_colour;
+  one_colour.items[3] = 0x00545454;
+
+  // A restart: only the files are left.
+  EXPECT_EQ(Command(K::kUndo), 0);
+  EXPECT_EQ(place.Now(), one_colour);
+  EXPECT_EQ(Command(K::kUndo), 0);
+  EXPECT_EQ(place.Now(), ThemeValues()) << "a value that did not exist before is removed again";
+  EXPECT_EQ(Command(K::kUndo), 1);
+  EXPECT_EQ(Command(K::kRedo), 0);
+  EXPECT_EQ(Command(K::kRedo), 0);
+  EXPECT_EQ(place.Now(), Preset(2));
+  EXPECT_EQ(Command(K::kUndo), 0);
+  // A change by hand after an undo is a step of its own and drops the redo.
+  ASSERT_TRUE(WriteThemeColor(HKEY_LOCAL_MACHINE, bg.key, bg.value_name, 0x00FFFFFF, true));
+  EXPECT_EQ(Command(K::kRedo), 1);
+  EXPECT_EQ(Command(K::kUndo), 0);
+  EXPECT_EQ(place.Now(), one_colour);
+
+  // Two processes changing the theme at once: every step recorded once.
+  constexpr int kSteps = 15;
+  pid_t children[2];
+  for (int c = 0; c < 2; ++c) {
+    children[c] = ::fork();
+    if (children[c] == 0) {
+      ThemeHistory history(place.path());
+      for (int i = 1; i <= kSteps; ++i) {
+        std::string problem;
+        if (!history.Change("apply", [&](const ThemeValues& now) {
+              ThemeValues next = now;
+              next.items[static_cast<std::size_t>(10 + c)] = static_cast<DWORD>(i);
+              return next;
+            }, problem)) {
+          ::_exit(1);
+        }
+      }
+      ::_exit(0);
+    }
+  }
+  for (pid_t child : children) {
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  std::vector<ThemeHistory::State> states;
+  std::size_t cursor = 0;
+  std::string problem;
+  ASSERT_TRUE(ThemeHistory(place.path()).Read(states, cursor, problem)) << problem;
+  ASSERT_EQ(states.size(), 2u + 2 * kSteps);  // the start, one colour, and each step once
+  ASSERT_EQ(cursor + 1, states.size());
+  for (int i = 0; i < 2 * kSteps; ++i) ASSERT_EQ(Command(K::kUndo), 0) << i;
+  EXPECT_EQ(place.Now(), one_colour);
+
+  // A history from a newer Tintor is set aside and never stops a colour.
+  std::ofstream(ThemeHistory(place.path()).path()) << "tintor theme history 9\n";
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(Command(K::kApply, "深色"), 0);
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("newer Tintor"), std::string::npos) << said;
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  EXPECT_EQ(place.Now(), Preset(1));
+  EXPECT_EQ(Command(K::kUndo), 0);
+  EXPECT_EQ(place.Now(), one_colour);
+}
+
+TEST(Themes, KillDuringApplyLeavesAllOrNothing) {
+  Place place;
+  std::mt19937 random(std::random_device{}());
+  for (int round = 0; round < 20; ++round) {
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ::close(ready[0]);
+      if (std::freopen("/dev/null", "w", stdout) == nullptr) ::_exit(1);
+      for (int i = 0;; ++i) {
+        if (i == 1) (void)!::write(ready[1], "x", 1);
+        if (Command(K::kApply, i % 2 == 0 ? "深色" : "高对比") != 0) ::_exit(1);
+      }
+    }
+    ::close(ready[1]);
+    char c;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    ::close(ready[0]);
+    ::usleep(std::uniform_int_distribution<useconds_t>(0, 20000)(random));
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    const ThemeValues now = place.Now();
+    EXPECT_TRUE(now == Preset(1) || now == Preset(2)) << "a half-applied theme in round " << round;
+  }
+}
