@@ -8,10 +8,10 @@
 const char* EntryUsage() {
   return "usage: tintor [--headless] [--script FILE] [--screenshot-dir DIR] [--scale N]\n"
          "              [--no-preview] [--preview-png FILE [--simulate KIND]]\n"
+         "       tintor --theme-report [--json]\n"
          "       tintor --undo | --redo\n"
          "       tintor --save-theme NAME | --apply-theme NAME | --delete-theme NAME | --list-themes\n"
          "       tintor --export-theme FILE [--format regedit5|regedit4] | --import-theme FILE\n"
-         "       tintor --theme-report [--json]\n"
          "  --headless            run without a window (pixels in memory)\n"
          "  --script FILE         feed input from FILE (implies --headless); one command a line:\n"
          "                        tap X Y | drag X1 Y1 X2 Y2 MS | wait MS |\n"
@@ -26,6 +26,14 @@ const char* EntryUsage() {
          "                        window hides and shows it\n"
          "  --preview-png FILE    draw the theme preview for the registry as it is now\n"
          "                        into the PNG file FILE (at --scale), and exit\n"
+         "  --simulate KIND       with --preview-png: the preview as seen with protanopia,\n"
+         "                        deuteranopia or tritanopia (KIND: protan, deutan, tritan)\n"
+         "                        and which items on one surface become hard to tell apart\n"
+         "  --theme-report        one line per theme item: number, value name, value, swatch\n"
+         "                        id or custom, its surface with the WCAG 2 contrast ratio and\n"
+         "                        the APCA Lc, pass or fail; exit 0 when every item passes,\n"
+         "                        1 when any fails, 2 when the registry file cannot be read\n"
+         "  --json                with --theme-report: the same as JSON\n"
          "  --undo, --redo        undo the last change of the theme's 20 colours, or redo\n"
          "                        the change undone last\n"
          "  --save-theme NAME     save the current 20 colours as the theme NAME\n"
@@ -35,19 +43,11 @@ const char* EntryUsage() {
          "  --export-theme FILE   write the 20 colours to FILE as a registry file for a phone:\n"
          "                        --format regedit5 (default; UTF-16) or regedit4 (ASCII)\n"
          "  --import-theme FILE   apply the theme colours in the registry file FILE\n"
-         "  --simulate KIND       with --preview-png: the preview as seen with protanopia,\n"
-         "                        deuteranopia or tritanopia (KIND: protan, deutan, tritan)\n"
-         "                        and which items on one surface become hard to tell apart\n"
-         "  --theme-report        one line per theme item: number, value name, value, swatch\n"
-         "                        id or custom, its surface with the WCAG 2 contrast ratio and\n"
-         "                        the APCA Lc, pass or fail; exit 0 when every item passes,\n"
-         "                        1 when any fails, 2 when the registry file cannot be read\n"
-         "  --json                with --theme-report: the same as JSON\n"
          "  --version             show the program's version\n"
          "  --help                show this text\n"
          "exit status: 0 done; 1 not done (nothing to undo or redo, no such theme, a file or\n"
          "the registry cannot be read or written); 2 a bad command line or a refused import\n"
-         "the window keeps the last --scale and whether the preview was shown in\n"
+         "The window keeps the last --scale and whether the preview was shown in\n"
          "$XDG_CONFIG_HOME/tintor/settings (else ~/.config/tintor/settings).\n";
 }
 
@@ -143,15 +143,6 @@ bool ParseEntryOptions(const std::vector<std::string>& args, EntryOptions& optio
     error = "--preview-png draws one picture and exits: it takes no --headless or --script";
     return false;
   }
-  if (format_given && o.theme.kind != ThemeCommand::Kind::kExport) {
-    error = "--format goes with --export-theme";
-    return false;
-  }
-  if (o.theme.kind != ThemeCommand::Kind::kNone &&
-      (o.headless || !o.preview_png.empty() || !o.preview || !o.screenshot_dir.empty())) {
-    error = "a theme command runs alone: it takes no window or script options";
-    return false;
-  }
   if (!o.simulate.empty() && o.preview_png.empty()) {
     error = "--simulate goes with --preview-png FILE";
     return false;
@@ -160,9 +151,19 @@ bool ParseEntryOptions(const std::vector<std::string>& args, EntryOptions& optio
     error = "--json goes with --theme-report";
     return false;
   }
-  if (o.theme_report && (o.headless || !o.preview_png.empty())) {
-    error = "--theme-report prints a report and exits: it takes no --headless, --script or "
-            "--preview-png";
+  if (o.theme_report &&
+      (o.headless || !o.preview_png.empty() || o.theme.kind != ThemeCommand::Kind::kNone)) {
+    error = "--theme-report prints a report and exits: it takes no --headless, --script, "
+            "--preview-png or theme command";
+    return false;
+  }
+  if (format_given && o.theme.kind != ThemeCommand::Kind::kExport) {
+    error = "--format goes with --export-theme";
+    return false;
+  }
+  if (o.theme.kind != ThemeCommand::Kind::kNone &&
+      (o.headless || !o.preview_png.empty() || !o.preview || !o.screenshot_dir.empty())) {
+    error = "a theme command runs alone: it takes no window or script options";
     return false;
   }
   options = o;

@@ -18,10 +18,10 @@ struct EntryOptions {
   bool scale_asked = false;  // --scale was given (it beats the one kept from the last run)
   bool preview = true;       // the theme preview beside the phone at start
   std::string preview_png;   // draw the preview into this file and exit
-  ThemeCommand theme;        // a theme command to run instead of the phone
   std::string simulate;      // with preview_png: protan, deutan or tritan
   bool theme_report = false; // print each item's readability and exit
   bool json = false;         // the theme report as JSON
+  ThemeCommand theme;        // a theme command to run instead of the phone
 };
 
 // False with `error` set for an unknown option, a missing or bad value.

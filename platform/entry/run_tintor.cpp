@@ -89,7 +89,6 @@ int RunTintor(const std::vector<std::string>& args) {
   }
   // The registry file is decided here, once, for the whole run.
   RegistryUseFile(HiveFile::DefaultPath());
-  if (options.theme.kind != ThemeCommand::Kind::kNone) return RunThemeCommand(options.theme);
   if (options.theme_report) {
     std::string report;
     const int code = MakeThemeReport(options.json, report, error);
@@ -100,6 +99,7 @@ int RunTintor(const std::vector<std::string>& args) {
     }
     return code;
   }
+  if (options.theme.kind != ThemeCommand::Kind::kNone) return RunThemeCommand(options.theme);
   if (!options.preview_png.empty()) {
     std::string unreadable;
     ColourVision vision = ColourVision::kTypical;
