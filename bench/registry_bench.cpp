@@ -15,16 +15,12 @@
 
 #include "model/theme_color_store.h"
 #include "model/theme_targets.h"
+#include "bench/bench_folder.h"
 #include "platform/win/hive_file.h"
 #include "platform/win/reg_file_format.h"
 #include "platform/win/registry.h"
 
 namespace {
-
-std::string& BenchDir() {
-  static std::string dir;
-  return dir;
-}
 
 // A registry file of `values` values in a folder of its own: the 20 theme
 // values and the rest spread over keys of 100 values each.
@@ -174,32 +170,4 @@ BENCHMARK(BM_ReadDwordUnchanged)->Arg(20)->Arg(10000)->Unit(benchmark::kMicrosec
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  std::string base;
-  if (const char* dir = std::getenv("TINTOR_BENCH_DIR"); dir != nullptr && dir[0] != '\0') {
-    base = dir;
-  } else {
-    ::unsetenv("TINTOR_REGISTRY");
-    base = std::filesystem::path(HiveFile::DefaultPath()).parent_path().string();
-  }
-  // Folders made only for this run are taken away again at the end.
-  std::vector<std::filesystem::path> made;
-  for (std::filesystem::path p = base; !p.empty() && !std::filesystem::exists(p); p = p.parent_path()) {
-    made.push_back(p);
-  }
-  std::filesystem::create_directories(base);
-  std::string pattern = base + "/tintor-bench-XXXXXX";
-  if (::mkdtemp(pattern.data()) == nullptr) {
-    std::perror("mkdtemp");
-    return 1;
-  }
-  BenchDir() = pattern;
-  std::printf("bench folder: %s\n", pattern.c_str());
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::filesystem::remove_all(pattern);
-  std::error_code ignored;
-  for (const std::filesystem::path& p : made) std::filesystem::remove(p, ignored);  // only if empty
-  return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarksInFolder(argc, argv); }

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "model/theme_color_store.h"
+#include "bench/bench_folder.h"
 #include "platform/win/hive_file.h"
 #include "platform/win/registry.h"
 #include "studio/theme_file.h"
@@ -21,15 +22,13 @@
 
 namespace {
 
-std::string& BenchDir() {
-  static std::string dir;
-  return dir;
-}
-
-// A fresh registry holding one of the presets, with a history of its own.
+// A fresh registry holding one of the presets, with a history of its own;
+// the histories and themes are kept in the scratch folder too.
 void FreshRegistry(const std::string& name) {
   const std::string path = BenchDir() + "/" + name + ".reg";
-  ::setenv("TINTOR_REGISTRY", path.c_str(), 1);
+  ::setenv("XDG_STATE_HOME", BenchDir().c_str(), 1);
+  ::setenv("XDG_DATA_HOME", BenchDir().c_str(), 1);
+  RegistryUseFile(path);
   std::string problem;
   ThemeValues now;
   if (!ReadThemeValues(now, problem) || !WriteThemeValues(now, ThemePresets()[1].values, problem)) {
@@ -54,7 +53,7 @@ ThemeValues Preset(std::size_t i, const ThemeValues&) { return ThemePresets()[i]
 
 void BM_UndoOrRedo(benchmark::State& state) {
   FreshRegistry("undo");
-  ThemeHistory history(HiveFile::DefaultPath());
+  ThemeHistory history(RegistryFilePath());
   std::string problem;
   history.Change("apply", [](const ThemeValues& now) { return Preset(2, now); }, problem);
   bool undo = true;
@@ -70,7 +69,7 @@ BENCHMARK(BM_UndoOrRedo)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 void BM_ApplyPreset(benchmark::State& state) {
   FreshRegistry("apply");
-  ThemeHistory history(HiveFile::DefaultPath());
+  ThemeHistory history(RegistryFilePath());
   std::size_t next = 2;
   for (auto _ : state) {
     std::string problem;
@@ -91,7 +90,7 @@ void BM_ImportFile(benchmark::State& state) {
   std::string problem;
   ReplaceWholeFile(files[0], EncodeThemeFile(ThemePresets()[1].values, RegFileForm::kVersion5), problem);
   ReplaceWholeFile(files[1], EncodeThemeFile(ThemePresets()[2].values, RegFileForm::kRegedit4), problem);
-  ThemeHistory history(HiveFile::DefaultPath());
+  ThemeHistory history(RegistryFilePath());
   std::size_t next = 1;
   for (auto _ : state) {
     std::string bytes;
@@ -109,28 +108,4 @@ BENCHMARK(BM_ImportFile)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  std::string base;
-  if (const char* dir = std::getenv("TINTOR_BENCH_DIR"); dir != nullptr && dir[0] != '\0') {
-    base = dir;
-  } else {
-    ::unsetenv("TINTOR_REGISTRY");
-    base = std::filesystem::path(HiveFile::DefaultPath()).parent_path().string();
-  }
-  std::filesystem::create_directories(base);
-  std::string pattern = base + "/tintor-bench-XXXXXX";
-  if (::mkdtemp(pattern.data()) == nullptr) {
-    std::perror("mkdtemp");
-    return 1;
-  }
-  BenchDir() = pattern;
-  ::setenv("XDG_STATE_HOME", std::getenv("STATE_HACK") ? std::getenv("STATE_HACK") : pattern.c_str(), 1);
-  ::setenv("XDG_DATA_HOME", pattern.c_str(), 1);
-  std::printf("bench folder: %s\n", pattern.c_str());
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::error_code ignored;
-  std::filesystem::remove_all(pattern, ignored);
-  return 0;
-}
+int main(int argc, char** argv) { return RunBenchmarksInFolder(argc, argv); }
