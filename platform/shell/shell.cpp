@@ -265,7 +265,6 @@ bool Shell::WindowKey(const InputEvent& event) {
 }
 
 void Shell::MoveFocus(bool forward) {
-  if (!slides_.empty()) return;
   if (ShellLayer* holder = KeyLayer(); holder != nullptr && Holder() != nullptr) {
     // Round and round inside the layer that holds the window.
     if (!holder->MoveFocus(forward, false)) holder->MoveFocus(forward, true);
@@ -333,12 +332,16 @@ void Shell::DeliverInput(const InputEvent& event) {
                            event.key == InputKey::Space)) {
         return;
       }
+      if (!slides_.empty()) {
+        if (typed_ahead_.size() < kTypeAheadKeys) typed_ahead_.push_back(event);
+        return;
+      }
       // A key between two clicks makes them two single clicks.
       last_press_.reset();
       SetKeyboardInUse(true);
       if (WindowKey(event)) return;
       ShellLayer* layer = KeyLayer();
-      if (layer != nullptr && slides_.empty()) layer->HandleInput(event);
+      if (layer != nullptr) layer->HandleInput(event);
       return;
     }
     case InputEvent::Type::Wheel: {
@@ -399,6 +402,13 @@ bool Shell::RunLoop(const std::function<bool()>& done) {
     if (done && done()) {
       finished = true;
       break;
+    }
+    // Typed-ahead keys go, once all has settled, to what is in front then.
+    if (!typed_ahead_.empty() && slides_.empty()) {
+      const InputEvent key = typed_ahead_.front();
+      typed_ahead_.pop_front();
+      DeliverInput(key);
+      continue;
     }
     InputEvent event;
     if (host_.WaitEvent(event, WaitTimeout())) {

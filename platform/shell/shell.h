@@ -206,6 +206,11 @@ class Shell {
   std::map<HWND, MessageTarget*> targets_;
   std::vector<ShellLayer*> layers_;
   std::vector<Slide> slides_;
+  // Keys typed while something slides, for when it has settled: the Enter
+  // that follows a menu choice closes the box even if it arrives while the
+  // box is still sliding in.
+  std::deque<InputEvent> typed_ahead_;
+  static constexpr std::size_t kTypeAheadKeys = 32;
   std::vector<ShellAnimation*> animations_;
   // Counts every change of what the layers show: a push, a removal, the end
   // of a slide.

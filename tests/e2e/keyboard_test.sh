@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The keyboard alone, in a real window (Xvfb): Tab to the first swatch, Right
 # to the next, Space opens its menu, Down four times and Enter choose "窗口背景",
-# Enter closes the box; the same keys in a script and the same choice by taps
+# an Enter typed at once after closes the box; the same keys in a script and the same choice by taps
 # write the same value. Then Tab on to the studio's "恢复默认", Enter asks,
 # and Esc closes the question without restoring anything.
 # Usage: keyboard_test.sh PATH/TO/tintor
@@ -49,13 +49,14 @@ changes "$phone" "" || fail "the window never settled"
 rest=$(look "$phone")
 keys Tab Right space
 changes "$phone" "$rest" || fail "Tab, Right and Space opened no menu"
-keys Down Down Down Down Return
+menu=$(look "$phone")
+# The second Enter comes while the menu slides out or the box slides in: it
+# is kept for the box, which it closes (else the Tabs below stay in the box).
+keys Down Down Down Down Return Return
 for _ in $(seq 50); do [ -n "$(value "$TINTOR_REGISTRY")" ] && break; sleep 0.1; done
 [ "$(value "$TINTOR_REGISTRY")" = "$(value "$work/taps.reg")" ] ||
   fail "the window's keys wrote '$(value "$TINTOR_REGISTRY")', taps '$(value "$work/taps.reg")'"
-box=$(look "$phone")
-keys Return
-changes "$phone" "$box" || fail "Enter did not close the box"
+changes "$phone" "$menu" || fail "the phone never settled after the choice"
 
 studio=$(look "$panel")
 keys Tab Tab Tab Tab Return  # past the toolbar's three buttons to 恢复默认
