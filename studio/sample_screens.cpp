@@ -291,10 +291,11 @@ void DefaultsNote(Canvas& c, const std::vector<ReadabilityWarning>& warnings) {
 
 }  // namespace
 
-void ShowAsSeenWith(Canvas& canvas, int x, int y, int w, int h, double scale,
-                    const ThemeSnapshot& theme, ColourVision vision) {
+void ShowAsSeenWith(Canvas& canvas, const RECT& area, const ThemeSnapshot& theme,
+                    ColourVision vision) {
   if (vision == ColourVision::kTypical) return;
-  canvas.EditPixels(x, y, w, h, [vision](std::uint32_t* pixels, int width, int height, int stride) {
+  const RECT d = canvas.DeviceRect(area.left, area.top, area.right - area.left, area.bottom - area.top);
+  canvas.EditPixels(d.left, d.top, d.right - d.left, d.bottom - d.top, [vision](std::uint32_t* pixels, int width, int height, int stride) {
     SeePixelsWith(vision, pixels, width, height, stride);
   });
   std::u16string pairs;
@@ -306,7 +307,6 @@ void ShowAsSeenWith(Canvas& canvas, int x, int y, int w, int h, double scale,
       std::u16string(ColourVisionTitle(vision)) +
       (pairs.empty() ? u"看来：同一表面上的项目都还能分辨" : u"看来难以分辨：" + pairs);
   canvas.Save();
-  canvas.Scale(scale);
   const RECT line = NoteLine();
   canvas.FillRoundRect(line.left, line.top, line.right - line.left, line.bottom - line.top, 4,
                        Color{kWarningPill.r, kWarningPill.g, kWarningPill.b, 1});
@@ -336,6 +336,17 @@ std::u16string ChipText(const Readability& figures) {
     return u"难以阅读 " + Figure("%.1f:1", std::floor(figures.ratio * 10) / 10);
   }
   return u"难以阅读 Lc " + Figure("%.0f", std::trunc(std::fabs(figures.lc)));
+}
+
+void OutlineItem(Canvas& canvas, int number) {
+  // A dark halo under a bright line: seen on light and dark surfaces alike.
+  for (const ItemPlace& place : PlacementOf(number).places) {
+    if (place.empty()) continue;
+    const RECT& r = place.rect;
+    const double x = r.left - 2.5, y = r.top - 2.5, w = r.right - r.left + 5, h = r.bottom - r.top + 5;
+    canvas.StrokeRoundRect(x, y, w, h, 5, 4, Color::Rgb(0x00, 0x00, 0x00, 0.7));
+    canvas.StrokeRoundRect(x, y, w, h, 5, 2, Color::Rgb(0x00, 0xE5, 0xFF));
+  }
 }
 
 void PaintSampleScreens(Canvas& canvas, const ThemeSnapshot& theme,

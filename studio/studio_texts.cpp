@@ -34,4 +34,13 @@ std::u16string RestoreFailed(const std::string& path, LONG status) {
          RegistryReason(status) + u"。";
 }
 
+std::u16string SwatchWritten(int swatch, const char16_t* label) {
+  return u"已把色块 " + Utf8ToUtf16(std::to_string(swatch)) + u" 写入“" + label +
+         u"”，手机重启后生效。";
+}
+
+std::u16string SwatchNotWritten(const std::string& path) {
+  return u"写入失败，注册表文件 " + Utf8ToUtf16(path) + u" 未改动。";
+}
+
 }  // namespace studio_text
