@@ -104,6 +104,20 @@ std::u16string AdviceLine(const ThemeSnapshot& theme, const ItemFacts& f) {
   return line;
 }
 
+// The items on the same surface that look like this one to a person with
+// `vision`, on a line of its own.
+std::u16string AlikeLine(const ThemeSnapshot& theme, int number, ColourVision vision) {
+  if (vision == ColourVision::kTypical) return u"";
+  std::u16string alike;
+  for (const ConfusablePair& pair : FindConfusablePairs(theme, vision)) {
+    const int other = pair.first == number ? pair.second : pair.second == number ? pair.first : 0;
+    if (other != 0) alike += (alike.empty() ? u"" : u"、") + Number(other);
+  }
+  const std::u16string who = ColourVisionTitle(vision);
+  return (alike.empty() ? who + u"看来：它与同一表面上的项目都能分辨。"
+                                 : who + u"看来它与这些项目难以分辨：" + alike + u"。");
+}
+
 }  // namespace
 
 // ---- SwatchGrid ----
@@ -220,13 +234,15 @@ ItemCard::ItemCard(Shell* shell, std::function<void(int swatch)> pick)
   }
 }
 
-void ItemCard::Show(const ThemeSnapshot& theme, int number, int place_width, int place_height) {
+void ItemCard::Show(const ThemeSnapshot& theme, int number, int place_width, int place_height,
+                    ColourVision vision) {
   const bool same_item = number == facts_.number;
   facts_ = DescribeItem(theme, number);
   title_.SetText(facts_.target->label);
   value_.SetText(ValueLine(facts_));
   figures_.SetText(FiguresLine(facts_));
-  advice_.SetText(AdviceLine(theme, facts_));
+  const std::u16string advice = AdviceLine(theme, facts_), alike = AlikeLine(theme, number, vision);
+  advice_.SetText(advice + (advice.empty() || alike.empty() ? u"" : u"\n") + alike);
   if (!same_item) result_.SetText(u"");
   std::vector<bool> hard;
   for (const ColorSwatch& s : kColorSwatches) hard.push_back(HardToReadWith(theme, number, s.color));

@@ -101,7 +101,7 @@ void PreviewPanel::Show(ThemeSnapshot theme) {
   UpdateStatus();
   screens_.Invalidate();
   ItemCard* card = card_ != nullptr ? card_ : pictured_card_.get();
-  if (card != nullptr) card->Show(theme_, card->Item(), kWidth, kHeight);
+  if (card != nullptr) card->Show(theme_, card->Item(), kWidth, kHeight, vision_);
 }
 
 void PreviewPanel::UpdateStatus() {
@@ -189,7 +189,7 @@ void PreviewPanel::PointAt(int number) {
     // For a picture: the card stays open where it would stand.
     screens_.SetSelected(number);
     pictured_card_ = std::make_unique<ItemCard>(nullptr, nullptr);
-    pictured_card_->Show(theme_, number, kWidth, kHeight);
+    pictured_card_->Show(theme_, number, kWidth, kHeight, vision_);
     Repaint();
     return;
   }
@@ -199,7 +199,7 @@ void PreviewPanel::PointAt(int number) {
   // A tap on another item beside the card points at that one instead.
   for (int item = number; item != 0;) {
     screens_.SetSelected(item);
-    card.Show(theme_, item, kWidth, kHeight);
+    card.Show(theme_, item, kWidth, kHeight, vision_);
     const std::optional<POINT> tap = card.Run();
     const int shift = screens_.GetPosY() - kSampleScreensTop;
     item = tap ? ItemAt(tap->x, tap->y - shift) : 0;
@@ -225,7 +225,7 @@ void PreviewPanel::WriteSwatch(int control_id) {
   card_->SetResult(written ? studio_text::SwatchWritten(control_id, target.label)
                            : studio_text::SwatchNotWritten(RegistryFilePath()),
                    !written);
-  card_->Show(theme_, item, kWidth, kHeight);
+  card_->Show(theme_, item, kWidth, kHeight, vision_);
 }
 
 void PreviewPanel::SetVision(ColourVision vision) {

@@ -28,6 +28,7 @@ constexpr double kBadgeRadius = 8;
 constexpr int kBadgeGap = 4;
 constexpr double kCardRadius = 10;
 constexpr double kChipPx = 10;
+constexpr double kNotePx = 11.5;  // the line between the cards and the window
 
 std::u16string Figure(const char* format, double value) {
   char text[24];
@@ -298,20 +299,36 @@ void ShowAsSeenWith(Canvas& canvas, const RECT& area, const ThemeSnapshot& theme
   canvas.EditPixels(d.left, d.top, d.right - d.left, d.bottom - d.top, [vision](std::uint32_t* pixels, int width, int height, int stride) {
     SeePixelsWith(vision, pixels, width, height, stride);
   });
-  std::u16string pairs;
-  for (const ConfusablePair& pair : FindConfusablePairs(theme, vision)) {
-    pairs += (pairs.empty() ? u"" : u"，") + Utf8ToUtf16(std::to_string(pair.first)) + u" 与 " +
-             Utf8ToUtf16(std::to_string(pair.second));
-  }
-  const std::u16string note =
-      std::u16string(ColourVisionTitle(vision)) +
-      (pairs.empty() ? u"看来：同一表面上的项目都还能分辨" : u"看来难以分辨：" + pairs);
-  canvas.Save();
+  // As many whole pairs as the line holds; the count says when there are
+  // more (an item's card names all of its own).
+  const std::vector<ConfusablePair> found = FindConfusablePairs(theme, vision);
   const RECT line = NoteLine();
+  const int room = line.right - line.left - 12;
+  const std::u16string title = ColourVisionTitle(vision);
+  std::u16string note = title + u"看来：同一表面上的项目都还能分辨";
+  if (!found.empty()) {
+    const std::u16string head = title + u"看来难以分辨（" + Utf8ToUtf16(std::to_string(found.size())) + u" 对）：";
+    const std::u16string more = u"……点项目看它的全部";
+    std::u16string pairs;
+    std::size_t shown = 0;
+    for (const ConfusablePair& pair : found) {
+      const std::u16string next = pairs + (pairs.empty() ? u"" : u"，") +
+                                  Utf8ToUtf16(std::to_string(pair.first)) + u" 与 " +
+                                  Utf8ToUtf16(std::to_string(pair.second));
+      const std::u16string tail = shown + 1 < found.size() ? more : u"";
+      const int width = Canvas::MeasureText(head + next + tail, 1 << 16, line.bottom - line.top,
+                                            DT_LEFT | DT_SINGLELINE, kNotePx).width;
+      if (width > room && shown > 0) break;
+      pairs = next;
+      ++shown;
+    }
+    note = head + pairs + (shown < found.size() ? more : u"");
+  }
+  canvas.Save();
   canvas.FillRoundRect(line.left, line.top, line.right - line.left, line.bottom - line.top, 4,
                        Color{kWarningPill.r, kWarningPill.g, kWarningPill.b, 1});
   canvas.DrawText(note, RECT{line.left + 6, line.top, line.right - 6, line.bottom},
-                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS, kWarning, 11.5);
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS, kWarning, kNotePx);
   canvas.Restore();
 }
 
