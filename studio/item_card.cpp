@@ -293,7 +293,13 @@ void ItemCard::Layout(int place_width, int place_height) {
   };
   const int above = kMargin, below = place_height - kMargin - height;
   const int top = covered(below) <= covered(above) ? below : above;
-  SetFrame(RECT{kMargin, top, kMargin + width, top + height});
+  // Above, it covers the line between the small screens and the window
+  // whole or not at all: never half a line of text.
+  const int line_top = ScreenCard(SampleScreen::kLockScreen).bottom;
+  const int line_bottom = ScreenCard(SampleScreen::kSettings).top;
+  int bottom = top + height;
+  if (top == above && bottom > line_top && bottom < line_bottom) bottom = line_bottom - 1;
+  SetFrame(RECT{kMargin, top, kMargin + width, bottom});
 }
 
 std::optional<POINT> ItemCard::Run() {
