@@ -5,12 +5,16 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "model/color_swatches.h"
+#include "model/theme_color_store.h"
 #include "model/theme_targets.h"
+#include "platform/shell/utf.h"
 #include "platform/file/replace_file.h"
 #include "platform/shell/canvas.h"
 #include "platform/shell/shell.h"
 #include "platform/ui/window.h"
 #include "platform/win/registry.h"
+#include "studio/item_card.h"
 #include "studio/restore_confirmation.h"
 #include "studio/studio_texts.h"
 #include "studio/theme_history.h"
@@ -26,6 +30,10 @@ const Color kNotice = Color::Rgb(0xF2, 0xC9, 0x4C);
 
 constexpr int kMargin = 12;
 constexpr int kStatusTop = 56;
+// The "every eye" buttons stand right of the note.
+constexpr int kVisionWidth = 44;
+constexpr int kVisionGap = 4;
+constexpr int kVisionLeft = PreviewPanel::kWidth - kMargin - 4 * kVisionWidth - 3 * kVisionGap;
 // The status lines have this much room before the sample screens begin; a
 // longer message moves the screens down rather than being cut.
 constexpr int kStatusRoom = kSampleScreensTop - 2 - kStatusTop;
@@ -40,12 +48,14 @@ PreviewPanel::PreviewPanel(Shell* shell)
       notice_(12, false, kNotice),
       restore_(studio_text::kRestore, StudioButton::Look::kPlain),
       hide_(studio_text::kHide, StudioButton::Look::kPlain),
-      screens_(theme_, warnings_) {
+      screens_(theme_, warnings_),
+      visions_{VisionToggle(kVisions[0]), VisionToggle(kVisions[1]), VisionToggle(kVisions[2]),
+               VisionToggle(kVisions[3])} {
   SetPlace(Place::Side);
   title_.SetText(studio_text::kTitle);
   note_.SetText(studio_text::kNote);
   title_.SetBounds(kMargin, 8, 328, 28);
-  note_.SetBounds(kMargin, 38, kWidth - 2 * kMargin, 18);
+  note_.SetBounds(kMargin, 38, kVisionLeft - kMargin - 6, 18);
   title_.SetCentredVertically(true);
   note_.SetCentredVertically(true);
   restore_.SetBounds(344, 8, 88, 28);
@@ -55,10 +65,17 @@ PreviewPanel::PreviewPanel(Shell* shell)
   tab_.SetID(kShowId);
   screens_.SetID(kScreensId);
   tab_.SetBounds(0, 0, kTabWidth, kHeight);
-  for (UiWin* e : std::initializer_list<UiWin*>{&title_, &note_, &status_, &notice_, &restore_, &hide_,
-                                                &screens_, &tab_}) {
+  for (UiWin* e : std::initializer_list<UiWin*>{&title_, &note_, &status_, &notice_, &restore_, &hide_}) {
     AddRoot(e);
   }
+  for (int i = 0; i < 4; ++i) {
+    visions_[i].SetID(kFirstVisionId + i);
+    visions_[i].SetBounds(kVisionLeft + i * (kVisionWidth + kVisionGap), 37, kVisionWidth, 20);
+    visions_[i].SetOn(kVisions[i] == vision_);
+    AddRoot(&visions_[i]);
+  }
+  AddRoot(&screens_);
+  AddRoot(&tab_);
   PlaceResized(kWidth, kHeight);
   Show(ThemeSnapshot::Read());
 }
@@ -84,6 +101,8 @@ void PreviewPanel::Show(ThemeSnapshot theme) {
   warnings_ = FindReadabilityWarnings(theme_);
   UpdateStatus();
   screens_.Invalidate();
+  ItemCard* card = card_ != nullptr ? card_ : pictured_card_.get();
+  if (card != nullptr) card->Show(theme_, card->Item(), kWidth, kHeight, vision_);
 }
 
 void PreviewPanel::UpdateStatus() {
@@ -147,11 +166,80 @@ void PreviewPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (shell != nullptr) shell->ShowSide(true);
       break;
     case kScreensId:
+      if ((wParam >> 16) == SampleScreensView::kChooseByKey) {
+        PointAt(static_cast<int>(lParam));
+        break;
+      }
       if (screens_click_) screens_click_(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      PointAt(ItemAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
       break;
-    default:
+    case kPickSwatchId:
+      WriteSwatch(static_cast<int>(lParam));
       break;
+    default: {
+      const int vision = static_cast<int>(wParam & 0xFFFF) - kFirstVisionId;
+      if (vision >= 0 && vision < 4) SetVision(kVisions[vision]);
+      break;
+    }
   }
+}
+
+void PreviewPanel::PointAt(int number) {
+  if (number < 1 || number > static_cast<int>(kThemeTargetCount)) return;
+  if (GetShell() == nullptr) {
+    // For a picture: the card stays open where it would stand.
+    screens_.SetSelected(number);
+    pictured_card_ = std::make_unique<ItemCard>(nullptr, nullptr);
+    pictured_card_->Show(theme_, number, kWidth, kHeight, vision_);
+    Repaint();
+    return;
+  }
+  if (card_ != nullptr || confirmation_ != nullptr) return;
+  ItemCard card(GetShell(), [this](int swatch) { PostCommand(kPickSwatchId, swatch); });
+  card_ = &card;
+  // A tap on another item beside the card points at that one instead.
+  for (int item = number; item != 0;) {
+    screens_.SetSelected(item);
+    card.Show(theme_, item, kWidth, kHeight, vision_);
+    const std::optional<POINT> tap = card.Run();
+    const int shift = screens_.GetPosY() - kSampleScreensTop;
+    item = tap ? ItemAt(tap->x, tap->y - shift) : 0;
+    if (GetShell() == nullptr || GetShell()->QuitRequested()) break;
+  }
+  card_ = nullptr;
+  screens_.SetSelected(0);
+  SetFocus(&screens_);
+  Repaint();
+}
+
+void PreviewPanel::WriteSwatch(int control_id) {
+  const ColorSwatch* swatch = FindColorSwatch(control_id);
+  const int item = screens_.Selected();
+  // Only the phone's own swatches are written, and only into the item the
+  // card shows.
+  if (swatch == nullptr || card_ == nullptr || item != card_->Item()) return;
+  const ThemeTarget& target = kThemeTargets[static_cast<std::size_t>(item - 1)];
+  const bool written = WriteThemeColor(HKEY_LOCAL_MACHINE, target.key, target.value_name, swatch->color, true);
+  Reload();
+  if (written && written_) written_();
+  if (card_ == nullptr) return;
+  card_->SetResult(written ? studio_text::SwatchWritten(control_id, target.label)
+                           : studio_text::SwatchNotWritten(RegistryFilePath()),
+                   !written);
+  card_->Show(theme_, item, kWidth, kHeight, vision_);
+}
+
+void PreviewPanel::SetVision(ColourVision vision) {
+  vision_ = vision;
+  for (VisionToggle& toggle : visions_) toggle.SetOn(toggle.Vision() == vision);
+  Repaint();
+}
+
+const VisionToggle& PreviewPanel::VisionButton(ColourVision vision) const {
+  for (const VisionToggle& toggle : visions_) {
+    if (toggle.Vision() == vision) return toggle;
+  }
+  return visions_[0];
 }
 
 void PreviewPanel::AskRestore() {
@@ -188,6 +276,20 @@ void PreviewPanel::PaintContent(Canvas& canvas) {
   const RECT& f = Frame();
   canvas.FillRect(0, 0, f.right - f.left, f.bottom - f.top, kDesk);
   for (UiWin* e : Roots()) e->Paint(canvas);
+  if (pictured_card_ != nullptr) {
+    canvas.Save();
+    pictured_card_->PaintLayer(canvas, 1.0);
+    canvas.Restore();
+  }
+  if (vision_ != ColourVision::kTypical && f.right - f.left >= kWidth) {
+    // The note of pairs goes on its line between the screens, wherever
+    // they stand.
+    const int shift = screens_.GetPosY() - kSampleScreensTop;
+    canvas.Save();
+    canvas.Translate(0, shift);
+    ShowAsSeenWith(canvas, RECT{0, -shift, kWidth, kHeight - shift}, theme_, vision_);
+    canvas.Restore();
+  }
 }
 
 void PreviewPanel::Paint(Canvas& canvas, double scale) {
@@ -199,20 +301,19 @@ void PreviewPanel::Paint(Canvas& canvas, double scale) {
 }
 
 bool WritePreviewPng(const std::string& path, double scale, std::string& error,
-                     std::string* unreadable, ColourVision vision) {
+                     std::string* unreadable, ColourVision vision, int item) {
   if (!(scale >= 0.25 && scale <= 8)) {
     error = "the scale must be between 0.25 and 8";
     return false;
   }
   PreviewPanel panel;
   if (unreadable != nullptr) *unreadable = panel.theme().problem();
+  panel.SetVision(vision);
+  panel.PointAt(item);
   std::string png;
   const int width = static_cast<int>(std::lround(PreviewPanel::kWidth * scale));
   const int height = static_cast<int>(std::lround(PreviewPanel::kHeight * scale));
-  auto paint = [&](Canvas& c) {
-    panel.Paint(c, scale);
-    ShowAsSeenWith(c, 0, 0, width, height, scale, panel.theme(), vision);
-  };
+  auto paint = [&](Canvas& c) { panel.Paint(c, scale); };
   if (!Canvas::RenderPng(width, height, paint, png)) {
     error = "cannot draw the preview";
     return false;

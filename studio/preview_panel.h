@@ -8,6 +8,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,10 @@
 #include "studio/sample_screens.h"
 #include "studio/studio_controls.h"
 #include "studio/theme_snapshot.h"
+#include "studio/vision_toggle.h"
 
 class Canvas;
+class ItemCard;
 class RestoreConfirmation;
 
 class PreviewPanel : public ElementLayer, public MessageTarget {
@@ -33,6 +36,12 @@ class PreviewPanel : public ElementLayer, public MessageTarget {
   static constexpr int kHideId = 2;
   static constexpr int kShowId = 3;
   static constexpr int kScreensId = 4;
+  // A swatch chosen in the item card (LPARAM: its control id).
+  static constexpr int kPickSwatchId = 5;
+  // The "every eye" buttons, one id each, in the order of kVisions.
+  static constexpr int kFirstVisionId = 10;
+  static constexpr ColourVision kVisions[] = {ColourVision::kTypical, ColourVision::kProtan,
+                                              ColourVision::kDeutan, ColourVision::kTritan};
 
   // Reads the theme from the registry. `shell`: the shell the panel stands
   // beside the phone in (null for a panel only painted into pictures).
@@ -51,6 +60,22 @@ class PreviewPanel : public ElementLayer, public MessageTarget {
   void SetScreensClickHandler(std::function<void(int x, int y)> handler) {
     screens_click_ = std::move(handler);
   }
+
+  // Called after the studio wrote a colour, once the panel shows it.
+  void SetWrittenHandler(std::function<void()> handler) { written_ = std::move(handler); }
+
+  // Points at item `number`: outlines it and opens its card, which runs
+  // until closed (a tap on another item beside it points at that one). In
+  // a panel only painted into pictures, the card stays open for them.
+  void PointAt(int number);
+  int Selected() const { return screens_.Selected(); }
+  // The open item card, else null.
+  const ItemCard* Card() const { return card_; }
+
+  // The whole panel as a person with `vision` sees it.
+  void SetVision(ColourVision vision);
+  ColourVision Vision() const { return vision_; }
+  const VisionToggle& VisionButton(ColourVision vision) const;
 
   const ThemeSnapshot& theme() const { return theme_; }
   const std::vector<ReadabilityWarning>& warnings() const { return warnings_; }
@@ -88,6 +113,8 @@ class PreviewPanel : public ElementLayer, public MessageTarget {
   void UpdateStatus();
   // Places the status lines, the notice and, below them, the sample screens.
   void Layout();
+  // Writes the swatch's value into the selected item through the model.
+  void WriteSwatch(int control_id);
 
   ThemeSnapshot theme_;
   std::vector<ReadabilityWarning> warnings_;
@@ -103,6 +130,11 @@ class PreviewPanel : public ElementLayer, public MessageTarget {
   WayBackTab tab_;
   std::function<void(int x, int y)> screens_click_;
   RestoreConfirmation* confirmation_ = nullptr;
+  ItemCard* card_ = nullptr;
+  std::unique_ptr<ItemCard> pictured_card_;  // a picture's card, never run
+  std::function<void()> written_;
+  ColourVision vision_ = ColourVision::kTypical;
+  VisionToggle visions_[4];
   HWND hwnd_ = nullptr;
 };
 
@@ -111,7 +143,8 @@ class PreviewPanel : public ElementLayer, public MessageTarget {
 // written through (a link there is replaced, not followed). False with
 // `error` set when the file cannot be written. When the registry cannot be
 // read the picture shows the defaults, and `unreadable` (if given) says why.
-// With a colour-vision deficiency the picture is as a person with it sees it.
+// With a colour-vision deficiency the picture is as a person with it sees it;
+// with `item` (1 to 20) that item is outlined and its card open.
 bool WritePreviewPng(const std::string& path, double scale, std::string& error,
                      std::string* unreadable = nullptr,
-                     ColourVision vision = ColourVision::kTypical);
+                     ColourVision vision = ColourVision::kTypical, int item = 0);

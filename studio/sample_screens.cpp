@@ -28,6 +28,7 @@ constexpr double kBadgeRadius = 8;
 constexpr int kBadgeGap = 4;
 constexpr double kCardRadius = 10;
 constexpr double kChipPx = 10;
+constexpr double kNotePx = 11.5;  // the line between the cards and the window
 
 std::u16string Figure(const char* format, double value) {
   char text[24];
@@ -291,27 +292,43 @@ void DefaultsNote(Canvas& c, const std::vector<ReadabilityWarning>& warnings) {
 
 }  // namespace
 
-void ShowAsSeenWith(Canvas& canvas, int x, int y, int w, int h, double scale,
-                    const ThemeSnapshot& theme, ColourVision vision) {
+void ShowAsSeenWith(Canvas& canvas, const RECT& area, const ThemeSnapshot& theme,
+                    ColourVision vision) {
   if (vision == ColourVision::kTypical) return;
-  canvas.EditPixels(x, y, w, h, [vision](std::uint32_t* pixels, int width, int height, int stride) {
+  const RECT d = canvas.DeviceRect(area.left, area.top, area.right - area.left, area.bottom - area.top);
+  canvas.EditPixels(d.left, d.top, d.right - d.left, d.bottom - d.top, [vision](std::uint32_t* pixels, int width, int height, int stride) {
     SeePixelsWith(vision, pixels, width, height, stride);
   });
-  std::u16string pairs;
-  for (const ConfusablePair& pair : FindConfusablePairs(theme, vision)) {
-    pairs += (pairs.empty() ? u"" : u"，") + Utf8ToUtf16(std::to_string(pair.first)) + u" 与 " +
-             Utf8ToUtf16(std::to_string(pair.second));
-  }
-  const std::u16string note =
-      std::u16string(ColourVisionTitle(vision)) +
-      (pairs.empty() ? u"看来：同一表面上的项目都还能分辨" : u"看来难以分辨：" + pairs);
-  canvas.Save();
-  canvas.Scale(scale);
+  // As many whole pairs as the line holds; the count says when there are
+  // more (an item's card names all of its own).
+  const std::vector<ConfusablePair> found = FindConfusablePairs(theme, vision);
   const RECT line = NoteLine();
+  const int room = line.right - line.left - 12;
+  const std::u16string title = ColourVisionTitle(vision);
+  std::u16string note = title + u"看来：同一表面上的项目都还能分辨";
+  if (!found.empty()) {
+    const std::u16string head = title + u"看来难以分辨（" + Utf8ToUtf16(std::to_string(found.size())) + u" 对）：";
+    const std::u16string more = u"……点项目看它的全部";
+    std::u16string pairs;
+    std::size_t shown = 0;
+    for (const ConfusablePair& pair : found) {
+      const std::u16string next = pairs + (pairs.empty() ? u"" : u"，") +
+                                  Utf8ToUtf16(std::to_string(pair.first)) + u" 与 " +
+                                  Utf8ToUtf16(std::to_string(pair.second));
+      const std::u16string tail = shown + 1 < found.size() ? more : u"";
+      const int width = Canvas::MeasureText(head + next + tail, 1 << 16, line.bottom - line.top,
+                                            DT_LEFT | DT_SINGLELINE, kNotePx).width;
+      if (width > room && shown > 0) break;
+      pairs = next;
+      ++shown;
+    }
+    note = head + pairs + (shown < found.size() ? more : u"");
+  }
+  canvas.Save();
   canvas.FillRoundRect(line.left, line.top, line.right - line.left, line.bottom - line.top, 4,
                        Color{kWarningPill.r, kWarningPill.g, kWarningPill.b, 1});
   canvas.DrawText(note, RECT{line.left + 6, line.top, line.right - 6, line.bottom},
-                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS, kWarning, 11.5);
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS, kWarning, kNotePx);
   canvas.Restore();
 }
 
@@ -336,6 +353,17 @@ std::u16string ChipText(const Readability& figures) {
     return u"难以阅读 " + Figure("%.1f:1", std::floor(figures.ratio * 10) / 10);
   }
   return u"难以阅读 Lc " + Figure("%.0f", std::trunc(std::fabs(figures.lc)));
+}
+
+void OutlineItem(Canvas& canvas, int number) {
+  // A dark halo under a bright line: seen on light and dark surfaces alike.
+  for (const ItemPlace& place : PlacementOf(number).places) {
+    if (place.empty()) continue;
+    const RECT& r = place.rect;
+    const double x = r.left - 2.5, y = r.top - 2.5, w = r.right - r.left + 5, h = r.bottom - r.top + 5;
+    canvas.StrokeRoundRect(x, y, w, h, 5, 4, Color::Rgb(0x00, 0x00, 0x00, 0.7));
+    canvas.StrokeRoundRect(x, y, w, h, 5, 2, Color::Rgb(0x00, 0xE5, 0xFF));
+  }
 }
 
 void PaintSampleScreens(Canvas& canvas, const ThemeSnapshot& theme,

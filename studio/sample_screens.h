@@ -26,12 +26,15 @@ std::vector<ReadabilityWarning> FindReadabilityWarnings(const ThemeSnapshot& the
 // What a chip says: "难以阅读 2.6:1", or the APCA figure when only that fails.
 std::u16string ChipText(const Readability& figures);
 
-// Turns the finished picture in the device rectangle (x, y, w, h) into what
-// a person with `vision` sees, then says on the line between the cards and
-// the window (drawn `scale` times larger) which items on one surface that
+// Turns the finished picture in `area` (the panel's coordinates, as the
+// canvas now maps them) into what a person with `vision` sees, then says on
+// the line between the cards and the window which items on one surface that
 // person can hardly tell apart.
-void ShowAsSeenWith(Canvas& canvas, int x, int y, int w, int h, double scale,
-                    const ThemeSnapshot& theme, ColourVision vision);
+void ShowAsSeenWith(Canvas& canvas, const RECT& area, const ThemeSnapshot& theme,
+                    ColourVision vision);
+
+// Outlines every place where item `number` is drawn.
+void OutlineItem(Canvas& canvas, int number);
 
 // Draws the screens with their top left at (0, kSampleScreensTop).
 void PaintSampleScreens(Canvas& canvas, const ThemeSnapshot& theme,

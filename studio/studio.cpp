@@ -21,6 +21,9 @@ Studio::Studio(Shell& shell, const std::string& registry_path, bool shown)
     : shell_(shell), watcher_(registry_path), panel_(&shell), history_(registry_path) {
   SayWhetherFollowing();
   Record();
+  // A colour the studio writes itself is a step of the history at once,
+  // before the watch reports it (which then finds nothing new).
+  panel_.SetWrittenHandler([this] { Record(); });
   shell_.SetSidePlace(PreviewPanel::kWidth, PreviewPanel::kTabWidth, shown);
   shell_.PushLayer(&panel_, false);
   shell_.WatchReadable(watcher_.fd(), [this] { Refresh(); });

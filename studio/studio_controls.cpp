@@ -67,11 +67,56 @@ SampleScreensView::SampleScreensView(const ThemeSnapshot& theme,
                                      const std::vector<ReadabilityWarning>& warnings)
     : theme_(theme), warnings_(warnings) {}
 
+void SampleScreensView::SetSelected(int item) {
+  if (item == selected_) return;
+  selected_ = item;
+  if (item != 0) pointed_ = item;
+  Invalidate();
+}
+
 void SampleScreensView::PaintWin(Canvas& canvas) {
   canvas.Save();
   canvas.Translate(0, -kSampleScreensTop);
   PaintSampleScreens(canvas, theme_, warnings_);
+  if (selected_ != 0) OutlineItem(canvas, selected_);
+  if (ShowsFocus()) {
+    for (const ItemPlace& place : PlacementOf(pointed_).places) {
+      if (place.empty()) continue;
+      const RECT& r = place.rect;
+      PaintFocusRing(canvas, r.left - 3, r.top - 3, r.right - r.left + 6, r.bottom - r.top + 6);
+    }
+  }
   canvas.Restore();
+}
+
+bool SampleScreensView::EnterFocus(bool forward) {
+  if (!TakesFocus()) return false;
+  if (selected_ != 0) pointed_ = selected_;
+  (void)forward;
+  return true;
+}
+
+bool SampleScreensView::Activate() {
+  PostNotification(static_cast<WPARAM>(static_cast<std::uint16_t>(id_)) |
+                       (static_cast<WPARAM>(kChooseByKey) << 16),
+                   static_cast<LPARAM>(pointed_));
+  return true;
+}
+
+bool SampleScreensView::OnKey(InputKey key) {
+  if (!HasFocus()) return false;
+  const int count = static_cast<int>(kThemeTargetCount);
+  switch (key) {
+    case InputKey::Right:
+    case InputKey::Down: pointed_ = pointed_ % count + 1; break;
+    case InputKey::Left:
+    case InputKey::Up: pointed_ = (pointed_ + count - 2) % count + 1; break;
+    case InputKey::Home: pointed_ = 1; break;
+    case InputKey::End: pointed_ = count; break;
+    default: return false;
+  }
+  Invalidate();
+  return true;
 }
 
 void SampleScreensView::OnPress(int, int) { pressed_ = true; }

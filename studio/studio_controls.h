@@ -56,19 +56,37 @@ class StudioText : public UiWin {
 // painter. The element sits at (0, kSampleScreensTop) of its panel; a tap on
 // it sends its control id with the point in the painter's coordinates (the
 // panel's) as MAKELPARAM_XY.
+//
+// It takes the keyboard focus as one stop: the arrows then point at one item
+// after another (its places ringed), and Enter or Space sends the id with
+// kChooseByKey in the high word and the item's number as the LPARAM. The
+// item selected is outlined wherever it is drawn.
 class SampleScreensView : public UiWin {
  public:
+  static constexpr int kChooseByKey = 1;
+
   SampleScreensView(const ThemeSnapshot& theme, const std::vector<ReadabilityWarning>& warnings);
+
+  // The item outlined (0: none).
+  void SetSelected(int item);
+  int Selected() const { return selected_; }
+  int Pointed() const { return pointed_; }
 
   void PaintWin(Canvas& canvas) override;
   void OnPress(int x, int y) override;
   void OnRelease(int x, int y, bool inside) override;
   void OnPressCancelled() override { pressed_ = false; }
+  bool TakesFocus() const override { return visible_; }
+  bool EnterFocus(bool forward) override;
+  bool Activate() override;
+  bool OnKey(InputKey key) override;
 
  private:
   const ThemeSnapshot& theme_;
   const std::vector<ReadabilityWarning>& warnings_;
   bool pressed_ = false;
+  int selected_ = 0;
+  int pointed_ = 1;
 };
 
 // The hidden studio's way back: a narrow strip along the phone's right edge

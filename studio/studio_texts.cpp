@@ -48,4 +48,13 @@ std::u16string StepFailed(bool undo, const std::string& problem) {
   return std::u16string(undo ? u"撤销" : u"重做") + u"失败，注册表未改动（" + Utf8ToUtf16(problem) + u"）。";
 }
 
+std::u16string SwatchWritten(int swatch, const char16_t* label) {
+  return u"已把色块 " + Utf8ToUtf16(std::to_string(swatch)) + u" 写入“" + label +
+         u"”，手机重启后生效。";
+}
+
+std::u16string SwatchNotWritten(const std::string& path) {
+  return u"写入失败，注册表文件 " + Utf8ToUtf16(path) + u" 未改动。";
+}
+
 }  // namespace studio_text

@@ -29,6 +29,10 @@ inline constexpr char16_t kNotFollowing[] =
 std::u16string RegistryReason(LONG status);
 // The registry file at `path` cannot be read: the panel shows the defaults.
 std::u16string Unreadable(const std::string& path, LONG status);
+// The item card wrote swatch `swatch` into the item labelled `label`.
+std::u16string SwatchWritten(int swatch, const char16_t* label);
+// The item card's write failed and left the file at `path` as it was.
+std::u16string SwatchNotWritten(const std::string& path);
 // Restoring the defaults failed and left the file at `path` as it was.
 std::u16string RestoreFailed(const std::string& path, LONG status);
 

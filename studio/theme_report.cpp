@@ -6,6 +6,7 @@
 
 #include "model/theme_targets.h"
 #include "platform/shell/utf.h"
+#include "studio/item_facts.h"
 #include "studio/item_places.h"
 #include "studio/readability.h"
 #include "studio/sample_screens.h"
@@ -24,45 +25,17 @@ std::string Fixed(const char* format, double value) {
   return text;
 }
 
-// Everything the report says of one item.
-struct ItemFacts {
-  int number = 0;
-  const ThemeTarget* target = nullptr;
-  COLORREF value = 0;
-  std::optional<int> swatch;
-  ItemSurface surface = ItemSurface::kNone;
-  std::optional<Readability> figures;
-  bool default_fails = false;
-  std::optional<int> suggestion;
-  std::string drawn_on_it;  // for a surface item: the items read against it
-
-  bool fails() const { return figures && !figures->passes(); }
-};
-
-ItemFacts Facts(const ThemeSnapshot& theme, const std::vector<ReadabilityWarning>& defaults,
-                int number) {
-  ItemFacts f;
-  f.number = number;
-  f.target = &kThemeTargets[static_cast<std::size_t>(number - 1)];
-  f.value = theme.Item(number);
-  f.swatch = SwatchOf(f.value);
-  f.surface = PlacementOf(number).surface;
-  f.figures = JudgeItem(theme, number);
-  for (const ReadabilityWarning& w : defaults) f.default_fails |= w.item == number;
-  f.suggestion = NearestPassingSwatch(theme, number);
-  if (number == kWindowBackgroundItem) {
-    for (const ItemPlacement& row : ItemPlacements()) {
-      if (row.surface != ItemSurface::kWindowBackground) continue;
-      f.drawn_on_it += (f.drawn_on_it.empty() ? "" : " ") + std::to_string(row.number);
-    }
-  }
-  return f;
+// The items read against a surface item, as "5 6 7".
+std::string DrawnOnIt(const ItemFacts& f) {
+  std::string items;
+  for (int n : f.drawn_on_it) items += (items.empty() ? "" : " ") + std::to_string(n);
+  return items;
 }
 
 std::string TextLine(const ItemFacts& f) {
   std::string line = (f.number < 10 ? " " : "") + std::to_string(f.number) + " " + Utf16ToUtf8(f.target->value_name) + " " +
                      Hex(f.value) + " " + (f.swatch ? std::to_string(*f.swatch) : "custom");
-  if (!f.figures) return line + " surface of items " + f.drawn_on_it + "\n";
+  if (!f.figures) return line + " surface of items " + DrawnOnIt(f) + "\n";
   const Readability& r = *f.figures;
   line += std::string(" on ") + SurfaceId(f.surface) + " " + Hex(r.surface) + ": WCAG " +
           Fixed("%.2f:1", r.ratio) + " (needs " + Fixed("%.1f", r.needed_ratio()) + "), APCA Lc " +
@@ -91,7 +64,7 @@ nlohmann::json JsonItem(const ItemFacts& f) {
       {"pass", !f.fails()},
   };
   if (!f.figures) {
-    item["surface_of"] = f.drawn_on_it;
+    item["surface_of"] = DrawnOnIt(f);
     return item;
   }
   const Readability& r = *f.figures;
@@ -120,11 +93,10 @@ int MakeThemeReport(bool json, std::string& out, std::string& error) {
     error = "cannot read the registry file: " + theme.problem();
     return kReportUnreadable;
   }
-  const std::vector<ReadabilityWarning> defaults = FindReadabilityWarnings(ThemeSnapshot());
   bool all_pass = true;
   nlohmann::json items = nlohmann::json::array();
   for (int number = 1; number <= static_cast<int>(kThemeTargetCount); ++number) {
-    const ItemFacts f = Facts(theme, defaults, number);
+    const ItemFacts f = DescribeItem(theme, number);
     all_pass &= !f.fails();
     if (json) {
       items.push_back(JsonItem(f));

@@ -27,3 +27,9 @@ COLORREF ThemeSnapshot::Item(int number) const {
   if (number < 1 || number > kItemCount) return 0;
   return colors_[static_cast<std::size_t>(number - 1)];
 }
+
+ThemeSnapshot ThemeSnapshot::With(int number, COLORREF color) const {
+  ThemeSnapshot changed = *this;
+  if (number >= 1 && number <= kItemCount) changed.colors_[static_cast<std::size_t>(number - 1)] = color;
+  return changed;
+}

@@ -20,6 +20,8 @@ class ThemeSnapshot {
 
   // The colour of item `number` (1 to 20).
   COLORREF Item(int number) const;
+  // The same theme with item `number` in `color` (as if it were written).
+  ThemeSnapshot With(int number, COLORREF color) const;
   bool readable() const { return problem_.empty(); }
   const std::string& problem() const { return problem_; }
   // The registry's status code for the read (ERROR_SUCCESS when readable).

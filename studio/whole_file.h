@@ -1,6 +1,5 @@
 // The studio's files (saved themes, exports, the history) read and written
-// whole: a new file is written beside the old one, flushed, and renamed over
-// it, so a reader sees the old file or the new one, never half of either.
+// whole; the writing is the file layer's ReplaceFile (platform/file).
 #pragma once
 
 #include <string>

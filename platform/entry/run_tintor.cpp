@@ -5,6 +5,7 @@
 #include "platform/entry/entry_point.h"
 #include "platform/entry/window_icon.h"
 #include "platform/entry/window_settings.h"
+#include "model/theme_targets.h"
 #include "platform/file/file_place.h"
 #include "platform/host/headless_host.h"
 #include "platform/host/sdl_host.h"
@@ -37,8 +38,19 @@ std::string CheckPictureName(const std::vector<std::string>& arguments) {
   }
   return "";
 }
+// `select N` points at item N: the pictures `preview` draws after it show it
+// outlined, with its card open.
+std::string CheckItemNumber(const std::vector<std::string>& arguments) {
+  const std::string& n = arguments[0];
+  const int count = static_cast<int>(kThemeTargetCount);
+  if (n.empty() || n.size() > 2 || n.find_first_not_of("0123456789") != std::string::npos ||
+      std::stoi(n) < 1 || std::stoi(n) > count) {
+    return "select wants an item number from 1 to " + std::to_string(count) + ", not '" + n + "'";
+  }
+  return "";
+}
 const std::vector<ScriptExtension> kStudioCommands = {
-    {"preview", 1, "NAME.png", &CheckPictureName}};
+    {"preview", 1, "NAME.png", &CheckPictureName}, {"select", 1, "N", &CheckItemNumber}};
 
 // studio: the studio stands beside the phone (shown or hidden at start); a
 // window has it, a headless run does not. `shown_at_end` (if given) gets
@@ -136,9 +148,15 @@ int RunTintor(const std::vector<std::string>& args) {
     }
     HeadlessHost host;
     host.SetScreenshotDir(options.screenshot_dir.empty() ? "." : options.screenshot_dir);
-    host.SetCommandHandler([&host](const ScriptCommand& command, std::string& problem) {
+    int selected = 0;
+    host.SetCommandHandler([&host, &selected](const ScriptCommand& command, std::string& problem) {
+      if (command.name == "select") {
+        selected = std::stoi(command.arguments[0]);
+        return true;
+      }
       return command.name == "preview" &&
-             WritePreviewPng(host.InScreenshotDir(command.arguments[0]), 1.0, problem);
+             WritePreviewPng(host.InScreenshotDir(command.arguments[0]), 1.0, problem, nullptr,
+                             ColourVision::kTypical, selected);
     });
     host.InjectScript(commands);
     const int code = RunApp(host);

@@ -318,6 +318,16 @@ void Canvas::EditPixels(
   cairo_surface_mark_dirty(s);
 }
 
+RECT Canvas::DeviceRect(double x, double y, double w, double h) const {
+  double left = x, top = y, right = x + w, bottom = y + h;
+  cairo_user_to_device(cr_, &left, &top);
+  cairo_user_to_device(cr_, &right, &bottom);
+  return RECT{static_cast<LONG>(std::floor(std::min(left, right))),
+              static_cast<LONG>(std::floor(std::min(top, bottom))),
+              static_cast<LONG>(std::ceil(std::max(left, right))),
+              static_cast<LONG>(std::ceil(std::max(top, bottom)))};
+}
+
 cairo_surface_t* Canvas::PaintOnBlack(int width, int height,
                                       const std::function<void(Canvas&)>& paint) {
   cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);

@@ -70,6 +70,9 @@ class Canvas {
   // translation applies.
   void EditPixels(int x, int y, int w, int h,
                   const std::function<void(std::uint32_t* pixels, int w, int h, int stride)>& edit);
+  // The device rectangle that covers the rectangle (x, y, w, h) as the
+  // scale and translation now in force place it.
+  RECT DeviceRect(double x, double y, double w, double h) const;
 
   // Draws UTF-16 text in the rectangle under DT_* flags (left/center/right,
   // top/vcenter/bottom, DT_WORDBREAK, DT_SINGLELINE, DT_END_ELLIPSIS), clipped

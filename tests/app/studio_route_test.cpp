@@ -94,7 +94,11 @@ TEST_F(StudioBesideThePhone, OneRouteOneModalRunAndTheKeyboardEverywhere) {
   Pump();
   EXPECT_TRUE(panel.RestoreButton().HasFocus());
   Key(InputKey::Tab);
-  Key(InputKey::Tab);  // past 隐藏, round to the phone's grid, where it was
+  for (int i = 0; i < 4; ++i) Key(InputKey::Tab);  // the four every-eye buttons
+  Key(InputKey::Tab);  // the sample screens, where the arrows point at items
+  Pump();
+  EXPECT_TRUE(panel.Screens().HasFocus());
+  Key(InputKey::Tab);  // round to the phone's grid, where it was
   Pump();
   ASSERT_NE(pane.FocusedChild(), nullptr);
   EXPECT_EQ(pane.FocusedChild()->GetID(), 103);

@@ -15,15 +15,19 @@
 #include <map>
 #include <vector>
 
+#include "model/color_swatches.h"
 #include "model/theme_targets.h"
 #include "platform/host/headless_host.h"
 #include "platform/shell/canvas.h"
 #include "platform/shell/shell.h"
 #include "platform/shell/utf.h"
+#include "studio/item_card.h"
+#include "studio/item_places.h"
 #include "studio/preview_panel.h"
 #include "studio/registry_file_watcher.h"
 #include "studio/restore_confirmation.h"
 #include "studio/studio.h"
+#include "studio/theme_history.h"
 #include "tests/registry/reg_test_util.h"
 #include "tests/registry/temp_registry.h"
 
@@ -348,4 +352,71 @@ TEST(PreviewPanel, RestoreRemovesOnlyTheThemeValuesAndLeavesABadFileAlone) {
   TapOn(host, panel, panel.Tab());
   run();
   EXPECT_TRUE(shell.SideShown());
+}
+
+TEST(PreviewPanel, PointingAtAnItemShowsItsCardWhoseSwatchWritesItAndIsRecorded) {
+  TempRegistry registry;
+  ::setenv("XDG_STATE_HOME", (std::filesystem::path(registry.path()).parent_path() / "state").c_str(), 1);
+  HeadlessHost host;
+  Shell shell(host);
+  Studio studio(shell, registry.path(), true);
+  const PreviewPanel& panel = studio.Panel();
+  const auto run = [&] { shell.RunLoop([&] { return !host.HasPendingInput() && shell.PendingMessages() == 0; }); };
+
+  // Item 12's text: its default grey reads badly on the white window.
+  const RECT place = PlacementOf(12).places[0].rect;
+  host.InjectTap(Shell::kScreenWidth + place.left + 6, (place.top + place.bottom) / 2);
+  const ColorSwatch* suggested = nullptr;
+  host.InjectCall([&] {
+    const ItemCard* card = panel.Card();
+    ASSERT_NE(card, nullptr);
+    EXPECT_EQ(panel.Selected(), 12);
+    const ItemFacts& facts = card->Facts();
+    EXPECT_EQ(facts.number, 12);
+    EXPECT_FALSE(facts.swatch) << "the default grey is no swatch";
+    EXPECT_NE(card->Text().find(u"自定义"), std::u16string::npos);
+    EXPECT_TRUE(facts.fails() && facts.default_fails);
+    ASSERT_TRUE(facts.suggestion);
+    suggested = FindColorSwatch(*facts.suggestion);
+    ASSERT_NE(suggested, nullptr);
+    EXPECT_TRUE(JudgeItem(panel.theme().With(12, suggested->color), 12)->passes());
+    EXPECT_TRUE(HardToReadWith(panel.theme(), 12, panel.theme().Item(12)));
+    EXPECT_EQ(panel.theme().Item(12), ThemeSnapshot().Item(12)) << "suggested, never applied by itself";
+    const int cell = static_cast<int>(suggested - kColorSwatches.data());
+    const RECT r = SwatchGrid::CellRect(cell);
+    host.InjectTap(Shell::kScreenWidth + card->Frame().left + card->Grid().GetPosX() + (r.left + r.right) / 2,
+                   card->Frame().top + card->Grid().GetPosY() + (r.top + r.bottom) / 2);
+    host.InjectCall([&] {
+      ASSERT_NE(panel.Card(), nullptr) << "the card stays open to show the result";
+      EXPECT_EQ(ThemeSnapshot::Read().Item(12), suggested->color) << "written into the registry";
+      EXPECT_EQ(panel.theme().Item(12), suggested->color) << "shown at once";
+      EXPECT_FALSE(panel.Card()->Facts().fails());
+      EXPECT_EQ(panel.Card()->Facts().swatch, suggested->control_id);
+      host.InjectKey(InputKey::Escape);
+    });
+  });
+  run();
+  EXPECT_EQ(panel.Card(), nullptr) << "Esc closes the card";
+  EXPECT_EQ(panel.Selected(), 0);
+  // The write is a step of the theme's history.
+  std::vector<ThemeHistory::State> states;
+  std::size_t cursor = 0;
+  std::string problem;
+  ThemeHistory history(registry.path());
+  ASSERT_TRUE(history.Read(states, cursor, problem)) << problem;
+  ASSERT_FALSE(states.empty());
+  EXPECT_EQ(states[cursor].values.items[11], suggested->color);
+
+  // From the keyboard: the screens keep the focus, the arrows point at the
+  // next item, Enter opens its card.
+  host.InjectKey(InputKey::Right);
+  host.InjectKey(InputKey::Enter);
+  host.InjectCall([&] {
+    ASSERT_NE(panel.Card(), nullptr);
+    EXPECT_EQ(panel.Card()->Item(), 13);
+    EXPECT_FALSE(panel.Card()->Facts().fails()) << "the disabled text never fails";
+    host.InjectKey(InputKey::Escape);
+  });
+  run();
+  EXPECT_EQ(panel.Card(), nullptr);
 }
