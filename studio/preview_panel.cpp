@@ -16,6 +16,8 @@
 #include "platform/win/registry.h"
 #include "studio/item_card.h"
 #include "studio/restore_confirmation.h"
+#include "studio/shelf_texts.h"
+#include "studio/theme_shelf.h"
 #include "studio/studio_texts.h"
 #include "studio/theme_history.h"
 
@@ -46,6 +48,7 @@ PreviewPanel::PreviewPanel(Shell* shell)
       note_(12, false, kNote),
       status_(12, false, kSuccess),
       notice_(12, false, kNotice),
+      themes_(shelf_text::kOpen, StudioButton::Look::kPlain),
       restore_(studio_text::kRestore, StudioButton::Look::kPlain),
       hide_(studio_text::kHide, StudioButton::Look::kPlain),
       screens_(theme_, warnings_),
@@ -54,18 +57,21 @@ PreviewPanel::PreviewPanel(Shell* shell)
   SetPlace(Place::Side);
   title_.SetText(studio_text::kTitle);
   note_.SetText(studio_text::kNote);
-  title_.SetBounds(kMargin, 8, 328, 28);
+  title_.SetBounds(kMargin, 8, 288, 28);
   note_.SetBounds(kMargin, 38, kVisionLeft - kMargin - 6, 18);
   title_.SetCentredVertically(true);
   note_.SetCentredVertically(true);
-  restore_.SetBounds(344, 8, 88, 28);
-  hide_.SetBounds(440, 8, 72, 28);
+  themes_.SetBounds(304, 8, 56, 28);
+  restore_.SetBounds(368, 8, 84, 28);
+  hide_.SetBounds(460, 8, 52, 28);
+  themes_.SetID(kThemesId);
   restore_.SetID(kRestoreId);
   hide_.SetID(kHideId);
   tab_.SetID(kShowId);
   screens_.SetID(kScreensId);
   tab_.SetBounds(0, 0, kTabWidth, kHeight);
-  for (UiWin* e : std::initializer_list<UiWin*>{&title_, &note_, &status_, &notice_, &restore_, &hide_}) {
+  for (UiWin* e : std::initializer_list<UiWin*>{&title_, &note_, &status_, &notice_, &themes_, &restore_,
+                                                &hide_}) {
     AddRoot(e);
   }
   for (int i = 0; i < 4; ++i) {
@@ -156,6 +162,9 @@ void PreviewPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_COMMAND) return;
   Shell* shell = GetShell();
   switch (static_cast<int>(wParam & 0xFFFF)) {
+    case kThemesId:
+      OpenShelf();
+      break;
     case kRestoreId:
       AskRestore();
       break;
@@ -194,7 +203,7 @@ void PreviewPanel::PointAt(int number) {
     Repaint();
     return;
   }
-  if (card_ != nullptr || confirmation_ != nullptr) return;
+  if (card_ != nullptr || confirmation_ != nullptr || shelf_ != nullptr) return;
   ItemCard card(GetShell(), [this](int swatch) { PostCommand(kPickSwatchId, swatch); });
   card_ = &card;
   // A tap on another item beside the card points at that one instead.
@@ -249,6 +258,15 @@ void PreviewPanel::AskRestore() {
   const bool yes = sheet.Ask();
   confirmation_ = nullptr;
   if (yes) RestoreDefaults();
+}
+
+void PreviewPanel::OpenShelf() {
+  if (shelf_ != nullptr || confirmation_ != nullptr || card_ != nullptr) return;
+  ThemeShelf shelf(kWidth, GetShell());
+  shelf_ = &shelf;
+  shelf.Run();
+  shelf_ = nullptr;
+  Reload();
 }
 
 void PreviewPanel::RestoreDefaults() {

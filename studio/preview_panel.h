@@ -1,10 +1,10 @@
 // The studio's panel beside the phone screen: the phone as it will look
 // after its next start, in the theme the registry holds now, with
-// readability marks, "恢复默认" (confirmed first) and "隐藏". It is a layer of
-// the one layer type in the shell's side place: its controls are elements
-// fed by the one route, its commands come through the shell's queue, and
-// its confirmation runs through the one modal run. Hidden, it is a narrow
-// tab that brings it back.
+// readability marks, "主题" (the theme shelf), "恢复默认" (confirmed first)
+// and "隐藏". It is a layer of the one layer type in the shell's side place:
+// its controls are elements fed by the one route, its commands come through
+// the shell's queue, and its confirmation and the shelf run through the one
+// modal run. Hidden, it is a narrow tab that brings it back.
 #pragma once
 
 #include <functional>
@@ -23,6 +23,7 @@
 class Canvas;
 class ItemCard;
 class RestoreConfirmation;
+class ThemeShelf;
 
 class PreviewPanel : public ElementLayer, public MessageTarget {
  public:
@@ -38,6 +39,7 @@ class PreviewPanel : public ElementLayer, public MessageTarget {
   static constexpr int kScreensId = 4;
   // A swatch chosen in the item card (LPARAM: its control id).
   static constexpr int kPickSwatchId = 5;
+  static constexpr int kThemesId = 6;
   // The "every eye" buttons, one id each, in the order of kVisions.
   static constexpr int kFirstVisionId = 10;
   static constexpr ColourVision kVisions[] = {ColourVision::kTypical, ColourVision::kProtan,
@@ -89,12 +91,15 @@ class PreviewPanel : public ElementLayer, public MessageTarget {
   // studio around the panel has to say about it.
   void SetNotice(std::u16string notice);
   const std::u16string& notice() const { return notice_.Text(); }
+  const StudioButton& ThemesButton() const { return themes_; }
   const StudioButton& RestoreButton() const { return restore_; }
   const StudioButton& HideButton() const { return hide_; }
   const WayBackTab& Tab() const { return tab_; }
   const SampleScreensView& Screens() const { return screens_; }
   // The "恢复默认" confirmation while it is open, else null.
   const RestoreConfirmation* Confirmation() const { return confirmation_; }
+  // The theme shelf while it is open, else null.
+  const ThemeShelf* Shelf() const { return shelf_; }
 
   // ---- The shell's side ----
   // Notifications of its elements go through the shell's queue.
@@ -109,6 +114,7 @@ class PreviewPanel : public ElementLayer, public MessageTarget {
  private:
   void Show(ThemeSnapshot theme);
   void AskRestore();
+  void OpenShelf();
   void RestoreDefaults();
   void UpdateStatus();
   // Places the status lines, the notice and, below them, the sample screens.
@@ -124,6 +130,7 @@ class PreviewPanel : public ElementLayer, public MessageTarget {
   StudioText note_;
   StudioText status_;
   StudioText notice_;
+  StudioButton themes_;
   StudioButton restore_;
   StudioButton hide_;
   SampleScreensView screens_;
@@ -131,6 +138,7 @@ class PreviewPanel : public ElementLayer, public MessageTarget {
   std::function<void(int x, int y)> screens_click_;
   RestoreConfirmation* confirmation_ = nullptr;
   ItemCard* card_ = nullptr;
+  ThemeShelf* shelf_ = nullptr;
   std::unique_ptr<ItemCard> pictured_card_;  // a picture's card, never run
   std::function<void()> written_;
   ColourVision vision_ = ColourVision::kTypical;

@@ -1,35 +1,12 @@
-// The studio's "恢复默认" confirmation: a sheet over the dimmed studio with
-// "确定" and "取消", run through the one modal run, so that it holds the whole
-// window while it is open. Esc, a tap beside the sheet and "取消" cancel;
-// Enter and Space act on the focused button, which is "取消" at first.
+// The studio's "恢复默认" confirmation: the studio's question sheet asking
+// whether to remove the 20 theme values.
 #pragma once
 
-#include "platform/ui/element_layer.h"
-#include "studio/studio_controls.h"
+#include "studio/confirmation_sheet.h"
 
-class RestoreConfirmation : public ElementLayer {
+class RestoreConfirmation : public ConfirmationSheet {
  public:
   // The sheet's place in the studio, whose width is `studio_width`.
   // `shell`: the shell the studio is in.
   RestoreConfirmation(int studio_width, Shell* shell);
-
-  // The buttons' notifications answer the question.
-  void PostCommand(WPARAM wParam, LPARAM lParam) override;
-
-  // Runs until answered: true for "确定".
-  bool Ask();
-
-  const StudioButton& ConfirmButton() const { return confirm_; }
-  const StudioButton& CancelButton() const { return cancel_; }
-
- protected:
-  void PaintContent(Canvas& canvas) override;
-  bool OnKey(InputKey key) override;
-  void OnTapOutside() override;
-
- private:
-  StudioText title_;
-  StudioText note_;
-  StudioButton confirm_;
-  StudioButton cancel_;
 };

@@ -4,7 +4,9 @@
 
 #include "platform/shell/shell.h"
 #include "platform/shell/utf.h"
+#include "studio/shelf_texts.h"
 #include "studio/studio_texts.h"
+#include "studio/theme_commands.h"
 
 namespace {
 // The window's keys of the history; none acts while a dialog holds the window.
@@ -30,10 +32,12 @@ Studio::Studio(Shell& shell, const std::string& registry_path, bool shown)
   for (const HistoryKey& k : kHistoryKeys) {
     shell_.BindWindowKey(k.key, k.modifiers, false, [this, undo = k.undo] { Step(undo); });
   }
+  shell_.TakeDroppedFiles([this](const std::string& path) { Import(path); });
 }
 
 Studio::~Studio() {
   for (const HistoryKey& k : kHistoryKeys) shell_.BindWindowKey(k.key, k.modifiers, false, nullptr);
+  shell_.TakeDroppedFiles(nullptr);
   shell_.WatchReadable(-1, nullptr);
   shell_.RemoveLayer(&panel_, false);
   shell_.SetSidePlace(0, 0, false);
@@ -83,5 +87,22 @@ void Studio::Step(bool undo) {
     case ThemeHistory::Outcome::kFailed:
       panel_.Report(studio_text::StepFailed(undo, problem), true);
       return;
+  }
+}
+
+void Studio::Import(const std::string& path) {
+  // The outcome shows in the panel, so the panel shows.
+  shell_.ShowSide(true);
+  ThemeValues theme;
+  std::string problem;
+  bool refused = false;
+  int changed = 0;
+  if (!ReadImportFile(path, theme, problem, &refused)) {
+    panel_.Report(refused ? shelf_text::ImportRefused(path, problem) : shelf_text::ImportFailed(path, problem), true);
+  } else if (!ApplyTheme(theme, "import", changed, problem)) {
+    panel_.Report(shelf_text::ImportNotWritten(path, problem), true);
+  } else {
+    panel_.Reload();
+    panel_.Report(shelf_text::Imported(path, changed), false);
   }
 }

@@ -4,7 +4,9 @@
 // The shell knows nothing of what stands in that place. Every change of the
 // theme it sees (a colour set on the phone, a restore, a change by another
 // Tintor or by hand) is recorded in the theme's undo history, and the
-// window's Ctrl+Z undoes a step, Ctrl+Shift+Z and Ctrl+Y redo one.
+// window's Ctrl+Z undoes a step, Ctrl+Shift+Z and Ctrl+Y redo one. A
+// registry file dropped on the window is imported as --import-theme does:
+// refused whole, with nothing written, unless it holds only theme colours.
 #pragma once
 
 #include <string>
@@ -38,6 +40,8 @@ class Studio {
   void Record();
   // Undoes or redoes one step of the history and shows how that went.
   void Step(bool undo);
+  // Imports the theme in the registry file at `path` and shows how that went.
+  void Import(const std::string& path);
 
   Shell& shell_;
   // Watching before the first read: no change can fall between the two.

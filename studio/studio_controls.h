@@ -21,6 +21,10 @@ class StudioButton : public UiButton {
 
   StudioButton(std::u16string text, Look look);
   const std::u16string& Text() const { return text_; }
+  void SetText(std::u16string text) {
+    text_ = std::move(text);
+    Invalidate();
+  }
 
   void PaintWin(Canvas& canvas) override;
 

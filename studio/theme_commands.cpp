@@ -22,20 +22,10 @@ int Differences(const ThemeValues& a, const ThemeValues& b) {
   return n;
 }
 
-// Writes the items `theme` holds over the registry's, as one step of `kind`.
 int Apply(const ThemeValues& theme, const std::string& kind, const std::string& what) {
-  ThemeHistory history(RegistryFilePath());
-  std::string problem;
   int changed = 0;
-  const bool ok = history.Change(kind, [&](const ThemeValues& now) {
-    ThemeValues next = now;
-    for (std::size_t i = 0; i < kThemeTargetCount; ++i) {
-      if (theme.items[i]) next.items[i] = theme.items[i];
-    }
-    changed = Differences(now, next);
-    return next;
-  }, problem);
-  if (!ok) return Failed(problem + "; the registry is not changed");
+  std::string problem;
+  if (!ApplyTheme(theme, kind, changed, problem)) return Failed(problem + "; the registry is not changed");
   std::printf("%s: %d of the 20 theme colours changed\n", what.c_str(), changed);
   return 0;
 }
@@ -57,13 +47,11 @@ int Move(bool undo) {
 }
 
 int Import(const std::string& file) {
-  std::string bytes;
-  std::string problem;
-  if (!ReadWholeFile(file, bytes, problem)) return Failed(problem + "; nothing is written", 2);
   ThemeValues theme;
-  RegFileFault fault;
-  if (!ReadThemeFile(bytes, theme, fault)) {
-    std::fprintf(stderr, "%s:%zu: %s\n", file.c_str(), fault.line, fault.reason.c_str());
+  std::string problem;
+  bool refused = false;
+  if (!ReadImportFile(file, theme, problem, &refused)) {
+    std::fprintf(stderr, "%s%s\n", refused ? "" : "tintor: ", problem.c_str());
     std::fprintf(stderr, "tintor: %s is not imported; nothing is written\n", file.c_str());
     return 2;
   }
@@ -98,8 +86,7 @@ int RunThemeCommand(const ThemeCommand& command) {
       std::printf("deleted the theme '%s'\n", arg.c_str());
       return 0;
     case ThemeCommand::Kind::kExport:
-      if (!ReadThemeValues(values, problem) ||
-          !ReplaceWholeFile(arg, EncodeThemeFile(values.Completed(), command.format), problem)) {
+      if (!ReadThemeValues(values, problem) || !ExportTheme(values, arg, command.format, problem)) {
         return Failed(problem);
       }
       std::printf("exported the theme to %s\n", arg.c_str());
@@ -108,4 +95,32 @@ int RunThemeCommand(const ThemeCommand& command) {
       return Import(arg);
   }
   return 1;
+}
+
+bool ApplyTheme(const ThemeValues& theme, const std::string& kind, int& changed, std::string& problem) {
+  ThemeHistory history(RegistryFilePath());
+  changed = 0;
+  return history.Change(kind, [&](const ThemeValues& now) {
+    ThemeValues next = now;
+    for (std::size_t i = 0; i < kThemeTargetCount; ++i) {
+      if (theme.items[i]) next.items[i] = theme.items[i];
+    }
+    changed = Differences(now, next);
+    return next;
+  }, problem);
+}
+
+bool ReadImportFile(const std::string& file, ThemeValues& theme, std::string& problem, bool* refused) {
+  if (refused != nullptr) *refused = false;
+  std::string bytes;
+  if (!ReadWholeFile(file, bytes, problem)) return false;
+  RegFileFault fault;
+  if (ReadThemeFile(bytes, theme, fault)) return true;
+  if (refused != nullptr) *refused = true;
+  problem = file + ":" + std::to_string(fault.line) + ": " + fault.reason;
+  return false;
+}
+
+bool ExportTheme(const ThemeValues& values, const std::string& path, RegFileForm form, std::string& problem) {
+  return ReplaceWholeFile(path, EncodeThemeFile(values.Completed(), form), problem);
 }

@@ -3,13 +3,24 @@
 // confirmation, delete, export) and a registry file dropped on the window.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "model/theme_targets.h"
 #include "platform/shell/utf.h"
 #include "studio/restore_confirmation.h"
 #include "studio/studio.h"
+#include "studio/confirmation_sheet.h"
 #include "studio/studio_texts.h"
+#include "studio/theme_commands.h"
+#include "studio/theme_library.h"
+#include "studio/theme_shelf.h"
 #include "studio/theme_values.h"
 #include "tests/support/headless_shell_test.h"
 
@@ -17,10 +28,12 @@ namespace {
 
 class StudioThemes : public HeadlessShellTest {
  protected:
-  // The centre of an element of a studio layer, in the window's coordinates.
+  // The centre of an element of a studio layer (in a list too), in the
+  // window's coordinates.
   void TapStudio(const ElementLayer& layer, const UiWin& e) {
-    Tap(Shell::kScreenWidth + layer.Frame().left + e.GetPosX() + e.GetWidth() / 2,
-        layer.Frame().top + e.GetPosY() + e.GetHeight() / 2);
+    const POINT o = e.WindowOrigin();
+    Tap(Shell::kScreenWidth + layer.Frame().left + o.x + e.GetWidth() / 2,
+        layer.Frame().top + o.y + e.GetHeight() / 2);
   }
   void Then(std::function<void()> check) { host().InjectCall(std::move(check)); }
   static ThemeValues Now() {
@@ -32,11 +45,55 @@ class StudioThemes : public HeadlessShellTest {
   static bool Says(const std::u16string& status, const char16_t* words) {
     return status.find(words) != std::u16string::npos;
   }
+  std::string Folder() const { return RegistryPath().substr(0, RegistryPath().rfind('/')); }
+  static std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  // The entry of the shelf named `name` (UTF-8).
+  static std::size_t EntryOf(const ThemeShelf& shelf, const std::string& name) {
+    for (std::size_t i = 0; i < shelf.Entries().size(); ++i) {
+      if (shelf.Entries()[i].name == name) return i;
+    }
+    ADD_FAILURE() << "no theme named " << name << " on the shelf";
+    return 0;
+  }
+  // Taps the button of `action` of the theme `name` on the open shelf.
+  void TapRow(const std::string& name, ThemeShelf::Action action) {
+    const ThemeShelf& shelf = *shelf_;
+    const UiWin* button = shelf.RowButton(EntryOf(shelf, name), action);
+    ASSERT_NE(button, nullptr) << name;
+    TapStudio(shelf, *button);
+  }
+  // Answers the question open over the shelf.
+  void Answer(bool yes) {
+    ASSERT_NE(shelf_->Question(), nullptr) << "nothing asked";
+    const ConfirmationSheet& q = *shelf_->Question();
+    TapStudio(q, yes ? q.ConfirmButton() : q.CancelButton());
+  }
+  // Runs the steps one after another inside the modal runs they open: each
+  // injects its input or checks what is seen, and the next one runs once
+  // that input is used.
+  void RunSteps(std::size_t i = 0) {
+    if (i >= steps_.size()) return;
+    steps_[i]();
+    Then([this, i] { RunSteps(i + 1); });
+  }
+
+  std::vector<std::function<void()>> steps_;
+  const ThemeShelf* shelf_ = nullptr;
 };
 
 constexpr std::size_t kBackground = 3;  // item 4, the window background
 
-TEST_F(StudioThemes, WindowKeysUndoAndRedoEveryStepARestoreIsOne) {
+TEST_F(StudioThemes, WindowKeysUndoAndRedoEveryStepDroppedFilesImportOrAreRefusedWhole) {
+  const std::string good = Folder() + "/friend.reg";
+  const std::string bad = Folder() + "/other.reg";
+  const std::string theme =
+      "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Meizu\\Theme\\Colors]\r\n"
+      "\"SYSCLR_WINDOW_BG\"=dword:00203040\r\n";
+  std::ofstream(good, std::ios::binary) << theme;
+  std::ofstream(bad, std::ios::binary) << theme << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Other]\r\n";
   Studio studio(shell(), RegistryPath(), true);
   const PreviewPanel& panel = studio.Panel();
   const ThemeTarget& bg = kThemeTargets[kBackground];
@@ -62,8 +119,8 @@ TEST_F(StudioThemes, WindowKeysUndoAndRedoEveryStepARestoreIsOne) {
   EXPECT_EQ(Now().items[kBackground], 0x00445566u);
   EXPECT_TRUE(Says(panel.status(), u"已重做")) << Utf16ToUtf8(panel.status());
 
-  // "恢复默认", confirmed, is one step; no key of the history acts while its
-  // question holds the window.
+  // "恢复默认", confirmed, is one step; no key of the history and no dropped
+  // file acts while its question holds the window.
   ASSERT_TRUE(WriteRegistryDword(kThemeTargets[12].key, kThemeTargets[12].value_name, 0x00ABCDEF));
   Pump();
   const ThemeValues before_restore = Now();
@@ -76,6 +133,7 @@ TEST_F(StudioThemes, WindowKeysUndoAndRedoEveryStepARestoreIsOne) {
   EXPECT_EQ(Now(), ThemeValues());
   TapStudio(panel, panel.RestoreButton());
   Key(InputKey::Z, kCtrl);
+  host().Inject(InputEvent::Drop(good));
   Key(InputKey::Escape);
   Pump();
   EXPECT_EQ(panel.Confirmation(), nullptr);
@@ -83,6 +141,131 @@ TEST_F(StudioThemes, WindowKeysUndoAndRedoEveryStepARestoreIsOne) {
   Key(InputKey::Z, kCtrl);
   Pump();
   EXPECT_EQ(Now(), before_restore) << "one undo brings back all the restore removed";
+
+  // A dropped theme file is imported as one step; one with anything else in
+  // it is refused whole, saying where, and nothing is written.
+  host().Inject(InputEvent::Drop(good));
+  Pump();
+  EXPECT_EQ(Now().items[kBackground], 0x00203040u);
+  EXPECT_EQ(panel.theme().Item(4), 0x00203040u);
+  EXPECT_TRUE(Says(panel.status(), u"已导入")) << Utf16ToUtf8(panel.status());
+  const std::string imported = Bytes(RegistryPath());
+  host().Inject(InputEvent::Drop(bad));
+  Pump();
+  EXPECT_EQ(Bytes(RegistryPath()), imported);
+  EXPECT_TRUE(Says(panel.status(), u"第 5 行")) << Utf16ToUtf8(panel.status());
+  Key(InputKey::Z, kCtrl);
+  Pump();
+  EXPECT_EQ(Now(), before_restore);
+}
+
+TEST_F(StudioThemes, ShelfSavesAppliesExportsAndDeletesThemesByNameTyped) {
+  // The documents folder as xdg-user-dir names it, and none without it.
+  const std::string bin = Folder() + "/bin";
+  const std::string documents = Folder() + "/文档";
+  ASSERT_EQ(::mkdir(bin.c_str(), 0755), 0);
+  ASSERT_EQ(::mkdir(documents.c_str(), 0755), 0);
+  std::ofstream(bin + "/xdg-user-dir") << "#!/bin/sh\n[ \"$1\" = DOCUMENTS ] && echo '" << documents << "'\n";
+  ASSERT_EQ(::chmod((bin + "/xdg-user-dir").c_str(), 0755), 0);
+  const std::string path = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
+  const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
+  ::setenv("PATH", (bin + ":" + path).c_str(), 1);
+
+  Studio studio(shell(), RegistryPath(), true);
+  const PreviewPanel& panel = studio.Panel();
+  const ThemeTarget& bg = kThemeTargets[kBackground];
+  ASSERT_TRUE(WriteRegistryDword(bg.key, bg.value_name, 0x00123456));
+  const ThemeValues spring = Now().Completed();
+  Pump();
+  // The shelf runs modally: what happens there is input, and what is seen
+  // there is checked between its steps.
+  TapStudio(panel, panel.ThemesButton());
+  const std::string old_form = documents + "/深色-REGEDIT4.reg";
+  std::string before;
+  steps_ = {
+      [&] {
+        shelf_ = panel.Shelf();
+        ASSERT_NE(shelf_, nullptr);
+        EXPECT_TRUE(host().TakingText()) << "no text asked for while the name can be typed";
+        EXPECT_EQ(shelf_->Entries().size(), ThemePresets().size());
+        // A preset's name is refused.
+        host().InjectText("深色");
+        Key(InputKey::Enter);
+      },
+      [&] {
+        EXPECT_TRUE(Says(shelf_->status(), u"预设")) << Utf16ToUtf8(shelf_->status());
+        EXPECT_TRUE(ListSavedThemes().empty());
+        // A name typed (an input method's Chinese, characters taken back)
+        // saves the current colours.
+        Key(InputKey::Backspace);
+        Key(InputKey::Backspace);
+        host().InjectText("春天 的风");
+        Key(InputKey::Backspace);
+        Key(InputKey::Backspace);
+        Key(InputKey::Enter);
+      },
+      [&] {
+        ASSERT_EQ(ListSavedThemes(), std::vector<std::string>{"春天"}) << Utf16ToUtf8(shelf_->status());
+        EXPECT_EQ(shelf_->NameField().Text(), u"");
+        EXPECT_EQ(shelf_->Entries()[EntryOf(*shelf_, "春天")].values, spring);
+        // Applying asks first, listing what changes; "取消" writes nothing.
+        before = Bytes(RegistryPath());
+        TapRow("高对比", ThemeShelf::Action::kApply);
+      },
+      [&] { Answer(false); },
+      [&] {
+        EXPECT_EQ(Bytes(RegistryPath()), before);
+        TapRow("深色", ThemeShelf::Action::kApply);
+      },
+      [&] { Answer(true); },
+      [&] {
+        EXPECT_EQ(Now(), ThemePresets()[1].values);
+        EXPECT_TRUE(Says(shelf_->status(), u"已应用")) << Utf16ToUtf8(shelf_->status());
+        TapRow("春天", ThemeShelf::Action::kApply);
+      },
+      [&] { Answer(true); },
+      [&] {
+        EXPECT_EQ(Now(), spring);
+        // Exports land in the documents folder, never over a file there, in
+        // the old form for old phones on request.
+        TapStudio(*shelf_, shelf_->ExportCurrentButton());
+        TapStudio(*shelf_, shelf_->ExportCurrentButton());
+        TapStudio(*shelf_, shelf_->FormatButton());
+        TapRow("深色", ThemeShelf::Action::kExport);
+      },
+      [&] {
+        EXPECT_EQ(shelf_->Question(), nullptr) << "an export asks nothing";
+        EXPECT_TRUE(Says(shelf_->status(), u"/文档/深色-REGEDIT4.reg")) << Utf16ToUtf8(shelf_->status());
+        // Without xdg-user-dir the home folder takes them.
+        ::setenv("PATH", Folder().c_str(), 1);
+        ::setenv("HOME", Folder().c_str(), 1);
+        TapStudio(*shelf_, shelf_->ExportCurrentButton());
+      },
+      [&] {
+        ::setenv("PATH", path.c_str(), 1);
+        ::setenv("HOME", home.c_str(), 1);
+        EXPECT_FALSE(Bytes(Folder() + "/当前颜色-REGEDIT4.reg").empty()) << Utf16ToUtf8(shelf_->status());
+        TapRow("春天", ThemeShelf::Action::kDelete);
+      },
+      [&] { Answer(true); },
+      [&] {
+        EXPECT_TRUE(ListSavedThemes().empty());
+        EXPECT_EQ(shelf_->Entries().size(), ThemePresets().size());
+        Key(InputKey::Escape);
+      },
+  };
+  Then([this] { RunSteps(); });
+  Pump();
+  ASSERT_EQ(panel.Shelf(), nullptr) << "Esc left the shelf open";
+  EXPECT_FALSE(host().TakingText());
+  EXPECT_EQ(Now(), spring);
+  EXPECT_EQ(Bytes(old_form).rfind("REGEDIT4\r\n", 0), 0u);
+  for (const std::string& file : {documents + "/当前颜色.reg", documents + "/当前颜色 (2).reg", old_form}) {
+    ThemeValues read;
+    std::string problem;
+    ASSERT_TRUE(ReadImportFile(file, read, problem)) << problem;
+    EXPECT_EQ(read, file == old_form ? ThemePresets()[1].values : spring) << file;
+  }
 }
 
 }  // namespace

@@ -1,0 +1,57 @@
+// The theme shelf's texts, in the window's language (UTF-16, converted only
+// where they are drawn); the sentences that name a theme, a file or a
+// reason are made by the functions below.
+#pragma once
+
+#include <string>
+
+namespace shelf_text {
+
+inline constexpr char16_t kOpen[] = u"主题";
+inline constexpr char16_t kTitle[] = u"主题 · 保存、应用、导出";
+inline constexpr char16_t kClose[] = u"关闭";
+inline constexpr char16_t kNote[] =
+    u"已保存的主题和预设都可以应用到注册表（可用 Ctrl+Z 撤销），或导出到“文档”文件夹带到手机上。"
+    u"把 .reg 文件拖到窗口上即可导入。";
+inline constexpr char16_t kNameHint[] = u"输入名称，把当前的20项颜色保存为主题";
+inline constexpr char16_t kSave[] = u"保存";
+inline constexpr char16_t kExportCurrent[] = u"导出当前颜色";
+inline constexpr char16_t kFormat5[] = u"格式：Version 5.00";
+inline constexpr char16_t kFormat4[] = u"格式：REGEDIT4（旧手机）";
+inline constexpr char16_t kApply[] = u"应用";
+inline constexpr char16_t kExport[] = u"导出";
+inline constexpr char16_t kDelete[] = u"删除";
+inline constexpr char16_t kPreset[] = u"预设";
+inline constexpr char16_t kSaved[] = u"已保存";
+inline constexpr char16_t kUnreadableTheme[] = u"无法读取";
+inline constexpr char16_t kCurrent[] = u"当前颜色";
+inline constexpr char16_t kNameFirst[] = u"请先输入主题的名称。";
+inline constexpr char16_t kCustom[] = u"自定义";
+
+// Questions.
+std::u16string ApplyQuestion(const std::u16string& name);
+std::u16string ApplyNote(int changes);
+std::u16string ReplaceQuestion(const std::u16string& name);
+inline constexpr char16_t kReplaceNote[] = u"已保存的同名主题将被当前的20项颜色替换。";
+std::u16string DeleteQuestion(const std::u16string& name);
+inline constexpr char16_t kDeleteNote[] = u"主题文件将被删除；注册表里的颜色不变。";
+
+// Outcomes.
+std::u16string Saved(const std::u16string& name);
+std::u16string PresetName(const std::u16string& name);
+std::u16string BadName(const std::u16string& name);
+std::u16string SaveFailed(const std::string& problem);
+std::u16string Applied(const std::u16string& name, int changed);
+std::u16string Unchanged(const std::u16string& name);
+std::u16string ApplyFailed(const std::string& problem);
+std::u16string Deleted(const std::u16string& name);
+std::u16string DeleteFailed(const std::string& problem);
+std::u16string Exported(const std::string& path);
+std::u16string ExportFailed(const std::string& problem);
+std::u16string Imported(const std::string& file, int changed);
+// A dropped file that is not imported: nothing is written.
+std::u16string ImportRefused(const std::string& file, const std::string& problem);
+std::u16string ImportFailed(const std::string& file, const std::string& problem);
+std::u16string ImportNotWritten(const std::string& file, const std::string& problem);
+
+}  // namespace shelf_text
