@@ -51,9 +51,11 @@ int Import(const std::string& file) {
   std::string problem;
   bool refused = false;
   if (!ReadImportFile(file, theme, problem, &refused)) {
+    // A refused file is a fault of the file (2); one that cannot be read, of
+    // the place (1), as for every other file.
     std::fprintf(stderr, "%s%s\n", refused ? "" : "tintor: ", problem.c_str());
     std::fprintf(stderr, "tintor: %s is not imported; nothing is written\n", file.c_str());
-    return 2;
+    return refused ? 2 : 1;
   }
   return Apply(theme, "import", "imported " + file);
 }

@@ -49,7 +49,10 @@ const char* EntryUsage() {
          "  --help                show this text\n"
          "exit status: 0 done; 1 not done (nothing to undo or redo, no such theme, a file or\n"
          "the registry cannot be read or written); 2 a bad command line or a refused import\n"
-         "In the window Ctrl+Z undoes the theme's last step, Ctrl+Shift+Z or Ctrl+Y redoes it.\n"
+         "In the window Ctrl+Z undoes the theme's last step, Ctrl+Shift+Z or Ctrl+Y redoes it;\n"
+         "the preview's 主题 button opens the theme shelf (save under a typed name, apply,\n"
+         "delete, export into the documents folder); a .reg file dropped on the window is\n"
+         "imported as with --import-theme.\n"
          "The window keeps the last --scale and whether the preview was shown in\n"
          "$XDG_CONFIG_HOME/tintor/settings (else ~/.config/tintor/settings).\n";
 }

@@ -119,6 +119,9 @@ TEST(Themes, ExportBothFormsImportBackAndRefuseWholeFiles) {
     EXPECT_NE(said.find(place.dir() + "/bad.reg" + message), std::string::npos) << said;
     EXPECT_EQ(place.ReadBytes(), before) << line;
   }
+  // A file that cannot be read is no refused theme: 1, as for other files.
+  EXPECT_EQ(Command(K::kImport, place.dir() + "/missing.reg"), 1);
+  EXPECT_EQ(place.ReadBytes(), before);
 }
 
 TEST(Themes, NamedThemesAndPresets) {
