@@ -26,29 +26,15 @@ ThemeValues ThemeValues::Completed() const {
 }
 
 bool ReadThemeValues(ThemeValues& values, std::string& problem) {
+  // One look at the file for all 20, not one for each.
+  RegistryValueName names[kThemeTargetCount];
+  for (std::size_t i = 0; i < kThemeTargetCount; ++i) names[i] = {kThemeTargets[i].key, kThemeTargets[i].value_name};
   values = ThemeValues();
-  for (LPCWSTR key_name : {kSystemColorsKey, kAppColorsKey}) {
-    HKEY key = nullptr;
-    const LONG rc = RegOpenKeyExW(HKEY_LOCAL_MACHINE, key_name, 0, 0, &key);
-    if (rc == ERROR_FILE_NOT_FOUND) continue;
-    if (rc != ERROR_SUCCESS) {
-      problem = RegistryLastErrorMessage();
-      return false;
-    }
-    for (std::size_t i = 0; i < kThemeTargetCount; ++i) {
-      if (std::u16string_view(kThemeTargets[i].key) != key_name) continue;
-      DWORD type = 0;
-      BYTE data[4] = {};
-      DWORD size = sizeof data;
-      if (RegQueryValueExW(key, kThemeTargets[i].value_name, nullptr, &type, data, &size) == ERROR_SUCCESS &&
-          type == REG_DWORD && size == 4) {
-        values.items[i] = static_cast<DWORD>(data[0]) | (static_cast<DWORD>(data[1]) << 8) |
-                          (static_cast<DWORD>(data[2]) << 16) | (static_cast<DWORD>(data[3]) << 24);
-      }
-    }
-    RegCloseKey(key);
+  if (RegistryReadDwords(HKEY_LOCAL_MACHINE, names, kThemeTargetCount, values.items.data()) == ERROR_SUCCESS) {
+    return true;
   }
-  return true;
+  problem = RegistryLastErrorMessage();
+  return false;
 }
 
 bool WriteThemeValues(const ThemeValues& from, const ThemeValues& to, std::string& problem) {

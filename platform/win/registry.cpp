@@ -10,6 +10,7 @@
 #include <map>
 #include <mutex>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/win/hive_file.h"
@@ -496,17 +497,49 @@ bool RegistryReadDword(HKEY root, LPCWSTR subkey, LPCWSTR value_name, DWORD* val
   return true;
 }
 
-LONG RegistryDeleteValues(HKEY root, const RegistryValueName* values, std::size_t count) {
-  Registry& r = State();
-  std::lock_guard<std::mutex> guard(r.mutex);
-  std::vector<std::pair<OpenKey, std::u16string_view>> names;
+namespace {
+
+using ValueNames = std::vector<std::pair<OpenKey, std::u16string_view>>;
+
+// Each listed value's key, resolved under `root`, and its name.
+LONG ResolveValueNames(Registry& r, HKEY root, const RegistryValueName* values, std::size_t count,
+                       ValueNames* names) {
   for (std::size_t i = 0; i < count; ++i) {
     OpenKey key;
     const LONG status = Resolve(r, root, values[i].subkey, &key);
     if (status != ERROR_SUCCESS) return status;
     LPCWSTR name = values[i].value_name == nullptr ? u"" : values[i].value_name;
-    names.emplace_back(std::move(key), std::u16string_view(name, Length(name)));
+    names->emplace_back(std::move(key), std::u16string_view(name, Length(name)));
   }
+  return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+LONG RegistryReadDwords(HKEY root, const RegistryValueName* values, std::size_t count, std::optional<DWORD>* out) {
+  Registry& r = State();
+  std::lock_guard<std::mutex> guard(r.mutex);
+  ValueNames names;
+  if (LONG status = ResolveValueNames(r, root, values, count, &names); status != ERROR_SUCCESS) return status;
+  const RegistryHive* hive = nullptr;
+  if (LONG status = File(r).Load(&hive); status != ERROR_SUCCESS) return FileFailed(r, status);
+  for (std::size_t i = 0; i < count; ++i) {
+    out[i].reset();
+    const RegistryKey* key = hive->Find(names[i].first.root, names[i].first.path);
+    const RegistryValue* value = key != nullptr ? key->FindValue(names[i].second) : nullptr;
+    if (value == nullptr || value->type != REG_DWORD || value->data.size() != 4) continue;
+    const std::vector<BYTE>& d = value->data;
+    out[i] = static_cast<DWORD>(d[0]) | (static_cast<DWORD>(d[1]) << 8) | (static_cast<DWORD>(d[2]) << 16) |
+             (static_cast<DWORD>(d[3]) << 24);
+  }
+  return ERROR_SUCCESS;
+}
+
+LONG RegistryDeleteValues(HKEY root, const RegistryValueName* values, std::size_t count) {
+  Registry& r = State();
+  std::lock_guard<std::mutex> guard(r.mutex);
+  ValueNames names;
+  if (LONG status = ResolveValueNames(r, root, values, count, &names); status != ERROR_SUCCESS) return status;
   // Nothing to remove: no lock, no folder made for a registry not yet written.
   const RegistryHive* hive = nullptr;
   if (LONG status = File(r).Load(&hive); status != ERROR_SUCCESS) return WriteFailed(r, status);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include "platform/win/win_types.h"
@@ -82,6 +83,11 @@ struct RegistryValueName {
   LPCWSTR subkey;
   LPCWSTR value_name;
 };
+// Reads every listed REG_DWORD value in one look at the file: out[i] gets
+// value i, or stays empty when its key or value is missing or is not a
+// 4-byte REG_DWORD. ERROR_SUCCESS, else why the file cannot be read (then
+// RegistryLastErrorMessage says it in words).
+LONG RegistryReadDwords(HKEY root, const RegistryValueName* values, std::size_t count, std::optional<DWORD>* out);
 // Removes every listed value that exists, in one write under the lock, so
 // the file holds either all of them or none; missing keys and values are
 // skipped and nothing else changes. ERROR_SUCCESS also when none existed.
