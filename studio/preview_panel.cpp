@@ -47,7 +47,7 @@ PreviewPanel::PreviewPanel(Shell* shell)
       notice_(12, false, kNotice),
       restore_(studio_text::kRestore, StudioButton::Look::kPlain),
       hide_(studio_text::kHide, StudioButton::Look::kPlain),
-      screens_(theme_, warnings_),
+      screens_(theme_, warnings_, kDesk),
       visions_{VisionToggle(kVisions[0]), VisionToggle(kVisions[1]), VisionToggle(kVisions[2]),
                VisionToggle(kVisions[3])} {
   SetPlace(Place::Side);
