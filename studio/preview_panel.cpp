@@ -17,6 +17,7 @@
 #include "studio/item_card.h"
 #include "studio/restore_confirmation.h"
 #include "studio/studio_texts.h"
+#include "studio/theme_history.h"
 
 namespace {
 
@@ -88,9 +89,9 @@ PreviewPanel::~PreviewPanel() {
 bool PreviewPanel::Reload() {
   ThemeSnapshot now = ThemeSnapshot::Read();
   if (now == theme_) return false;
-  // The outcome of the last restore is old news once the theme changed again.
-  restore_result_.clear();
-  restore_failed_ = false;
+  // The outcome of the last command is old news once the theme changed again.
+  result_.clear();
+  result_failed_ = false;
   Show(std::move(now));
   return true;
 }
@@ -105,14 +106,14 @@ void PreviewPanel::Show(ThemeSnapshot theme) {
 }
 
 void PreviewPanel::UpdateStatus() {
-  if (!restore_result_.empty()) {
-    status_.SetText(restore_result_);
+  if (!result_.empty()) {
+    status_.SetText(result_);
   } else if (!theme_.readable()) {
     status_.SetText(studio_text::Unreadable(RegistryFilePath(), theme_.status()));
   } else {
     status_.SetText(u"");
   }
-  const bool bad = restore_failed_ || (restore_result_.empty() && !theme_.readable());
+  const bool bad = result_failed_ || (result_.empty() && !theme_.readable());
   status_.SetColor(bad ? kFailure : kSuccess);
   Layout();
 }
@@ -255,11 +256,19 @@ void PreviewPanel::RestoreDefaults() {
   for (const ThemeTarget& target : kThemeTargets) names.push_back({target.key, target.value_name});
   const LONG status = RegistryDeleteValues(HKEY_LOCAL_MACHINE, names.data(), names.size());
   const bool failed = status != ERROR_SUCCESS;
+  // One write, so one step of the history; recorded as a restore before the
+  // watch sees it as a change.
+  std::string unrecorded;
+  if (!failed) ThemeHistory(RegistryFilePath()).Record("restore", unrecorded);
   std::u16string result = failed ? studio_text::RestoreFailed(RegistryFilePath(), status)
                                  : std::u16string(studio_text::kRestored);
   Reload();
-  restore_failed_ = failed;
-  restore_result_ = std::move(result);
+  Report(std::move(result), failed);
+}
+
+void PreviewPanel::Report(std::u16string message, bool failed) {
+  result_failed_ = failed;
+  result_ = std::move(message);
   UpdateStatus();
 }
 

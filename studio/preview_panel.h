@@ -80,8 +80,11 @@ class PreviewPanel : public ElementLayer, public MessageTarget {
   const ThemeSnapshot& theme() const { return theme_; }
   const std::vector<ReadabilityWarning>& warnings() const { return warnings_; }
   // The lines shown under the title: why the registry cannot be read, or how
-  // the last restore went. Empty when there is nothing to say.
+  // the last command went. Empty when there is nothing to say.
   const std::u16string& status() const { return status_.Text(); }
+  // Shows how a command of the studio went (an undo, a restore, an import)
+  // in the status lines, until the theme changes again.
+  void Report(std::u16string message, bool failed);
   // A line of its own under the status lines (empty: none), for what the
   // studio around the panel has to say about it.
   void SetNotice(std::u16string notice);
@@ -115,8 +118,8 @@ class PreviewPanel : public ElementLayer, public MessageTarget {
 
   ThemeSnapshot theme_;
   std::vector<ReadabilityWarning> warnings_;
-  std::u16string restore_result_;
-  bool restore_failed_ = false;
+  std::u16string result_;
+  bool result_failed_ = false;
   StudioText title_;
   StudioText note_;
   StudioText status_;

@@ -3,7 +3,19 @@
 #include <cstdio>
 
 #include "platform/shell/shell.h"
+#include "platform/shell/utf.h"
 #include "studio/studio_texts.h"
+
+namespace {
+// The window's keys of the history; none acts while a dialog holds the window.
+struct HistoryKey {
+  InputKey key;
+  unsigned modifiers;
+  bool undo;
+};
+constexpr HistoryKey kHistoryKeys[] = {
+    {InputKey::Z, kCtrl, true}, {InputKey::Z, kCtrl | kShift, false}, {InputKey::Y, kCtrl, false}};
+}  // namespace
 
 Studio::Studio(Shell& shell, const std::string& registry_path, bool shown)
     : shell_(shell), watcher_(registry_path), panel_(&shell), history_(registry_path) {
@@ -15,9 +27,13 @@ Studio::Studio(Shell& shell, const std::string& registry_path, bool shown)
   shell_.SetSidePlace(PreviewPanel::kWidth, PreviewPanel::kTabWidth, shown);
   shell_.PushLayer(&panel_, false);
   shell_.WatchReadable(watcher_.fd(), [this] { Refresh(); });
+  for (const HistoryKey& k : kHistoryKeys) {
+    shell_.BindWindowKey(k.key, k.modifiers, false, [this, undo = k.undo] { Step(undo); });
+  }
 }
 
 Studio::~Studio() {
+  for (const HistoryKey& k : kHistoryKeys) shell_.BindWindowKey(k.key, k.modifiers, false, nullptr);
   shell_.WatchReadable(-1, nullptr);
   shell_.RemoveLayer(&panel_, false);
   shell_.SetSidePlace(0, 0, false);
@@ -43,4 +59,29 @@ void Studio::Record() {
   if (history_.Record("change", problem) || problem == history_problem_) return;
   history_problem_ = problem;
   std::fprintf(stderr, "tintor: the theme history does not follow this change: %s\n", problem.c_str());
+}
+
+void Studio::Step(bool undo) {
+  std::string problem;
+  const ThemeHistory::Outcome outcome = undo ? history_.Undo(problem) : history_.Redo(problem);
+  panel_.Reload();
+  switch (outcome) {
+    case ThemeHistory::Outcome::kDone: {
+      // The step's kind, for saying what was undone or redone.
+      std::vector<ThemeHistory::State> states;
+      std::size_t cursor = 0;
+      std::string kind;
+      if (history_.Read(states, cursor, problem) && cursor + (undo ? 1 : 0) < states.size()) {
+        kind = states[cursor + (undo ? 1 : 0)].kind;
+      }
+      panel_.Report(studio_text::Stepped(undo, kind), false);
+      return;
+    }
+    case ThemeHistory::Outcome::kNothingToDo:
+      panel_.Report(undo ? studio_text::kNothingToUndo : studio_text::kNothingToRedo, false);
+      return;
+    case ThemeHistory::Outcome::kFailed:
+      panel_.Report(studio_text::StepFailed(undo, problem), true);
+      return;
+  }
 }

@@ -3,7 +3,8 @@
 // registry file (the shell's loop wakes for the watch and reads the news).
 // The shell knows nothing of what stands in that place. Every change of the
 // theme it sees (a colour set on the phone, a restore, a change by another
-// Tintor or by hand) is recorded in the theme's undo history.
+// Tintor or by hand) is recorded in the theme's undo history, and the
+// window's Ctrl+Z undoes a step, Ctrl+Shift+Z and Ctrl+Y redo one.
 #pragma once
 
 #include <string>
@@ -35,6 +36,8 @@ class Studio {
   // Records the theme as it is now in the history; says why not on standard
   // error, once for each new reason.
   void Record();
+  // Undoes or redoes one step of the history and shows how that went.
+  void Step(bool undo);
 
   Shell& shell_;
   // Watching before the first read: no change can fall between the two.

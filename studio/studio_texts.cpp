@@ -34,6 +34,20 @@ std::u16string RestoreFailed(const std::string& path, LONG status) {
          RegistryReason(status) + u"。";
 }
 
+std::u16string Stepped(bool undo, const std::string& kind) {
+  static constexpr std::pair<const char*, const char16_t*> kKinds[] = {
+      {"change", u"颜色更改"}, {"restore", u"恢复默认"}, {"import", u"导入主题"}, {"apply", u"应用主题"}};
+  std::u16string what = u"一步更改";
+  for (const auto& [word, name] : kKinds) {
+    if (kind == word) what = name;
+  }
+  return std::u16string(undo ? u"已撤销：" : u"已重做：") + what + u"。手机重启后生效。";
+}
+
+std::u16string StepFailed(bool undo, const std::string& problem) {
+  return std::u16string(undo ? u"撤销" : u"重做") + u"失败，注册表未改动（" + Utf8ToUtf16(problem) + u"）。";
+}
+
 std::u16string SwatchWritten(int swatch, const char16_t* label) {
   return u"已把色块 " + Utf8ToUtf16(std::to_string(swatch)) + u" 写入“" + label +
          u"”，手机重启后生效。";

@@ -19,6 +19,8 @@ inline constexpr char16_t kConfirmNote[] = u"将从注册表删除这20项的值
 inline constexpr char16_t kConfirm[] = u"确定";
 inline constexpr char16_t kCancel[] = u"取消";
 inline constexpr char16_t kRestored[] = u"已恢复20项默认颜色。";
+inline constexpr char16_t kNothingToUndo[] = u"没有可以撤销的更改。";
+inline constexpr char16_t kNothingToRedo[] = u"没有可以重做的更改。";
 inline constexpr char16_t kNotFollowing[] =
     u"不再即时跟随注册表文件：窗口回到前台或 Tintor 写入时重新读取。";
 
@@ -33,5 +35,11 @@ std::u16string SwatchWritten(int swatch, const char16_t* label);
 std::u16string SwatchNotWritten(const std::string& path);
 // Restoring the defaults failed and left the file at `path` as it was.
 std::u16string RestoreFailed(const std::string& path, LONG status);
+
+// A step of the theme's history undone or redone; `kind` says what made it
+// (change, restore, import, apply; empty when unknown).
+std::u16string Stepped(bool undo, const std::string& kind);
+// An undo or redo that was not written: the registry is as it was.
+std::u16string StepFailed(bool undo, const std::string& problem);
 
 }  // namespace studio_text

@@ -16,7 +16,8 @@ const char* EntryUsage() {
          "  --script FILE         feed input from FILE (implies --headless); one command a line:\n"
          "                        tap X Y | drag X1 Y1 X2 Y2 MS | wait MS |\n"
          "                        key [shift+|ctrl+]escape|enter|space|tab|up|down|left|right|\n"
-         "                            pageup|pagedown|home|end|f2 |\n"
+         "                            pageup|pagedown|home|end|f2|z|y|backspace |\n"
+         "                        type TEXT (the words typed, one space between) |\n"
          "                        shot NAME.png | preview NAME.png (the theme preview) |\n"
          "                        select N (later previews show item N and its card) | # comment\n"
          "  --screenshot-dir DIR  where 'shot' and 'preview' write, made if missing (default: .)\n"
@@ -48,6 +49,7 @@ const char* EntryUsage() {
          "  --help                show this text\n"
          "exit status: 0 done; 1 not done (nothing to undo or redo, no such theme, a file or\n"
          "the registry cannot be read or written); 2 a bad command line or a refused import\n"
+         "In the window Ctrl+Z undoes the theme's last step, Ctrl+Shift+Z or Ctrl+Y redoes it.\n"
          "The window keeps the last --scale and whether the preview was shown in\n"
          "$XDG_CONFIG_HOME/tintor/settings (else ~/.config/tintor/settings).\n";
 }

@@ -122,7 +122,10 @@ void HeadlessHost::InjectScript(const std::vector<ScriptCommand>& commands) {
         InjectWait(c.ms);
         break;
       case ScriptCommand::Kind::Key:
-        InjectKey(c.key);
+        Inject(InputEvent::Key(c.key, c.modifiers));
+        break;
+      case ScriptCommand::Kind::Type:
+        InjectText(c.name);
         break;
       case ScriptCommand::Kind::Shot:
         InjectScreenshot(c.name);

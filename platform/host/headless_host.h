@@ -41,6 +41,9 @@ class HeadlessHost : public Host {
   bool AnimatesWindows() const override { return false; }
   // Looked at without blocking whenever the shell waits.
   void WakeOnReadable(int fd) override { wake_fd_ = fd; }
+  // Text injected is delivered either way; this only remembers the wish.
+  void TakeText(bool wanted) override { taking_text_ = wanted; }
+  bool TakingText() const { return taking_text_; }
 
   // ---- Input, consumed in order ----
   void Inject(const InputEvent& event);
@@ -48,6 +51,7 @@ class HeadlessHost : public Host {
   void InjectDrag(int x1, int y1, int x2, int y2, int ms);
   void InjectWait(int ms);
   void InjectKey(InputKey key);
+  void InjectText(const std::string& utf8) { Inject(InputEvent::Text(utf8)); }
   void InjectWheel(int x, int y, int turns);
   // Writes the screen as it is at that point to `path` (relative paths go
   // into the screenshot folder).
@@ -100,6 +104,7 @@ class HeadlessHost : public Host {
   std::deque<Pending> pending_;
   std::function<void()> idle_;
   int wake_fd_ = -1;
+  bool taking_text_ = false;
   CommandHandler command_handler_;
   std::string screenshot_dir_;
   std::int64_t now_ms_ = 0;

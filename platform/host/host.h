@@ -5,7 +5,8 @@
 // beside it); wait for the next input event
 // or until a timeout; tell the time (a monotonic millisecond clock and the
 // wall-clock minute for the status bar); say whether windows slide in and out;
-// wake the wait when a file descriptor has news.
+// wake the wait when a file descriptor has news; take typed text (an input
+// method's too) while the shell wants it.
 // A host does not: draw, know about windows, or queue messages.
 //
 // Two hosts implement it: SdlHost (a real window) and HeadlessHost (pixels in
@@ -42,4 +43,7 @@ class Host {
   // Ends a wait (WaitEvent returns false) whenever `fd` is readable, without
   // reading from it: the shell reads, then waits again. -1 stops watching.
   virtual void WakeOnReadable(int fd) = 0;
+  // Text events (InputEvent::Type::Text) wanted or not from now on: while
+  // they are, an input method may compose text for them.
+  virtual void TakeText(bool wanted) = 0;
 };

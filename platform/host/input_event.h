@@ -1,22 +1,26 @@
 // One input event from a host, in screen pixels (0..479, 0..719, and right of
 // the screen for what the shell shows beside it): the finger going down,
-// moving and coming up, a wheel turn, a key, or a request to quit; with the
-// moment it happened, which may be well before the loop reads it.
+// moving and coming up, a wheel turn, a key, text typed (by the keyboard or
+// an input method), a file dropped on the window, or a request to quit; with
+// the moment it happened, which may be well before the loop reads it.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // The phone's keys (Esc is its back key), the desktop keyboard's keys that
-// reach the elements (Tab, Space, the arrows), and F2, a key of the window.
+// reach the elements (Tab, Space, the arrows), F2, a key of the window, and
+// the letters of the window's shortcuts (Z and Y, held with Ctrl), and
+// Backspace for the text being typed.
 enum class InputKey {
-  Escape, Enter, Up, Down, PageUp, PageDown, Home, End, F2, Tab, Space, Left, Right
+  Escape, Enter, Up, Down, PageUp, PageDown, Home, End, F2, Tab, Space, Left, Right, Z, Y, Backspace
 };
 
 // Keys held with a key (a bit set).
 enum KeyModifier : unsigned { kNoModifier = 0, kShift = 1, kCtrl = 2 };
 
 struct InputEvent {
-  enum class Type { Press, Move, Release, Wheel, Key, Quit };
+  enum class Type { Press, Move, Release, Wheel, Key, Quit, Text, Drop };
   Type type = Type::Press;
   int x = 0;
   int y = 0;
@@ -27,6 +31,8 @@ struct InputEvent {
   // When it happened, on the host's NowMs() clock; the host sets it. An event
   // made by hand (-1) is taken to happen when it is handled.
   std::int64_t ms = -1;
+  // Text: what was typed, UTF-8; Drop: the dropped file's path.
+  std::string text = {};
 
   static InputEvent Press(int x, int y) { return {Type::Press, x, y, 0, InputKey::Escape, false}; }
   static InputEvent Move(int x, int y) { return {Type::Move, x, y, 0, InputKey::Escape, false}; }
@@ -41,4 +47,14 @@ struct InputEvent {
     return {Type::Key, 0, 0, 0, k, true, modifiers};
   }
   static InputEvent Quit() { return {Type::Quit, 0, 0, 0, InputKey::Escape, false}; }
+  static InputEvent Text(std::string typed) {
+    InputEvent e{Type::Text, 0, 0, 0, InputKey::Escape, false};
+    e.text = std::move(typed);
+    return e;
+  }
+  static InputEvent Drop(std::string path) {
+    InputEvent e{Type::Drop, 0, 0, 0, InputKey::Escape, false};
+    e.text = std::move(path);
+    return e;
+  }
 };

@@ -88,6 +88,7 @@ class LineParser {
   bool Y(std::size_t i, int& out) { return Number(i, 0, kScreenHeight - 1, "y", out); }
   bool Duration(std::size_t i, int most, int& out) { return Number(i, 0, most, "duration", out); }
   const std::string& Word(std::size_t i) const { return words_[i]; }
+  std::size_t Words() const { return words_.size(); }
 
   bool Parse(ScriptCommand& c, const std::vector<ScriptExtension>& extensions);
 
@@ -105,7 +106,7 @@ class LineParser {
 struct CommandRule {
   const char* word;
   ScriptCommand::Kind kind;
-  std::size_t arguments;
+  std::size_t arguments;  // kWordsToTheEnd: one or more
   const char* usage;
   bool (*read)(LineParser& p, ScriptCommand& c);
 };
@@ -116,7 +117,8 @@ bool ReadKey(LineParser& p, ScriptCommand& c) {
       {"tab", InputKey::Tab},       {"up", InputKey::Up},         {"down", InputKey::Down},
       {"left", InputKey::Left},     {"right", InputKey::Right},   {"pageup", InputKey::PageUp},
       {"pagedown", InputKey::PageDown}, {"home", InputKey::Home}, {"end", InputKey::End},
-      {"f2", InputKey::F2}};
+      {"f2", InputKey::F2},         {"z", InputKey::Z},           {"y", InputKey::Y},
+      {"backspace", InputKey::Backspace}};
   static constexpr std::pair<const char*, KeyModifier> kHeld[] = {{"shift+", kShift},
                                                                    {"ctrl+", kCtrl}};
   std::string word = p.Word(1);
@@ -140,8 +142,10 @@ bool ReadKey(LineParser& p, ScriptCommand& c) {
   }
   return p.Fail("unknown key '" + Shown(p.Word(1)) +
                 "' (escape, enter, space, tab, up, down, left, right, pageup, pagedown, home, "
-                "end or f2, after shift+ or ctrl+ when held)");
+                "end, f2, z, y or backspace, after shift+ or ctrl+ when held)");
 }
+
+constexpr std::size_t kWordsToTheEnd = static_cast<std::size_t>(-1);
 
 bool ReadShot(LineParser& p, ScriptCommand& c) {
   c.name = p.Word(1);
@@ -165,6 +169,12 @@ constexpr CommandRule kCommands[] = {
      [](LineParser& p, ScriptCommand& c) { return p.Duration(1, kMaxWaitMs, c.ms); }},
     {"key", ScriptCommand::Kind::Key, 1, "a key name", ReadKey},
     {"shot", ScriptCommand::Kind::Shot, 1, "NAME.png", ReadShot},
+    {"type", ScriptCommand::Kind::Type, kWordsToTheEnd, "TEXT",
+     [](LineParser& p, ScriptCommand& c) {
+       c.name = p.Word(1);
+       for (std::size_t i = 2; i < p.Words(); ++i) c.name += " " + p.Word(i);
+       return true;
+     }},
 };
 
 bool LineParser::Parse(ScriptCommand& c, const std::vector<ScriptExtension>& extensions) {
@@ -172,7 +182,9 @@ bool LineParser::Parse(ScriptCommand& c, const std::vector<ScriptExtension>& ext
   for (const CommandRule& rule : kCommands) {
     if (words_[0] != rule.word) continue;
     c.kind = rule.kind;
-    if (words_.size() != rule.arguments + 1) {
+    const bool counted = rule.arguments == kWordsToTheEnd ? words_.size() >= 2
+                                                           : words_.size() == rule.arguments + 1;
+    if (!counted) {
       return Fail("'" + words_[0] + "' takes " + rule.usage);
     }
     return rule.read(*this, c);

@@ -4,8 +4,11 @@
 //                            60000), release
 //   wait MS                  let MS ms (at most 600000) pass on the simulated clock
 //   key NAME                 escape, enter, space, tab, up, down, left, right,
-//                            pageup, pagedown, home, end or f2, after shift+
-//                            or ctrl+ when held with Shift or Ctrl
+//                            pageup, pagedown, home, end, f2, z, y or
+//                            backspace, after shift+ or ctrl+ when held with
+//                            Shift or Ctrl
+//   type TEXT                type the words of TEXT (UTF-8, Chinese too),
+//                            one space between them
 //   shot NAME.png            write the screen to NAME.png in the screenshot folder
 //   # ...                    a comment; blank lines are ignored
 // and the commands that whoever runs the script adds (ScriptExtension).
@@ -20,13 +23,13 @@
 #include "platform/host/input_event.h"
 
 struct ScriptCommand {
-  enum class Kind { Tap, Drag, Wait, Key, Shot, Extension };
+  enum class Kind { Tap, Drag, Wait, Key, Shot, Type, Extension };
   Kind kind = Kind::Wait;
   int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
   int ms = 0;
   InputKey key = InputKey::Escape;
   unsigned modifiers = kNoModifier;  // Key
-  std::string name;                  // Shot: the file; Extension: the command's word
+  std::string name;  // Shot: the file; Type: the text; Extension: the command's word
   std::vector<std::string> arguments;  // Extension
   int line = 0;
 };

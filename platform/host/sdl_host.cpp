@@ -53,7 +53,8 @@ constexpr int kPhoneWidth = Host::kScreenWidth;
 constexpr int kPhoneHeight = Host::kScreenHeight;
 
 // The keyboard's keys that stand for the phone's keys, those the elements
-// take (Tab, Space, the arrows), and F2, the window's own.
+// take (Tab, Space, the arrows), and the window's own (F2, and Z and Y of its
+// shortcuts), and Backspace for typed text.
 constexpr struct {
   SDL_Keycode sym;
   InputKey key;
@@ -65,7 +66,8 @@ constexpr struct {
     {SDLK_HOME, InputKey::Home},       {SDLK_END, InputKey::End},
     {SDLK_F2, InputKey::F2},           {SDLK_TAB, InputKey::Tab},
     {SDLK_SPACE, InputKey::Space},     {SDLK_LEFT, InputKey::Left},
-    {SDLK_RIGHT, InputKey::Right},
+    {SDLK_RIGHT, InputKey::Right},     {SDLK_z, InputKey::Z},
+    {SDLK_y, InputKey::Y},             {SDLK_BACKSPACE, InputKey::Backspace},
 };
 
 // The X server's time of the input event that `e` wraps, if it wraps one.
@@ -147,6 +149,8 @@ std::unique_ptr<SdlHost> SdlHost::Create(double scale, std::string& error, int w
     scale = FitWindowScale(scale, usable.w, usable.h, width);
   }
   state->scale = scale;
+  // Files dropped on the window come as events.
+  SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
   const int w = static_cast<int>(std::lround(std::max(width, kPhoneWidth) * scale));
   const int h = static_cast<int>(std::lround(kPhoneHeight * scale));
   state->window = SDL_CreateWindow("Tintor", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
@@ -157,6 +161,9 @@ std::unique_ptr<SdlHost> SdlHost::Create(double scale, std::string& error, int w
     SDL_Quit();
     return nullptr;
   }
+  // Typed text only while a text field wants it: SDL starts taking it at
+  // once, and an input method would catch the keys of the window meanwhile.
+  SDL_StopTextInput();
   state->wake_event = SDL_RegisterEvents(1);
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
@@ -233,6 +240,15 @@ void SdlHost::WakeOnReadable(int fd) {
     e.type = type;
     return SDL_PushEvent(&e) == 1;
   });
+}
+
+void SdlHost::TakeText(bool wanted) {
+  if (state_->lost || wanted == (SDL_IsTextInputActive() == SDL_TRUE)) return;
+  if (wanted) {
+    SDL_StartTextInput();
+  } else {
+    SDL_StopTextInput();
+  }
 }
 
 std::int64_t SdlHost::NowMs() const { return static_cast<std::int64_t>(SDL_GetTicks64()); }
@@ -318,6 +334,15 @@ bool SdlHost::WaitEvent(InputEvent& event, int timeout_ms) {
           return give(e.key.repeat != 0 ? InputEvent::KeyRepeat(key, held) : InputEvent::Key(key, held));
         }
         break;
+      case SDL_TEXTINPUT:
+        if (e.text.text[0] == '\0') break;
+        return give(InputEvent::Text(e.text.text));
+      case SDL_DROPFILE: {
+        if (e.drop.file == nullptr) break;
+        std::string path = e.drop.file;
+        SDL_free(e.drop.file);
+        return give(InputEvent::Drop(std::move(path)));
+      }
       case SDL_WINDOWEVENT:
         // The window surface still holds the last frame.
         if (e.window.event == SDL_WINDOWEVENT_EXPOSED && state_->has_frame && !state_->lost) {

@@ -10,8 +10,11 @@
 // (it wakes only for input, for animations, once a minute for the clock, and
 // when the file descriptor given to WakeOnReadable has news: a thread of its
 // own blocks in poll() on it, and when the window comes back to the front);
-// F2 is a key too. Each input carries the moment it happened (under X, the
-// server's own stamp), not the moment the loop read it.
+// F2 is a key too, and so are Z and Y (the window's Ctrl shortcuts) and
+// Backspace; typed text comes through SDL's text input, so that an input
+// method can compose it, only while the shell wants it; a file dropped on
+// the window comes with its path. Each input carries the moment it happened
+// (under X, the server's own stamp), not the moment the loop read it.
 // Does not: draw anything itself or keep any state of the phone.
 #pragma once
 
@@ -36,6 +39,7 @@ class SdlHost : public Host {
   int ClockMinutes() const override;
   bool AnimatesWindows() const override { return true; }
   void WakeOnReadable(int fd) override;
+  void TakeText(bool wanted) override;
   // The scale the window was opened with (the request, or less to fit).
   double Scale() const override;
 

@@ -244,14 +244,17 @@ void Shell::SetKeyboardInUse(bool in_use) {
 
 void Shell::BindWindowKey(InputKey key, unsigned modifiers, bool during_modal,
                           std::function<void()> action) {
-  for (KeyBinding& k : window_keys_) {
-    if (k.key == key && k.modifiers == modifiers) {
-      k.during_modal = during_modal;
-      k.action = std::move(action);
+  for (auto it = window_keys_.begin(); it != window_keys_.end(); ++it) {
+    if (it->key != key || it->modifiers != modifiers) continue;
+    if (!action) {
+      window_keys_.erase(it);
       return;
     }
+    it->during_modal = during_modal;
+    it->action = std::move(action);
+    return;
   }
-  window_keys_.push_back({key, modifiers, during_modal, std::move(action)});
+  if (action) window_keys_.push_back({key, modifiers, during_modal, std::move(action)});
 }
 
 bool Shell::WindowKey(const InputEvent& event) {
@@ -324,12 +327,17 @@ void Shell::DeliverInput(const InputEvent& event) {
       if (layer != nullptr) layer->HandleInput(local(event, layer->GetPlace()));
       return;
     }
+    case InputEvent::Type::Drop:
+      if (holder == nullptr && on_drop_) on_drop_(event.text);
+      return;
+    case InputEvent::Type::Text:
     case InputEvent::Type::Key: {
       // Enter, Space and Esc act once however long they are held: the repeats
       // of the Enter that chose a menu item must not also close the box that
       // follows.
-      if (event.repeat && (event.key == InputKey::Enter || event.key == InputKey::Escape ||
-                           event.key == InputKey::Space)) {
+      if (event.type == InputEvent::Type::Key && event.repeat &&
+          (event.key == InputKey::Enter || event.key == InputKey::Escape ||
+           event.key == InputKey::Space)) {
         return;
       }
       if (!slides_.empty()) {
@@ -339,7 +347,7 @@ void Shell::DeliverInput(const InputEvent& event) {
       // A key between two clicks makes them two single clicks.
       last_press_.reset();
       SetKeyboardInUse(true);
-      if (WindowKey(event)) return;
+      if (event.type == InputEvent::Type::Key && WindowKey(event)) return;
       ShellLayer* layer = KeyLayer();
       if (layer != nullptr) layer->HandleInput(event);
       return;

@@ -104,6 +104,7 @@ class Shell {
   // and returns without waiting (for tests that drive the shell by hand).
   void DispatchPending();
   // Hands one input event to the layers (what the loops do with host input).
+  // Text typed goes where keys go, after them, but never to the key table.
   // Input acts on what the user saw: a press goes to the top layer of the
   // place under it only when nothing slides, and the second click of a
   // double click never goes to a layer that was opened, uncovered or
@@ -121,7 +122,8 @@ class Shell {
   // The window's own keys, in one table: F2 hides and shows the place
   // beside the screen, Tab and Shift+Tab move the focus. `during_modal`:
   // the key acts while a modal run holds the window too. Binding a key that
-  // is there already replaces its action.
+  // is there already replaces its action; binding it to no action takes it
+  // out of the table.
   void BindWindowKey(InputKey key, unsigned modifiers, bool during_modal,
                      std::function<void()> action);
   // Moves the keyboard focus through the phone's top layer, then the side
@@ -146,6 +148,14 @@ class Shell {
   // Wakes the loop whenever `fd` is readable and calls `on_news` there,
   // which must read what is waiting; -1 stops.
   void WatchReadable(int fd, std::function<void()> on_news);
+  // A file dropped on the window goes to `on_drop` with its path, unless a
+  // modal run holds the window (then it is not taken); null: none is taken.
+  void TakeDroppedFiles(std::function<void(const std::string& path)> on_drop) {
+    on_drop_ = std::move(on_drop);
+  }
+  // Whether typed text is wanted now: the host then takes it, an input
+  // method's too (for a text field while it is shown).
+  void TakeText(bool wanted) { host_.TakeText(wanted); }
 
   // ---- The screen ----
   // Both places are painted again for the next frame.
@@ -249,4 +259,5 @@ class Shell {
   };
   std::vector<KeyBinding> window_keys_;
   std::function<void()> on_news_;
+  std::function<void(const std::string&)> on_drop_;
 };

@@ -5,6 +5,7 @@
 
 #include "platform/shell/canvas.h"
 #include "platform/shell/shell.h"
+#include "platform/shell/utf.h"
 #include "platform/ui/ui_win.h"
 
 namespace {
@@ -166,9 +167,18 @@ void ElementLayer::Route(const InputEvent& e) {
     case InputEvent::Type::Key:
       OnKey(e.key);
       break;
+    case InputEvent::Type::Text:
+      OnText(Utf8ToUtf16(e.text));
+      break;
     case InputEvent::Type::Quit:
+    case InputEvent::Type::Drop:
       break;
   }
+}
+
+bool ElementLayer::OnText(const std::u16string& text) {
+  UiWin* focused = focused_ != nullptr && focused_->IsVisible() ? focused_ : nullptr;
+  return focused != nullptr && focused->OnText(text);
 }
 
 bool ElementLayer::OnKey(InputKey key) {

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/shell/shell_layer.h"
@@ -99,6 +100,8 @@ class ElementLayer : public ShellLayer {
   // to the focused element, then to the top-level elements, the topmost
   // first, until one uses it. True when it was used.
   virtual bool OnKey(InputKey key);
+  // Text typed: it goes to the focused element. True when it was used.
+  virtual bool OnText(const std::u16string& text);
   virtual void OnTapOutside() {}
   // Dims the screen behind the layer as it slides in (menus and boxes).
   void SetDimsBehind(bool dims) { dims_behind_ = dims; }

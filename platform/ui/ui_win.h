@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/host/input_event.h"
@@ -94,6 +95,12 @@ class UiWin {
   // Page Up, Page Down, Home and End.
   virtual bool OnKey(InputKey key) {
     (void)key;
+    return false;
+  }
+  // Text typed (by the keyboard or an input method) while the element has
+  // the focus; true when the element took it.
+  virtual bool OnText(const std::u16string& text) {
+    (void)text;
     return false;
   }
 

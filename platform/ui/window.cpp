@@ -74,6 +74,8 @@ class CMzWnd::ShellBinding : public ElementLayer, public MessageTarget {
         }
         break;
       case InputEvent::Type::Quit:
+      case InputEvent::Type::Text:
+      case InputEvent::Type::Drop:
         break;
     }
   }

@@ -3,7 +3,8 @@
 # to the next, Space opens its menu, Down four times and Enter choose "窗口背景",
 # an Enter typed at once after closes the box; the same keys in a script and the same choice by taps
 # write the same value. Then Tab on to the studio's "恢复默认", Enter asks,
-# and Esc closes the question without restoring anything.
+# and Esc closes the question without restoring anything; Ctrl+Z undoes the
+# colour and Ctrl+Y redoes it.
 # Usage: keyboard_test.sh PATH/TO/tintor
 set -u
 tintor=$1
@@ -65,5 +66,15 @@ asking=$(look "$panel")
 keys Escape
 changes "$panel" "$asking" || fail "Esc did not close the studio's question"
 [ "$(value "$TINTOR_REGISTRY")" = "$(value "$work/taps.reg")" ] || fail "Esc restored the defaults"
+
+# The window's Ctrl+Z undoes the colour (its value is removed again, as it was
+# not there before), Ctrl+Y brings it back.
+chosen=$(value "$TINTOR_REGISTRY")
+keys ctrl+z
+for _ in $(seq 50); do [ -z "$(value "$TINTOR_REGISTRY")" ] && break; sleep 0.1; done
+[ -z "$(value "$TINTOR_REGISTRY")" ] || fail "Ctrl+Z left '$(value "$TINTOR_REGISTRY")'"
+keys ctrl+y
+for _ in $(seq 50); do [ -n "$(value "$TINTOR_REGISTRY")" ] && break; sleep 0.1; done
+[ "$(value "$TINTOR_REGISTRY")" = "$chosen" ] || fail "Ctrl+Y wrote '$(value "$TINTOR_REGISTRY")', not '$chosen'"
 kill "$app_pid"; wait "$app_pid"; app_pid=""
-echo "PASS: swatch, item and box by keys alone, in the window and in a script; Esc out of the studio's question"
+echo "PASS: swatch, item and box by keys alone, in the window and in a script; Esc out of the studio's question; Ctrl+Z and Ctrl+Y"

@@ -1,6 +1,6 @@
 # The common start of the window tests, sourced by each: a scratch folder
-# ($work) holding the registry file, the window's settings and the
-# theme's history, fail(), and an
+# ($work) holding the registry file, the window's settings, the theme's
+# history and saved themes, fail(), and an
 # Xvfb screen of the size given (WIDTHxHEIGHT) on a display number it picks
 # itself. At exit it stops the program under test ($app_pid, when set) and
 # the X server, and removes the scratch folder.
@@ -9,6 +9,7 @@ work=$(mktemp -d)
 export TINTOR_REGISTRY=$work/registry.reg
 export XDG_CONFIG_HOME=$work/config  # the window keeps its settings here
 export XDG_STATE_HOME=$work/state
+export XDG_DATA_HOME=$work/data  # saved themes
 xvfb_pid=""
 app_pid=""
 

@@ -16,6 +16,12 @@ void HeadlessShellTest::SetUp() {
   registry_dir_ = pattern;
   registry_path_ = registry_dir_ + "/registry.reg";
   ::setenv("TINTOR_REGISTRY", registry_path_.c_str(), 1);
+  // The theme's history and saved themes stay in the scratch folder too.
+  for (const char* name : {"XDG_STATE_HOME", "XDG_DATA_HOME"}) {
+    const char* was = std::getenv(name);
+    saved_env_.emplace_back(name, was != nullptr ? std::optional<std::string>(was) : std::nullopt);
+    ::setenv(name, registry_dir_.c_str(), 1);
+  }
   RegistryUseFile(registry_path_);
   host_ = std::make_unique<HeadlessHost>();
   shell_ = std::make_unique<Shell>(*host_);
@@ -25,6 +31,14 @@ void HeadlessShellTest::TearDown() {
   shell_.reset();
   host_.reset();
   ::unsetenv("TINTOR_REGISTRY");
+  for (const auto& [name, was] : saved_env_) {
+    if (was) {
+      ::setenv(name.c_str(), was->c_str(), 1);
+    } else {
+      ::unsetenv(name.c_str());
+    }
+  }
+  saved_env_.clear();
   RegistryUseFile(HiveFile::DefaultPath());
   std::error_code ignored;
   if (!registry_dir_.empty()) std::filesystem::remove_all(registry_dir_, ignored);

@@ -1,11 +1,15 @@
 // A test fixture that starts the phone's shell on a HeadlessHost with a
-// registry file of its own (TINTOR_REGISTRY names a fresh temporary file),
+// registry file of its own (TINTOR_REGISTRY names a fresh temporary file,
+// and the theme's history and saved themes go into its folder),
 // injects input, pumps until idle and compares screenshots.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -52,6 +56,7 @@ class HeadlessShellTest : public ::testing::Test {
  private:
   std::string registry_dir_;
   std::string registry_path_;
+  std::vector<std::pair<std::string, std::optional<std::string>>> saved_env_;
   std::unique_ptr<HeadlessHost> host_;
   std::unique_ptr<Shell> shell_;
 };
