@@ -37,12 +37,12 @@ test: deps-test
 	$(MAKE) test-asan
 
 test-fast: deps-test
-	$(CONFIGURE) -DTINTOR_BUILD_TESTS=ON -DTINTOR_BUILD_BENCH=ON
+	$(CONFIGURE) -DTINTOR_BUILD_TESTS=ON -DTINTOR_BUILD_BENCH=ON -DTINTOR_WERROR=ON
 	cmake --build $(BUILD) -j $(JOBS)
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 test-asan: deps-test
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTINTOR_SANITIZE=ON -DTINTOR_BUILD_BENCH=OFF
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTINTOR_SANITIZE=ON -DTINTOR_BUILD_BENCH=OFF -DTINTOR_WERROR=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) -LE no-asan
 

@@ -16,7 +16,10 @@ constexpr std::size_t kTempSuffix = 6;
 
 std::string TempPrefix(const std::string& name) {
   // Cut so that the temporary name fits where the name itself fits.
-  return "." + name.substr(0, NAME_MAX - kTempSuffix - 2) + ".";
+  std::string prefix(1, '.');
+  prefix.append(name, 0, NAME_MAX - kTempSuffix - 2);
+  prefix += '.';
+  return prefix;
 }
 
 bool Fail(FileError* error, int error_number, std::string reason) {
