@@ -1,5 +1,5 @@
 // What keeping the preview live costs: drawing the whole panel (at scale 1
-// and 2), and as seen with each colour-vision deficiency (at scale 1), and
+// and 2; once after the theme changed), and as seen with each colour-vision deficiency (at scale 1), and
 // re-reading the theme after another process replaced a registry file of the
 // 20 theme values. The theme report for such a file: in process, and as the
 // whole `tintor --theme-report` process, whose own CPU time (user and
@@ -77,6 +77,36 @@ void BM_PaintPanel(benchmark::State& state) {
   std::filesystem::remove_all(dir);
 }
 BENCHMARK(BM_PaintPanel)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// The first redraw after the theme changed, when the sample screens are
+// drawn anew (the other redraws reuse their picture); the change itself and
+// the reload are not timed.
+void BM_PaintPanelAfterChange(benchmark::State& state) {
+  const std::string dir = BenchFolder();
+  cairo_surface_t* frame =
+      cairo_image_surface_create(CAIRO_FORMAT_RGB24, PreviewPanel::kWidth, PreviewPanel::kHeight);
+  cairo_t* cr = cairo_create(frame);
+  PreviewPanel panel;
+  const ThemeTarget& window_text = kThemeTargets[4];
+  COLORREF colour = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    colour = (colour + 0x000F0F0F) & 0x00FFFFFF;
+    if (!WriteThemeColor(HKEY_LOCAL_MACHINE, window_text.key, window_text.value_name, colour, true) ||
+        !panel.Reload()) {
+      std::abort();
+    }
+    state.ResumeTiming();
+    Canvas canvas(cr);
+    panel.Paint(canvas, 1);
+    cairo_surface_flush(frame);
+    benchmark::DoNotOptimize(cairo_image_surface_get_data(frame));
+  }
+  cairo_destroy(cr);
+  cairo_surface_destroy(frame);
+  std::filesystem::remove_all(dir);
+}
+BENCHMARK(BM_PaintPanelAfterChange)->Unit(benchmark::kMillisecond);
 
 // The same at scale 1, then every pixel as seen with protanopia (1),
 // deuteranopia (2) or tritanopia (3) and the line of pairs hard to tell apart.

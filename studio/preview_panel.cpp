@@ -51,7 +51,7 @@ PreviewPanel::PreviewPanel(Shell* shell)
       themes_(shelf_text::kOpen, StudioButton::Look::kPlain),
       restore_(studio_text::kRestore, StudioButton::Look::kPlain),
       hide_(studio_text::kHide, StudioButton::Look::kPlain),
-      screens_(theme_, warnings_),
+      screens_(theme_, warnings_, kDesk),
       visions_{VisionToggle(kVisions[0]), VisionToggle(kVisions[1]), VisionToggle(kVisions[2]),
                VisionToggle(kVisions[3])} {
   SetPlace(Place::Side);

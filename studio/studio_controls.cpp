@@ -1,5 +1,7 @@
 #include "studio/studio_controls.h"
 
+#include <cmath>
+
 #include "platform/shell/canvas.h"
 #include "platform/ui/window.h"
 #include "studio/studio_texts.h"
@@ -64,8 +66,8 @@ void StudioText::PaintWin(Canvas& canvas) {
 }
 
 SampleScreensView::SampleScreensView(const ThemeSnapshot& theme,
-                                     const std::vector<ReadabilityWarning>& warnings)
-    : theme_(theme), warnings_(warnings) {}
+                                     const std::vector<ReadabilityWarning>& warnings, Color ground)
+    : theme_(theme), warnings_(warnings), ground_(ground) {}
 
 void SampleScreensView::SetSelected(int item) {
   if (item == selected_) return;
@@ -75,9 +77,31 @@ void SampleScreensView::SetSelected(int item) {
 }
 
 void SampleScreensView::PaintWin(Canvas& canvas) {
+  // The warnings follow from the theme: the theme and the scale say
+  // whether the picture kept is still the one to show.
+  int x = 0, y = 0;
+  double scale = 0;
+  const bool kept = canvas.DevicePlacement(&x, &y, &scale);
+  if (kept) {
+    const int w = static_cast<int>(std::lround(width_ * scale));
+    const int h = static_cast<int>(std::lround(height_ * scale));
+    if (scale != drawn_scale_ || !(theme_ == drawn_theme_) ||
+        drawn_.size() != static_cast<std::size_t>(w) * h) {
+      drawn_.resize(static_cast<std::size_t>(w) * h);
+      Canvas::PaintIntoPixels(drawn_.data(), w, h, [&](Canvas& c) {
+        c.Scale(scale);
+        c.FillRect(0, 0, width_, height_, ground_);
+        c.Translate(0, -kSampleScreensTop);
+        PaintSampleScreens(c, theme_, warnings_);
+      });
+      drawn_theme_ = theme_;
+      drawn_scale_ = scale;
+    }
+    canvas.DrawDevicePixels(drawn_.data(), w, h, x, y);
+  }
   canvas.Save();
   canvas.Translate(0, -kSampleScreensTop);
-  PaintSampleScreens(canvas, theme_, warnings_);
+  if (!kept) PaintSampleScreens(canvas, theme_, warnings_);
   if (selected_ != 0) OutlineItem(canvas, selected_);
   if (ShowsFocus()) {
     for (const ItemPlace& place : PlacementOf(pointed_).places) {

@@ -69,7 +69,9 @@ class SampleScreensView : public UiWin {
  public:
   static constexpr int kChooseByKey = 1;
 
-  SampleScreensView(const ThemeSnapshot& theme, const std::vector<ReadabilityWarning>& warnings);
+  // `ground`: the colour the screens stand on (the panel's).
+  SampleScreensView(const ThemeSnapshot& theme, const std::vector<ReadabilityWarning>& warnings,
+                    Color ground);
 
   // The item outlined (0: none).
   void SetSelected(int item);
@@ -91,6 +93,12 @@ class SampleScreensView : public UiWin {
   bool pressed_ = false;
   int selected_ = 0;
   int pointed_ = 1;
+  // The screens as last painted, in device pixels: painted again only when
+  // the theme or the scale changed (the outline and focus ring go on top).
+  Color ground_;
+  ThemeSnapshot drawn_theme_;
+  double drawn_scale_ = 0;
+  std::vector<std::uint32_t> drawn_;
 };
 
 // The hidden studio's way back: a narrow strip along the phone's right edge

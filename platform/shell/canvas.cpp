@@ -328,6 +328,46 @@ RECT Canvas::DeviceRect(double x, double y, double w, double h) const {
               static_cast<LONG>(std::ceil(std::max(top, bottom)))};
 }
 
+bool Canvas::DevicePlacement(int* x, int* y, double* scale) const {
+  cairo_matrix_t m;
+  cairo_get_matrix(cr_, &m);
+  if (m.xy != 0 || m.yx != 0 || m.xx != m.yy || m.xx <= 0) return false;
+  if (m.x0 != std::round(m.x0) || m.y0 != std::round(m.y0)) return false;
+  *x = static_cast<int>(m.x0);
+  *y = static_cast<int>(m.y0);
+  *scale = m.xx;
+  return true;
+}
+
+void Canvas::DrawDevicePixels(const std::uint32_t* pixels, int width, int height, int x, int y) {
+  if (pixels == nullptr || width <= 0 || height <= 0) return;
+  cairo_surface_t* s = cairo_image_surface_create_for_data(
+      reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(pixels)), CAIRO_FORMAT_RGB24,
+      width, height, width * 4);
+  cairo_save(cr_);
+  cairo_identity_matrix(cr_);
+  cairo_set_source_surface(cr_, s, x, y);
+  cairo_rectangle(cr_, x, y, width, height);
+  cairo_fill(cr_);
+  cairo_restore(cr_);
+  cairo_surface_destroy(s);
+}
+
+void Canvas::PaintIntoPixels(std::uint32_t* pixels, int width, int height,
+                             const std::function<void(Canvas&)>& paint) {
+  if (pixels == nullptr || width <= 0 || height <= 0) return;
+  cairo_surface_t* s = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(pixels),
+                                                           CAIRO_FORMAT_RGB24, width, height, width * 4);
+  cairo_t* cr = cairo_create(s);
+  {
+    Canvas canvas(cr);
+    paint(canvas);
+  }
+  cairo_destroy(cr);
+  cairo_surface_flush(s);
+  cairo_surface_destroy(s);
+}
+
 cairo_surface_t* Canvas::PaintOnBlack(int width, int height,
                                       const std::function<void(Canvas&)>& paint) {
   cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);

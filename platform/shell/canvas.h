@@ -73,6 +73,16 @@ class Canvas {
   // The device rectangle that covers the rectangle (x, y, w, h) as the
   // scale and translation now in force place it.
   RECT DeviceRect(double x, double y, double w, double h) const;
+  // Where the origin falls in device pixels and how many device pixels a
+  // unit is: false unless the origin is on a whole pixel and the two axes
+  // are scaled alike, without rotation.
+  bool DevicePlacement(int* x, int* y, double* scale) const;
+  // Opaque pixels (0x00RRGGBB, `width` a row) with their top left at device
+  // pixel (x, y), one to one: no scale or translation applies; the clip does.
+  void DrawDevicePixels(const std::uint32_t* pixels, int width, int height, int x, int y);
+  // Paints straight into opaque pixels (0x00RRGGBB, `width` a row) as they are.
+  static void PaintIntoPixels(std::uint32_t* pixels, int width, int height,
+                              const std::function<void(Canvas&)>& paint);
 
   // Draws UTF-16 text in the rectangle under DT_* flags (left/center/right,
   // top/vcenter/bottom, DT_WORDBREAK, DT_SINGLELINE, DT_END_ELLIPSIS), clipped
