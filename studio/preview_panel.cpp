@@ -23,11 +23,7 @@
 
 namespace {
 
-const Color kDesk = Color::Rgb(0x2B, 0x2E, 0x33);
-const Color kTitle = Color::Rgb(0xF2, 0xF4, 0xF7);
-const Color kNote = Color::Rgb(0xB8, 0xBE, 0xC8);
-const Color kFailure = Color::Rgb(0xFF, 0x8F, 0x85);
-const Color kSuccess = Color::Rgb(0x9D, 0xE0, 0x9D);
+using namespace studio_colour;
 const Color kNotice = Color::Rgb(0xF2, 0xC9, 0x4C);
 
 constexpr int kMargin = 12;
@@ -44,8 +40,8 @@ constexpr int kStatusRoom = kSampleScreensTop - 2 - kStatusTop;
 
 PreviewPanel::PreviewPanel(Shell* shell)
     : ElementLayer(shell),
-      title_(17, true, kTitle),
-      note_(12, false, kNote),
+      title_(17, true, kInk),
+      note_(12, false, kQuiet),
       status_(12, false, kSuccess),
       notice_(12, false, kNotice),
       themes_(shelf_text::kOpen, StudioButton::Look::kPlain),

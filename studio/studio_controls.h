@@ -14,6 +14,15 @@
 #include "platform/ui/ui_button.h"
 #include "studio/sample_screens.h"
 
+// The studio's own colours, shared by its panel and its sheets.
+namespace studio_colour {
+inline const Color kDesk = Color::Rgb(0x2B, 0x2E, 0x33);     // the panel's ground
+inline const Color kInk = Color::Rgb(0xF2, 0xF4, 0xF7);      // titles and main text
+inline const Color kQuiet = Color::Rgb(0xB8, 0xBE, 0xC8);    // notes
+inline const Color kFailure = Color::Rgb(0xFF, 0x8F, 0x85);  // what went wrong
+inline const Color kSuccess = Color::Rgb(0x9D, 0xE0, 0x9D);  // what went well
+}  // namespace studio_colour
+
 // A rounded push button with a centred one-line caption.
 class StudioButton : public UiButton {
  public:

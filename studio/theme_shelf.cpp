@@ -16,11 +16,7 @@
 
 namespace {
 
-const Color kDesk = Color::Rgb(0x2B, 0x2E, 0x33);
-const Color kInk = Color::Rgb(0xF2, 0xF4, 0xF7);
-const Color kQuiet = Color::Rgb(0xB8, 0xBE, 0xC8);
-const Color kFailure = Color::Rgb(0xFF, 0x8F, 0x85);
-const Color kSuccess = Color::Rgb(0x9D, 0xE0, 0x9D);
+using namespace studio_colour;
 const Color kRim = Color::Rgb(0x6A, 0x70, 0x7A);
 
 constexpr int kMargin = 12;
