@@ -3,7 +3,9 @@
 #include <climits>
 #include <cstring>
 #include <fcntl.h>
+#include <linux/openat2.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 #include <vector>
 
@@ -47,6 +49,32 @@ bool ReadLinkAt(int fd, std::string* text) {
   return true;
 }
 
+// The place of a path with no symbolic link in it, found in one call: the
+// kernel walks the folders and refuses any link on the way. False when it
+// cannot say (a link somewhere, a folder missing, a kernel without the
+// call): the caller then walks the path one name at a time.
+bool FindPlaceWithoutLinks(const std::vector<std::string>& names, bool absolute, bool follow_last_link,
+                           FilePlace* place) {
+  std::string shown = absolute ? "/" : "";
+  for (std::size_t i = 0; i + 1 < names.size(); ++i) shown = Join(shown, names[i]);
+  const std::string folder_path = shown.empty() ? "." : shown;
+  open_how how{};
+  how.flags = O_PATH | O_DIRECTORY | O_CLOEXEC;
+  how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
+  FileDescriptor folder(static_cast<int>(::syscall(SYS_openat2, AT_FDCWD, folder_path.c_str(), &how, sizeof how)));
+  if (folder.get() < 0) return false;
+  // The last name may be missing (a file still to be made), and is a link
+  // left for the caller unless it is to be followed.
+  struct stat st;
+  const bool exists = ::fstatat(folder.get(), names.back().c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+  if (!exists && errno != ENOENT) return false;
+  if (exists && S_ISLNK(st.st_mode) && follow_last_link) return false;
+  place->folder = std::move(folder);
+  place->folder_path = folder_path;
+  place->name = names.back();
+  return true;
+}
+
 }  // namespace
 
 bool TrustedLinkOwner(uid_t owner) { return owner == ::geteuid() || owner == 0; }
@@ -57,9 +85,10 @@ bool FindPlace(const std::string& path, bool follow_last_link, bool make_folders
   // The names still to walk, the next one last.
   std::vector<std::string> ahead = Names(path);
   if (ahead.empty()) return Fail(error, EISDIR, "it is a folder");
+  const bool absolute = path[0] == '/';
+  if (FindPlaceWithoutLinks(ahead, absolute, follow_last_link, place)) return true;
   std::vector<std::string> reversed(ahead.rbegin(), ahead.rend());
   ahead = std::move(reversed);
-  const bool absolute = path[0] == '/';
   FileDescriptor folder(::open(absolute ? "/" : ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
   std::string shown = absolute ? "/" : "";
   if (folder.get() < 0) return SystemFail(error, errno);

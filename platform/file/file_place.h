@@ -1,6 +1,7 @@
-// Where a file is: its folder, held open, and its name there, found one name
-// at a time so that nobody else's symbolic link leads a write of ours
-// elsewhere.
+// Where a file is: its folder, held open, and its name there, found so that
+// nobody else's symbolic link leads a write of ours elsewhere: a path with no
+// link in it in one call that refuses every link, any other one name at a
+// time.
 #pragma once
 
 #include <string>
