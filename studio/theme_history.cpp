@@ -84,9 +84,10 @@ bool ParseState(std::string_view line, ThemeHistory::State& state) {
     if (line.size() < 9) return false;
     DWORD v = 0;
     for (std::size_t i = 1; i <= 8; ++i) {
-      const char* digit = std::strchr(kDigits, line[i]);
-      if (line[i] == '\0' || digit == nullptr) return false;
-      v = (v << 4) | static_cast<DWORD>(digit - kDigits);
+      const char c = line[i];
+      const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+      if (digit < 0) return false;
+      v = (v << 4) | static_cast<DWORD>(digit);
     }
     item = v;
     line.remove_prefix(9);
@@ -104,9 +105,14 @@ class ThemeHistory::Lock {
       error_ = "no place for the theme history: HOME is not set";
       return;
     }
-    if (!MakeFolders(history.substr(0, history.rfind('/')), error_)) return;
     const std::string path = history + ".lock";
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
+    constexpr int kFlags = O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+    fd_ = ::open(path.c_str(), kFlags, 0644);
+    // The folders are made the first time only.
+    if (fd_ < 0 && errno == ENOENT) {
+      if (!MakeFolders(history.substr(0, history.rfind('/')), error_)) return;
+      fd_ = ::open(path.c_str(), kFlags, 0644);
+    }
     if (fd_ < 0) {
       error_ = "cannot open " + path + " (" + std::strerror(errno) + ")";
       return;
@@ -145,13 +151,31 @@ class ThemeHistory::Lock {
 ThemeHistory::ThemeHistory(std::string registry_path)
     : registry_path_(Canonical(registry_path)), path_(HistoryFileFor(registry_path_)) {}
 
+// The file as this history last read or wrote it: when nobody has touched it
+// since, what is in memory is what it holds. An append changes its size, and
+// a rewrite replaces it with another file.
+ThemeHistory::Seen ThemeHistory::SeenFile(int fd) const {
+  struct stat st;
+  if ((fd >= 0 ? ::fstat(fd, &st) : ::lstat(path_.c_str(), &st)) != 0 || !S_ISREG(st.st_mode)) return {};
+  return {true,
+          static_cast<std::uint64_t>(st.st_dev),
+          static_cast<std::uint64_t>(st.st_ino),
+          static_cast<std::int64_t>(st.st_size),
+          static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+          static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec};
+}
+
 bool ThemeHistory::Load(std::string& problem) {
+  log_.clear();
+  if (seen_.known && !rewrite_ && SeenFile(-1) == seen_) return true;
+  seen_ = {};
   states_.clear();
   cursor_ = 0;
   log_.clear();
   rewrite_ = true;
   std::string bytes;
   bool missing = false;
+  const Seen read_seen = SeenFile(-1);
   if (!ReadWholeFile(path_, bytes, problem, &missing)) return missing;
 
   std::vector<std::string_view> lines;
@@ -188,6 +212,7 @@ bool ThemeHistory::Load(std::string& problem) {
   if (why.empty()) {
     // Rewritten in short once the log is four times as long as its content.
     rewrite_ = torn || lines.size() > 4 * (kMaxSteps + 1);
+    if (!rewrite_) seen_ = read_seen;
     return true;
   }
   states_.clear();
@@ -214,6 +239,9 @@ bool ThemeHistory::Save(std::string& problem) {
       ok = n > 0 || (n < 0 && errno == EINTR);
       if (n > 0) done += static_cast<std::size_t>(n);
     }
+    // Only the lines written here were added since it was read.
+    const bool ours = ok && seen_.known && static_cast<std::int64_t>(st.st_size) == seen_.size;
+    seen_ = ours ? SeenFile(fd) : Seen{};
     if (fd >= 0) ::close(fd);
     if (ok) {
       log_.clear();
@@ -224,9 +252,11 @@ bool ThemeHistory::Save(std::string& problem) {
   text.reserve(text.size() + states_.size() * 200);
   for (const State& s : states_) Line(text, s);
   for (std::size_t i = cursor_ + 1; i < states_.size(); ++i) text += "undo\n";
+  seen_ = {};
   if (!ReplaceWholeFile(path_, text, problem, false)) return false;
   log_.clear();
   rewrite_ = false;
+  seen_ = SeenFile(-1);
   return true;
 }
 
@@ -240,7 +270,7 @@ void ThemeHistory::Line(std::string& out, const State& state) {
 void ThemeHistory::Push(State state) {
   states_.resize(states_.empty() ? 0 : cursor_ + 1);
   states_.push_back(std::move(state));
-  if (states_.size() > kMaxSteps + 1) states_.erase(states_.begin());
+  if (states_.size() > kMaxSteps + 1) states_.pop_front();
   cursor_ = states_.size() - 1;
 }
 
@@ -322,7 +352,7 @@ bool ThemeHistory::Read(std::vector<State>& states, std::size_t& cursor, std::st
     return false;
   }
   if (!Load(problem)) return false;
-  states = states_;
+  states.assign(states_.begin(), states_.end());
   cursor = cursor_;
   return true;
 }

@@ -5,9 +5,10 @@
 // registry should hold now; each state after the first is one step. The
 // file is a log: a line for each state added and for each undo and redo,
 // appended, and written anew in short when it grows long. Every
-// operation takes the history's lock (2 s at most), reads the file and the
-// registry, and records the registry's values as a new step only when they
-// differ from the state at the cursor: a change seen by several Tintors is
+// operation takes the history's lock (2 s at most), reads the registry and
+// the file (unless it is as this object last left it), and records the
+// registry's values as a new step only when they differ from the state at
+// the cursor: a change seen by several Tintors is
 // recorded once, and one that nobody recorded yet (made by hand, or while
 // no studio was running) is recorded before anything else is done. A new
 // step after undone ones drops those; the last 200 steps are kept. A history
@@ -17,6 +18,8 @@
 // is not flushed to disk: only the registry's own write waits for the disk.
 #pragma once
 
+#include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -69,12 +72,21 @@ class ThemeHistory {
   // Adds `values` as a step after the cursor unless the cursor holds them.
   bool Add(const std::string& kind, const ThemeValues& values);
   void Push(State state);
+  struct Seen {
+    bool known = false;
+    std::uint64_t device = 0, inode = 0;
+    std::int64_t size = 0, modified_ns = 0, changed_ns = 0;
+    bool operator==(const Seen&) const = default;
+  };
+  // The history file's identity and times now (through `fd` when it is open).
+  Seen SeenFile(int fd) const;
   static void Line(std::string& out, const State& state);
 
   std::string registry_path_;
   std::string path_;
-  std::vector<State> states_;
+  std::deque<State> states_;
   std::size_t cursor_ = 0;
   std::string log_;       // lines for the file since Load
   bool rewrite_ = false;  // the file is to be written anew, not appended to
+  Seen seen_;             // the file when it last held exactly states_ and cursor_
 };
