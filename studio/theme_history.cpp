@@ -24,6 +24,8 @@ namespace {
 constexpr int kFormatVersion = 1;
 constexpr char kHeader[] = "tintor theme history ";
 constexpr int kLockWaitMs = 2000;
+// The log is written anew in short once it is four times as long as its content.
+constexpr std::size_t kLongLog = 4 * (ThemeHistory::kMaxSteps + 1);
 
 std::string StateFolder() {
   const char* state_home = std::getenv("XDG_STATE_HOME");
@@ -167,7 +169,10 @@ ThemeHistory::Seen ThemeHistory::SeenFile(int fd) const {
 
 bool ThemeHistory::Load(std::string& problem) {
   log_.clear();
-  if (seen_.known && !rewrite_ && SeenFile(-1) == seen_) return true;
+  if (seen_.known && !rewrite_ && SeenFile(-1) == seen_) {
+    rewrite_ = lines_ > kLongLog;
+    return true;
+  }
   seen_ = {};
   states_.clear();
   cursor_ = 0;
@@ -210,8 +215,8 @@ bool ThemeHistory::Load(std::string& problem) {
     }
   }
   if (why.empty()) {
-    // Rewritten in short once the log is four times as long as its content.
-    rewrite_ = torn || lines.size() > 4 * (kMaxSteps + 1);
+    lines_ = lines.size();
+    rewrite_ = torn || lines_ > kLongLog;
     if (!rewrite_) seen_ = read_seen;
     return true;
   }
@@ -244,6 +249,7 @@ bool ThemeHistory::Save(std::string& problem) {
     seen_ = ours ? SeenFile(fd) : Seen{};
     if (fd >= 0) ::close(fd);
     if (ok) {
+      lines_ += static_cast<std::size_t>(std::count(log_.begin(), log_.end(), '\n'));
       log_.clear();
       return true;
     }
@@ -254,6 +260,7 @@ bool ThemeHistory::Save(std::string& problem) {
   for (std::size_t i = cursor_ + 1; i < states_.size(); ++i) text += "undo\n";
   seen_ = {};
   if (!ReplaceWholeFile(path_, text, problem, false)) return false;
+  lines_ = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
   log_.clear();
   rewrite_ = false;
   seen_ = SeenFile(-1);

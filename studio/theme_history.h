@@ -89,4 +89,5 @@ class ThemeHistory {
   std::string log_;       // lines for the file since Load
   bool rewrite_ = false;  // the file is to be written anew, not appended to
   Seen seen_;             // the file when it last held exactly states_ and cursor_
+  std::size_t lines_ = 0;  // the file's lines then
 };

@@ -244,6 +244,15 @@ TEST(Themes, UndoRedoAcrossRestartsAndProcesses) {
   EXPECT_EQ(place.Now(), Preset(1));
   EXPECT_EQ(Command(K::kUndo), 0);
   EXPECT_EQ(place.Now(), one_colour);
+
+  // A Tintor that stays open keeps the file short as well.
+  ThemeHistory open(place.path());
+  for (std::size_t i = 0; i < 5 * ThemeHistory::kMaxSteps; ++i) {
+    ASSERT_EQ(i % 2 == 0 ? open.Redo(problem) : open.Undo(problem), ThemeHistory::Outcome::kDone) << problem;
+  }
+  std::ifstream log(open.path());
+  const auto lines = std::count(std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>(), '\n');
+  EXPECT_LE(lines, static_cast<long>(4 * (ThemeHistory::kMaxSteps + 1) + 1));
 }
 
 TEST(Themes, KillDuringApplyLeavesAllOrNothing) {
