@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "platform/file/system_calls.h"
 #include "studio/whole_file.h"
 
 namespace {
@@ -240,9 +241,9 @@ bool ThemeHistory::Save(std::string& problem) {
     struct stat st;
     bool ok = fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     for (std::size_t done = 0; ok && done < log_.size();) {
-      const ssize_t n = ::write(fd, log_.data() + done, log_.size() - done);
-      ok = n > 0 || (n < 0 && errno == EINTR);
-      if (n > 0) done += static_cast<std::size_t>(n);
+      const ssize_t n = RetryOnInterrupt([&] { return ::write(fd, log_.data() + done, log_.size() - done); });
+      ok = n > 0;
+      if (ok) done += static_cast<std::size_t>(n);
     }
     // Only the lines written here were added since it was read.
     const bool ours = ok && seen_.known && static_cast<std::int64_t>(st.st_size) == seen_.size;
