@@ -20,9 +20,6 @@ class TextField : public UiWin {
   const std::u16string& Text() const { return text_; }
   // The text, with the caret at its end.
   void SetText(std::u16string text);
-  // Where the caret stands, in UTF-16 units from the start (never inside a
-  // pair of surrogates).
-  std::size_t Caret() const { return caret_; }
 
   void PaintWin(Canvas& canvas) override;
   void OnRelease(int x, int y, bool inside) override;
