@@ -9,6 +9,7 @@
 #include "platform/shell/canvas.h"
 #include "platform/shell/utf.h"
 #include "platform/ui/window.h"
+#include "studio/studio_texts.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ int CellOf(int control_id) {
 
 std::u16string ValueLine(const ItemFacts& f) {
   std::u16string line = u"颜色 " + WebHex(f.value) + u"（注册表值 " + RegistryHex(f.value) + u"）· ";
-  return line + (f.swatch ? u"色块 " + Number(*f.swatch) : u"自定义颜色，不是65个色块之一");
+  return line + (f.swatch ? u"色块 " + Number(*f.swatch) : studio_text::kCustomColour + std::u16string(u"，不是65个色块之一"));
 }
 
 std::u16string FiguresLine(const ItemFacts& f) {

@@ -284,6 +284,7 @@ void PreviewPanel::Report(std::u16string message, bool failed) {
   result_failed_ = failed;
   result_ = std::move(message);
   UpdateStatus();
+  if (shelf_ != nullptr) shelf_->Say(result_, failed);
 }
 
 void PreviewPanel::PaintContent(Canvas& canvas) {

@@ -85,7 +85,8 @@ class PreviewPanel : public ElementLayer, public MessageTarget {
   // the last command went. Empty when there is nothing to say.
   const std::u16string& status() const { return status_.Text(); }
   // Shows how a command of the studio went (an undo, a restore, an import)
-  // in the status lines, until the theme changes again.
+  // in the status lines, until the theme changes again; and in the status
+  // line of the theme shelf while it is open over the panel.
   void Report(std::u16string message, bool failed);
   // A line of its own under the status lines (empty: none), for what the
   // studio around the panel has to say about it.

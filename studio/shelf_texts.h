@@ -26,7 +26,6 @@ inline constexpr char16_t kSaved[] = u"已保存";
 inline constexpr char16_t kUnreadableTheme[] = u"无法读取";
 inline constexpr char16_t kCurrent[] = u"当前颜色";
 inline constexpr char16_t kNameFirst[] = u"请先输入主题的名称。";
-inline constexpr char16_t kCustom[] = u"自定义";
 
 // Questions.
 std::u16string ApplyQuestion(const std::u16string& name);

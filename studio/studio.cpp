@@ -9,7 +9,8 @@
 #include "studio/theme_commands.h"
 
 namespace {
-// The window's keys of the history; none acts while a dialog holds the window.
+// The window's keys of the history; none acts while a dialog holds the
+// window, but for the theme shelf, which says what they did.
 struct HistoryKey {
   InputKey key;
   unsigned modifiers;

@@ -1,6 +1,7 @@
 #include "studio/text_field.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/shell/canvas.h"
 #include "platform/ui/element_layer.h"
@@ -8,14 +9,21 @@
 namespace {
 constexpr int kPad = 8;
 constexpr double kTextPx = 14;
-// The length in UTF-16 units of the text's last character.
-std::size_t LastCharacter(const std::u16string& text) {
-  const std::size_t n = text.size();
-  if (n >= 2 && text[n - 1] >= 0xDC00 && text[n - 1] <= 0xDFFF && text[n - 2] >= 0xD800 &&
-      text[n - 2] <= 0xDBFF) {
-    return 2;
-  }
-  return n == 0 ? 0 : 1;
+constexpr UINT kLine = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
+// Wide enough for any name: the text is laid out whole, never cut.
+constexpr int kUnbounded = 1 << 20;
+
+bool High(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool Low(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// The caret's place one character after or before `at`.
+std::size_t After(const std::u16string& text, std::size_t at) {
+  if (at >= text.size()) return text.size();
+  return at + (High(text[at]) && at + 1 < text.size() && Low(text[at + 1]) ? 2 : 1);
+}
+std::size_t Before(const std::u16string& text, std::size_t at) {
+  if (at == 0) return 0;
+  return at - (at >= 2 && Low(text[at - 1]) && High(text[at - 2]) ? 2 : 1);
 }
 }  // namespace
 
@@ -23,7 +31,13 @@ TextField::TextField(std::u16string hint, std::size_t limit) : hint_(std::move(h
 
 void TextField::SetText(std::u16string text) {
   text_ = std::move(text);
+  caret_ = text_.size();
   Invalidate();
+}
+
+int TextField::WidthBefore(const std::u16string& text, std::size_t end, int height) {
+  if (end == 0) return 0;
+  return Canvas::MeasureText(std::u16string_view(text).substr(0, end), kUnbounded, height, kLine, kTextPx).width;
 }
 
 void TextField::PaintWin(Canvas& canvas) {
@@ -31,40 +45,77 @@ void TextField::PaintWin(Canvas& canvas) {
   canvas.StrokeRoundRect(0.5, 0.5, width_ - 1, height_ - 1, 5.5, 1,
                          HasFocus() ? Color::Rgb(0x3B, 0x82, 0xF6) : Color::Rgb(0xB4, 0xB8, 0xBE));
   const int room = width_ - 2 * kPad;
-  const UINT line = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
+  // The caret's line stands within the room, at most at its last pixel but one.
+  const int last = std::max(room - 2, 0);
+  const int caret_x = WidthBefore(text_, caret_, height_);
+  const int whole = WidthBefore(text_, text_.size(), height_);
+  // The caret stays in sight; no room is left empty after the end of a
+  // long text that got shorter.
+  scroll_ = std::clamp(scroll_, caret_x - last, caret_x);
+  scroll_ = std::max(0, std::min(scroll_, whole - last));
   if (text_.empty()) {
     // Past the caret, when there is one.
     const int hint_left = kPad + (HasFocus() ? 4 : 0);
-    canvas.DrawText(hint_, RECT{hint_left, 0, width_ - kPad, height_}, line | DT_END_ELLIPSIS,
+    canvas.DrawText(hint_, RECT{hint_left, 0, width_ - kPad, height_}, kLine | DT_END_ELLIPSIS,
                     Color::Rgb(0x8A, 0x90, 0x99), kTextPx);
   } else {
-    // The end of a long name shows, where the typing goes on.
-    const int width = Canvas::MeasureText(text_, 1 << 20, height_, line, kTextPx).width;
     canvas.Save();
     canvas.ClipRect(kPad, 0, room, height_);
-    const int left = kPad + std::min(0, room - width - 2);
-    canvas.DrawText(text_, RECT{left, 0, left + width + 4, height_}, line, Color::Rgb(0x20, 0x20, 0x20),
+    const int left = kPad - scroll_;
+    canvas.DrawText(text_, RECT{left, 0, left + kUnbounded, height_}, kLine, Color::Rgb(0x20, 0x20, 0x20),
                     kTextPx);
     canvas.Restore();
   }
   if (HasFocus()) {
-    const int width = text_.empty() ? 0 : Canvas::MeasureText(text_, 1 << 20, height_, DT_SINGLELINE, kTextPx).width;
-    const double x = kPad + std::min(width, room - 2) + 0.5;
+    const double x = kPad + caret_x - scroll_ + 0.5;
     canvas.DrawLine(x, 7, x, height_ - 7, 1.5, Color::Rgb(0x20, 0x20, 0x20));
   }
   if (ShowsFocus()) PaintFocusRing(canvas, 0, 0, width_, height_);
 }
 
-void TextField::OnRelease(int, int, bool inside) {
-  if (inside && Layer() != nullptr) Layer()->SetFocus(this);
+void TextField::OnRelease(int x, int, bool inside) {
+  if (!inside || Layer() == nullptr) return;
+  Layer()->SetFocus(this);
+  // The caret goes to the place between two characters nearest the tap.
+  const int at = x - kPad + scroll_;
+  std::size_t best = 0;
+  int best_off = std::abs(at);
+  for (std::size_t i = 0; i < text_.size();) {
+    i = After(text_, i);
+    const int off = std::abs(WidthBefore(text_, i, height_) - at);
+    if (off < best_off) {
+      best = i;
+      best_off = off;
+    }
+  }
+  caret_ = best;
+  Invalidate();
 }
 
 bool TextField::OnKey(InputKey key) {
+  if (!HasFocus()) return false;
   switch (key) {
-    case InputKey::Backspace:
-      text_.erase(text_.size() - LastCharacter(text_));
-      Invalidate();
-      return true;
+    case InputKey::Left:
+      caret_ = Before(text_, caret_);
+      break;
+    case InputKey::Right:
+      caret_ = After(text_, caret_);
+      break;
+    case InputKey::Home:
+      caret_ = 0;
+      break;
+    case InputKey::End:
+      caret_ = text_.size();
+      break;
+    case InputKey::Backspace: {
+      const std::size_t from = Before(text_, caret_);
+      text_.erase(from, caret_ - from);
+      caret_ = from;
+      break;
+    }
+    case InputKey::Delete:
+      text_.erase(caret_, After(text_, caret_) - caret_);
+      break;
     case InputKey::Enter:
       PostNotification(static_cast<WPARAM>(static_cast<std::uint16_t>(id_)), 0);
       return true;
@@ -73,6 +124,8 @@ bool TextField::OnKey(InputKey key) {
     default:
       return false;
   }
+  Invalidate();
+  return true;
 }
 
 bool TextField::OnText(const std::u16string& text) {
@@ -80,12 +133,14 @@ bool TextField::OnText(const std::u16string& text) {
     // A line break or another control character is no part of a name.
     if (c < 0x20 || c == 0x7F) return true;
   }
-  std::u16string next = text_ + text;
+  std::u16string next = text_;
+  next.insert(caret_, text);
   // Counted in characters; a pair of surrogates is one.
   std::size_t characters = 0;
-  for (char16_t c : next) characters += c < 0xDC00 || c > 0xDFFF;
+  for (char16_t c : next) characters += !Low(c);
   if (characters > limit_) return true;
   text_ = std::move(next);
+  caret_ += text.size();
   Invalidate();
   return true;
 }

@@ -1,7 +1,11 @@
-// A one-line box the user types a name into: it takes the text the host
-// delivers (the keyboard's, or an input method's, Chinese too), Backspace
-// takes back the last character, Enter sends its control id to its layer.
-// A tap puts the focus in it. Text that does not fit shows its end.
+// A one-line box the user types a name into, edited as such boxes are: a
+// caret that Left and Right move by a character (a pair of surrogates is
+// one), Home and End to either end, a tap near a place in the text; typed
+// text (the keyboard's, or an input method's, Chinese too) goes in at the
+// caret, Backspace takes back the character before it, Delete the one
+// after it; Enter sends its control id to its layer. It takes these keys
+// only while it has the focus. Text longer than the box scrolls inside it,
+// keeping the caret in sight.
 #pragma once
 
 #include <string>
@@ -14,6 +18,7 @@ class TextField : public UiWin {
   TextField(std::u16string hint, std::size_t limit);
 
   const std::u16string& Text() const { return text_; }
+  // The text, with the caret at its end.
   void SetText(std::u16string text);
 
   void PaintWin(Canvas& canvas) override;
@@ -23,7 +28,14 @@ class TextField : public UiWin {
   bool TakesFocus() const override { return visible_; }
 
  private:
+  // The width of the text before UTF-16 unit `end`, as drawn.
+  static int WidthBefore(const std::u16string& text, std::size_t end, int height);
+
   std::u16string hint_;
   std::size_t limit_;
   std::u16string text_;
+  std::size_t caret_ = 0;
+  // How far the text is scrolled left inside the box, in pixels: as last
+  // painted, so that a tap finds the character the user saw there.
+  int scroll_ = 0;
 };

@@ -10,7 +10,9 @@
 #include "platform/ui/window.h"
 #include "studio/confirmation_sheet.h"
 #include "studio/documents_folder.h"
+#include "studio/readability.h"
 #include "studio/shelf_texts.h"
+#include "studio/studio_texts.h"
 #include "studio/theme_commands.h"
 #include "studio/theme_library.h"
 
@@ -23,6 +25,7 @@ constexpr int kMargin = 12;
 constexpr int kRowHeight = 60;
 constexpr int kStatusRoom = 54;
 constexpr int kChangeHeight = 22;
+constexpr int kColourWidth = 80;  // a swatch and its "#RRGGBB"
 constexpr int kChangeSheetWidth = 460;
 constexpr std::size_t kNameLimit = 40;
 
@@ -52,7 +55,8 @@ void PaintStrip(Canvas& canvas, const ThemeValues& values, int x, int y, int wid
   canvas.StrokeRoundRect(x - 0.5, y - 0.5, width + 1, height + 1, 1, 1, kRim);
 }
 
-// What applying a theme changes: one line an item, "N name  ■ old → ■ new".
+// What applying a theme changes: one line an item, "N name  ■ old → ■ new",
+// the new colour marked when it is none of the swatches.
 class ChangeList : public UiWin {
  public:
   struct Change {
@@ -66,18 +70,28 @@ class ChangeList : public UiWin {
   void PaintWin(Canvas& canvas) override {
     const Color ink = Color::Rgb(0x20, 0x20, 0x20);
     const Color rim = Color::Rgb(0x90, 0x96, 0xA0);
+    const Color mark = Color::Rgb(0x9A, 0x52, 0x00);
     const UINT line = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
+    // From the right edge: the custom mark, the new colour, the arrow, the
+    // old colour; the item's label takes the rest.
+    const int mark_width = Canvas::MeasureText(studio_text::kCustomColour, width_, kChangeHeight, line, 12).width;
+    const int to_x = width_ - mark_width - 6 - kColourWidth;
+    const int from_x = to_x - 20 - kColourWidth;
     int y = 0;
     for (const Change& c : changes_) {
-      canvas.DrawText(kThemeTargets[c.item].label, RECT{0, y, 200, y + kChangeHeight}, line | DT_END_ELLIPSIS,
-                      ink, 13);
-      int x = 208;
-      for (COLORREF colour : {c.from, c.to}) {
+      canvas.DrawText(kThemeTargets[c.item].label, RECT{0, y, from_x - 8, y + kChangeHeight},
+                      line | DT_END_ELLIPSIS, ink, 13);
+      for (int x : {from_x, to_x}) {
+        const COLORREF colour = x == from_x ? c.from : c.to;
         canvas.FillRect(x, y + 5, 12, 12, Color::FromColorRef(colour));
         canvas.StrokeRoundRect(x - 0.5, y + 4.5, 13, 13, 1, 1, rim);
-        canvas.DrawText(Hex(colour), RECT{x + 17, y, x + 90, y + kChangeHeight}, line, ink, 13);
-        if (x == 208) canvas.DrawText(u"→", RECT{x + 82, y, x + 104, y + kChangeHeight}, line, ink, 13);
-        x += 110;
+        canvas.DrawText(Hex(colour), RECT{x + 17, y, x + kColourWidth, y + kChangeHeight}, line, ink, 13);
+      }
+      canvas.DrawText(u"→", RECT{from_x + kColourWidth, y, to_x, y + kChangeHeight}, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
+                      ink, 13);
+      if (!SwatchOf(c.to)) {
+        canvas.DrawText(studio_text::kCustomColour, RECT{width_ - mark_width, y, width_, y + kChangeHeight}, line,
+                        mark, 12);
       }
       y += kChangeHeight;
     }

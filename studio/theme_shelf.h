@@ -5,7 +5,8 @@
 // (asked first). It is a layer of the one layer type over the whole studio,
 // run through the one modal run: its controls are elements fed by the one
 // route, their notifications come through the shell's queue, Tab and the
-// arrows reach every control, Esc and "关闭" close it. Every write goes
+// arrows reach every control, Esc and "关闭" close it; the window's undo and
+// redo keys act while it is open (not under its questions). Every write goes
 // through the theme commands and the theme library: one locked, durable
 // write of the registry (one step of the history) or of a theme file.
 #pragma once
@@ -59,10 +60,14 @@ class ThemeShelf : public ElementLayer, public MessageTarget {
   const std::u16string& status() const { return status_.Text(); }
   // The question open over the shelf, else null.
   const ConfirmationSheet* Question() const { return question_; }
+  // Shows how a command went in the status line (the shelf's own, or the
+  // window's undo and redo, which act while the shelf is open).
+  void Say(std::u16string message, bool failed);
 
   // ---- The shell's side ----
   void PostCommand(WPARAM wParam, LPARAM lParam) override;
   void HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  bool LetsWindowKeysAct() const override { return true; }
 
  protected:
   void PaintContent(Canvas& canvas) override;
@@ -78,7 +83,6 @@ class ThemeShelf : public ElementLayer, public MessageTarget {
   void Delete(const Entry& entry);
   bool Ask(std::u16string title, std::u16string note, UiWin* detail = nullptr, int detail_height = 0,
            int width = 320);
-  void Say(std::u16string message, bool failed);
 
   int width_;
   StudioText title_;

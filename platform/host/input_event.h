@@ -11,9 +11,9 @@
 // The phone's keys (Esc is its back key), the desktop keyboard's keys that
 // reach the elements (Tab, Space, the arrows), F2, a key of the window, and
 // the letters of the window's shortcuts (Z and Y, held with Ctrl), and
-// Backspace for the text being typed.
+// Backspace and Delete for the text being typed.
 enum class InputKey {
-  Escape, Enter, Up, Down, PageUp, PageDown, Home, End, F2, Tab, Space, Left, Right, Z, Y, Backspace
+  Escape, Enter, Up, Down, PageUp, PageDown, Home, End, F2, Tab, Space, Left, Right, Z, Y, Backspace, Delete
 };
 
 // Keys held with a key (a bit set).

@@ -118,7 +118,7 @@ bool ReadKey(LineParser& p, ScriptCommand& c) {
       {"left", InputKey::Left},     {"right", InputKey::Right},   {"pageup", InputKey::PageUp},
       {"pagedown", InputKey::PageDown}, {"home", InputKey::Home}, {"end", InputKey::End},
       {"f2", InputKey::F2},         {"z", InputKey::Z},           {"y", InputKey::Y},
-      {"backspace", InputKey::Backspace}};
+      {"backspace", InputKey::Backspace}, {"delete", InputKey::Delete}};
   static constexpr std::pair<const char*, KeyModifier> kHeld[] = {{"shift+", kShift},
                                                                    {"ctrl+", kCtrl}};
   std::string word = p.Word(1);
@@ -142,7 +142,7 @@ bool ReadKey(LineParser& p, ScriptCommand& c) {
   }
   return p.Fail("unknown key '" + Shown(p.Word(1)) +
                 "' (escape, enter, space, tab, up, down, left, right, pageup, pagedown, home, "
-                "end, f2, z, y or backspace, after shift+ or ctrl+ when held)");
+                "end, f2, z, y, backspace or delete, after shift+ or ctrl+ when held)");
 }
 
 constexpr std::size_t kWordsToTheEnd = static_cast<std::size_t>(-1);

@@ -4,9 +4,9 @@
 //                            60000), release
 //   wait MS                  let MS ms (at most 600000) pass on the simulated clock
 //   key NAME                 escape, enter, space, tab, up, down, left, right,
-//                            pageup, pagedown, home, end, f2, z, y or
-//                            backspace, after shift+ or ctrl+ when held with
-//                            Shift or Ctrl
+//                            pageup, pagedown, home, end, f2, z, y,
+//                            backspace or delete, after shift+ or ctrl+ when
+//                            held with Shift or Ctrl
 //   type TEXT                type the words of TEXT (UTF-8, Chinese too),
 //                            one space between them
 //   shot NAME.png            write the screen to NAME.png in the screenshot folder

@@ -54,7 +54,7 @@ constexpr int kPhoneHeight = Host::kScreenHeight;
 
 // The keyboard's keys that stand for the phone's keys, those the elements
 // take (Tab, Space, the arrows), and the window's own (F2, and Z and Y of its
-// shortcuts), and Backspace for typed text.
+// shortcuts), and Backspace and Delete for typed text.
 constexpr struct {
   SDL_Keycode sym;
   InputKey key;
@@ -68,6 +68,7 @@ constexpr struct {
     {SDLK_SPACE, InputKey::Space},     {SDLK_LEFT, InputKey::Left},
     {SDLK_RIGHT, InputKey::Right},     {SDLK_z, InputKey::Z},
     {SDLK_y, InputKey::Y},             {SDLK_BACKSPACE, InputKey::Backspace},
+    {SDLK_DELETE, InputKey::Delete},
 };
 
 // The X server's time of the input event that `e` wraps, if it wraps one.

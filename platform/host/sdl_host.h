@@ -10,8 +10,8 @@
 // (it wakes only for input, for animations, once a minute for the clock, and
 // when the file descriptor given to WakeOnReadable has news: a thread of its
 // own blocks in poll() on it, and when the window comes back to the front);
-// F2 is a key too, and so are Z and Y (the window's Ctrl shortcuts) and
-// Backspace; typed text comes through SDL's text input, so that an input
+// F2 is a key too, and so are Z and Y (the window's Ctrl shortcuts),
+// Backspace and Delete; typed text comes through SDL's text input, so that an input
 // method can compose it, only while the shell wants it; a file dropped on
 // the window comes with its path. Each input carries the moment it happened
 // (under X, the server's own stamp), not the moment the loop read it.

@@ -260,7 +260,8 @@ void Shell::BindWindowKey(InputKey key, unsigned modifiers, bool during_modal,
 bool Shell::WindowKey(const InputEvent& event) {
   for (const KeyBinding& k : window_keys_) {
     if (k.key != event.key || k.modifiers != event.modifiers) continue;
-    if (!k.during_modal && Holder() != nullptr) return true;
+    const ShellLayer* holder = Holder();
+    if (!k.during_modal && holder != nullptr && !holder->LetsWindowKeysAct()) return true;
     if (k.action) k.action();
     return true;
   }

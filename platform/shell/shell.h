@@ -121,7 +121,8 @@ class Shell {
   // ---- The keyboard ----
   // The window's own keys, in one table: F2 hides and shows the place
   // beside the screen, Tab and Shift+Tab move the focus. `during_modal`:
-  // the key acts while a modal run holds the window too. Binding a key that
+  // the key acts while a modal run holds the window too (else only while the
+  // layer that holds it lets the window's keys act). Binding a key that
   // is there already replaces its action; binding it to no action takes it
   // out of the table.
   void BindWindowKey(InputKey key, unsigned modifiers, bool during_modal,

@@ -28,6 +28,10 @@ class ShellLayer {
   // True while the layer runs modally: it holds the whole window, and the
   // other place takes no press and no key until it ends.
   virtual bool HoldsWindow() const { return false; }
+  // True for a layer that, holding the window, lets the window's keys act
+  // that otherwise wait for a modal run to end: one that has no use of its
+  // own for them and shows what they change.
+  virtual bool LetsWindowKeysAct() const { return false; }
   // Tab (forward) or Shift+Tab: moves the keyboard focus to the layer's next
   // or previous stop; `enter` (or no stop having it) starts from its first
   // or last. False when there is none there: the focus then is on nothing.

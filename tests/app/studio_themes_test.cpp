@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "model/theme_targets.h"
+#include "platform/host/script.h"
 #include "platform/shell/utf.h"
 #include "studio/restore_confirmation.h"
 #include "studio/studio.h"
@@ -64,6 +65,20 @@ class StudioThemes : public HeadlessShellTest {
     const UiWin* button = shelf.RowButton(EntryOf(shelf, name), action);
     ASSERT_NE(button, nullptr) << name;
     TapStudio(shelf, *button);
+  }
+  // Dark pixels at the right end of the open apply question's list of
+  // changes (under its title and note), where a colour of one's own is marked.
+  int InkRightOfChanges() {
+    const ConfirmationSheet& q = *shelf_->Question();
+    const UiWin& list = *q.Roots().at(2);
+    const POINT o = list.WindowOrigin();
+    int ink = 0;
+    for (int y = o.y; y < o.y + list.GetHeight(); ++y) {
+      for (int x = o.x + list.GetWidth() * 9 / 10; x < o.x + list.GetWidth(); ++x) {
+        ink += (host().FramePixel(Shell::kScreenWidth + q.Frame().left + x, q.Frame().top + y) & 0xFF) < 0xC0;
+      }
+    }
+    return ink;
   }
   // Answers the question open over the shelf.
   void Answer(bool yes) {
@@ -217,13 +232,13 @@ TEST_F(StudioThemes, ShelfSavesAppliesExportsAndDeletesThemesByNameTyped) {
         EXPECT_EQ(Bytes(RegistryPath()), before);
         TapRow("深色", ThemeShelf::Action::kApply);
       },
-      [&] { Answer(true); },
+      [&] { EXPECT_EQ(InkRightOfChanges(), 0) << "a swatch marked as one's own"; Answer(true); },
       [&] {
         EXPECT_EQ(Now(), ThemePresets()[1].values);
         EXPECT_TRUE(Says(shelf_->status(), u"已应用")) << Utf16ToUtf8(shelf_->status());
         TapRow("春天", ThemeShelf::Action::kApply);
       },
-      [&] { Answer(true); },
+      [&] { EXPECT_GT(InkRightOfChanges(), 0) << "item 4's colour of one's own not marked"; Answer(true); },
       [&] {
         EXPECT_EQ(Now(), spring);
         // Exports land in the documents folder, never over a file there, in
@@ -251,6 +266,26 @@ TEST_F(StudioThemes, ShelfSavesAppliesExportsAndDeletesThemesByNameTyped) {
       [&] {
         EXPECT_TRUE(ListSavedThemes().empty());
         EXPECT_EQ(shelf_->Entries().size(), ThemePresets().size());
+        // The name is edited at a caret that keys and a tap move; a pair of
+        // surrogates is one character. Out of the field, its keys are the
+        // shelf's; the window's undo keys act in the shelf, which says so.
+        std::vector<ScriptCommand> script;
+        std::string error;
+        ASSERT_TRUE(ParseScript("type 夏日风\nkey home\ntype 初\nkey right\nkey delete\nkey end\ntype 😀\n"
+                                "key left\nkey backspace\nkey right\nkey backspace\n", "caret.txt", script, error))
+            << error;
+        host().InjectScript(script);
+        const POINT o = shelf_->NameField().WindowOrigin();
+        Tap(Shell::kScreenWidth + shelf_->Frame().left + o.x + 2, shelf_->Frame().top + o.y + 10);
+        host().InjectText("小");
+        for (InputKey key : {InputKey::Tab, InputKey::Left, InputKey::Backspace, InputKey::Delete}) Key(key);
+        Key(InputKey::Z, kCtrl);
+      },
+      [&] {
+        EXPECT_EQ(Utf16ToUtf8(shelf_->NameField().Text()), "小初夏");
+        EXPECT_EQ(Now(), ThemePresets()[1].values);
+        EXPECT_TRUE(Says(shelf_->status(), u"已撤销：应用主题")) << Utf16ToUtf8(shelf_->status());
+        Key(InputKey::Z, kCtrl | kShift);
         Key(InputKey::Escape);
       },
   };
@@ -259,6 +294,8 @@ TEST_F(StudioThemes, ShelfSavesAppliesExportsAndDeletesThemesByNameTyped) {
   ASSERT_EQ(panel.Shelf(), nullptr) << "Esc left the shelf open";
   EXPECT_FALSE(host().TakingText());
   EXPECT_EQ(Now(), spring);
+  EXPECT_EQ(panel.theme().Item(4), *spring.items[kBackground]) << "the panel shows the redo on closing";
+  EXPECT_TRUE(Says(panel.status(), u"已重做")) << Utf16ToUtf8(panel.status());
   EXPECT_EQ(Bytes(old_form).rfind("REGEDIT4\r\n", 0), 0u);
   for (const std::string& file : {documents + "/当前颜色.reg", documents + "/当前颜色 (2).reg", old_form}) {
     ThemeValues read;
