@@ -76,6 +76,10 @@ class ItemCard : public ElementLayer {
   // (in the studio's place), if that is what closed it.
   std::optional<POINT> Run();
 
+  // The window's undo and redo keys act while the card is open: it shows
+  // the value they bring back and says what they did.
+  bool LetsWindowKeysAct() const override { return true; }
+
   int Item() const { return facts_.number; }
   const ItemFacts& Facts() const { return facts_; }
   const SwatchGrid& Grid() const { return grid_; }

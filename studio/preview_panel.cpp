@@ -285,6 +285,10 @@ void PreviewPanel::Report(std::u16string message, bool failed) {
   result_ = std::move(message);
   UpdateStatus();
   if (shelf_ != nullptr) shelf_->Say(result_, failed);
+  if (card_ != nullptr) {
+    card_->SetResult(result_, failed);
+    card_->Show(theme_, card_->Item(), kWidth, kHeight, vision_);
+  }
 }
 
 void PreviewPanel::PaintContent(Canvas& canvas) {

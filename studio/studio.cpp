@@ -10,7 +10,7 @@
 
 namespace {
 // The window's keys of the history; none acts while a dialog holds the
-// window, but for the theme shelf, which says what they did.
+// window, but for the theme shelf and the item card, which say what they did.
 struct HistoryKey {
   InputKey key;
   unsigned modifiers;

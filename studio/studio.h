@@ -5,7 +5,7 @@
 // theme it sees (a colour set on the phone, a restore, a change by another
 // Tintor or by hand) is recorded in the theme's undo history, and the
 // window's Ctrl+Z undoes a step, Ctrl+Shift+Z and Ctrl+Y redo one (in the
-// theme shelf too). A
+// theme shelf and the item card too). A
 // registry file dropped on the window is imported as --import-theme does:
 // refused whole, with nothing written, unless it holds only theme colours.
 #pragma once

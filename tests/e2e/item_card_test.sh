@@ -3,7 +3,8 @@
 # (Xvfb): a click on item 5's place outlines it and opens its card; a click
 # on a swatch in the card writes the colour that swatch shows into item 5's
 # registry value, the panel shows it at once, the theme history has it as a
-# step (undo brings the old value back); Esc closes the card.
+# step (Ctrl+Z in the card brings the old value back, --redo the new one);
+# Esc closes the card.
 # Usage: item_card_test.sh PATH/TO/tintor
 set -u
 tintor=$1
@@ -42,9 +43,13 @@ for _ in $(seq 100); do [ "$(item5)" = "$want" ] && break; sleep 0.1; done
 # The panel shows it at once: "设置" is drawn in the new colour.
 import -window "$win" -crop 80x34+504+332 -depth 8 txt:- | grep -q "$face" || fail "the panel does not show $face"
 
+# Ctrl+Z in the open card takes the step back; the history keeps it for a redo.
+xdotool key --window "$win" ctrl+z
+for _ in $(seq 100); do [ "$(item5)" = "$before" ] && break; sleep 0.1; done
+[ "$(item5)" = "$before" ] || fail "Ctrl+Z in the card left item 5 at $(item5), not $before"
 xdotool key --window "$win" Escape
 until_pixel 740 706 "#F7F8FA" not || fail "Esc did not close the card"
 kill "$app_pid"; wait "$app_pid"; app_pid=""
-"$tintor" --undo >/dev/null || fail "nothing to undo: the write is not in the history"
-[ "$(item5)" = "$before" ] || fail "undo left item 5 at $(item5), not $before"
-echo "PASS: a click points at an item, a swatch in its card sets it, Esc closes the card"
+"$tintor" --redo >/dev/null || fail "nothing to redo: the write is not in the history"
+[ "$(item5)" = "$want" ] || fail "redo left item 5 at $(item5), not $want"
+echo "PASS: a click points at an item, a swatch in its card sets it, Ctrl+Z there undoes it, Esc closes the card"
