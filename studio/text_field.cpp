@@ -32,6 +32,7 @@ TextField::TextField(std::u16string hint, std::size_t limit) : hint_(std::move(h
 void TextField::SetText(std::u16string text) {
   text_ = std::move(text);
   caret_ = text_.size();
+  composition_.clear();
   Invalidate();
 }
 
@@ -47,13 +48,16 @@ void TextField::PaintWin(Canvas& canvas) {
   const int room = width_ - 2 * kPad;
   // The caret's line stands within the room, at most at its last pixel but one.
   const int last = std::max(room - 2, 0);
-  const int caret_x = WidthBefore(text_, caret_, height_);
-  const int whole = WidthBefore(text_, text_.size(), height_);
+  // A composition shows at the caret, the caret at its cursor.
+  std::u16string shown = text_;
+  shown.insert(caret_, composition_);
+  const int caret_x = WidthBefore(shown, caret_ + composition_cursor_, height_);
+  const int whole = WidthBefore(shown, shown.size(), height_);
   // The caret stays in sight; no room is left empty after the end of a
   // long text that got shorter.
   scroll_ = std::clamp(scroll_, caret_x - last, caret_x);
   scroll_ = std::max(0, std::min(scroll_, whole - last));
-  if (text_.empty()) {
+  if (shown.empty()) {
     // Past the caret, when there is one.
     const int hint_left = kPad + (HasFocus() ? 4 : 0);
     canvas.DrawText(hint_, RECT{hint_left, 0, width_ - kPad, height_}, kLine | DT_END_ELLIPSIS,
@@ -62,13 +66,25 @@ void TextField::PaintWin(Canvas& canvas) {
     canvas.Save();
     canvas.ClipRect(kPad, 0, room, height_);
     const int left = kPad - scroll_;
-    canvas.DrawText(text_, RECT{left, 0, left + kUnbounded, height_}, kLine, Color::Rgb(0x20, 0x20, 0x20),
+    canvas.DrawText(shown, RECT{left, 0, left + kUnbounded, height_}, kLine, Color::Rgb(0x20, 0x20, 0x20),
                     kTextPx);
+    if (!composition_.empty()) {
+      // Underlined, as an input method's text is until it is typed.
+      const double y = height_ / 2 + kTextPx * 0.6 + 0.5;
+      canvas.DrawLine(left + WidthBefore(shown, caret_, height_), y,
+                      left + WidthBefore(shown, caret_ + composition_.size(), height_), y, 1,
+                      Color::Rgb(0x20, 0x20, 0x20));
+    }
     canvas.Restore();
   }
   if (HasFocus()) {
-    const double x = kPad + caret_x - scroll_ + 0.5;
-    canvas.DrawLine(x, 7, x, height_ - 7, 1.5, Color::Rgb(0x20, 0x20, 0x20));
+    const int x = kPad + caret_x - scroll_;
+    canvas.DrawLine(x + 0.5, 7, x + 0.5, height_ - 7, 1.5, Color::Rgb(0x20, 0x20, 0x20));
+    // The input method's window of candidates opens below the box, by the caret.
+    if (Layer() != nullptr) {
+      const POINT o = WindowOrigin();
+      Layer()->PlaceTextCaret(RECT{o.x + x, o.y, o.x + x + 1, o.y + height_});
+    }
   }
   if (ShowsFocus()) PaintFocusRing(canvas, 0, 0, width_, height_);
 }
@@ -76,6 +92,8 @@ void TextField::PaintWin(Canvas& canvas) {
 void TextField::OnRelease(int x, int, bool inside) {
   if (!inside || Layer() == nullptr) return;
   Layer()->SetFocus(this);
+  // The caret stays where the input method composes.
+  if (Composing()) return;
   // The caret goes to the place between two characters nearest the tap.
   const int at = x - kPad + scroll_;
   std::size_t best = 0;
@@ -133,6 +151,9 @@ bool TextField::OnText(const std::u16string& text) {
     // A line break or another control character is no part of a name.
     if (c < 0x20 || c == 0x7F) return true;
   }
+  // Typed text takes the place of what was composed.
+  composition_.clear();
+  Invalidate();
   std::u16string next = text_;
   next.insert(caret_, text);
   // Counted in characters; a pair of surrogates is one.
@@ -143,4 +164,23 @@ bool TextField::OnText(const std::u16string& text) {
   caret_ += text.size();
   Invalidate();
   return true;
+}
+
+bool TextField::OnComposition(const std::u16string& text, int cursor) {
+  if (!HasFocus()) return false;
+  composition_ = text;
+  // Its cursor counts characters; a pair of surrogates is one.
+  composition_cursor_ = 0;
+  for (int i = 0; i < cursor && composition_cursor_ < composition_.size(); ++i) {
+    composition_cursor_ = After(composition_, composition_cursor_);
+  }
+  if (cursor < 0) composition_cursor_ = composition_.size();
+  Invalidate();
+  return true;
+}
+
+void TextField::FocusLeft() {
+  if (composition_.empty()) return;
+  composition_.clear();
+  Invalidate();
 }

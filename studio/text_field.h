@@ -5,7 +5,9 @@
 // caret, Backspace takes back the character before it, Delete the one
 // after it; Enter sends its control id to its layer. It takes these keys
 // only while it has the focus. Text longer than the box scrolls inside it,
-// keeping the caret in sight.
+// keeping the caret in sight. What an input method is still composing shows
+// at the caret, underlined, and is no part of the text until typed; it is
+// dropped when the focus leaves. The input method is told where the caret is.
 #pragma once
 
 #include <string>
@@ -25,7 +27,10 @@ class TextField : public UiWin {
   void OnRelease(int x, int y, bool inside) override;
   bool OnKey(InputKey key) override;
   bool OnText(const std::u16string& text) override;
+  bool OnComposition(const std::u16string& text, int cursor) override;
+  bool Composing() const override { return !composition_.empty(); }
   bool TakesFocus() const override { return visible_; }
+  void FocusLeft() override;
 
  private:
   // The width of the text before UTF-16 unit `end`, as drawn.
@@ -35,6 +40,9 @@ class TextField : public UiWin {
   std::size_t limit_;
   std::u16string text_;
   std::size_t caret_ = 0;
+  // What an input method composes at the caret, and its cursor in it (UTF-16 units).
+  std::u16string composition_;
+  std::size_t composition_cursor_ = 0;
   // How far the text is scrolled left inside the box, in pixels: as last
   // painted, so that a tap finds the character the user saw there.
   int scroll_ = 0;

@@ -18,6 +18,7 @@ const char* EntryUsage() {
          "                        key [shift+|ctrl+]escape|enter|space|tab|up|down|left|right|\n"
          "                            pageup|pagedown|home|end|f2|z|y|backspace|delete |\n"
          "                        type TEXT (the words typed, one space between) |\n"
+         "                        compose [TEXT] (an input method composing TEXT; none: done) |\n"
          "                        shot NAME.png | preview NAME.png (the theme preview) |\n"
          "                        select N (later previews show item N and its card) | # comment\n"
          "  --screenshot-dir DIR  where 'shot' and 'preview' write, made if missing (default: .)\n"

@@ -109,6 +109,12 @@ void HeadlessHost::InjectCall(std::function<void()> call) {
   pending_.push_back(std::move(p));
 }
 
+void HeadlessHost::InjectComposition(const std::string& utf8) {
+  int characters = 0;
+  for (char c : utf8) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  Inject(InputEvent::Composition(utf8, characters));
+}
+
 void HeadlessHost::InjectScript(const std::vector<ScriptCommand>& commands) {
   for (const ScriptCommand& c : commands) {
     switch (c.kind) {
@@ -126,6 +132,9 @@ void HeadlessHost::InjectScript(const std::vector<ScriptCommand>& commands) {
         break;
       case ScriptCommand::Kind::Type:
         InjectText(c.name);
+        break;
+      case ScriptCommand::Kind::Compose:
+        InjectComposition(c.name);
         break;
       case ScriptCommand::Kind::Shot:
         InjectScreenshot(c.name);

@@ -44,6 +44,12 @@ class HeadlessHost : public Host {
   // Text injected is delivered either way; this only remembers the wish.
   void TakeText(bool wanted) override { taking_text_ = wanted; }
   bool TakingText() const { return taking_text_; }
+  // Remembers where the caret was said to be.
+  void PlaceTextCaret(int x, int y, int width, int height) override { text_caret_ = {x, y, width, height}; }
+  struct Rect {
+    int x = 0, y = 0, width = 0, height = 0;
+  };
+  const Rect& TextCaret() const { return text_caret_; }
 
   // ---- Input, consumed in order ----
   void Inject(const InputEvent& event);
@@ -52,6 +58,8 @@ class HeadlessHost : public Host {
   void InjectWait(int ms);
   void InjectKey(InputKey key);
   void InjectText(const std::string& utf8) { Inject(InputEvent::Text(utf8)); }
+  // What an input method composes, its cursor at the end (empty: it ends).
+  void InjectComposition(const std::string& utf8);
   void InjectWheel(int x, int y, int turns);
   // Writes the screen as it is at that point to `path` (relative paths go
   // into the screenshot folder).
@@ -105,6 +113,7 @@ class HeadlessHost : public Host {
   std::function<void()> idle_;
   int wake_fd_ = -1;
   bool taking_text_ = false;
+  Rect text_caret_;
   CommandHandler command_handler_;
   std::string screenshot_dir_;
   std::int64_t now_ms_ = 0;

@@ -6,7 +6,8 @@
 // or until a timeout; tell the time (a monotonic millisecond clock and the
 // wall-clock minute for the status bar); say whether windows slide in and out;
 // wake the wait when a file descriptor has news; take typed text (an input
-// method's too) while the shell wants it.
+// method's too, and what it is still composing) while the shell wants it,
+// and tell the input method where the caret is.
 // A host does not: draw, know about windows, or queue messages.
 //
 // Two hosts implement it: SdlHost (a real window) and HeadlessHost (pixels in
@@ -46,4 +47,8 @@ class Host {
   // Text events (InputEvent::Type::Text) wanted or not from now on: while
   // they are, an input method may compose text for them.
   virtual void TakeText(bool wanted) = 0;
+  // The caret of the text being typed is this rectangle of the frame, in
+  // phone pixels (the screen, and right of it what the shell shows beside
+  // it): an input method shows its window of candidates next to it.
+  virtual void PlaceTextCaret(int x, int y, int width, int height) = 0;
 };

@@ -1,7 +1,8 @@
 // One input event from a host, in screen pixels (0..479, 0..719, and right of
 // the screen for what the shell shows beside it): the finger going down,
 // moving and coming up, a wheel turn, a key, text typed (by the keyboard or
-// an input method), a file dropped on the window, or a request to quit; with
+// an input method), the text an input method is still composing, a file
+// dropped on the window, or a request to quit; with
 // the moment it happened, which may be well before the loop reads it.
 #pragma once
 
@@ -20,7 +21,7 @@ enum class InputKey {
 enum KeyModifier : unsigned { kNoModifier = 0, kShift = 1, kCtrl = 2 };
 
 struct InputEvent {
-  enum class Type { Press, Move, Release, Wheel, Key, Quit, Text, Drop };
+  enum class Type { Press, Move, Release, Wheel, Key, Quit, Text, Drop, Composition };
   Type type = Type::Press;
   int x = 0;
   int y = 0;
@@ -31,8 +32,12 @@ struct InputEvent {
   // When it happened, on the host's NowMs() clock; the host sets it. An event
   // made by hand (-1) is taken to happen when it is handled.
   std::int64_t ms = -1;
-  // Text: what was typed, UTF-8; Drop: the dropped file's path.
+  // Text: what was typed, UTF-8; Composition: what the input method is
+  // composing, not yet typed (empty: the composition ended); Drop: the
+  // dropped file's path.
   std::string text = {};
+  // Composition: where its cursor is, in characters from the text's start.
+  int cursor = 0;
 
   static InputEvent Press(int x, int y) { return {Type::Press, x, y, 0, InputKey::Escape, false}; }
   static InputEvent Move(int x, int y) { return {Type::Move, x, y, 0, InputKey::Escape, false}; }
@@ -50,6 +55,12 @@ struct InputEvent {
   static InputEvent Text(std::string typed) {
     InputEvent e{Type::Text, 0, 0, 0, InputKey::Escape, false};
     e.text = std::move(typed);
+    return e;
+  }
+  static InputEvent Composition(std::string composing, int cursor) {
+    InputEvent e{Type::Composition, 0, 0, 0, InputKey::Escape, false};
+    e.text = std::move(composing);
+    e.cursor = cursor;
     return e;
   }
   static InputEvent Drop(std::string path) {

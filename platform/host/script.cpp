@@ -106,7 +106,7 @@ class LineParser {
 struct CommandRule {
   const char* word;
   ScriptCommand::Kind kind;
-  std::size_t arguments;  // kWordsToTheEnd: one or more
+  std::size_t arguments;  // kWordsToTheEnd: one or more; kAnyWords: none or more
   const char* usage;
   bool (*read)(LineParser& p, ScriptCommand& c);
 };
@@ -146,6 +146,14 @@ bool ReadKey(LineParser& p, ScriptCommand& c) {
 }
 
 constexpr std::size_t kWordsToTheEnd = static_cast<std::size_t>(-1);
+constexpr std::size_t kAnyWords = static_cast<std::size_t>(-2);
+
+// The words from the first on, one space between them.
+bool ReadWords(LineParser& p, ScriptCommand& c) {
+  c.name.clear();
+  for (std::size_t i = 1; i < p.Words(); ++i) c.name += (i > 1 ? " " : "") + p.Word(i);
+  return true;
+}
 
 bool ReadShot(LineParser& p, ScriptCommand& c) {
   c.name = p.Word(1);
@@ -169,12 +177,8 @@ constexpr CommandRule kCommands[] = {
      [](LineParser& p, ScriptCommand& c) { return p.Duration(1, kMaxWaitMs, c.ms); }},
     {"key", ScriptCommand::Kind::Key, 1, "a key name", ReadKey},
     {"shot", ScriptCommand::Kind::Shot, 1, "NAME.png", ReadShot},
-    {"type", ScriptCommand::Kind::Type, kWordsToTheEnd, "TEXT",
-     [](LineParser& p, ScriptCommand& c) {
-       c.name = p.Word(1);
-       for (std::size_t i = 2; i < p.Words(); ++i) c.name += " " + p.Word(i);
-       return true;
-     }},
+    {"type", ScriptCommand::Kind::Type, kWordsToTheEnd, "TEXT", ReadWords},
+    {"compose", ScriptCommand::Kind::Compose, kAnyWords, "[TEXT]", ReadWords},
 };
 
 bool LineParser::Parse(ScriptCommand& c, const std::vector<ScriptExtension>& extensions) {
@@ -182,8 +186,9 @@ bool LineParser::Parse(ScriptCommand& c, const std::vector<ScriptExtension>& ext
   for (const CommandRule& rule : kCommands) {
     if (words_[0] != rule.word) continue;
     c.kind = rule.kind;
-    const bool counted = rule.arguments == kWordsToTheEnd ? words_.size() >= 2
-                                                           : words_.size() == rule.arguments + 1;
+    const bool counted = rule.arguments == kAnyWords        ? true
+                         : rule.arguments == kWordsToTheEnd ? words_.size() >= 2
+                                                            : words_.size() == rule.arguments + 1;
     if (!counted) {
       return Fail("'" + words_[0] + "' takes " + rule.usage);
     }

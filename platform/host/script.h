@@ -9,6 +9,9 @@
 //                            held with Shift or Ctrl
 //   type TEXT                type the words of TEXT (UTF-8, Chinese too),
 //                            one space between them
+//   compose [TEXT]           an input method composes TEXT (shown, not yet
+//                            typed), its cursor at the end; without TEXT
+//                            the composition ends
 //   shot NAME.png            write the screen to NAME.png in the screenshot folder
 //   # ...                    a comment; blank lines are ignored
 // and the commands that whoever runs the script adds (ScriptExtension).
@@ -23,13 +26,13 @@
 #include "platform/host/input_event.h"
 
 struct ScriptCommand {
-  enum class Kind { Tap, Drag, Wait, Key, Shot, Type, Extension };
+  enum class Kind { Tap, Drag, Wait, Key, Shot, Type, Compose, Extension };
   Kind kind = Kind::Wait;
   int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
   int ms = 0;
   InputKey key = InputKey::Escape;
   unsigned modifiers = kNoModifier;  // Key
-  std::string name;  // Shot: the file; Type: the text; Extension: the command's word
+  std::string name;  // Shot: the file; Type, Compose: the text; Extension: the command's word
   std::vector<std::string> arguments;  // Extension
   int line = 0;
 };

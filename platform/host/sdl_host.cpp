@@ -113,6 +113,10 @@ std::unique_ptr<SdlHost> SdlHost::Create(double scale, std::string& error, int w
   // otherwise draw them through a software OpenGL, which alone holds about
   // 90 MB and makes each frame slower.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+#if SDL_VERSION_ATLEAST(2, 0, 22)
+  // A composition longer than SDL's short event text comes whole, on the heap.
+  SDL_SetHint(SDL_HINT_IME_SUPPORT_EXTENDED_TEXT, "1");
+#endif
   // SDL turns SIGINT and SIGTERM into its quit event, but sets its handlers
   // only where none is set: ours step aside while it starts, and a signal
   // that comes meanwhile waits, blocked, for SDL's. One that came before is
@@ -252,6 +256,17 @@ void SdlHost::TakeText(bool wanted) {
   }
 }
 
+void SdlHost::PlaceTextCaret(int x, int y, int width, int height) {
+  if (state_->lost) return;
+  // The window's pixels: the frame is drawn at the window's scale.
+  const double s = state_->scale;
+  const int left = static_cast<int>(std::floor(x * s));
+  const int top = static_cast<int>(std::floor(y * s));
+  SDL_Rect caret{left, top, std::max(1, static_cast<int>(std::ceil((x + width) * s)) - left),
+                 std::max(1, static_cast<int>(std::ceil((y + height) * s)) - top)};
+  SDL_SetTextInputRect(&caret);
+}
+
 std::int64_t SdlHost::NowMs() const { return static_cast<std::int64_t>(SDL_GetTicks64()); }
 
 int SdlHost::ClockMinutes() const {
@@ -338,6 +353,15 @@ bool SdlHost::WaitEvent(InputEvent& event, int timeout_ms) {
       case SDL_TEXTINPUT:
         if (e.text.text[0] == '\0') break;
         return give(InputEvent::Text(e.text.text));
+      case SDL_TEXTEDITING:
+        return give(InputEvent::Composition(e.edit.text, e.edit.start));
+#if SDL_VERSION_ATLEAST(2, 0, 22)
+      case SDL_TEXTEDITING_EXT: {
+        std::string composing = e.editExt.text != nullptr ? e.editExt.text : "";
+        SDL_free(e.editExt.text);
+        return give(InputEvent::Composition(std::move(composing), e.editExt.start));
+      }
+#endif
       case SDL_DROPFILE: {
         if (e.drop.file == nullptr) break;
         std::string path = e.drop.file;

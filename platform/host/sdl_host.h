@@ -40,6 +40,7 @@ class SdlHost : public Host {
   bool AnimatesWindows() const override { return true; }
   void WakeOnReadable(int fd) override;
   void TakeText(bool wanted) override;
+  void PlaceTextCaret(int x, int y, int width, int height) override;
   // The scale the window was opened with (the request, or less to fit).
   double Scale() const override;
 

@@ -332,6 +332,7 @@ void Shell::DeliverInput(const InputEvent& event) {
       if (holder == nullptr && on_drop_) on_drop_(event.text);
       return;
     case InputEvent::Type::Text:
+    case InputEvent::Type::Composition:
     case InputEvent::Type::Key: {
       // Enter, Space and Esc act once however long they are held: the repeats
       // of the Enter that chose a menu item must not also close the box that
@@ -348,8 +349,11 @@ void Shell::DeliverInput(const InputEvent& event) {
       // A key between two clicks makes them two single clicks.
       last_press_.reset();
       SetKeyboardInUse(true);
-      if (event.type == InputEvent::Type::Key && WindowKey(event)) return;
       ShellLayer* layer = KeyLayer();
+      // While an input method composes, the keys are its own (it sees them
+      // first): one that reaches the window anyway edits nothing here.
+      if (event.type == InputEvent::Type::Key && layer != nullptr && layer->Composing()) return;
+      if (event.type == InputEvent::Type::Key && WindowKey(event)) return;
       if (layer != nullptr) layer->HandleInput(event);
       return;
     }
@@ -360,6 +364,17 @@ void Shell::DeliverInput(const InputEvent& event) {
       return;
     }
   }
+}
+
+void Shell::PlaceTextCaret(const ShellLayer& layer, const RECT& caret) {
+  const int left = PlaceLeft(layer.GetPlace());
+  const RECT placed{caret.left + left, caret.top, caret.right + left, caret.bottom};
+  if (placed.left == text_caret_.left && placed.top == text_caret_.top && placed.right == text_caret_.right &&
+      placed.bottom == text_caret_.bottom) {
+    return;
+  }
+  text_caret_ = placed;
+  host_.PlaceTextCaret(placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top);
 }
 
 void Shell::TickAnimations() {

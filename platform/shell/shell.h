@@ -156,7 +156,13 @@ class Shell {
   }
   // Whether typed text is wanted now: the host then takes it, an input
   // method's too (for a text field while it is shown).
-  void TakeText(bool wanted) { host_.TakeText(wanted); }
+  void TakeText(bool wanted) {
+    host_.TakeText(wanted);
+    text_caret_ = {};
+  }
+  // The caret of the text being typed in `layer` is at `caret` (in the
+  // layer's place): the host tells the input method, when it moved.
+  void PlaceTextCaret(const ShellLayer& layer, const RECT& caret);
 
   // ---- The screen ----
   // Both places are painted again for the next frame.
@@ -203,6 +209,7 @@ class Shell {
   }
 
   Host& host_;
+  RECT text_caret_{};  // as last told to the host
   double scale_ = 1.0;  // the host's pixels for one phone pixel
   std::string theme_problem_;
   ThemeColors theme_;

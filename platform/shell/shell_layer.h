@@ -40,6 +40,9 @@ class ShellLayer {
     (void)enter;
     return false;
   }
+  // True while an input method composes text for the layer: keys are then
+  // the input method's.
+  virtual bool Composing() const { return false; }
   // The place the layer is in now measures width x height.
   virtual void PlaceResized(int width, int height) {
     (void)width;

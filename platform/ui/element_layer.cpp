@@ -67,8 +67,25 @@ void ElementLayer::Repaint() const {
 
 void ElementLayer::SetFocus(UiWin* element) {
   if (focused_ == element) return;
-  focused_ = element;
+  MoveFocusTo(element);
   Repaint();
+}
+
+void ElementLayer::MoveFocusTo(UiWin* element) {
+  UiWin* left = focused_;
+  focused_ = element;
+  if (left != nullptr && left != element) left->FocusLeft();
+}
+
+bool ElementLayer::Composing() const {
+  return focused_ != nullptr && focused_->IsVisible() && focused_->Composing();
+}
+
+void ElementLayer::PlaceTextCaret(const RECT& caret) const {
+  if (Shell* shell = GetShell()) {
+    shell->PlaceTextCaret(*this, RECT{caret.left + frame_.left, caret.top + frame_.top,
+                                      caret.right + frame_.left, caret.bottom + frame_.top});
+  }
 }
 
 bool ElementLayer::FocusShown() const {
@@ -100,7 +117,7 @@ bool ElementLayer::MoveFocus(bool forward, bool enter) {
   }
   for (auto it = at == stops.end() ? stops.begin() : at + 1; it != stops.end(); ++it) {
     if ((*it)->EnterFocus(forward)) {
-      focused_ = *it;
+      MoveFocusTo(*it);
       Repaint();
       return true;
     }
@@ -170,6 +187,9 @@ void ElementLayer::Route(const InputEvent& e) {
     case InputEvent::Type::Text:
       OnText(Utf8ToUtf16(e.text));
       break;
+    case InputEvent::Type::Composition:
+      OnComposition(Utf8ToUtf16(e.text), e.cursor);
+      break;
     case InputEvent::Type::Quit:
     case InputEvent::Type::Drop:
       break;
@@ -179,6 +199,11 @@ void ElementLayer::Route(const InputEvent& e) {
 bool ElementLayer::OnText(const std::u16string& text) {
   UiWin* focused = focused_ != nullptr && focused_->IsVisible() ? focused_ : nullptr;
   return focused != nullptr && focused->OnText(text);
+}
+
+bool ElementLayer::OnComposition(const std::u16string& text, int cursor) {
+  UiWin* focused = focused_ != nullptr && focused_->IsVisible() ? focused_ : nullptr;
+  return focused != nullptr && focused->OnComposition(text, cursor);
 }
 
 bool ElementLayer::OnKey(InputKey key) {

@@ -47,6 +47,8 @@ class ElementLayer : public ShellLayer {
   // container), or null.
   UiWin* Focused() const { return focused_; }
   void SetFocus(UiWin* element);
+  // True while the focused element shows what an input method composes.
+  bool Composing() const override;
   // True while the focus ring is to be drawn: a key has been used since the
   // last press, and this layer is the one keys go to.
   bool FocusShown() const;
@@ -59,6 +61,9 @@ class ElementLayer : public ShellLayer {
   void Animate(ShellAnimation* animation) const;
   // The window these elements belong to; null for a menu or a box.
   virtual CMzWnd* Window() const { return nullptr; }
+  // The caret of the text typed in an element is at `caret` (in the frame's
+  // coordinates): the input method is told, for its window of candidates.
+  void PlaceTextCaret(const RECT& caret) const;
   // A control notification from one of the elements.
   virtual void PostCommand(WPARAM wParam, LPARAM lParam);
 
@@ -102,12 +107,16 @@ class ElementLayer : public ShellLayer {
   virtual bool OnKey(InputKey key);
   // Text typed: it goes to the focused element. True when it was used.
   virtual bool OnText(const std::u16string& text);
+  // What an input method composes goes to the focused element too.
+  bool OnComposition(const std::u16string& text, int cursor);
   virtual void OnTapOutside() {}
   // Dims the screen behind the layer as it slides in (menus and boxes).
   void SetDimsBehind(bool dims) { dims_behind_ = dims; }
 
  private:
   bool Outside(int x, int y) const;
+  // The focus moves to `element` (or nowhere); the element that had it is told.
+  void MoveFocusTo(UiWin* element);
 
   std::vector<UiWin*> roots_;
   FingerTracker finger_;

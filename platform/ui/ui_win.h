@@ -104,10 +104,23 @@ class UiWin {
     return false;
   }
 
+  // What an input method composes (not yet typed; empty: it ended), its
+  // cursor `cursor` characters in, while the element has the focus; true
+  // when the element shows it.
+  virtual bool OnComposition(const std::u16string& text, int cursor) {
+    (void)text;
+    (void)cursor;
+    return false;
+  }
+  // True while the element shows a composition: keys are the input method's.
+  virtual bool Composing() const { return false; }
+
   // ---- The keyboard focus ----
   // True for an element that takes the focus now (one Tab stop or more);
   // what it contains is then its own business.
   virtual bool TakesFocus() const { return false; }
+  // The focus went from the element to another one, or to none.
+  virtual void FocusLeft() {}
   // The focus arrives from before the element (forward) or after it: true
   // when the element takes it, at its first stop or its last.
   virtual bool EnterFocus(bool forward) {

@@ -75,6 +75,7 @@ class CMzWnd::ShellBinding : public ElementLayer, public MessageTarget {
         break;
       case InputEvent::Type::Quit:
       case InputEvent::Type::Text:
+      case InputEvent::Type::Composition:
       case InputEvent::Type::Drop:
         break;
     }

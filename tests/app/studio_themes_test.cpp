@@ -197,6 +197,7 @@ TEST_F(StudioThemes, ShelfSavesAppliesExportsAndDeletesThemesByNameTyped) {
   TapStudio(panel, panel.ThemesButton());
   const std::string old_form = documents + "/深色-REGEDIT4.reg";
   std::string before;
+  int caret_x = 0;
   steps_ = {
       [&] {
         shelf_ = panel.Shelf();
@@ -286,12 +287,43 @@ TEST_F(StudioThemes, ShelfSavesAppliesExportsAndDeletesThemesByNameTyped) {
         EXPECT_EQ(Now(), ThemePresets()[1].values);
         EXPECT_TRUE(Says(shelf_->status(), u"已撤销：应用主题")) << Utf16ToUtf8(shelf_->status());
         Key(InputKey::Z, kCtrl | kShift);
-        Key(InputKey::Escape);
+        const POINT o = shelf_->NameField().WindowOrigin();
+        Tap(Shell::kScreenWidth + shelf_->Frame().left + o.x + 2, shelf_->Frame().top + o.y + 10);
+        Key(InputKey::End);
+      },
+      [&] {
+        // What an input method composes shows at the caret, which the input
+        // method is told, and types nothing; the keys meanwhile are its own.
+        caret_x = host().TextCaret().x;
+        std::vector<ScriptCommand> script;
+        std::string error;
+        ASSERT_TRUE(ParseScript("compose chun tian\nkey backspace\nkey escape\nkey ctrl+z\n", "ime.txt", script,
+                                error))
+            << error;
+        host().InjectScript(script);
+      },
+      [&] {
+        ASSERT_EQ(panel.Shelf(), shelf_) << "Esc closed the shelf while composing";
+        EXPECT_EQ(Utf16ToUtf8(shelf_->NameField().Text()), "小初夏");
+        EXPECT_TRUE(shelf_->NameField().Composing());
+        EXPECT_GT(host().TextCaret().x, caret_x + 40) << "the caret is not after the composition";
+        EXPECT_EQ(Now(), spring) << "a key acted while composing";
+        // Typed text takes the composition's place; one ended shows nothing.
+        host().InjectText("春天");
+        host().InjectComposition("feng");
+        host().InjectComposition("");
+      },
+      [&] {
+        EXPECT_EQ(Utf16ToUtf8(shelf_->NameField().Text()), "小初夏春天");
+        EXPECT_FALSE(shelf_->NameField().Composing());
+        // The shelf closes while composing; the composition goes with it.
+        host().InjectComposition("feng");
+        TapStudio(*shelf_, shelf_->CloseButton());
       },
   };
   Then([this] { RunSteps(); });
   Pump();
-  ASSERT_EQ(panel.Shelf(), nullptr) << "Esc left the shelf open";
+  ASSERT_EQ(panel.Shelf(), nullptr) << "the shelf stayed open";
   EXPECT_FALSE(host().TakingText());
   EXPECT_EQ(Now(), spring);
   EXPECT_EQ(panel.theme().Item(4), *spring.items[kBackground]) << "the panel shows the redo on closing";

@@ -7,6 +7,8 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
+#include <utility>
+
 #include "platform/entry/entry_point.h"
 #include "platform/host/headless_host.h"
 #include "platform/host/script.h"
@@ -61,9 +63,11 @@ TEST(Script, AcceptsEveryCommandWithCommentsAndBlankLines) {
   EXPECT_EQ(c[8].y1, 719);
   EXPECT_EQ(c[8].line, 11);
 
-  // Through the host, a key keeps what was held with it, and typed text its
-  // words with one space between them.
-  ASSERT_TRUE(ParseScript("key ctrl+shift+z\ntype 春天  的风\n", "more.txt", c, error)) << error;
+  // Through the host, a key keeps what was held with it, and typed and
+  // composed text its words with one space between them (a composition's
+  // cursor at its end, in characters); `compose` alone ends a composition.
+  ASSERT_TRUE(ParseScript("key ctrl+shift+z\ntype 春天  的风\ncompose chun 天\ncompose\n", "more.txt", c, error))
+      << error;
   HeadlessHost host;
   host.InjectScript(c);
   InputEvent e;
@@ -73,6 +77,12 @@ TEST(Script, AcceptsEveryCommandWithCommentsAndBlankLines) {
   ASSERT_TRUE(host.WaitEvent(e, -1));
   EXPECT_EQ(e.type, InputEvent::Type::Text);
   EXPECT_EQ(e.text, "春天 的风");
+  for (const auto& [text, cursor] : {std::pair<std::string, int>{"chun 天", 6}, {"", 0}}) {
+    ASSERT_TRUE(host.WaitEvent(e, -1));
+    EXPECT_EQ(e.type, InputEvent::Type::Composition);
+    EXPECT_EQ(e.text, text);
+    EXPECT_EQ(e.cursor, cursor);
+  }
 }
 
 TEST(Script, RefusesBadLinesNamingTheLine) {
