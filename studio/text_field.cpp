@@ -1,6 +1,7 @@
 #include "studio/text_field.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "platform/shell/canvas.h"
@@ -70,7 +71,7 @@ void TextField::PaintWin(Canvas& canvas) {
                     kTextPx);
     if (!composition_.empty()) {
       // Underlined, as an input method's text is until it is typed.
-      const double y = height_ / 2 + kTextPx * 0.6 + 0.5;
+      const double y = std::floor(height_ / 2 + kTextPx * 0.7) + 0.5;
       canvas.DrawLine(left + WidthBefore(shown, caret_, height_), y,
                       left + WidthBefore(shown, caret_ + composition_.size(), height_), y, 1,
                       Color::Rgb(0x20, 0x20, 0x20));

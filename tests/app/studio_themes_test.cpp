@@ -88,9 +88,9 @@ class StudioThemes : public HeadlessShellTest {
   }
   // Runs the steps one after another inside the modal runs they open: each
   // injects its input or checks what is seen, and the next one runs once
-  // that input is used.
+  // that input is used; none after one that failed fatally.
   void RunSteps(std::size_t i = 0) {
-    if (i >= steps_.size()) return;
+    if (i >= steps_.size() || HasFatalFailure()) return;
     steps_[i]();
     Then([this, i] { RunSteps(i + 1); });
   }
