@@ -3,7 +3,9 @@
 // colour written (one durable replace of the registry file) in the same
 // folder. The folder is $TINTOR_BENCH_DIR, else a fresh one beside the real
 // registry file, since fsync costs what that file system makes it cost; the
-// history and themes go there too.
+// history and themes go there too. What fsync costs changes with everything
+// else the disk does, so compare them from one run with their repetitions
+// interleaved: --benchmark_repetitions=15 --benchmark_enable_random_interleaving=true
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
