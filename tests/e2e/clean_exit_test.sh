@@ -33,6 +33,16 @@ x.XFlush(d)
 PY
 }
 
+# What a tintor that does not end is doing: each thread's state and the
+# kernel function it waits in, and what it said.
+still_running() {
+  local t
+  for t in /proc/"$1"/task/*; do
+    echo "thread $(basename "$t") $(cut -d' ' -f3 "$t/stat" 2>/dev/null) $(cat "$t/wchan" 2>/dev/null);"
+  done
+  echo "load $(cut -d' ' -f1-3 /proc/loadavg); said: $(cat "$work/tintor.log")"
+}
+
 # One run: save target item $2 from swatch (183, 268), then end the run by $1.
 round=0
 for way in windowclose TERM INT close-request; do
@@ -61,7 +71,7 @@ for way in windowclose TERM INT close-request; do
     close-request) close_request "$win" ;;
   esac
   for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$app_pid" 2>/dev/null && fail "$way: tintor did not end"
+  kill -0 "$app_pid" 2>/dev/null && fail "$way: tintor did not end: $(still_running "$app_pid")"
   wait "$app_pid"
   status=$?
   app_pid=""
