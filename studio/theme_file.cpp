@@ -86,10 +86,7 @@ bool ReadThemeFile(const std::string& bytes, ThemeValues& values, RegFileFault& 
   for (std::size_t i = 0; i < kThemeTargetCount; ++i) {
     const RegistryKey* key = hive.Find(kLocalMachine, PathOf(kThemeTargets[i].key));
     const RegistryValue* value = key != nullptr ? key->FindValue(kThemeTargets[i].value_name) : nullptr;
-    if (value == nullptr) continue;
-    const std::vector<BYTE>& d = value->data;
-    values.items[i] = static_cast<DWORD>(d[0]) | (static_cast<DWORD>(d[1]) << 8) |
-                      (static_cast<DWORD>(d[2]) << 16) | (static_cast<DWORD>(d[3]) << 24);
+    if (value != nullptr) values.items[i] = value->Dword();
   }
   return true;
 }

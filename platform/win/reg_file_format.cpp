@@ -113,11 +113,8 @@ void AppendValue(std::u16string& out, const RegistryValue& value, RegFileForm fo
     out += u'"';
     out += Escape(text);
     out += u'"';
-  } else if (value.type == REG_DWORD && value.data.size() == 4) {
-    const DWORD v = static_cast<DWORD>(value.data[0]) | (static_cast<DWORD>(value.data[1]) << 8) |
-                    (static_cast<DWORD>(value.data[2]) << 16) |
-                    (static_cast<DWORD>(value.data[3]) << 24);
-    std::snprintf(buffer, sizeof buffer, "dword:%08x", static_cast<unsigned>(v));
+  } else if (const std::optional<DWORD> v = value.Dword()) {
+    std::snprintf(buffer, sizeof buffer, "dword:%08x", static_cast<unsigned>(*v));
     AppendAscii(out, buffer);
   } else {
     if (value.type == REG_BINARY) {

@@ -524,13 +524,9 @@ LONG RegistryReadDwords(HKEY root, const RegistryValueName* values, std::size_t 
   const RegistryHive* hive = nullptr;
   if (LONG status = File(r).Load(&hive); status != ERROR_SUCCESS) return FileFailed(r, status);
   for (std::size_t i = 0; i < count; ++i) {
-    out[i].reset();
     const RegistryKey* key = hive->Find(names[i].first.root, names[i].first.path);
     const RegistryValue* value = key != nullptr ? key->FindValue(names[i].second) : nullptr;
-    if (value == nullptr || value->type != REG_DWORD || value->data.size() != 4) continue;
-    const std::vector<BYTE>& d = value->data;
-    out[i] = static_cast<DWORD>(d[0]) | (static_cast<DWORD>(d[1]) << 8) | (static_cast<DWORD>(d[2]) << 16) |
-             (static_cast<DWORD>(d[3]) << 24);
+    out[i] = value != nullptr ? value->Dword() : std::nullopt;
   }
   return ERROR_SUCCESS;
 }

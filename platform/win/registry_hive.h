@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -16,6 +17,14 @@ struct RegistryValue {
   std::u16string name;  // empty for the key's default value
   DWORD type = 0;
   std::vector<BYTE> data;
+
+  // A REG_DWORD's number (its four bytes, lowest first); empty for a value
+  // of another type or size.
+  std::optional<DWORD> Dword() const {
+    if (type != REG_DWORD || data.size() != 4) return std::nullopt;
+    return static_cast<DWORD>(data[0]) | (static_cast<DWORD>(data[1]) << 8) | (static_cast<DWORD>(data[2]) << 16) |
+           (static_cast<DWORD>(data[3]) << 24);
+  }
 
   bool operator==(const RegistryValue&) const = default;
 };
