@@ -21,10 +21,10 @@
 
 #include "model/theme_color_store.h"
 #include "model/theme_targets.h"
-#include "studio/preview_panel.h"
-#include "studio/colour_science.h"
-#include "studio/sample_screens.h"
-#include "studio/theme_report.h"
+#include "studio/preview/preview_panel.h"
+#include "model/checks/colour_science.h"
+#include "studio/preview/sample_screens.h"
+#include "model/checks/theme_report.h"
 #include "platform/shell/canvas.h"
 #include "platform/win/registry.h"
 

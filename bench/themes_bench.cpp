@@ -17,10 +17,10 @@
 #include "bench/bench_folder.h"
 #include "platform/win/hive_file.h"
 #include "platform/win/registry.h"
-#include "studio/theme_file.h"
-#include "studio/theme_history.h"
-#include "studio/theme_library.h"
-#include "studio/whole_file.h"
+#include "model/theme/theme_file.h"
+#include "model/theme/theme_history.h"
+#include "model/theme/theme_library.h"
+#include "platform/file/whole_file.h"
 
 namespace {
 

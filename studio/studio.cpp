@@ -3,10 +3,10 @@
 #include <cstdio>
 
 #include "platform/shell/shell.h"
-#include "platform/shell/utf.h"
-#include "studio/shelf_texts.h"
+#include "platform/file/utf16.h"
+#include "studio/shelf/shelf_texts.h"
 #include "studio/studio_texts.h"
-#include "studio/theme_commands.h"
+#include "model/theme/theme_operations.h"
 
 namespace {
 // The window's keys of the history; none acts while a dialog holds the

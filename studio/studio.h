@@ -12,9 +12,9 @@
 
 #include <string>
 
-#include "studio/preview_panel.h"
+#include "studio/preview/preview_panel.h"
 #include "studio/registry_file_watcher.h"
-#include "studio/theme_history.h"
+#include "model/theme/theme_history.h"
 
 class Shell;
 

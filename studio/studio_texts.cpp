@@ -1,6 +1,16 @@
 #include "studio/studio_texts.h"
 
-#include "platform/shell/utf.h"
+#include "platform/file/utf16.h"
+
+const char16_t* ColourVisionTitle(ColourVision vision) {
+  switch (vision) {
+    case ColourVision::kProtan: return u"红色盲";
+    case ColourVision::kDeutan: return u"绿色盲";
+    case ColourVision::kTritan: return u"蓝色盲";
+    case ColourVision::kTypical: break;
+  }
+  return u"常见色觉";
+}
 
 namespace studio_text {
 

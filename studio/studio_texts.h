@@ -5,7 +5,11 @@
 
 #include <string>
 
+#include "model/checks/colour_science.h"
 #include "platform/win/win_types.h"
+
+// The name a person reads for a way of seeing colour: "红色盲" and so on.
+const char16_t* ColourVisionTitle(ColourVision vision);
 
 namespace studio_text {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "platform/shell/utf.h"
+#include "platform/file/utf16.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "platform/win/color_contrast.h"
 #include "platform/win/win_types.h"
 
 struct Color {
@@ -21,21 +22,6 @@ struct Color {
 // The weakest luminance contrast (WCAG's ratio, 1 to 21) that still reads as
 // text; white on the light sheets is about 1.1, mid grey on white about 4.
 constexpr double kMinTextContrast = 2.0;
-
-// The luminance contrast of two colours, from 1 (the same) to 21 (black on white).
-inline double ContrastRatio(COLORREF a, COLORREF b) {
-  auto luminance = [](COLORREF c) {
-    auto linear = [](int v) {
-      const double s = v / 255.0;
-      return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(GetRValue(c)) + 0.7152 * linear(GetGValue(c)) +
-           0.0722 * linear(GetBValue(c));
-  };
-  const double la = luminance(a);
-  const double lb = luminance(b);
-  return (std::fmax(la, lb) + 0.05) / (std::fmin(la, lb) + 0.05);
-}
 
 // `text` when it can be read on `surface`, else `fallback`. The popup menu
 // and the message box are light sheets of the platform's own: a theme made

@@ -6,13 +6,13 @@ namespace {
 
 // Reads every item stored under `key_name` from the open key.
 void ReadKeyItems(HKEY key, std::u16string_view key_name, ThemeItemColors& colors) {
-  for (std::size_t i = 0; i < kThemeItemDefaults.size(); ++i) {
-    if (key_name != kThemeItemDefaults[i].key) continue;
+  for (std::size_t i = 0; i < kThemeItemCount; ++i) {
+    if (key_name != kThemeSchema[i].key) continue;
     DWORD type = 0;
     BYTE data[4] = {};
     DWORD size = sizeof data;
     const LONG rc =
-        RegQueryValueExW(key, kThemeItemDefaults[i].value_name, nullptr, &type, data, &size);
+        RegQueryValueExW(key, kThemeSchema[i].value_name, nullptr, &type, data, &size);
     if (rc == ERROR_SUCCESS && type == REG_DWORD && size == sizeof data) {
       colors[i] = static_cast<COLORREF>(data[0]) | (static_cast<COLORREF>(data[1]) << 8) |
                   (static_cast<COLORREF>(data[2]) << 16) | (static_cast<COLORREF>(data[3]) << 24);
@@ -23,7 +23,7 @@ void ReadKeyItems(HKEY key, std::u16string_view key_name, ThemeItemColors& color
 }  // namespace
 
 bool ReadThemeItemColors(ThemeItemColors& colors, std::string* problem, LONG* status) {
-  for (std::size_t i = 0; i < kThemeItemDefaults.size(); ++i) colors[i] = kThemeItemDefaults[i].color;
+  for (std::size_t i = 0; i < kThemeItemCount; ++i) colors[i] = kThemeSchema[i].default_color;
   ThemeItemColors stored = colors;
   for (LPCWSTR key_name : {kThemeSystemKey, kThemeAppKey}) {
     HKEY key = nullptr;

@@ -5,7 +5,7 @@
 
 #include "platform/shell/canvas.h"
 #include "platform/shell/shell.h"
-#include "platform/shell/utf.h"
+#include "platform/file/utf16.h"
 #include "platform/ui/ui_win.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/shell/utf.h"
+#include "platform/file/utf16.h"
 #include "platform/ui/message_box_panel.h"
 #include "platform/ui/popup_menu_sheet.h"
 #include "platform/win/reg_file_format.h"

@@ -6,7 +6,7 @@
 #include "app/tintor_main_wnd.h"
 #include "platform/ui/element_layer.h"
 #include "platform/ui/popup_menu_sheet.h"
-#include "studio/restore_confirmation.h"
+#include "studio/preview/restore_confirmation.h"
 #include "studio/studio.h"
 #include "tests/support/headless_shell_test.h"
 

@@ -14,15 +14,15 @@
 
 #include "model/theme_targets.h"
 #include "platform/host/script.h"
-#include "platform/shell/utf.h"
-#include "studio/restore_confirmation.h"
+#include "platform/file/utf16.h"
+#include "studio/preview/restore_confirmation.h"
 #include "studio/studio.h"
-#include "studio/confirmation_sheet.h"
+#include "studio/widgets/confirmation_sheet.h"
 #include "studio/studio_texts.h"
-#include "studio/theme_commands.h"
-#include "studio/theme_library.h"
-#include "studio/theme_shelf.h"
-#include "studio/theme_values.h"
+#include "model/theme/theme_operations.h"
+#include "model/theme/theme_library.h"
+#include "studio/shelf/theme_shelf.h"
+#include "model/theme/theme_values.h"
 #include "tests/support/headless_shell_test.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/texts.h"
-#include "platform/shell/utf.h"
+#include "platform/file/utf16.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 
 #include <unistd.h>
 
-#include "platform/entry/entry_point.h"
+#include "main/entry_point.h"
 #include "platform/ui/toolkit.h"
 #include "platform/win/hive_file.h"
 #include "platform/win/registry.h"

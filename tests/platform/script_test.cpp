@@ -9,7 +9,7 @@
 
 #include <utility>
 
-#include "platform/entry/entry_point.h"
+#include "main/entry_point.h"
 #include "platform/host/headless_host.h"
 #include "platform/host/script.h"
 #include "platform/host/window_scale.h"

@@ -18,10 +18,10 @@
 #include "model/color_swatches.h"
 #include "model/theme_color_store.h"
 #include "platform/win/registry.h"
-#include "studio/sample_screens.h"
-#include "studio/theme_commands.h"
-#include "studio/theme_history.h"
-#include "studio/theme_library.h"
+#include "studio/preview/sample_screens.h"
+#include "main/theme_commands.h"
+#include "model/theme/theme_history.h"
+#include "model/theme/theme_library.h"
 #include "tests/registry/temp_registry.h"
 
 namespace {

@@ -1,0 +1,178 @@
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+#include "main/entry_point.h"
+#include "model/checks/colour_science.h"
+
+const char* EntryUsage() {
+  return "usage: tintor [--headless] [--script FILE] [--screenshot-dir DIR] [--scale N]\n"
+         "              [--no-preview] [--preview-png FILE [--simulate KIND]]\n"
+         "       tintor --theme-report [--json]\n"
+         "       tintor --undo | --redo\n"
+         "       tintor --save-theme NAME | --apply-theme NAME | --delete-theme NAME | --list-themes\n"
+         "       tintor --export-theme FILE [--format regedit5|regedit4] | --import-theme FILE\n"
+         "  --headless            run without a window (pixels in memory)\n"
+         "  --script FILE         feed input from FILE (implies --headless); one command a line:\n"
+         "                        tap X Y | drag X1 Y1 X2 Y2 MS | wait MS |\n"
+         "                        key [shift+|ctrl+]escape|enter|space|tab|up|down|left|right|\n"
+         "                            pageup|pagedown|home|end|f2|z|y|backspace|delete |\n"
+         "                        type TEXT (the words typed, one space between) |\n"
+         "                        compose [TEXT] (an input method composing TEXT; none: done) |\n"
+         "                        shot NAME.png | preview NAME.png (the theme preview) |\n"
+         "                        select N (later previews show item N and its card) | # comment\n"
+         "  --screenshot-dir DIR  where 'shot' and 'preview' write, made if missing (default: .)\n"
+         "  --scale N             window size factor, 0.25 to 4 (default: the last one\n"
+         "                        asked for, else 1: 480 x 720)\n"
+         "  --no-preview          start with the theme preview hidden, this time only: a\n"
+         "                        narrow tab beside the phone brings it back; F2 in the\n"
+         "                        window hides and shows it\n"
+         "  --preview-png FILE    draw the theme preview for the registry as it is now\n"
+         "                        into the PNG file FILE (at --scale), and exit\n"
+         "  --simulate KIND       with --preview-png: the preview as seen with protanopia,\n"
+         "                        deuteranopia or tritanopia (KIND: protan, deutan, tritan)\n"
+         "                        and which items on one surface become hard to tell apart\n"
+         "  --theme-report        one line per theme item: number, value name, value, swatch\n"
+         "                        id or custom, its surface with the WCAG 2 contrast ratio and\n"
+         "                        the APCA Lc, pass or fail; exit 0 when every item passes,\n"
+         "                        1 when any fails, 2 when the registry file cannot be read\n"
+         "  --json                with --theme-report: the same as JSON\n"
+         "  --undo, --redo        undo the last change of the theme's 20 colours, or redo\n"
+         "                        the change undone last\n"
+         "  --save-theme NAME     save the current 20 colours as the theme NAME\n"
+         "  --apply-theme NAME    apply a saved theme or a preset (默认, 深色, 高对比)\n"
+         "  --delete-theme NAME   delete a saved theme\n"
+         "  --list-themes         list the presets and saved themes, one a line\n"
+         "  --export-theme FILE   write the 20 colours to FILE as a registry file for a phone:\n"
+         "                        --format regedit5 (default; UTF-16) or regedit4 (ASCII)\n"
+         "  --import-theme FILE   apply the theme colours in the registry file FILE\n"
+         "  --version             show the program's version\n"
+         "  --help                show this text\n"
+         "exit status: 0 done; 1 not done (nothing to undo or redo, no such theme, a file or\n"
+         "the registry cannot be read or written); 2 a bad command line or a refused import\n"
+         "In the window Ctrl+Z undoes the theme's last step, Ctrl+Shift+Z or Ctrl+Y redoes it;\n"
+         "the preview's 主题 button opens the theme shelf (save under a typed name, apply,\n"
+         "delete, export into the documents folder); a .reg file dropped on the window is\n"
+         "imported as with --import-theme.\n"
+         "The window keeps the last --scale and whether the preview was shown in\n"
+         "$XDG_CONFIG_HOME/tintor/settings (else ~/.config/tintor/settings).\n";
+}
+
+const char* EntryVersion() { return "tintor " TINTOR_VERSION "\n"; }
+
+bool ParseEntryOptions(const std::vector<std::string>& args, EntryOptions& options,
+                       std::string& error) {
+  EntryOptions o;
+  bool format_given = false;
+  auto theme_kind = [](const std::string& a) {
+    using K = ThemeCommand::Kind;
+    if (a == "--undo") return K::kUndo;
+    if (a == "--redo") return K::kRedo;
+    if (a == "--save-theme") return K::kSave;
+    if (a == "--apply-theme") return K::kApply;
+    if (a == "--delete-theme") return K::kDelete;
+    if (a == "--list-themes") return K::kList;
+    if (a == "--export-theme") return K::kExport;
+    if (a == "--import-theme") return K::kImport;
+    return K::kNone;
+  };
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&](std::string& out) {
+      if (i + 1 >= args.size() || args[i + 1].empty()) {
+        error = "option " + a + " needs a value";
+        return false;
+      }
+      out = args[++i];
+      return true;
+    };
+    if (a == "--headless") {
+      o.headless = true;
+    } else if (a == "--help" || a == "-h") {
+      o.help = true;
+    } else if (a == "--version") {
+      o.version = true;
+    } else if (a == "--script") {
+      if (!value(o.script_path)) return false;
+      o.headless = true;
+    } else if (a == "--no-preview") {
+      o.preview = false;
+    } else if (a == "--preview-png") {
+      if (!value(o.preview_png)) return false;
+    } else if (a == "--simulate") {
+      if (!value(o.simulate)) return false;
+      ColourVision vision;
+      if (!ParseColourVision(o.simulate, &vision)) {
+        error = "--simulate wants protan, deutan or tritan, not '" + o.simulate + "'";
+        return false;
+      }
+    } else if (a == "--theme-report") {
+      o.theme_report = true;
+    } else if (a == "--json") {
+      o.json = true;
+    } else if (a == "--screenshot-dir") {
+      if (!value(o.screenshot_dir)) return false;
+    } else if (theme_kind(a) != ThemeCommand::Kind::kNone) {
+      if (o.theme.kind != ThemeCommand::Kind::kNone) {
+        error = "one theme command at a time";
+        return false;
+      }
+      o.theme.kind = theme_kind(a);
+      const bool takes_value = a != "--undo" && a != "--redo" && a != "--list-themes";
+      if (takes_value && !value(o.theme.argument)) return false;
+    } else if (a == "--format") {
+      std::string form;
+      if (!value(form)) return false;
+      if (form != "regedit5" && form != "regedit4") {
+        error = "--format wants regedit5 or regedit4, not '" + form + "'";
+        return false;
+      }
+      o.theme.format = form == "regedit4" ? RegFileForm::kRegedit4 : RegFileForm::kVersion5;
+      format_given = true;
+    } else if (a == "--scale") {
+      std::string text;
+      if (!value(text)) return false;
+      char* end = nullptr;
+      errno = 0;
+      const double v = std::strtod(text.c_str(), &end);
+      if (errno != 0 || *end != '\0' || !std::isfinite(v) || v < 0.25 || v > 4.0) {
+        error = "--scale wants a number from 0.25 to 4, not '" + text + "'";
+        return false;
+      }
+      o.scale = v;
+      o.scale_asked = true;
+    } else {
+      error = "unknown option '" + a + "'";
+      return false;
+    }
+  }
+  if (!o.preview_png.empty() && o.headless) {
+    error = "--preview-png draws one picture and exits: it takes no --headless or --script";
+    return false;
+  }
+  if (!o.simulate.empty() && o.preview_png.empty()) {
+    error = "--simulate goes with --preview-png FILE";
+    return false;
+  }
+  if (o.json && !o.theme_report) {
+    error = "--json goes with --theme-report";
+    return false;
+  }
+  if (o.theme_report &&
+      (o.headless || !o.preview_png.empty() || o.theme.kind != ThemeCommand::Kind::kNone)) {
+    error = "--theme-report prints a report and exits: it takes no --headless, --script, "
+            "--preview-png or theme command";
+    return false;
+  }
+  if (format_given && o.theme.kind != ThemeCommand::Kind::kExport) {
+    error = "--format goes with --export-theme";
+    return false;
+  }
+  if (o.theme.kind != ThemeCommand::Kind::kNone &&
+      (o.headless || !o.preview_png.empty() || !o.preview || !o.screenshot_dir.empty())) {
+    error = "a theme command runs alone: it takes no window or script options";
+    return false;
+  }
+  options = o;
+  return true;
+}

@@ -1,0 +1,169 @@
+#include "model/theme/theme_library.h"
+
+#include <dirent.h>
+#include <pwd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "model/color_swatches.h"
+#include "platform/file/utf16.h"
+#include "model/theme/theme_file.h"
+#include "platform/file/whole_file.h"
+
+namespace {
+
+constexpr std::size_t kMaxFileNameBytes = 200;
+constexpr char kHex[] = "0123456789ABCDEF";
+
+// A preset from the control ids of its 20 swatches, in menu order.
+ThemePreset Preset(const char16_t* name, const std::array<int, kThemeTargetCount>& swatches) {
+  ThemePreset preset{name, {}};
+  for (std::size_t i = 0; i < kThemeTargetCount; ++i) preset.values.items[i] = FindColorSwatch(swatches[i])->color;
+  return preset;
+}
+
+int HexValue(char c) {
+  const char* at = c == '\0' ? nullptr : std::strchr(kHex, c);
+  return at == nullptr ? -1 : static_cast<int>(at - kHex);
+}
+
+bool IsUtf8(const std::string& text) { return Utf16ToUtf8(Utf8ToUtf16(text)) == text; }
+
+const ThemePreset* FindPreset(const std::string& name) {
+  for (const ThemePreset& p : ThemePresets()) {
+    if (Utf16ToUtf8(p.name) == name) return &p;
+  }
+  return nullptr;
+}
+
+std::string PathOf(const std::string& name, std::string& error) {
+  const std::string file = ThemeFileName(name);
+  const std::string folder = ThemesFolder();
+  if (file.empty()) error = "'" + name + "' cannot be a theme name (empty, not UTF-8 text, or too long)";
+  if (folder.empty()) error = "no themes folder: HOME is not set";
+  return file.empty() || folder.empty() ? std::string() : folder + "/" + file;
+}
+
+}  // namespace
+
+std::string ThemesFolder() {
+  const char* data_home = std::getenv("XDG_DATA_HOME");
+  if (data_home != nullptr && data_home[0] == '/') return std::string(data_home) + "/tintor/themes";
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || home[0] == '\0') {
+    const passwd* pw = ::getpwuid(::getuid());
+    home = pw != nullptr ? pw->pw_dir : nullptr;
+  }
+  if (home == nullptr || home[0] == '\0') return {};
+  return std::string(home) + "/.local/share/tintor/themes";
+}
+
+std::string ThemeFileName(const std::string& name) {
+  if (name.empty() || !IsUtf8(name)) return {};
+  std::string file;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    if (c < 0x20 || c == 0x7F || c == '%' || c == '/' || c == '\\' || (i == 0 && c == '.')) {
+      file += '%';
+      file += kHex[c >> 4];
+      file += kHex[c & 0xF];
+    } else {
+      file += static_cast<char>(c);
+    }
+  }
+  if (file.size() > kMaxFileNameBytes) return {};
+  return file + ".reg";
+}
+
+std::string ThemeNameOfFile(const std::string& file_name) {
+  if (file_name.size() <= 4 || file_name.compare(file_name.size() - 4, 4, ".reg") != 0) return {};
+  std::string name;
+  for (std::size_t i = 0; i + 4 < file_name.size(); ++i) {
+    if (file_name[i] != '%') {
+      name += file_name[i];
+      continue;
+    }
+    if (i + 2 >= file_name.size() - 4) return {};
+    const int hi = HexValue(file_name[i + 1]);
+    const int lo = HexValue(file_name[i + 2]);
+    if (hi < 0 || lo < 0) return {};
+    name += static_cast<char>((hi << 4) | lo);
+    i += 2;
+  }
+  // Only the one way of writing each name counts: no temporary or foreign files.
+  return ThemeFileName(name) == file_name ? name : std::string();
+}
+
+const std::vector<ThemePreset>& ThemePresets() {
+  static const std::vector<ThemePreset> presets = {
+      // The phone's defaults in the nearest swatches that read well everywhere.
+      Preset(u"默认", {155, 164, 163, 164, 102, 102, 119, 102, 120, 119, 163, 119, 145, 163, 102, 133, 109, 102, 102, 119}),
+      // Light texts on a dark navy window.
+      Preset(u"深色", {156, 164, 163, 117, 163, 163, 145, 102, 120, 119, 163, 145, 145, 163, 164, 156, 150, 164, 163, 145}),
+      // White and yellow on black; black on the white surfaces.
+      Preset(u"高对比", {106, 163, 163, 102, 163, 163, 106, 102, 102, 102, 106, 106, 145, 163, 163, 106, 162, 163, 163, 106}),
+  };
+  return presets;
+}
+
+std::vector<std::string> ListSavedThemes() {
+  std::vector<std::string> names;
+  const std::string folder = ThemesFolder();
+  DIR* dir = folder.empty() ? nullptr : ::opendir(folder.c_str());
+  if (dir == nullptr) return names;
+  while (const dirent* entry = ::readdir(dir)) {
+    std::string name = ThemeNameOfFile(entry->d_name);
+    if (!name.empty()) names.push_back(std::move(name));
+  }
+  ::closedir(dir);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+bool SaveTheme(const std::string& name, const ThemeValues& values, std::string& error) {
+  if (FindPreset(name) != nullptr) {
+    error = "'" + name + "' is the name of a preset; choose another name";
+    return false;
+  }
+  const std::string path = PathOf(name, error);
+  return !path.empty() && ReplaceWholeFile(path, EncodeThemeFile(values.Completed(), RegFileForm::kVersion5), error);
+}
+
+bool LoadTheme(const std::string& name, ThemeValues& values, std::string& error, bool* missing) {
+  if (missing != nullptr) *missing = false;
+  const std::string path = PathOf(name, error);
+  if (path.empty()) return false;
+  std::string bytes;
+  bool absent = false;
+  if (!ReadWholeFile(path, bytes, error, &absent)) {
+    if (!absent) return false;
+    if (const ThemePreset* preset = FindPreset(name)) {
+      values = preset->values;
+      return true;
+    }
+    if (missing != nullptr) *missing = true;
+    error = "no theme named '" + name + "' (see tintor --list-themes)";
+    return false;
+  }
+  RegFileFault fault;
+  if (!ReadThemeFile(bytes, values, fault)) {
+    error = path + ":" + std::to_string(fault.line) + ": " + fault.reason;
+    return false;
+  }
+  return true;
+}
+
+bool DeleteTheme(const std::string& name, std::string& error) {
+  const std::string path = PathOf(name, error);
+  if (path.empty()) return false;
+  if (::unlink(path.c_str()) != 0) {
+    error = errno == ENOENT ? "no saved theme named '" + name + "'"
+                            : "cannot delete " + path + " (" + std::strerror(errno) + ")";
+    return false;
+  }
+  return true;
+}

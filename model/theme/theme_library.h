@@ -1,0 +1,42 @@
+// Named themes: each a registry file of its own in the themes folder
+// ($XDG_DATA_HOME/tintor/themes, else ~/.local/share/tintor/themes), and
+// the three presets built in: 默认, 深色 and 高对比, made of swatch colours
+// only and readable on every surface. Names are UTF-8 text and may be
+// Chinese; ThemeFileName says how a name becomes a file name.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/theme/theme_values.h"
+
+// The themes folder, or empty when no home folder can be found.
+std::string ThemesFolder();
+
+// The file name a theme is saved under: the name's UTF-8 bytes with '%', '/',
+// '\', control characters and a leading '.' written as %XX (two upper-case
+// hex digits), then ".reg". Empty for a name that cannot be one: empty, not
+// UTF-8, or longer than 200 bytes so written.
+std::string ThemeFileName(const std::string& name);
+// The theme name of a file name in the themes folder; empty when the file is
+// none of ours.
+std::string ThemeNameOfFile(const std::string& file_name);
+
+struct ThemePreset {
+  const char16_t* name;
+  ThemeValues values;  // all 20 items stored
+};
+const std::vector<ThemePreset>& ThemePresets();
+
+// The saved themes' names, sorted by their bytes.
+std::vector<std::string> ListSavedThemes();
+
+// Saves every item of `values` (each stored, else its default) as theme
+// `name`, replacing a saved theme of that name. A preset's name is refused.
+bool SaveTheme(const std::string& name, const ThemeValues& values, std::string& error);
+
+// The values of the saved theme `name`, else of the preset of that name.
+// `missing` (if given) tells a theme that does not exist from a bad file.
+bool LoadTheme(const std::string& name, ThemeValues& values, std::string& error, bool* missing = nullptr);
+
+bool DeleteTheme(const std::string& name, std::string& error);

@@ -1,0 +1,23 @@
+// Files read and written whole (saved themes, exports, the history), with the
+// file layer's rules: ReplaceFile to write, ReadFile to read.
+#pragma once
+
+#include <string>
+
+// Puts `bytes` in place of the file at `path`, creating the folder when
+// missing. A replaced file keeps its mode (and its owner, as root). Anything
+// but an ordinary file in the way (a link, a device, a pipe, a folder) is
+// refused, never written through. False with `error` set when nothing changed.
+// With `flush` false the new file is not waited for on the disk: a power cut
+// may leave the old file, or a broken one (for files that can be rebuilt).
+bool ReplaceWholeFile(const std::string& path, const std::string& bytes, std::string& error,
+                      bool flush = true);
+
+// Reads an ordinary file whole, never through a link at its own name and
+// never blocking on a pipe; at most `limit` bytes. False with `error` set,
+// and `missing` (if given) true when there is no file at all.
+bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error,
+                   bool* missing = nullptr, std::size_t limit = 16u << 20);
+
+// Creates a folder with its missing parents, as `mkdir -p`. False with `error` set.
+bool MakeFolders(const std::string& path, std::string& error);

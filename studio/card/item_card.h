@@ -1,0 +1,113 @@
+// The card of the item the user points at in the studio: its number and
+// name, its value and the swatch that writes it, how well it reads on its
+// surface, the nearest swatch that would read well, and the 65 swatches in
+// the colours they write, each marked where it would be hard to read. A
+// swatch chosen there is handed to whoever opened the card (the panel
+// writes it); the card itself writes nothing. It is a layer of the one layer
+// type in the studio's place, run through the one modal run: Esc, "关闭" and
+// a tap beside it close it; a tap beside it says where it was, so that
+// the panel can point at the item there.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/ui/element_layer.h"
+#include "model/checks/item_facts.h"
+#include "studio/widgets/studio_controls.h"
+
+// The 65 swatches, in the phone's order, kColumns to a row. A tap on one,
+// or Enter or Space on the focused one, sends the grid's id with the
+// swatch's control id. The arrows move the focus from swatch to swatch.
+class SwatchGrid : public UiWin {
+ public:
+  static constexpr int kColumns = 13;
+  static constexpr int kCellWidth = 36;
+  static constexpr int kCellHeight = 28;
+  static int Height();
+
+  // Per swatch (in the phone's order): hard to read; the swatch of the value
+  // now and the one suggested (-1: none).
+  void SetMarks(std::vector<bool> hard, int current, int suggested);
+  int FocusedCell() const { return focused_; }
+  void SetFocusedCell(int cell);
+  // The cell of a point in the grid's coordinates; -1 for none.
+  static int CellAt(int x, int y);
+  static RECT CellRect(int cell);
+
+  void PaintWin(Canvas& canvas) override;
+  void OnPress(int x, int y) override;
+  void OnRelease(int x, int y, bool inside) override;
+  void OnPressCancelled() override { pressed_ = -1; }
+  bool TakesFocus() const override { return visible_; }
+  bool Activate() override;
+  bool OnKey(InputKey key) override;
+
+ private:
+  void Choose(int cell);
+
+  std::vector<bool> hard_;
+  int current_ = -1;
+  int suggested_ = -1;
+  int focused_ = 0;
+  int pressed_ = -1;
+};
+
+class ItemCard : public ElementLayer {
+ public:
+  static constexpr int kGridId = 1;
+  static constexpr int kCloseId = 2;
+
+  // `shell`: the shell the studio is in (null for a card only painted into
+  // pictures). `pick`: called with a swatch's control id when one is chosen.
+  ItemCard(Shell* shell, std::function<void(int swatch)> pick);
+
+  // Shows item `number` of `theme`, placed in the studio's place (its width
+  // and height) where it covers none of the item's places when it can; with
+  // a colour-vision deficiency, the items on its surface it looks like.
+  void Show(const ThemeSnapshot& theme, int number, int place_width, int place_height,
+            ColourVision vision = ColourVision::kTypical);
+  // What became of the last choice (empty: nothing to say).
+  void SetResult(std::u16string text, bool failed);
+
+  // Runs until closed. The point of the tap beside the card that closed it
+  // (in the studio's place), if that is what closed it.
+  std::optional<POINT> Run();
+
+  // The window's undo and redo keys act while the card is open: it shows
+  // the value they bring back and says what they did.
+  bool LetsWindowKeysAct() const override { return true; }
+
+  int Item() const { return facts_.number; }
+  const ItemFacts& Facts() const { return facts_; }
+  const SwatchGrid& Grid() const { return grid_; }
+  const StudioButton& CloseButton() const { return close_; }
+  // The lines of the card, top to bottom, for reading it without its pixels.
+  std::u16string Text() const;
+
+  void PostCommand(WPARAM wParam, LPARAM lParam) override;
+
+ protected:
+  void Receive(const InputEvent& event) override;
+  void PaintContent(Canvas& canvas) override;
+  bool OnKey(InputKey key) override;
+  void OnTapOutside() override;
+
+ private:
+  void Layout(int place_width, int place_height);
+
+  std::function<void(int swatch)> pick_;
+  ItemFacts facts_;
+  StudioText title_;
+  StudioText value_;
+  StudioText figures_;
+  StudioText advice_;
+  StudioText result_;
+  StudioButton close_;
+  SwatchGrid grid_;
+  int legend_top_ = 0;
+  POINT outside_press_{};
+  std::optional<POINT> tapped_;
+};

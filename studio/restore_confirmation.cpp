@@ -1,6 +1,0 @@
-#include "studio/restore_confirmation.h"
-
-#include "studio/studio_texts.h"
-
-RestoreConfirmation::RestoreConfirmation(int studio_width, Shell* shell)
-    : ConfirmationSheet(studio_width, shell, studio_text::kConfirmTitle, studio_text::kConfirmNote) {}

@@ -1,0 +1,78 @@
+#include "studio/shelf/shelf_texts.h"
+
+#include "platform/file/utf16.h"
+
+namespace shelf_text {
+
+namespace {
+std::u16string Quoted(const std::u16string& name) { return u"“" + name + u"”"; }
+std::u16string Number(int n) { return Utf8ToUtf16(std::to_string(n)); }
+std::u16string Detail(const std::string& problem) { return u"（" + Utf8ToUtf16(problem) + u"）"; }
+}  // namespace
+
+std::u16string ApplyQuestion(const std::u16string& name) { return u"应用主题" + Quoted(name) + u"？"; }
+
+std::u16string ApplyNote(int changes) {
+  return u"以下 " + Number(changes) + u" 项颜色会改变，手机重启后生效；Ctrl+Z 可撤销。";
+}
+
+std::u16string ReplaceQuestion(const std::u16string& name) { return u"替换已保存的主题" + Quoted(name) + u"？"; }
+
+std::u16string DeleteQuestion(const std::u16string& name) { return u"删除主题" + Quoted(name) + u"？"; }
+
+std::u16string Saved(const std::u16string& name) { return u"已把当前的20项颜色保存为主题" + Quoted(name) + u"。"; }
+
+std::u16string PresetName(const std::u16string& name) {
+  return Quoted(name) + u"是预设主题的名称，请换一个名称。";
+}
+
+std::u16string BadName(const std::u16string& name) {
+  return Quoted(name) + u"不能作为主题名称（太长，或含有无法保存的字符）。";
+}
+
+std::u16string SaveFailed(const std::string& problem) { return u"保存失败，没有写入任何文件" + Detail(problem) + u"。"; }
+
+std::u16string Applied(const std::u16string& name, int changed) {
+  return u"已应用主题" + Quoted(name) + u"：" + Number(changed) + u" 项颜色已改变，手机重启后生效。";
+}
+
+std::u16string Unchanged(const std::u16string& name) { return u"当前颜色与主题" + Quoted(name) + u"相同，无需应用。"; }
+
+std::u16string ApplyFailed(const std::string& problem) { return u"应用失败，注册表未改动" + Detail(problem) + u"。"; }
+
+std::u16string Deleted(const std::u16string& name) { return u"已删除主题" + Quoted(name) + u"。"; }
+
+std::u16string DeleteFailed(const std::string& problem) { return u"删除失败" + Detail(problem) + u"。"; }
+
+std::u16string Exported(const std::string& path) { return u"已导出到 " + Utf8ToUtf16(path); }
+
+std::u16string ExportFailed(const std::string& problem) { return u"导出失败，没有写入文件" + Detail(problem) + u"。"; }
+
+std::u16string Imported(const std::string& file, int changed) {
+  return u"已导入 " + Utf8ToUtf16(file) + u"：" + Number(changed) + u" 项颜色已改变，手机重启后生效；Ctrl+Z 可撤销。";
+}
+
+std::u16string ImportRefused(const std::string& file, const std::string& problem) {
+  // "FILE:LINE: reason" says the line in words.
+  std::u16string where = Detail(problem);
+  if (problem.compare(0, file.size() + 1, file + ":") == 0) {
+    const std::string rest = problem.substr(file.size() + 1);
+    const std::size_t colon = rest.find(": ");
+    if (colon != std::string::npos && colon > 0 &&
+        rest.find_first_not_of("0123456789") == colon) {
+      where = u"（第 " + Utf8ToUtf16(rest.substr(0, colon)) + u" 行：" + Utf8ToUtf16(rest.substr(colon + 2)) + u"）";
+    }
+  }
+  return u"没有导入 " + Utf8ToUtf16(file) + u"：文件里不只有主题的颜色，整个文件被拒绝，注册表未改动" + where +
+         u"。";
+}
+
+std::u16string ImportFailed(const std::string& file, const std::string& problem) {
+  return u"没有导入 " + Utf8ToUtf16(file) + u"：无法读取它，注册表未改动" + Detail(problem) + u"。";
+}
+
+std::u16string ImportNotWritten(const std::string& file, const std::string& problem) {
+  return u"没有导入 " + Utf8ToUtf16(file) + u"：写入注册表失败，注册表未改动" + Detail(problem) + u"。";
+}
+
+}  // namespace shelf_text

@@ -1,0 +1,411 @@
+#include "studio/shelf/theme_shelf.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "model/theme_targets.h"
+#include "platform/shell/canvas.h"
+#include "platform/shell/shell.h"
+#include "platform/file/utf16.h"
+#include "platform/ui/window.h"
+#include "studio/widgets/confirmation_sheet.h"
+#include "studio/documents_folder.h"
+#include "model/checks/readability.h"
+#include "studio/shelf/shelf_texts.h"
+#include "studio/studio_texts.h"
+#include "model/theme/theme_operations.h"
+#include "model/theme/theme_library.h"
+
+namespace {
+
+using namespace studio_colour;
+const Color kRim = Color::Rgb(0x6A, 0x70, 0x7A);
+
+constexpr int kMargin = 12;
+constexpr int kRowHeight = 60;
+constexpr int kStatusRoom = 54;
+constexpr int kChangeHeight = 22;
+constexpr int kColourWidth = 80;  // a swatch and its "#RRGGBB"
+constexpr int kChangeSheetWidth = 460;
+constexpr std::size_t kNameLimit = 40;
+
+constexpr int kCloseId = 1;
+constexpr int kSaveId = 2;
+constexpr int kExportCurrentId = 3;
+constexpr int kFormatId = 4;
+constexpr int kNameId = 5;
+// The buttons of row i: kRowIds + 4 * i + the action.
+constexpr int kRowIds = 100;
+
+std::u16string Hex(COLORREF c) {
+  char text[8];
+  std::snprintf(text, sizeof text, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
+  return Utf8ToUtf16(text);
+}
+
+// The 20 colours of a theme side by side, each as the phone would draw it.
+void PaintStrip(Canvas& canvas, const ThemeValues& values, int x, int y, int width, int height) {
+  const ThemeValues full = values.Completed();
+  const int n = static_cast<int>(kThemeTargetCount);
+  for (int i = 0; i < n; ++i) {
+    const int left = x + width * i / n;
+    const int right = x + width * (i + 1) / n;
+    canvas.FillRect(left, y, right - left, height, Color::FromColorRef(*full.items[static_cast<std::size_t>(i)]));
+  }
+  canvas.StrokeRoundRect(x - 0.5, y - 0.5, width + 1, height + 1, 1, 1, kRim);
+}
+
+// What applying a theme changes: one line an item, "N name  ■ old → ■ new",
+// the new colour marked when it is none of the swatches.
+class ChangeList : public UiWin {
+ public:
+  struct Change {
+    std::size_t item;
+    COLORREF from;
+    COLORREF to;
+  };
+  explicit ChangeList(std::vector<Change> changes) : changes_(std::move(changes)) {}
+  int Height() const { return static_cast<int>(changes_.size()) * kChangeHeight; }
+
+  void PaintWin(Canvas& canvas) override {
+    const Color ink = Color::Rgb(0x20, 0x20, 0x20);
+    const Color rim = Color::Rgb(0x90, 0x96, 0xA0);
+    const Color mark = Color::Rgb(0x9A, 0x52, 0x00);
+    const UINT line = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
+    // From the right edge: the custom mark, the new colour, the arrow, the
+    // old colour; the item's label takes the rest.
+    const int mark_width = Canvas::MeasureText(studio_text::kCustomColour, width_, kChangeHeight, line, 12).width;
+    const int to_x = width_ - mark_width - 6 - kColourWidth;
+    const int from_x = to_x - 20 - kColourWidth;
+    int y = 0;
+    for (const Change& c : changes_) {
+      canvas.DrawText(kThemeTargets[c.item].label, RECT{0, y, from_x - 8, y + kChangeHeight},
+                      line | DT_END_ELLIPSIS, ink, 13);
+      for (int x : {from_x, to_x}) {
+        const COLORREF colour = x == from_x ? c.from : c.to;
+        canvas.FillRect(x, y + 5, 12, 12, Color::FromColorRef(colour));
+        canvas.StrokeRoundRect(x - 0.5, y + 4.5, 13, 13, 1, 1, rim);
+        canvas.DrawText(Hex(colour), RECT{x + 17, y, x + kColourWidth, y + kChangeHeight}, line, ink, 13);
+      }
+      canvas.DrawText(u"→", RECT{from_x + kColourWidth, y, to_x, y + kChangeHeight}, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
+                      ink, 13);
+      if (!SwatchOf(c.to)) {
+        canvas.DrawText(studio_text::kCustomColour, RECT{width_ - mark_width, y, width_, y + kChangeHeight}, line,
+                        mark, 12);
+      }
+      y += kChangeHeight;
+    }
+  }
+
+ private:
+  std::vector<Change> changes_;
+};
+
+}  // namespace
+
+// One theme on the shelf: its name, what it is, the strip of its colours,
+// and its buttons, as children of the shelf's list.
+class ThemeShelf::Row {
+ public:
+  Row(const Entry& entry, std::size_t index, int width, UiWin& list) : picture_(entry) {
+    const int top = static_cast<int>(index) * kRowHeight;
+    picture_.SetBounds(kMargin, top + 6, width - 3 * 80 - 2 * kMargin - 4, kRowHeight - 12);
+    list.AddChild(&picture_);
+    const int id = kRowIds + 4 * static_cast<int>(index);
+    int x = width - kMargin - 3 * 80 + 6;
+    for (Action action : {Action::kApply, Action::kExport, Action::kDelete}) {
+      StudioButton& button = buttons_[static_cast<int>(action)];
+      button.SetBounds(x, top + 14, 74, 32);
+      button.SetID(id + static_cast<int>(action));
+      // A theme that cannot be read can only be deleted; a preset cannot.
+      const bool offered = action == Action::kDelete ? !entry.preset : entry.readable;
+      if (offered) list.AddChild(&button);
+      x += 80;
+    }
+  }
+
+  const UiWin* Button(Action action) const {
+    const StudioButton& button = buttons_[static_cast<int>(action)];
+    return button.GetParent() != nullptr ? &button : nullptr;
+  }
+
+ private:
+  class Picture : public UiWin {
+   public:
+    explicit Picture(const Entry& entry) : entry_(entry) {}
+    void PaintWin(Canvas& canvas) override {
+      const UINT line = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
+      const std::u16string tag = entry_.preset ? shelf_text::kPreset
+                                               : entry_.readable ? shelf_text::kSaved : shelf_text::kUnreadableTheme;
+      const int tag_width = Canvas::MeasureText(tag, width_, 20, line, 11).width;
+      canvas.DrawText(Utf8ToUtf16(entry_.name), RECT{0, 0, width_ - tag_width - 8, 20}, line | DT_END_ELLIPSIS,
+                      kInk, 15, true);
+      canvas.DrawText(tag, RECT{width_ - tag_width, 0, width_, 20}, line,
+                      entry_.readable ? kQuiet : kFailure, 11);
+      if (entry_.readable) PaintStrip(canvas, entry_.values, 0, 26, width_, height_ - 28);
+    }
+
+   private:
+    Entry entry_;
+  };
+
+  Picture picture_;
+  StudioButton buttons_[3] = {{shelf_text::kApply, StudioButton::Look::kPlain},
+                              {shelf_text::kExport, StudioButton::Look::kPlain},
+                              {shelf_text::kDelete, StudioButton::Look::kPlain}};
+};
+
+ThemeShelf::ThemeShelf(int width, Shell* shell)
+    : ElementLayer(shell),
+      width_(width),
+      title_(17, true, kInk),
+      note_(12, false, kQuiet),
+      close_(shelf_text::kClose, StudioButton::Look::kPlain),
+      name_(shelf_text::kNameHint, kNameLimit),
+      save_(shelf_text::kSave, StudioButton::Look::kLight),
+      export_current_(shelf_text::kExportCurrent, StudioButton::Look::kPlain),
+      format_(shelf_text::kFormat5, StudioButton::Look::kPlain),
+      status_(12, false, kSuccess) {
+  SetPlace(Place::Side);
+  SetFrame(RECT{0, 0, width, Shell::kScreenHeight});
+  const int inner = width - 2 * kMargin;
+  title_.SetText(shelf_text::kTitle);
+  title_.SetCentredVertically(true);
+  title_.SetBounds(kMargin, 8, inner - 80, 28);
+  close_.SetBounds(width - kMargin - 72, 8, 72, 28);
+  note_.SetText(shelf_text::kNote);
+  int y = 42;
+  const int note_height = note_.HeightFor(inner);
+  note_.SetBounds(kMargin, y, inner, note_height);
+  y += note_height + 10;
+  name_.SetBounds(kMargin, y, inner - 96, 34);
+  save_.SetBounds(width - kMargin - 88, y, 88, 34);
+  y += 44;
+  export_current_.SetBounds(kMargin, y, 140, 30);
+  format_.SetBounds(kMargin + 148, y, 220, 30);
+  y += 38;
+  status_.SetBounds(kMargin, y, inner, kStatusRoom);
+  y += kStatusRoom + 4;
+  list_.SetBounds(0, y, width, Shell::kScreenHeight - y);
+  list_.EnableScrollBarV(true);
+  close_.SetID(kCloseId);
+  save_.SetID(kSaveId);
+  export_current_.SetID(kExportCurrentId);
+  format_.SetID(kFormatId);
+  name_.SetID(kNameId);
+  for (UiWin* e : std::initializer_list<UiWin*>{&title_, &close_, &note_, &name_, &save_, &export_current_,
+                                                &format_, &status_, &list_}) {
+    AddRoot(e);
+  }
+  Fill();
+  SetFocus(&name_);
+}
+
+ThemeShelf::~ThemeShelf() {
+  if (Shell* shell = GetShell(); shell != nullptr && hwnd_ != nullptr) shell->UnregisterTarget(hwnd_);
+}
+
+void ThemeShelf::Run() {
+  Shell* shell = GetShell();
+  if (shell == nullptr) return;
+  shell->TakeText(true);
+  RunModal(false, false);
+  shell->TakeText(false);
+}
+
+const UiWin* ThemeShelf::RowButton(std::size_t index, Action action) const {
+  return index < rows_.size() ? rows_[index]->Button(action) : nullptr;
+}
+
+void ThemeShelf::Fill() {
+  entries_.clear();
+  for (const ThemePreset& preset : ThemePresets()) entries_.push_back({Utf16ToUtf8(preset.name), true, true, preset.values});
+  for (const std::string& name : ListSavedThemes()) {
+    Entry entry{name, false, true, {}};
+    std::string problem;
+    entry.readable = LoadTheme(name, entry.values, problem);
+    entries_.push_back(std::move(entry));
+  }
+  rows_.clear();
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    rows_.push_back(std::make_unique<Row>(entries_[i], i, width_, list_));
+  }
+  list_.ScrollTo(list_.GetScrollY());
+  Repaint();
+}
+
+void ThemeShelf::PostCommand(WPARAM wParam, LPARAM lParam) {
+  Shell* shell = GetShell();
+  if (shell == nullptr) return;
+  if (hwnd_ == nullptr) hwnd_ = shell->RegisterTarget(this);
+  shell->PostMessage(hwnd_, WM_COMMAND, wParam, lParam);
+}
+
+void ThemeShelf::HandleMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
+  if (message != WM_COMMAND || question_ != nullptr || !IsRunningModal()) return;
+  const int id = static_cast<int>(wParam & 0xFFFF);
+  switch (id) {
+    case kCloseId:
+      EndModal(0);
+      return;
+    case kSaveId:
+    case kNameId:
+      Save();
+      return;
+    case kExportCurrentId: {
+      ThemeValues now;
+      std::string problem;
+      if (!ReadThemeValues(now, problem)) {
+        Say(shelf_text::ExportFailed(problem), true);
+        return;
+      }
+      Export(now, Utf16ToUtf8(shelf_text::kCurrent));
+      return;
+    }
+    case kFormatId:
+      form_ = form_ == RegFileForm::kVersion5 ? RegFileForm::kRegedit4 : RegFileForm::kVersion5;
+      format_.SetText(form_ == RegFileForm::kVersion5 ? shelf_text::kFormat5 : shelf_text::kFormat4);
+      return;
+    default:
+      break;
+  }
+  const std::size_t index = static_cast<std::size_t>(id - kRowIds) / 4;
+  if (id < kRowIds || index >= entries_.size()) return;
+  // A copy: the list is read again after a change.
+  const Entry entry = entries_[index];
+  switch (static_cast<Action>((id - kRowIds) % 4)) {
+    case Action::kApply:
+      Apply(entry);
+      return;
+    case Action::kExport:
+      Export(entry.values, entry.name);
+      return;
+    case Action::kDelete:
+      Delete(entry);
+      return;
+  }
+}
+
+bool ThemeShelf::Ask(std::u16string title, std::u16string note, UiWin* detail, int detail_height, int width) {
+  ConfirmationSheet sheet(width_, GetShell(), std::move(title), std::move(note), detail, detail_height, width);
+  question_ = &sheet;
+  const bool yes = sheet.Ask();
+  question_ = nullptr;
+  return yes;
+}
+
+void ThemeShelf::Say(std::u16string message, bool failed) {
+  status_.SetColor(failed ? kFailure : kSuccess);
+  status_.SetText(std::move(message));
+}
+
+void ThemeShelf::Save() {
+  std::u16string typed = name_.Text();
+  const auto blank = [](char16_t c) { return c == u' ' || c == u'\u3000'; };
+  while (!typed.empty() && blank(typed.back())) typed.pop_back();
+  while (!typed.empty() && blank(typed.front())) typed.erase(0, 1);
+  if (typed.empty()) {
+    Say(shelf_text::kNameFirst, true);
+    SetFocus(&name_);
+    return;
+  }
+  const std::string name = Utf16ToUtf8(typed);
+  for (const ThemePreset& preset : ThemePresets()) {
+    if (typed == preset.name) {
+      Say(shelf_text::PresetName(typed), true);
+      return;
+    }
+  }
+  if (ThemeFileName(name).empty()) {
+    Say(shelf_text::BadName(typed), true);
+    return;
+  }
+  for (const Entry& entry : entries_) {
+    if (!entry.preset && entry.name == name && !Ask(shelf_text::ReplaceQuestion(typed), shelf_text::kReplaceNote)) {
+      return;
+    }
+  }
+  ThemeValues now;
+  std::string problem;
+  if (!ReadThemeValues(now, problem) || !SaveTheme(name, now, problem)) {
+    Say(shelf_text::SaveFailed(problem), true);
+    return;
+  }
+  name_.SetText(u"");
+  Fill();
+  Say(shelf_text::Saved(typed), false);
+}
+
+void ThemeShelf::Apply(const Entry& entry) {
+  ThemeValues now;
+  std::string problem;
+  if (!ReadThemeValues(now, problem)) {
+    Say(shelf_text::ApplyFailed(problem), true);
+    return;
+  }
+  const ThemeValues shown = now.Completed();
+  std::vector<ChangeList::Change> changes;
+  for (std::size_t i = 0; i < kThemeTargetCount; ++i) {
+    if (entry.values.items[i] && entry.values.items[i] != now.items[i]) {
+      changes.push_back({i, *shown.items[i], *entry.values.items[i]});
+    }
+  }
+  const std::u16string name = Utf8ToUtf16(entry.name);
+  if (changes.empty()) {
+    Say(shelf_text::Unchanged(name), false);
+    return;
+  }
+  ChangeList list(changes);
+  if (!Ask(shelf_text::ApplyQuestion(name), shelf_text::ApplyNote(static_cast<int>(changes.size())), &list,
+           list.Height(), kChangeSheetWidth)) {
+    return;
+  }
+  int changed = 0;
+  if (!ApplyTheme(entry.values, "apply", changed, problem)) {
+    Say(shelf_text::ApplyFailed(problem), true);
+    return;
+  }
+  Say(shelf_text::Applied(name, changed), false);
+}
+
+void ThemeShelf::Export(const ThemeValues& values, const std::string& name) {
+  const std::string folder = DocumentsFolder();
+  const std::string file = ThemeFileName(form_ == RegFileForm::kRegedit4 ? name + "-REGEDIT4" : name);
+  const std::string path = folder.empty() || file.empty() ? std::string() : FreeExportPath(folder, file);
+  std::string problem = folder.empty() ? "no home folder" : "no free file name in " + folder;
+  if (path.empty() || !ExportTheme(values, path, form_, problem)) {
+    Say(shelf_text::ExportFailed(problem), true);
+    return;
+  }
+  // The home folder shows as "~".
+  const char* home = std::getenv("HOME");
+  const std::string start = home != nullptr && home[0] == '/' ? std::string(home) + "/" : std::string();
+  const bool at_home = !start.empty() && start != "//" && path.compare(0, start.size(), start) == 0;
+  Say(shelf_text::Exported(at_home ? "~/" + path.substr(start.size()) : path), false);
+}
+
+void ThemeShelf::Delete(const Entry& entry) {
+  const std::u16string name = Utf8ToUtf16(entry.name);
+  if (!Ask(shelf_text::DeleteQuestion(name), shelf_text::kDeleteNote)) return;
+  std::string problem;
+  if (!DeleteTheme(entry.name, problem)) {
+    Say(shelf_text::DeleteFailed(problem), true);
+    return;
+  }
+  Fill();
+  Say(shelf_text::Deleted(name), false);
+}
+
+void ThemeShelf::PaintContent(Canvas& canvas) {
+  canvas.FillRect(0, 0, width_, Shell::kScreenHeight, kDesk);
+  canvas.FillRect(0, list_.GetPosY() - 1, width_, 1, kRim);
+  for (UiWin* e : Roots()) e->Paint(canvas);
+}
+
+bool ThemeShelf::OnKey(InputKey key) {
+  if (key == InputKey::Escape) {
+    EndModal(0);
+    return true;
+  }
+  return ElementLayer::OnKey(key);
+}

@@ -1,0 +1,102 @@
+// The studio's theme shelf: the current 20 colours saved under a name the
+// user types, the presets and saved themes listed with a strip of their
+// colours, each applied after a question that lists what changes (item: old
+// -> new), exported into the documents folder, and the saved ones deleted
+// (asked first). It is a layer of the one layer type over the whole studio,
+// run through the one modal run: its controls are elements fed by the one
+// route, their notifications come through the shell's queue, Tab and the
+// arrows reach every control, Esc and "关闭" close it; the window's undo and
+// redo keys act while it is open (not under its questions). Every write goes
+// through the theme commands and the theme library: one locked, durable
+// write of the registry (one step of the history) or of a theme file.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/shell/message_target.h"
+#include "platform/ui/element_layer.h"
+#include "platform/ui/ui_scroll_win.h"
+#include "platform/win/reg_file_format.h"
+#include "studio/widgets/studio_controls.h"
+#include "studio/widgets/text_field.h"
+#include "model/theme/theme_values.h"
+
+class ConfirmationSheet;
+
+class ThemeShelf : public ElementLayer, public MessageTarget {
+ public:
+  // What a row's buttons do.
+  enum class Action { kApply = 0, kExport = 1, kDelete = 2 };
+
+  // A theme on the shelf: a preset, or a saved theme (one whose file cannot
+  // be read can only be deleted).
+  struct Entry {
+    std::string name;
+    bool preset = false;
+    bool readable = true;
+    ThemeValues values;
+  };
+
+  // Over the studio of `width` x the screen's height; `shell`: the shell
+  // the studio is in.
+  ThemeShelf(int width, Shell* shell);
+  ~ThemeShelf() override;
+
+  // Runs until closed, taking typed text meanwhile.
+  void Run();
+
+  // ---- What it shows ----
+  const std::vector<Entry>& Entries() const { return entries_; }
+  // The button of `action` on the row of entry `index` (null: the row has none).
+  const UiWin* RowButton(std::size_t index, Action action) const;
+  const TextField& NameField() const { return name_; }
+  const StudioButton& SaveButton() const { return save_; }
+  const StudioButton& ExportCurrentButton() const { return export_current_; }
+  const StudioButton& FormatButton() const { return format_; }
+  const StudioButton& CloseButton() const { return close_; }
+  // The outcome of the last command (empty: none yet).
+  const std::u16string& status() const { return status_.Text(); }
+  // The question open over the shelf, else null.
+  const ConfirmationSheet* Question() const { return question_; }
+  // Shows how a command went in the status line (the shelf's own, or the
+  // window's undo and redo, which act while the shelf is open).
+  void Say(std::u16string message, bool failed);
+
+  // ---- The shell's side ----
+  void PostCommand(WPARAM wParam, LPARAM lParam) override;
+  void HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  bool LetsWindowKeysAct() const override { return true; }
+
+ protected:
+  void PaintContent(Canvas& canvas) override;
+  bool OnKey(InputKey key) override;
+
+ private:
+  class Row;
+  // Reads the presets and the saved themes again and lays out their rows.
+  void Fill();
+  void Save();
+  void Apply(const Entry& entry);
+  void Export(const ThemeValues& values, const std::string& name);
+  void Delete(const Entry& entry);
+  bool Ask(std::u16string title, std::u16string note, UiWin* detail = nullptr, int detail_height = 0,
+           int width = 320);
+
+  int width_;
+  StudioText title_;
+  StudioText note_;
+  StudioButton close_;
+  TextField name_;
+  StudioButton save_;
+  StudioButton export_current_;
+  StudioButton format_;
+  StudioText status_;
+  UiScrollWin list_;
+  std::vector<Entry> entries_;
+  std::vector<std::unique_ptr<Row>> rows_;
+  RegFileForm form_ = RegFileForm::kVersion5;
+  ConfirmationSheet* question_ = nullptr;
+  HWND hwnd_ = nullptr;
+};

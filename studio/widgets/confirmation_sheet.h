@@ -1,0 +1,41 @@
+// A question of the studio's: a sheet over the dimmed studio with a title, a
+// note, what the question is about (an element of the asker's, such as a
+// list of changes; optional), "确定" and "取消", run through the one modal
+// run, so that it holds the whole window while it is open. Esc, a tap beside
+// the sheet and "取消" cancel; Enter and Space act on the focused button,
+// which is "取消" at first.
+#pragma once
+
+#include <string>
+
+#include "platform/ui/element_layer.h"
+#include "studio/widgets/studio_controls.h"
+
+class ConfirmationSheet : public ElementLayer {
+ public:
+  // The sheet, `sheet_width` wide, stands in the middle of the studio, whose
+  // width is `studio_width`; `detail` (not owned, `detail_height` tall)
+  // goes under the note. `shell`: the shell the studio is in.
+  ConfirmationSheet(int studio_width, Shell* shell, std::u16string title, std::u16string note,
+                    UiWin* detail = nullptr, int detail_height = 0, int sheet_width = 320);
+
+  // The buttons' notifications answer the question.
+  void PostCommand(WPARAM wParam, LPARAM lParam) override;
+
+  // Runs until answered: true for "确定".
+  bool Ask();
+
+  const StudioButton& ConfirmButton() const { return confirm_; }
+  const StudioButton& CancelButton() const { return cancel_; }
+
+ protected:
+  void PaintContent(Canvas& canvas) override;
+  bool OnKey(InputKey key) override;
+  void OnTapOutside() override;
+
+ private:
+  StudioText title_;
+  StudioText note_;
+  StudioButton confirm_;
+  StudioButton cancel_;
+};

@@ -1,0 +1,187 @@
+#include "studio/widgets/text_field.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "platform/shell/canvas.h"
+#include "platform/ui/element_layer.h"
+
+namespace {
+constexpr int kPad = 8;
+constexpr double kTextPx = 14;
+constexpr UINT kLine = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
+// Wide enough for any name: the text is laid out whole, never cut.
+constexpr int kUnbounded = 1 << 20;
+
+bool High(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool Low(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// The caret's place one character after or before `at`.
+std::size_t After(const std::u16string& text, std::size_t at) {
+  if (at >= text.size()) return text.size();
+  return at + (High(text[at]) && at + 1 < text.size() && Low(text[at + 1]) ? 2 : 1);
+}
+std::size_t Before(const std::u16string& text, std::size_t at) {
+  if (at == 0) return 0;
+  return at - (at >= 2 && Low(text[at - 1]) && High(text[at - 2]) ? 2 : 1);
+}
+}  // namespace
+
+TextField::TextField(std::u16string hint, std::size_t limit) : hint_(std::move(hint)), limit_(limit) {}
+
+void TextField::SetText(std::u16string text) {
+  text_ = std::move(text);
+  caret_ = text_.size();
+  composition_.clear();
+  Invalidate();
+}
+
+int TextField::WidthBefore(const std::u16string& text, std::size_t end, int height) {
+  if (end == 0) return 0;
+  return Canvas::MeasureText(std::u16string_view(text).substr(0, end), kUnbounded, height, kLine, kTextPx).width;
+}
+
+void TextField::PaintWin(Canvas& canvas) {
+  canvas.FillRoundRect(0, 0, width_, height_, 6, Color::Rgb(0xFF, 0xFF, 0xFF));
+  canvas.StrokeRoundRect(0.5, 0.5, width_ - 1, height_ - 1, 5.5, 1,
+                         HasFocus() ? Color::Rgb(0x3B, 0x82, 0xF6) : Color::Rgb(0xB4, 0xB8, 0xBE));
+  const int room = width_ - 2 * kPad;
+  // The caret's line stands within the room, at most at its last pixel but one.
+  const int last = std::max(room - 2, 0);
+  // A composition shows at the caret, the caret at its cursor.
+  std::u16string shown = text_;
+  shown.insert(caret_, composition_);
+  const int caret_x = WidthBefore(shown, caret_ + composition_cursor_, height_);
+  const int whole = WidthBefore(shown, shown.size(), height_);
+  // The caret stays in sight; no room is left empty after the end of a
+  // long text that got shorter.
+  scroll_ = std::clamp(scroll_, caret_x - last, caret_x);
+  scroll_ = std::max(0, std::min(scroll_, whole - last));
+  if (shown.empty()) {
+    // Past the caret, when there is one.
+    const int hint_left = kPad + (HasFocus() ? 4 : 0);
+    canvas.DrawText(hint_, RECT{hint_left, 0, width_ - kPad, height_}, kLine | DT_END_ELLIPSIS,
+                    Color::Rgb(0x8A, 0x90, 0x99), kTextPx);
+  } else {
+    canvas.Save();
+    canvas.ClipRect(kPad, 0, room, height_);
+    const int left = kPad - scroll_;
+    canvas.DrawText(shown, RECT{left, 0, left + kUnbounded, height_}, kLine, Color::Rgb(0x20, 0x20, 0x20),
+                    kTextPx);
+    if (!composition_.empty()) {
+      // Underlined, as an input method's text is until it is typed.
+      const double y = std::floor(height_ / 2 + kTextPx * 0.7) + 0.5;
+      canvas.DrawLine(left + WidthBefore(shown, caret_, height_), y,
+                      left + WidthBefore(shown, caret_ + composition_.size(), height_), y, 1,
+                      Color::Rgb(0x20, 0x20, 0x20));
+    }
+    canvas.Restore();
+  }
+  if (HasFocus()) {
+    const int x = kPad + caret_x - scroll_;
+    canvas.DrawLine(x + 0.5, 7, x + 0.5, height_ - 7, 1.5, Color::Rgb(0x20, 0x20, 0x20));
+    // The input method's window of candidates opens below the box, by the caret.
+    if (Layer() != nullptr) {
+      const POINT o = WindowOrigin();
+      Layer()->PlaceTextCaret(RECT{o.x + x, o.y, o.x + x + 1, o.y + height_});
+    }
+  }
+  if (ShowsFocus()) PaintFocusRing(canvas, 0, 0, width_, height_);
+}
+
+void TextField::OnRelease(int x, int, bool inside) {
+  if (!inside || Layer() == nullptr) return;
+  Layer()->SetFocus(this);
+  // The caret stays where the input method composes.
+  if (Composing()) return;
+  // The caret goes to the place between two characters nearest the tap.
+  const int at = x - kPad + scroll_;
+  std::size_t best = 0;
+  int best_off = std::abs(at);
+  for (std::size_t i = 0; i < text_.size();) {
+    i = After(text_, i);
+    const int off = std::abs(WidthBefore(text_, i, height_) - at);
+    if (off < best_off) {
+      best = i;
+      best_off = off;
+    }
+  }
+  caret_ = best;
+  Invalidate();
+}
+
+bool TextField::OnKey(InputKey key) {
+  if (!HasFocus()) return false;
+  switch (key) {
+    case InputKey::Left:
+      caret_ = Before(text_, caret_);
+      break;
+    case InputKey::Right:
+      caret_ = After(text_, caret_);
+      break;
+    case InputKey::Home:
+      caret_ = 0;
+      break;
+    case InputKey::End:
+      caret_ = text_.size();
+      break;
+    case InputKey::Backspace: {
+      const std::size_t from = Before(text_, caret_);
+      text_.erase(from, caret_ - from);
+      caret_ = from;
+      break;
+    }
+    case InputKey::Delete:
+      text_.erase(caret_, After(text_, caret_) - caret_);
+      break;
+    case InputKey::Enter:
+      PostNotification(static_cast<WPARAM>(static_cast<std::uint16_t>(id_)), 0);
+      return true;
+    case InputKey::Space:  // the space itself comes as text
+      return true;
+    default:
+      return false;
+  }
+  Invalidate();
+  return true;
+}
+
+bool TextField::OnText(const std::u16string& text) {
+  for (char16_t c : text) {
+    // A line break or another control character is no part of a name.
+    if (c < 0x20 || c == 0x7F) return true;
+  }
+  // Typed text takes the place of what was composed.
+  composition_.clear();
+  Invalidate();
+  std::u16string next = text_;
+  next.insert(caret_, text);
+  // Counted in characters; a pair of surrogates is one.
+  std::size_t characters = 0;
+  for (char16_t c : next) characters += !Low(c);
+  if (characters > limit_) return true;
+  text_ = std::move(next);
+  caret_ += text.size();
+  Invalidate();
+  return true;
+}
+
+bool TextField::OnComposition(const std::u16string& text, int cursor) {
+  if (!HasFocus()) return false;
+  composition_ = text;
+  // Its cursor counts characters; a pair of surrogates is one.
+  composition_cursor_ = 0;
+  for (int i = 0; i < cursor && composition_cursor_ < composition_.size(); ++i) {
+    composition_cursor_ = After(composition_, composition_cursor_);
+  }
+  if (cursor < 0) composition_cursor_ = composition_.size();
+  Invalidate();
+  return true;
+}
+
+void TextField::FocusLeft() {
+  if (composition_.empty()) return;
+  composition_.clear();
+  Invalidate();
+}
