@@ -1,0 +1,24 @@
+// A picture file, PNG or JPEG (told apart by its first bytes), read through
+// the file layer and scaled down on the way: what the program takes colours
+// from, not what it draws.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct Picture {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;  // 0xAARRGGBB, straight alpha, row by row
+};
+
+// The largest picture file read, and the most pixels one may have.
+inline constexpr std::size_t kMaxPictureFileBytes = 256u << 20;
+inline constexpr std::int64_t kMaxPicturePixels = 200'000'000;
+
+// Reads the picture at `path` and scales it down so that neither side is
+// longer than `max_side` (each pixel the average of those it stands for).
+// False, with `problem` saying why in words, when the file cannot be read
+// or is no PNG or JPEG that decodes; `picture` is then unchanged.
+bool ReadPicture(const std::string& path, int max_side, Picture& picture, std::string& problem);
