@@ -12,6 +12,7 @@ const char* EntryUsage() {
          "       tintor --undo | --redo\n"
          "       tintor --save-theme NAME | --apply-theme NAME | --delete-theme NAME | --list-themes\n"
          "       tintor --export-theme FILE [--format regedit5|regedit4] | --import-theme FILE\n"
+         "       tintor --make-theme SOURCE [--dark] [--exact] [--name NAME]\n"
          "  --headless            run without a window (pixels in memory)\n"
          "  --script FILE         feed input from FILE (implies --headless); one command a line:\n"
          "                        tap X Y | drag X1 Y1 X2 Y2 MS | wait MS |\n"
@@ -46,10 +47,28 @@ const char* EntryUsage() {
          "  --export-theme FILE   write the 20 colours to FILE as a registry file for a phone:\n"
          "                        --format regedit5 (default; UTF-16) or regedit4 (ASCII)\n"
          "  --import-theme FILE   apply the theme colours in the registry file FILE\n"
+         "  --make-theme SOURCE   make a theme from SOURCE (#RRGGBB, a swatch id 102..169, or\n"
+         "                        a PNG or JPEG picture: its dominant colour, clear colours\n"
+         "                        before greys), save it under NAME (--name; else one made\n"
+         "                        from the source, never one a theme has) and print its\n"
+         "                        report; it is not applied. Light unless --dark; only the\n"
+         "                        65 swatch colours unless --exact. Saved only when it holds\n"
+         "                        every rule: each item passes the report's rule; under\n"
+         "                        each simulation every text meets WCAG 2 and the list's\n"
+         "                        three text levels, the button's two, the window text and\n"
+         "                        the description stay apart (CIEDE2000 at least 10); each\n"
+         "                        primary text outranks its secondary and description in\n"
+         "                        contrast; the window background, else the accent texts,\n"
+         "                        lie within 30 degrees of the source's hue (chroma above\n"
+         "                        10 in CIE LCh); a grey source gives a grey theme. When no\n"
+         "                        theme holds them, it prints the closest and the rules it\n"
+         "                        breaks, saves nothing and exits 1; a source that cannot\n"
+         "                        be read exits 2 and writes nothing\n"
          "  --version             show the program's version\n"
          "  --help                show this text\n"
          "exit status: 0 done; 1 not done (nothing to undo or redo, no such theme, a file or\n"
-         "the registry cannot be read or written); 2 a bad command line or a refused import\n"
+         "the registry cannot be read or written, no made theme holds every rule); 2 a bad\n"
+         "command line, a refused import or a --make-theme source that cannot be read\n"
          "In the window Ctrl+Z undoes the theme's last step, Ctrl+Shift+Z or Ctrl+Y redoes it;\n"
          "the preview's 主题 button opens the theme shelf (save under a typed name, apply,\n"
          "delete, export into the documents folder); a .reg file dropped on the window is\n"
@@ -64,6 +83,7 @@ bool ParseEntryOptions(const std::vector<std::string>& args, EntryOptions& optio
                        std::string& error) {
   EntryOptions o;
   bool format_given = false;
+  bool made_given = false;  // --dark, --exact or --name
   auto theme_kind = [](const std::string& a) {
     using K = ThemeCommand::Kind;
     if (a == "--undo") return K::kUndo;
@@ -74,6 +94,7 @@ bool ParseEntryOptions(const std::vector<std::string>& args, EntryOptions& optio
     if (a == "--list-themes") return K::kList;
     if (a == "--export-theme") return K::kExport;
     if (a == "--import-theme") return K::kImport;
+    if (a == "--make-theme") return K::kMake;
     return K::kNone;
   };
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -120,6 +141,12 @@ bool ParseEntryOptions(const std::vector<std::string>& args, EntryOptions& optio
       o.theme.kind = theme_kind(a);
       const bool takes_value = a != "--undo" && a != "--redo" && a != "--list-themes";
       if (takes_value && !value(o.theme.argument)) return false;
+    } else if (a == "--dark" || a == "--exact") {
+      (a == "--dark" ? o.theme.dark : o.theme.exact) = true;
+      made_given = true;
+    } else if (a == "--name") {
+      if (!value(o.theme.name)) return false;
+      made_given = true;
     } else if (a == "--format") {
       std::string form;
       if (!value(form)) return false;
@@ -166,6 +193,10 @@ bool ParseEntryOptions(const std::vector<std::string>& args, EntryOptions& optio
   }
   if (format_given && o.theme.kind != ThemeCommand::Kind::kExport) {
     error = "--format goes with --export-theme";
+    return false;
+  }
+  if (made_given && o.theme.kind != ThemeCommand::Kind::kMake) {
+    error = "--dark, --exact and --name go with --make-theme";
     return false;
   }
   if (o.theme.kind != ThemeCommand::Kind::kNone &&

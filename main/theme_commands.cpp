@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "main/make_theme_command.h"
 #include "platform/file/utf16.h"
 #include "platform/win/registry.h"
 #include "model/theme/theme_history.h"
@@ -87,6 +88,8 @@ int RunThemeCommand(const ThemeCommand& command) {
       return 0;
     case ThemeCommand::Kind::kImport:
       return Import(arg);
+    case ThemeCommand::Kind::kMake:
+      return RunMakeTheme({arg, command.dark, command.exact, command.name});
   }
   return 1;
 }

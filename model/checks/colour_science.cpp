@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 namespace {
@@ -51,6 +52,34 @@ class LabConverter {
     cmsCIELab lab{};
     if (transform_ != nullptr) cmsDoTransform(transform_, rgb, &lab, 1);
     return lab;
+  }
+
+ private:
+  cmsHTRANSFORM transform_ = nullptr;
+};
+
+// Turns CIELAB back into 8-bit sRGB, clipped to the screen's range.
+class LabToScreen {
+ public:
+  LabToScreen() {
+    cmsHPROFILE lab = cmsCreateLab4Profile(nullptr);
+    cmsHPROFILE srgb = cmsCreate_sRGBProfile();
+    transform_ = cmsCreateTransform(lab, TYPE_Lab_DBL, srgb, TYPE_RGB_8, INTENT_PERCEPTUAL,
+                                    cmsFLAGS_NOCACHE);
+    cmsCloseProfile(lab);
+    cmsCloseProfile(srgb);
+  }
+  ~LabToScreen() {
+    if (transform_ != nullptr) cmsDeleteTransform(transform_);
+  }
+  LabToScreen(const LabToScreen&) = delete;
+  LabToScreen& operator=(const LabToScreen&) = delete;
+
+  COLORREF operator()(const LabColour& c) const {
+    const cmsCIELab lab{c.l, c.a, c.b};
+    unsigned char rgb[3] = {0, 0, 0};
+    if (transform_ != nullptr) cmsDoTransform(transform_, &lab, rgb, 1);
+    return RGB(rgb[0], rgb[1], rgb[2]);
   }
 
  private:
@@ -204,4 +233,47 @@ void SeePixelsWith(ColourVision vision, std::uint32_t* pixels, int width, int he
       } while (x < width && row[x] == p);
     }
   }
+}
+
+LchColour ToLch(const LabColour& lab) {
+  double h = std::atan2(lab.b, lab.a) * 180 / std::numbers::pi;
+  if (h < 0) h += 360;
+  return {lab.l, std::hypot(lab.a, lab.b), h};
+}
+
+LchColour ToLch(COLORREF color) { return ToLch(ToLab(color)); }
+
+COLORREF FromLch(const LchColour& lch) {
+  static const LabToScreen to_screen;
+  const double radians = lch.h * std::numbers::pi / 180;
+  auto at = [&](double chroma) {
+    return LabColour{lch.l, chroma * std::cos(radians), chroma * std::sin(radians)};
+  };
+  // A colour fits when the screen colour it becomes reads back as itself
+  // (within the rounding to 8 bits); chroma is halved towards a fit.
+  auto fits = [&](double chroma, COLORREF* out) {
+    const LabColour wanted = at(chroma);
+    *out = to_screen(wanted);
+    return ColourDifference(ToLab(*out), wanted) < 1.5;
+  };
+  COLORREF best = 0;
+  if (fits(lch.c, &best)) return best;
+  double low = 0, high = lch.c;
+  fits(0, &best);
+  for (int i = 0; i < 12; ++i) {
+    const double mid = (low + high) / 2;
+    COLORREF c = 0;
+    if (fits(mid, &c)) {
+      low = mid;
+      best = c;
+    } else {
+      high = mid;
+    }
+  }
+  return best;
+}
+
+double HueDistance(double a, double b) {
+  const double d = std::fmod(std::fabs(a - b), 360.0);
+  return d > 180 ? 360 - d : d;
 }

@@ -1,7 +1,8 @@
 // The colour figures the studio shows: the APCA lightness contrast of a text
-// on its ground, the CIEDE2000 difference of two colours, and a colour as a
-// person with a colour-vision deficiency sees it. Colours are the phone's
-// COLORREF (0x00BBGGRR); the top byte is ignored. No drawing here.
+// on its ground, the CIEDE2000 difference of two colours, a colour in CIE LCh
+// and back, and a colour as a person with a colour-vision deficiency sees it.
+// Colours are the phone's COLORREF (0x00BBGGRR); the top byte is ignored. No
+// drawing here.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +24,18 @@ struct LabColour {
 };
 LabColour ToLab(COLORREF color);
 double ColourDifference(const LabColour& a, const LabColour& b);
+
+// CIE LCh: lightness, chroma and hue angle (degrees, 0 to 360) of CIELAB.
+struct LchColour {
+  double l = 0, c = 0, h = 0;
+};
+LchColour ToLch(COLORREF color);
+LchColour ToLch(const LabColour& lab);
+// The screen colour of `lch`; one outside what the screen shows gets less
+// chroma, its lightness and hue kept, until it fits.
+COLORREF FromLch(const LchColour& lch);
+// How far apart two hue angles are, 0 to 180 degrees.
+double HueDistance(double a, double b);
 
 enum class ColourVision { kTypical, kProtan, kDeutan, kTritan };
 

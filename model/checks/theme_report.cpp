@@ -84,13 +84,8 @@ nlohmann::json JsonItem(const ItemFacts& f) {
 
 }  // namespace
 
-int MakeThemeReport(bool json, std::string& out, std::string& error) {
+int ReportTheme(const ThemeSnapshot& theme, bool json, std::string& out) {
   out.clear();
-  const ThemeSnapshot theme = ThemeSnapshot::Read();
-  if (!theme.readable()) {
-    error = "cannot read the registry file: " + theme.problem();
-    return kReportUnreadable;
-  }
   bool all_pass = true;
   nlohmann::json items = nlohmann::json::array();
   for (int number = 1; number <= static_cast<int>(kThemeTargetCount); ++number) {
@@ -107,4 +102,14 @@ int MakeThemeReport(bool json, std::string& out, std::string& error) {
     out = report.dump(2) + "\n";
   }
   return all_pass ? kReportAllPass : kReportSomeFail;
+}
+
+int MakeThemeReport(bool json, std::string& out, std::string& error) {
+  out.clear();
+  const ThemeSnapshot theme = ThemeSnapshot::Read();
+  if (!theme.readable()) {
+    error = "cannot read the registry file: " + theme.problem();
+    return kReportUnreadable;
+  }
+  return ReportTheme(theme, json, out);
 }

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "model/theme/theme_snapshot.h"
+
 // Exit codes of the report: every item passes, some item fails, the registry
 // file cannot be read.
 inline constexpr int kReportAllPass = 0;
@@ -14,3 +16,5 @@ inline constexpr int kReportUnreadable = 2;
 // Returns one of the codes above; for kReportUnreadable, `out` is empty and
 // `error` says why in one line.
 int MakeThemeReport(bool json, std::string& out, std::string& error);
+// The same report for `theme` as given: kReportAllPass or kReportSomeFail.
+int ReportTheme(const ThemeSnapshot& theme, bool json, std::string& out);

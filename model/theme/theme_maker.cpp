@@ -58,6 +58,8 @@ constexpr double kDarkWindowBest = 16;
 // How many of the best choices each part of the window tries.
 constexpr std::size_t kPrimaryTries = 4;
 constexpr std::size_t kOtherTries = 14;
+// A source with less chroma than this gets muted greys among its tones.
+constexpr double kMutedSource = 20;
 // Choices closer than this (CIEDE2000) count as one try.
 constexpr double kAlike = 4;
 // Once a rule is let go, the closest theme is looked for on this many windows.
@@ -111,16 +113,20 @@ class Maker {
   // chromas up to the source's own.
   void AddTones() {
     std::vector<LchColour> palettes = {{0, 0, source_.h}, {0, 4, source_.h}};
-    if (grey_) {
-      // A grey source has no hue of its own: a cool and a warm grey, muted.
+    if (source_.c < kMutedSource) {
+      // A grey source has no hue of its own, a muted one little: a cool and
+      // a warm grey beside it.
       for (double hue : {250.0, 85.0}) {
         for (double c : {12.0, 20.0}) palettes.push_back({0, c, hue});
       }
-    } else {
+    }
+    if (!grey_) {
       for (double c : {8.0, 16.0, 32.0, 48.0, 72.0}) {
         if (c < source_.c) palettes.push_back({0, c, source_.h});
       }
       palettes.push_back(source_);
+      // A second hue for the accents where the window carries the source's.
+      palettes.push_back({0, std::min(source_.c, 48.0), std::fmod(source_.h + 60, 360.0)});
     }
     for (const LchColour& palette : palettes) {
       for (int step = 0; step <= 40; ++step) {
@@ -271,30 +277,38 @@ class Maker {
         return SecondaryScore(c, Ratio(base, number, c), r ? r->needed_ratio() : 0);
       };
     };
-    auto below = [&](int number, std::function<bool(const Choice&)> ok, int over) {
-      const double top = ContrastRatio(theme.Item(over), SurfaceColor(SurfaceOf(over), base));
-      return [&, number, ok, top](const Choice& c) {
-        return ok(c) && (relax >= kNoHierarchy || Ratio(base, number, c) < top);
-      };
-    };
     auto set = [&](int number, const std::vector<std::size_t>& best) {
       if (best.empty()) return false;
       theme = theme.With(number, choices_[best.front()].value);
       return true;
     };
+    // A primary text and the secondary one below it on the same surface: the
+    // best pair, trying the primary's choices in order.
+    auto pair = [&](int upper, const std::vector<std::size_t>& uppers, int lower,
+                    const std::function<bool(const Choice&)>& ok,
+                    const std::function<double(const Choice&)>& score) {
+      for (std::size_t u : uppers) {
+        const double top = Ratio(base, upper, choices_[u]);
+        const std::vector<std::size_t> best = Best(
+            [&](const Choice& c) { return ok(c) && (relax >= kNoHierarchy || Ratio(base, lower, c) < top); },
+            score, 1);
+        if (best.empty()) continue;
+        theme = theme.With(upper, choices_[u].value).With(lower, choices_[best.front()].value);
+        return true;
+      }
+      return false;
+    };
     const auto accent = [&](const Choice& c) { return AccentScore(c); };
     const auto disabled = [&](const Choice& c) {
       return std::fabs(Ratio(base, 13, c) - 3) + 0.15 * c.lch.c;
     };
-    const bool ok = set(3, Best(fits(3, false), primary(3), 1)) &&
-                    set(2, Best(below(2, fits(2, false), 3), secondary(2), 1)) &&
+    const bool ok = pair(3, Best(fits(3, false), primary(3), kOtherTries), 2, fits(2, false), secondary(2)) &&
                     set(11, Best(fits(11, false), primary(11), 1)) &&
-                    set(14, Best(fits(14, false), primary(14), 1)) &&
-                    set(13, Best(below(13, fits(13, false), 14), disabled, 1)) &&
+                    pair(14, Best(fits(14, false), primary(14), kOtherTries), 13, fits(13, false), disabled) &&
                     set(1, Best(fits(1, false), accent, 1)) &&
                     set(8, Best(fits(8, false), primary(8), 1)) &&
-                    set(9, Best(fits(9, hue_on_accents), accent, 1)) &&
-                    set(10, Best(below(10, fits(10, false), 9), secondary(10), 1));
+                    pair(9, Best(fits(9, hue_on_accents), accent, kOtherTries), 10, fits(10, false),
+                         secondary(10));
     if (!ok) return std::nullopt;
     return theme;
   }

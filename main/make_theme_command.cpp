@@ -1,0 +1,221 @@
+#include "main/make_theme_command.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <vector>
+
+#include "model/checks/readability.h"
+#include "model/checks/theme_report.h"
+#include "model/color_swatches.h"
+#include "model/theme/dominant_colours.h"
+#include "model/theme/theme_library.h"
+#include "model/theme/theme_maker.h"
+#include "platform/file/utf16.h"
+#include "platform/shell/picture_file.h"
+#include "platform/win/theme_schema.h"
+
+namespace {
+
+// A picture is quantised at no more than this many pixels a side.
+constexpr int kPictureSide = 256;
+// Names tried after the one made from the source: "NAME 2" to this.
+constexpr int kMostNameTries = 99;
+
+std::string Hex(COLORREF c) {
+  char text[16];
+  std::snprintf(text, sizeof text, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
+  return text;
+}
+
+std::string Figure(const char* format, double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, format, value);
+  return text;
+}
+
+std::string ItemName(int number) {
+  if (number < 1 || number > static_cast<int>(kThemeItemCount)) return "";
+  return std::to_string(number) + " " +
+         Utf16ToUtf8(kThemeSchema[static_cast<std::size_t>(number - 1)].value_name);
+}
+
+// The source as a colour, and the name part and words that say where it came from.
+struct Source {
+  COLORREF color = 0;
+  std::string name;  // what a made name starts with
+  std::string told;  // printed before the report
+};
+
+bool ParseHexColour(const std::string& text, COLORREF& color) {
+  if (text.size() != 7 || text[0] != '#') return false;
+  for (std::size_t i = 1; i < 7; ++i) {
+    if (!std::isxdigit(static_cast<unsigned char>(text[i]))) return false;
+  }
+  const unsigned long v = std::strtoul(text.c_str() + 1, nullptr, 16);
+  color = RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+  return true;
+}
+
+// The picture's file name as the start of a theme name: no control
+// characters, and short (cut where a UTF-8 character starts).
+std::string NamePart(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  for (char& c : name) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '_';
+  }
+  constexpr std::size_t kLongest = 60;
+  if (name.size() > kLongest) {
+    std::size_t cut = kLongest;
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+    name.resize(cut);
+  }
+  return name;
+}
+
+bool ReadSource(const std::string& text, Source& source, std::string& problem) {
+  if (ParseHexColour(text, source.color)) {
+    source.name = Hex(source.color);
+    source.told = "the source colour: " + source.name;
+    return true;
+  }
+  if (!text.empty() && text.find_first_not_of("0123456789") == std::string::npos) {
+    const ColorSwatch* swatch = text.size() <= 4 ? FindColorSwatch(std::atoi(text.c_str())) : nullptr;
+    if (swatch == nullptr) {
+      problem = "no swatch has the id " + text + " (the swatches are 102 to 169, with gaps)";
+      return false;
+    }
+    source.color = swatch->color & 0x00FFFFFF;
+    source.name = Hex(source.color);
+    source.told = "the source colour: swatch " + text + ", " + source.name;
+    return true;
+  }
+  Picture picture;
+  if (!ReadPicture(text, kPictureSide, picture, problem)) return false;
+  const std::vector<DominantColour> colours = FindDominantColours(picture.pixels.data(), picture.pixels.size());
+  if (colours.empty()) {
+    problem = text + " has no pixel that is not transparent";
+    return false;
+  }
+  source.color = colours.front().color;
+  source.name = NamePart(text);
+  source.told = "the picture's dominant colours:";
+  for (std::size_t i = 0; i < colours.size() && i < 5; ++i) {
+    source.told += " " + Hex(colours[i].color) + " " + Figure("%.0f%%", colours[i].share * 100) +
+                   (colours[i].clear ? " clear" : "");
+  }
+  source.told += "\nthe source colour taken: " + Hex(source.color);
+  return true;
+}
+
+const char* VisionWord(ColourVision vision) {
+  return vision == ColourVision::kTypical ? "typical" : ColourVisionName(vision);
+}
+
+std::string DescribeBreach(const RuleBreach& b) {
+  std::string line = std::string(ThemeRuleId(b.rule)) + ": ";
+  switch (b.rule) {
+    case ThemeRule::kReadable:
+      return line + "item " + ItemName(b.item) + " has " + Figure("%.2f:1", b.figure) + " (needs " +
+             Figure("%.1f", b.needed) + ") or too little APCA Lc";
+    case ThemeRule::kReadableByAll:
+      return line + "item " + ItemName(b.item) + " seen " + VisionWord(b.vision) + " has " +
+             Figure("%.2f:1", b.figure) + " (needs " + Figure("%.1f", b.needed) + ")";
+    case ThemeRule::kApart:
+      return line + "items " + ItemName(b.item) + " and " + ItemName(b.other) + " seen " +
+             VisionWord(b.vision) + " differ by CIEDE2000 " + Figure("%.1f", b.figure) + " (needs " +
+             Figure("%.0f", b.needed) + ")";
+    case ThemeRule::kHierarchy:
+      return line + "item " + ItemName(b.item) + " has " + Figure("%.2f:1", b.figure) + ", not more than item " +
+             ItemName(b.other) + " at " + Figure("%.2f:1", b.needed);
+    case ThemeRule::kLikeSource:
+      if (b.needed == kHueReach) {
+        return line + "item " + ItemName(b.item) + " is " + Figure("%.0f", b.figure) +
+               " degrees from the source's hue (needs at most " + Figure("%.0f", b.needed) + ")";
+      }
+      return line + "item " + ItemName(b.item) + " has chroma " + Figure("%.1f", b.figure) +
+             " (a grey source's theme: at most " + Figure("%.0f", b.needed) + ")";
+  }
+  return line;
+}
+
+// The report, the figures for each eye and the rules.
+void PrintChecks(const MadeTheme& made) {
+  std::string report;
+  ReportTheme(made.Snapshot(), false, report);
+  std::fputs(report.c_str(), stdout);
+  for (const VisionFigures& v : made.check.visions) {
+    std::printf("seen %s: weakest text %s at %.2f:1 (needs %.1f); closest pair %d/%d at CIEDE2000 %.1f (needs %.0f)\n",
+                VisionWord(v.vision), ItemName(v.weakest_item).c_str(), v.weakest_ratio, v.weakest_needed,
+                v.closest.first, v.closest.second, v.closest_difference, kConfusableDifference);
+  }
+  const ThemeRuleCheck& check = made.check;
+  std::string carrier = check.source.c <= kSourceChroma ? "a grey source, a grey theme"
+                        : check.window_carries_hue       ? "the window background carries the hue"
+                                                         : "the accent texts carry the hue";
+  std::printf("source %s: L %.1f, chroma %.1f, hue %.0f; %s", Hex(made.source).c_str(), check.source.l,
+              check.source.c, check.source.h, carrier.c_str());
+  if (check.source.c > kSourceChroma) std::printf(", %.0f degrees off at most", check.hue_distance);
+  std::printf("\n");
+  for (ThemeRule rule : kThemeRules) {
+    std::printf("rule %s: %s\n", ThemeRuleId(rule), check.Breaks(rule) ? "not met" : "met");
+  }
+  for (const RuleBreach& b : check.breaches) std::printf("  %s\n", DescribeBreach(b).c_str());
+}
+
+bool NameTaken(const std::string& name) {
+  ThemeValues values;
+  std::string problem;
+  bool missing = false;
+  return LoadTheme(name, values, problem, &missing) || !missing;
+}
+
+}  // namespace
+
+int RunMakeTheme(const MakeThemeRequest& request) {
+  Source source;
+  std::string problem;
+  if (!ReadSource(request.source, source, problem)) {
+    std::fprintf(stderr, "tintor: %s\ntintor: no theme is made; nothing is written\n", problem.c_str());
+    return 2;
+  }
+  std::printf("%s\n", source.told.c_str());
+  const MadeTheme made = MakeTheme(source.color, request.dark, request.exact);
+  const char* kind = request.dark ? "dark" : "light";
+  const char* within = request.exact ? "" : " within the 65 swatches";
+  if (!made.passes()) {
+    std::printf("no %s theme%s holds every rule; the closest one:\n", kind, within);
+    PrintChecks(made);
+    std::fprintf(stderr, "tintor: no %s theme%s from %s holds every rule; nothing is saved\n", kind, within,
+                 Hex(source.color).c_str());
+    return 1;
+  }
+  std::string name = request.name;
+  if (!name.empty()) {
+    if (NameTaken(name)) {
+      std::fprintf(stderr, "tintor: a theme named '%s' is there already; nothing is saved\n", name.c_str());
+      return 1;
+    }
+  } else {
+    const std::string base = source.name + (request.dark ? " 深色" : " 浅色");
+    name = base;
+    for (int n = 2; NameTaken(name); ++n) {
+      if (n > kMostNameTries) {
+        std::fprintf(stderr, "tintor: every name from '%s' to '%s %d' is taken; nothing is saved\n",
+                     base.c_str(), base.c_str(), kMostNameTries);
+        return 1;
+      }
+      name = base + " " + std::to_string(n);
+    }
+  }
+  if (!SaveTheme(name, made.values, problem)) {
+    std::fprintf(stderr, "tintor: %s\n", problem.c_str());
+    return 1;
+  }
+  std::printf("made a %s theme%s and saved it as '%s' (tintor --apply-theme applies it)\n", kind, within,
+              name.c_str());
+  PrintChecks(made);
+  return 0;
+}
