@@ -76,6 +76,19 @@ void CheckEveryEye(const ThemeSnapshot& theme, ThemeRuleCheck& check) {
       }
     }
   }
+  // Any other two items on one surface that a typical eye tells apart must
+  // stay apart for every eye too, as the studio's simulation marks them.
+  for (ColourVision vision : kDeficiencies) {
+    for (const ConfusablePair& pair : FindConfusablePairs(theme, vision)) {
+      const bool named = std::any_of(std::begin(kApartPairs), std::end(kApartPairs), [&](const ItemPair& p) {
+        return p.first == pair.first && p.second == pair.second;
+      });
+      if (!named) {
+        apart.push_back({ThemeRule::kApart, pair.first, pair.second, vision, pair.difference,
+                         kConfusableDifference});
+      }
+    }
+  }
   check.breaches.insert(check.breaches.end(), apart.begin(), apart.end());
 }
 

@@ -17,6 +17,7 @@ enum class ThemeRule {
   kReadable,        // every item passes the report's rule (WCAG 2 by size, APCA)
   kReadableByAll,   // under each simulation every text meets the WCAG 2 rule
   kApart,           // the pairs a reader tells apart differ by CIEDE2000 >= 10
+                    // for every eye; other items on one surface are alike or apart
   kHierarchy,       // each surface's primary text has more contrast than the rest
   kLikeSource,      // the source's hue on the window or the accents; grey for grey
 };

@@ -198,6 +198,13 @@ class Maker {
     return true;
   }
 
+  // Two items on one surface that are not a named pair: alike for every eye,
+  // or told apart by every eye (as the studio's simulation marks them).
+  bool Compatible(const Choice& a, const Choice& b, Relax relax) const {
+    if (relax >= kNotApart || ColourDifference(a.lab[0], b.lab[0]) < kConfusableDifference) return true;
+    return Apart(a, b, relax);
+  }
+
   // Scores, lower is better. A primary text: the most contrast, hardly tinted.
   double PrimaryScore(const Choice& c, double ratio) const {
     return -ratio + 0.1 * std::max(0.0, c.lch.c - 12) + (c.lch.c > 5 ? 0.01 * HueOff(c) : 0);
@@ -290,7 +297,10 @@ class Maker {
       for (std::size_t u : uppers) {
         const double top = Ratio(base, upper, choices_[u]);
         const std::vector<std::size_t> best = Best(
-            [&](const Choice& c) { return ok(c) && (relax >= kNoHierarchy || Ratio(base, lower, c) < top); },
+            [&](const Choice& c) {
+              return ok(c) && Compatible(choices_[u], c, relax) &&
+                     (relax >= kNoHierarchy || Ratio(base, lower, c) < top);
+            },
             score, 1);
         if (best.empty()) continue;
         theme = theme.With(upper, choices_[u].value).With(lower, choices_[best.front()].value);
@@ -352,7 +362,10 @@ class Maker {
             continue;
           }
           for (std::size_t s : secondaries) {
-            if (!under(s, p) || !Apart(primary, choices_[s], relax)) continue;
+            if (!under(s, p) || !Apart(primary, choices_[s], relax) ||
+                !Compatible(choices_[s], choices_[a1], relax) || !Compatible(choices_[s], choices_[a2], relax)) {
+              continue;
+            }
             ThemeSnapshot theme = base;
             for (int n : kWindowPrimary) theme = theme.With(n, primary.value);
             for (int n : kWindowSecondary) theme = theme.With(n, choices_[s].value);
