@@ -1,0 +1,164 @@
+// tintor --make-theme as a user runs it: from a colour, from pictures (a
+// JPEG mostly of one colour, a PNG photo of greys with a clear colour in a
+// part of it), names never taken twice, and sources that cannot be read.
+#include <gtest/gtest.h>
+
+#include <cairo.h>
+#include <jpeglib.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "main/entry_point.h"
+#include "model/checks/theme_rules.h"
+#include "model/color_swatches.h"
+#include "model/theme/dominant_colours.h"
+#include "model/theme/theme_library.h"
+#include "model/theme/theme_maker.h"
+#include "platform/shell/picture_file.h"
+#include "tests/registry/temp_registry.h"
+
+namespace {
+
+struct Place : TempRegistry {
+  Place() { ::setenv("XDG_DATA_HOME", dir().c_str(), 1); }
+  std::string Bytes(const std::string& path) const {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+};
+
+// A JPEG of `colour` with a band of grey noise over its lower `grey_share`.
+void WriteJpeg(const std::string& path, COLORREF colour, double grey_share) {
+  constexpr int kW = 640, kH = 480;
+  jpeg_compress_struct info;
+  jpeg_error_mgr errors;
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&info);
+  FILE* file = std::fopen(path.c_str(), "wb");
+  jpeg_stdio_dest(&info, file);
+  info.image_width = kW;
+  info.image_height = kH;
+  info.input_components = 3;
+  info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_start_compress(&info, TRUE);
+  std::vector<JSAMPLE> row(kW * 3);
+  for (int y = 0; y < kH; ++y) {
+    for (int x = 0; x < kW; ++x) {
+      const bool grey = y >= kH * (1 - grey_share);
+      const int noise = (x * 7 + y * 13) % 40;
+      row[x * 3] = static_cast<JSAMPLE>(grey ? 100 + noise : GetRValue(colour));
+      row[x * 3 + 1] = static_cast<JSAMPLE>(grey ? 100 + noise : GetGValue(colour));
+      row[x * 3 + 2] = static_cast<JSAMPLE>(grey ? 100 + noise : GetBValue(colour));
+    }
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_write_scanlines(&info, rows, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::fclose(file);
+}
+
+double HueOf(COLORREF c) { return ToLch(c).h; }
+
+TEST(MadeTheme, PicturesGiveTheirClearColoursHue) {
+  Place place;
+  // Mostly one blue, with a photo's grey below.
+  const COLORREF blue = RGB(0x20, 0x60, 0xC0);
+  const std::string jpeg = place.dir() + "/blue.jpg";
+  WriteJpeg(jpeg, blue, 0.3);
+  ASSERT_EQ(RunTintor({"--make-theme", jpeg, "--name", "blue"}), 0);
+  ThemeValues saved;
+  std::string problem;
+  ASSERT_TRUE(LoadTheme("blue", saved, problem)) << problem;
+  Picture picture;
+  ASSERT_TRUE(ReadPicture(jpeg, 256, picture, problem)) << problem;
+  EXPECT_LE(std::max(picture.width, picture.height), 256);
+  const std::vector<DominantColour> colours = FindDominantColours(picture.pixels.data(), picture.pixels.size());
+  ASSERT_FALSE(colours.empty());
+  EXPECT_LT(HueDistance(colours.front().lch.h, HueOf(blue)), 5);
+  EXPECT_NEAR(colours.front().share, 0.7, 0.05);
+  // The saved theme is in that hue: its window, else its accents.
+  auto within = [&](int n) {
+    const LchColour lch = ToLch(static_cast<COLORREF>(*saved.items[static_cast<std::size_t>(n - 1)]));
+    return lch.c > kSourceChroma && HueDistance(lch.h, HueOf(blue)) <= kHueReach;
+  };
+  EXPECT_TRUE(within(kWindowBackgroundItem) || (within(16) && within(17) && within(20) && within(9)));
+
+  // A PNG photo: grey over four fifths, a clear orange over one fifth, and a
+  // transparent corner that counts for nothing.
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 500, 400);
+  cairo_t* cr = cairo_create(s);
+  for (int band = 0; band < 20; ++band) {
+    const double g = 0.35 + 0.02 * (band % 7);
+    cairo_set_source_rgb(cr, g, g, g + 0.01);
+    cairo_rectangle(cr, 0, band * 20, 500, 20);
+    cairo_fill(cr);
+  }
+  cairo_set_source_rgb(cr, 0.95, 0.55, 0.1);
+  cairo_rectangle(cr, 0, 320, 500, 80);
+  cairo_fill(cr);
+  cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+  cairo_rectangle(cr, 0, 0, 100, 100);
+  cairo_fill(cr);
+  cairo_destroy(cr);
+  const std::string png = place.dir() + "/photo.png";
+  ASSERT_EQ(cairo_surface_write_to_png(s, png.c_str()), CAIRO_STATUS_SUCCESS);
+  cairo_surface_destroy(s);
+  ASSERT_TRUE(ReadPicture(png, 256, picture, problem)) << problem;
+  const std::vector<DominantColour> photo = FindDominantColours(picture.pixels.data(), picture.pixels.size());
+  ASSERT_FALSE(photo.empty());
+  EXPECT_TRUE(photo.front().clear);
+  EXPECT_LT(HueDistance(photo.front().lch.h, HueOf(RGB(0xF2, 0x8C, 0x1A))), 10) << "orange, not the grey";
+  EXPECT_NEAR(photo.front().share, 80.0 * 500 / (500 * 400 - 100 * 100), 0.03);
+  EXPECT_EQ(FindDominantColours(picture.pixels.data(), picture.pixels.size()).front().color,
+            photo.front().color) << "the same pixels, the same colours";
+}
+
+TEST(MadeTheme, SavedUnderNewNamesOnlyAndNothingWrittenForASourceThatCannotBeRead) {
+  Place place;
+  ASSERT_EQ(RunTintor({"--make-theme", "#FF0000"}), 0);
+  ASSERT_EQ(RunTintor({"--make-theme", "#FF0000"}), 0);
+  ASSERT_EQ(RunTintor({"--make-theme", "104", "--dark", "--exact"}), 0);
+  EXPECT_EQ(ListSavedThemes(), (std::vector<std::string>{"#FF0000 浅色", "#FF0000 浅色 2", "#FF0000 深色"}));
+  ThemeValues saved;
+  std::string problem;
+  ASSERT_TRUE(LoadTheme("#FF0000 浅色 2", saved, problem)) << problem;
+  EXPECT_EQ(saved, MakeTheme(RGB(0xFF, 0, 0), false, false).values);
+  EXPECT_EQ(RunTintor({"--make-theme", "#00FF00", "--name", "#FF0000 深色"}), 1) << "never overwritten";
+  EXPECT_EQ(RunTintor({"--make-theme", "#00FF00", "--name", "默认"}), 1) << "nor a preset's name";
+  EXPECT_EQ(RunTintor({"--dark", "--list-themes"}), 2);
+
+  // Unreadable sources: nothing in the themes folder or the registry changes.
+  const std::string themes = ThemesFolder();
+  auto listing = [&] {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(themes)) names.push_back(e.path().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  };
+  const std::vector<std::string> before = listing();
+  const std::string registry = place.Bytes(place.path());
+  std::ofstream(place.dir() + "/not.png") << "not a picture at all";
+  std::ofstream(place.dir() + "/cut.jpg", std::ios::binary) << std::string("\xFF\xD8\xFF\xE0\0\x10JFIF", 10);
+  for (const std::string& source : {place.dir() + "/not.png", place.dir() + "/cut.jpg", place.dir() + "/none.png",
+                                   place.dir(), std::string("#12345"), std::string("170")}) {
+    EXPECT_EQ(RunTintor({"--make-theme", source}), 2) << source;
+  }
+  EXPECT_EQ(listing(), before);
+  EXPECT_EQ(place.Bytes(place.path()), registry);
+
+  // A source for which no theme holds every rule: the closest is printed,
+  // nothing is saved, exit 1.
+  for (const ColorSwatch& swatch : kColorSwatches) {
+    if (MakeTheme(swatch.color, true, false).passes()) continue;
+    EXPECT_EQ(RunTintor({"--make-theme", std::to_string(swatch.control_id), "--dark"}), 1);
+    EXPECT_EQ(listing(), before);
+    break;
+  }
+}
+
+}  // namespace
