@@ -18,5 +18,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Tintor developers <tintor@invalid>")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-wqy-microhei)
+# The font is no library the program links; libjpeg62-turbo is (shlibdeps
+# finds it too), named here for the pictures --make-theme reads.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei, libjpeg62-turbo")
 include(CPack)
