@@ -18,7 +18,7 @@ struct ThemeCommand {
   // Making a theme (main/make_theme_command.h): dark, of any colour, its name.
   bool dark = false;
   bool exact = false;
-  std::string name;
+  std::string name{};
 };
 
 int RunThemeCommand(const ThemeCommand& command);
