@@ -1,7 +1,7 @@
 // A file descriptor that is closed when its owner goes.
 #pragma once
 
-#include <unistd.h>
+#include "platform/file/system_calls.h"
 
 class FileDescriptor {
  public:
@@ -14,7 +14,7 @@ class FileDescriptor {
   ~FileDescriptor() { Reset(); }
   int get() const { return fd_; }
   void Reset(int fd = -1) {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ >= 0) FileSystemCalls().close(fd_);
     fd_ = fd;
   }
   int Release() {

@@ -5,7 +5,6 @@
 #include <fcntl.h>
 #include <linux/openat2.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 #include <vector>
 
@@ -43,7 +42,7 @@ bool SystemFail(FileError* error, int error_number) { return Fail(error, error_n
 // Reads the link held open (O_PATH | O_NOFOLLOW) as `fd`.
 bool ReadLinkAt(int fd, std::string* text) {
   char buffer[PATH_MAX];
-  const ssize_t n = ::readlinkat(fd, "", buffer, sizeof buffer);
+  const ssize_t n = FileSystemCalls().readlinkat(fd, "", buffer, sizeof buffer);
   if (n <= 0 || static_cast<std::size_t>(n) >= sizeof buffer) return false;
   text->assign(buffer, static_cast<std::size_t>(n));
   return true;
@@ -61,12 +60,12 @@ bool FindPlaceWithoutLinks(const std::vector<std::string>& names, bool absolute,
   open_how how{};
   how.flags = O_PATH | O_DIRECTORY | O_CLOEXEC;
   how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
-  FileDescriptor folder(static_cast<int>(::syscall(SYS_openat2, AT_FDCWD, folder_path.c_str(), &how, sizeof how)));
+  FileDescriptor folder(FileSystemCalls().openat2(AT_FDCWD, folder_path.c_str(), &how));
   if (folder.get() < 0) return false;
   // The last name may be missing (a file still to be made), and is a link
   // left for the caller unless it is to be followed.
   struct stat st;
-  const bool exists = ::fstatat(folder.get(), names.back().c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+  const bool exists = FileSystemCalls().fstatat(folder.get(), names.back().c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
   if (!exists && errno != ENOENT) return false;
   if (exists && S_ISLNK(st.st_mode) && follow_last_link) return false;
   place->folder = std::move(folder);
@@ -89,7 +88,7 @@ bool FindPlace(const std::string& path, bool follow_last_link, bool make_folders
   if (FindPlaceWithoutLinks(ahead, absolute, follow_last_link, place)) return true;
   std::vector<std::string> reversed(ahead.rbegin(), ahead.rend());
   ahead = std::move(reversed);
-  FileDescriptor folder(::open(absolute ? "/" : ".", O_PATH | O_DIRECTORY | O_CLOEXEC));
+  FileDescriptor folder(FileSystemCalls().openat(AT_FDCWD, absolute ? "/" : ".", O_PATH | O_DIRECTORY | O_CLOEXEC, 0));
   std::string shown = absolute ? "/" : "";
   if (folder.get() < 0) return SystemFail(error, errno);
   int hops = 0;
@@ -110,7 +109,7 @@ bool FindPlace(const std::string& path, bool follow_last_link, bool make_folders
       return SystemFail(error, e);
     }
     struct stat st;
-    if (::fstat(next.get(), &st) != 0) return SystemFail(error, errno);
+    if (FileSystemCalls().fstat(next.get(), &st) != 0) return SystemFail(error, errno);
     if (S_ISLNK(st.st_mode) && (!last || follow_last_link)) {
       if (!TrustedLinkOwner(st.st_uid)) {
         return Fail(error, EPERM, "the symbolic link " + Join(shown, name) +
@@ -123,7 +122,7 @@ bool FindPlace(const std::string& path, bool follow_last_link, bool make_folders
       const std::vector<std::string> names = Names(target);
       ahead.insert(ahead.end(), names.rbegin(), names.rend());
       if (target[0] == '/') {
-        folder.Reset(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
+        folder.Reset(FileSystemCalls().openat(AT_FDCWD, "/", O_PATH | O_DIRECTORY | O_CLOEXEC, 0));
         shown = "/";
         if (folder.get() < 0) return SystemFail(error, errno);
       }
@@ -150,15 +149,15 @@ bool MakeFolders(const std::string& path, FileError* error) {
     return SystemFail(error, errno);
   }
   struct stat st;
-  if (::fstatat(place.folder.get(), name, &st, AT_SYMLINK_NOFOLLOW) != 0) return SystemFail(error, errno);
+  if (FileSystemCalls().fstatat(place.folder.get(), name, &st, AT_SYMLINK_NOFOLLOW) != 0) return SystemFail(error, errno);
   if (!S_ISDIR(st.st_mode)) return Fail(error, ENOTDIR, "a file of that name is in the way");
   return true;
 }
 
 bool ReadLinkPath(const std::string& path, std::string* target) {
-  FileDescriptor link(::open(path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+  FileDescriptor link(FileSystemCalls().openat(AT_FDCWD, path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC, 0));
   struct stat st;
-  if (link.get() < 0 || ::fstat(link.get(), &st) != 0 || !S_ISLNK(st.st_mode)) return false;
+  if (link.get() < 0 || FileSystemCalls().fstat(link.get(), &st) != 0 || !S_ISLNK(st.st_mode)) return false;
   std::string text;
   if (!ReadLinkAt(link.get(), &text)) return false;
   if (text[0] != '/') {

@@ -1,5 +1,5 @@
 // Reading a whole small file: the one way the program reads its own files
-// (settings, saved themes, the history, a theme to import).
+// (settings, saved themes, the history, a theme to import, a script).
 #pragma once
 
 #include <cstddef>
@@ -7,9 +7,15 @@
 
 #include "platform/file/file_place.h"
 
-// Reads the ordinary file at `path` whole into `bytes`, never through a
-// symbolic link at its own name and never blocking on a pipe or device; at
-// most `limit` bytes. False with the reason otherwise; `error->error_number`
-// is ENOENT when there is no file at all.
-bool ReadWholeFile(const std::string& path, std::size_t limit, std::string* bytes,
-                   FileError* error);
+// Reads the ordinary file at `path` whole into `bytes`, never blocking on a
+// pipe or device and never through another user's link on the way (see
+// FindPlace); a link at its own name is followed only when
+// `follow_own_link` and it is this user's or root's. At most `limit` bytes.
+// False with the reason otherwise; `error->error_number` is ENOENT when
+// there is no file at all, EFBIG when it is too large, EISDIR for a folder
+// and EINVAL for anything else that is not an ordinary file.
+bool ReadWholeFile(const std::string& path, std::size_t limit, std::string* bytes, FileError* error,
+                   bool follow_own_link = false);
+
+// The same for the file at a place already found; a link there is not followed.
+bool ReadWholeFileIn(const FilePlace& place, std::size_t limit, std::string* bytes, FileError* error);

@@ -6,6 +6,7 @@
 #include <random>
 #include <unistd.h>
 
+#include "platform/file/folder.h"
 #include "platform/file/system_calls.h"
 
 namespace {
@@ -91,12 +92,15 @@ bool ReplaceFileIn(const FilePlace& place, std::string_view bytes, const Replace
   const int folder = place.folder.get();
   const std::string& name = place.name;
   struct stat old;
-  bool have_old = ::fstatat(folder, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
+  bool have_old = FileSystemCalls().fstatat(folder, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
   if (!have_old && errno != ENOENT) return Fail(error, errno, std::strerror(errno));
   if (have_old) {
     const std::string refusal = Refusal(old, options.link);
     if (!refusal.empty()) return Fail(error, S_ISDIR(old.st_mode) ? EISDIR : EINVAL, refusal);
     have_old = S_ISREG(old.st_mode);  // a link replaced passes nothing on
+  }
+  if (options.clear_stale_temporaries) {
+    RemoveStaleTemporaries(folder, {.name = name, .any_name_with_its_ending = true, .min_age = kStaleTemporaryAge});
   }
   // A replacement gets the old file's mode below, and nobody else may open
   // it before that.
@@ -109,12 +113,12 @@ bool ReplaceFileIn(const FilePlace& place, std::string_view bytes, const Replace
   const auto abandon = [&](const char* what) {
     const int e = errno;
     fd.Reset();
-    ::unlinkat(folder, temp_name.c_str(), 0);
+    FileSystemCalls().unlinkat(folder, temp_name.c_str(), 0);
     return Fail(error, e, std::string(what) + std::strerror(e));
   };
   if (have_old) {
     struct stat mine;
-    if (::fstat(fd.get(), &mine) != 0) return abandon("");
+    if (FileSystemCalls().fstat(fd.get(), &mine) != 0) return abandon("");
     // Only root can give a file away; anyone else keeps the file as theirs,
     // as any editor saving it would.
     if ((mine.st_uid != old.st_uid || mine.st_gid != old.st_gid) &&
@@ -125,10 +129,11 @@ bool ReplaceFileIn(const FilePlace& place, std::string_view bytes, const Replace
   }
   if (!WriteAll(fd.get(), bytes)) return abandon("");
   if (options.durable && FileSystemCalls().fsync(fd.get()) != 0) return abandon("cannot flush it to disk: ");
-  if (::fstat(fd.get(), &replaced->status) != 0) return abandon("");
   if (FileSystemCalls().renameat(folder, temp_name.c_str(), folder, name.c_str()) != 0) {
     return abandon("cannot put the new file in its place: ");
   }
+  // Looked at once in place: the rename changed its status time.
+  if (FileSystemCalls().fstat(fd.get(), &replaced->status) != 0) replaced->status = {};
   replaced->file = std::move(fd);
   replaced->folder_sync_error = 0;
   if (options.durable) {

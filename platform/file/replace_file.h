@@ -12,9 +12,11 @@
 // file gets `new_file_mode` less the umask. A folder, device, pipe or socket
 // at the path is left alone, as is a folder on the way that leads through
 // another user's symbolic link (see file_place.h). Nothing is left behind on
-// failure but what a crash leaves: a temporary file of that name pattern.
+// failure but what a crash leaves: a temporary file of that name pattern,
+// which the next writer asked to clear such files removes once it is old.
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
@@ -36,7 +38,15 @@ struct ReplaceOptions {
   bool durable = false;
   bool make_folders = false;  // make missing folders on the way, as `mkdir -p`
   mode_t new_file_mode = 0666;
+  // Before writing, remove the temporary files that writers killed midway
+  // left in the folder: of every file ending as this one does (".reg"),
+  // this user's, untouched for kStaleTemporaryAge.
+  bool clear_stale_temporaries = false;
 };
+
+// How long a temporary file lies untouched before it counts as a dead
+// writer's: far longer than any write takes.
+inline constexpr std::chrono::seconds kStaleTemporaryAge{600};
 
 // What a replacement left in place.
 struct Replaced {

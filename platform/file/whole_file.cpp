@@ -14,7 +14,8 @@ bool MakeFolders(const std::string& path, std::string& error) {
 
 bool ReplaceWholeFile(const std::string& path, const std::string& bytes, std::string& error, bool flush) {
   FileError failure;
-  const ReplaceOptions options{.link = LinkAtPath::kRefuse, .durable = flush, .make_folders = true};
+  const ReplaceOptions options{
+      .link = LinkAtPath::kRefuse, .durable = flush, .make_folders = true, .clear_stale_temporaries = true};
   if (ReplaceFile(path, bytes, options, &failure)) return true;
   error = "cannot write " + path + " (" + failure.reason + ")";
   return false;

@@ -1,5 +1,6 @@
-// Files read and written whole (saved themes, exports, the history), with the
-// file layer's rules: ReplaceFile to write, ReadFile to read.
+// The theme's files (saved themes, exports, the history) read and written
+// whole, with the failure said as "cannot write PATH (reason)"; the writing
+// is ReplaceFile's, the reading ReadWholeFile's.
 #pragma once
 
 #include <string>
@@ -7,7 +8,9 @@
 // Puts `bytes` in place of the file at `path`, creating the folder when
 // missing. A replaced file keeps its mode (and its owner, as root). Anything
 // but an ordinary file in the way (a link, a device, a pipe, a folder) is
-// refused, never written through. False with `error` set when nothing changed.
+// refused, never written through. Temporary files that killed writers left
+// in the folder are cleared first (see ReplaceOptions). False with `error`
+// set when nothing changed.
 // With `flush` false the new file is not waited for on the disk: a power cut
 // may leave the old file, or a broken one (for files that can be rebuilt).
 bool ReplaceWholeFile(const std::string& path, const std::string& bytes, std::string& error,

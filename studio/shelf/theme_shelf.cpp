@@ -9,7 +9,7 @@
 #include "platform/file/utf16.h"
 #include "platform/ui/window.h"
 #include "studio/widgets/confirmation_sheet.h"
-#include "studio/documents_folder.h"
+#include "platform/file/documents_folder.h"
 #include "model/checks/readability.h"
 #include "studio/shelf/shelf_texts.h"
 #include "studio/studio_texts.h"

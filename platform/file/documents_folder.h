@@ -1,6 +1,6 @@
 // Where the studio puts the themes it exports: the user's documents folder,
-// as `xdg-user-dir DOCUMENTS` names it, else the home folder (also when that
-// program is missing or says nothing usable).
+// as user-dirs.dirs names it, else the home folder (also when it names
+// nothing usable).
 #pragma once
 
 #include <string>
