@@ -9,6 +9,7 @@
 #include <sys/types.h>
 
 #include "platform/file/file_place.h"
+#include "platform/file/fingerprint.h"
 #include "platform/win/registry_hive.h"
 #include "platform/win/win_types.h"
 
@@ -52,28 +53,17 @@ class HiveFile {
   LONG Update(const Change& change);
 
  private:
-  struct Identity {
-    bool exists = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    long long mtime_ns = 0;
-    bool operator==(const Identity&) const = default;
-  };
-
   // A first registry file's mode, less the umask.
   static constexpr mode_t kNewFileMode = 0644;
 
-  static Identity IdentityOf(const struct stat& st);
   bool Locate(bool make_folders, FilePlace* place, FileError* error);
   // Reads the file again if it changed: name_ in that folder, without
   // following a link.
   LONG Refresh(int dir_fd);
   LONG Missing();
   LONG CannotOpen(int error_number, const std::string& why);
-  LONG OpenLock(int dir_fd, int* lock_fd);
-  LONG WaitForLock(int lock_fd);
-  void RemoveStaleTemporaries(int dir_fd);
+  // Takes the lock beside the file, then clears what dead writers left.
+  LONG Lock(const FilePlace& place, FileDescriptor* lock);
   LONG WriteOut(const FilePlace& place);
   LONG Fail(LONG status, const std::string& what, int error_number);
   void HoldOpen(int fd);
@@ -83,8 +73,8 @@ class HiveFile {
   std::string name_;  // the file's name in that folder
   RegistryHive hive_;
   bool loaded_ = false;
-  Identity identity_;
-  int held_fd_ = -1;
+  FileFingerprint identity_;
+  FileDescriptor held_;
   std::string last_error_;
   // The folder could not be flushed after a write: said once, not after
   // each of the writes that one colour takes (the key, then the value).

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/file/user_folders.h"
 #include "platform/win/hive_file.h"
 #include "platform/win/reg_file_format.h"
 
@@ -567,13 +568,7 @@ std::string RegistryFilePath() {
 }
 
 std::u16string RegistryFileShownPath() {
-  std::string path = RegistryFilePath();
-  const char* home = std::getenv("HOME");
-  const std::size_t home_length = home != nullptr ? std::strlen(home) : 0;
-  if (home_length > 1 && home[0] == '/' && path.size() > home_length &&
-      path.compare(0, home_length, home) == 0 && path[home_length] == '/') {
-    path.replace(0, home_length, "~");
-  }
+  const std::string path = PathShownFromHome(RegistryFilePath());
   std::u16string shown;
   std::string why;
   if (!DecodeUtf8(reinterpret_cast<const BYTE*>(path.data()), path.size(), &shown, &why)) {

@@ -6,6 +6,8 @@
 
 #include <filesystem>
 #include <optional>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "platform/win/registry_hive.h"
 #include "tests/registry/handle_count.h"
@@ -351,8 +353,10 @@ TEST_F(RegistryApi, TransactionsWriteAllTheirChangesAtCommitOrNone) {
 // Where the file lives when TINTOR_REGISTRY does not say. The place is
 // decided at start, so each change of the environment is followed by a start.
 class RegistryLocation : public ::testing::Test {
- protected:
+ public:
   static void Start() { RegistryUseFile(HiveFile::DefaultPath()); }
+
+ protected:
   void SetUp() override {
     Save("HOME", &home_);
     Save("XDG_DATA_HOME", &xdg_);
@@ -378,34 +382,46 @@ class RegistryLocation : public ::testing::Test {
   std::optional<std::string> xdg_;
 };
 
+// The user's folders are read once per process, so each start is a process
+// of its own, as it is for a user; it says by its exit status whether the
+// value it found was `expect` (0: none) and whether it could write `write`.
+int StartedProcess(DWORD expect, DWORD write) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    RegistryLocation::Start();
+    const auto found = QueryValue(HKEY_CURRENT_USER, u"L", u"v");
+    const bool as_expected = expect == 0 ? found.status == ERROR_FILE_NOT_FOUND : found.data == Le32(expect);
+    const bool written = write == 0 || SetValue(HKEY_CURRENT_USER, u"L", u"v", REG_DWORD, Le32(write)) == ERROR_SUCCESS;
+    ::_exit((as_expected ? 0 : 1) | (written ? 0 : 2));
+  }
+  int status = -1;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+}
+
 TEST_F(RegistryLocation, DataHomeThenHomeThenTheNamedFile) {
   ::unsetenv("TINTOR_REGISTRY");
   const std::string xdg = scratch_.dir() + "/xdg";
   const std::string home = scratch_.dir() + "/home";
   ::setenv("XDG_DATA_HOME", xdg.c_str(), 1);
   ::setenv("HOME", home.c_str(), 1);
-  Start();
-  ASSERT_EQ(SetValue(HKEY_CURRENT_USER, u"L", u"v", REG_DWORD, Le32(1)), ERROR_SUCCESS);
+  EXPECT_EQ(StartedProcess(0, 1), 0);
   EXPECT_TRUE(std::filesystem::exists(xdg + "/tintor/registry.reg")) << "folders are created as needed";
 
   ::setenv("XDG_DATA_HOME", "relative/path", 1);  // not absolute: ignored
-  Start();
-  ASSERT_EQ(SetValue(HKEY_CURRENT_USER, u"L", u"v", REG_DWORD, Le32(2)), ERROR_SUCCESS);
+  EXPECT_EQ(StartedProcess(0, 2), 0);
   EXPECT_TRUE(std::filesystem::exists(home + "/.local/share/tintor/registry.reg"));
   ::unsetenv("XDG_DATA_HOME");
-  Start();
-  EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, u"L", u"v").data, Le32(2));
+  EXPECT_EQ(StartedProcess(2, 0), 0);
 
   const std::string named = scratch_.dir() + "/elsewhere/my.reg";
   ::setenv("TINTOR_REGISTRY", named.c_str(), 1);
-  Start();
-  EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, u"L", u"v").status, ERROR_FILE_NOT_FOUND);
-  ASSERT_EQ(SetValue(HKEY_CURRENT_USER, u"L", u"v", REG_DWORD, Le32(3)), ERROR_SUCCESS);
+  EXPECT_EQ(StartedProcess(0, 3), 0);
   EXPECT_TRUE(std::filesystem::exists(named));
   ::setenv("XDG_DATA_HOME", xdg.c_str(), 1);
   ::unsetenv("TINTOR_REGISTRY");
+  EXPECT_EQ(StartedProcess(1, 0), 0) << "each place keeps its own content";
   Start();
-  EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, u"L", u"v").data, Le32(1)) << "each place keeps its own content";
   ::setenv("TINTOR_REGISTRY", named.c_str(), 1);
   EXPECT_EQ(QueryValue(HKEY_CURRENT_USER, u"L", u"v").data, Le32(1)) << "the place stays as decided at start";
 }
