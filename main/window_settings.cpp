@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/file/read_file.h"
+#include "platform/file/user_folders.h"
 #include "platform/file/replace_file.h"
 
 namespace {
@@ -60,16 +61,8 @@ bool ParseSettings(std::string_view text, WindowSettings& settings, std::string&
 }  // namespace
 
 std::string WindowSettingsPath() {
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  std::string base;
-  if (config != nullptr && config[0] == '/') {
-    base = config;
-  } else if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') {
-    base = std::string(home) + "/.config";
-  } else {
-    return {};
-  }
-  return base + "/tintor/settings";
+  const std::string config = UserFolderPath(UserFolder::kConfig);
+  return config.empty() ? config : config + "/tintor/settings";
 }
 
 WindowSettings ReadWindowSettings(const std::string& path, std::string& problem) {
@@ -99,7 +92,8 @@ bool WriteWindowSettings(const std::string& path, const WindowSettings& settings
   }
   // A link at the file's own name is never written through.
   FileError failure;
-  const ReplaceOptions options{.link = LinkAtPath::kRefuse, .durable = true, .make_folders = true};
+  const ReplaceOptions options{
+      .link = LinkAtPath::kRefuse, .durable = true, .make_folders = true, .clear_stale_temporaries = true};
   if (ReplaceFile(path, text, options, &failure)) return true;
   error = "cannot write " + path + ": " + failure.reason;
   return false;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/file/file_place.h"
+#include "platform/file/fingerprint.h"
 #include "platform/file/system_calls.h"
 
 namespace {
@@ -35,7 +36,7 @@ RegistryFileWatcher::RegistryFileWatcher(std::string path) : path_(std::move(pat
     return;
   }
   last_look_ = LookAtFile();
-  fd_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  fd_ = FileSystemCalls().inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
   if (fd_ < 0) {
     problem_ = std::string("cannot watch the registry file: ") + std::strerror(errno);
     return;
@@ -43,15 +44,14 @@ RegistryFileWatcher::RegistryFileWatcher(std::string path) : path_(std::move(pat
   Arm();
 }
 
-RegistryFileWatcher::Look RegistryFileWatcher::LookAtFile() const {
+FileFingerprint RegistryFileWatcher::LookAtFile() const {
   struct stat st;
-  if (::stat(path_.c_str(), &st) != 0) return Look{};
-  const auto ns = [](const timespec& t) { return t.tv_sec * 1000000000LL + t.tv_nsec; };
-  return Look{true, st.st_dev, st.st_ino, st.st_size, ns(st.st_mtim), ns(st.st_ctim)};
+  FileError error;
+  return LookAt(path_, true, &st, &error) ? FingerprintOf(st) : FileFingerprint{};
 }
 
 RegistryFileWatcher::~RegistryFileWatcher() {
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ >= 0) FileSystemCalls().close(fd_);
 }
 
 // Watches the folder of the file and of every link on the way to its target,
@@ -71,10 +71,11 @@ void RegistryFileWatcher::Arm() {
   problem_.clear();
   for (auto [folder, name] : places) {
     struct stat st;
-    while (::stat(folder.c_str(), &st) != 0 && folder != "/" && folder != ".") {
+    FileError error;
+    while (!LookAt(folder, true, &st, &error) && folder != "/" && folder != ".") {
       std::tie(folder, name) = SplitPath(folder);
     }
-    const int wd = ::inotify_add_watch(fd_, folder.c_str(), kFileEvents | kFolderGone | IN_ONLYDIR);
+    const int wd = FileSystemCalls().inotify_add_watch(fd_, folder.c_str(), kFileEvents | kFolderGone | IN_ONLYDIR);
     if (wd < 0) {
       problem_ = "cannot watch " + folder + ": " + std::strerror(errno);
       continue;
@@ -82,7 +83,7 @@ void RegistryFileWatcher::Arm() {
     armed[wd].insert(name);
   }
   for (const auto& [wd, names] : watches_) {
-    if (armed.count(wd) == 0) ::inotify_rm_watch(fd_, wd);
+    if (armed.count(wd) == 0) FileSystemCalls().inotify_rm_watch(fd_, wd);
   }
   watches_ = std::move(armed);
 }
@@ -91,7 +92,7 @@ bool RegistryFileWatcher::Drain() {
   bool changed = fd_ >= 0 && DrainEvents();
   if (following() && !changed) return false;
   // Without a whole watch, the file itself says whether it changed.
-  const Look now = LookAtFile();
+  const FileFingerprint now = LookAtFile();
   changed = changed || now != last_look_;
   last_look_ = now;
   return changed;
@@ -102,7 +103,7 @@ bool RegistryFileWatcher::DrainEvents() {
   bool rearm = false;
   alignas(inotify_event) char buffer[16 * 1024];
   while (true) {
-    const ssize_t n = RetryOnInterrupt([&] { return ::read(fd_, buffer, sizeof buffer); });
+    const ssize_t n = RetryOnInterrupt([&] { return FileSystemCalls().read(fd_, buffer, sizeof buffer); });
     if (n <= 0) break;
     for (ssize_t at = 0; at < n;) {
       const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);

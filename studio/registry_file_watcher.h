@@ -19,6 +19,8 @@
 #include <set>
 #include <string>
 
+#include "platform/file/fingerprint.h"
+
 class RegistryFileWatcher {
  public:
   explicit RegistryFileWatcher(std::string path);
@@ -40,23 +42,14 @@ class RegistryFileWatcher {
   bool following() const { return fd_ >= 0 && problem_.empty(); }
 
  private:
-  // What the file looks like from outside; equal when it did not change.
-  struct Look {
-    bool exists = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
-    long long modified_ns = 0;
-    long long changed_ns = 0;
-    bool operator==(const Look&) const = default;
-  };
   void Arm();
   bool DrainEvents();
-  Look LookAtFile() const;
+  // What the file looks like from outside; equal when it did not change.
+  FileFingerprint LookAtFile() const;
 
   std::string path_;
   int fd_ = -1;
   std::map<int, std::set<std::string>> watches_;  // watch -> names in its folder
   std::string problem_;
-  Look last_look_;
+  FileFingerprint last_look_;
 };

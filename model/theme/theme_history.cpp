@@ -1,24 +1,19 @@
 #include "model/theme/theme_history.h"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <pwd.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string_view>
 
-#include "platform/file/system_calls.h"
-#include "platform/file/whole_file.h"
+#include "platform/file/append_file.h"
+#include "platform/file/folder.h"
+#include "platform/file/lock_file.h"
+#include "platform/file/read_file.h"
+#include "platform/file/replace_file.h"
+#include "platform/file/user_folders.h"
 
 namespace {
 
@@ -28,24 +23,12 @@ constexpr int kLockWaitMs = 2000;
 // The log is written anew in short once it is four times as long as its content.
 constexpr std::size_t kLongLog = 4 * (ThemeHistory::kMaxSteps + 1);
 
-std::string StateFolder() {
-  const char* state_home = std::getenv("XDG_STATE_HOME");
-  if (state_home != nullptr && state_home[0] == '/') return std::string(state_home) + "/tintor";
-  const char* home = std::getenv("HOME");
-  if (home == nullptr || home[0] == '\0') {
-    const passwd* pw = ::getpwuid(::getuid());
-    home = pw != nullptr ? pw->pw_dir : nullptr;
-  }
-  if (home == nullptr || home[0] == '\0') return {};
-  return std::string(home) + "/.local/state/tintor";
-}
+// A history larger than this is not one this program wrote: it is set aside.
+constexpr std::size_t kMaxFileSize = 16u << 20;
 
-// The registry file's path as one string for every Tintor that uses it:
-// absolute, with the links of its folders followed.
-std::string Canonical(const std::string& path) {
-  std::error_code error;
-  const std::filesystem::path full = std::filesystem::weakly_canonical(std::filesystem::absolute(path, error), error);
-  return error ? path : full.string();
+std::string StateFolder() {
+  const std::string state = UserFolderPath(UserFolder::kState);
+  return state.empty() ? state : state + "/tintor";
 }
 
 std::string HistoryFileFor(const std::string& registry) {
@@ -100,77 +83,56 @@ bool ParseState(std::string_view line, ThemeHistory::State& state) {
 
 }  // namespace
 
-// The history's lock: a file beside it, locked with flock for one operation.
+// The history's lock: a file beside it, locked for one operation. While it
+// is held, the history's folder is held open too (its place), found as
+// FindPlace finds it: another user's link on the way is never followed.
 class ThemeHistory::Lock {
  public:
-  explicit Lock(const std::string& history) {
-    if (history.empty()) {
+  explicit Lock(ThemeHistory& history) : history_(history) {
+    const std::string& path = history.path_;
+    if (path.empty()) {
       error_ = "no place for the theme history: HOME is not set";
       return;
     }
-    const std::string path = history + ".lock";
-    constexpr int kFlags = O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
-    fd_ = ::open(path.c_str(), kFlags, 0644);
-    // The folders are made the first time only.
-    if (fd_ < 0 && errno == ENOENT) {
-      if (!MakeFolders(history.substr(0, history.rfind('/')), error_)) return;
-      fd_ = ::open(path.c_str(), kFlags, 0644);
-    }
-    if (fd_ < 0) {
-      error_ = "cannot open " + path + " (" + std::strerror(errno) + ")";
+    FileError failure;
+    if (!FindPlace(path, false, true, &place_, &failure)) {
+      error_ = "cannot reach the theme history " + path + " (" + failure.reason + ")";
       return;
     }
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kLockWaitMs);
-    while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-      if (errno != EWOULDBLOCK && errno != EINTR) {
-        error_ = "cannot lock " + path + " (" + std::strerror(errno) + ")";
-        break;
-      }
-      if (std::chrono::steady_clock::now() >= deadline) {
-        error_ = "another Tintor has held the theme history's lock " + path + " for 2 s";
-        break;
-      }
-      ::poll(nullptr, 0, 5);
+    const std::string lock_path = path + ".lock";
+    if (!TakeLock(place_, place_.name + ".lock", {.new_file_mode = 0644, .wait_ms = kLockWaitMs}, &fd_, &failure)) {
+      error_ = failure.error_number == ETIMEDOUT
+                   ? "another Tintor has held the theme history's lock " + lock_path + " for 2 s"
+                   : "cannot open " + lock_path + " (" + failure.reason + ")";
+      return;
     }
-    if (!error_.empty()) {
-      ::close(fd_);
-      fd_ = -1;
-    }
+    history.place_ = &place_;
   }
-  ~Lock() {
-    if (fd_ >= 0) ::close(fd_);
-  }
+  ~Lock() { history_.place_ = nullptr; }
   Lock(const Lock&) = delete;
   Lock& operator=(const Lock&) = delete;
 
-  bool held() const { return fd_ >= 0; }
+  bool held() const { return fd_.get() >= 0; }
   const std::string& error() const { return error_; }
 
  private:
-  int fd_ = -1;
+  ThemeHistory& history_;
+  FilePlace place_;
+  FileDescriptor fd_;
   std::string error_;
 };
 
 ThemeHistory::ThemeHistory(std::string registry_path)
-    : registry_path_(Canonical(registry_path)), path_(HistoryFileFor(registry_path_)) {}
+    : registry_path_(CanonicalPath(registry_path)), path_(HistoryFileFor(registry_path_)) {}
 
 // The file as this history last read or wrote it: when nobody has touched it
 // since, what is in memory is what it holds. An append changes its size, and
 // a rewrite replaces it with another file.
-ThemeHistory::Seen ThemeHistory::SeenFile(int fd) const {
-  struct stat st;
-  if ((fd >= 0 ? ::fstat(fd, &st) : ::lstat(path_.c_str(), &st)) != 0 || !S_ISREG(st.st_mode)) return {};
-  return {true,
-          static_cast<std::uint64_t>(st.st_dev),
-          static_cast<std::uint64_t>(st.st_ino),
-          static_cast<std::int64_t>(st.st_size),
-          static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
-          static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec};
-}
+FileFingerprint ThemeHistory::SeenFile() const { return FingerprintAt(place_->folder.get(), place_->name); }
 
 bool ThemeHistory::Load(std::string& problem) {
   log_.clear();
-  if (seen_.known && !rewrite_ && SeenFile(-1) == seen_) {
+  if (seen_.exists && !rewrite_ && SeenFile() == seen_) {
     rewrite_ = lines_ > kLongLog;
     return true;
   }
@@ -180,9 +142,26 @@ bool ThemeHistory::Load(std::string& problem) {
   log_.clear();
   rewrite_ = true;
   std::string bytes;
-  bool missing = false;
-  const Seen read_seen = SeenFile(-1);
-  if (!ReadWholeFile(path_, bytes, problem, &missing)) return missing;
+  const FileFingerprint read_seen = SeenFile();
+  FileError failure;
+  std::string why;
+  if (!ReadWholeFileIn(*place_, kMaxFileSize, &bytes, &failure)) {
+    switch (failure.error_number) {
+      case ENOENT:
+        return true;
+      case EMFILE:
+      case ENFILE:
+      case ENOMEM:
+        problem = "cannot read " + path_ + " (" + failure.reason + ")";
+        return false;
+      case EFBIG:
+        why = "is larger than " + std::to_string(kMaxFileSize >> 20) + " MiB";
+        break;
+      default:
+        why = "cannot be read (" + failure.reason + ")";
+    }
+    bytes.clear();
+  }
 
   std::vector<std::string_view> lines;
   for (std::size_t start = 0; start < bytes.size();) {
@@ -193,8 +172,9 @@ bool ThemeHistory::Load(std::string& problem) {
   // A last line cut short by a crash is left out, and the file written anew.
   const bool torn = !bytes.empty() && bytes.back() != '\n';
   if (torn) lines.pop_back();
-  std::string why;
-  if (lines.empty() || lines[0].rfind(kHeader, 0) != 0) {
+  if (!why.empty()) {
+    // it could not be read: set aside below
+  } else if (lines.empty() || lines[0].rfind(kHeader, 0) != 0) {
     why = "is not a theme history";
   } else if (std::atoi(std::string(lines[0].substr(std::strlen(kHeader))).c_str()) > kFormatVersion) {
     why = "was written by a newer Tintor";
@@ -224,8 +204,8 @@ bool ThemeHistory::Load(std::string& problem) {
   states_.clear();
   cursor_ = 0;
   const std::string aside = path_ + ".bad";
-  if (std::rename(path_.c_str(), aside.c_str()) != 0) {
-    problem = "the theme history " + path_ + " " + why + " and cannot be set aside (" + std::strerror(errno) + ")";
+  if (!RenameInFolder(*place_, place_->name, place_->name + ".bad", &failure)) {
+    problem = "the theme history " + path_ + " " + why + " and cannot be set aside (" + failure.reason + ")";
     return false;
   }
   std::fprintf(stderr, "tintor: the theme history %s %s; it is set aside as %s and a new history begins\n",
@@ -236,19 +216,14 @@ bool ThemeHistory::Load(std::string& problem) {
 // Neither is flushed to disk: that would double the cost of every step, and
 // a history that a power cut broke loses its cut line or is set aside.
 bool ThemeHistory::Save(std::string& problem) {
+  FileError failure;
   if (!rewrite_) {
-    const int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
-    struct stat st;
-    bool ok = fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    for (std::size_t done = 0; ok && done < log_.size();) {
-      const ssize_t n = RetryOnInterrupt([&] { return ::write(fd, log_.data() + done, log_.size() - done); });
-      ok = n > 0;
-      if (ok) done += static_cast<std::size_t>(n);
-    }
+    // All the lines or none: a failed append leaves the file as it was.
+    Appended appended;
+    const bool ok = AppendToFile(*place_, log_, false, &appended, &failure);
     // Only the lines written here were added since it was read.
-    const bool ours = ok && seen_.known && static_cast<std::int64_t>(st.st_size) == seen_.size;
-    seen_ = ours ? SeenFile(fd) : Seen{};
-    if (fd >= 0) ::close(fd);
+    const bool ours = ok && seen_.exists && appended.before.size == seen_.size;
+    seen_ = ours ? appended.after : FileFingerprint{};
     if (ok) {
       lines_ += static_cast<std::size_t>(std::count(log_.begin(), log_.end(), '\n'));
       log_.clear();
@@ -260,11 +235,16 @@ bool ThemeHistory::Save(std::string& problem) {
   for (const State& s : states_) Line(text, s);
   for (std::size_t i = cursor_ + 1; i < states_.size(); ++i) text += "undo\n";
   seen_ = {};
-  if (!ReplaceWholeFile(path_, text, problem, false)) return false;
+  Replaced replaced;
+  const ReplaceOptions options{.link = LinkAtPath::kRefuse, .clear_stale_temporaries = true};
+  if (!ReplaceFileIn(*place_, text, options, &replaced, &failure)) {
+    problem = "cannot write " + path_ + " (" + failure.reason + ")";
+    return false;
+  }
   lines_ = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
   log_.clear();
   rewrite_ = false;
-  seen_ = SeenFile(-1);
+  seen_ = FingerprintOf(replaced.status);
   return true;
 }
 
@@ -291,7 +271,7 @@ bool ThemeHistory::Add(const std::string& kind, const ThemeValues& values) {
 }
 
 bool ThemeHistory::Record(const std::string& kind, std::string& problem) {
-  Lock lock(path_);
+  Lock lock(*this);
   if (!lock.held()) {
     problem = lock.error();
     return false;
@@ -303,7 +283,7 @@ bool ThemeHistory::Record(const std::string& kind, std::string& problem) {
 
 bool ThemeHistory::Change(const std::string& kind, const std::function<ThemeValues(const ThemeValues& now)>& make,
                           std::string& problem) {
-  Lock lock(path_);
+  Lock lock(*this);
   std::string history_problem = lock.error();
   bool keep = lock.held() && Load(history_problem);
   ThemeValues now;
@@ -323,7 +303,7 @@ bool ThemeHistory::Change(const std::string& kind, const std::function<ThemeValu
 }
 
 ThemeHistory::Outcome ThemeHistory::Move(int direction, std::string& problem) {
-  Lock lock(path_);
+  Lock lock(*this);
   if (!lock.held()) {
     problem = lock.error();
     return Outcome::kFailed;
@@ -354,7 +334,7 @@ ThemeHistory::Outcome ThemeHistory::Move(int direction, std::string& problem) {
 }
 
 bool ThemeHistory::Read(std::vector<State>& states, std::size_t& cursor, std::string& problem) {
-  Lock lock(path_);
+  Lock lock(*this);
   if (!lock.held()) {
     problem = lock.error();
     return false;

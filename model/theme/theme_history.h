@@ -12,8 +12,9 @@
 // recorded once, and one that nobody recorded yet (made by hand, or while
 // no studio was running) is recorded before anything else is done. A new
 // step after undone ones drops those; the last 200 steps are kept. A history
-// file that is corrupt, from a newer Tintor, or another registry's is set
-// aside (renamed to NAME.bad) with one line on standard error; a history
+// file that is corrupt, from a newer Tintor, another registry's, larger than
+// 16 MiB or unreadable (not an ordinary file, say) is set aside (renamed to
+// NAME.bad) with one line on standard error; a history
 // that cannot be kept never stops a colour from being written. The history
 // is not flushed to disk: only the registry's own write waits for the disk.
 #pragma once
@@ -24,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/file/fingerprint.h"
 #include "model/theme/theme_values.h"
 
 class ThemeHistory {
@@ -72,14 +74,8 @@ class ThemeHistory {
   // Adds `values` as a step after the cursor unless the cursor holds them.
   bool Add(const std::string& kind, const ThemeValues& values);
   void Push(State state);
-  struct Seen {
-    bool known = false;
-    std::uint64_t device = 0, inode = 0;
-    std::int64_t size = 0, modified_ns = 0, changed_ns = 0;
-    bool operator==(const Seen&) const = default;
-  };
-  // The history file's identity and times now (through `fd` when it is open).
-  Seen SeenFile(int fd) const;
+  // The history file's identity and times now (under the lock).
+  FileFingerprint SeenFile() const;
   static void Line(std::string& out, const State& state);
 
   std::string registry_path_;
@@ -88,6 +84,7 @@ class ThemeHistory {
   std::size_t cursor_ = 0;
   std::string log_;       // lines for the file since Load
   bool rewrite_ = false;  // the file is to be written anew, not appended to
-  Seen seen_;             // the file when it last held exactly states_ and cursor_
+  FileFingerprint seen_;  // the file when it last held exactly states_ and cursor_
+  const FilePlace* place_ = nullptr;  // the file's place while the lock is held
   std::size_t lines_ = 0;  // the file's lines then
 };

@@ -1,15 +1,13 @@
 #include "model/theme/theme_library.h"
 
-#include <dirent.h>
-#include <pwd.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
 #include "model/color_swatches.h"
+#include "platform/file/folder.h"
+#include "platform/file/user_folders.h"
 #include "platform/file/utf16.h"
 #include "model/theme/theme_file.h"
 #include "platform/file/whole_file.h"
@@ -51,15 +49,8 @@ std::string PathOf(const std::string& name, std::string& error) {
 }  // namespace
 
 std::string ThemesFolder() {
-  const char* data_home = std::getenv("XDG_DATA_HOME");
-  if (data_home != nullptr && data_home[0] == '/') return std::string(data_home) + "/tintor/themes";
-  const char* home = std::getenv("HOME");
-  if (home == nullptr || home[0] == '\0') {
-    const passwd* pw = ::getpwuid(::getuid());
-    home = pw != nullptr ? pw->pw_dir : nullptr;
-  }
-  if (home == nullptr || home[0] == '\0') return {};
-  return std::string(home) + "/.local/share/tintor/themes";
+  const std::string data = UserFolderPath(UserFolder::kData);
+  return data.empty() ? data : data + "/tintor/themes";
 }
 
 std::string ThemeFileName(const std::string& name) {
@@ -113,13 +104,13 @@ const std::vector<ThemePreset>& ThemePresets() {
 std::vector<std::string> ListSavedThemes() {
   std::vector<std::string> names;
   const std::string folder = ThemesFolder();
-  DIR* dir = folder.empty() ? nullptr : ::opendir(folder.c_str());
-  if (dir == nullptr) return names;
-  while (const dirent* entry = ::readdir(dir)) {
-    std::string name = ThemeNameOfFile(entry->d_name);
+  std::vector<std::string> files;
+  FileError ignored;
+  if (folder.empty() || !ListFolder(folder, &files, &ignored)) return names;
+  for (const std::string& file : files) {
+    std::string name = ThemeNameOfFile(file);
     if (!name.empty()) names.push_back(std::move(name));
   }
-  ::closedir(dir);
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -135,16 +126,18 @@ bool SaveTheme(const std::string& name, const ThemeValues& values, std::string& 
 
 bool LoadTheme(const std::string& name, ThemeValues& values, std::string& error, bool* missing) {
   if (missing != nullptr) *missing = false;
+  // A preset needs no folder: it is there when the themes folder cannot be
+  // found or read.
+  const ThemePreset* preset = FindPreset(name);
   const std::string path = PathOf(name, error);
-  if (path.empty()) return false;
   std::string bytes;
   bool absent = false;
-  if (!ReadWholeFile(path, bytes, error, &absent)) {
-    if (!absent) return false;
-    if (const ThemePreset* preset = FindPreset(name)) {
+  if (path.empty() || !ReadWholeFile(path, bytes, error, &absent)) {
+    if (preset != nullptr) {
       values = preset->values;
       return true;
     }
+    if (path.empty() || !absent) return false;
     if (missing != nullptr) *missing = true;
     error = "no theme named '" + name + "' (see tintor --list-themes)";
     return false;
@@ -160,9 +153,12 @@ bool LoadTheme(const std::string& name, ThemeValues& values, std::string& error,
 bool DeleteTheme(const std::string& name, std::string& error) {
   const std::string path = PathOf(name, error);
   if (path.empty()) return false;
-  if (::unlink(path.c_str()) != 0) {
-    error = errno == ENOENT ? "no saved theme named '" + name + "'"
-                            : "cannot delete " + path + " (" + std::strerror(errno) + ")";
+  // Only the file itself goes: never a link's target, nor a file reached
+  // through another user's link.
+  FileError failure;
+  if (!RemoveFile(path, &failure)) {
+    error = failure.error_number == ENOENT ? "no saved theme named '" + name + "'"
+                                           : "cannot delete " + path + " (" + failure.reason + ")";
     return false;
   }
   return true;

@@ -6,6 +6,7 @@
 #include <linux/openat2.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <filesystem>
 #include <vector>
 
 #include "platform/file/system_calls.h"
@@ -166,4 +167,19 @@ bool ReadLinkPath(const std::string& path, std::string* target) {
   }
   *target = std::move(text);
   return true;
+}
+
+std::string CanonicalPath(const std::string& path) {
+  std::string absolute = path;
+  if (path.empty() || path[0] != '/') {
+    char cwd[PATH_MAX];
+    if (FileSystemCalls().getcwd(cwd, sizeof cwd) == nullptr) return path;
+    absolute = Join(cwd, path);
+  }
+  const auto normal = [](const std::string& p) { return std::filesystem::path(p).lexically_normal().string(); };
+  absolute = normal(absolute);
+  FilePlace place;
+  FileError ignored;
+  if (!FindPlace(absolute, true, false, &place, &ignored)) return absolute;
+  return normal(Join(place.folder_path, place.name));
 }

@@ -46,3 +46,9 @@ bool MakeFolders(const std::string& path, FileError* error);
 // The target of the symbolic link at `path` as a path: a relative target is
 // taken from the link's folder. False when `path` is not a link.
 bool ReadLinkPath(const std::string& path, std::string* target);
+
+// `path` as one string for every process that names the same file: absolute,
+// without "." and "..", and with the links on the way that FindPlace follows
+// followed (the last one too). A path that cannot be walked is only made
+// absolute.
+std::string CanonicalPath(const std::string& path);

@@ -32,6 +32,8 @@ SystemCalls& FileSystemCalls() {
       ::getdents64,
       ::inotify_init1,
       ::inotify_add_watch,
+      ::inotify_rm_watch,
+      ::getcwd,
   };
   return calls;
 }

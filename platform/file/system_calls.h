@@ -34,6 +34,8 @@ struct SystemCalls {
   ssize_t (*getdents64)(int fd, void* buffer, size_t size);
   int (*inotify_init1)(int flags);
   int (*inotify_add_watch)(int fd, const char* path, std::uint32_t events);
+  int (*inotify_rm_watch)(int fd, int watch);
+  char* (*getcwd)(char* buffer, size_t size);
 };
 
 // The table in use: the system's own calls unless a test put others in.

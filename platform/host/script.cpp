@@ -6,14 +6,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <sstream>
 #include <string_view>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 
-#include "platform/file/system_calls.h"
+#include "platform/file/read_file.h"
 #include "platform/file/utf8.h"
 #include "platform/host/host.h"
 
@@ -259,35 +257,20 @@ bool LoadScriptFile(const std::string& path, std::vector<ScriptCommand>& command
     error = Shown(path, std::string::npos) + ": " + why;
     return false;
   };
-  // What is checked is what is read: the file is opened once, then looked at.
   // Not blocking, so that a named pipe is refused rather than waited on.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  if (fd < 0) return fail(std::string("cannot read the script: ") + std::strerror(errno));
   std::string text;
-  struct stat st;
-  bool read_ok = ::fstat(fd, &st) == 0;
-  const bool ordinary = read_ok && S_ISREG(st.st_mode);
-  if (ordinary && st.st_size <= static_cast<off_t>(kMaxScriptBytes)) {
-    // One byte past the limit tells a file that grew since fstat.
-    text.resize(kMaxScriptBytes + 1);
-    std::size_t done = 0;
-    while (done < text.size()) {
-      const ssize_t n = RetryOnInterrupt([&] { return ::read(fd, text.data() + done, text.size() - done); });
-      if (n <= 0) {
-        read_ok = n == 0;
-        break;
-      }
-      done += static_cast<std::size_t>(n);
+  FileError failure;
+  if (!ReadWholeFile(path, kMaxScriptBytes, &text, &failure, true)) {
+    switch (failure.error_number) {
+      case EISDIR:
+        return fail("a folder, not a script file");
+      case EINVAL:
+        return fail("not an ordinary file; a script is a text file");
+      case EFBIG:
+        return fail("larger than " + std::to_string(kMaxScriptBytes >> 20) + " MiB; a script is a short text file");
+      default:
+        return fail("cannot read the script: " + failure.reason);
     }
-    text.resize(done);
-  }
-  const int read_errno = errno;
-  ::close(fd);
-  if (!read_ok) return fail(std::string("cannot read the script: ") + std::strerror(read_errno));
-  if (S_ISDIR(st.st_mode)) return fail("a folder, not a script file");
-  if (!ordinary) return fail("not an ordinary file; a script is a text file");
-  if (st.st_size > static_cast<off_t>(kMaxScriptBytes) || text.size() > kMaxScriptBytes) {
-    return fail("larger than " + std::to_string(kMaxScriptBytes >> 20) + " MiB; a script is a short text file");
   }
   return ParseScript(text, path, commands, error, extensions);
 }

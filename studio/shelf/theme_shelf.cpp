@@ -10,6 +10,7 @@
 #include "platform/ui/window.h"
 #include "studio/widgets/confirmation_sheet.h"
 #include "platform/file/documents_folder.h"
+#include "platform/file/user_folders.h"
 #include "model/checks/readability.h"
 #include "studio/shelf/shelf_texts.h"
 #include "studio/studio_texts.h"
@@ -377,11 +378,7 @@ void ThemeShelf::Export(const ThemeValues& values, const std::string& name) {
     Say(shelf_text::ExportFailed(problem), true);
     return;
   }
-  // The home folder shows as "~".
-  const char* home = std::getenv("HOME");
-  const std::string start = home != nullptr && home[0] == '/' ? std::string(home) + "/" : std::string();
-  const bool at_home = !start.empty() && start != "//" && path.compare(0, start.size(), start) == 0;
-  Say(shelf_text::Exported(at_home ? "~/" + path.substr(start.size()) : path), false);
+  Say(shelf_text::Exported(PathShownFromHome(path)), false);
 }
 
 void ThemeShelf::Delete(const Entry& entry) {

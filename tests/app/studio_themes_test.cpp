@@ -175,16 +175,15 @@ TEST_F(StudioThemes, WindowKeysUndoAndRedoEveryStepDroppedFilesImportOrAreRefuse
 }
 
 TEST_F(StudioThemes, ShelfSavesAppliesExportsAndDeletesThemesByNameTyped) {
-  // The documents folder as xdg-user-dir names it, and none without it.
-  const std::string bin = Folder() + "/bin";
+  // The documents folder as user-dirs.dirs names it (read once, before the
+  // first look), and the home folder while it is gone.
   const std::string documents = Folder() + "/文档";
-  ASSERT_EQ(::mkdir(bin.c_str(), 0755), 0);
   ASSERT_EQ(::mkdir(documents.c_str(), 0755), 0);
-  std::ofstream(bin + "/xdg-user-dir") << "#!/bin/sh\n[ \"$1\" = DOCUMENTS ] && echo '" << documents << "'\n";
-  ASSERT_EQ(::chmod((bin + "/xdg-user-dir").c_str(), 0755), 0);
-  const std::string path = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
+  ASSERT_EQ(::mkdir((Folder() + "/config").c_str(), 0755), 0);
+  std::ofstream(Folder() + "/config/user-dirs.dirs") << "XDG_DOCUMENTS_DIR=\"$HOME/文档\"\n";
   const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
-  ::setenv("PATH", (bin + ":" + path).c_str(), 1);
+  ::setenv("HOME", Folder().c_str(), 1);
+  ::setenv("XDG_CONFIG_HOME", (Folder() + "/config").c_str(), 1);
 
   Studio studio(shell(), RegistryPath(), true);
   const PreviewPanel& panel = studio.Panel();
@@ -252,15 +251,16 @@ TEST_F(StudioThemes, ShelfSavesAppliesExportsAndDeletesThemesByNameTyped) {
       [&] {
         EXPECT_EQ(shelf_->Question(), nullptr) << "an export asks nothing";
         EXPECT_TRUE(Says(shelf_->status(), u"/文档/深色-REGEDIT4.reg")) << Utf16ToUtf8(shelf_->status());
-        // Without xdg-user-dir the home folder takes them.
-        ::setenv("PATH", Folder().c_str(), 1);
-        ::setenv("HOME", Folder().c_str(), 1);
+        // Without the documents folder the home folder takes them.
+        ASSERT_EQ(::rename(documents.c_str(), (documents + "-away").c_str()), 0);
         TapStudio(*shelf_, shelf_->ExportCurrentButton());
       },
       [&] {
-        ::setenv("PATH", path.c_str(), 1);
+        ASSERT_EQ(::rename((documents + "-away").c_str(), documents.c_str()), 0);
         ::setenv("HOME", home.c_str(), 1);
+        ::unsetenv("XDG_CONFIG_HOME");
         EXPECT_FALSE(Bytes(Folder() + "/当前颜色-REGEDIT4.reg").empty()) << Utf16ToUtf8(shelf_->status());
+        EXPECT_TRUE(Says(shelf_->status(), u"~/当前颜色-REGEDIT4.reg")) << Utf16ToUtf8(shelf_->status());
         TapRow("春天", ThemeShelf::Action::kDelete);
       },
       [&] { Answer(true); },
