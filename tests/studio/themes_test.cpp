@@ -1,15 +1,21 @@
 // Keeping a theme as a user meets it: export in both forms and import back,
 // imports refused whole, named themes and presets, undo and redo across a
-// restart and across processes, and a kill in the middle of an apply.
+// restart and across processes, a kill in the middle of an apply, and the
+// files beside the registry under a failing disk and other users' links.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
 #include <iterator>
 #include <fstream>
 #include <random>
@@ -17,6 +23,7 @@
 
 #include "model/color_swatches.h"
 #include "model/theme_color_store.h"
+#include "platform/file/system_calls.h"
 #include "platform/win/registry.h"
 #include "studio/preview/sample_screens.h"
 #include "main/theme_commands.h"
@@ -280,4 +287,101 @@ TEST(Themes, KillDuringApplyLeavesAllOrNothing) {
     const ThemeValues now = place.Now();
     EXPECT_TRUE(now == Preset(1) || now == Preset(2)) << "a half-applied theme in round " << round;
   }
+}
+
+// The files beside the registry fail whole and leave nothing behind: an
+// append that the disk refuses midway, a pipe or a huge file in the history's
+// place, temporary files that killed writers left.
+TEST(Themes, FilesBesideTheRegistryFailWholeAndLeaveNothingBehind) {
+  Place place;
+  ThemeHistory history(place.path());
+  std::string problem;
+  ASSERT_TRUE(history.Record("change", problem)) << problem;
+  const auto bytes = [](const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  const std::string before = bytes(history.path());
+  ASSERT_FALSE(before.empty());
+  ASSERT_TRUE(WriteThemeValues(place.Now(), Preset(1), problem)) << problem;
+  const SystemCalls system = FileSystemCalls();
+  static int writes;
+  writes = 0;
+  FileSystemCalls().write = [](int fd, const void* b, size_t n) {
+    return writes++ ? (errno = ENOSPC, ssize_t{-1}) : ::write(fd, b, n / 2);
+  };
+  EXPECT_FALSE(history.Record("change", problem));
+  FileSystemCalls() = system;
+  EXPECT_NE(problem.find(std::strerror(ENOSPC)), std::string::npos) << problem;
+  EXPECT_EQ(bytes(history.path()), before) << "a half line stayed";
+  const std::string folder = history.path().substr(0, history.path().rfind('/'));
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    EXPECT_EQ(entry.path().string().rfind(history.path(), 0), 0u) << "left behind: " << entry.path();
+  }
+  ASSERT_TRUE(history.Record("change", problem)) << problem;
+  EXPECT_GT(bytes(history.path()).size(), before.size());
+
+  // Neither a pipe nor a file too large to be a history blocks or stops it:
+  // each is set aside and a new history begins.
+  for (const bool pipe : {true, false}) {
+    std::filesystem::remove(history.path());
+    if (pipe) {
+      ASSERT_EQ(::mkfifo(history.path().c_str(), 0644), 0);
+    } else {
+      std::ofstream(history.path()) << std::string((16 << 20) + 1, 'x');
+    }
+    ::alarm(20);  // a blocked open ends the test here
+    EXPECT_TRUE(history.Record("change", problem)) << problem;
+    ::alarm(0);
+    EXPECT_EQ(std::filesystem::is_fifo(history.path() + ".bad"), pipe);
+    EXPECT_EQ(bytes(history.path()).rfind("tintor theme history ", 0), 0u);
+  }
+
+  // A temporary theme file that a killed save left goes with the next save,
+  // once it is old enough not to be another one's still being written.
+  const std::string themes = ThemesFolder();
+  ASSERT_EQ(Command(K::kSave, "春"), 0);
+  const std::string old_temp = themes + "/.夏.reg.Ab3dEf", new_temp = themes + "/.秋.reg.Gh5jKl";
+  std::ofstream(old_temp) << "half";
+  std::ofstream(new_temp) << "half";
+  const timespec long_ago[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - 3600, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, old_temp.c_str(), long_ago, 0), 0);
+  ASSERT_EQ(Command(K::kSave, "春"), 0);
+  EXPECT_FALSE(std::filesystem::exists(old_temp));
+  EXPECT_TRUE(std::filesystem::exists(new_temp));
+}
+
+// Running as root, a link of another user at the themes folder and at the
+// history's folder is never followed, and nothing is made, changed or
+// removed where it points; the presets still work.
+TEST(Themes, AnotherUsersLinkAtTheThemesOrHistoryFolderIsRefused) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can plant another user's link";
+  Place place;
+  const std::string elsewhere = place.dir() + "/elsewhere", ours = place.dir() + "/tintor";
+  std::filesystem::create_directories(elsewhere + "/themes");
+  std::ofstream(elsewhere + "/themes/他的.reg") << "theirs";
+  const auto plant = [&](const std::string& at, const std::string& target) {
+    std::filesystem::create_directory_symlink(target, at);
+    ASSERT_EQ(::lchown(at.c_str(), 65534, 65534), 0);
+  };
+  std::filesystem::create_directory(ours);
+  plant(ours + "/themes", elsewhere + "/themes");
+  ThemeValues values;
+  std::string problem;
+  EXPECT_NE(Command(K::kSave, "我的"), 0);
+  EXPECT_TRUE(ListSavedThemes().empty());
+  EXPECT_FALSE(DeleteTheme("他的", problem));
+  EXPECT_NE(problem.find("another user"), std::string::npos) << problem;
+  EXPECT_TRUE(LoadTheme("深色", values, problem)) << problem;
+  EXPECT_EQ(values, Preset(1));
+
+  std::filesystem::remove_all(ours);
+  plant(ours, elsewhere);
+  EXPECT_FALSE(ThemeHistory(place.path()).Record("change", problem));
+  EXPECT_NE(problem.find("another user"), std::string::npos) << problem;
+  EXPECT_EQ(Command(K::kApply, "高对比"), 0) << "the theme is written, only not recorded";
+  EXPECT_EQ(place.Now(), Preset(2));
+  std::vector<std::string> there;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(elsewhere)) there.push_back(entry.path());
+  EXPECT_EQ(there, (std::vector<std::string>{elsewhere + "/themes", elsewhere + "/themes/他的.reg"}));
 }
