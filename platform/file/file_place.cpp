@@ -52,9 +52,10 @@ bool ReadLinkAt(int fd, std::string* text) {
 // The place of a path with no symbolic link in it, found in one call: the
 // kernel walks the folders and refuses any link on the way. False when it
 // cannot say (a link somewhere, a folder missing, a kernel without the
-// call): the caller then walks the path one name at a time.
+// call): the caller then walks the path one name at a time. `missing` tells
+// a folder that is not there on a way without links, which no walk finds.
 bool FindPlaceWithoutLinks(const std::vector<std::string>& names, bool absolute, bool follow_last_link,
-                           FilePlace* place) {
+                           FilePlace* place, int* missing) {
   std::string shown = absolute ? "/" : "";
   for (std::size_t i = 0; i + 1 < names.size(); ++i) shown = Join(shown, names[i]);
   const std::string folder_path = shown.empty() ? "." : shown;
@@ -62,7 +63,11 @@ bool FindPlaceWithoutLinks(const std::vector<std::string>& names, bool absolute,
   how.flags = O_PATH | O_DIRECTORY | O_CLOEXEC;
   how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
   FileDescriptor folder(FileSystemCalls().openat2(AT_FDCWD, folder_path.c_str(), &how));
-  if (folder.get() < 0) return false;
+  if (folder.get() < 0) {
+    // A link on the way fails as ELOOP before any name after it is looked up.
+    if (errno == ENOENT || errno == ENOTDIR) *missing = errno;
+    return false;
+  }
   // The last name may be missing (a file still to be made), and is a link
   // left for the caller unless it is to be followed.
   struct stat st;
@@ -86,7 +91,9 @@ bool FindPlace(const std::string& path, bool follow_last_link, bool make_folders
   std::vector<std::string> ahead = Names(path);
   if (ahead.empty()) return Fail(error, EISDIR, "it is a folder");
   const bool absolute = path[0] == '/';
-  if (FindPlaceWithoutLinks(ahead, absolute, follow_last_link, place)) return true;
+  int missing = 0;
+  if (FindPlaceWithoutLinks(ahead, absolute, follow_last_link, place, &missing)) return true;
+  if (missing != 0 && !make_folders) return SystemFail(error, missing);
   std::vector<std::string> reversed(ahead.rbegin(), ahead.rend());
   ahead = std::move(reversed);
   FileDescriptor folder(FileSystemCalls().openat(AT_FDCWD, absolute ? "/" : ".", O_PATH | O_DIRECTORY | O_CLOEXEC, 0));
