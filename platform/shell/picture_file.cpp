@@ -93,8 +93,8 @@ bool DecodeJpeg(const std::string& bytes, int max_side, int& width, int& height,
   jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()),
                static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(&info, TRUE);
-  if (static_cast<std::int64_t>(info.image_width) * info.image_height > kMaxPicturePixels) {
-    problem = "the picture has more than " + std::to_string(kMaxPicturePixels) + " pixels";
+  if (static_cast<std::int64_t>(info.image_width) * info.image_height > kMaxJpegPixels) {
+    problem = "a picture of more than " + std::to_string(kMaxJpegPixels) + " pixels";
     jpeg_destroy_decompress(&info);
     return false;
   }
@@ -157,8 +157,8 @@ bool ReadPicture(const std::string& path, int max_side, Picture& picture, std::s
     return true;
   }
   if (ReadPngSize(bytes.data(), bytes.size(), width, height)) {
-    if (static_cast<std::int64_t>(width) * height > kMaxPicturePixels) {
-      problem = path + " has more than " + std::to_string(kMaxPicturePixels) + " pixels";
+    if (static_cast<std::int64_t>(width) * height > kMaxPngPixels) {
+      problem = path + " has more than " + std::to_string(kMaxPngPixels) + " pixels";
       return false;
     }
     if (DecodePng(bytes.data(), bytes.size(), width, height, pixels)) {

@@ -13,9 +13,12 @@ struct Picture {
   std::vector<std::uint32_t> pixels;  // 0xAARRGGBB, straight alpha, row by row
 };
 
-// The largest picture file read, and the most pixels one may have.
+// The largest picture file read, and the most pixels one may have: a JPEG
+// is decoded at an eighth of its size where that is still large enough, a
+// PNG whole (four bytes a pixel) before it is scaled down.
 inline constexpr std::size_t kMaxPictureFileBytes = 256u << 20;
-inline constexpr std::int64_t kMaxPicturePixels = 200'000'000;
+inline constexpr std::int64_t kMaxJpegPixels = 200'000'000;
+inline constexpr std::int64_t kMaxPngPixels = 64'000'000;
 
 // Reads the picture at `path` and scales it down so that neither side is
 // longer than `max_side` (each pixel the average of those it stands for).
