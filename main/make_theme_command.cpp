@@ -20,8 +20,6 @@ namespace {
 
 // A picture is quantised at no more than this many pixels a side.
 constexpr int kPictureSide = 256;
-// Names tried after the one made from the source: "NAME 2" to this.
-constexpr int kMostNameTries = 99;
 
 std::string Hex(COLORREF c) {
   char text[16];
@@ -165,13 +163,6 @@ void PrintChecks(const MadeTheme& made) {
   for (const RuleBreach& b : check.breaches) std::printf("  %s\n", DescribeBreach(b).c_str());
 }
 
-bool NameTaken(const std::string& name) {
-  ThemeValues values;
-  std::string problem;
-  bool missing = false;
-  return LoadTheme(name, values, problem, &missing) || !missing;
-}
-
 }  // namespace
 
 int RunMakeTheme(const MakeThemeRequest& request) {
@@ -193,21 +184,17 @@ int RunMakeTheme(const MakeThemeRequest& request) {
     return 1;
   }
   std::string name = request.name;
-  if (!name.empty()) {
-    if (NameTaken(name)) {
-      std::fprintf(stderr, "tintor: a theme named '%s' is there already; nothing is saved\n", name.c_str());
-      return 1;
-    }
-  } else {
+  if (!name.empty() && ThemeNameTaken(name)) {
+    std::fprintf(stderr, "tintor: a theme named '%s' is there already; nothing is saved\n", name.c_str());
+    return 1;
+  }
+  if (name.empty()) {
     const std::string base = source.name + (request.dark ? " 深色" : " 浅色");
-    name = base;
-    for (int n = 2; NameTaken(name); ++n) {
-      if (n > kMostNameTries) {
-        std::fprintf(stderr, "tintor: every name from '%s' to '%s %d' is taken; nothing is saved\n",
-                     base.c_str(), base.c_str(), kMostNameTries);
-        return 1;
-      }
-      name = base + " " + std::to_string(n);
+    name = FreeThemeName(base);
+    if (name.empty()) {
+      std::fprintf(stderr, "tintor: every name from '%s' to '%s 99' is taken; nothing is saved\n", base.c_str(),
+                   base.c_str());
+      return 1;
     }
   }
   if (!SaveTheme(name, made.values, problem)) {

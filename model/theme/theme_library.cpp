@@ -163,3 +163,20 @@ bool DeleteTheme(const std::string& name, std::string& error) {
   }
   return true;
 }
+
+bool ThemeNameTaken(const std::string& name) {
+  ThemeValues values;
+  std::string problem;
+  bool missing = false;
+  return LoadTheme(name, values, problem, &missing) || !missing;
+}
+
+std::string FreeThemeName(const std::string& base) {
+  constexpr int kMostTries = 99;
+  if (!ThemeNameTaken(base)) return base;
+  for (int n = 2; n <= kMostTries; ++n) {
+    const std::string name = base + " " + std::to_string(n);
+    if (!ThemeNameTaken(name)) return name;
+  }
+  return {};
+}

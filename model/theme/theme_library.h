@@ -40,3 +40,9 @@ bool SaveTheme(const std::string& name, const ThemeValues& values, std::string& 
 bool LoadTheme(const std::string& name, ThemeValues& values, std::string& error, bool* missing = nullptr);
 
 bool DeleteTheme(const std::string& name, std::string& error);
+
+// Whether a saved theme (readable or not) or a preset has the name `name`.
+bool ThemeNameTaken(const std::string& name);
+// `base` when no theme has that name, else the first free of "base 2",
+// "base 3" and so on to "base 99"; empty when all are taken.
+std::string FreeThemeName(const std::string& base);
