@@ -13,7 +13,7 @@ const WCHAR kSetFailed[] = u"设置失败";
 const WCHAR kSetFailedCaption[] = u"失败";
 
 const WCHAR kAboutCaption[] = u"关于";
-std::u16string AboutText(std::u16string_view registry_file) {
+std::u16string AboutText(std::u16string_view registry_file, std::u16string_view registry_origin) {
   std::u16string text =
       u"Tintor 主题颜色修改器\n"
       u"版本 1.0（2026年12月7日）\n"
@@ -21,10 +21,9 @@ std::u16string AboutText(std::u16string_view registry_file) {
       u"许可：MIT 许可证\n"
       u"在电脑上，颜色写入注册表文件：\n";
   text += registry_file;
-  text +=
-      u"\n"
-      u"（或 $TINTOR_REGISTRY 所指的文件）\n"
-      u"谢谢使用！";
+  text += u"\n";
+  text += registry_origin;
+  text += u"\n谢谢使用！";
   return text;
 }
 

@@ -23,9 +23,9 @@ extern const WCHAR kSetSucceededCaption[];  // "成功"
 extern const WCHAR kSetFailed[];            // "设置失败"
 extern const WCHAR kSetFailedCaption[];     // "失败"
 
-// The About box: eight lines, the sixth naming the registry file in use;
-// caption "关于".
-std::u16string AboutText(std::u16string_view registry_file);
+// The About box: eight lines, the sixth naming the registry file in use and
+// the seventh where that file comes from (the platform's words); caption "关于".
+std::u16string AboutText(std::u16string_view registry_file, std::u16string_view registry_origin);
 extern const WCHAR kAboutCaption[];
 
 // The help window's usage instructions: 23 lines.

@@ -32,7 +32,7 @@ void CTintorMainWnd::OnToolbar(LPARAM button) {
       RunHelp();
       break;
     case kAboutButton:
-      MzMessageBoxEx(m_hWnd, tintor_text::AboutText(RegistryFileShownPath()).c_str(),
+      MzMessageBoxEx(m_hWnd, tintor_text::AboutText(RegistryFileShownPath(), RegistryFileShownOrigin()).c_str(),
                      tintor_text::kAboutCaption, 0, 1);
       break;
     default:

@@ -567,6 +567,14 @@ std::string RegistryFilePath() {
   return File(r).path();
 }
 
+std::u16string RegistryFileShownOrigin() {
+  const char* named = std::getenv("TINTOR_REGISTRY");
+  if (named != nullptr && named[0] != '\0' && RegistryFilePath() == named) {
+    return u"（由 $TINTOR_REGISTRY 指定）";
+  }
+  return u"（或 $TINTOR_REGISTRY 所指的文件）";
+}
+
 std::u16string RegistryFileShownPath() {
   const std::string path = PathShownFromHome(RegistryFilePath());
   std::u16string shown;

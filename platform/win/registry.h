@@ -102,6 +102,9 @@ std::string RegistryFilePath();
 // The same as a person reads it: UTF-16, the home folder as "~", anything
 // that is not text (or would break a line) as U+FFFD.
 std::u16string RegistryFileShownPath();
+// Where that file comes from, as one line for a person, in brackets: named by
+// $TINTOR_REGISTRY, or the default place unless that variable names another.
+std::u16string RegistryFileShownOrigin();
 
 // The reason the last failing registry call gave, in words, for diagnostics.
 const char* RegistryLastErrorMessage();

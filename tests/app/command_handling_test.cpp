@@ -71,7 +71,8 @@ TEST_F(CommandHandling, AboutShowsTheAboutTextOnce) {
   Notify(kHighBits | 101, 2);
   ASSERT_EQ(log().boxes.size(), 1u);
   const std::u16string file(RegistryPath().begin(), RegistryPath().end());  // ASCII
-  EXPECT_EQ(log().boxes[0].text, tintor_text::AboutText(file));
+  // The file is the one TINTOR_REGISTRY names, and the box says so.
+  EXPECT_EQ(log().boxes[0].text, tintor_text::AboutText(file, u"（由 $TINTOR_REGISTRY 指定）"));
   EXPECT_EQ(log().boxes[0].caption, u"关于");
   EXPECT_EQ(log().menus, 0);
   EXPECT_FALSE(shell().QuitRequested());

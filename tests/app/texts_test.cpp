@@ -85,11 +85,12 @@ TEST(UsageText, ItemParagraphsCarryNumberAndLabelInMenuOrder) {
 }
 
 TEST(AboutText, HasEightLinesNamingProductVersionAndDate) {
-  const std::u16string about = tintor_text::AboutText(u"/srv/phone one/registry.reg");
+  const std::u16string about = tintor_text::AboutText(u"/srv/phone one/registry.reg", u"（来处）");
   ExpectCleanLines(about, 8);
   const auto lines = SplitLines(about);
   ASSERT_EQ(lines.size(), 8u);
   EXPECT_EQ(lines[5], u"/srv/phone one/registry.reg") << "the registry file in use";
+  EXPECT_EQ(lines[6], u"（来处）") << "where that file comes from";
   EXPECT_NE(lines[0].find(u"Tintor"), std::u16string::npos);
   EXPECT_NE(lines[1].find(u"1.0"), std::u16string::npos);
   EXPECT_NE(lines[1].find(u"年"), std::u16string::npos);
