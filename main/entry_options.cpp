@@ -6,8 +6,9 @@
 #include "model/checks/colour_science.h"
 
 const char* EntryUsage() {
-  return "usage: tintor [--headless] [--script FILE] [--screenshot-dir DIR] [--scale N]\n"
-         "              [--no-preview] [--preview-png FILE [--simulate KIND]]\n"
+  return "usage: tintor [--scale N] [--no-preview] [FILE.reg]\n"
+         "       tintor --headless [--script FILE] [--screenshot-dir DIR]\n"
+         "       tintor --preview-png FILE [--scale N] [--simulate KIND]\n"
          "       tintor --theme-report [--json]\n"
          "       tintor --undo | --redo\n"
          "       tintor --save-theme NAME | --apply-theme NAME | --delete-theme NAME | --list-themes\n"
@@ -24,7 +25,9 @@ const char* EntryUsage() {
          "                        select N (later previews show item N and its card) | # comment\n"
          "  --screenshot-dir DIR  where 'shot' and 'preview' write, made if missing (default: .)\n"
          "  --scale N             window size factor, 0.25 to 4 (default: the last one\n"
-         "                        asked for, else 1: 480 x 720)\n"
+         "                        asked for, else 1: 1000 x 720, the phone's 480 x 720 screen\n"
+         "                        and the preview beside it); a window too large for the\n"
+         "                        screen is drawn smaller\n"
          "  --no-preview          start with the theme preview hidden, this time only: a\n"
          "                        narrow tab beside the phone brings it back; F2 in the\n"
          "                        window hides and shows it\n"
@@ -64,11 +67,18 @@ const char* EntryUsage() {
          "                        theme holds them, it prints the closest and the rules it\n"
          "                        breaks, saves nothing and exits 1; a source that cannot\n"
          "                        be read exits 2 and writes nothing\n"
+         "  FILE.reg              open the window and import the theme in FILE.reg, as a\n"
+         "                        file dropped on the window is imported\n"
          "  --version             show the program's version\n"
          "  --help                show this text\n"
-         "exit status: 0 done; 1 not done (nothing to undo or redo, no such theme, a file or\n"
-         "the registry cannot be read or written, no made theme holds every rule); 2 a bad\n"
-         "command line, a refused import or a --make-theme source that cannot be read\n"
+         "Each theme command and --theme-report runs alone: it takes no window or script\n"
+         "options.\n"
+         "exit status: 0 done; 1 not done: nothing to undo or redo, no theme of that name,\n"
+         "a name refused (a preset's, or one that cannot name a theme), no themes folder\n"
+         "(HOME not set), the registry, a theme or a file cannot be read or written (or\n"
+         "its lock is held too long), no display or window, no made theme holds every rule;\n"
+         "2 a bad command line or script, a refused import or a --make-theme source that\n"
+         "cannot be read; --theme-report: see above\n"
          "In the window Ctrl+Z undoes the theme's last step, Ctrl+Shift+Z or Ctrl+Y redoes it;\n"
          "the preview's 主题 button opens the theme shelf (save under a typed name, apply,\n"
          "delete, export into the documents folder); a .reg file dropped on the window is\n"
@@ -84,6 +94,11 @@ bool ParseEntryOptions(const std::vector<std::string>& args, EntryOptions& optio
   EntryOptions o;
   bool format_given = false;
   bool made_given = false;  // --dark, --exact or --name
+  // The first option given that shapes a window, a script run or a picture:
+  // a command that prints or changes the theme and exits takes none of them.
+  std::string window_option;
+  // The first command given that runs alone.
+  std::string alone;
   auto theme_kind = [](const std::string& a) {
     using K = ThemeCommand::Kind;
     if (a == "--undo") return K::kUndo;
@@ -99,6 +114,18 @@ bool ParseEntryOptions(const std::vector<std::string>& args, EntryOptions& optio
   };
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
+    if (window_option.empty() &&
+        (a == "--headless" || a == "--script" || a == "--screenshot-dir" || a == "--scale" ||
+         a == "--no-preview" || a == "--preview-png" || a == "--simulate")) {
+      window_option = a;
+    }
+    if (a == "--theme-report" || theme_kind(a) != ThemeCommand::Kind::kNone) {
+      if (!alone.empty()) {
+        error = "one command at a time: " + alone + " and " + a;
+        return false;
+      }
+      alone = a;
+    }
     auto value = [&](std::string& out) {
       if (i + 1 >= args.size() || args[i + 1].empty()) {
         error = "option " + a + " needs a value";
@@ -134,10 +161,6 @@ bool ParseEntryOptions(const std::vector<std::string>& args, EntryOptions& optio
     } else if (a == "--screenshot-dir") {
       if (!value(o.screenshot_dir)) return false;
     } else if (theme_kind(a) != ThemeCommand::Kind::kNone) {
-      if (o.theme.kind != ThemeCommand::Kind::kNone) {
-        error = "one theme command at a time";
-        return false;
-      }
       o.theme.kind = theme_kind(a);
       const bool takes_value = a != "--undo" && a != "--redo" && a != "--list-themes";
       if (takes_value && !value(o.theme.argument)) return false;
@@ -168,10 +191,30 @@ bool ParseEntryOptions(const std::vector<std::string>& args, EntryOptions& optio
       }
       o.scale = v;
       o.scale_asked = true;
+    } else if (!a.empty() && a[0] != '-') {
+      if (!o.open_file.empty()) {
+        error = "one file at a time: '" + o.open_file + "' and '" + a + "'";
+        return false;
+      }
+      o.open_file = a;
     } else {
       error = "unknown option '" + a + "'";
       return false;
     }
+  }
+  if (!alone.empty() && !window_option.empty()) {
+    error = alone + " runs alone and exits: it takes no window or script options (here " +
+            window_option + ")";
+    return false;
+  }
+  if (!alone.empty() && !o.open_file.empty()) {
+    error = alone + " runs alone and exits: it opens no file '" + o.open_file + "'";
+    return false;
+  }
+  if (!o.open_file.empty() && (o.headless || !o.preview_png.empty())) {
+    error = "a file given to open is for the window: it takes no --headless, --script or "
+            "--preview-png";
+    return false;
   }
   if (!o.preview_png.empty() && o.headless) {
     error = "--preview-png draws one picture and exits: it takes no --headless or --script";
@@ -185,23 +228,12 @@ bool ParseEntryOptions(const std::vector<std::string>& args, EntryOptions& optio
     error = "--json goes with --theme-report";
     return false;
   }
-  if (o.theme_report &&
-      (o.headless || !o.preview_png.empty() || o.theme.kind != ThemeCommand::Kind::kNone)) {
-    error = "--theme-report prints a report and exits: it takes no --headless, --script, "
-            "--preview-png or theme command";
-    return false;
-  }
   if (format_given && o.theme.kind != ThemeCommand::Kind::kExport) {
     error = "--format goes with --export-theme";
     return false;
   }
   if (made_given && o.theme.kind != ThemeCommand::Kind::kMake) {
     error = "--dark, --exact and --name go with --make-theme";
-    return false;
-  }
-  if (o.theme.kind != ThemeCommand::Kind::kNone &&
-      (o.headless || !o.preview_png.empty() || !o.preview || !o.screenshot_dir.empty())) {
-    error = "a theme command runs alone: it takes no window or script options";
     return false;
   }
   options = o;

@@ -202,6 +202,9 @@ int RunTintor(const std::vector<std::string>& args) {
   if (DecodePng(png.data, png.size, icon_width, icon_height, icon)) {
     host->SetIcon(icon.data(), icon_width, icon_height);
   }
+  // A file opened with the program (from the file manager) is taken as a
+  // file dropped on the window: the studio imports it as it imports a file dropped there.
+  if (!options.open_file.empty()) host->QueueDroppedFile(options.open_file);
   bool shown_at_end = shown;
   const int code = RunApp(*host, true, shown, &shown_at_end);
   // Kept: the scale asked for, and the panel as the user left it (a change

@@ -215,6 +215,14 @@ void SdlHost::SetIcon(const std::uint32_t* pixels, int width, int height) {
   SDL_FreeSurface(icon);
 }
 
+void SdlHost::QueueDroppedFile(const std::string& path) {
+  SDL_Event e{};
+  e.type = SDL_DROPFILE;
+  e.drop.file = SDL_strdup(path.c_str());
+  e.drop.windowID = SDL_GetWindowID(state_->window);
+  if (e.drop.file != nullptr && SDL_PushEvent(&e) != 1) SDL_free(e.drop.file);
+}
+
 void SdlHost::Present(const std::uint32_t* pixels, int width, int height, int stride) {
   if (pixels == nullptr || width <= 0 || height <= 0 || state_->lost) return;
   // The window takes the frame's size, so a frame wider than the phone (or a

@@ -47,6 +47,9 @@ class SdlHost : public Host {
   // The picture the desktop shows for the window (task bar, switcher):
   // `width` x `height` premultiplied ARGB pixels, as frames are, row by row.
   void SetIcon(const std::uint32_t* pixels, int width, int height);
+  // The file at `path` comes as if dropped on the window, after the input
+  // already waiting (a file the window was opened with).
+  void QueueDroppedFile(const std::string& path);
 
  private:
   struct State;

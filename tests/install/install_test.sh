@@ -21,6 +21,9 @@ grep -q "<release version=\"$version\"" "$prefix"/share/metainfo/*.metainfo.xml 
   fail "the metainfo has no release $version"
 desktop=$(echo "$prefix"/share/applications/*.desktop)
 desktop-file-validate "$desktop"
+# A registry file opened from the file manager opens in Tintor.
+grep -qx 'MimeType=.*text/x-ms-regedit;.*' "$desktop" || fail "the entry does not open registry files"
+grep -qx 'Exec=[^ ]* %f' "$desktop" || fail "the entry's Exec takes no file"
 
 # The entry starts the installed program and shows the installed icon.
 program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")

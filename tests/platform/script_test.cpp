@@ -277,7 +277,46 @@ TEST(EntryOptions, ParsesHostOptions) {
   ExpectOptionError(__LINE__, {"--scale", "2x"}, "--scale wants a number from 0.25 to 4, not '2x'");
   ExpectOptionError(__LINE__, {"--scale", "nan"},
                     "--scale wants a number from 0.25 to 4, not 'nan'");
-  ExpectOptionError(__LINE__, {"extra"}, "unknown option 'extra'");
+  ExpectOptionError(__LINE__, {"a.reg", "b.reg"}, "one file at a time: 'a.reg' and 'b.reg'");
+  ExpectOptionError(__LINE__, {"--headless", "a.reg"},
+                    "a file given to open is for the window: it takes no --headless, --script or "
+                    "--preview-png");
+  ASSERT_TRUE(ParseEntryOptions({"--scale", "2", "a theme.reg"}, o, error)) << error;
+  EXPECT_EQ(o.open_file, "a theme.reg");
+}
+
+// Every command that runs alone refuses every window and script option, and
+// a file to open, in the same words; two such commands are refused too.
+TEST(EntryOptions, CommandsThatRunAloneRefuseWindowOptionsAlike) {
+  const std::vector<std::vector<std::string>> commands = {
+      {"--theme-report"}, {"--theme-report", "--json"}, {"--undo"}, {"--redo"},
+      {"--save-theme", "a"}, {"--apply-theme", "a"}, {"--delete-theme", "a"}, {"--list-themes"},
+      {"--export-theme", "f.reg"}, {"--import-theme", "f.reg"}, {"--make-theme", "#336699"}};
+  const std::vector<std::vector<std::string>> window_options = {
+      {"--headless"}, {"--script", "s.txt"}, {"--screenshot-dir", "d"}, {"--scale", "2"},
+      {"--no-preview"}, {"--preview-png", "p.png"}, {"--preview-png", "p.png", "--simulate", "protan"}};
+  for (const auto& command : commands) {
+    for (const auto& option : window_options) {
+      for (const bool option_first : {false, true}) {
+        std::vector<std::string> args = option_first ? option : command;
+        const auto& rest = option_first ? command : option;
+        args.insert(args.end(), rest.begin(), rest.end());
+        ExpectOptionError(__LINE__, args,
+                          command[0] + " runs alone and exits: it takes no window or script "
+                          "options (here " + option[0] + ")");
+      }
+    }
+    std::vector<std::string> with_file = command;
+    with_file.push_back("x.reg");
+    ExpectOptionError(__LINE__, with_file,
+                      command[0] + " runs alone and exits: it opens no file 'x.reg'");
+    std::vector<std::string> two = command;
+    two.push_back(command[0] == "--undo" ? "--redo" : "--undo");
+    ExpectOptionError(__LINE__, two, "one command at a time: " + command[0] + " and " + two.back());
+  }
+  EntryOptions o;
+  std::string error;
+  EXPECT_TRUE(ParseEntryOptions({"--export-theme", "f.reg", "--format", "regedit4"}, o, error)) << error;
 }
 
 TEST(WindowScale, AWindowThatWouldNotFitTheScreenIsDrawnSmaller) {
