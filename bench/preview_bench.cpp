@@ -65,7 +65,8 @@ void BM_PaintPanel(benchmark::State& state) {
       CAIRO_FORMAT_RGB24, static_cast<int>(PreviewPanel::kWidth * scale),
       static_cast<int>(PreviewPanel::kHeight * scale));
   cairo_t* cr = cairo_create(frame);
-  PreviewPanel panel;
+  PreviewPanel panel(nullptr, {});
+  panel.Show(ThemeSnapshot::Read());
   for (auto _ : state) {
     Canvas canvas(cr);
     panel.Paint(canvas, scale);
@@ -86,14 +87,15 @@ void BM_PaintPanelAfterChange(benchmark::State& state) {
   cairo_surface_t* frame =
       cairo_image_surface_create(CAIRO_FORMAT_RGB24, PreviewPanel::kWidth, PreviewPanel::kHeight);
   cairo_t* cr = cairo_create(frame);
-  PreviewPanel panel;
+  PreviewPanel panel(nullptr, {});
+  panel.Show(ThemeSnapshot::Read());
   const ThemeTarget& window_text = kThemeTargets[4];
   COLORREF colour = 0;
   for (auto _ : state) {
     state.PauseTiming();
     colour = (colour + 0x000F0F0F) & 0x00FFFFFF;
     if (!WriteThemeColor(HKEY_LOCAL_MACHINE, window_text.key, window_text.value_name, colour, true) ||
-        !panel.Reload()) {
+        !panel.Show(ThemeSnapshot::Read())) {
       std::abort();
     }
     state.ResumeTiming();
@@ -116,7 +118,8 @@ void BM_PaintPanelSimulated(benchmark::State& state) {
   cairo_surface_t* frame =
       cairo_image_surface_create(CAIRO_FORMAT_RGB24, PreviewPanel::kWidth, PreviewPanel::kHeight);
   cairo_t* cr = cairo_create(frame);
-  PreviewPanel panel;
+  PreviewPanel panel(nullptr, {});
+  panel.Show(ThemeSnapshot::Read());
   panel.SetVision(vision);
   for (auto _ : state) {
     Canvas canvas(cr);
@@ -133,7 +136,8 @@ BENCHMARK(BM_PaintPanelSimulated)->DenseRange(1, 3)->Unit(benchmark::kMillisecon
 // The pixel pass alone, over a picture of the panel.
 void BM_SeePanelPixels(benchmark::State& state) {
   const std::string dir = BenchFolder();
-  PreviewPanel panel;
+  PreviewPanel panel(nullptr, {});
+  panel.Show(ThemeSnapshot::Read());
   std::vector<std::uint32_t> picture(PreviewPanel::kWidth * PreviewPanel::kHeight);
   Canvas::RenderOffscreen(PreviewPanel::kWidth, PreviewPanel::kHeight,
                           [&](Canvas& c) { panel.Paint(c, 1); }, picture.data(),
@@ -198,14 +202,15 @@ void BM_ReloadAfterChange(benchmark::State& state) {
   const std::string files[2] = {ThemeFile(path, RGB(0x20, 0x20, 0x20)),
                                 ThemeFile(path, RGB(0x30, 0x30, 0x30))};
   Replace(path, files[0]);
-  PreviewPanel panel;
+  PreviewPanel panel(nullptr, {});
+  panel.Show(ThemeSnapshot::Read());
   int turn = 0;
   for (auto _ : state) {
     state.PauseTiming();
     turn ^= 1;
     Replace(path, files[turn]);
     state.ResumeTiming();
-    if (!panel.Reload()) state.SkipWithError("the change was not seen");
+    if (!panel.Show(ThemeSnapshot::Read())) state.SkipWithError("the change was not seen");
   }
   std::filesystem::remove_all(dir);
 }

@@ -12,6 +12,7 @@
 #include "platform/shell/png_decoder.h"
 #include "platform/shell/shell.h"
 #include "studio/preview/preview_panel.h"
+#include "studio/preview/preview_png.h"
 #include "studio/studio.h"
 #include "model/checks/theme_report.h"
 #include "platform/ui/application.h"

@@ -7,6 +7,9 @@
 #include "studio/shelf/shelf_texts.h"
 #include "studio/studio_texts.h"
 #include "model/theme/theme_operations.h"
+#include "studio/preview/restore_confirmation.h"
+#include "studio/shelf/theme_shelf.h"
+#include "studio/theme_writes.h"
 
 namespace {
 // The window's keys of the history; none acts while a dialog holds the
@@ -21,12 +24,20 @@ constexpr HistoryKey kHistoryKeys[] = {
 }  // namespace
 
 Studio::Studio(Shell& shell, const std::string& registry_path, bool shown)
-    : shell_(shell), watcher_(registry_path), panel_(&shell), history_(registry_path) {
+    : shell_(shell),
+      watcher_(registry_path),
+      panel_(&shell, {.open_shelf = [this] { OpenShelf(); },
+                      .restore = [this] { AskRestore(); },
+                      .point_at = [this](int item) {
+                        if (shelf_ == nullptr && !asking_) card_.Run(item);
+                      }}),
+      history_(registry_path),
+      // A colour the studio writes itself is a step of the history at once,
+      // before the watch reports it (which then finds nothing new).
+      card_(panel_, [this] { Reload(); }, [this] { Record(); }) {
+  Reload();
   SayWhetherFollowing();
   Record();
-  // A colour the studio writes itself is a step of the history at once,
-  // before the watch reports it (which then finds nothing new).
-  panel_.SetWrittenHandler([this] { Record(); });
   shell_.SetSidePlace(PreviewPanel::kWidth, PreviewPanel::kTabWidth, shown);
   shell_.PushLayer(&panel_, false);
   shell_.WatchReadable(watcher_.fd(), [this] { Refresh(); });
@@ -44,9 +55,15 @@ Studio::~Studio() {
   shell_.SetSidePlace(0, 0, false);
 }
 
+bool Studio::Reload() {
+  if (!panel_.Show(ThemeSnapshot::Read())) return false;
+  card_.Refresh();
+  return true;
+}
+
 void Studio::Refresh() {
   if (watcher_.Drain()) {
-    panel_.Reload();
+    Reload();
     Record();
   }
   SayWhetherFollowing();
@@ -69,7 +86,7 @@ void Studio::Record() {
 void Studio::Step(bool undo) {
   std::string problem;
   const ThemeHistory::Outcome outcome = undo ? history_.Undo(problem) : history_.Redo(problem);
-  panel_.Reload();
+  Reload();
   switch (outcome) {
     case ThemeHistory::Outcome::kDone: {
       // The step's kind, for saying what was undone or redone.
@@ -79,14 +96,14 @@ void Studio::Step(bool undo) {
       if (history_.Read(states, cursor, problem) && cursor + (undo ? 1 : 0) < states.size()) {
         kind = states[cursor + (undo ? 1 : 0)].kind;
       }
-      panel_.Report(studio_text::Stepped(undo, kind), false);
+      Report(studio_text::Stepped(undo, kind), false);
       return;
     }
     case ThemeHistory::Outcome::kNothingToDo:
-      panel_.Report(undo ? studio_text::kNothingToUndo : studio_text::kNothingToRedo, false);
+      Report(undo ? studio_text::kNothingToUndo : studio_text::kNothingToRedo, false);
       return;
     case ThemeHistory::Outcome::kFailed:
-      panel_.Report(studio_text::StepFailed(undo, problem), true);
+      Report(studio_text::StepFailed(undo, problem), true);
       return;
   }
 }
@@ -99,11 +116,38 @@ void Studio::Import(const std::string& path) {
   bool refused = false;
   int changed = 0;
   if (!ReadImportFile(path, theme, problem, &refused)) {
-    panel_.Report(refused ? shelf_text::ImportRefused(path, problem) : shelf_text::ImportFailed(path, problem), true);
+    Report(refused ? shelf_text::ImportRefused(path, problem) : shelf_text::ImportFailed(path, problem), true);
   } else if (!ApplyTheme(theme, "import", changed, problem)) {
-    panel_.Report(shelf_text::ImportNotWritten(path, problem), true);
+    Report(shelf_text::ImportNotWritten(path, problem), true);
   } else {
-    panel_.Reload();
-    panel_.Report(shelf_text::Imported(path, changed), false);
+    Reload();
+    Report(shelf_text::Imported(path, changed), false);
   }
+}
+
+void Studio::AskRestore() {
+  if (asking_ || shelf_ != nullptr || card_.IsOpen()) return;
+  asking_ = true;
+  const bool yes = RestoreConfirmation(PreviewPanel::kWidth, &shell_).Ask();
+  asking_ = false;
+  if (!yes) return;
+  std::u16string message;
+  const bool restored = RestoreDefaults(message);
+  Reload();
+  Report(std::move(message), !restored);
+}
+
+void Studio::OpenShelf() {
+  if (asking_ || shelf_ != nullptr || card_.IsOpen()) return;
+  ThemeShelf shelf(PreviewPanel::kWidth, &shell_);
+  shelf_ = &shelf;
+  shelf.Run();
+  shelf_ = nullptr;
+  Reload();
+}
+
+void Studio::Report(std::u16string message, bool failed) {
+  if (shelf_ != nullptr) shelf_->Say(message, failed);
+  card_.Report(message, failed);
+  panel_.Report(std::move(message), failed);
 }

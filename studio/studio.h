@@ -1,6 +1,8 @@
 // The studio in the window: opens the shell's place beside the phone, puts
 // the preview panel there, and keeps it live through the watch on the
 // registry file (the shell's loop wakes for the watch and reads the news).
+// It runs what the panel asks for: the item card, the theme shelf and the
+// question before the defaults are restored.
 // The shell knows nothing of what stands in that place. Every change of the
 // theme it sees (a colour set on the phone, a restore, a change by another
 // Tintor or by hand) is recorded in the theme's undo history, and the
@@ -12,11 +14,13 @@
 
 #include <string>
 
+#include "studio/card/card_run.h"
 #include "studio/preview/preview_panel.h"
 #include "studio/registry_file_watcher.h"
 #include "model/theme/theme_history.h"
 
 class Shell;
+class ThemeShelf;
 
 class Studio {
  public:
@@ -28,6 +32,9 @@ class Studio {
   Studio& operator=(const Studio&) = delete;
 
   PreviewPanel& Panel() { return panel_; }
+  // Reads the theme again and shows it wherever it shows; true when it
+  // changed.
+  bool Reload();
   // Why the registry file cannot be watched (the panel then says so in a
   // line of its own and reads the file again whenever the window wakes), or
   // empty.
@@ -43,6 +50,12 @@ class Studio {
   void Step(bool undo);
   // Imports the theme in the registry file at `path` and shows how that went.
   void Import(const std::string& path);
+  // Asks first, then restores the defaults.
+  void AskRestore();
+  void OpenShelf();
+  // Shows how a command went: in the panel, and in the card or the shelf
+  // open over it.
+  void Report(std::u16string message, bool failed);
 
   Shell& shell_;
   // Watching before the first read: no change can fall between the two.
@@ -50,4 +63,7 @@ class Studio {
   PreviewPanel panel_;
   ThemeHistory history_;
   std::string history_problem_;
+  CardRun card_;
+  ThemeShelf* shelf_ = nullptr;
+  bool asking_ = false;
 };

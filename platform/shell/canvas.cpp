@@ -88,6 +88,11 @@ struct Placed {
   TextMetrics metrics;
 };
 
+std::function<void(const Canvas::DrawnText&)>& TextWitness() {
+  static std::function<void(const Canvas::DrawnText&)> witness;
+  return witness;
+}
+
 Placed Place(PangoLayout* layout, int width, int height, UINT format) {
   Placed p;
   PangoRectangle logical;
@@ -288,9 +293,27 @@ TextMetrics Canvas::DrawText(std::u16string_view text, const RECT& rc, UINT form
   SetSource(cr_, c);
   cairo_move_to(cr_, rc.left + placed.dx, rc.top + placed.dy);
   pango_cairo_show_layout(cr_, layout);
+  if (TextWitness() && !text.empty()) {
+    // The laid-out text inside the clip, its corners taken to the device.
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    cairo_clip_extents(cr_, &x1, &y1, &x2, &y2);
+    x1 = std::max<double>(x1, rc.left + placed.dx);
+    y1 = std::max<double>(y1, rc.top + placed.dy);
+    x2 = std::min<double>(x2, rc.left + placed.dx + placed.metrics.width);
+    y2 = std::min<double>(y2, rc.top + placed.dy + placed.metrics.height);
+    if (x2 > x1 && y2 > y1) {
+      cairo_user_to_device(cr_, &x1, &y1);
+      cairo_user_to_device(cr_, &x2, &y2);
+      const RECT where{static_cast<LONG>(std::lround(x1)), static_cast<LONG>(std::lround(y1)),
+                       static_cast<LONG>(std::lround(x2)), static_cast<LONG>(std::lround(y2))};
+      TextWitness()(DrawnText{std::u16string(text), where});
+    }
+  }
   cairo_restore(cr_);
   return placed.metrics;
 }
+
+void Canvas::WitnessText(std::function<void(const DrawnText&)> witness) { TextWitness() = std::move(witness); }
 
 TextMetrics Canvas::MeasureText(std::u16string_view text, int width, int height, UINT format,
                                 double px, bool bold) {

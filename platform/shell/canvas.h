@@ -89,6 +89,16 @@ class Canvas {
   // to the rectangle. px is the font size in pixels.
   TextMetrics DrawText(std::u16string_view text, const RECT& rc, UINT format, Color c,
                        double px, bool bold = false);
+  // A text as drawn: its words, and the part of it in sight (inside the
+  // clip) in the device pixels of the surface it was drawn on.
+  struct DrawnText {
+    std::u16string text;
+    RECT where;
+  };
+  // While set, every text drawn with DrawText is handed to `witness`, for
+  // tests that read what a screen says and where; empty stops.
+  static void WitnessText(std::function<void(const DrawnText&)> witness);
+
   // The same layout without drawing.
   static TextMetrics MeasureText(std::u16string_view text, int width, int height, UINT format,
                                  double px, bool bold = false);

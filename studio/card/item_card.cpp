@@ -10,17 +10,19 @@
 #include "platform/file/utf16.h"
 #include "platform/ui/window.h"
 #include "studio/studio_texts.h"
+#include "studio/widgets/studio_layer.h"
+#include "studio/widgets/style.h"
 
 namespace {
 
-const Color kSheet = Color::Rgb(0xF7, 0xF8, 0xFA);
-const Color kRim = Color::Rgb(0x25, 0x63, 0xD8);
-const Color kInk = Color::Rgb(0x20, 0x20, 0x20);
-const Color kSoftInk = Color::Rgb(0x4A, 0x4E, 0x56);
-const Color kBad = Color::Rgb(0xB4, 0x23, 0x18);
-const Color kGood = Color::Rgb(0x1C, 0x7A, 0x3A);
-const Color kHard = Color::Rgb(0xFF, 0xB4, 0x1E);
-const Color kSwatchRim = Color::Rgb(0x9A, 0x9E, 0xA6);
+using studio_style::kSwatchRim;
+const Color& kSheet = studio_style::kCardSheet;
+const Color& kRim = studio_style::kCardRim;
+const Color& kInk = studio_style::kSheetInk;
+const Color& kSoftInk = studio_style::kSheetSoftInk;
+const Color& kBad = studio_style::kSheetBad;
+const Color& kGood = studio_style::kSheetGood;
+const Color& kHard = studio_style::kHardMark;
 
 constexpr int kMargin = 8;  // from the edges of the studio's place
 constexpr int kPad = 14;
@@ -159,7 +161,7 @@ void SwatchGrid::PaintWin(Canvas& canvas) {
       canvas.StrokeRoundRect(x - 2, y - 2, kSwatchW + 4, kSwatchH + 4, 5, 2.5, kGood);
     }
     if (cell == current_) {
-      canvas.StrokeRoundRect(x + 2, y + 2, kSwatchW - 4, kSwatchH - 4, 2.5, 2, Color::Rgb(0xFF, 0xFF, 0xFF));
+      canvas.StrokeRoundRect(x + 2, y + 2, kSwatchW - 4, kSwatchH - 4, 2.5, 2, studio_style::kSheet);
       canvas.StrokeRoundRect(x + 0.5, y + 0.5, kSwatchW - 1, kSwatchH - 1, 3.5, 1.5, kInk);
     }
     if (cell < static_cast<int>(hard_.size()) && hard_[static_cast<std::size_t>(cell)]) {
@@ -211,15 +213,16 @@ bool SwatchGrid::OnKey(InputKey key) {
 
 void SwatchGrid::Choose(int cell) {
   if (cell < 0 || cell >= static_cast<int>(kColorSwatchCount)) return;
-  PostNotification(static_cast<WPARAM>(static_cast<std::uint16_t>(id_)),
-                   static_cast<LPARAM>(kColorSwatches[static_cast<std::size_t>(cell)].control_id));
+  if (!pick_) return;
+  RunLater(*this, [pick = pick_, swatch = kColorSwatches[static_cast<std::size_t>(cell)].control_id] {
+    pick(swatch);
+  });
 }
 
 // ---- ItemCard ----
 
 ItemCard::ItemCard(Shell* shell, std::function<void(int swatch)> pick)
-    : ElementLayer(shell),
-      pick_(std::move(pick)),
+    : StudioLayer(shell),
       title_(17, true, kInk),
       value_(12, false, kSoftInk),
       figures_(12, false, kInk),
@@ -227,8 +230,10 @@ ItemCard::ItemCard(Shell* shell, std::function<void(int swatch)> pick)
       result_(12, true, kGood),
       close_(u"关闭", StudioButton::Look::kLight) {
   SetPlace(Place::Side);
-  grid_.SetID(kGridId);
-  close_.SetID(kCloseId);
+  grid_.OnPick(std::move(pick));
+  close_.OnClick([this] {
+    if (IsRunningModal() && !IsDone()) EndModal(0);
+  });
   for (UiWin* e : std::initializer_list<UiWin*>{&title_, &value_, &figures_, &advice_, &result_, &grid_,
                                                 &close_}) {
     AddRoot(e);
@@ -315,19 +320,6 @@ std::u16string ItemCard::Text() const {
     if (!t->Text().empty()) text += t->Text() + u"\n";
   }
   return text;
-}
-
-void ItemCard::PostCommand(WPARAM wParam, LPARAM lParam) {
-  switch (static_cast<int>(wParam & 0xFFFF)) {
-    case kGridId:
-      if (pick_) pick_(static_cast<int>(lParam));
-      break;
-    case kCloseId:
-      if (IsRunningModal() && !IsDone()) EndModal(0);
-      break;
-    default:
-      break;
-  }
 }
 
 void ItemCard::Receive(const InputEvent& event) {

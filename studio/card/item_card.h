@@ -14,19 +14,22 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui/element_layer.h"
 #include "model/checks/item_facts.h"
 #include "studio/widgets/studio_controls.h"
+#include "studio/widgets/studio_layer.h"
 
 // The 65 swatches, in the phone's order, kColumns to a row. A tap on one,
-// or Enter or Space on the focused one, sends the grid's id with the
-// swatch's control id. The arrows move the focus from swatch to swatch.
+// or Enter or Space on the focused one, calls back with the swatch's
+// control id. The arrows move the focus from swatch to swatch.
 class SwatchGrid : public UiWin {
  public:
   static constexpr int kColumns = 13;
   static constexpr int kCellWidth = 36;
   static constexpr int kCellHeight = 28;
   static int Height();
+
+  // Called (from the shell's loop) with the control id of the swatch chosen.
+  void OnPick(std::function<void(int swatch)> pick) { pick_ = std::move(pick); }
 
   // Per swatch (in the phone's order): hard to read; the swatch of the value
   // now and the one suggested (-1: none).
@@ -48,6 +51,7 @@ class SwatchGrid : public UiWin {
  private:
   void Choose(int cell);
 
+  std::function<void(int swatch)> pick_;
   std::vector<bool> hard_;
   int current_ = -1;
   int suggested_ = -1;
@@ -55,11 +59,8 @@ class SwatchGrid : public UiWin {
   int pressed_ = -1;
 };
 
-class ItemCard : public ElementLayer {
+class ItemCard : public StudioLayer {
  public:
-  static constexpr int kGridId = 1;
-  static constexpr int kCloseId = 2;
-
   // `shell`: the shell the studio is in (null for a card only painted into
   // pictures). `pick`: called with a swatch's control id when one is chosen.
   ItemCard(Shell* shell, std::function<void(int swatch)> pick);
@@ -87,8 +88,6 @@ class ItemCard : public ElementLayer {
   // The lines of the card, top to bottom, for reading it without its pixels.
   std::u16string Text() const;
 
-  void PostCommand(WPARAM wParam, LPARAM lParam) override;
-
  protected:
   void Receive(const InputEvent& event) override;
   void PaintContent(Canvas& canvas) override;
@@ -98,7 +97,6 @@ class ItemCard : public ElementLayer {
  private:
   void Layout(int place_width, int place_height);
 
-  std::function<void(int swatch)> pick_;
   ItemFacts facts_;
   StudioText title_;
   StudioText value_;

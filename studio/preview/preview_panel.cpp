@@ -1,32 +1,21 @@
 #include "studio/preview/preview_panel.h"
 
-#include <cmath>
-
 #include <algorithm>
 #include <initializer_list>
 
-#include "model/color_swatches.h"
-#include "model/theme_color_store.h"
 #include "model/theme_targets.h"
-#include "platform/file/utf16.h"
-#include "platform/file/replace_file.h"
 #include "platform/shell/canvas.h"
 #include "platform/shell/shell.h"
-#include "platform/ui/window.h"
 #include "platform/win/registry.h"
-#include "studio/card/item_card.h"
-#include "studio/preview/restore_confirmation.h"
+#include "studio/preview/item_places.h"
 #include "studio/shelf/shelf_texts.h"
-#include "studio/shelf/theme_shelf.h"
 #include "studio/studio_texts.h"
-#include "model/theme/theme_history.h"
+#include "studio/widgets/style.h"
 
 namespace {
 
-using namespace studio_colour;
-const Color kNotice = Color::Rgb(0xF2, 0xC9, 0x4C);
+using namespace studio_style;
 
-constexpr int kMargin = 12;
 constexpr int kStatusTop = 56;
 // The "every eye" buttons stand right of the note.
 constexpr int kVisionWidth = 44;
@@ -38,12 +27,13 @@ constexpr int kStatusRoom = kSampleScreensTop - 2 - kStatusTop;
 
 }  // namespace
 
-PreviewPanel::PreviewPanel(Shell* shell)
-    : ElementLayer(shell),
-      title_(17, true, kInk),
-      note_(12, false, kQuiet),
-      status_(12, false, kSuccess),
-      notice_(12, false, kNotice),
+PreviewPanel::PreviewPanel(Shell* shell, Actions actions)
+    : StudioLayer(shell),
+      warnings_(FindReadabilityWarnings(theme_)),
+      title_(kTitlePx, true, kInk),
+      note_(kNotePx, false, kQuiet),
+      status_(kNotePx, false, kSuccess),
+      notice_(kNotePx, false, kNotice),
       themes_(shelf_text::kOpen, StudioButton::Look::kPlain),
       restore_(studio_text::kRestore, StudioButton::Look::kPlain),
       hide_(studio_text::kHide, StudioButton::Look::kPlain),
@@ -60,18 +50,22 @@ PreviewPanel::PreviewPanel(Shell* shell)
   themes_.SetBounds(304, 8, 56, 28);
   restore_.SetBounds(368, 8, 84, 28);
   hide_.SetBounds(460, 8, 52, 28);
-  themes_.SetID(kThemesId);
-  restore_.SetID(kRestoreId);
-  hide_.SetID(kHideId);
-  tab_.SetID(kShowId);
-  screens_.SetID(kScreensId);
+  themes_.OnClick(std::move(actions.open_shelf));
+  restore_.OnClick(std::move(actions.restore));
+  screens_.OnChoose(std::move(actions.point_at));
+  hide_.OnClick([this] {
+    if (Shell* shell = GetShell()) shell->ShowSide(false);
+  });
+  tab_.OnClick([this] {
+    if (Shell* shell = GetShell()) shell->ShowSide(true);
+  });
   tab_.SetBounds(0, 0, kTabWidth, kHeight);
   for (UiWin* e : std::initializer_list<UiWin*>{&title_, &note_, &status_, &notice_, &themes_, &restore_,
                                                 &hide_}) {
     AddRoot(e);
   }
   for (int i = 0; i < 4; ++i) {
-    visions_[i].SetID(kFirstVisionId + i);
+    visions_[i].OnClick([this, vision = kVisions[i]] { SetVision(vision); });
     visions_[i].SetBounds(kVisionLeft + i * (kVisionWidth + kVisionGap), 37, kVisionWidth, 20);
     visions_[i].SetOn(kVisions[i] == vision_);
     AddRoot(&visions_[i]);
@@ -79,33 +73,26 @@ PreviewPanel::PreviewPanel(Shell* shell)
   AddRoot(&screens_);
   AddRoot(&tab_);
   PlaceResized(kWidth, kHeight);
-  Show(ThemeSnapshot::Read());
+  UpdateStatus();
 }
 
-PreviewPanel::~PreviewPanel() {
-  if (Shell* shell = GetShell(); shell != nullptr && hwnd_ != nullptr) {
-    shell->UnregisterTarget(hwnd_);
-  }
-}
-
-bool PreviewPanel::Reload() {
-  ThemeSnapshot now = ThemeSnapshot::Read();
-  if (now == theme_) return false;
-  // The outcome of the last command is old news once the theme changed again.
+bool PreviewPanel::Show(ThemeSnapshot theme) {
+  if (theme == theme_) return false;
+  theme_ = std::move(theme);
+  warnings_ = FindReadabilityWarnings(theme_);
   result_.clear();
   result_failed_ = false;
-  Show(std::move(now));
+  UpdateStatus();
+  screens_.Invalidate();
   return true;
 }
 
-void PreviewPanel::Show(ThemeSnapshot theme) {
-  theme_ = std::move(theme);
-  warnings_ = FindReadabilityWarnings(theme_);
-  UpdateStatus();
-  screens_.Invalidate();
-  ItemCard* card = card_ != nullptr ? card_ : pictured_card_.get();
-  if (card != nullptr) card->Show(theme_, card->Item(), kWidth, kHeight, vision_);
+void PreviewPanel::SetSelected(int number) {
+  screens_.SetSelected(number);
+  if (number == 0) SetFocus(&screens_);
 }
+
+int PreviewPanel::ScreensShift() const { return screens_.GetPosY() - kSampleScreensTop; }
 
 void PreviewPanel::UpdateStatus() {
   if (!result_.empty()) {
@@ -147,163 +134,33 @@ void PreviewPanel::PlaceResized(int width, int /*height*/) {
   Repaint();
 }
 
-void PreviewPanel::PostCommand(WPARAM wParam, LPARAM lParam) {
-  Shell* shell = GetShell();
-  if (shell == nullptr) return;
-  if (hwnd_ == nullptr) hwnd_ = shell->RegisterTarget(this);
-  shell->PostMessage(hwnd_, WM_COMMAND, wParam, lParam);
-}
-
-void PreviewPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message != WM_COMMAND) return;
-  Shell* shell = GetShell();
-  switch (static_cast<int>(wParam & 0xFFFF)) {
-    case kThemesId:
-      OpenShelf();
-      break;
-    case kRestoreId:
-      AskRestore();
-      break;
-    case kHideId:
-      if (shell != nullptr) shell->ShowSide(false);
-      break;
-    case kShowId:
-      if (shell != nullptr) shell->ShowSide(true);
-      break;
-    case kScreensId:
-      if ((wParam >> 16) == SampleScreensView::kChooseByKey) {
-        PointAt(static_cast<int>(lParam));
-        break;
-      }
-      if (screens_click_) screens_click_(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-      PointAt(ItemAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
-      break;
-    case kPickSwatchId:
-      WriteSwatch(static_cast<int>(lParam));
-      break;
-    default: {
-      const int vision = static_cast<int>(wParam & 0xFFFF) - kFirstVisionId;
-      if (vision >= 0 && vision < 4) SetVision(kVisions[vision]);
-      break;
-    }
-  }
-}
-
-void PreviewPanel::PointAt(int number) {
-  if (number < 1 || number > static_cast<int>(kThemeTargetCount)) return;
-  if (GetShell() == nullptr) {
-    // For a picture: the card stays open where it would stand.
-    screens_.SetSelected(number);
-    pictured_card_ = std::make_unique<ItemCard>(nullptr, nullptr);
-    pictured_card_->Show(theme_, number, kWidth, kHeight, vision_);
-    Repaint();
-    return;
-  }
-  if (card_ != nullptr || confirmation_ != nullptr || shelf_ != nullptr) return;
-  ItemCard card(GetShell(), [this](int swatch) { PostCommand(kPickSwatchId, swatch); });
-  card_ = &card;
-  // A tap on another item beside the card points at that one instead.
-  for (int item = number; item != 0;) {
-    screens_.SetSelected(item);
-    card.Show(theme_, item, kWidth, kHeight, vision_);
-    const std::optional<POINT> tap = card.Run();
-    const int shift = screens_.GetPosY() - kSampleScreensTop;
-    item = tap ? ItemAt(tap->x, tap->y - shift) : 0;
-    if (GetShell() == nullptr || GetShell()->QuitRequested()) break;
-  }
-  card_ = nullptr;
-  screens_.SetSelected(0);
-  SetFocus(&screens_);
-  Repaint();
-}
-
-void PreviewPanel::WriteSwatch(int control_id) {
-  const ColorSwatch* swatch = FindColorSwatch(control_id);
-  const int item = screens_.Selected();
-  // Only the phone's own swatches are written, and only into the item the
-  // card shows.
-  if (swatch == nullptr || card_ == nullptr || item != card_->Item()) return;
-  const ThemeTarget& target = kThemeTargets[static_cast<std::size_t>(item - 1)];
-  const bool written = WriteThemeColor(HKEY_LOCAL_MACHINE, target.key, target.value_name, swatch->color, true);
-  Reload();
-  if (written && written_) written_();
-  if (card_ == nullptr) return;
-  card_->SetResult(written ? studio_text::SwatchWritten(control_id, target.label)
-                           : studio_text::SwatchNotWritten(RegistryFilePath()),
-                   !written);
-  card_->Show(theme_, item, kWidth, kHeight, vision_);
-}
-
 void PreviewPanel::SetVision(ColourVision vision) {
   vision_ = vision;
   for (VisionToggle& toggle : visions_) toggle.SetOn(toggle.Vision() == vision);
   Repaint();
 }
 
-const VisionToggle& PreviewPanel::VisionButton(ColourVision vision) const {
-  for (const VisionToggle& toggle : visions_) {
-    if (toggle.Vision() == vision) return toggle;
-  }
-  return visions_[0];
-}
-
-void PreviewPanel::AskRestore() {
-  if (confirmation_ != nullptr) return;
-  RestoreConfirmation sheet(kWidth, GetShell());
-  confirmation_ = &sheet;
-  const bool yes = sheet.Ask();
-  confirmation_ = nullptr;
-  if (yes) RestoreDefaults();
-}
-
-void PreviewPanel::OpenShelf() {
-  if (shelf_ != nullptr || confirmation_ != nullptr || card_ != nullptr) return;
-  ThemeShelf shelf(kWidth, GetShell());
-  shelf_ = &shelf;
-  shelf.Run();
-  shelf_ = nullptr;
-  Reload();
-}
-
-void PreviewPanel::RestoreDefaults() {
-  std::vector<RegistryValueName> names;
-  for (const ThemeTarget& target : kThemeTargets) names.push_back({target.key, target.value_name});
-  const LONG status = RegistryDeleteValues(HKEY_LOCAL_MACHINE, names.data(), names.size());
-  const bool failed = status != ERROR_SUCCESS;
-  // One write, so one step of the history; recorded as a restore before the
-  // watch sees it as a change.
-  std::string unrecorded;
-  if (!failed) ThemeHistory(RegistryFilePath()).Record("restore", unrecorded);
-  std::u16string result = failed ? studio_text::RestoreFailed(RegistryFilePath(), status)
-                                 : std::u16string(studio_text::kRestored);
-  Reload();
-  Report(std::move(result), failed);
-}
-
 void PreviewPanel::Report(std::u16string message, bool failed) {
   result_failed_ = failed;
   result_ = std::move(message);
   UpdateStatus();
-  if (shelf_ != nullptr) shelf_->Say(result_, failed);
-  if (card_ != nullptr) {
-    card_->SetResult(result_, failed);
-    card_->Show(theme_, card_->Item(), kWidth, kHeight, vision_);
-  }
 }
 
-void PreviewPanel::PaintContent(Canvas& canvas) {
+void PreviewPanel::PaintContent(Canvas& canvas) { PaintWith(canvas, nullptr); }
+
+void PreviewPanel::PaintWith(Canvas& canvas, ShellLayer* over) {
   const RECT& f = Frame();
   canvas.FillRect(0, 0, f.right - f.left, f.bottom - f.top, kDesk);
   for (UiWin* e : Roots()) e->Paint(canvas);
-  if (pictured_card_ != nullptr) {
+  if (over != nullptr) {
     canvas.Save();
-    pictured_card_->PaintLayer(canvas, 1.0);
+    over->PaintLayer(canvas, 1.0);
     canvas.Restore();
   }
   if (vision_ != ColourVision::kTypical && f.right - f.left >= kWidth) {
     // The note of pairs goes on its line between the screens, wherever
     // they stand.
-    const int shift = screens_.GetPosY() - kSampleScreensTop;
+    const int shift = ScreensShift();
     canvas.Save();
     canvas.Translate(0, shift);
     ShowAsSeenWith(canvas, RECT{0, -shift, kWidth, kHeight - shift}, theme_, vision_);
@@ -311,36 +168,10 @@ void PreviewPanel::PaintContent(Canvas& canvas) {
   }
 }
 
-void PreviewPanel::Paint(Canvas& canvas, double scale) {
+void PreviewPanel::Paint(Canvas& canvas, double scale, ShellLayer* over) {
   canvas.Save();
   canvas.Scale(scale);
   canvas.ClipRect(0, 0, kWidth, kHeight);
-  PaintContent(canvas);
+  PaintWith(canvas, over);
   canvas.Restore();
-}
-
-bool WritePreviewPng(const std::string& path, double scale, std::string& error,
-                     std::string* unreadable, ColourVision vision, int item) {
-  if (!(scale >= 0.25 && scale <= 8)) {
-    error = "the scale must be between 0.25 and 8";
-    return false;
-  }
-  PreviewPanel panel;
-  if (unreadable != nullptr) *unreadable = panel.theme().problem();
-  panel.SetVision(vision);
-  panel.PointAt(item);
-  std::string png;
-  const int width = static_cast<int>(std::lround(PreviewPanel::kWidth * scale));
-  const int height = static_cast<int>(std::lround(PreviewPanel::kHeight * scale));
-  auto paint = [&](Canvas& c) { panel.Paint(c, scale); };
-  if (!Canvas::RenderPng(width, height, paint, png)) {
-    error = "cannot draw the preview";
-    return false;
-  }
-  // A link at the path is replaced, never written through. A device, a pipe
-  // or a socket there is not the user's picture to replace (/dev/null among them).
-  FileError failure;
-  if (ReplaceFile(path, png, ReplaceOptions{.link = LinkAtPath::kReplace}, &failure)) return true;
-  error = "cannot write " + path + ": " + failure.reason;
-  return false;
 }

@@ -1,12 +1,12 @@
 // One of the studio's "every eye" buttons: 正常, 红色盲, 绿色盲, 蓝色盲. The one
 // that is on shows the whole preview as a person with that colour vision
-// sees it; a tap, or Enter or Space while it has the focus, sends its id.
+// sees it; a tap, or Enter or Space while it has the focus, runs its action.
 #pragma once
 
-#include "platform/ui/ui_button.h"
 #include "model/checks/colour_science.h"
+#include "studio/widgets/studio_controls.h"
 
-class VisionToggle : public UiButton {
+class VisionToggle : public ActionButton {
  public:
   explicit VisionToggle(ColourVision vision) : vision_(vision) {}
   ColourVision Vision() const { return vision_; }

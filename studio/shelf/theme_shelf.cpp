@@ -16,13 +16,12 @@
 #include "studio/studio_texts.h"
 #include "model/theme/theme_operations.h"
 #include "model/theme/theme_library.h"
+#include "studio/widgets/style.h"
 
 namespace {
 
-using namespace studio_colour;
-const Color kRim = Color::Rgb(0x6A, 0x70, 0x7A);
+using namespace studio_style;
 
-constexpr int kMargin = 12;
 constexpr int kRowHeight = 60;
 constexpr int kStatusRoom = 54;
 constexpr int kChangeHeight = 22;
@@ -30,13 +29,6 @@ constexpr int kColourWidth = 80;  // a swatch and its "#RRGGBB"
 constexpr int kChangeSheetWidth = 460;
 constexpr std::size_t kNameLimit = 40;
 
-constexpr int kCloseId = 1;
-constexpr int kSaveId = 2;
-constexpr int kExportCurrentId = 3;
-constexpr int kFormatId = 4;
-constexpr int kNameId = 5;
-// The buttons of row i: kRowIds + 4 * i + the action.
-constexpr int kRowIds = 100;
 
 std::u16string Hex(COLORREF c) {
   char text[8];
@@ -69,9 +61,9 @@ class ChangeList : public UiWin {
   int Height() const { return static_cast<int>(changes_.size()) * kChangeHeight; }
 
   void PaintWin(Canvas& canvas) override {
-    const Color ink = Color::Rgb(0x20, 0x20, 0x20);
-    const Color rim = Color::Rgb(0x90, 0x96, 0xA0);
-    const Color mark = Color::Rgb(0x9A, 0x52, 0x00);
+    const Color& ink = kSheetInk;
+    const Color& rim = kChangeRim;
+    const Color& mark = kCustomMark;
     const UINT line = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
     // From the right edge: the custom mark, the new colour, the arrow, the
     // old colour; the item's label takes the rest.
@@ -108,16 +100,17 @@ class ChangeList : public UiWin {
 // and its buttons, as children of the shelf's list.
 class ThemeShelf::Row {
  public:
-  Row(const Entry& entry, std::size_t index, int width, UiWin& list) : picture_(entry) {
+  // `act`: what a tap on one of its buttons does.
+  Row(const Entry& entry, std::size_t index, int width, UiWin& list, const std::function<void(Action)>& act)
+      : picture_(entry) {
     const int top = static_cast<int>(index) * kRowHeight;
     picture_.SetBounds(kMargin, top + 6, width - 3 * 80 - 2 * kMargin - 4, kRowHeight - 12);
     list.AddChild(&picture_);
-    const int id = kRowIds + 4 * static_cast<int>(index);
     int x = width - kMargin - 3 * 80 + 6;
     for (Action action : {Action::kApply, Action::kExport, Action::kDelete}) {
       StudioButton& button = buttons_[static_cast<int>(action)];
       button.SetBounds(x, top + 14, 74, 32);
-      button.SetID(id + static_cast<int>(action));
+      button.OnClick([act, action] { act(action); });
       // A theme that cannot be read can only be deleted; a preset cannot.
       const bool offered = action == Action::kDelete ? !entry.preset : entry.readable;
       if (offered) list.AddChild(&button);
@@ -157,7 +150,7 @@ class ThemeShelf::Row {
 };
 
 ThemeShelf::ThemeShelf(int width, Shell* shell)
-    : ElementLayer(shell),
+    : StudioLayer(shell),
       width_(width),
       title_(17, true, kInk),
       note_(12, false, kQuiet),
@@ -189,11 +182,17 @@ ThemeShelf::ThemeShelf(int width, Shell* shell)
   y += kStatusRoom + 4;
   list_.SetBounds(0, y, width, Shell::kScreenHeight - y);
   list_.EnableScrollBarV(true);
-  close_.SetID(kCloseId);
-  save_.SetID(kSaveId);
-  export_current_.SetID(kExportCurrentId);
-  format_.SetID(kFormatId);
-  name_.SetID(kNameId);
+  // A command acts only while the shelf runs and no question is open over it.
+  const auto when_free = [this](void (ThemeShelf::*command)()) {
+    return [this, command] {
+      if (question_ == nullptr && IsRunningModal()) (this->*command)();
+    };
+  };
+  close_.OnClick(when_free(&ThemeShelf::Close));
+  save_.OnClick(when_free(&ThemeShelf::Save));
+  name_.OnEnter(when_free(&ThemeShelf::Save));
+  export_current_.OnClick(when_free(&ThemeShelf::ExportCurrent));
+  format_.OnClick(when_free(&ThemeShelf::SwitchFormat));
   for (UiWin* e : std::initializer_list<UiWin*>{&title_, &close_, &note_, &name_, &save_, &export_current_,
                                                 &format_, &status_, &list_}) {
     AddRoot(e);
@@ -202,9 +201,7 @@ ThemeShelf::ThemeShelf(int width, Shell* shell)
   SetFocus(&name_);
 }
 
-ThemeShelf::~ThemeShelf() {
-  if (Shell* shell = GetShell(); shell != nullptr && hwnd_ != nullptr) shell->UnregisterTarget(hwnd_);
-}
+ThemeShelf::~ThemeShelf() = default;
 
 void ThemeShelf::Run() {
   Shell* shell = GetShell();
@@ -229,52 +226,35 @@ void ThemeShelf::Fill() {
   }
   rows_.clear();
   for (std::size_t i = 0; i < entries_.size(); ++i) {
-    rows_.push_back(std::make_unique<Row>(entries_[i], i, width_, list_));
+    rows_.push_back(std::make_unique<Row>(entries_[i], i, width_, list_, [this, i](Action action) {
+      if (question_ == nullptr && IsRunningModal() && i < entries_.size()) Act(i, action);
+    }));
   }
   list_.ScrollTo(list_.GetScrollY());
   Repaint();
 }
 
-void ThemeShelf::PostCommand(WPARAM wParam, LPARAM lParam) {
-  Shell* shell = GetShell();
-  if (shell == nullptr) return;
-  if (hwnd_ == nullptr) hwnd_ = shell->RegisterTarget(this);
-  shell->PostMessage(hwnd_, WM_COMMAND, wParam, lParam);
+void ThemeShelf::Close() { EndModal(0); }
+
+void ThemeShelf::ExportCurrent() {
+  ThemeValues now;
+  std::string problem;
+  if (!ReadThemeValues(now, problem)) {
+    Say(shelf_text::ExportFailed(problem), true);
+    return;
+  }
+  Export(now, Utf16ToUtf8(shelf_text::kCurrent));
 }
 
-void ThemeShelf::HandleMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
-  if (message != WM_COMMAND || question_ != nullptr || !IsRunningModal()) return;
-  const int id = static_cast<int>(wParam & 0xFFFF);
-  switch (id) {
-    case kCloseId:
-      EndModal(0);
-      return;
-    case kSaveId:
-    case kNameId:
-      Save();
-      return;
-    case kExportCurrentId: {
-      ThemeValues now;
-      std::string problem;
-      if (!ReadThemeValues(now, problem)) {
-        Say(shelf_text::ExportFailed(problem), true);
-        return;
-      }
-      Export(now, Utf16ToUtf8(shelf_text::kCurrent));
-      return;
-    }
-    case kFormatId:
-      form_ = form_ == RegFileForm::kVersion5 ? RegFileForm::kRegedit4 : RegFileForm::kVersion5;
-      format_.SetText(form_ == RegFileForm::kVersion5 ? shelf_text::kFormat5 : shelf_text::kFormat4);
-      return;
-    default:
-      break;
-  }
-  const std::size_t index = static_cast<std::size_t>(id - kRowIds) / 4;
-  if (id < kRowIds || index >= entries_.size()) return;
+void ThemeShelf::SwitchFormat() {
+  form_ = form_ == RegFileForm::kVersion5 ? RegFileForm::kRegedit4 : RegFileForm::kVersion5;
+  format_.SetText(form_ == RegFileForm::kVersion5 ? shelf_text::kFormat5 : shelf_text::kFormat4);
+}
+
+void ThemeShelf::Act(std::size_t index, Action action) {
   // A copy: the list is read again after a change.
   const Entry entry = entries_[index];
-  switch (static_cast<Action>((id - kRowIds) % 4)) {
+  switch (action) {
     case Action::kApply:
       Apply(entry);
       return;

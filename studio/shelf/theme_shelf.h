@@ -4,7 +4,7 @@
 // -> new), exported into the documents folder, and the saved ones deleted
 // (asked first). It is a layer of the one layer type over the whole studio,
 // run through the one modal run: its controls are elements fed by the one
-// route, their notifications come through the shell's queue, Tab and the
+// route, they call back through the shell's queue, Tab and the
 // arrows reach every control, Esc and "关闭" close it; the window's undo and
 // redo keys act while it is open (not under its questions). Every write goes
 // through the theme commands and the theme library: one locked, durable
@@ -15,17 +15,16 @@
 #include <string>
 #include <vector>
 
-#include "platform/shell/message_target.h"
-#include "platform/ui/element_layer.h"
 #include "platform/ui/ui_scroll_win.h"
 #include "platform/win/reg_file_format.h"
 #include "studio/widgets/studio_controls.h"
+#include "studio/widgets/studio_layer.h"
 #include "studio/widgets/text_field.h"
 #include "model/theme/theme_values.h"
 
 class ConfirmationSheet;
 
-class ThemeShelf : public ElementLayer, public MessageTarget {
+class ThemeShelf : public StudioLayer {
  public:
   // What a row's buttons do.
   enum class Action { kApply = 0, kExport = 1, kDelete = 2 };
@@ -65,8 +64,6 @@ class ThemeShelf : public ElementLayer, public MessageTarget {
   void Say(std::u16string message, bool failed);
 
   // ---- The shell's side ----
-  void PostCommand(WPARAM wParam, LPARAM lParam) override;
-  void HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   bool LetsWindowKeysAct() const override { return true; }
 
  protected:
@@ -77,7 +74,12 @@ class ThemeShelf : public ElementLayer, public MessageTarget {
   class Row;
   // Reads the presets and the saved themes again and lays out their rows.
   void Fill();
+  void Close();
   void Save();
+  void ExportCurrent();
+  void SwitchFormat();
+  // A tap on the button of `action` of entry `index`.
+  void Act(std::size_t index, Action action);
   void Apply(const Entry& entry);
   void Export(const ThemeValues& values, const std::string& name);
   void Delete(const Entry& entry);
@@ -98,5 +100,4 @@ class ThemeShelf : public ElementLayer, public MessageTarget {
   std::vector<std::unique_ptr<Row>> rows_;
   RegFileForm form_ = RegFileForm::kVersion5;
   ConfirmationSheet* question_ = nullptr;
-  HWND hwnd_ = nullptr;
 };

@@ -3,11 +3,13 @@
 #include "platform/shell/canvas.h"
 #include "platform/shell/shell.h"
 #include "studio/studio_texts.h"
+#include "studio/widgets/style.h"
 
 namespace {
-constexpr int kPad = 16;
-constexpr int kButtonHeight = 40;
-constexpr int kButtonGap = 20;
+using namespace studio_style;
+constexpr int kPad = kSheetPad;
+constexpr int kButtonHeight = kSheetButtonHeight;
+constexpr int kButtonGap = kSheetButtonGap;
 constexpr int kAnswerYes = 1;
 constexpr int kAnswerNo = 2;
 }  // namespace
@@ -15,14 +17,14 @@ constexpr int kAnswerNo = 2;
 ConfirmationSheet::ConfirmationSheet(int studio_width, Shell* shell, std::u16string title,
                                      std::u16string note, UiWin* detail, int detail_height,
                                      int sheet_width)
-    : ElementLayer(shell),
-      title_(18, true, Color::Rgb(0x20, 0x20, 0x20)),
-      note_(12, false, Color::Rgb(0x60, 0x60, 0x60)),
+    : StudioLayer(shell),
+      title_(18, true, kSheetInk),
+      note_(kNotePx, false, kSheetNote),
       confirm_(studio_text::kConfirm, StudioButton::Look::kDanger),
       cancel_(studio_text::kCancel, StudioButton::Look::kLight) {
   SetPlace(Place::Side);
-  confirm_.SetID(kAnswerYes);
-  cancel_.SetID(kAnswerNo);
+  confirm_.OnClick([this] { Answer(kAnswerYes); });
+  cancel_.OnClick([this] { Answer(kAnswerNo); });
   SetDimsBehind(true);
   const int inner = sheet_width - 2 * kPad;
   title_.SetText(std::move(title));
@@ -53,15 +55,15 @@ ConfirmationSheet::ConfirmationSheet(int studio_width, Shell* shell, std::u16str
   SetFocus(&cancel_);
 }
 
-void ConfirmationSheet::PostCommand(WPARAM wParam, LPARAM /*lParam*/) {
-  if (!IsDone()) EndModal(static_cast<int>(wParam & 0xFFFF));
+void ConfirmationSheet::Answer(int answer) {
+  if (IsRunningModal() && !IsDone()) EndModal(answer);
 }
 
 bool ConfirmationSheet::Ask() { return RunModal(false, false) == kAnswerYes; }
 
 void ConfirmationSheet::PaintContent(Canvas& canvas) {
   const RECT& f = Frame();
-  canvas.FillRoundRect(0, 0, f.right - f.left, f.bottom - f.top, 12, Color::Rgb(0xFF, 0xFF, 0xFF));
+  canvas.FillRoundRect(0, 0, f.right - f.left, f.bottom - f.top, 12, kSheet);
   for (UiWin* e : Roots()) e->Paint(canvas);
 }
 

@@ -8,19 +8,16 @@
 
 #include <string>
 
-#include "platform/ui/element_layer.h"
 #include "studio/widgets/studio_controls.h"
+#include "studio/widgets/studio_layer.h"
 
-class ConfirmationSheet : public ElementLayer {
+class ConfirmationSheet : public StudioLayer {
  public:
   // The sheet, `sheet_width` wide, stands in the middle of the studio, whose
   // width is `studio_width`; `detail` (not owned, `detail_height` tall)
   // goes under the note. `shell`: the shell the studio is in.
   ConfirmationSheet(int studio_width, Shell* shell, std::u16string title, std::u16string note,
                     UiWin* detail = nullptr, int detail_height = 0, int sheet_width = 320);
-
-  // The buttons' notifications answer the question.
-  void PostCommand(WPARAM wParam, LPARAM lParam) override;
 
   // Runs until answered: true for "确定".
   bool Ask();
@@ -34,6 +31,8 @@ class ConfirmationSheet : public ElementLayer {
   void OnTapOutside() override;
 
  private:
+  void Answer(int answer);
+
   StudioText title_;
   StudioText note_;
   StudioButton confirm_;

@@ -3,42 +3,47 @@
 #include <cmath>
 
 #include "platform/shell/canvas.h"
-#include "platform/ui/window.h"
+#include "model/theme_targets.h"
+#include "studio/preview/item_places.h"
 #include "studio/studio_texts.h"
+#include "studio/widgets/studio_layer.h"
+#include "studio/widgets/style.h"
 
 namespace {
 
+using namespace studio_style;
 constexpr UINT kWrapped = DT_LEFT | DT_WORDBREAK;
 
-struct ButtonColors {
-  Color face, rim, ink;
-};
-
-ButtonColors ColorsOf(StudioButton::Look look, bool pressed) {
+const ButtonLook& LookOf(StudioButton::Look look) {
   switch (look) {
-    case StudioButton::Look::kDanger:
-      return {pressed ? Color::Rgb(0xB0, 0x2A, 0x1E) : Color::Rgb(0xD9, 0x3A, 0x2B),
-              Color::Rgb(0xD9, 0x3A, 0x2B), Color::Rgb(0xFF, 0xFF, 0xFF)};
-    case StudioButton::Look::kLight:
-      return {pressed ? Color::Rgb(0xC9, 0xCD, 0xD3) : Color::Rgb(0xF0, 0xF1, 0xF3),
-              Color::Rgb(0xB4, 0xB8, 0xBE), Color::Rgb(0x20, 0x20, 0x20)};
-    case StudioButton::Look::kPlain:
-      break;
+    case StudioButton::Look::kDanger: return kDangerButton;
+    case StudioButton::Look::kLight: return kLightButton;
+    case StudioButton::Look::kPlain: break;
   }
-  return {pressed ? Color::Rgb(0x5A, 0x60, 0x6A) : Color::Rgb(0x45, 0x4A, 0x52),
-          Color::Rgb(0x6A, 0x70, 0x7A), Color::Rgb(0xF2, 0xF4, 0xF7)};
+  return kPlainButton;
 }
 
 }  // namespace
 
+void ActionButton::OnRelease(int /*x*/, int /*y*/, bool inside) {
+  pressed_ = false;
+  Invalidate();
+  if (inside) RunLater(*this, action_);
+}
+
+bool ActionButton::Activate() {
+  RunLater(*this, action_);
+  return true;
+}
+
 StudioButton::StudioButton(std::u16string text, Look look) : text_(std::move(text)), look_(look) {}
 
 void StudioButton::PaintWin(Canvas& canvas) {
-  const ButtonColors c = ColorsOf(look_, pressed_);
-  canvas.FillRoundRect(0, 0, width_, height_, 7, c.face);
-  canvas.StrokeRoundRect(0.5, 0.5, width_ - 1, height_ - 1, 6.5, 1, c.rim);
+  const ButtonLook& c = LookOf(look_);
+  canvas.FillRoundRect(0, 0, width_, height_, kButtonRadius, pressed_ ? c.pressed : c.face);
+  canvas.StrokeRoundRect(0.5, 0.5, width_ - 1, height_ - 1, kButtonRadius - 0.5, 1, c.rim);
   canvas.DrawText(text_, RECT{0, 0, width_, height_}, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
-                  c.ink, 14);
+                  c.ink, kButtonTextPx);
   if (ShowsFocus()) PaintFocusRing(canvas, 0, 0, width_, height_);
 }
 
@@ -120,10 +125,13 @@ bool SampleScreensView::EnterFocus(bool forward) {
   return true;
 }
 
+void SampleScreensView::Choose(int item) {
+  if (item < 1 || !choose_) return;
+  RunLater(*this, [choose = choose_, item] { choose(item); });
+}
+
 bool SampleScreensView::Activate() {
-  PostNotification(static_cast<WPARAM>(static_cast<std::uint16_t>(id_)) |
-                       (static_cast<WPARAM>(kChooseByKey) << 16),
-                   static_cast<LPARAM>(pointed_));
+  Choose(pointed_);
   return true;
 }
 
@@ -148,17 +156,13 @@ void SampleScreensView::OnPress(int, int) { pressed_ = true; }
 void SampleScreensView::OnRelease(int x, int y, bool inside) {
   const bool was = pressed_;
   pressed_ = false;
-  if (was && inside) {
-    PostNotification(static_cast<WPARAM>(static_cast<std::uint16_t>(id_)),
-                     MAKELPARAM_XY(x, y + kSampleScreensTop));
-  }
+  if (was && inside) Choose(ItemAt(x, y + kSampleScreensTop));
 }
 
 void WayBackTab::PaintWin(Canvas& canvas) {
-  canvas.FillRect(0, 0, width_, height_,
-                  pressed_ ? Color::Rgb(0x3A, 0x3F, 0x47) : Color::Rgb(0x2B, 0x2E, 0x33));
-  canvas.FillRect(0, 0, 1, height_, Color::Rgb(0x6A, 0x70, 0x7A));
-  const Color ink = Color::Rgb(0xF2, 0xF4, 0xF7);
+  canvas.FillRect(0, 0, width_, height_, pressed_ ? kTabPressed : kDesk);
+  canvas.FillRect(0, 0, 1, height_, kRim);
+  const Color ink = kInk;
   // An arrow towards where the studio opens, the label one character a line
   // (as Chinese is written top to bottom), and the key.
   const double mid = width_ / 2.0;

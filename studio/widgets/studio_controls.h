@@ -1,12 +1,13 @@
 // The studio's controls: elements of the one element type, on the studio's
 // layers beside the phone, fed by the one route (press, move, release,
-// wheel, keys). A button is a UiButton: a tap, or Enter or Space while it
-// has the focus, sends its control id to its layer; a text is wrapped to its
-// width and shown whole; the sample screens are one painted element whose
-// taps send their id with the point; the way back is the narrow tab the
-// hidden studio leaves beside the phone.
+// wheel, keys). A button is a UiButton that calls back: a tap, or Enter or
+// Space while it has the focus, runs its action from the shell's loop; a
+// text is wrapped to its width and shown whole; the sample screens are one
+// painted element that calls back with the item a tap or a key chose; the
+// way back is the narrow tab the hidden studio leaves beside the phone.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,17 +15,21 @@
 #include "platform/ui/ui_button.h"
 #include "studio/preview/sample_screens.h"
 
-// The studio's own colours, shared by its panel and its sheets.
-namespace studio_colour {
-inline const Color kDesk = Color::Rgb(0x2B, 0x2E, 0x33);     // the panel's ground
-inline const Color kInk = Color::Rgb(0xF2, 0xF4, 0xF7);      // titles and main text
-inline const Color kQuiet = Color::Rgb(0xB8, 0xBE, 0xC8);    // notes
-inline const Color kFailure = Color::Rgb(0xFF, 0x8F, 0x85);  // what went wrong
-inline const Color kSuccess = Color::Rgb(0x9D, 0xE0, 0x9D);  // what went well
-}  // namespace studio_colour
+// A button of the studio's: a tap on it, or Enter or Space while it has the
+// focus, runs its action (from the shell's loop, on a studio layer).
+class ActionButton : public UiButton {
+ public:
+  void OnClick(std::function<void()> action) { action_ = std::move(action); }
+
+  void OnRelease(int x, int y, bool inside) override;
+  bool Activate() override;
+
+ private:
+  std::function<void()> action_;
+};
 
 // A rounded push button with a centred one-line caption.
-class StudioButton : public UiButton {
+class StudioButton : public ActionButton {
  public:
   enum class Look { kPlain, kDanger, kLight };
 
@@ -67,20 +72,18 @@ class StudioText : public UiWin {
 
 // The phone's sample screens in a theme, drawn by the sample screens'
 // painter. The element sits at (0, kSampleScreensTop) of its panel; a tap on
-// it sends its control id with the point in the painter's coordinates (the
-// panel's) as MAKELPARAM_XY.
+// it chooses the item drawn there (if any).
 //
 // It takes the keyboard focus as one stop: the arrows then point at one item
-// after another (its places ringed), and Enter or Space sends the id with
-// kChooseByKey in the high word and the item's number as the LPARAM. The
-// item selected is outlined wherever it is drawn.
+// after another (its places ringed), and Enter or Space chooses that item.
+// The item selected is outlined wherever it is drawn.
 class SampleScreensView : public UiWin {
  public:
-  static constexpr int kChooseByKey = 1;
-
   // `ground`: the colour the screens stand on (the panel's).
   SampleScreensView(const ThemeSnapshot& theme, const std::vector<ReadabilityWarning>& warnings,
                     Color ground);
+  // Called (from the shell's loop) with the number of the item chosen.
+  void OnChoose(std::function<void(int item)> choose) { choose_ = std::move(choose); }
 
   // The item outlined (0: none).
   void SetSelected(int item);
@@ -97,8 +100,11 @@ class SampleScreensView : public UiWin {
   bool OnKey(InputKey key) override;
 
  private:
+  void Choose(int item);
+
   const ThemeSnapshot& theme_;
   const std::vector<ReadabilityWarning>& warnings_;
+  std::function<void(int item)> choose_;
   bool pressed_ = false;
   int selected_ = 0;
   int pointed_ = 1;
@@ -112,7 +118,7 @@ class SampleScreensView : public UiWin {
 
 // The hidden studio's way back: a narrow strip along the phone's right edge
 // whose label says what a tap on it (or Enter, or F2) does.
-class WayBackTab : public UiButton {
+class WayBackTab : public ActionButton {
  public:
   void PaintWin(Canvas& canvas) override;
 };

@@ -6,8 +6,11 @@
 
 #include "platform/shell/canvas.h"
 #include "platform/ui/element_layer.h"
+#include "studio/widgets/studio_layer.h"
+#include "studio/widgets/style.h"
 
 namespace {
+using namespace studio_style;
 constexpr int kPad = 8;
 constexpr double kTextPx = 14;
 constexpr UINT kLine = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
@@ -43,9 +46,9 @@ int TextField::WidthBefore(const std::u16string& text, std::size_t end, int heig
 }
 
 void TextField::PaintWin(Canvas& canvas) {
-  canvas.FillRoundRect(0, 0, width_, height_, 6, Color::Rgb(0xFF, 0xFF, 0xFF));
+  canvas.FillRoundRect(0, 0, width_, height_, 6, kFieldFace);
   canvas.StrokeRoundRect(0.5, 0.5, width_ - 1, height_ - 1, 5.5, 1,
-                         HasFocus() ? Color::Rgb(0x3B, 0x82, 0xF6) : Color::Rgb(0xB4, 0xB8, 0xBE));
+                         HasFocus() ? kFieldFocusRim : kFieldRim);
   const int room = width_ - 2 * kPad;
   // The caret's line stands within the room, at most at its last pixel but one.
   const int last = std::max(room - 2, 0);
@@ -62,25 +65,25 @@ void TextField::PaintWin(Canvas& canvas) {
     // Past the caret, when there is one.
     const int hint_left = kPad + (HasFocus() ? 4 : 0);
     canvas.DrawText(hint_, RECT{hint_left, 0, width_ - kPad, height_}, kLine | DT_END_ELLIPSIS,
-                    Color::Rgb(0x8A, 0x90, 0x99), kTextPx);
+                    kFieldHint, kTextPx);
   } else {
     canvas.Save();
     canvas.ClipRect(kPad, 0, room, height_);
     const int left = kPad - scroll_;
-    canvas.DrawText(shown, RECT{left, 0, left + kUnbounded, height_}, kLine, Color::Rgb(0x20, 0x20, 0x20),
+    canvas.DrawText(shown, RECT{left, 0, left + kUnbounded, height_}, kLine, kFieldInk,
                     kTextPx);
     if (!composition_.empty()) {
       // Underlined, as an input method's text is until it is typed.
       const double y = std::floor(height_ / 2 + kTextPx * 0.7) + 0.5;
       canvas.DrawLine(left + WidthBefore(shown, caret_, height_), y,
                       left + WidthBefore(shown, caret_ + composition_.size(), height_), y, 1,
-                      Color::Rgb(0x20, 0x20, 0x20));
+                      kFieldInk);
     }
     canvas.Restore();
   }
   if (HasFocus()) {
     const int x = kPad + caret_x - scroll_;
-    canvas.DrawLine(x + 0.5, 7, x + 0.5, height_ - 7, 1.5, Color::Rgb(0x20, 0x20, 0x20));
+    canvas.DrawLine(x + 0.5, 7, x + 0.5, height_ - 7, 1.5, kFieldInk);
     // The input method's window of candidates opens below the box, by the caret.
     if (Layer() != nullptr) {
       const POINT o = WindowOrigin();
@@ -136,7 +139,7 @@ bool TextField::OnKey(InputKey key) {
       text_.erase(caret_, After(text_, caret_) - caret_);
       break;
     case InputKey::Enter:
-      PostNotification(static_cast<WPARAM>(static_cast<std::uint16_t>(id_)), 0);
+      RunLater(*this, enter_);
       return true;
     case InputKey::Space:  // the space itself comes as text
       return true;

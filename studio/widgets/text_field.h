@@ -3,13 +3,14 @@
 // one), Home and End to either end, a tap near a place in the text; typed
 // text (the keyboard's, or an input method's, Chinese too) goes in at the
 // caret, Backspace takes back the character before it, Delete the one
-// after it; Enter sends its control id to its layer. It takes these keys
+// after it; Enter runs its action (from the shell's loop). It takes these keys
 // only while it has the focus. Text longer than the box scrolls inside it,
 // keeping the caret in sight. What an input method is still composing shows
 // at the caret, underlined, and is no part of the text until typed; it is
 // dropped when the focus leaves. The input method is told where the caret is.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/ui/ui_win.h"
@@ -22,6 +23,8 @@ class TextField : public UiWin {
   const std::u16string& Text() const { return text_; }
   // The text, with the caret at its end.
   void SetText(std::u16string text);
+  // What Enter does.
+  void OnEnter(std::function<void()> action) { enter_ = std::move(action); }
 
   void PaintWin(Canvas& canvas) override;
   void OnRelease(int x, int y, bool inside) override;
@@ -33,6 +36,7 @@ class TextField : public UiWin {
   void FocusLeft() override;
 
  private:
+  std::function<void()> enter_;
   // The width of the text before UTF-16 unit `end`, as drawn.
   static int WidthBefore(const std::u16string& text, std::size_t end, int height);
 

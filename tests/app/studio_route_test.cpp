@@ -6,25 +6,24 @@
 #include "app/tintor_main_wnd.h"
 #include "platform/ui/element_layer.h"
 #include "platform/ui/popup_menu_sheet.h"
+#include "studio/card/item_card.h"
 #include "studio/preview/restore_confirmation.h"
+#include "studio/shelf/theme_shelf.h"
 #include "studio/studio.h"
 #include "tests/support/headless_shell_test.h"
+#include "tests/support/screen_texts.h"
 
 namespace {
 
 class StudioBesideThePhone : public HeadlessShellTest {
  protected:
-  // The centre of an element of a studio layer, in the window's coordinates.
-  void TapStudio(const ElementLayer& layer, const UiWin& e) {
-    Tap(Shell::kScreenWidth + layer.Frame().left + e.GetPosX() + e.GetWidth() / 2,
-        layer.Frame().top + e.GetPosY() + e.GetHeight() / 2);
-  }
   void TapPhone(const CMzWnd& wnd, const UiWin& e) {
     const POINT o = e.WindowOrigin();
     Tap(wnd.GetPosX() + o.x + e.GetWidth() / 2, wnd.GetPosY() + o.y + e.GetHeight() / 2);
   }
   void Then(std::function<void()> check) { host().InjectCall(std::move(check)); }
   PopupMenuSheet* Menu() { return dynamic_cast<PopupMenuSheet*>(shell().TopLayer()); }
+  RestoreConfirmation* Question() { return dynamic_cast<RestoreConfirmation*>(shell().TopLayer()); }
   std::vector<std::uint32_t> Phone() {
     std::vector<std::uint32_t> out;
     for (int y = Shell::kStatusBarHeight; y < Shell::kScreenHeight; ++y) {
@@ -40,7 +39,6 @@ TEST_F(StudioBesideThePhone, OneRouteOneModalRunAndTheKeyboardEverywhere) {
   ASSERT_TRUE(main.Create(work.left, work.top, work.right - work.left, work.bottom - work.top));
   main.Show();
   Studio studio(shell(), RegistryPath(), true);
-  const PreviewPanel& panel = studio.Panel();
   Pump();
   EXPECT_EQ(host().FrameWidth(), Shell::kScreenWidth + PreviewPanel::kWidth);
   const std::vector<std::uint32_t> untouched = Phone();
@@ -63,10 +61,10 @@ TEST_F(StudioBesideThePhone, OneRouteOneModalRunAndTheKeyboardEverywhere) {
   Key(InputKey::Enter);
   Then([&] {
     ASSERT_NE(Menu(), nullptr);
-    TapStudio(panel, panel.RestoreButton());
+    ASSERT_TRUE(TapText(host(), shell(), u"恢复默认"));
     Key(InputKey::Down);
     Then([&] {
-      EXPECT_EQ(panel.Confirmation(), nullptr) << "the studio took a press under the menu";
+      EXPECT_EQ(Question(), nullptr) << "the studio took a press under the menu";
       ASSERT_NE(Menu(), nullptr);
       EXPECT_EQ(Menu()->Highlight(), 0);
       Key(InputKey::Escape);
@@ -77,28 +75,36 @@ TEST_F(StudioBesideThePhone, OneRouteOneModalRunAndTheKeyboardEverywhere) {
 
   // The studio's confirmation holds the phone: a tap on a swatch opens no
   // menu, and Esc closes the confirmation, not something of the phone's.
-  TapStudio(panel, panel.RestoreButton());
+  ASSERT_TRUE(TapText(host(), shell(), u"恢复默认"));
   Then([&] {
-    ASSERT_NE(panel.Confirmation(), nullptr);
+    ASSERT_NE(Question(), nullptr);
     TapPhone(main, main.SwatchButton(0));
     Key(InputKey::Escape);
   });
   Pump();
-  EXPECT_EQ(panel.Confirmation(), nullptr);
+  EXPECT_EQ(Question(), nullptr);
   EXPECT_EQ(shell().LayerCount(), 2u) << "the phone opened something under the confirmation";
   EXPECT_EQ(shell().PendingMessages(), 0u);
 
   // Tab goes on from the phone's toolbar into the studio and round again.
   const UiToolbar_Text& toolbar = main.Toolbar();
-  Key(InputKey::Tab);  // the studio had the last press: its first control
+  Key(InputKey::Tab);  // the studio had the last press: its first control, 主题
+  Key(InputKey::Enter);
+  Then([&] {
+    EXPECT_NE(dynamic_cast<ThemeShelf*>(shell().TopLayer()), nullptr) << "主题 had not the focus";
+    Key(InputKey::Escape);
+  });
   Pump();
-  EXPECT_TRUE(panel.ThemesButton().HasFocus());
   Key(InputKey::Tab);
   Key(InputKey::Tab);  // past 恢复默认 and 隐藏
   for (int i = 0; i < 4; ++i) Key(InputKey::Tab);  // the four every-eye buttons
   Key(InputKey::Tab);  // the sample screens, where the arrows point at items
+  Key(InputKey::Enter);
+  Then([&] {
+    EXPECT_NE(dynamic_cast<ItemCard*>(shell().TopLayer()), nullptr) << "the screens had not the focus";
+    Key(InputKey::Escape);
+  });
   Pump();
-  EXPECT_TRUE(panel.Screens().HasFocus());
   Key(InputKey::Tab);  // round to the phone's grid, where it was
   Pump();
   ASSERT_NE(pane.FocusedChild(), nullptr);

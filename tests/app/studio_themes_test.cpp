@@ -24,6 +24,7 @@
 #include "studio/shelf/theme_shelf.h"
 #include "model/theme/theme_values.h"
 #include "tests/support/headless_shell_test.h"
+#include "tests/support/screen_texts.h"
 
 namespace {
 
@@ -37,6 +38,13 @@ class StudioThemes : public HeadlessShellTest {
         layer.Frame().top + o.y + e.GetHeight() / 2);
   }
   void Then(std::function<void()> check) { host().InjectCall(std::move(check)); }
+  // What the window says now, and a tap on the words one means.
+  std::u16string Screen() { return ScreenSays(shell()); }
+  void TapOn(const char16_t* words) { ASSERT_TRUE(TapText(host(), shell(), words)) << Utf16ToUtf8(words); }
+  template <class T>
+  const T* OnTop() {
+    return dynamic_cast<const T*>(shell().TopLayer());
+  }
   static ThemeValues Now() {
     ThemeValues v;
     std::string problem;
@@ -122,36 +130,36 @@ TEST_F(StudioThemes, WindowKeysUndoAndRedoEveryStepDroppedFilesImportOrAreRefuse
   Pump();
   EXPECT_EQ(Now().items[kBackground], 0x00112233u);
   EXPECT_EQ(panel.theme().Item(4), 0x00112233u) << "the panel shows the undo at once";
-  EXPECT_TRUE(Says(panel.status(), u"已撤销")) << Utf16ToUtf8(panel.status());
+  EXPECT_TRUE(Says(Screen(), u"已撤销")) << Utf16ToUtf8(Screen());
   Key(InputKey::Z, kCtrl);
   Key(InputKey::Z, kCtrl);
   Pump();
   EXPECT_EQ(Now(), ThemeValues()) << "a value that was not there is removed again";
-  EXPECT_EQ(panel.status(), studio_text::kNothingToUndo);
+  EXPECT_TRUE(Says(Screen(), studio_text::kNothingToUndo));
   Key(InputKey::Y, kCtrl);
   Key(InputKey::Z, kCtrl | kShift);
   Pump();
   EXPECT_EQ(Now().items[kBackground], 0x00445566u);
-  EXPECT_TRUE(Says(panel.status(), u"已重做")) << Utf16ToUtf8(panel.status());
+  EXPECT_TRUE(Says(Screen(), u"已重做")) << Utf16ToUtf8(Screen());
 
   // "恢复默认", confirmed, is one step; no key of the history and no dropped
   // file acts while its question holds the window.
   ASSERT_TRUE(WriteRegistryDword(kThemeTargets[12].key, kThemeTargets[12].value_name, 0x00ABCDEF));
   Pump();
   const ThemeValues before_restore = Now();
-  TapStudio(panel, panel.RestoreButton());
+  TapOn(u"恢复默认");
   Then([&] {
-    ASSERT_NE(panel.Confirmation(), nullptr);
-    TapStudio(*panel.Confirmation(), panel.Confirmation()->ConfirmButton());
+    ASSERT_NE(OnTop<RestoreConfirmation>(), nullptr);
+    TapOn(u"确定");
   });
   Pump();
   EXPECT_EQ(Now(), ThemeValues());
-  TapStudio(panel, panel.RestoreButton());
+  TapOn(u"恢复默认");
   Key(InputKey::Z, kCtrl);
   host().Inject(InputEvent::Drop(good));
   Key(InputKey::Escape);
   Pump();
-  EXPECT_EQ(panel.Confirmation(), nullptr);
+  EXPECT_EQ(OnTop<RestoreConfirmation>(), nullptr);
   EXPECT_EQ(Now(), ThemeValues()) << "Ctrl+Z acted under the question";
   Key(InputKey::Z, kCtrl);
   Pump();
@@ -163,12 +171,12 @@ TEST_F(StudioThemes, WindowKeysUndoAndRedoEveryStepDroppedFilesImportOrAreRefuse
   Pump();
   EXPECT_EQ(Now().items[kBackground], 0x00203040u);
   EXPECT_EQ(panel.theme().Item(4), 0x00203040u);
-  EXPECT_TRUE(Says(panel.status(), u"已导入")) << Utf16ToUtf8(panel.status());
+  EXPECT_TRUE(Says(Screen(), u"已导入")) << Utf16ToUtf8(Screen());
   const std::string imported = Bytes(RegistryPath());
   host().Inject(InputEvent::Drop(bad));
   Pump();
   EXPECT_EQ(Bytes(RegistryPath()), imported);
-  EXPECT_TRUE(Says(panel.status(), u"第 5 行")) << Utf16ToUtf8(panel.status());
+  EXPECT_TRUE(Says(Screen(), u"第 5 行")) << Utf16ToUtf8(Screen());
   Key(InputKey::Z, kCtrl);
   Pump();
   EXPECT_EQ(Now(), before_restore);
@@ -193,13 +201,13 @@ TEST_F(StudioThemes, ShelfSavesAppliesExportsAndDeletesThemesByNameTyped) {
   Pump();
   // The shelf runs modally: what happens there is input, and what is seen
   // there is checked between its steps.
-  TapStudio(panel, panel.ThemesButton());
+  TapOn(u"主题");
   const std::string old_form = documents + "/深色-REGEDIT4.reg";
   std::string before;
   int caret_x = 0;
   steps_ = {
       [&] {
-        shelf_ = panel.Shelf();
+        shelf_ = OnTop<ThemeShelf>();
         ASSERT_NE(shelf_, nullptr);
         EXPECT_TRUE(host().TakingText()) << "no text asked for while the name can be typed";
         EXPECT_EQ(shelf_->Entries().size(), ThemePresets().size());
@@ -303,7 +311,7 @@ TEST_F(StudioThemes, ShelfSavesAppliesExportsAndDeletesThemesByNameTyped) {
         host().InjectScript(script);
       },
       [&] {
-        ASSERT_EQ(panel.Shelf(), shelf_) << "Esc closed the shelf while composing";
+        ASSERT_EQ(OnTop<ThemeShelf>(), shelf_) << "Esc closed the shelf while composing";
         EXPECT_EQ(Utf16ToUtf8(shelf_->NameField().Text()), "小初夏");
         EXPECT_TRUE(shelf_->NameField().Composing());
         EXPECT_GT(host().TextCaret().x, caret_x + 40) << "the caret is not after the composition";
@@ -323,11 +331,11 @@ TEST_F(StudioThemes, ShelfSavesAppliesExportsAndDeletesThemesByNameTyped) {
   };
   Then([this] { RunSteps(); });
   Pump();
-  ASSERT_EQ(panel.Shelf(), nullptr) << "the shelf stayed open";
+  ASSERT_EQ(OnTop<ThemeShelf>(), nullptr) << "the shelf stayed open";
   EXPECT_FALSE(host().TakingText());
   EXPECT_EQ(Now(), spring);
   EXPECT_EQ(panel.theme().Item(4), *spring.items[kBackground]) << "the panel shows the redo on closing";
-  EXPECT_TRUE(Says(panel.status(), u"已重做")) << Utf16ToUtf8(panel.status());
+  EXPECT_TRUE(Says(Screen(), u"已重做")) << Utf16ToUtf8(Screen());
   EXPECT_EQ(Bytes(old_form).rfind("REGEDIT4\r\n", 0), 0u);
   for (const std::string& file : {documents + "/当前颜色.reg", documents + "/当前颜色 (2).reg", old_form}) {
     ThemeValues read;

@@ -24,10 +24,12 @@
 #include "studio/card/item_card.h"
 #include "studio/preview/item_places.h"
 #include "studio/preview/preview_panel.h"
+#include "studio/preview/preview_png.h"
 #include "studio/registry_file_watcher.h"
 #include "studio/preview/restore_confirmation.h"
 #include "studio/studio.h"
 #include "model/theme/theme_history.h"
+#include "tests/support/screen_texts.h"
 #include "tests/registry/reg_test_util.h"
 #include "tests/registry/temp_registry.h"
 
@@ -64,10 +66,10 @@ LONG WriteItem(int number, COLORREF color) {
   return SetValue(HKEY_LOCAL_MACHINE, t.key, t.value_name, REG_DWORD, Le32(color));
 }
 
-// The centre of `element` of a studio layer, in the window's coordinates.
-void TapOn(HeadlessHost& host, const ElementLayer& layer, const UiWin& element) {
-  host.InjectTap(Shell::kScreenWidth + layer.Frame().left + element.GetPosX() + element.GetWidth() / 2,
-                 layer.Frame().top + element.GetPosY() + element.GetHeight() / 2);
+// The layer on top of the window, if it is a `T`.
+template <class T>
+const T* OnTop(const Shell& shell) {
+  return dynamic_cast<const T*>(shell.TopLayer());
 }
 
 }  // namespace
@@ -75,7 +77,8 @@ void TapOn(HeadlessHost& host, const ElementLayer& layer, const UiWin& element) 
 TEST(PreviewPanel, EachItemRecoloursOnlyItsOwnPlace) {
   TempRegistry registry;
   constexpr double kScale = 1.5;  // also checks that a scaled panel shows every item
-  PreviewPanel panel;
+  PreviewPanel panel(nullptr, {});
+  panel.Show(ThemeSnapshot::Read());
   const COLORREF vivid[] = {RGB(0xFF, 0, 0), RGB(0xFF, 0xFF, 0), RGB(0, 0, 0xFF),
                             RGB(0xFF, 0, 0xFF), RGB(0, 0xFF, 0xFF), RGB(0, 0xFF, 0),
                             RGB(0x80, 0, 0x80)};
@@ -86,7 +89,7 @@ TEST(PreviewPanel, EachItemRecoloursOnlyItsOwnPlace) {
     EXPECT_TRUE(w.default_fails) << w.item;
     for (COLORREF c : vivid) {
       ASSERT_EQ(WriteItem(w.item, c), ERROR_SUCCESS);
-      ASSERT_TRUE(panel.Reload());
+      ASSERT_TRUE(panel.Show(ThemeSnapshot::Read()));
       readable_base[w.item] = c;
       if (!ItemFails(panel.theme(), w.item)) break;
     }
@@ -102,7 +105,7 @@ TEST(PreviewPanel, EachItemRecoloursOnlyItsOwnPlace) {
     for (COLORREF c : vivid) {
       if (readable_base.count(item) != 0 && readable_base[item] == c) continue;
       ASSERT_EQ(WriteItem(item, c), ERROR_SUCCESS);
-      ASSERT_TRUE(panel.Reload());
+      ASSERT_TRUE(panel.Show(ThemeSnapshot::Read()));
       color = c;
       if (panel.warnings().empty()) break;
     }
@@ -138,7 +141,7 @@ TEST(PreviewPanel, EachItemRecoloursOnlyItsOwnPlace) {
     }
     if (readable_base.count(item) != 0) {
       ASSERT_EQ(WriteItem(item, readable_base[item]), ERROR_SUCCESS);
-      ASSERT_TRUE(panel.Reload());
+      ASSERT_TRUE(panel.Show(ThemeSnapshot::Read()));
       continue;
     }
     HKEY key = nullptr;
@@ -147,7 +150,7 @@ TEST(PreviewPanel, EachItemRecoloursOnlyItsOwnPlace) {
     EXPECT_EQ(RegDeleteValueW(key, t.value_name), ERROR_SUCCESS);
     EXPECT_EQ(RegDeleteValueW(key, t.value_name), ERROR_FILE_NOT_FOUND);
     RegCloseKey(key);
-    ASSERT_TRUE(panel.Reload());
+    ASSERT_TRUE(panel.Show(ThemeSnapshot::Read()));
   }
   EXPECT_EQ(Render(panel, kScale).pixels, base.pixels) << "back to the start";
   // No item touches the pixels another item is drawn with.
@@ -211,14 +214,15 @@ TEST(PreviewPanel, FollowsWritesOfAnotherProcessThroughTheFileWatch) {
     RegistryUseFile(path);
     RegistryFileWatcher watcher(path);
     ASSERT_GE(watcher.fd(), 0) << watcher.problem();
-    PreviewPanel panel;
+    PreviewPanel panel(nullptr, {});
+    panel.Show(ThemeSnapshot::Read());
     const Picture before = Render(panel, 1);
-    EXPECT_FALSE(panel.Reload());
+    EXPECT_FALSE(panel.Show(ThemeSnapshot::Read()));
 
     color += 0x10;
     WriteFromAnotherProcess(color);
     ASSERT_TRUE(WaitForChange(watcher));
-    ASSERT_TRUE(panel.Reload());
+    ASSERT_TRUE(panel.Show(ThemeSnapshot::Read()));
     EXPECT_EQ(panel.theme().Item(4), color);
     EXPECT_NE(Render(panel, 1).pixels, before.pixels);
     // Nothing more happened, so nothing more is reported.
@@ -250,7 +254,8 @@ TEST(PreviewPanel, FollowsWritesOfAnotherProcessThroughTheFileWatch) {
 
 TEST(PreviewPanel, MarksTextThatIsHardToReadWithItsContrast) {
   TempRegistry registry;
-  PreviewPanel panel;
+  PreviewPanel panel(nullptr, {});
+  panel.Show(ThemeSnapshot::Read());
   // The defaults: the lyric shadow (APCA Lc 56 on the player, under 60) and
   // the list annotation (4.19:1 on the window, under 4.5) read badly.
   auto marked_items = [&] {
@@ -266,7 +271,7 @@ TEST(PreviewPanel, MarksTextThatIsHardToReadWithItsContrast) {
   ASSERT_EQ(WriteItem(15, RGB(0x76, 0x76, 0x76)), ERROR_SUCCESS);
   ASSERT_EQ(WriteItem(18, RGB(0x77, 0x77, 0x77)), ERROR_SUCCESS);
   ASSERT_EQ(WriteItem(12, RGB(0x99, 0x99, 0x99)), ERROR_SUCCESS);
-  ASSERT_TRUE(panel.Reload());
+  ASSERT_TRUE(panel.Show(ThemeSnapshot::Read()));
   ASSERT_EQ(marked_items(), (std::vector<int>{1, 12, 18}));
   EXPECT_NEAR(panel.warnings()[1].ratio, 2.85, 0.01);
   EXPECT_TRUE(panel.warnings()[0].default_fails);
@@ -276,7 +281,7 @@ TEST(PreviewPanel, MarksTextThatIsHardToReadWithItsContrast) {
   // A black window: every dark window text is marked, the calendar's and the
   // lock screen's texts are not on it and stay unmarked.
   ASSERT_EQ(WriteItem(4, RGB(0, 0, 0)), ERROR_SUCCESS);
-  ASSERT_TRUE(panel.Reload());
+  ASSERT_TRUE(panel.Show(ThemeSnapshot::Read()));
   std::vector<int> marked;
   for (const ReadabilityWarning& w : panel.warnings()) marked.push_back(w.item);
   for (int item : {5, 6, 18, 19, 20}) {
@@ -316,45 +321,45 @@ TEST(PreviewPanel, RestoreRemovesOnlyTheThemeValuesAndLeavesABadFileAlone) {
   EXPECT_EQ(panel.theme().Item(19), ThemeSnapshot().Item(19)) << "a REG_SZ is no colour";
   EXPECT_EQ(panel.theme().Item(18), RGB(0, 0, 18));
   // Asked, then cancelled: nothing removed.
-  TapOn(host, panel, panel.RestoreButton());
+  ASSERT_TRUE(TapText(host, shell, u"恢复默认"));
   host.InjectCall([&] {
-    ASSERT_NE(panel.Confirmation(), nullptr);
-    TapOn(host, *panel.Confirmation(), panel.Confirmation()->CancelButton());
+    ASSERT_NE(OnTop<RestoreConfirmation>(shell), nullptr);
+    EXPECT_TRUE(TapText(host, shell, u"取消"));
   });
   run();
-  EXPECT_EQ(panel.Confirmation(), nullptr);
+  EXPECT_EQ(OnTop<RestoreConfirmation>(shell), nullptr);
   EXPECT_EQ(panel.theme().Item(18), RGB(0, 0, 18)) << "cancelled: nothing removed";
   const auto restore = [&] {
-    TapOn(host, panel, panel.RestoreButton());
-    host.InjectCall([&] { TapOn(host, *panel.Confirmation(), panel.Confirmation()->ConfirmButton()); });
+    ASSERT_TRUE(TapText(host, shell, u"恢复默认"));
+    host.InjectCall([&] { EXPECT_TRUE(TapText(host, shell, u"确定")); });
     run();
   };
   restore();
   EXPECT_EQ(registry.ReadBytes(), without_theme);
   EXPECT_EQ(panel.theme(), ThemeSnapshot());
-  EXPECT_EQ(panel.status(), u"已恢复20项默认颜色。");
+  EXPECT_NE(ScreenSays(shell).find(u"已恢复20项默认颜色。"), std::u16string::npos);
 
   // A file that is no registry file: left byte for byte, the failure shown
   // whole and in the window's language.
   const std::string garbage = "\xFF\xFE not a registry file";
   registry.WriteBytes(garbage);
-  EXPECT_TRUE(studio.Panel().Reload());
+  EXPECT_TRUE(studio.Reload());
   EXPECT_FALSE(panel.theme().readable());
-  EXPECT_NE(panel.status().find(u"无法读取注册表文件"), std::u16string::npos);
+  EXPECT_NE(ScreenSays(shell).find(u"无法读取注册表文件"), std::u16string::npos);
   testing::internal::CaptureStderr();
   restore();
   EXPECT_NE(testing::internal::GetCapturedStderr().find(registry.path()), std::string::npos);
   EXPECT_EQ(registry.ReadBytes(), garbage);
-  EXPECT_NE(panel.status().find(u"恢复默认失败"), std::u16string::npos);
-  EXPECT_NE(panel.status().find(Utf8ToUtf16(registry.path())), std::u16string::npos);
-  EXPECT_EQ(panel.status().find(u"…"), std::u16string::npos);
+  const std::u16string says = ScreenSays(shell);
+  EXPECT_NE(says.find(u"恢复默认失败"), std::u16string::npos);
+  EXPECT_NE(says.find(Utf8ToUtf16(registry.path())), std::u16string::npos);
+  EXPECT_EQ(says.find(u"…"), std::u16string::npos);
   // Hidden, the studio leaves its way back; a tap on it shows the panel again.
-  TapOn(host, panel, panel.HideButton());
+  ASSERT_TRUE(TapText(host, shell, u"隐藏"));
   run();
   EXPECT_FALSE(shell.SideShown());
-  EXPECT_TRUE(panel.Tab().IsVisible());
   EXPECT_LE(shell.PlaceWidth(ShellLayer::Place::Side), 40);
-  TapOn(host, panel, panel.Tab());
+  ASSERT_TRUE(TapText(host, shell, u"显示主题预览"));
   run();
   EXPECT_TRUE(shell.SideShown());
 }
@@ -373,9 +378,8 @@ TEST(PreviewPanel, PointingAtAnItemShowsItsCardWhoseSwatchWritesItAndIsRecorded)
   host.InjectTap(Shell::kScreenWidth + place.left + 6, (place.top + place.bottom) / 2);
   const ColorSwatch* suggested = nullptr;
   host.InjectCall([&] {
-    const ItemCard* card = panel.Card();
+    const ItemCard* card = OnTop<ItemCard>(shell);
     ASSERT_NE(card, nullptr);
-    EXPECT_EQ(panel.Selected(), 12);
     const ItemFacts& facts = card->Facts();
     EXPECT_EQ(facts.number, 12);
     EXPECT_FALSE(facts.swatch) << "the default grey is no swatch";
@@ -392,17 +396,16 @@ TEST(PreviewPanel, PointingAtAnItemShowsItsCardWhoseSwatchWritesItAndIsRecorded)
     host.InjectTap(Shell::kScreenWidth + card->Frame().left + card->Grid().GetPosX() + (r.left + r.right) / 2,
                    card->Frame().top + card->Grid().GetPosY() + (r.top + r.bottom) / 2);
     host.InjectCall([&] {
-      ASSERT_NE(panel.Card(), nullptr) << "the card stays open to show the result";
+      ASSERT_NE(OnTop<ItemCard>(shell), nullptr) << "the card stays open to show the result";
       EXPECT_EQ(ThemeSnapshot::Read().Item(12), suggested->color) << "written into the registry";
       EXPECT_EQ(panel.theme().Item(12), suggested->color) << "shown at once";
-      EXPECT_FALSE(panel.Card()->Facts().fails());
-      EXPECT_EQ(panel.Card()->Facts().swatch, suggested->control_id);
+      EXPECT_FALSE(OnTop<ItemCard>(shell)->Facts().fails());
+      EXPECT_EQ(OnTop<ItemCard>(shell)->Facts().swatch, suggested->control_id);
       host.InjectKey(InputKey::Escape);
     });
   });
   run();
-  EXPECT_EQ(panel.Card(), nullptr) << "Esc closes the card";
-  EXPECT_EQ(panel.Selected(), 0);
+  EXPECT_EQ(OnTop<ItemCard>(shell), nullptr) << "Esc closes the card";
   // The write is a step of the theme's history.
   std::vector<ThemeHistory::State> states;
   std::size_t cursor = 0;
@@ -417,11 +420,11 @@ TEST(PreviewPanel, PointingAtAnItemShowsItsCardWhoseSwatchWritesItAndIsRecorded)
   host.InjectKey(InputKey::Right);
   host.InjectKey(InputKey::Enter);
   host.InjectCall([&] {
-    ASSERT_NE(panel.Card(), nullptr);
-    EXPECT_EQ(panel.Card()->Item(), 13);
-    EXPECT_FALSE(panel.Card()->Facts().fails()) << "the disabled text never fails";
+    ASSERT_NE(OnTop<ItemCard>(shell), nullptr);
+    EXPECT_EQ(OnTop<ItemCard>(shell)->Item(), 13);
+    EXPECT_FALSE(OnTop<ItemCard>(shell)->Facts().fails()) << "the disabled text never fails";
     host.InjectKey(InputKey::Escape);
   });
   run();
-  EXPECT_EQ(panel.Card(), nullptr);
+  EXPECT_EQ(OnTop<ItemCard>(shell), nullptr);
 }

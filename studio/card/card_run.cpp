@@ -1,0 +1,57 @@
+#include "studio/card/card_run.h"
+
+#include <optional>
+
+#include "model/theme_targets.h"
+#include "platform/shell/shell.h"
+#include "platform/win/registry.h"
+#include "studio/card/item_card.h"
+#include "studio/preview/item_places.h"
+#include "studio/preview/preview_panel.h"
+#include "studio/studio_texts.h"
+#include "studio/theme_writes.h"
+
+CardRun::CardRun(PreviewPanel& panel, std::function<void()> reload, std::function<void()> written)
+    : panel_(panel), reload_(std::move(reload)), written_(std::move(written)) {}
+
+void CardRun::Run(int number) {
+  Shell* shell = panel_.GetShell();
+  if (shell == nullptr || card_ != nullptr || number < 1 || number > static_cast<int>(kThemeTargetCount)) {
+    return;
+  }
+  ItemCard card(shell, [this](int swatch) { Pick(swatch); });
+  card_ = &card;
+  for (int item = number; item != 0;) {
+    panel_.SetSelected(item);
+    card.Show(panel_.theme(), item, PreviewPanel::kWidth, PreviewPanel::kHeight, panel_.Vision());
+    const std::optional<POINT> tap = card.Run();
+    item = tap ? ItemAt(tap->x, tap->y - panel_.ScreensShift()) : 0;
+    if (shell->QuitRequested()) break;
+  }
+  card_ = nullptr;
+  panel_.SetSelected(0);
+  panel_.Repaint();
+}
+
+void CardRun::Refresh() {
+  if (card_ != nullptr) {
+    card_->Show(panel_.theme(), card_->Item(), PreviewPanel::kWidth, PreviewPanel::kHeight, panel_.Vision());
+  }
+}
+
+void CardRun::Report(const std::u16string& message, bool failed) {
+  if (card_ == nullptr) return;
+  card_->SetResult(message, failed);
+  Refresh();
+}
+
+void CardRun::Pick(int swatch) {
+  if (card_ == nullptr) return;
+  const int item = card_->Item();
+  const bool written = WriteSwatch(item, swatch);
+  if (reload_) reload_();
+  if (written && written_) written_();
+  const ThemeTarget& target = kThemeTargets[static_cast<std::size_t>(item - 1)];
+  Report(written ? studio_text::SwatchWritten(swatch, target.label) : studio_text::SwatchNotWritten(RegistryFilePath()),
+         !written);
+}

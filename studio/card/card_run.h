@@ -1,0 +1,34 @@
+// The item card's run over the studio's panel: the card opens for the item
+// chosen and runs until closed (a tap on another item beside it points at
+// that one instead), and a swatch chosen there is written into the item the
+// card shows and shown at once, with what became of it.
+#pragma once
+
+#include <functional>
+#include <string>
+
+class ItemCard;
+class PreviewPanel;
+
+class CardRun {
+ public:
+  // `reload`: reads the theme again and shows it (the card too, through
+  // Refresh). `written`: called after a swatch was written, once it shows.
+  CardRun(PreviewPanel& panel, std::function<void()> reload, std::function<void()> written);
+
+  // Runs the card of item `number` until it is closed.
+  void Run(int number);
+  bool IsOpen() const { return card_ != nullptr; }
+  // The open card shows the panel's theme again.
+  void Refresh();
+  // The open card says how a command went.
+  void Report(const std::u16string& message, bool failed);
+
+ private:
+  void Pick(int swatch);
+
+  PreviewPanel& panel_;
+  std::function<void()> reload_;
+  std::function<void()> written_;
+  ItemCard* card_ = nullptr;
+};
