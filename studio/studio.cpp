@@ -19,6 +19,17 @@ struct HistoryKey {
   unsigned modifiers;
   bool undo;
 };
+// A line from a file for the terminal: control characters as "?", and no
+// longer than a screen's worth.
+std::string Printable(std::string text) {
+  constexpr std::size_t kLongest = 300;
+  if (text.size() > kLongest) text = text.substr(0, kLongest) + "...";
+  for (char& c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+  }
+  return text;
+}
+
 constexpr HistoryKey kHistoryKeys[] = {
     {InputKey::Z, kCtrl, true}, {InputKey::Z, kCtrl | kShift, false}, {InputKey::Y, kCtrl, false}};
 }  // namespace
@@ -30,7 +41,9 @@ Studio::Studio(Shell& shell, const std::string& registry_path, bool shown)
                       .restore = [this] { AskRestore(); },
                       .point_at = [this](int item) {
                         if (shelf_ == nullptr && !asking_) card_.Run(item);
-                      }}),
+                      },
+                      .undo = [this] { Step(true); },
+                      .redo = [this] { Step(false); }}),
       history_(registry_path),
       // A colour the studio writes itself is a step of the history at once,
       // before the watch reports it (which then finds nothing new).
@@ -44,7 +57,7 @@ Studio::Studio(Shell& shell, const std::string& registry_path, bool shown)
   for (const HistoryKey& k : kHistoryKeys) {
     shell_.BindWindowKey(k.key, k.modifiers, false, [this, undo = k.undo] { Step(undo); });
   }
-  shell_.TakeDroppedFiles([this](const std::string& path) { Import(path); });
+  shell_.TakeDroppedFiles([this](const std::string& path) { Import(path, true); });
 }
 
 Studio::~Studio() {
@@ -78,7 +91,9 @@ void Studio::SayWhetherFollowing() {
 
 void Studio::Record() {
   std::string problem;
-  if (history_.Record("change", problem) || problem == history_problem_) return;
+  const bool recorded = history_.Record("change", problem);
+  ShowHistory();
+  if (recorded || problem == history_problem_) return;
   history_problem_ = problem;
   std::fprintf(stderr, "tintor: the theme history does not follow this change: %s\n", problem.c_str());
 }
@@ -108,17 +123,27 @@ void Studio::Step(bool undo) {
   }
 }
 
-void Studio::Import(const std::string& path) {
+void Studio::Import(const std::string& path, bool dropped) {
+  // Nothing acts behind what holds the window: a file dropped meanwhile is
+  // refused, saying why.
+  if (dropped && shell_.Holder() != nullptr) {
+    Report(studio_text::DroppedWhileHeld(path), true);
+    return;
+  }
   // The outcome shows in the panel, so the panel shows.
   shell_.ShowSide(true);
   ThemeValues theme;
   std::string problem;
   bool refused = false;
+  RegFileFault fault;
   int changed = 0;
-  if (!ReadImportFile(path, theme, problem, &refused)) {
-    Report(refused ? shelf_text::ImportRefused(path, problem) : shelf_text::ImportFailed(path, problem), true);
+  if (!ReadImportFile(path, theme, problem, &refused, &fault)) {
+    // The panel says it in words; the details go to standard error.
+    std::fprintf(stderr, "tintor: not imported: %s\n", Printable(problem).c_str());
+    Report(refused ? shelf_text::ImportRefused(path, fault) : shelf_text::ImportFailed(path), true);
   } else if (!ApplyTheme(theme, "import", changed, problem)) {
-    Report(shelf_text::ImportNotWritten(path, problem), true);
+    std::fprintf(stderr, "tintor: not imported: %s\n", Printable(problem).c_str());
+    Report(shelf_text::ImportNotWritten(path), true);
   } else {
     Reload();
     Report(shelf_text::Imported(path, changed), false);
@@ -139,14 +164,27 @@ void Studio::AskRestore() {
 
 void Studio::OpenShelf() {
   if (asking_ || shelf_ != nullptr || card_.IsOpen()) return;
-  ThemeShelf shelf(PreviewPanel::kWidth, &shell_);
+  ThemeShelf shelf(PreviewPanel::kWidth, &shell_, [this](const std::string& path) { Import(path, false); });
   shelf_ = &shelf;
   shelf.Run();
   shelf_ = nullptr;
   Reload();
 }
 
+void Studio::ShowHistory() {
+  std::vector<ThemeHistory::State> states;
+  std::size_t cursor = 0;
+  std::string problem;
+  std::u16string undo, redo;
+  if (history_.Read(states, cursor, problem) && cursor < states.size()) {
+    if (cursor > 0) undo = studio_text::StepName(states[cursor].kind);
+    if (cursor + 1 < states.size()) redo = studio_text::StepName(states[cursor + 1].kind);
+  }
+  panel_.SetHistory(undo, redo);
+}
+
 void Studio::Report(std::u16string message, bool failed) {
+  ShowHistory();
   if (shelf_ != nullptr) shelf_->Say(message, failed);
   card_.Report(message, failed);
   panel_.Report(std::move(message), failed);

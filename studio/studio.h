@@ -46,10 +46,13 @@ class Studio {
   // Records the theme as it is now in the history; says why not on standard
   // error, once for each new reason.
   void Record();
+  // Says in the panel what undo and redo would do now.
+  void ShowHistory();
   // Undoes or redoes one step of the history and shows how that went.
   void Step(bool undo);
-  // Imports the theme in the registry file at `path` and shows how that went.
-  void Import(const std::string& path);
+  // Imports the theme in the registry file at `path` (dropped on the window,
+  // or chosen in the shelf) and shows how that went.
+  void Import(const std::string& path, bool dropped);
   // Asks first, then restores the defaults.
   void AskRestore();
   void OpenShelf();

@@ -1,6 +1,7 @@
 #include "studio/studio_texts.h"
 
 #include "platform/file/utf16.h"
+#include "studio/shelf/shelf_texts.h"
 
 const char16_t* ColourVisionTitle(ColourVision vision) {
   switch (vision) {
@@ -44,14 +45,28 @@ std::u16string RestoreFailed(const std::string& path, LONG status) {
          RegistryReason(status) + u"。";
 }
 
-std::u16string Stepped(bool undo, const std::string& kind) {
+std::u16string StepName(const std::string& kind) {
   static constexpr std::pair<const char*, const char16_t*> kKinds[] = {
       {"change", u"颜色更改"}, {"restore", u"恢复默认"}, {"import", u"导入主题"}, {"apply", u"应用主题"}};
-  std::u16string what = u"一步更改";
   for (const auto& [word, name] : kKinds) {
-    if (kind == word) what = name;
+    if (kind == word) return name;
   }
-  return std::u16string(undo ? u"已撤销：" : u"已重做：") + what + u"。手机重启后生效。";
+  return u"一步更改";
+}
+
+std::u16string HistoryLine(const std::u16string& undo, const std::u16string& redo) {
+  std::u16string line;
+  if (!undo.empty()) line = u"撤销将撤回：" + undo;
+  if (!redo.empty()) line += (line.empty() ? u"" : u"　") + (u"重做将重做：" + redo);
+  return line.empty() ? line : line + u"。";
+}
+
+std::u16string Stepped(bool undo, const std::string& kind) {
+  return std::u16string(undo ? u"已撤销：" : u"已重做：") + StepName(kind) + u"。手机重启后生效。";
+}
+
+std::u16string DroppedWhileHeld(const std::string& path) {
+  return u"未导入 " + shelf_text::FileLabel(path) + u"：请先关闭正打开的菜单、对话框、卡片或主题架，再拖入。";
 }
 
 std::u16string StepFailed(bool undo, const std::string& problem) {

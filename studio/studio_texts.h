@@ -13,16 +13,18 @@ const char16_t* ColourVisionTitle(ColourVision vision);
 
 namespace studio_text {
 
-inline constexpr char16_t kTitle[] = u"主题预览 · 手机下次启动后的样子";
-inline constexpr char16_t kNote[] = u"手机屏幕保持启动时的主题，重启后才换成这里的颜色。";
+inline constexpr char16_t kTitle[] = u"主题预览";
+inline constexpr char16_t kNote[] = u"手机下次启动后的样子：重启后才换成这些颜色。";
+inline constexpr char16_t kUndo[] = u"撤销";
+inline constexpr char16_t kRedo[] = u"重做";
 inline constexpr char16_t kRestore[] = u"恢复默认";
 inline constexpr char16_t kHide[] = u"隐藏";
 inline constexpr char16_t kShowStudio[] = u"显示主题预览";
-inline constexpr char16_t kConfirmTitle[] = u"恢复20项默认颜色？";
-inline constexpr char16_t kConfirmNote[] = u"将从注册表删除这20项的值，手机重启后生效。";
+inline constexpr char16_t kConfirmTitle[] = u"恢复 20 项默认颜色？";
+inline constexpr char16_t kConfirmNote[] = u"将从注册表删除这 20 项的值，手机重启后生效。";
 inline constexpr char16_t kConfirm[] = u"确定";
 inline constexpr char16_t kCancel[] = u"取消";
-inline constexpr char16_t kRestored[] = u"已恢复20项默认颜色。";
+inline constexpr char16_t kRestored[] = u"已恢复 20 项默认颜色。";
 // A colour that is none of the 65 swatches.
 inline constexpr char16_t kCustomColour[] = u"自定义颜色";
 inline constexpr char16_t kNothingToUndo[] = u"没有可以撤销的更改。";
@@ -41,6 +43,16 @@ std::u16string SwatchWritten(int swatch, const char16_t* label);
 std::u16string SwatchNotWritten(const std::string& path);
 // Restoring the defaults failed and left the file at `path` as it was.
 std::u16string RestoreFailed(const std::string& path, LONG status);
+
+// A file dropped while a menu, a box, a card, the shelf or a question held
+// the window: not imported.
+std::u16string DroppedWhileHeld(const std::string& path);
+
+// What made a step of the theme's history (change, restore, import, apply),
+// in words.
+std::u16string StepName(const std::string& kind);
+// What undo and redo would do now (each empty when there is nothing).
+std::u16string HistoryLine(const std::u16string& undo, const std::u16string& redo);
 
 // A step of the theme's history undone or redone; `kind` says what made it
 // (change, restore, import, apply; empty when unknown).

@@ -28,14 +28,16 @@ bool ApplyTheme(const ThemeValues& theme, const std::string& kind, int& changed,
   }, problem);
 }
 
-bool ReadImportFile(const std::string& file, ThemeValues& theme, std::string& problem, bool* refused) {
+bool ReadImportFile(const std::string& file, ThemeValues& theme, std::string& problem, bool* refused,
+                    RegFileFault* fault) {
   if (refused != nullptr) *refused = false;
   std::string bytes;
   if (!ReadWholeFile(file, bytes, problem)) return false;
-  RegFileFault fault;
-  if (ReadThemeFile(bytes, theme, fault)) return true;
+  RegFileFault found;
+  if (ReadThemeFile(bytes, theme, found)) return true;
   if (refused != nullptr) *refused = true;
-  problem = file + ":" + std::to_string(fault.line) + ": " + fault.reason;
+  problem = file + ":" + std::to_string(found.line) + ": " + found.reason;
+  if (fault != nullptr) *fault = std::move(found);
   return false;
 }
 

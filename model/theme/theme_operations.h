@@ -15,9 +15,10 @@
 bool ApplyTheme(const ThemeValues& theme, const std::string& kind, int& changed, std::string& problem);
 // Reads the registry file `file` as a theme to import. False with `problem`
 // set when it cannot be read, or when it is refused: then `refused` (if
-// given) is true and `problem` is "FILE:LINE: reason", the first fault.
+// given) is true, `problem` is "FILE:LINE: reason", the first fault, and
+// `fault` (if given) says what kind of fault and where.
 bool ReadImportFile(const std::string& file, ThemeValues& theme, std::string& problem,
-                    bool* refused = nullptr);
+                    bool* refused = nullptr, RegFileFault* fault = nullptr);
 // Writes every item of `values` (each stored, else its default) into the
 // registry file `path` in `form`; a link, folder, device or pipe there is
 // left alone. False with `problem` set when nothing was written.

@@ -294,14 +294,13 @@ TextMetrics Canvas::DrawText(std::u16string_view text, const RECT& rc, UINT form
   cairo_move_to(cr_, rc.left + placed.dx, rc.top + placed.dy);
   pango_cairo_show_layout(cr_, layout);
   if (TextWitness() && !text.empty()) {
-    // The laid-out text inside the clip, its corners taken to the device.
-    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-    cairo_clip_extents(cr_, &x1, &y1, &x2, &y2);
-    x1 = std::max<double>(x1, rc.left + placed.dx);
-    y1 = std::max<double>(y1, rc.top + placed.dy);
-    x2 = std::min<double>(x2, rc.left + placed.dx + placed.metrics.width);
-    y2 = std::min<double>(y2, rc.top + placed.dy + placed.metrics.height);
-    if (x2 > x1 && y2 > y1) {
+    // The text as laid out (whole, even where the clip cuts it), its
+    // corners taken to the device; nothing when it is wholly clipped away.
+    double cx1 = 0, cy1 = 0, cx2 = 0, cy2 = 0;
+    cairo_clip_extents(cr_, &cx1, &cy1, &cx2, &cy2);
+    double x1 = rc.left + placed.dx, y1 = rc.top + placed.dy;
+    double x2 = x1 + placed.metrics.width, y2 = y1 + placed.metrics.height;
+    if (std::min(x2, cx2) > std::max(x1, cx1) && std::min(y2, cy2) > std::max(y1, cy1)) {
       cairo_user_to_device(cr_, &x1, &y1);
       cairo_user_to_device(cr_, &x2, &y2);
       const RECT where{static_cast<LONG>(std::lround(x1)), static_cast<LONG>(std::lround(y1)),

@@ -89,8 +89,8 @@ class Canvas {
   // to the rectangle. px is the font size in pixels.
   TextMetrics DrawText(std::u16string_view text, const RECT& rc, UINT format, Color c,
                        double px, bool bold = false);
-  // A text as drawn: its words, and the part of it in sight (inside the
-  // clip) in the device pixels of the surface it was drawn on.
+  // A text as drawn: its words, and where it is laid out (whole, though the
+  // clip may cut it) in the device pixels of the surface it was drawn on.
   struct DrawnText {
     std::u16string text;
     RECT where;

@@ -40,11 +40,8 @@ Shell::Shell(Host& host)
   Canvas::SetDeviceScale(scale_);
   window_keys_ = {
       {InputKey::F2, kNoModifier, true, [this] {
-         // The place that holds the window stays in sight until its run ends.
-         const ShellLayer* holder = Holder();
-         if (holder == nullptr || holder->GetPlace() != ShellLayer::Place::Side) {
-           ShowSide(!side_shown_);
-         }
+         // Nothing changes beside what holds the window until its run ends.
+         if (Holder() == nullptr) ShowSide(!side_shown_);
        }},
       {InputKey::Tab, kNoModifier, true, [this] { MoveFocus(true); }},
       {InputKey::Tab, kShift, true, [this] { MoveFocus(false); }},
@@ -313,7 +310,10 @@ void Shell::DeliverInput(const InputEvent& event) {
       SetKeyboardInUse(false);
       const Place place = place_at(event.x);
       const bool accepted = AcceptPress(event);
-      if (holder != nullptr && holder->GetPlace() != place) return;
+      if (holder != nullptr && holder->GetPlace() != place) {
+        if (accepted) Holder()->PressedElsewhere();
+        return;
+      }
       ShellLayer* top = SettledTop(place);
       if (!accepted || top == nullptr) return;
       key_place_ = place;
@@ -329,7 +329,7 @@ void Shell::DeliverInput(const InputEvent& event) {
       return;
     }
     case InputEvent::Type::Drop:
-      if (holder == nullptr && on_drop_) on_drop_(event.text);
+      if (on_drop_) on_drop_(event.text);
       return;
     case InputEvent::Type::Text:
     case InputEvent::Type::Composition:
@@ -452,6 +452,15 @@ void Shell::DispatchPending() {
 }
 
 void Shell::RenderFrame() {
+  // What holds the window dims the other place: both are painted again when
+  // that changes.
+  const ShellLayer* holder = Holder();
+  const std::optional<ShellLayer::Place> held =
+      holder != nullptr ? std::optional<ShellLayer::Place>(holder->GetPlace()) : std::nullopt;
+  if (held != held_place_) {
+    held_place_ = held;
+    Invalidate();
+  }
   if (dirty_) PaintPhone();
   if (side_dirty_) PaintSide();
   PresentFrame();
@@ -477,6 +486,9 @@ void Shell::PaintPhone() {
     canvas.ClipRect(0, 0, kScreenWidth, kStatusBarHeight);
     PaintStatusBar(canvas, kScreenWidth, kStatusBarHeight, drawn_minute_);
     canvas.Restore();
+    if (held_place_ == ShellLayer::Place::Side) {
+      canvas.FillRect(0, 0, kScreenWidth, kScreenHeight, Color::Rgb(0, 0, 0, kHeldDim));
+    }
   }
   cairo_destroy(cr);
   dirty_ = false;
@@ -499,6 +511,7 @@ void Shell::PaintSide() {
       layer->PaintLayer(canvas, ShownFraction(layer));
       canvas.Restore();
     }
+    if (held_place_ == ShellLayer::Place::Phone) canvas.FillRect(0, 0, width, kScreenHeight, Color::Rgb(0, 0, 0, kHeldDim));
   }
   cairo_destroy(cr);
 }

@@ -42,6 +42,8 @@ class Shell {
   // and this close to the first is the second click of a double click.
   static constexpr int kDoubleClickMs = 500;
   static constexpr int kDoubleClickDistance = 4;
+  // How dark the place that a modal run in the other place holds is drawn.
+  static constexpr double kHeldDim = 0.45;
 
   // Reads the theme colours, installs the quit sink and becomes Current().
   explicit Shell(Host& host);
@@ -111,7 +113,8 @@ class Shell {
   // finished sliding in after the first click began (nor does any quick
   // click after it at that spot; a key in between makes them single clicks).
   // While a modal run holds the window, the other place takes no press, no
-  // wheel and no key. The moves and the release of a touch go to the layer
+  // wheel and no key, and is painted dimmed; a press there is the holder's
+  // PressedElsewhere. The moves and the release of a touch go to the layer
   // its press went to, while it stays on top; those of a dropped press go
   // nowhere. A key is looked up in the window's key table first; the others
   // go to the key layer when nothing slides; the keyboard's repeats of a held
@@ -149,8 +152,9 @@ class Shell {
   // Wakes the loop whenever `fd` is readable and calls `on_news` there,
   // which must read what is waiting; -1 stops.
   void WatchReadable(int fd, std::function<void()> on_news);
-  // A file dropped on the window goes to `on_drop` with its path, unless a
-  // modal run holds the window (then it is not taken); null: none is taken.
+  // A file dropped on the window goes to `on_drop` with its path, whatever
+  // holds the window (the taker says what it does with it meanwhile); null:
+  // none is taken.
   void TakeDroppedFiles(std::function<void(const std::string& path)> on_drop) {
     on_drop_ = std::move(on_drop);
   }
@@ -256,6 +260,8 @@ class Shell {
   int side_hidden_width_ = 0;
   bool side_shown_ = false;
   bool side_dirty_ = false;
+  // The place held by a modal run when last painted (the other one dimmed).
+  std::optional<ShellLayer::Place> held_place_;
   // Where keys go while no modal run holds the window.
   ShellLayer::Place key_place_ = ShellLayer::Place::Phone;
   bool keyboard_in_use_ = false;

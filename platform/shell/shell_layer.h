@@ -28,6 +28,10 @@ class ShellLayer {
   // True while the layer runs modally: it holds the whole window, and the
   // other place takes no press and no key until it ends.
   virtual bool HoldsWindow() const { return false; }
+  // A press in the other place while this layer holds the window: nothing
+  // there acts on it. A layer that closes on a click beside it (a card, a
+  // shelf) closes; the press does nothing else.
+  virtual void PressedElsewhere() {}
   // True for a layer that, holding the window, lets the window's keys act
   // that otherwise wait for a modal run to end: one that has no use of its
   // own for them and shows what they change.

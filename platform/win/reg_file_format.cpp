@@ -239,6 +239,7 @@ class Parser {
     if (lines_.empty() || (!TrimmedEquals(lines_[0], kHeader5) && !old_format_)) {
       message_ = "missing header line \"Windows Registry Editor Version 5.00\"";
       line_no_ = 1;
+      kind_ = RegFileFault::Kind::kNotRegistry;
       return Fail(fault);
     }
     for (index_ = 1; index_ < lines_.size(); ++index_) {
@@ -282,6 +283,7 @@ class Parser {
   bool Fail(RegFileFault* fault) {
     fault->line = line_no_;
     fault->reason = message_;
+    fault->kind = kind_;
     return false;
   }
 
@@ -293,6 +295,7 @@ class Parser {
     if (why.empty()) return true;
     line_no_ = line;
     message_ = std::move(why);
+    kind_ = RegFileFault::Kind::kRefused;
     return false;
   }
 
@@ -538,6 +541,7 @@ class Parser {
   bool ok_ = true;
   bool old_format_ = false;  // "REGEDIT4" rather than version 5.00
   std::string message_;
+  RegFileFault::Kind kind_ = RegFileFault::Kind::kMalformed;
   std::size_t line_no_ = 0;
   std::size_t index_ = 0;
   // What the file says so far. Keys stay in place while their siblings come
@@ -601,10 +605,19 @@ bool ReadRegFile(const void* data, std::size_t size, const RegFileCheck& check, 
   *fault = RegFileFault();
   if (data == nullptr && size != 0) {
     fault->reason = "no data";
+    fault->kind = RegFileFault::Kind::kNotText;
+    return false;
+  }
+  if (size == 0) {
+    fault->reason = "empty file";
+    fault->kind = RegFileFault::Kind::kEmpty;
     return false;
   }
   std::optional<std::u16string> text = DecodeText(static_cast<const BYTE*>(data), size, &fault->reason);
-  if (!text) return false;
+  if (!text) {
+    fault->kind = RegFileFault::Kind::kNotText;
+    return false;
+  }
   Parser parser(std::move(*text), check);
   return parser.Run(hive, fault);
 }

@@ -56,8 +56,13 @@ using RegFileCheck = std::function<std::string(const RegFileEntry& entry)>;
 
 // Where a file could not be read (line 0: the file as a whole) and why.
 struct RegFileFault {
+  // What kind of fault: the file is empty, it is no text, it is text but no
+  // registry file (no header line), a registry file broken at `line`, or
+  // one whose entry at `line` the reader's check refused.
+  enum class Kind { kNone, kEmpty, kNotText, kNotRegistry, kMalformed, kRefused };
   std::size_t line = 0;
   std::string reason;
+  Kind kind = Kind::kNone;
 };
 
 // ParseRegFile, with every key and value line shown to `check` (which may be

@@ -1,12 +1,9 @@
 #include "studio/card/card_run.h"
 
-#include <optional>
-
 #include "model/theme_targets.h"
 #include "platform/shell/shell.h"
 #include "platform/win/registry.h"
 #include "studio/card/item_card.h"
-#include "studio/preview/item_places.h"
 #include "studio/preview/preview_panel.h"
 #include "studio/studio_texts.h"
 #include "studio/theme_writes.h"
@@ -21,13 +18,9 @@ void CardRun::Run(int number) {
   }
   ItemCard card(shell, [this](int swatch) { Pick(swatch); });
   card_ = &card;
-  for (int item = number; item != 0;) {
-    panel_.SetSelected(item);
-    card.Show(panel_.theme(), item, PreviewPanel::kWidth, PreviewPanel::kHeight, panel_.Vision());
-    const std::optional<POINT> tap = card.Run();
-    item = tap ? ItemAt(tap->x, tap->y - panel_.ScreensShift()) : 0;
-    if (shell->QuitRequested()) break;
-  }
+  panel_.SetSelected(number);
+  card.Show(panel_.theme(), number, PreviewPanel::kWidth, PreviewPanel::kHeight, panel_.Vision());
+  card.Run();
   card_ = nullptr;
   panel_.SetSelected(0);
   panel_.Repaint();

@@ -1,7 +1,6 @@
 // The item card's run over the studio's panel: the card opens for the item
-// chosen and runs until closed (a tap on another item beside it points at
-// that one instead), and a swatch chosen there is written into the item the
-// card shows and shown at once, with what became of it.
+// chosen and runs until closed, and a swatch chosen there is written into
+// the item the card shows and shown at once, with what became of it.
 #pragma once
 
 #include <functional>

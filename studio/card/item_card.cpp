@@ -63,7 +63,7 @@ int CellOf(int control_id) {
 
 std::u16string ValueLine(const ItemFacts& f) {
   std::u16string line = u"颜色 " + WebHex(f.value) + u"（注册表值 " + RegistryHex(f.value) + u"）· ";
-  return line + (f.swatch ? u"色块 " + Number(*f.swatch) : studio_text::kCustomColour + std::u16string(u"，不是65个色块之一"));
+  return line + (f.swatch ? u"色块 " + Number(*f.swatch) : studio_text::kCustomColour + std::u16string(u"，不是 65 个色块之一"));
 }
 
 std::u16string FiguresLine(const ItemFacts& f) {
@@ -308,11 +308,7 @@ void ItemCard::Layout(int place_width, int place_height) {
   SetFrame(RECT{kMargin, top, kMargin + width, bottom});
 }
 
-std::optional<POINT> ItemCard::Run() {
-  tapped_.reset();
-  RunModal(false, false);
-  return tapped_;
-}
+void ItemCard::Run() { RunModal(false, false); }
 
 std::u16string ItemCard::Text() const {
   std::u16string text;
@@ -320,13 +316,6 @@ std::u16string ItemCard::Text() const {
     if (!t->Text().empty()) text += t->Text() + u"\n";
   }
   return text;
-}
-
-void ItemCard::Receive(const InputEvent& event) {
-  if (event.type == InputEvent::Type::Press) {
-    outside_press_ = POINT{event.x + Frame().left, event.y + Frame().top};
-  }
-  Route(event);
 }
 
 void ItemCard::PaintContent(Canvas& canvas) {
@@ -355,6 +344,7 @@ void ItemCard::PaintContent(Canvas& canvas) {
   x += canvas.DrawText(u"建议", RECT{x, y, x + 120, y + kLegendHeight}, line, kSoftInk, 11.5).width + 16;
   canvas.DrawText(u"选一个色块即写入注册表 · Esc 关闭", RECT{x, y, w - kPad, y + kLegendHeight},
                   DT_RIGHT | DT_VCENTER | DT_SINGLELINE, kSoftInk, 11.5);
+  PaintFocusOutside(canvas);
 }
 
 bool ItemCard::OnKey(InputKey key) {
@@ -365,7 +355,6 @@ bool ItemCard::OnKey(InputKey key) {
   return ElementLayer::OnKey(key);
 }
 
-void ItemCard::OnTapOutside() {
-  tapped_ = outside_press_;
-  EndModal(0);
-}
+void ItemCard::OnTapOutside() { EndModal(0); }
+
+void ItemCard::PressedElsewhere() { EndModal(0); }

@@ -5,8 +5,8 @@
 // swatch chosen there is handed to whoever opened the card (the panel
 // writes it); the card itself writes nothing. It is a layer of the one layer
 // type in the studio's place, run through the one modal run: Esc, "关闭" and
-// a tap beside it close it; a tap beside it says where it was, so that
-// the panel can point at the item there.
+// a click beside it (on the phone too) close it, and that click does
+// nothing else.
 #pragma once
 
 #include <functional>
@@ -73,9 +73,8 @@ class ItemCard : public StudioLayer {
   // What became of the last choice (empty: nothing to say).
   void SetResult(std::u16string text, bool failed);
 
-  // Runs until closed. The point of the tap beside the card that closed it
-  // (in the studio's place), if that is what closed it.
-  std::optional<POINT> Run();
+  // Runs until closed.
+  void Run();
 
   // The window's undo and redo keys act while the card is open: it shows
   // the value they bring back and says what they did.
@@ -89,10 +88,10 @@ class ItemCard : public StudioLayer {
   std::u16string Text() const;
 
  protected:
-  void Receive(const InputEvent& event) override;
   void PaintContent(Canvas& canvas) override;
   bool OnKey(InputKey key) override;
   void OnTapOutside() override;
+  void PressedElsewhere() override;
 
  private:
   void Layout(int place_width, int place_height);
@@ -106,6 +105,4 @@ class ItemCard : public StudioLayer {
   StudioButton close_;
   SwatchGrid grid_;
   int legend_top_ = 0;
-  POINT outside_press_{};
-  std::optional<POINT> tapped_;
 };

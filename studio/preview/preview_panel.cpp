@@ -16,14 +16,18 @@ namespace {
 
 using namespace studio_style;
 
-constexpr int kStatusTop = 56;
-// The "every eye" buttons stand right of the note.
+// The top row: the title, then the buttons from the right edge.
+constexpr int kRowTop = 6;
+constexpr int kButtonGap = 6;
+// The second row: the note, and right of it the "every eye" buttons.
+constexpr int kSecondRowTop = kRowTop + kControlHeight + 3;
 constexpr int kVisionWidth = 44;
 constexpr int kVisionGap = 4;
 constexpr int kVisionLeft = PreviewPanel::kWidth - kMargin - 4 * kVisionWidth - 3 * kVisionGap;
-// The status lines have this much room before the sample screens begin; a
-// longer message moves the screens down rather than being cut.
-constexpr int kStatusRoom = kSampleScreensTop - 2 - kStatusTop;
+// The status lines: two lines between the rows and the sample screens,
+// which never move.
+constexpr int kStatusTop = kSecondRowTop + kControlHeight + 1;
+constexpr int kStatusRoom = kSampleScreensTop - kStatusTop;
 
 }  // namespace
 
@@ -34,6 +38,8 @@ PreviewPanel::PreviewPanel(Shell* shell, Actions actions)
       note_(kNotePx, false, kQuiet),
       status_(kNotePx, false, kSuccess),
       notice_(kNotePx, false, kNotice),
+      undo_(studio_text::kUndo, StudioButton::Look::kPlain),
+      redo_(studio_text::kRedo, StudioButton::Look::kPlain),
       themes_(shelf_text::kOpen, StudioButton::Look::kPlain),
       restore_(studio_text::kRestore, StudioButton::Look::kPlain),
       hide_(studio_text::kHide, StudioButton::Look::kPlain),
@@ -43,13 +49,22 @@ PreviewPanel::PreviewPanel(Shell* shell, Actions actions)
   SetPlace(Place::Side);
   title_.SetText(studio_text::kTitle);
   note_.SetText(studio_text::kNote);
-  title_.SetBounds(kMargin, 8, 288, 28);
-  note_.SetBounds(kMargin, 38, kVisionLeft - kMargin - 6, 18);
+  // The buttons of the top row from the right edge, each as wide as its
+  // caption needs; the history's two stand apart from the others.
+  int right = kWidth - kMargin;
+  for (StudioButton* b : {&hide_, &restore_, &themes_, &redo_, &undo_}) {
+    const int width = b->WidthNeeded();
+    b->SetBounds(right - width, kRowTop, width, kControlHeight);
+    right -= width + (b == &themes_ ? 3 * kButtonGap : kButtonGap);
+  }
+  title_.SetBounds(kMargin, kRowTop, right - 2 * kButtonGap - kMargin, kControlHeight);
+  note_.SetBounds(kMargin, kSecondRowTop, kVisionLeft - kMargin - 6, kControlHeight);
   title_.SetCentredVertically(true);
   note_.SetCentredVertically(true);
-  themes_.SetBounds(304, 8, 56, 28);
-  restore_.SetBounds(368, 8, 84, 28);
-  hide_.SetBounds(460, 8, 52, 28);
+  undo_.OnClick(std::move(actions.undo));
+  redo_.OnClick(std::move(actions.redo));
+  undo_.SetEnabled(false);
+  redo_.SetEnabled(false);
   themes_.OnClick(std::move(actions.open_shelf));
   restore_.OnClick(std::move(actions.restore));
   screens_.OnChoose(std::move(actions.point_at));
@@ -60,13 +75,14 @@ PreviewPanel::PreviewPanel(Shell* shell, Actions actions)
     if (Shell* shell = GetShell()) shell->ShowSide(true);
   });
   tab_.SetBounds(0, 0, kTabWidth, kHeight);
-  for (UiWin* e : std::initializer_list<UiWin*>{&title_, &note_, &status_, &notice_, &themes_, &restore_,
-                                                &hide_}) {
+  for (UiWin* e : std::initializer_list<UiWin*>{&title_, &note_, &status_, &notice_, &undo_, &redo_, &themes_,
+                                                &restore_, &hide_}) {
     AddRoot(e);
   }
   for (int i = 0; i < 4; ++i) {
     visions_[i].OnClick([this, vision = kVisions[i]] { SetVision(vision); });
-    visions_[i].SetBounds(kVisionLeft + i * (kVisionWidth + kVisionGap), 37, kVisionWidth, 20);
+    visions_[i].SetBounds(kVisionLeft + i * (kVisionWidth + kVisionGap), kSecondRowTop, kVisionWidth,
+                          kControlHeight);
     visions_[i].SetOn(kVisions[i] == vision_);
     AddRoot(&visions_[i]);
   }
@@ -92,7 +108,6 @@ void PreviewPanel::SetSelected(int number) {
   if (number == 0) SetFocus(&screens_);
 }
 
-int PreviewPanel::ScreensShift() const { return screens_.GetPosY() - kSampleScreensTop; }
 
 void PreviewPanel::UpdateStatus() {
   if (!result_.empty()) {
@@ -100,11 +115,20 @@ void PreviewPanel::UpdateStatus() {
   } else if (!theme_.readable()) {
     status_.SetText(studio_text::Unreadable(RegistryFilePath(), theme_.status()));
   } else {
-    status_.SetText(u"");
+    status_.SetText(history_);
   }
   const bool bad = result_failed_ || (result_.empty() && !theme_.readable());
-  status_.SetColor(bad ? kFailure : kSuccess);
+  status_.SetColor(bad ? kFailure : result_.empty() && theme_.readable() ? kQuiet : kSuccess);
   Layout();
+}
+
+void PreviewPanel::SetHistory(const std::u16string& undo, const std::u16string& redo) {
+  undo_.SetEnabled(!undo.empty());
+  redo_.SetEnabled(!redo.empty());
+  std::u16string line = studio_text::HistoryLine(undo, redo);
+  if (line == history_) return;
+  history_ = std::move(line);
+  UpdateStatus();
 }
 
 void PreviewPanel::SetNotice(std::u16string notice) {
@@ -114,13 +138,13 @@ void PreviewPanel::SetNotice(std::u16string notice) {
 }
 
 void PreviewPanel::Layout() {
+  // The notice takes the last line of the room when there is one; nothing
+  // said ever moves the screens.
   const int width = kWidth - 2 * kMargin;
-  const int notice = notice_.Text().empty() ? 0 : notice_.HeightFor(width);
-  const int status = std::max(status_.HeightFor(width), kStatusRoom - notice);
-  status_.SetBounds(kMargin, kStatusTop, width, status);
-  notice_.SetBounds(kMargin, kStatusTop + status, width, notice);
-  const int below = std::max(0, status + notice - kStatusRoom);
-  screens_.SetBounds(0, kSampleScreensTop + below, kSampleScreensWidth, kSampleScreensHeight);
+  const int notice = notice_.Text().empty() ? 0 : kStatusRoom / 2;
+  status_.SetBounds(kMargin, kStatusTop, width, kStatusRoom - notice);
+  notice_.SetBounds(kMargin, kStatusTop + kStatusRoom - notice, width, notice);
+  screens_.SetBounds(0, kSampleScreensTop, kSampleScreensWidth, kSampleScreensHeight);
 }
 
 void PreviewPanel::PlaceResized(int width, int /*height*/) {
@@ -158,14 +182,9 @@ void PreviewPanel::PaintWith(Canvas& canvas, ShellLayer* over) {
     canvas.Restore();
   }
   if (vision_ != ColourVision::kTypical && f.right - f.left >= kWidth) {
-    // The note of pairs goes on its line between the screens, wherever
-    // they stand.
-    const int shift = ScreensShift();
-    canvas.Save();
-    canvas.Translate(0, shift);
-    ShowAsSeenWith(canvas, RECT{0, -shift, kWidth, kHeight - shift}, theme_, vision_);
-    canvas.Restore();
+    ShowAsSeenWith(canvas, RECT{0, 0, kWidth, kHeight}, theme_, vision_);
   }
+  PaintFocusOutside(canvas);
 }
 
 void PreviewPanel::Paint(Canvas& canvas, double scale, ShellLayer* over) {

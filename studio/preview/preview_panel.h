@@ -34,6 +34,8 @@ class PreviewPanel : public StudioLayer {
     std::function<void()> open_shelf;        // "主题"
     std::function<void()> restore;           // "恢复默认"
     std::function<void(int item)> point_at;  // an item of the sample screens chosen
+    std::function<void()> undo;              // "撤销"
+    std::function<void()> redo;              // "重做"
   };
 
   // `shell`: the shell the panel stands beside the phone in (null for a
@@ -48,9 +50,6 @@ class PreviewPanel : public StudioLayer {
 
   // Outlines item `number` in the sample screens (0: none).
   void SetSelected(int number);
-  // How far the sample screens stand below their usual place (the status
-  // lines may push them down).
-  int ScreensShift() const;
 
   // The whole panel as a person with `vision` sees it.
   void SetVision(ColourVision vision);
@@ -62,6 +61,10 @@ class PreviewPanel : public StudioLayer {
   // A line of its own under the status lines (empty: none), for what the
   // studio around the panel has to say about it.
   void SetNotice(std::u16string notice);
+  // What "撤销" and "重做" would take back or bring back, in words (empty:
+  // nothing, and the button cannot be used); said in the status lines
+  // while they have nothing else to say.
+  void SetHistory(const std::u16string& undo, const std::u16string& redo);
 
   // Draws the whole panel (shown) with its top left at the canvas's origin,
   // `scale` device pixels to a logical one, with `over` (a layer in the
@@ -85,10 +88,13 @@ class PreviewPanel : public StudioLayer {
   std::vector<ReadabilityWarning> warnings_;
   std::u16string result_;
   bool result_failed_ = false;
+  std::u16string history_;
   StudioText title_;
   StudioText note_;
   StudioText status_;
   StudioText notice_;
+  StudioButton undo_;
+  StudioButton redo_;
   StudioButton themes_;
   StudioButton restore_;
   StudioButton hide_;

@@ -3,4 +3,5 @@
 #include "studio/studio_texts.h"
 
 RestoreConfirmation::RestoreConfirmation(int studio_width, Shell* shell)
-    : ConfirmationSheet(studio_width, shell, studio_text::kConfirmTitle, studio_text::kConfirmNote) {}
+    : ConfirmationSheet(studio_width, shell, studio_text::kConfirmTitle, studio_text::kConfirmNote,
+                        /*undoable=*/true) {}

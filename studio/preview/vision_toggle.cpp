@@ -20,5 +20,4 @@ void VisionToggle::PaintWin(Canvas& canvas) {
   const char16_t* title = vision_ == ColourVision::kTypical ? u"正常" : ColourVisionTitle(vision_);
   canvas.DrawText(title, RECT{0, 0, width_, height_}, DT_CENTER | DT_VCENTER | DT_SINGLELINE, ink,
                   kToggleTextPx, on_);
-  if (ShowsFocus()) PaintFocusRing(canvas, 0, 0, width_, height_);
 }

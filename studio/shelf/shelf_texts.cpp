@@ -20,7 +20,7 @@ std::u16string ReplaceQuestion(const std::u16string& name) { return u"替换已�
 
 std::u16string DeleteQuestion(const std::u16string& name) { return u"删除主题" + Quoted(name) + u"？"; }
 
-std::u16string Saved(const std::u16string& name) { return u"已把当前的20项颜色保存为主题" + Quoted(name) + u"。"; }
+std::u16string Saved(const std::u16string& name) { return u"已把当前的 20 项颜色保存为主题" + Quoted(name) + u"。"; }
 
 std::u16string PresetName(const std::u16string& name) {
   return Quoted(name) + u"是预设主题的名称，请换一个名称。";
@@ -48,31 +48,43 @@ std::u16string Exported(const std::string& path) { return u"已导出到 " + Utf
 
 std::u16string ExportFailed(const std::string& problem) { return u"导出失败，没有写入文件" + Detail(problem) + u"。"; }
 
-std::u16string Imported(const std::string& file, int changed) {
-  return u"已导入 " + Utf8ToUtf16(file) + u"：" + Number(changed) + u" 项颜色已改变，手机重启后生效；Ctrl+Z 可撤销。";
-}
-
-std::u16string ImportRefused(const std::string& file, const std::string& problem) {
-  // "FILE:LINE: reason" says the line in words.
-  std::u16string where = Detail(problem);
-  if (problem.compare(0, file.size() + 1, file + ":") == 0) {
-    const std::string rest = problem.substr(file.size() + 1);
-    const std::size_t colon = rest.find(": ");
-    if (colon != std::string::npos && colon > 0 &&
-        rest.find_first_not_of("0123456789") == colon) {
-      where = u"（第 " + Utf8ToUtf16(rest.substr(0, colon)) + u" 行：" + Utf8ToUtf16(rest.substr(colon + 2)) + u"）";
-    }
+std::u16string FileLabel(const std::string& path) {
+  constexpr std::size_t kShown = 24;
+  const std::size_t slash = path.rfind('/');
+  std::u16string name = Utf8ToUtf16(slash == std::string::npos ? path : path.substr(slash + 1));
+  for (char16_t& c : name) {
+    if (c < 0x20 || c == 0x7F) c = u'?';
   }
-  return u"没有导入 " + Utf8ToUtf16(file) + u"：文件里不只有主题的颜色，整个文件被拒绝，注册表未改动" + where +
-         u"。";
+  if (name.size() > kShown) name = name.substr(0, kShown - 1) + u"…";
+  return name;
 }
 
-std::u16string ImportFailed(const std::string& file, const std::string& problem) {
-  return u"没有导入 " + Utf8ToUtf16(file) + u"：无法读取它，注册表未改动" + Detail(problem) + u"。";
+std::u16string Imported(const std::string& file, int changed) {
+  return u"已导入 " + FileLabel(file) + u"：" + Number(changed) + u" 项颜色已改变，手机重启后生效；Ctrl+Z 可撤销。";
 }
 
-std::u16string ImportNotWritten(const std::string& file, const std::string& problem) {
-  return u"没有导入 " + Utf8ToUtf16(file) + u"：写入注册表失败，注册表未改动" + Detail(problem) + u"。";
+std::u16string ImportRefused(const std::string& file, const RegFileFault& fault) {
+  const std::u16string line = u"第 " + Number(static_cast<int>(fault.line)) + u" 行";
+  std::u16string why;
+  switch (fault.kind) {
+    case RegFileFault::Kind::kEmpty: why = u"文件是空的"; break;
+    case RegFileFault::Kind::kNotText: why = u"它不是文本文件"; break;
+    case RegFileFault::Kind::kNotRegistry: why = u"它不是注册表文件（第一行不是注册表文件的开头）"; break;
+    case RegFileFault::Kind::kRefused: why = line + u"是主题以外的键或值，整个文件被拒绝"; break;
+    case RegFileFault::Kind::kMalformed:
+    case RegFileFault::Kind::kNone:
+      why = fault.line > 0 ? line + u"的格式有误" : u"文件不完整（末尾缺少换行）";
+      break;
+  }
+  return u"未导入 " + FileLabel(file) + u"：" + why + u"，注册表未改动。";
+}
+
+std::u16string ImportFailed(const std::string& file) {
+  return u"未导入 " + FileLabel(file) + u"：无法读取这个文件，注册表未改动。";
+}
+
+std::u16string ImportNotWritten(const std::string& file) {
+  return u"未导入 " + FileLabel(file) + u"：写入注册表失败，注册表未改动。";
 }
 
 }  // namespace shelf_text

@@ -16,6 +16,7 @@
 #include "studio/studio_texts.h"
 #include "model/theme/theme_operations.h"
 #include "model/theme/theme_library.h"
+#include "studio/shelf/import_sheet.h"
 #include "studio/widgets/style.h"
 
 namespace {
@@ -149,7 +150,7 @@ class ThemeShelf::Row {
                               {shelf_text::kDelete, StudioButton::Look::kPlain}};
 };
 
-ThemeShelf::ThemeShelf(int width, Shell* shell)
+ThemeShelf::ThemeShelf(int width, Shell* shell, std::function<void(const std::string& path)> import)
     : StudioLayer(shell),
       width_(width),
       title_(17, true, kInk),
@@ -159,6 +160,8 @@ ThemeShelf::ThemeShelf(int width, Shell* shell)
       save_(shelf_text::kSave, StudioButton::Look::kLight),
       export_current_(shelf_text::kExportCurrent, StudioButton::Look::kPlain),
       format_(shelf_text::kFormat5, StudioButton::Look::kPlain),
+      import_(shelf_text::kImportOpen, StudioButton::Look::kPlain),
+      import_file_(std::move(import)),
       status_(12, false, kSuccess) {
   SetPlace(Place::Side);
   SetFrame(RECT{0, 0, width, Shell::kScreenHeight});
@@ -177,6 +180,7 @@ ThemeShelf::ThemeShelf(int width, Shell* shell)
   y += 44;
   export_current_.SetBounds(kMargin, y, 140, 30);
   format_.SetBounds(kMargin + 148, y, 220, 30);
+  import_.SetBounds(width - kMargin - 88, y, 88, 30);
   y += 38;
   status_.SetBounds(kMargin, y, inner, kStatusRoom);
   y += kStatusRoom + 4;
@@ -193,8 +197,9 @@ ThemeShelf::ThemeShelf(int width, Shell* shell)
   name_.OnEnter(when_free(&ThemeShelf::Save));
   export_current_.OnClick(when_free(&ThemeShelf::ExportCurrent));
   format_.OnClick(when_free(&ThemeShelf::SwitchFormat));
+  import_.OnClick(when_free(&ThemeShelf::ImportFile));
   for (UiWin* e : std::initializer_list<UiWin*>{&title_, &close_, &note_, &name_, &save_, &export_current_,
-                                                &format_, &status_, &list_}) {
+                                                &format_, &import_, &status_, &list_}) {
     AddRoot(e);
   }
   Fill();
@@ -251,6 +256,12 @@ void ThemeShelf::SwitchFormat() {
   format_.SetText(form_ == RegFileForm::kVersion5 ? shelf_text::kFormat5 : shelf_text::kFormat4);
 }
 
+void ThemeShelf::ImportFile() {
+  const std::string path = ImportSheet(width_, GetShell()).Choose();
+  if (Shell* shell = GetShell()) shell->TakeText(true);
+  if (!path.empty() && import_file_) import_file_(path);
+}
+
 void ThemeShelf::Act(std::size_t index, Action action) {
   // A copy: the list is read again after a change.
   const Entry entry = entries_[index];
@@ -267,8 +278,10 @@ void ThemeShelf::Act(std::size_t index, Action action) {
   }
 }
 
-bool ThemeShelf::Ask(std::u16string title, std::u16string note, UiWin* detail, int detail_height, int width) {
-  ConfirmationSheet sheet(width_, GetShell(), std::move(title), std::move(note), detail, detail_height, width);
+bool ThemeShelf::Ask(std::u16string title, std::u16string note, bool undoable, UiWin* detail, int detail_height,
+                     int width) {
+  ConfirmationSheet sheet(width_, GetShell(), std::move(title), std::move(note), undoable, detail, detail_height,
+                          width);
   question_ = &sheet;
   const bool yes = sheet.Ask();
   question_ = nullptr;
@@ -302,7 +315,7 @@ void ThemeShelf::Save() {
     return;
   }
   for (const Entry& entry : entries_) {
-    if (!entry.preset && entry.name == name && !Ask(shelf_text::ReplaceQuestion(typed), shelf_text::kReplaceNote)) {
+    if (!entry.preset && entry.name == name && !Ask(shelf_text::ReplaceQuestion(typed), shelf_text::kReplaceNote, false)) {
       return;
     }
   }
@@ -337,7 +350,7 @@ void ThemeShelf::Apply(const Entry& entry) {
     return;
   }
   ChangeList list(changes);
-  if (!Ask(shelf_text::ApplyQuestion(name), shelf_text::ApplyNote(static_cast<int>(changes.size())), &list,
+  if (!Ask(shelf_text::ApplyQuestion(name), shelf_text::ApplyNote(static_cast<int>(changes.size())), true, &list,
            list.Height(), kChangeSheetWidth)) {
     return;
   }
@@ -363,7 +376,7 @@ void ThemeShelf::Export(const ThemeValues& values, const std::string& name) {
 
 void ThemeShelf::Delete(const Entry& entry) {
   const std::u16string name = Utf8ToUtf16(entry.name);
-  if (!Ask(shelf_text::DeleteQuestion(name), shelf_text::kDeleteNote)) return;
+  if (!Ask(shelf_text::DeleteQuestion(name), shelf_text::kDeleteNote, false)) return;
   std::string problem;
   if (!DeleteTheme(entry.name, problem)) {
     Say(shelf_text::DeleteFailed(problem), true);
@@ -377,6 +390,7 @@ void ThemeShelf::PaintContent(Canvas& canvas) {
   canvas.FillRect(0, 0, width_, Shell::kScreenHeight, kDesk);
   canvas.FillRect(0, list_.GetPosY() - 1, width_, 1, kRim);
   for (UiWin* e : Roots()) e->Paint(canvas);
+  PaintFocusOutside(canvas);
 }
 
 bool ThemeShelf::OnKey(InputKey key) {

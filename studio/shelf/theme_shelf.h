@@ -11,6 +11,7 @@
 // write of the registry (one step of the history) or of a theme file.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,8 +40,9 @@ class ThemeShelf : public StudioLayer {
   };
 
   // Over the studio of `width` x the screen's height; `shell`: the shell
-  // the studio is in.
-  ThemeShelf(int width, Shell* shell);
+  // the studio is in. `import`: imports the registry file at a path chosen
+  // under "导入…" (and says how that went).
+  ThemeShelf(int width, Shell* shell, std::function<void(const std::string& path)> import);
   ~ThemeShelf() override;
 
   // Runs until closed, taking typed text meanwhile.
@@ -65,6 +67,8 @@ class ThemeShelf : public StudioLayer {
 
   // ---- The shell's side ----
   bool LetsWindowKeysAct() const override { return true; }
+  // A click on the phone closes the shelf, and does nothing else.
+  void PressedElsewhere() override { EndModal(0); }
 
  protected:
   void PaintContent(Canvas& canvas) override;
@@ -78,12 +82,14 @@ class ThemeShelf : public StudioLayer {
   void Save();
   void ExportCurrent();
   void SwitchFormat();
+  void ImportFile();
   // A tap on the button of `action` of entry `index`.
   void Act(std::size_t index, Action action);
   void Apply(const Entry& entry);
   void Export(const ThemeValues& values, const std::string& name);
   void Delete(const Entry& entry);
-  bool Ask(std::u16string title, std::u16string note, UiWin* detail = nullptr, int detail_height = 0,
+  // `undoable`: the step asked for can be undone.
+  bool Ask(std::u16string title, std::u16string note, bool undoable, UiWin* detail = nullptr, int detail_height = 0,
            int width = 320);
 
   int width_;
@@ -94,6 +100,8 @@ class ThemeShelf : public StudioLayer {
   StudioButton save_;
   StudioButton export_current_;
   StudioButton format_;
+  StudioButton import_;
+  std::function<void(const std::string& path)> import_file_;
   StudioText status_;
   UiScrollWin list_;
   std::vector<Entry> entries_;

@@ -15,12 +15,12 @@ constexpr int kAnswerNo = 2;
 }  // namespace
 
 ConfirmationSheet::ConfirmationSheet(int studio_width, Shell* shell, std::u16string title,
-                                     std::u16string note, UiWin* detail, int detail_height,
+                                     std::u16string note, bool undoable, UiWin* detail, int detail_height,
                                      int sheet_width)
     : StudioLayer(shell),
       title_(18, true, kSheetInk),
       note_(kNotePx, false, kSheetNote),
-      confirm_(studio_text::kConfirm, StudioButton::Look::kDanger),
+      confirm_(studio_text::kConfirm, undoable ? StudioButton::Look::kGo : StudioButton::Look::kDanger),
       cancel_(studio_text::kCancel, StudioButton::Look::kLight) {
   SetPlace(Place::Side);
   confirm_.OnClick([this] { Answer(kAnswerYes); });
@@ -65,11 +65,17 @@ void ConfirmationSheet::PaintContent(Canvas& canvas) {
   const RECT& f = Frame();
   canvas.FillRoundRect(0, 0, f.right - f.left, f.bottom - f.top, 12, kSheet);
   for (UiWin* e : Roots()) e->Paint(canvas);
+  PaintFocusOutside(canvas);
 }
 
 bool ConfirmationSheet::OnKey(InputKey key) {
   if (key == InputKey::Escape) {
     EndModal(kAnswerNo);
+    return true;
+  }
+  if (key == InputKey::Left || key == InputKey::Right) {
+    SetFocus(key == InputKey::Left ? &confirm_ : &cancel_);
+    Repaint();
     return true;
   }
   return ElementLayer::OnKey(key);

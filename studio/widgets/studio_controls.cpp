@@ -17,6 +17,7 @@ constexpr UINT kWrapped = DT_LEFT | DT_WORDBREAK;
 const ButtonLook& LookOf(StudioButton::Look look) {
   switch (look) {
     case StudioButton::Look::kDanger: return kDangerButton;
+    case StudioButton::Look::kGo: return kGoButton;
     case StudioButton::Look::kLight: return kLightButton;
     case StudioButton::Look::kPlain: break;
   }
@@ -25,14 +26,26 @@ const ButtonLook& LookOf(StudioButton::Look look) {
 
 }  // namespace
 
-void ActionButton::OnRelease(int /*x*/, int /*y*/, bool inside) {
+void ActionButton::SetEnabled(bool enabled) {
+  if (enabled == enabled_) return;
+  enabled_ = enabled;
   pressed_ = false;
   Invalidate();
-  if (inside) RunLater(*this, action_);
+}
+
+void ActionButton::OnPress(int x, int y) {
+  if (enabled_) UiButton::OnPress(x, y);
+}
+
+void ActionButton::OnRelease(int /*x*/, int /*y*/, bool inside) {
+  const bool was = pressed_;
+  pressed_ = false;
+  Invalidate();
+  if (inside && was && enabled_) RunLater(*this, action_);
 }
 
 bool ActionButton::Activate() {
-  RunLater(*this, action_);
+  if (enabled_) RunLater(*this, action_);
   return true;
 }
 
@@ -42,9 +55,15 @@ void StudioButton::PaintWin(Canvas& canvas) {
   const ButtonLook& c = LookOf(look_);
   canvas.FillRoundRect(0, 0, width_, height_, kButtonRadius, pressed_ ? c.pressed : c.face);
   canvas.StrokeRoundRect(0.5, 0.5, width_ - 1, height_ - 1, kButtonRadius - 0.5, 1, c.rim);
-  canvas.DrawText(text_, RECT{0, 0, width_, height_}, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
-                  c.ink, kButtonTextPx);
-  if (ShowsFocus()) PaintFocusRing(canvas, 0, 0, width_, height_);
+  Color ink = c.ink;
+  if (!IsEnabled()) ink.a = 1 - kDisabledInk;
+  canvas.DrawText(text_, RECT{0, 0, width_, height_}, DT_CENTER | DT_VCENTER | DT_SINGLELINE, ink,
+                  kButtonTextPx);
+}
+
+int StudioButton::WidthNeeded() const {
+  const int text = Canvas::MeasureText(text_, 1 << 16, kControlHeight, DT_SINGLELINE, kButtonTextPx).width;
+  return std::max(kMinTarget, text + 2 * kButtonPad);
 }
 
 StudioText::StudioText(double px, bool bold, Color color) : px_(px), bold_(bold), color_(color) {}

@@ -16,25 +16,36 @@
 #include "studio/preview/sample_screens.h"
 
 // A button of the studio's: a tap on it, or Enter or Space while it has the
-// focus, runs its action (from the shell's loop, on a studio layer).
+// focus, runs its action (from the shell's loop, on a studio layer). One
+// that cannot be used is drawn faint, takes no focus and does nothing. Its
+// focus ring stands outside it, drawn by its layer.
 class ActionButton : public UiButton {
  public:
   void OnClick(std::function<void()> action) { action_ = std::move(action); }
+  void SetEnabled(bool enabled);
+  bool IsEnabled() const { return enabled_; }
 
+  void OnPress(int x, int y) override;
   void OnRelease(int x, int y, bool inside) override;
   bool Activate() override;
+  bool TakesFocus() const override { return visible_ && enabled_; }
 
  private:
   std::function<void()> action_;
+  bool enabled_ = true;
 };
 
 // A rounded push button with a centred one-line caption.
 class StudioButton : public ActionButton {
  public:
-  enum class Look { kPlain, kDanger, kLight };
+  // kGo: the step a question asks for, when it can be undone; kDanger: one
+  // that cannot.
+  enum class Look { kPlain, kDanger, kGo, kLight };
 
   StudioButton(std::u16string text, Look look);
   const std::u16string& Text() const { return text_; }
+  // The width its caption needs, with room around it.
+  int WidthNeeded() const;
   void SetText(std::u16string text) {
     text_ = std::move(text);
     Invalidate();

@@ -3,6 +3,8 @@
 #include "platform/shell/shell.h"
 #include "platform/ui/ui_win.h"
 #include "platform/ui/window.h"
+#include "studio/widgets/studio_controls.h"
+#include "studio/widgets/style.h"
 
 StudioLayer::StudioLayer(Shell* shell) : ElementLayer(shell) {}
 
@@ -23,6 +25,14 @@ void StudioLayer::HandleMessage(UINT message, WPARAM /*wParam*/, LPARAM /*lParam
   std::function<void()> action = std::move(later_.front());
   later_.pop_front();
   action();
+}
+
+void StudioLayer::PaintFocusOutside(Canvas& canvas) {
+  const auto* button = dynamic_cast<const ActionButton*>(Focused());
+  if (button == nullptr || !button->IsVisible() || !FocusShown()) return;
+  const POINT o = button->WindowOrigin();
+  const int gap = studio_style::kFocusGap;
+  UiWin::PaintFocusRing(canvas, o.x - gap, o.y - gap, button->GetWidth() + 2 * gap, button->GetHeight() + 2 * gap);
 }
 
 void RunLater(const UiWin& control, std::function<void()> action) {

@@ -25,6 +25,11 @@ class StudioLayer : public ElementLayer, public MessageTarget {
 
   void HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
+ protected:
+  // The focus ring of a focused button, outside it (a button's own pixels
+  // stop at its edge): painted last by each studio layer.
+  void PaintFocusOutside(Canvas& canvas);
+
  private:
   std::deque<std::function<void()>> later_;
   HWND hwnd_ = nullptr;

@@ -27,6 +27,13 @@ inline const ButtonLook kLightButton{Color::Rgb(0xF0, 0xF1, 0xF3), Color::Rgb(0x
 // Only for a step that cannot be undone.
 inline const ButtonLook kDangerButton{Color::Rgb(0xD9, 0x3A, 0x2B), Color::Rgb(0xB0, 0x2A, 0x1E),
                                       Color::Rgb(0xD9, 0x3A, 0x2B), Color::Rgb(0xFF, 0xFF, 0xFF)};
+// The step a question asks for, when it can be undone.
+inline const ButtonLook kGoButton{Color::Rgb(0x25, 0x63, 0xD8), Color::Rgb(0x1B, 0x4F, 0xB0),
+                                  Color::Rgb(0x25, 0x63, 0xD8), Color::Rgb(0xFF, 0xFF, 0xFF)};
+// How far a caption that cannot be used now fades into its face.
+inline constexpr double kDisabledInk = 0.6;
+// Room left and right of a caption.
+inline constexpr int kButtonPad = 10;
 inline constexpr double kButtonRadius = 7;
 inline constexpr double kButtonTextPx = 14;
 
@@ -64,7 +71,9 @@ inline const Color kFieldInk = Color::Rgb(0x20, 0x20, 0x20);
 
 // ---- Sizes, in logical pixels ----
 inline constexpr int kMargin = 12;         // from the panel's and the shelf's edges
-inline constexpr int kControlHeight = 28;  // a button or toggle in a row of them
+inline constexpr int kControlHeight = 26;  // a button or toggle in a row of them
+inline constexpr int kMinTarget = 24;      // no control is smaller either way
+inline constexpr int kFocusGap = 3;        // the focus ring stands this far outside a control
 inline constexpr double kTitlePx = 17;
 inline constexpr double kNotePx = 12;
 inline constexpr int kSheetPad = 16;

@@ -3,6 +3,10 @@
 // one focus that Tab carries through both halves, a ring only after a key.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <string>
+
 #include "app/tintor_main_wnd.h"
 #include "platform/ui/element_layer.h"
 #include "platform/ui/popup_menu_sheet.h"
@@ -100,8 +104,27 @@ TEST_F(StudioBesideThePhone, OneRouteOneModalRunAndTheKeyboardEverywhere) {
   for (int i = 0; i < 4; ++i) Key(InputKey::Tab);  // the four every-eye buttons
   Key(InputKey::Tab);  // the sample screens, where the arrows point at items
   Key(InputKey::Enter);
+  // The card holds the window: the phone is dimmed, and a click on one of
+  // its swatches closes the card and does nothing else.
+  const auto bytes = [this] {
+    std::ifstream in(RegistryPath(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  };
+  const std::string registry = bytes();
   Then([&] {
-    EXPECT_NE(dynamic_cast<ItemCard*>(shell().TopLayer()), nullptr) << "the screens had not the focus";
+    ASSERT_NE(dynamic_cast<ItemCard*>(shell().TopLayer()), nullptr) << "the screens had not the focus";
+    shell().RenderFrame();
+    const std::vector<std::uint32_t> held = Phone();
+    EXPECT_LT(held[untouched.size() / 2] & 0xFF, untouched[untouched.size() / 2] & 0xFF) << "the phone is not dimmed";
+    TapPhone(main, main.SwatchButton(0));
+  });
+  Pump();
+  EXPECT_EQ(shell().LayerCount(), 2u) << "the card stayed, or the click opened a menu";
+  EXPECT_EQ(bytes(), registry);
+  EXPECT_EQ(Phone(), untouched) << "the phone stays dimmed or changed";
+  Key(InputKey::Enter);
+  Then([&] {
+    ASSERT_NE(dynamic_cast<ItemCard*>(shell().TopLayer()), nullptr) << "the screens lost the focus";
     Key(InputKey::Escape);
   });
   Pump();

@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -15,6 +16,7 @@
 #include "model/theme_targets.h"
 #include "platform/host/script.h"
 #include "platform/file/utf16.h"
+#include "studio/preview/item_places.h"
 #include "studio/preview/restore_confirmation.h"
 #include "studio/studio.h"
 #include "studio/widgets/confirmation_sheet.h"
@@ -160,7 +162,8 @@ TEST_F(StudioThemes, WindowKeysUndoAndRedoEveryStepDroppedFilesImportOrAreRefuse
   Key(InputKey::Escape);
   Pump();
   EXPECT_EQ(OnTop<RestoreConfirmation>(), nullptr);
-  EXPECT_EQ(Now(), ThemeValues()) << "Ctrl+Z acted under the question";
+  EXPECT_EQ(Now(), ThemeValues()) << "Ctrl+Z or the drop acted under the question";
+  EXPECT_TRUE(Says(Screen(), u"未导入 friend.reg")) << "the drop was lost silently";
   Key(InputKey::Z, kCtrl);
   Pump();
   EXPECT_EQ(Now(), before_restore) << "one undo brings back all the restore removed";
@@ -173,10 +176,40 @@ TEST_F(StudioThemes, WindowKeysUndoAndRedoEveryStepDroppedFilesImportOrAreRefuse
   EXPECT_EQ(panel.theme().Item(4), 0x00203040u);
   EXPECT_TRUE(Says(Screen(), u"已导入")) << Utf16ToUtf8(Screen());
   const std::string imported = Bytes(RegistryPath());
-  host().Inject(InputEvent::Drop(bad));
-  Pump();
-  EXPECT_EQ(Bytes(RegistryPath()), imported);
-  EXPECT_TRUE(Says(Screen(), u"第 5 行")) << Utf16ToUtf8(Screen());
+  // Each refusal gives its real reason in whole Chinese on at most two lines
+  // above the sample screens, which stay where they were; a line is named
+  // only where there is one.
+  const std::string picture = Folder() + "/picture.png", empty = Folder() + "/empty.reg";
+  std::ofstream(picture, std::ios::binary) << std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe", 18);
+  std::ofstream(empty, std::ios::binary) << "";
+  const auto screens = [this] {
+    std::vector<std::uint32_t> pixels;
+    for (int y = kSampleScreensTop; y < Shell::kScreenHeight; y += 3) {
+      for (int x = Shell::kScreenWidth; x < host().FrameWidth(); x += 3) pixels.push_back(host().FramePixel(x, y));
+    }
+    return pixels;
+  };
+  const std::vector<std::uint32_t> before_refusals = screens();
+  for (const auto& [file, reason] : {std::pair{bad, u"第 5 行是主题以外的键或值"}, std::pair{picture, u"不是文本文件"},
+                                     std::pair{empty, u"文件是空的"}}) {
+    host().Inject(InputEvent::Drop(file));
+    Pump();
+    EXPECT_EQ(Bytes(RegistryPath()), imported);
+    const std::vector<Canvas::DrawnText> texts = ScreenTexts(shell());
+    const auto said = std::find_if(texts.begin(), texts.end(),
+                                   [](const Canvas::DrawnText& t) { return Says(t.text, u"未导入"); });
+    ASSERT_NE(said, texts.end()) << file;
+    const auto note = std::find_if(texts.begin(), texts.end(),
+                                   [](const Canvas::DrawnText& t) { return t.text == studio_text::kNote; });
+    ASSERT_NE(note, texts.end());
+    EXPECT_TRUE(Says(said->text, reason)) << Utf16ToUtf8(said->text);
+    EXPECT_FALSE(Says(said->text, u"第 0 行")) << Utf16ToUtf8(said->text);
+    const std::string words = Utf16ToUtf8(said->text.substr(said->text.find(u"：")));
+    EXPECT_EQ(words.find_first_of("abcdefghijklmnopqrstuvwxyz"), std::string::npos) << words;
+    EXPECT_LE(said->where.bottom - said->where.top, 2 * (note->where.bottom - note->where.top)) << "over two lines";
+    EXPECT_LE(said->where.bottom, kSampleScreensTop) << "the message runs into the screens";
+    EXPECT_EQ(screens(), before_refusals) << "the message moved the screens";
+  }
   Key(InputKey::Z, kCtrl);
   Pump();
   EXPECT_EQ(Now(), before_restore);

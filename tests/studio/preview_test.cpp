@@ -337,7 +337,7 @@ TEST(PreviewPanel, RestoreRemovesOnlyTheThemeValuesAndLeavesABadFileAlone) {
   restore();
   EXPECT_EQ(registry.ReadBytes(), without_theme);
   EXPECT_EQ(panel.theme(), ThemeSnapshot());
-  EXPECT_NE(ScreenSays(shell).find(u"已恢复20项默认颜色。"), std::u16string::npos);
+  EXPECT_NE(ScreenSays(shell).find(u"已恢复 20 项默认颜色。"), std::u16string::npos);
 
   // A file that is no registry file: left byte for byte, the failure shown
   // whole and in the window's language.
