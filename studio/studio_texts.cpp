@@ -1,5 +1,6 @@
 #include "studio/studio_texts.h"
 
+#include "platform/file/user_folders.h"
 #include "platform/file/utf16.h"
 #include "studio/shelf/shelf_texts.h"
 
@@ -36,12 +37,12 @@ std::u16string RegistryReason(LONG status) {
 }
 
 std::u16string Unreadable(const std::string& path, LONG status) {
-  return u"无法读取注册表文件 " + Utf8ToUtf16(path) + u"：" + RegistryReason(status) +
+  return u"无法读取注册表文件 " + Utf8ToUtf16(PathShownFromHome(path)) + u"：" + RegistryReason(status) +
          u"。这里显示的是默认颜色。";
 }
 
 std::u16string RestoreFailed(const std::string& path, LONG status) {
-  return u"恢复默认失败，注册表文件 " + Utf8ToUtf16(path) + u" 未改动：" +
+  return u"恢复默认失败，注册表文件 " + Utf8ToUtf16(PathShownFromHome(path)) + u" 未改动：" +
          RegistryReason(status) + u"。";
 }
 
@@ -79,7 +80,7 @@ std::u16string SwatchWritten(int swatch, const char16_t* label) {
 }
 
 std::u16string SwatchNotWritten(const std::string& path) {
-  return u"写入失败，注册表文件 " + Utf8ToUtf16(path) + u" 未改动。";
+  return u"写入失败，注册表文件 " + Utf8ToUtf16(PathShownFromHome(path)) + u" 未改动。";
 }
 
 }  // namespace studio_text

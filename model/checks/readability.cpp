@@ -1,5 +1,8 @@
 #include "model/checks/readability.h"
 
+#include <cmath>
+#include <cstdio>
+
 #include <limits>
 
 #include "model/color_swatches.h"
@@ -113,4 +116,16 @@ std::vector<ConfusablePair> FindConfusablePairs(const ThemeSnapshot& theme, Colo
     }
   }
   return pairs;
+}
+
+std::string RatioFigure(double ratio) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f:1", std::floor(ratio * 10 + 1e-9) / 10);
+  return text;
+}
+
+std::string LcFigure(double lc) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.0f", std::trunc(std::fabs(lc) + 1e-9));
+  return text;
 }

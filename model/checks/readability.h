@@ -5,6 +5,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/win/theme_schema.h"
@@ -55,6 +56,12 @@ Readability JudgeText(COLORREF text, COLORREF surface, double px, bool bold, boo
 
 // Item `number` in `theme` on the surface it is drawn on, by the rule of its
 // smallest text there; none for an item that is itself a surface.
+// The figures as every view shows them, cut and never rounded, so that a
+// text just under a rule never shows the rule's own figure: the ratio to
+// one decimal ("4.4:1"), |Lc| to a whole number ("55").
+std::string RatioFigure(double ratio);
+std::string LcFigure(double lc);
+
 std::optional<Readability> JudgeItem(const ThemeSnapshot& theme, int number);
 
 // True when `number` fails in `theme`.

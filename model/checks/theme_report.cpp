@@ -36,8 +36,8 @@ std::string TextLine(const ItemFacts& f) {
   if (!f.figures) return line + " surface of items " + DrawnOnIt(f) + "\n";
   const Readability& r = *f.figures;
   line += std::string(" on ") + SurfaceId(f.surface) + " " + Hex(r.surface) + ": WCAG " +
-          Fixed("%.2f:1", r.ratio) + " (needs " + Fixed("%.1f", r.needed_ratio()) + "), APCA Lc " +
-          Fixed("%.1f", r.lc) + " (needs " + Fixed("%.0f", r.needed_lc()) + "), ";
+          RatioFigure(r.ratio) + " (needs " + Fixed("%.1f", r.needed_ratio()) + "), APCA Lc " +
+          LcFigure(r.lc) + " (needs " + Fixed("%.0f", r.needed_lc()) + "), ";
   if (r.exempt) {
     line += "pass (a disabled control's text is exempt)";
   } else if (r.passes()) {

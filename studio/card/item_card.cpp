@@ -75,8 +75,8 @@ std::u16string FiguresLine(const ItemFacts& f) {
   const Readability& r = *f.figures;
   std::u16string line = u"在" + std::u16string(SurfaceTitle(f.surface)) + u"（" + WebHex(r.surface) +
                         u"）上，按" + (r.large ? u"大字" : u"小字") + u"的规则：\nWCAG 对比度 " +
-                        Ascii("%.2f:1", r.ratio) + u"（需 ≥ " + Ascii("%.1f:1", r.needed_ratio()) +
-                        u"）· APCA Lc " + Ascii("%.1f", std::fabs(r.lc)) + u"（需 ≥ " +
+                        Utf8ToUtf16(RatioFigure(r.ratio)) + u"（需 ≥ " + Ascii("%.1f:1", r.needed_ratio()) +
+                        u"）· APCA Lc " + Utf8ToUtf16(LcFigure(r.lc)) + u"（需 ≥ " +
                         Ascii("%.0f", r.needed_lc()) + u"）→ ";
   if (r.exempt) return line + u"不判定：禁用控件的文字不要求对比度。";
   if (r.passes()) return line + u"可以阅读";

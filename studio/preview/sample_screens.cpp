@@ -31,12 +31,6 @@ constexpr double kCardRadius = 10;
 constexpr double kChipPx = 10;
 constexpr double kNotePx = 11.5;  // the line between the cards and the window
 
-std::u16string Figure(const char* format, double value) {
-  char text[24];
-  std::snprintf(text, sizeof text, format, value);
-  return Utf8ToUtf16(text);
-}
-
 const ReadabilityWarning* WarningOf(const std::vector<ReadabilityWarning>& warnings, int item) {
   for (const ReadabilityWarning& w : warnings) {
     if (w.item == item) return &w;
@@ -337,9 +331,9 @@ std::u16string ChipText(const Readability& figures) {
   // The ratio is cut, not rounded, so a text just under the rule never
   // shows the rule's own figure.
   if (!figures.ratio_ok()) {
-    return u"难以阅读 " + Figure("%.1f:1", std::floor(figures.ratio * 10) / 10);
+    return u"难以阅读 " + Utf8ToUtf16(RatioFigure(figures.ratio));
   }
-  return u"难以阅读 Lc " + Figure("%.0f", std::trunc(std::fabs(figures.lc)));
+  return u"难以阅读 Lc " + Utf8ToUtf16(LcFigure(figures.lc));
 }
 
 void OutlineItem(Canvas& canvas, int number) {

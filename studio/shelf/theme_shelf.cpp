@@ -50,7 +50,8 @@ void PaintStrip(Canvas& canvas, const ThemeValues& values, int x, int y, int wid
 }
 
 // What applying a theme changes: one line an item, "N name  ■ old → ■ new",
-// the new colour marked when it is none of the swatches.
+// the new colour marked when it is none of the swatches. A long name
+// wraps onto a second line rather than being cut.
 class ChangeList : public UiWin {
  public:
   struct Change {
@@ -58,8 +59,14 @@ class ChangeList : public UiWin {
     COLORREF from;
     COLORREF to;
   };
-  explicit ChangeList(std::vector<Change> changes) : changes_(std::move(changes)) {}
-  int Height() const { return static_cast<int>(changes_.size()) * kChangeHeight; }
+  ChangeList(std::vector<Change> changes, int width) : changes_(std::move(changes)) {
+    for (const Change& c : changes_) {
+      const int label = Canvas::MeasureText(kThemeTargets[c.item].label, LabelWidth(width), 1 << 16, kWrapped, 13).height;
+      heights_.push_back(std::max(kChangeHeight, label + 4));
+      height_sum_ += heights_.back();
+    }
+  }
+  int Height() const { return height_sum_; }
 
   void PaintWin(Canvas& canvas) override {
     const Color& ink = kSheetInk;
@@ -68,31 +75,42 @@ class ChangeList : public UiWin {
     const UINT line = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
     // From the right edge: the custom mark, the new colour, the arrow, the
     // old colour; the item's label takes the rest.
-    const int mark_width = Canvas::MeasureText(studio_text::kCustomColour, width_, kChangeHeight, line, 12).width;
-    const int to_x = width_ - mark_width - 6 - kColourWidth;
+    const int to_x = width_ - MarkWidth() - 6 - kColourWidth;
     const int from_x = to_x - 20 - kColourWidth;
     int y = 0;
-    for (const Change& c : changes_) {
-      canvas.DrawText(kThemeTargets[c.item].label, RECT{0, y, from_x - 8, y + kChangeHeight},
-                      line | DT_END_ELLIPSIS, ink, 13);
+    for (std::size_t i = 0; i < changes_.size(); ++i) {
+      const Change& c = changes_[i];
+      const int h = heights_[i];
+      canvas.DrawText(kThemeTargets[c.item].label, RECT{0, y, LabelWidth(width_), y + h}, kWrapped | DT_VCENTER,
+                      ink, 13);
+      const int top = y + (h - kChangeHeight) / 2;
       for (int x : {from_x, to_x}) {
         const COLORREF colour = x == from_x ? c.from : c.to;
-        canvas.FillRect(x, y + 5, 12, 12, Color::FromColorRef(colour));
-        canvas.StrokeRoundRect(x - 0.5, y + 4.5, 13, 13, 1, 1, rim);
-        canvas.DrawText(Hex(colour), RECT{x + 17, y, x + kColourWidth, y + kChangeHeight}, line, ink, 13);
+        canvas.FillRect(x, top + 5, 12, 12, Color::FromColorRef(colour));
+        canvas.StrokeRoundRect(x - 0.5, top + 4.5, 13, 13, 1, 1, rim);
+        canvas.DrawText(Hex(colour), RECT{x + 17, top, x + kColourWidth, top + kChangeHeight}, line, ink, 13);
       }
-      canvas.DrawText(u"→", RECT{from_x + kColourWidth, y, to_x, y + kChangeHeight}, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
-                      ink, 13);
+      canvas.DrawText(u"→", RECT{from_x + kColourWidth, top, to_x, top + kChangeHeight},
+                      DT_CENTER | DT_VCENTER | DT_SINGLELINE, ink, 13);
       if (!SwatchOf(c.to)) {
-        canvas.DrawText(studio_text::kCustomColour, RECT{width_ - mark_width, y, width_, y + kChangeHeight}, line,
-                        mark, 12);
+        canvas.DrawText(studio_text::kCustomColour, RECT{width_ - MarkWidth(), top, width_, top + kChangeHeight},
+                        line, mark, 12);
       }
-      y += kChangeHeight;
+      y += h;
     }
   }
 
  private:
+  static constexpr UINT kWrapped = DT_LEFT | DT_WORDBREAK;
+  static int MarkWidth() {
+    return Canvas::MeasureText(studio_text::kCustomColour, 1 << 16, kChangeHeight, DT_LEFT | DT_SINGLELINE, 12).width;
+  }
+  // The room of the labels: what the colours and the mark leave.
+  static int LabelWidth(int width) { return width - MarkWidth() - 6 - 2 * kColourWidth - 20 - 8; }
+
   std::vector<Change> changes_;
+  std::vector<int> heights_;
+  int height_sum_ = 0;
 };
 
 }  // namespace
@@ -349,7 +367,7 @@ void ThemeShelf::Apply(const Entry& entry) {
     Say(shelf_text::Unchanged(name), false);
     return;
   }
-  ChangeList list(changes);
+  ChangeList list(changes, kChangeSheetWidth - 2 * kSheetPad);
   if (!Ask(shelf_text::ApplyQuestion(name), shelf_text::ApplyNote(static_cast<int>(changes.size())), true, &list,
            list.Height(), kChangeSheetWidth)) {
     return;
