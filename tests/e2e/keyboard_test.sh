@@ -60,7 +60,7 @@ for _ in $(seq 50); do [ -n "$(value "$TINTOR_REGISTRY")" ] && break; sleep 0.1;
 changes "$phone" "$menu" || fail "the phone never settled after the choice"
 
 studio=$(look "$panel")
-keys Tab Tab Tab Tab Tab Return  # past the toolbar's three buttons and 主题 to 恢复默认
+keys Tab Tab Tab Tab Tab Tab Return  # past the toolbar's three buttons, 撤销 (the colour can be undone) and 主题 to 恢复默认
 changes "$panel" "$studio" || fail "Enter on 恢复默认 asked nothing"
 asking=$(look "$panel")
 keys Escape
