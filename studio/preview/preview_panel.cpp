@@ -339,8 +339,10 @@ bool WritePreviewPng(const std::string& path, double scale, std::string& error,
   }
   // A link at the path is replaced, never written through. A device, a pipe
   // or a socket there is not the user's picture to replace (/dev/null among them).
+  // What a killed run left beside it goes.
   FileError failure;
-  if (ReplaceFile(path, png, ReplaceOptions{.link = LinkAtPath::kReplace}, &failure)) return true;
+  const ReplaceOptions options{.link = LinkAtPath::kReplace, .clear_stale_temporaries = true};
+  if (ReplaceFile(path, png, options, &failure)) return true;
   error = "cannot write " + path + ": " + failure.reason;
   return false;
 }
