@@ -6,7 +6,7 @@
 #include "platform/file/utf16.h"
 #include "studio/shelf/shelf_texts.h"
 #include "studio/studio_texts.h"
-#include "model/theme/theme_operations.h"
+#include "model/shown_text.h"
 
 namespace {
 // The window's keys of the history; none acts while a dialog holds the
@@ -21,12 +21,9 @@ constexpr HistoryKey kHistoryKeys[] = {
 }  // namespace
 
 Studio::Studio(Shell& shell, const std::string& registry_path, bool shown)
-    : shell_(shell), watcher_(registry_path), panel_(&shell), history_(registry_path) {
+    : shell_(shell), watcher_(registry_path), store_(registry_path), panel_(&shell, &store_) {
   SayWhetherFollowing();
   Record();
-  // A colour the studio writes itself is a step of the history at once,
-  // before the watch reports it (which then finds nothing new).
-  panel_.SetWrittenHandler([this] { Record(); });
   shell_.SetSidePlace(PreviewPanel::kWidth, PreviewPanel::kTabWidth, shown);
   shell_.PushLayer(&panel_, false);
   shell_.WatchReadable(watcher_.fd(), [this] { Refresh(); });
@@ -61,31 +58,24 @@ void Studio::SayWhetherFollowing() {
 
 void Studio::Record() {
   std::string problem;
-  if (history_.Record("change", problem) || problem == history_problem_) return;
+  if (store_.Record(problem) || problem == history_problem_) return;
   history_problem_ = problem;
   std::fprintf(stderr, "tintor: the theme history does not follow this change: %s\n", problem.c_str());
 }
 
 void Studio::Step(bool undo) {
   std::string problem;
-  const ThemeHistory::Outcome outcome = undo ? history_.Undo(problem) : history_.Redo(problem);
+  std::string kind;
+  const ThemeStore::Outcome outcome = undo ? store_.Undo(problem, &kind) : store_.Redo(problem, &kind);
   panel_.Reload();
   switch (outcome) {
-    case ThemeHistory::Outcome::kDone: {
-      // The step's kind, for saying what was undone or redone.
-      std::vector<ThemeHistory::State> states;
-      std::size_t cursor = 0;
-      std::string kind;
-      if (history_.Read(states, cursor, problem) && cursor + (undo ? 1 : 0) < states.size()) {
-        kind = states[cursor + (undo ? 1 : 0)].kind;
-      }
+    case ThemeStore::Outcome::kDone:
       panel_.Report(studio_text::Stepped(undo, kind), false);
       return;
-    }
-    case ThemeHistory::Outcome::kNothingToDo:
+    case ThemeStore::Outcome::kNothingToDo:
       panel_.Report(undo ? studio_text::kNothingToUndo : studio_text::kNothingToRedo, false);
       return;
-    case ThemeHistory::Outcome::kFailed:
+    case ThemeStore::Outcome::kFailed:
       panel_.Report(studio_text::StepFailed(undo, problem), true);
       return;
   }
@@ -98,12 +88,15 @@ void Studio::Import(const std::string& path) {
   std::string problem;
   bool refused = false;
   int changed = 0;
-  if (!ReadImportFile(path, theme, problem, &refused)) {
-    panel_.Report(refused ? shelf_text::ImportRefused(path, problem) : shelf_text::ImportFailed(path, problem), true);
-  } else if (!ApplyTheme(theme, "import", changed, problem)) {
-    panel_.Report(shelf_text::ImportNotWritten(path, problem), true);
+  // The file's path and what it holds are shown escaped, cut at a stated length.
+  const std::string shown = ShownText(path, kShownLineChars);
+  if (!ThemeStore::ReadImport(path, theme, problem, &refused)) {
+    problem = ShownText(problem, kShownLineChars);
+    panel_.Report(refused ? shelf_text::ImportRefused(shown, problem) : shelf_text::ImportFailed(shown, problem), true);
+  } else if (!store_.Apply(theme, ThemeApply::kOver, "import", changed, problem)) {
+    panel_.Report(shelf_text::ImportNotWritten(shown, problem), true);
   } else {
     panel_.Reload();
-    panel_.Report(shelf_text::Imported(path, changed), false);
+    panel_.Report(shelf_text::Imported(shown, changed), false);
   }
 }

@@ -14,7 +14,7 @@
 
 #include "studio/preview/preview_panel.h"
 #include "studio/registry_file_watcher.h"
-#include "model/theme/theme_history.h"
+#include "model/theme/theme_store.h"
 
 class Shell;
 
@@ -36,8 +36,9 @@ class Studio {
  private:
   void Refresh();
   void SayWhetherFollowing();
-  // Records the theme as it is now in the history; says why not on standard
-  // error, once for each new reason.
+  // Records the theme as it is now in the history (a change the studio did
+  // not make: the phone's own write, another program's); says why not on
+  // standard error, once for each new reason.
   void Record();
   // Undoes or redoes one step of the history and shows how that went.
   void Step(bool undo);
@@ -47,7 +48,8 @@ class Studio {
   Shell& shell_;
   // Watching before the first read: no change can fall between the two.
   RegistryFileWatcher watcher_;
+  // Every write of the studio goes through it.
+  ThemeStore store_;
   PreviewPanel panel_;
-  ThemeHistory history_;
   std::string history_problem_;
 };

@@ -10,7 +10,7 @@
 #include "platform/win/theme_schema.h"
 #include "platform/win/win_types.h"
 #include "model/checks/colour_science.h"
-#include "model/theme/theme_snapshot.h"
+#include "model/theme/theme_values.h"
 
 // Text this large (in pixels), or this large and bold, is large text.
 inline constexpr double kLargeTextPx = 24;
@@ -46,7 +46,7 @@ inline ThemeSurface SurfaceOf(int number) {
              : ThemeSurface::kNone;
 }
 // The colour of a surface in `theme`; the window background is item 4.
-inline COLORREF SurfaceColor(ThemeSurface surface, const ThemeSnapshot& theme) {
+inline COLORREF SurfaceColor(ThemeSurface surface, const ThemeValues& theme) {
   return SurfaceColor(surface, theme.Item(kWindowBackgroundItem));
 }
 
@@ -55,14 +55,14 @@ Readability JudgeText(COLORREF text, COLORREF surface, double px, bool bold, boo
 
 // Item `number` in `theme` on the surface it is drawn on, by the rule of its
 // smallest text there; none for an item that is itself a surface.
-std::optional<Readability> JudgeItem(const ThemeSnapshot& theme, int number);
+std::optional<Readability> JudgeItem(const ThemeValues& theme, int number);
 
 // True when `number` fails in `theme`.
-bool ItemFails(const ThemeSnapshot& theme, int number);
+bool ItemFails(const ThemeValues& theme, int number);
 
 // For an item that fails: the control id of the swatch nearest its colour
 // (CIEDE2000) with which it would pass; none when it passes or no swatch does.
-std::optional<int> NearestPassingSwatch(const ThemeSnapshot& theme, int number);
+std::optional<int> NearestPassingSwatch(const ThemeValues& theme, int number);
 
 // The swatch whose value the colour is, all 32 bits; none for a colour of
 // one's own ("custom").
@@ -76,7 +76,7 @@ struct ReadabilityWarning {
 };
 
 // The items that fail on the surface the phone draws them on, in menu order.
-std::vector<ReadabilityWarning> FindReadabilityWarnings(const ThemeSnapshot& theme);
+std::vector<ReadabilityWarning> FindReadabilityWarnings(const ThemeValues& theme);
 
 // A surface as scripts name it ("window-bg").
 const char* SurfaceId(ThemeSurface surface);
@@ -89,4 +89,4 @@ struct ConfusablePair {
   int second = 0;
   double difference = 0;  // CIEDE2000 as seen with the deficiency
 };
-std::vector<ConfusablePair> FindConfusablePairs(const ThemeSnapshot& theme, ColourVision vision);
+std::vector<ConfusablePair> FindConfusablePairs(const ThemeValues& theme, ColourVision vision);

@@ -61,6 +61,7 @@ int CellOf(int control_id) {
 
 std::u16string ValueLine(const ItemFacts& f) {
   std::u16string line = u"颜色 " + WebHex(f.value) + u"（注册表值 " + RegistryHex(f.value) + u"）· ";
+  if (!f.stored) return line + studio_text::kDefaultColour;
   return line + (f.swatch ? u"色块 " + Number(*f.swatch) : studio_text::kCustomColour + std::u16string(u"，不是65个色块之一"));
 }
 
@@ -81,7 +82,7 @@ std::u16string FiguresLine(const ItemFacts& f) {
   return line + u"难以阅读" + (r.ratio_ok() ? u"（APCA 不够）" : r.lc_ok() ? u"（WCAG 不够）" : u"（两项都不够）");
 }
 
-std::u16string AdviceLine(const ThemeSnapshot& theme, const ItemFacts& f) {
+std::u16string AdviceLine(const ThemeValues& theme, const ItemFacts& f) {
   std::u16string line;
   if (f.fails()) {
     if (f.suggestion) {
@@ -107,7 +108,7 @@ std::u16string AdviceLine(const ThemeSnapshot& theme, const ItemFacts& f) {
 
 // The items on the same surface that look like this one to a person with
 // `vision`, on a line of its own.
-std::u16string AlikeLine(const ThemeSnapshot& theme, int number, ColourVision vision) {
+std::u16string AlikeLine(const ThemeValues& theme, int number, ColourVision vision) {
   if (vision == ColourVision::kTypical) return u"";
   std::u16string alike;
   for (const ConfusablePair& pair : FindConfusablePairs(theme, vision)) {
@@ -235,7 +236,7 @@ ItemCard::ItemCard(Shell* shell, std::function<void(int swatch)> pick)
   }
 }
 
-void ItemCard::Show(const ThemeSnapshot& theme, int number, int place_width, int place_height,
+void ItemCard::Show(const ThemeValues& theme, int number, int place_width, int place_height,
                     ColourVision vision) {
   const bool same_item = number == facts_.number;
   facts_ = DescribeItem(theme, number);

@@ -6,7 +6,6 @@
 #include <initializer_list>
 
 #include "model/color_swatches.h"
-#include "model/theme_color_store.h"
 #include "model/theme_targets.h"
 #include "platform/file/utf16.h"
 #include "platform/file/replace_file.h"
@@ -19,7 +18,6 @@
 #include "studio/shelf/shelf_texts.h"
 #include "studio/shelf/theme_shelf.h"
 #include "studio/studio_texts.h"
-#include "model/theme/theme_history.h"
 
 namespace {
 
@@ -38,8 +36,10 @@ constexpr int kStatusRoom = kSampleScreensTop - 2 - kStatusTop;
 
 }  // namespace
 
-PreviewPanel::PreviewPanel(Shell* shell)
+PreviewPanel::PreviewPanel(Shell* shell, ThemeStore* store)
     : ElementLayer(shell),
+      own_store_(store == nullptr ? std::make_unique<ThemeStore>(RegistryFilePath()) : nullptr),
+      store_(store == nullptr ? *own_store_ : *store),
       title_(17, true, kInk),
       note_(12, false, kQuiet),
       status_(12, false, kSuccess),
@@ -79,7 +79,11 @@ PreviewPanel::PreviewPanel(Shell* shell)
   AddRoot(&screens_);
   AddRoot(&tab_);
   PlaceResized(kWidth, kHeight);
-  Show(ThemeSnapshot::Read());
+  ThemeValues now;
+  std::string problem;
+  LONG status = ERROR_SUCCESS;
+  if (!store_.Read(now, problem, &status) && problem.empty()) problem = "unknown error";
+  Show(std::move(now), std::move(problem), status);
 }
 
 PreviewPanel::~PreviewPanel() {
@@ -89,17 +93,22 @@ PreviewPanel::~PreviewPanel() {
 }
 
 bool PreviewPanel::Reload() {
-  ThemeSnapshot now = ThemeSnapshot::Read();
-  if (now == theme_) return false;
+  ThemeValues now;
+  std::string problem;
+  LONG status = ERROR_SUCCESS;
+  if (!store_.Read(now, problem, &status) && problem.empty()) problem = "unknown error";
+  if (now == theme_ && problem == read_problem_ && status == read_status_) return false;
   // The outcome of the last command is old news once the theme changed again.
   result_.clear();
   result_failed_ = false;
-  Show(std::move(now));
+  Show(std::move(now), std::move(problem), status);
   return true;
 }
 
-void PreviewPanel::Show(ThemeSnapshot theme) {
+void PreviewPanel::Show(ThemeValues theme, std::string problem, LONG status) {
   theme_ = std::move(theme);
+  read_problem_ = std::move(problem);
+  read_status_ = status;
   warnings_ = FindReadabilityWarnings(theme_);
   UpdateStatus();
   screens_.Invalidate();
@@ -110,12 +119,12 @@ void PreviewPanel::Show(ThemeSnapshot theme) {
 void PreviewPanel::UpdateStatus() {
   if (!result_.empty()) {
     status_.SetText(result_);
-  } else if (!theme_.readable()) {
-    status_.SetText(studio_text::Unreadable(RegistryFilePath(), theme_.status()));
+  } else if (!read_problem_.empty()) {
+    status_.SetText(studio_text::Unreadable(RegistryFilePath(), read_status_));
   } else {
     status_.SetText(u"");
   }
-  const bool bad = result_failed_ || (result_.empty() && !theme_.readable());
+  const bool bad = result_failed_ || (result_.empty() && !read_problem_.empty());
   status_.SetColor(bad ? kFailure : kSuccess);
   Layout();
 }
@@ -224,9 +233,9 @@ void PreviewPanel::WriteSwatch(int control_id) {
   // card shows.
   if (swatch == nullptr || card_ == nullptr || item != card_->Item()) return;
   const ThemeTarget& target = kThemeTargets[static_cast<std::size_t>(item - 1)];
-  const bool written = WriteThemeColor(HKEY_LOCAL_MACHINE, target.key, target.value_name, swatch->color, true);
+  std::string problem;
+  const bool written = store_.SetItem(item, swatch->color, problem);
   Reload();
-  if (written && written_) written_();
   if (card_ == nullptr) return;
   card_->SetResult(written ? studio_text::SwatchWritten(control_id, target.label)
                            : studio_text::SwatchNotWritten(RegistryFilePath()),
@@ -258,7 +267,7 @@ void PreviewPanel::AskRestore() {
 
 void PreviewPanel::OpenShelf() {
   if (shelf_ != nullptr || confirmation_ != nullptr || card_ != nullptr) return;
-  ThemeShelf shelf(kWidth, GetShell());
+  ThemeShelf shelf(kWidth, GetShell(), store_);
   shelf_ = &shelf;
   shelf.Run();
   shelf_ = nullptr;
@@ -266,14 +275,10 @@ void PreviewPanel::OpenShelf() {
 }
 
 void PreviewPanel::RestoreDefaults() {
-  std::vector<RegistryValueName> names;
-  for (const ThemeTarget& target : kThemeTargets) names.push_back({target.key, target.value_name});
-  const LONG status = RegistryDeleteValues(HKEY_LOCAL_MACHINE, names.data(), names.size());
-  const bool failed = status != ERROR_SUCCESS;
-  // One write, so one step of the history; recorded as a restore before the
-  // watch sees it as a change.
-  std::string unrecorded;
-  if (!failed) ThemeHistory(RegistryFilePath()).Record("restore", unrecorded);
+  // One write, and one step of the history, recorded as a restore.
+  std::string problem;
+  LONG status = ERROR_SUCCESS;
+  const bool failed = !store_.Restore(problem, &status);
   std::u16string result = failed ? studio_text::RestoreFailed(RegistryFilePath(), status)
                                  : std::u16string(studio_text::kRestored);
   Reload();
@@ -326,7 +331,7 @@ bool WritePreviewPng(const std::string& path, double scale, std::string& error,
     return false;
   }
   PreviewPanel panel;
-  if (unreadable != nullptr) *unreadable = panel.theme().problem();
+  if (unreadable != nullptr) *unreadable = panel.ReadProblem();
   panel.SetVision(vision);
   panel.PointAt(item);
   std::string png;

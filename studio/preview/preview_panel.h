@@ -17,7 +17,7 @@
 #include "platform/ui/element_layer.h"
 #include "studio/preview/sample_screens.h"
 #include "studio/widgets/studio_controls.h"
-#include "model/theme/theme_snapshot.h"
+#include "model/theme/theme_store.h"
 #include "studio/preview/vision_toggle.h"
 
 class Canvas;
@@ -46,8 +46,10 @@ class PreviewPanel : public ElementLayer, public MessageTarget {
                                               ColourVision::kDeutan, ColourVision::kTritan};
 
   // Reads the theme from the registry. `shell`: the shell the panel stands
-  // beside the phone in (null for a panel only painted into pictures).
-  explicit PreviewPanel(Shell* shell = nullptr);
+  // beside the phone in (null for a panel only painted into pictures);
+  // `store`: the theme's store every write goes through (null: one of its
+  // own, for the registry file in use).
+  explicit PreviewPanel(Shell* shell = nullptr, ThemeStore* store = nullptr);
   ~PreviewPanel() override;
 
   // Reads the theme again; true when what the panel shows changed.
@@ -63,9 +65,6 @@ class PreviewPanel : public ElementLayer, public MessageTarget {
     screens_click_ = std::move(handler);
   }
 
-  // Called after the studio wrote a colour, once the panel shows it.
-  void SetWrittenHandler(std::function<void()> handler) { written_ = std::move(handler); }
-
   // Points at item `number`: outlines it and opens its card, which runs
   // until closed (a tap on another item beside it points at that one). In
   // a panel only painted into pictures, the card stays open for them.
@@ -79,7 +78,9 @@ class PreviewPanel : public ElementLayer, public MessageTarget {
   ColourVision Vision() const { return vision_; }
   const VisionToggle& VisionButton(ColourVision vision) const;
 
-  const ThemeSnapshot& theme() const { return theme_; }
+  const ThemeValues& theme() const { return theme_; }
+  // Why the registry file could not be read at the last look (empty: it was).
+  const std::string& ReadProblem() const { return read_problem_; }
   const std::vector<ReadabilityWarning>& warnings() const { return warnings_; }
   // The lines shown under the title: why the registry cannot be read, or how
   // the last command went. Empty when there is nothing to say.
@@ -113,7 +114,7 @@ class PreviewPanel : public ElementLayer, public MessageTarget {
   void PaintContent(Canvas& canvas) override;
 
  private:
-  void Show(ThemeSnapshot theme);
+  void Show(ThemeValues theme, std::string problem, LONG status);
   void AskRestore();
   void OpenShelf();
   void RestoreDefaults();
@@ -123,7 +124,11 @@ class PreviewPanel : public ElementLayer, public MessageTarget {
   // Writes the swatch's value into the selected item through the model.
   void WriteSwatch(int control_id);
 
-  ThemeSnapshot theme_;
+  std::unique_ptr<ThemeStore> own_store_;
+  ThemeStore& store_;
+  ThemeValues theme_;
+  std::string read_problem_;
+  LONG read_status_ = ERROR_SUCCESS;
   std::vector<ReadabilityWarning> warnings_;
   std::u16string result_;
   bool result_failed_ = false;
@@ -141,7 +146,6 @@ class PreviewPanel : public ElementLayer, public MessageTarget {
   ItemCard* card_ = nullptr;
   ThemeShelf* shelf_ = nullptr;
   std::unique_ptr<ItemCard> pictured_card_;  // a picture's card, never run
-  std::function<void()> written_;
   ColourVision vision_ = ColourVision::kTypical;
   VisionToggle visions_[4];
   HWND hwnd_ = nullptr;

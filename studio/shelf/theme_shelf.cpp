@@ -1,5 +1,6 @@
 #include "studio/shelf/theme_shelf.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -14,8 +15,8 @@
 #include "model/checks/readability.h"
 #include "studio/shelf/shelf_texts.h"
 #include "studio/studio_texts.h"
-#include "model/theme/theme_operations.h"
-#include "model/theme/theme_library.h"
+#include "model/shown_text.h"
+#include "model/theme/theme_store.h"
 
 namespace {
 
@@ -28,7 +29,6 @@ constexpr int kStatusRoom = 54;
 constexpr int kChangeHeight = 22;
 constexpr int kColourWidth = 80;  // a swatch and its "#RRGGBB"
 constexpr int kChangeSheetWidth = 460;
-constexpr std::size_t kNameLimit = 40;
 
 constexpr int kCloseId = 1;
 constexpr int kSaveId = 2;
@@ -46,25 +46,20 @@ std::u16string Hex(COLORREF c) {
 
 // The 20 colours of a theme side by side, each as the phone would draw it.
 void PaintStrip(Canvas& canvas, const ThemeValues& values, int x, int y, int width, int height) {
-  const ThemeValues full = values.Completed();
-  const int n = static_cast<int>(kThemeTargetCount);
+  const int n = ThemeValues::kItemCount;
   for (int i = 0; i < n; ++i) {
     const int left = x + width * i / n;
     const int right = x + width * (i + 1) / n;
-    canvas.FillRect(left, y, right - left, height, Color::FromColorRef(*full.items[static_cast<std::size_t>(i)]));
+    canvas.FillRect(left, y, right - left, height, Color::FromColorRef(values.Item(i + 1)));
   }
   canvas.StrokeRoundRect(x - 0.5, y - 0.5, width + 1, height + 1, 1, 1, kRim);
 }
 
 // What applying a theme changes: one line an item, "N name  ■ old → ■ new",
-// the new colour marked when it is none of the swatches.
+// the new colour marked when it is the default or none of the swatches.
 class ChangeList : public UiWin {
  public:
-  struct Change {
-    std::size_t item;
-    COLORREF from;
-    COLORREF to;
-  };
+  using Change = ThemeChange;
   explicit ChangeList(std::vector<Change> changes) : changes_(std::move(changes)) {}
   int Height() const { return static_cast<int>(changes_.size()) * kChangeHeight; }
 
@@ -75,12 +70,14 @@ class ChangeList : public UiWin {
     const UINT line = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
     // From the right edge: the custom mark, the new colour, the arrow, the
     // old colour; the item's label takes the rest.
-    const int mark_width = Canvas::MeasureText(studio_text::kCustomColour, width_, kChangeHeight, line, 12).width;
+    const int mark_width = std::max(
+        Canvas::MeasureText(studio_text::kCustomColour, width_, kChangeHeight, line, 12).width,
+        Canvas::MeasureText(studio_text::kDefaultColour, width_, kChangeHeight, line, 12).width);
     const int to_x = width_ - mark_width - 6 - kColourWidth;
     const int from_x = to_x - 20 - kColourWidth;
     int y = 0;
     for (const Change& c : changes_) {
-      canvas.DrawText(kThemeTargets[c.item].label, RECT{0, y, from_x - 8, y + kChangeHeight},
+      canvas.DrawText(kThemeTargets[static_cast<std::size_t>(c.number - 1)].label, RECT{0, y, from_x - 8, y + kChangeHeight},
                       line | DT_END_ELLIPSIS, ink, 13);
       for (int x : {from_x, to_x}) {
         const COLORREF colour = x == from_x ? c.from : c.to;
@@ -90,9 +87,10 @@ class ChangeList : public UiWin {
       }
       canvas.DrawText(u"→", RECT{from_x + kColourWidth, y, to_x, y + kChangeHeight}, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
                       ink, 13);
-      if (!SwatchOf(c.to)) {
-        canvas.DrawText(studio_text::kCustomColour, RECT{width_ - mark_width, y, width_, y + kChangeHeight}, line,
-                        mark, 12);
+      const char16_t* what = !c.stored ? studio_text::kDefaultColour
+                             : !SwatchOf(c.to) ? studio_text::kCustomColour : nullptr;
+      if (what != nullptr) {
+        canvas.DrawText(what, RECT{width_ - mark_width, y, width_, y + kChangeHeight}, line, mark, 12);
       }
       y += kChangeHeight;
     }
@@ -139,7 +137,8 @@ class ThemeShelf::Row {
       const std::u16string tag = entry_.preset ? shelf_text::kPreset
                                                : entry_.readable ? shelf_text::kSaved : shelf_text::kUnreadableTheme;
       const int tag_width = Canvas::MeasureText(tag, width_, 20, line, 11).width;
-      canvas.DrawText(Utf8ToUtf16(entry_.name), RECT{0, 0, width_ - tag_width - 8, 20}, line | DT_END_ELLIPSIS,
+      // A name from a file: one line, escaped, cut at a stated length.
+      canvas.DrawText(Utf8ToUtf16(ShownText(entry_.name, kShownNameChars)), RECT{0, 0, width_ - tag_width - 8, 20}, line | DT_END_ELLIPSIS,
                       kInk, 15, true);
       canvas.DrawText(tag, RECT{width_ - tag_width, 0, width_, 20}, line,
                       entry_.readable ? kQuiet : kFailure, 11);
@@ -156,13 +155,14 @@ class ThemeShelf::Row {
                               {shelf_text::kDelete, StudioButton::Look::kPlain}};
 };
 
-ThemeShelf::ThemeShelf(int width, Shell* shell)
+ThemeShelf::ThemeShelf(int width, Shell* shell, ThemeStore& store)
     : ElementLayer(shell),
       width_(width),
+      store_(store),
       title_(17, true, kInk),
       note_(12, false, kQuiet),
       close_(shelf_text::kClose, StudioButton::Look::kPlain),
-      name_(shelf_text::kNameHint, kNameLimit),
+      name_(shelf_text::kNameHint, kThemeNameMaxChars),
       save_(shelf_text::kSave, StudioButton::Look::kLight),
       export_current_(shelf_text::kExportCurrent, StudioButton::Look::kPlain),
       format_(shelf_text::kFormat5, StudioButton::Look::kPlain),
@@ -220,11 +220,13 @@ const UiWin* ThemeShelf::RowButton(std::size_t index, Action action) const {
 
 void ThemeShelf::Fill() {
   entries_.clear();
-  for (const ThemePreset& preset : ThemePresets()) entries_.push_back({Utf16ToUtf8(preset.name), true, true, preset.values});
-  for (const std::string& name : ListSavedThemes()) {
-    Entry entry{name, false, true, {}};
+  for (const ThemePreset& preset : store_.Presets()) {
+    entries_.push_back({Utf16ToUtf8(preset.name), true, true, preset.values, ThemeApply::kWhole});
+  }
+  for (const std::string& name : store_.SavedNames()) {
+    Entry entry{name, false, true, {}, ThemeApply::kOver};
     std::string problem;
-    entry.readable = LoadTheme(name, entry.values, problem);
+    entry.readable = store_.Find(name, entry.values, entry.how, problem);
     entries_.push_back(std::move(entry));
   }
   rows_.clear();
@@ -256,7 +258,7 @@ void ThemeShelf::HandleMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
     case kExportCurrentId: {
       ThemeValues now;
       std::string problem;
-      if (!ReadThemeValues(now, problem)) {
+      if (!store_.Read(now, problem)) {
         Say(shelf_text::ExportFailed(problem), true);
         return;
       }
@@ -301,56 +303,53 @@ void ThemeShelf::Say(std::u16string message, bool failed) {
 }
 
 void ThemeShelf::Save() {
-  std::u16string typed = name_.Text();
-  const auto blank = [](char16_t c) { return c == u' ' || c == u'\u3000'; };
-  while (!typed.empty() && blank(typed.back())) typed.pop_back();
-  while (!typed.empty() && blank(typed.front())) typed.erase(0, 1);
-  if (typed.empty()) {
-    Say(shelf_text::kNameFirst, true);
-    SetFocus(&name_);
-    return;
-  }
-  const std::string name = Utf16ToUtf8(typed);
-  for (const ThemePreset& preset : ThemePresets()) {
-    if (typed == preset.name) {
-      Say(shelf_text::PresetName(typed), true);
+  // The one rule for a theme's name, as the command line has it.
+  const std::string typed = Utf16ToUtf8(name_.Text());
+  std::string name;
+  const ThemeNameFault fault = CheckThemeName(typed, name);
+  const std::u16string shown = Utf8ToUtf16(name.empty() ? typed : name);
+  switch (fault) {
+    case ThemeNameFault::kNone:
+      break;
+    case ThemeNameFault::kBlank:
+      Say(shelf_text::kNameFirst, true);
+      SetFocus(&name_);
       return;
-    }
-  }
-  if (ThemeFileName(name).empty()) {
-    Say(shelf_text::BadName(typed), true);
-    return;
+    case ThemeNameFault::kPreset:
+      Say(shelf_text::PresetName(shown), true);
+      return;
+    case ThemeNameFault::kTooLong:
+      Say(shelf_text::NameTooLong(kThemeNameMaxChars), true);
+      return;
+    case ThemeNameFault::kControl:
+    case ThemeNameFault::kNotText:
+      Say(shelf_text::kNameControl, true);
+      return;
   }
   for (const Entry& entry : entries_) {
-    if (!entry.preset && entry.name == name && !Ask(shelf_text::ReplaceQuestion(typed), shelf_text::kReplaceNote)) {
+    if (!entry.preset && entry.name == name && !Ask(shelf_text::ReplaceQuestion(shown), shelf_text::kReplaceNote)) {
       return;
     }
   }
-  ThemeValues now;
   std::string problem;
-  if (!ReadThemeValues(now, problem) || !SaveTheme(name, now, problem)) {
+  if (!store_.SaveCurrent(name, problem)) {
     Say(shelf_text::SaveFailed(problem), true);
     return;
   }
   name_.SetText(u"");
   Fill();
-  Say(shelf_text::Saved(typed), false);
+  Say(shelf_text::Saved(shown), false);
 }
 
 void ThemeShelf::Apply(const Entry& entry) {
   ThemeValues now;
   std::string problem;
-  if (!ReadThemeValues(now, problem)) {
+  if (!store_.Read(now, problem)) {
     Say(shelf_text::ApplyFailed(problem), true);
     return;
   }
-  const ThemeValues shown = now.Completed();
-  std::vector<ChangeList::Change> changes;
-  for (std::size_t i = 0; i < kThemeTargetCount; ++i) {
-    if (entry.values.items[i] && entry.values.items[i] != now.items[i]) {
-      changes.push_back({i, *shown.items[i], *entry.values.items[i]});
-    }
-  }
+  // Only what a person would see change is listed.
+  std::vector<ChangeList::Change> changes = VisibleChanges(now, Applied(now, entry.values, entry.how));
   const std::u16string name = Utf8ToUtf16(entry.name);
   if (changes.empty()) {
     Say(shelf_text::Unchanged(name), false);
@@ -362,7 +361,7 @@ void ThemeShelf::Apply(const Entry& entry) {
     return;
   }
   int changed = 0;
-  if (!ApplyTheme(entry.values, "apply", changed, problem)) {
+  if (!store_.Apply(entry.values, entry.how, "apply", changed, problem)) {
     Say(shelf_text::ApplyFailed(problem), true);
     return;
   }
@@ -374,7 +373,7 @@ void ThemeShelf::Export(const ThemeValues& values, const std::string& name) {
   const std::string file = ThemeFileName(form_ == RegFileForm::kRegedit4 ? name + "-REGEDIT4" : name);
   const std::string path = folder.empty() || file.empty() ? std::string() : FreeExportPath(folder, file);
   std::string problem = folder.empty() ? "no home folder" : "no free file name in " + folder;
-  if (path.empty() || !ExportTheme(values, path, form_, problem)) {
+  if (path.empty() || !ThemeStore::Export(values, path, form_, problem)) {
     Say(shelf_text::ExportFailed(problem), true);
     return;
   }
@@ -385,7 +384,7 @@ void ThemeShelf::Delete(const Entry& entry) {
   const std::u16string name = Utf8ToUtf16(entry.name);
   if (!Ask(shelf_text::DeleteQuestion(name), shelf_text::kDeleteNote)) return;
   std::string problem;
-  if (!DeleteTheme(entry.name, problem)) {
+  if (!store_.Delete(entry.name, problem)) {
     Say(shelf_text::DeleteFailed(problem), true);
     return;
   }

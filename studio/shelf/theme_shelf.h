@@ -7,8 +7,8 @@
 // route, their notifications come through the shell's queue, Tab and the
 // arrows reach every control, Esc and "关闭" close it; the window's undo and
 // redo keys act while it is open (not under its questions). Every write goes
-// through the theme commands and the theme library: one locked, durable
-// write of the registry (one step of the history) or of a theme file.
+// through the theme's store: one locked, durable write of the registry (one
+// step of the history) or of a theme file.
 #pragma once
 
 #include <memory>
@@ -21,7 +21,7 @@
 #include "platform/win/reg_file_format.h"
 #include "studio/widgets/studio_controls.h"
 #include "studio/widgets/text_field.h"
-#include "model/theme/theme_values.h"
+#include "model/theme/theme_store.h"
 
 class ConfirmationSheet;
 
@@ -37,11 +37,12 @@ class ThemeShelf : public ElementLayer, public MessageTarget {
     bool preset = false;
     bool readable = true;
     ThemeValues values;
+    ThemeApply how = ThemeApply::kOver;  // a preset is put as a whole
   };
 
   // Over the studio of `width` x the screen's height; `shell`: the shell
-  // the studio is in.
-  ThemeShelf(int width, Shell* shell);
+  // the studio is in; `store`: the theme's store every write goes through.
+  ThemeShelf(int width, Shell* shell, ThemeStore& store);
   ~ThemeShelf() override;
 
   // Runs until closed, taking typed text meanwhile.
@@ -85,6 +86,7 @@ class ThemeShelf : public ElementLayer, public MessageTarget {
            int width = 320);
 
   int width_;
+  ThemeStore& store_;
   StudioText title_;
   StudioText note_;
   StudioButton close_;

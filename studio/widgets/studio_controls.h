@@ -79,7 +79,7 @@ class SampleScreensView : public UiWin {
   static constexpr int kChooseByKey = 1;
 
   // `ground`: the colour the screens stand on (the panel's).
-  SampleScreensView(const ThemeSnapshot& theme, const std::vector<ReadabilityWarning>& warnings,
+  SampleScreensView(const ThemeValues& theme, const std::vector<ReadabilityWarning>& warnings,
                     Color ground);
 
   // The item outlined (0: none).
@@ -97,7 +97,7 @@ class SampleScreensView : public UiWin {
   bool OnKey(InputKey key) override;
 
  private:
-  const ThemeSnapshot& theme_;
+  const ThemeValues& theme_;
   const std::vector<ReadabilityWarning>& warnings_;
   bool pressed_ = false;
   int selected_ = 0;
@@ -105,7 +105,7 @@ class SampleScreensView : public UiWin {
   // The screens as last painted, in device pixels: painted again only when
   // the theme or the scale changed (the outline and focus ring go on top).
   Color ground_;
-  ThemeSnapshot drawn_theme_;
+  ThemeValues drawn_theme_;
   double drawn_scale_ = 0;
   std::vector<std::uint32_t> drawn_;
 };

@@ -313,7 +313,7 @@ TEST(PreviewPanel, RestoreRemovesOnlyTheThemeValuesAndLeavesABadFileAlone) {
   Studio studio(shell, registry.path(), true);
   const PreviewPanel& panel = studio.Panel();
   const auto run = [&] { shell.RunLoop([&] { return !host.HasPendingInput() && shell.PendingMessages() == 0; }); };
-  EXPECT_EQ(panel.theme().Item(19), ThemeSnapshot().Item(19)) << "a REG_SZ is no colour";
+  EXPECT_EQ(panel.theme().Item(19), ThemeValues().Item(19)) << "a REG_SZ is no colour";
   EXPECT_EQ(panel.theme().Item(18), RGB(0, 0, 18));
   // Asked, then cancelled: nothing removed.
   TapOn(host, panel, panel.RestoreButton());
@@ -331,7 +331,7 @@ TEST(PreviewPanel, RestoreRemovesOnlyTheThemeValuesAndLeavesABadFileAlone) {
   };
   restore();
   EXPECT_EQ(registry.ReadBytes(), without_theme);
-  EXPECT_EQ(panel.theme(), ThemeSnapshot());
+  EXPECT_EQ(panel.theme(), ThemeValues());
   EXPECT_EQ(panel.status(), u"已恢复20项默认颜色。");
 
   // A file that is no registry file: left byte for byte, the failure shown
@@ -386,14 +386,14 @@ TEST(PreviewPanel, PointingAtAnItemShowsItsCardWhoseSwatchWritesItAndIsRecorded)
     ASSERT_NE(suggested, nullptr);
     EXPECT_TRUE(JudgeItem(panel.theme().With(12, suggested->color), 12)->passes());
     EXPECT_TRUE(HardToReadWith(panel.theme(), 12, panel.theme().Item(12)));
-    EXPECT_EQ(panel.theme().Item(12), ThemeSnapshot().Item(12)) << "suggested, never applied by itself";
+    EXPECT_EQ(panel.theme().Item(12), ThemeValues().Item(12)) << "suggested, never applied by itself";
     const int cell = static_cast<int>(suggested - kColorSwatches.data());
     const RECT r = SwatchGrid::CellRect(cell);
     host.InjectTap(Shell::kScreenWidth + card->Frame().left + card->Grid().GetPosX() + (r.left + r.right) / 2,
                    card->Frame().top + card->Grid().GetPosY() + (r.top + r.bottom) / 2);
     host.InjectCall([&] {
       ASSERT_NE(panel.Card(), nullptr) << "the card stays open to show the result";
-      EXPECT_EQ(ThemeSnapshot::Read().Item(12), suggested->color) << "written into the registry";
+      EXPECT_EQ(ThemeValues::Read().Item(12), suggested->color) << "written into the registry";
       EXPECT_EQ(panel.theme().Item(12), suggested->color) << "shown at once";
       EXPECT_FALSE(panel.Card()->Facts().fails());
       EXPECT_EQ(panel.Card()->Facts().swatch, suggested->control_id);
