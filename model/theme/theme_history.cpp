@@ -285,7 +285,7 @@ bool ThemeHistory::Record(const std::string& kind, std::string& problem) {
 }
 
 bool ThemeHistory::Change(const std::string& kind, const std::function<ThemeValues(const ThemeValues& now)>& make,
-                          std::string& problem, LONG* status) {
+                          std::string& problem, LONG* status, bool whole) {
   Lock lock(*this);
   // A history held by another is waited for, never gone around: two
   // changes at once then land one after the other, each whole.
@@ -303,7 +303,7 @@ bool ThemeHistory::Change(const std::string& kind, const std::function<ThemeValu
     unrecorded = keep && Add("change", now);
     target = make(now);
     return target;
-  }, problem, status);
+  }, problem, status, whole);
   if (!written) {
     if (unrecorded) Save(history_problem);
     return false;

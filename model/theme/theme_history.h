@@ -58,9 +58,10 @@ class ThemeHistory {
   // The values are read under the registry file's lock and written before
   // it is let go. Another Tintor holding the history's lock past 2 s makes
   // it fail with nothing written. `status` (if given) gets the registry's
-  // status code.
+  // status code. With `whole`, the registry holds nothing at an item's name
+  // but what `make` stores (see UpdateThemeValues).
   bool Change(const std::string& kind, const std::function<ThemeValues(const ThemeValues& now)>& make,
-              std::string& problem, LONG* status = nullptr);
+              std::string& problem, LONG* status = nullptr, bool whole = false);
 
   enum class Outcome { kDone, kNothingToDo, kFailed };
   // Writes the state before the cursor's step (undo) or the step after it

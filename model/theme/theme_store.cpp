@@ -24,11 +24,11 @@ bool ThemeStore::Apply(const ThemeValues& theme, ThemeApply how, const std::stri
     const ThemeValues next = Applied(now, theme, how);
     changed = static_cast<int>(VisibleChanges(now, next).size());
     return next;
-  }, problem);
+  }, problem, nullptr, how == ThemeApply::kWhole);
 }
 
 bool ThemeStore::Restore(std::string& problem, LONG* status) {
-  return history_.Change("restore", [](const ThemeValues&) { return ThemeValues(); }, problem, status);
+  return history_.Change("restore", [](const ThemeValues&) { return ThemeValues(); }, problem, status, true);
 }
 
 ThemeStore::Outcome ThemeStore::Move(bool undo, std::string& problem, std::string* kind) {

@@ -72,7 +72,7 @@ bool ReadThemeValues(ThemeValues& values, std::string& problem, LONG* status) {
 }
 
 bool UpdateThemeValues(const std::function<ThemeValues(const ThemeValues& now)>& make, std::string& problem,
-                       LONG* status) {
+                       LONG* status, bool whole) {
   const LONG rc = RegistryUpdateDwords(
       HKEY_LOCAL_MACHINE, Names().names, kThemeTargetCount,
       [&](const std::optional<DWORD>* now, std::optional<DWORD>* next) {
@@ -80,7 +80,8 @@ bool UpdateThemeValues(const std::function<ThemeValues(const ThemeValues& now)>&
         std::copy(now, now + kThemeTargetCount, current.items.begin());
         const ThemeValues wanted = make(current);
         std::copy(wanted.items.begin(), wanted.items.end(), next);
-      });
+      },
+      whole);
   if (status != nullptr) *status = rc;
   if (rc == ERROR_SUCCESS) return true;
   problem = RegistryLastErrorMessage();

@@ -60,7 +60,8 @@ bool ReadThemeValues(ThemeValues& values, std::string& problem, LONG* status = n
 // the 20 values, lets `make` turn them into the ones to hold and writes the
 // items that differ in one durable replace of the file: all of them land, or
 // none. `make` runs under the registry's own lock and must not call the
-// registry. False, with `problem` saying why, when nothing was written.
-// `status` (if given) gets the registry's status code.
+// registry. With `whole`, a value of another type where an item is not
+// stored is removed too. False, with `problem` saying why, when nothing was
+// written. `status` (if given) gets the registry's status code.
 bool UpdateThemeValues(const std::function<ThemeValues(const ThemeValues& now)>& make, std::string& problem,
-                       LONG* status = nullptr);
+                       LONG* status = nullptr, bool whole = false);

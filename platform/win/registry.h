@@ -97,10 +97,13 @@ LONG RegistryDeleteValues(HKEY root, const RegistryValueName* values, std::size_
 // file's lock: reads them as RegistryReadDwords does into `now`, lets
 // `change` fill `next` (count values, initially a copy of `now`; empty
 // removes the value) and writes every value that differs in one durable
-// replace of the file, creating missing keys. `change` runs under the lock
-// and must not call the registry. ERROR_SUCCESS also when nothing differs.
+// replace of the file, creating missing keys. With `clear_others`, a value
+// of another type or size where `next` is empty is removed too (else it is
+// left alone). `change` runs under the lock and must not call the registry.
+// ERROR_SUCCESS also when nothing differs.
 LONG RegistryUpdateDwords(HKEY root, const RegistryValueName* values, std::size_t count,
-                          const std::function<void(const std::optional<DWORD>* now, std::optional<DWORD>* next)>& change);
+                          const std::function<void(const std::optional<DWORD>* now, std::optional<DWORD>* next)>& change,
+                          bool clear_others = false);
 
 // The registry file that every call from now on reads and writes. The
 // program names it once at start (HiveFile::DefaultPath()); without that,

@@ -60,8 +60,8 @@ int CellOf(int control_id) {
 }
 
 std::u16string ValueLine(const ItemFacts& f) {
+  if (!f.stored) return u"颜色 " + WebHex(f.value) + u" · " + studio_text::kDefaultColour + u"（注册表里没有这一项的值）";
   std::u16string line = u"颜色 " + WebHex(f.value) + u"（注册表值 " + RegistryHex(f.value) + u"）· ";
-  if (!f.stored) return line + studio_text::kDefaultColour;
   return line + (f.swatch ? u"色块 " + Number(*f.swatch) : studio_text::kCustomColour + std::u16string(u"，不是65个色块之一"));
 }
 
@@ -248,7 +248,9 @@ void ItemCard::Show(const ThemeValues& theme, int number, int place_width, int p
   if (!same_item) result_.SetText(u"");
   std::vector<bool> hard;
   for (const ColorSwatch& s : kColorSwatches) hard.push_back(HardToReadWith(theme, number, s.color));
-  const int current = facts_.swatch ? CellOf(*facts_.swatch) : -1;
+  // The swatch of the colour it is drawn in, stored or the default.
+  const std::optional<int> drawn = SwatchOf(facts_.value);
+  const int current = drawn ? CellOf(*drawn) : -1;
   const int suggested = facts_.suggestion ? CellOf(*facts_.suggestion) : -1;
   grid_.SetMarks(std::move(hard), current, suggested);
   if (!same_item) grid_.SetFocusedCell(current >= 0 ? current : std::max(suggested, 0));

@@ -339,7 +339,7 @@ TEST(PreviewPanel, RestoreRemovesOnlyTheThemeValuesAndLeavesABadFileAlone) {
   const std::string garbage = "\xFF\xFE not a registry file";
   registry.WriteBytes(garbage);
   EXPECT_TRUE(studio.Panel().Reload());
-  EXPECT_FALSE(panel.theme().readable());
+  EXPECT_FALSE(panel.ReadProblem().empty());
   EXPECT_NE(panel.status().find(u"无法读取注册表文件"), std::u16string::npos);
   testing::internal::CaptureStderr();
   restore();
@@ -378,8 +378,9 @@ TEST(PreviewPanel, PointingAtAnItemShowsItsCardWhoseSwatchWritesItAndIsRecorded)
     EXPECT_EQ(panel.Selected(), 12);
     const ItemFacts& facts = card->Facts();
     EXPECT_EQ(facts.number, 12);
-    EXPECT_FALSE(facts.swatch) << "the default grey is no swatch";
-    EXPECT_NE(card->Text().find(u"自定义"), std::u16string::npos);
+    EXPECT_FALSE(facts.stored) << "a fresh registry holds no colour";
+    EXPECT_NE(card->Text().find(u"· 默认"), std::u16string::npos);
+    EXPECT_EQ(card->Text().find(u"自定义"), std::u16string::npos);
     EXPECT_TRUE(facts.fails() && facts.default_fails);
     ASSERT_TRUE(facts.suggestion);
     suggested = FindColorSwatch(*facts.suggestion);
@@ -393,7 +394,10 @@ TEST(PreviewPanel, PointingAtAnItemShowsItsCardWhoseSwatchWritesItAndIsRecorded)
                    card->Frame().top + card->Grid().GetPosY() + (r.top + r.bottom) / 2);
     host.InjectCall([&] {
       ASSERT_NE(panel.Card(), nullptr) << "the card stays open to show the result";
-      EXPECT_EQ(ThemeValues::Read().Item(12), suggested->color) << "written into the registry";
+      ThemeValues stored;
+      std::string problem;
+      ASSERT_TRUE(ReadThemeValues(stored, problem)) << problem;
+      EXPECT_EQ(stored.Item(12), suggested->color) << "written into the registry";
       EXPECT_EQ(panel.theme().Item(12), suggested->color) << "shown at once";
       EXPECT_FALSE(panel.Card()->Facts().fails());
       EXPECT_EQ(panel.Card()->Facts().swatch, suggested->control_id);
