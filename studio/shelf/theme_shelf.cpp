@@ -138,8 +138,8 @@ class ThemeShelf::Row {
                                                : entry_.readable ? shelf_text::kSaved : shelf_text::kUnreadableTheme;
       const int tag_width = Canvas::MeasureText(tag, width_, 20, line, 11).width;
       // A name from a file: one line, escaped, cut at a stated length.
-      canvas.DrawText(Utf8ToUtf16(ShownText(entry_.name, kShownNameChars)), RECT{0, 0, width_ - tag_width - 8, 20}, line | DT_END_ELLIPSIS,
-                      kInk, 15, true);
+      canvas.DrawText(Utf8ToUtf16(ShownText(entry_.name, kShownNameChars)), RECT{0, 0, width_ - tag_width - 8, 20},
+                      line | DT_END_ELLIPSIS, kInk, 15, true);
       canvas.DrawText(tag, RECT{width_ - tag_width, 0, width_, 20}, line,
                       entry_.readable ? kQuiet : kFailure, 11);
       if (entry_.readable) PaintStrip(canvas, entry_.values, 0, 26, width_, height_ - 28);
@@ -350,7 +350,7 @@ void ThemeShelf::Apply(const Entry& entry) {
   }
   // Only what a person would see change is listed.
   std::vector<ChangeList::Change> changes = VisibleChanges(now, Applied(now, entry.values, entry.how));
-  const std::u16string name = Utf8ToUtf16(entry.name);
+  const std::u16string name = Utf8ToUtf16(ShownText(entry.name, kShownNameChars));
   if (changes.empty()) {
     Say(shelf_text::Unchanged(name), false);
     return;
@@ -381,7 +381,7 @@ void ThemeShelf::Export(const ThemeValues& values, const std::string& name) {
 }
 
 void ThemeShelf::Delete(const Entry& entry) {
-  const std::u16string name = Utf8ToUtf16(entry.name);
+  const std::u16string name = Utf8ToUtf16(ShownText(entry.name, kShownNameChars));
   if (!Ask(shelf_text::DeleteQuestion(name), shelf_text::kDeleteNote)) return;
   std::string problem;
   if (!store_.Delete(entry.name, problem)) {

@@ -390,6 +390,7 @@ TEST(Themes, AnotherUsersLinkAtTheThemesOrHistoryFolderIsRefused) {
   std::vector<std::string> there;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(elsewhere)) there.push_back(entry.path());
   EXPECT_EQ(there, (std::vector<std::string>{elsewhere + "/themes", elsewhere + "/themes/他的.reg"}));
+}
 
 TEST(ThemeStore, EachWriteIsOneStepAndCountsOnlyWhatIsSeen) {
   Place place;
