@@ -1,7 +1,9 @@
 // The scratch folder of the benchmarks that write files: $TINTOR_BENCH_DIR,
 // else a fresh folder beside the real registry file, since fsync costs what
 // that file system makes it cost. Folders made only for the run, and the
-// scratch folder itself, are taken away again at the end.
+// scratch folder itself, are taken away again at the end. The user's folders
+// (home, data, state, config) are the scratch folder for the whole run, so
+// no history or theme of a benchmark lands in the real ones.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -12,6 +14,8 @@
 #include <string>
 #include <system_error>
 #include <vector>
+
+#include <unistd.h>
 
 #include "platform/win/hive_file.h"
 
@@ -30,6 +34,12 @@ inline int RunBenchmarksInFolder(int argc, char** argv) {
   } else {
     ::unsetenv("TINTOR_REGISTRY");
     base = std::filesystem::path(HiveFile::DefaultPath()).parent_path().string();
+    // The user's folders are read once per process, and that look read the
+    // real ones: the run starts again with its folder named.
+    ::setenv("TINTOR_BENCH_DIR", base.c_str(), 1);
+    ::execv("/proc/self/exe", argv);
+    std::perror("cannot start the benchmarks again");
+    return 1;
   }
   std::vector<std::filesystem::path> made;
   for (std::filesystem::path p = base; !p.empty() && !std::filesystem::exists(p); p = p.parent_path()) {
@@ -42,6 +52,9 @@ inline int RunBenchmarksInFolder(int argc, char** argv) {
     return 1;
   }
   BenchDir() = pattern;
+  for (const char* name : {"HOME", "XDG_DATA_HOME", "XDG_STATE_HOME", "XDG_CONFIG_HOME"}) {
+    ::setenv(name, pattern.c_str(), 1);
+  }
   std::printf("bench folder: %s\n", pattern.c_str());
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

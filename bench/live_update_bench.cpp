@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "bench/bench_folder.h"
-#include "model/theme/theme_snapshot.h"
+#include "model/theme/theme_values.h"
 #include "model/checks/readability.h"
 #include "model/theme_color_store.h"
 #include "model/theme_targets.h"
@@ -127,7 +127,9 @@ void BM_Floor(benchmark::State& state) {
     state.ResumeTiming();
     while (::read(watch, events, sizeof events) > 0) {
     }
-    const ThemeSnapshot theme = ThemeSnapshot::Read();
+    ThemeValues theme;
+    std::string problem;
+    ReadThemeValues(theme, problem);
     const std::vector<ReadabilityWarning> warnings = FindReadabilityWarnings(theme);
     Canvas::RenderOffscreen(PreviewPanel::kWidth, PreviewPanel::kHeight,
                             [&](Canvas& c) { PaintSampleScreens(c, theme, warnings); }, frame.data(),

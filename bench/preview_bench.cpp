@@ -27,6 +27,7 @@
 #include "model/checks/theme_report.h"
 #include "platform/shell/canvas.h"
 #include "platform/win/registry.h"
+#include "model/theme/theme_store.h"
 
 extern char** environ;
 
@@ -66,7 +67,7 @@ void BM_PaintPanel(benchmark::State& state) {
       static_cast<int>(PreviewPanel::kHeight * scale));
   cairo_t* cr = cairo_create(frame);
   PreviewPanel panel(nullptr, {});
-  panel.Show(ThemeSnapshot::Read());
+  panel.ShowRead(ThemeStore(RegistryFilePath()));
   for (auto _ : state) {
     Canvas canvas(cr);
     panel.Paint(canvas, scale);
@@ -88,14 +89,14 @@ void BM_PaintPanelAfterChange(benchmark::State& state) {
       cairo_image_surface_create(CAIRO_FORMAT_RGB24, PreviewPanel::kWidth, PreviewPanel::kHeight);
   cairo_t* cr = cairo_create(frame);
   PreviewPanel panel(nullptr, {});
-  panel.Show(ThemeSnapshot::Read());
+  panel.ShowRead(ThemeStore(RegistryFilePath()));
   const ThemeTarget& window_text = kThemeTargets[4];
   COLORREF colour = 0;
   for (auto _ : state) {
     state.PauseTiming();
     colour = (colour + 0x000F0F0F) & 0x00FFFFFF;
     if (!WriteThemeColor(HKEY_LOCAL_MACHINE, window_text.key, window_text.value_name, colour, true) ||
-        !panel.Show(ThemeSnapshot::Read())) {
+        !panel.ShowRead(ThemeStore(RegistryFilePath()))) {
       std::abort();
     }
     state.ResumeTiming();
@@ -119,7 +120,7 @@ void BM_PaintPanelSimulated(benchmark::State& state) {
       cairo_image_surface_create(CAIRO_FORMAT_RGB24, PreviewPanel::kWidth, PreviewPanel::kHeight);
   cairo_t* cr = cairo_create(frame);
   PreviewPanel panel(nullptr, {});
-  panel.Show(ThemeSnapshot::Read());
+  panel.ShowRead(ThemeStore(RegistryFilePath()));
   panel.SetVision(vision);
   for (auto _ : state) {
     Canvas canvas(cr);
@@ -137,7 +138,7 @@ BENCHMARK(BM_PaintPanelSimulated)->DenseRange(1, 3)->Unit(benchmark::kMillisecon
 void BM_SeePanelPixels(benchmark::State& state) {
   const std::string dir = BenchFolder();
   PreviewPanel panel(nullptr, {});
-  panel.Show(ThemeSnapshot::Read());
+  panel.ShowRead(ThemeStore(RegistryFilePath()));
   std::vector<std::uint32_t> picture(PreviewPanel::kWidth * PreviewPanel::kHeight);
   Canvas::RenderOffscreen(PreviewPanel::kWidth, PreviewPanel::kHeight,
                           [&](Canvas& c) { panel.Paint(c, 1); }, picture.data(),
@@ -203,14 +204,14 @@ void BM_ReloadAfterChange(benchmark::State& state) {
                                 ThemeFile(path, RGB(0x30, 0x30, 0x30))};
   Replace(path, files[0]);
   PreviewPanel panel(nullptr, {});
-  panel.Show(ThemeSnapshot::Read());
+  panel.ShowRead(ThemeStore(RegistryFilePath()));
   int turn = 0;
   for (auto _ : state) {
     state.PauseTiming();
     turn ^= 1;
     Replace(path, files[turn]);
     state.ResumeTiming();
-    if (!panel.Show(ThemeSnapshot::Read())) state.SkipWithError("the change was not seen");
+    if (!panel.ShowRead(ThemeStore(RegistryFilePath()))) state.SkipWithError("the change was not seen");
   }
   std::filesystem::remove_all(dir);
 }

@@ -1,7 +1,7 @@
-// What keeping a theme costs: an undo (or redo), an apply and an import of
-// all 20 values, each one transaction with the history kept, beside one
-// colour written (one durable replace of the registry file) in the same
-// folder. The folder is $TINTOR_BENCH_DIR, else a fresh one beside the real
+// What keeping a theme costs: one colour set through the theme's store, an
+// undo (or redo), an apply and an import of all 20 values, each one
+// transaction with the history kept, beside one colour written as the phone
+// writes it (one durable replace of the registry file) in the same folder. The folder is $TINTOR_BENCH_DIR, else a fresh one beside the real
 // registry file, since fsync costs what that file system makes it cost; the
 // history and themes go there too. What fsync costs changes with everything
 // else the disk does, so compare them from one run with their repetitions
@@ -18,8 +18,7 @@
 #include "platform/win/hive_file.h"
 #include "platform/win/registry.h"
 #include "model/theme/theme_file.h"
-#include "model/theme/theme_history.h"
-#include "model/theme/theme_library.h"
+#include "model/theme/theme_store.h"
 #include "platform/file/whole_file.h"
 
 namespace {
@@ -32,8 +31,7 @@ void FreshRegistry(const std::string& name) {
   ::setenv("XDG_DATA_HOME", BenchDir().c_str(), 1);
   RegistryUseFile(path);
   std::string problem;
-  ThemeValues now;
-  if (!ReadThemeValues(now, problem) || !WriteThemeValues(now, ThemePresets()[1].values, problem)) {
+  if (!UpdateThemeValues([](const ThemeValues&) { return ThemePresets()[1].values; }, problem)) {
     std::fprintf(stderr, "cannot set up %s: %s\n", path.c_str(), problem.c_str());
   }
 }
@@ -51,16 +49,31 @@ void BM_OneColourWritten(benchmark::State& state) {
 }
 BENCHMARK(BM_OneColourWritten)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
-ThemeValues Preset(std::size_t i, const ThemeValues&) { return ThemePresets()[i].values; }
+// The studio's write of one colour: the history's lock, the registry's,
+// one durable replace and the step appended.
+void BM_OneColourThroughStore(benchmark::State& state) {
+  FreshRegistry("store-colour");
+  ThemeStore store(RegistryFilePath());
+  std::uint32_t colour = 0;
+  for (auto _ : state) {
+    std::string problem;
+    if (!store.SetItem(4, ++colour, problem)) {
+      state.SkipWithError(problem.c_str());
+      break;
+    }
+  }
+}
+BENCHMARK(BM_OneColourThroughStore)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 void BM_UndoOrRedo(benchmark::State& state) {
   FreshRegistry("undo");
-  ThemeHistory history(RegistryFilePath());
+  ThemeStore store(RegistryFilePath());
   std::string problem;
-  history.Change("apply", [](const ThemeValues& now) { return Preset(2, now); }, problem);
+  int changed = 0;
+  store.Apply(ThemePresets()[2].values, ThemeApply::kWhole, "apply", changed, problem);
   bool undo = true;
   for (auto _ : state) {
-    if ((undo ? history.Undo(problem) : history.Redo(problem)) != ThemeHistory::Outcome::kDone) {
+    if ((undo ? store.Undo(problem) : store.Redo(problem)) != ThemeStore::Outcome::kDone) {
       state.SkipWithError(problem.c_str());
       break;
     }
@@ -71,13 +84,12 @@ BENCHMARK(BM_UndoOrRedo)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 void BM_ApplyPreset(benchmark::State& state) {
   FreshRegistry("apply");
-  ThemeHistory history(RegistryFilePath());
+  ThemeStore store(RegistryFilePath());
   std::size_t next = 2;
   for (auto _ : state) {
     std::string problem;
-    ThemeValues theme;
-    if (!LoadTheme(next == 1 ? "深色" : "高对比", theme, problem) ||
-        !history.Change("apply", [&](const ThemeValues&) { return theme; }, problem)) {
+    int changed = 0;
+    if (!store.ApplyNamed(next == 1 ? "深色" : "高对比", changed, problem)) {
       state.SkipWithError(problem.c_str());
       break;
     }
@@ -92,15 +104,12 @@ void BM_ImportFile(benchmark::State& state) {
   std::string problem;
   ReplaceWholeFile(files[0], EncodeThemeFile(ThemePresets()[1].values, RegFileForm::kVersion5), problem);
   ReplaceWholeFile(files[1], EncodeThemeFile(ThemePresets()[2].values, RegFileForm::kRegedit4), problem);
-  ThemeHistory history(RegistryFilePath());
+  ThemeStore store(RegistryFilePath());
   std::size_t next = 1;
   for (auto _ : state) {
-    std::string bytes;
-    ThemeValues theme;
-    RegFileFault fault;
-    if (!ReadWholeFile(files[next], bytes, problem) || !ReadThemeFile(bytes, theme, fault) ||
-        !history.Change("import", [&](const ThemeValues&) { return theme; }, problem)) {
-      state.SkipWithError((problem + fault.reason).c_str());
+    int changed = 0;
+    if (!store.Import(files[next], changed, problem)) {
+      state.SkipWithError(problem.c_str());
       break;
     }
     next = 1 - next;

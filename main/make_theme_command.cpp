@@ -9,6 +9,7 @@
 #include "model/checks/readability.h"
 #include "model/checks/theme_report.h"
 #include "model/color_swatches.h"
+#include "model/shown_text.h"
 #include "model/theme/dominant_colours.h"
 #include "model/theme/theme_library.h"
 #include "model/theme/theme_maker.h"
@@ -185,7 +186,8 @@ int RunMakeTheme(const MakeThemeRequest& request) {
   }
   std::string name = request.name;
   if (!name.empty() && ThemeNameTaken(name)) {
-    std::fprintf(stderr, "tintor: a theme named '%s' is there already; nothing is saved\n", name.c_str());
+    std::fprintf(stderr, "tintor: a theme named '%s' is there already; nothing is saved\n",
+                 ShownText(name, kShownNameChars).c_str());
     return 1;
   }
   if (name.empty()) {
@@ -198,11 +200,11 @@ int RunMakeTheme(const MakeThemeRequest& request) {
     }
   }
   if (!SaveTheme(name, made.values, problem)) {
-    std::fprintf(stderr, "tintor: %s\n", problem.c_str());
+    std::fprintf(stderr, "tintor: %s\n", ShownText(problem, kShownLineChars).c_str());
     return 1;
   }
   std::printf("made a %s theme%s and saved it as '%s' (tintor --apply-theme applies it)\n", kind, within,
-              name.c_str());
+              ShownText(name, kShownNameChars).c_str());
   PrintChecks(made);
   return 0;
 }

@@ -3,91 +3,105 @@
 #include <cstdio>
 
 #include "main/make_theme_command.h"
+#include "model/shown_text.h"
+#include "model/theme/theme_store.h"
 #include "platform/file/utf16.h"
 #include "platform/win/registry.h"
-#include "model/theme/theme_history.h"
-#include "model/theme/theme_library.h"
 
 namespace {
 
+// Names and reasons may come from a file or from what was typed: shown
+// escaped, on one line, cut at a stated length.
+std::string Name(const std::string& name) { return ShownText(name, kShownNameChars); }
+std::string Path(const std::string& path) { return ShownText(path, kShownLineChars); }
+
 int Failed(const std::string& problem, int code = 1) {
-  std::fprintf(stderr, "tintor: %s\n", problem.c_str());
+  std::fprintf(stderr, "tintor: %s\n", ShownText(problem, kShownLineChars).c_str());
   return code;
 }
 
-int Apply(const ThemeValues& theme, const std::string& kind, const std::string& what) {
-  int changed = 0;
-  std::string problem;
-  if (!ApplyTheme(theme, kind, changed, problem)) return Failed(problem + "; the registry is not changed");
-  std::printf("%s: %d of the 20 theme colours changed\n", what.c_str(), changed);
+int Said(bool done, const std::string& problem, const std::string& what) {
+  if (!done) return Failed(problem + "; the registry is not changed");
+  std::printf("%s\n", what.c_str());
   return 0;
 }
 
-int Move(bool undo) {
-  ThemeHistory history(RegistryFilePath());
+std::string Changed(const std::string& what, int changed) {
+  return what + ": " + std::to_string(changed) + " of the 20 theme colours changed";
+}
+
+int Move(ThemeStore& store, bool undo) {
   std::string problem;
-  switch (undo ? history.Undo(problem) : history.Redo(problem)) {
-    case ThemeHistory::Outcome::kDone:
+  switch (undo ? store.Undo(problem) : store.Redo(problem)) {
+    case ThemeStore::Outcome::kDone:
       std::printf(undo ? "undone: the theme is as it was before the last step\n"
                        : "redone: the theme is as it was after the step undone last\n");
       return 0;
-    case ThemeHistory::Outcome::kNothingToDo:
+    case ThemeStore::Outcome::kNothingToDo:
       return Failed(problem);
-    case ThemeHistory::Outcome::kFailed:
+    case ThemeStore::Outcome::kFailed:
       break;
   }
   return Failed(problem + "; the registry is not changed");
 }
 
-int Import(const std::string& file) {
+int Import(ThemeStore& store, const std::string& file) {
   ThemeValues theme;
   std::string problem;
   bool refused = false;
-  if (!ReadImportFile(file, theme, problem, &refused)) {
+  if (!ThemeStore::ReadImport(file, theme, problem, &refused)) {
     // A refused file is a fault of the file (2); one that cannot be read, of
     // the place (1), as for every other file.
-    std::fprintf(stderr, "%s%s\n", refused ? "" : "tintor: ", problem.c_str());
-    std::fprintf(stderr, "tintor: %s is not imported; nothing is written\n", file.c_str());
+    std::fprintf(stderr, "%s%s\n", refused ? "" : "tintor: ", ShownText(problem, kShownLineChars).c_str());
+    std::fprintf(stderr, "tintor: %s is not imported; nothing is written\n", Path(file).c_str());
     return refused ? 2 : 1;
   }
-  return Apply(theme, "import", "imported " + file);
+  int changed = 0;
+  const bool done = store.Apply(theme, ThemeApply::kOver, "import", changed, problem);
+  return Said(done, problem, Changed("imported " + Path(file), changed));
 }
 
 }  // namespace
 
 int RunThemeCommand(const ThemeCommand& command) {
   const std::string& arg = command.argument;
+  ThemeStore store(RegistryFilePath());
   std::string problem;
-  ThemeValues values;
   switch (command.kind) {
     case ThemeCommand::Kind::kNone:
       return 0;
     case ThemeCommand::Kind::kUndo:
     case ThemeCommand::Kind::kRedo:
-      return Move(command.kind == ThemeCommand::Kind::kUndo);
-    case ThemeCommand::Kind::kSave:
-      if (!ReadThemeValues(values, problem) || !SaveTheme(arg, values, problem)) return Failed(problem);
-      std::printf("saved the theme as '%s'\n", arg.c_str());
+      return Move(store, command.kind == ThemeCommand::Kind::kUndo);
+    case ThemeCommand::Kind::kSave: {
+      std::string name;
+      if (!store.SaveCurrent(arg, problem)) return Failed(problem);
+      CheckThemeName(arg, name);
+      std::printf("saved the theme as '%s'\n", Name(name).c_str());
       return 0;
-    case ThemeCommand::Kind::kApply:
-      if (!LoadTheme(arg, values, problem)) return Failed(problem);
-      return Apply(values, "apply", "applied theme '" + arg + "'");
+    }
+    case ThemeCommand::Kind::kApply: {
+      ThemeValues theme;
+      ThemeApply how = ThemeApply::kOver;
+      if (!store.Find(arg, theme, how, problem)) return Failed(problem);
+      int changed = 0;
+      const bool done = store.Apply(theme, how, "apply", changed, problem);
+      return Said(done, problem, Changed("applied theme '" + Name(arg) + "'", changed));
+    }
     case ThemeCommand::Kind::kList:
-      for (const ThemePreset& preset : ThemePresets()) std::printf("preset\t%s\n", Utf16ToUtf8(preset.name).c_str());
-      for (const std::string& name : ListSavedThemes()) std::printf("saved\t%s\n", name.c_str());
+      for (const ThemePreset& preset : store.Presets()) std::printf("preset\t%s\n", Utf16ToUtf8(preset.name).c_str());
+      for (const std::string& name : store.SavedNames()) std::printf("saved\t%s\n", Name(name).c_str());
       return 0;
     case ThemeCommand::Kind::kDelete:
-      if (!DeleteTheme(arg, problem)) return Failed(problem);
-      std::printf("deleted the theme '%s'\n", arg.c_str());
+      if (!store.Delete(arg, problem)) return Failed(problem);
+      std::printf("deleted the theme '%s'\n", Name(arg).c_str());
       return 0;
     case ThemeCommand::Kind::kExport:
-      if (!ReadThemeValues(values, problem) || !ExportTheme(values, arg, command.format, problem)) {
-        return Failed(problem);
-      }
-      std::printf("exported the theme to %s\n", arg.c_str());
+      if (!store.ExportCurrent(arg, command.format, problem)) return Failed(problem);
+      std::printf("exported the theme to %s\n", Path(arg).c_str());
       return 0;
     case ThemeCommand::Kind::kImport:
-      return Import(arg);
+      return Import(store, arg);
     case ThemeCommand::Kind::kMake:
       return RunMakeTheme({arg, command.dark, command.exact, command.name});
   }

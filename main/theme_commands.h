@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/win/reg_file_format.h"
-#include "model/theme/theme_operations.h"
+#include "model/theme/theme_store.h"
 
 struct ThemeCommand {
   enum class Kind { kNone, kUndo, kRedo, kSave, kApply, kList, kDelete, kExport, kImport, kMake };

@@ -13,7 +13,7 @@
 set -euo pipefail
 
 run=(build-essential cmake pkg-config git make
-     libsdl2-dev libcairo2-dev libpango1.0-dev libpng-dev libx11-dev
+     libsdl2-dev libcairo2-dev libpango1.0-dev libglib2.0-dev libpng-dev libx11-dev
      liblcms2-dev nlohmann-json3-dev libjpeg-dev
      fonts-wqy-microhei)
 test=(libgtest-dev libgmock-dev libbenchmark-dev

@@ -6,10 +6,9 @@
 #include "platform/file/utf16.h"
 #include "studio/shelf/shelf_texts.h"
 #include "studio/studio_texts.h"
-#include "model/theme/theme_operations.h"
+#include "model/shown_text.h"
 #include "studio/preview/restore_confirmation.h"
 #include "studio/shelf/theme_shelf.h"
-#include "studio/theme_writes.h"
 
 namespace {
 // The window's keys of the history; none acts while a dialog holds the
@@ -19,17 +18,6 @@ struct HistoryKey {
   unsigned modifiers;
   bool undo;
 };
-// A line from a file for the terminal: control characters as "?", and no
-// longer than a screen's worth.
-std::string Printable(std::string text) {
-  constexpr std::size_t kLongest = 300;
-  if (text.size() > kLongest) text = text.substr(0, kLongest) + "...";
-  for (char& c : text) {
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
-  }
-  return text;
-}
-
 constexpr HistoryKey kHistoryKeys[] = {
     {InputKey::Z, kCtrl, true}, {InputKey::Z, kCtrl | kShift, false}, {InputKey::Y, kCtrl, false}};
 }  // namespace
@@ -37,6 +25,7 @@ constexpr HistoryKey kHistoryKeys[] = {
 Studio::Studio(Shell& shell, const std::string& registry_path, bool shown)
     : shell_(shell),
       watcher_(registry_path),
+      store_(registry_path),
       panel_(&shell, {.open_shelf = [this] { OpenShelf(); },
                       .restore = [this] { AskRestore(); },
                       .point_at = [this](int item) {
@@ -44,10 +33,7 @@ Studio::Studio(Shell& shell, const std::string& registry_path, bool shown)
                       },
                       .undo = [this] { Step(true); },
                       .redo = [this] { Step(false); }}),
-      history_(registry_path),
-      // A colour the studio writes itself is a step of the history at once,
-      // before the watch reports it (which then finds nothing new).
-      card_(panel_, [this] { Reload(); }, [this] { Record(); }) {
+      card_(panel_, store_, [this] { Reload(); }) {
   Reload();
   SayWhetherFollowing();
   Record();
@@ -69,7 +55,7 @@ Studio::~Studio() {
 }
 
 bool Studio::Reload() {
-  if (!panel_.Show(ThemeSnapshot::Read())) return false;
+  if (!panel_.ShowRead(store_)) return false;
   card_.Refresh();
   return true;
 }
@@ -91,7 +77,7 @@ void Studio::SayWhetherFollowing() {
 
 void Studio::Record() {
   std::string problem;
-  const bool recorded = history_.Record("change", problem);
+  const bool recorded = store_.Record(problem);
   ShowHistory();
   if (recorded || problem == history_problem_) return;
   history_problem_ = problem;
@@ -100,24 +86,17 @@ void Studio::Record() {
 
 void Studio::Step(bool undo) {
   std::string problem;
-  const ThemeHistory::Outcome outcome = undo ? history_.Undo(problem) : history_.Redo(problem);
+  std::string kind;
+  const ThemeStore::Outcome outcome = undo ? store_.Undo(problem, &kind) : store_.Redo(problem, &kind);
   Reload();
   switch (outcome) {
-    case ThemeHistory::Outcome::kDone: {
-      // The step's kind, for saying what was undone or redone.
-      std::vector<ThemeHistory::State> states;
-      std::size_t cursor = 0;
-      std::string kind;
-      if (history_.Read(states, cursor, problem) && cursor + (undo ? 1 : 0) < states.size()) {
-        kind = states[cursor + (undo ? 1 : 0)].kind;
-      }
+    case ThemeStore::Outcome::kDone:
       Report(studio_text::Stepped(undo, kind), false);
       return;
-    }
-    case ThemeHistory::Outcome::kNothingToDo:
+    case ThemeStore::Outcome::kNothingToDo:
       Report(undo ? studio_text::kNothingToUndo : studio_text::kNothingToRedo, false);
       return;
-    case ThemeHistory::Outcome::kFailed:
+    case ThemeStore::Outcome::kFailed:
       Report(studio_text::StepFailed(undo, problem), true);
       return;
   }
@@ -137,12 +116,12 @@ void Studio::Import(const std::string& path, bool dropped) {
   bool refused = false;
   RegFileFault fault;
   int changed = 0;
-  if (!ReadImportFile(path, theme, problem, &refused, &fault)) {
+  if (!ThemeStore::ReadImport(path, theme, problem, &refused, &fault)) {
     // The panel says it in words; the details go to standard error.
-    std::fprintf(stderr, "tintor: not imported: %s\n", Printable(problem).c_str());
+    std::fprintf(stderr, "tintor: not imported: %s\n", ShownText(problem, kShownLineChars).c_str());
     Report(refused ? shelf_text::ImportRefused(path, fault) : shelf_text::ImportFailed(path), true);
-  } else if (!ApplyTheme(theme, "import", changed, problem)) {
-    std::fprintf(stderr, "tintor: not imported: %s\n", Printable(problem).c_str());
+  } else if (!store_.Apply(theme, ThemeApply::kOver, "import", changed, problem)) {
+    std::fprintf(stderr, "tintor: not imported: %s\n", ShownText(problem, kShownLineChars).c_str());
     Report(shelf_text::ImportNotWritten(path), true);
   } else {
     Reload();
@@ -156,15 +135,18 @@ void Studio::AskRestore() {
   const bool yes = RestoreConfirmation(PreviewPanel::kWidth, &shell_).Ask();
   asking_ = false;
   if (!yes) return;
-  std::u16string message;
-  const bool restored = RestoreDefaults(message);
+  // One write, and one step of the history, recorded as a restore.
+  std::string problem;
+  LONG status = ERROR_SUCCESS;
+  const bool restored = store_.Restore(problem, &status);
   Reload();
-  Report(std::move(message), !restored);
+  Report(restored ? std::u16string(studio_text::kRestored) : studio_text::RestoreFailed(RegistryFilePath(), status),
+         !restored);
 }
 
 void Studio::OpenShelf() {
   if (asking_ || shelf_ != nullptr || card_.IsOpen()) return;
-  ThemeShelf shelf(PreviewPanel::kWidth, &shell_, [this](const std::string& path) { Import(path, false); });
+  ThemeShelf shelf(PreviewPanel::kWidth, &shell_, store_, [this](const std::string& path) { Import(path, false); });
   shelf_ = &shelf;
   shelf.Run();
   shelf_ = nullptr;
@@ -172,11 +154,11 @@ void Studio::OpenShelf() {
 }
 
 void Studio::ShowHistory() {
-  std::vector<ThemeHistory::State> states;
+  std::vector<ThemeStore::Step> states;
   std::size_t cursor = 0;
   std::string problem;
   std::u16string undo, redo;
-  if (history_.Read(states, cursor, problem) && cursor < states.size()) {
+  if (store_.Steps(states, cursor, problem) && cursor < states.size()) {
     if (cursor > 0) undo = studio_text::StepName(states[cursor].kind);
     if (cursor + 1 < states.size()) redo = studio_text::StepName(states[cursor + 1].kind);
   }

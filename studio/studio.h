@@ -17,7 +17,7 @@
 #include "studio/card/card_run.h"
 #include "studio/preview/preview_panel.h"
 #include "studio/registry_file_watcher.h"
-#include "model/theme/theme_history.h"
+#include "model/theme/theme_store.h"
 
 class Shell;
 class ThemeShelf;
@@ -43,8 +43,9 @@ class Studio {
  private:
   void Refresh();
   void SayWhetherFollowing();
-  // Records the theme as it is now in the history; says why not on standard
-  // error, once for each new reason.
+  // Records the theme as it is now in the history (a change the studio did
+  // not make: the phone's own write, another program's); says why not on
+  // standard error, once for each new reason.
   void Record();
   // Says in the panel what undo and redo would do now.
   void ShowHistory();
@@ -63,8 +64,9 @@ class Studio {
   Shell& shell_;
   // Watching before the first read: no change can fall between the two.
   RegistryFileWatcher watcher_;
+  // Every write of the studio goes through it.
+  ThemeStore store_;
   PreviewPanel panel_;
-  ThemeHistory history_;
   std::string history_problem_;
   CardRun card_;
   ThemeShelf* shelf_ = nullptr;

@@ -25,8 +25,10 @@ inline constexpr char16_t kConfirmNote[] = u"将从注册表删除这 20 项的�
 inline constexpr char16_t kConfirm[] = u"确定";
 inline constexpr char16_t kCancel[] = u"取消";
 inline constexpr char16_t kRestored[] = u"已恢复 20 项默认颜色。";
-// A colour that is none of the 65 swatches.
+// A stored colour that is none of the 65 swatches.
 inline constexpr char16_t kCustomColour[] = u"自定义颜色";
+// A value the registry does not hold: the phone draws its default.
+inline constexpr char16_t kDefaultColour[] = u"默认";
 inline constexpr char16_t kNothingToUndo[] = u"没有可以撤销的更改。";
 inline constexpr char16_t kNothingToRedo[] = u"没有可以重做的更改。";
 inline constexpr char16_t kNotFollowing[] =

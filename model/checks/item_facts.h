@@ -10,13 +10,17 @@
 
 #include "model/theme_targets.h"
 #include "model/checks/readability.h"
-#include "model/theme/theme_snapshot.h"
+#include "model/theme/theme_values.h"
 
 struct ItemFacts {
   int number = 0;
   const ThemeTarget* target = nullptr;
-  COLORREF value = 0;
-  std::optional<int> swatch;  // none: a colour of one's own
+  COLORREF value = 0;           // the colour it is drawn in
+  bool stored = false;          // the registry holds it (else: the default)
+  std::optional<int> swatch;    // for a stored value: the swatch it is; none for a colour of one's own
+
+  // A stored colour that is none of the swatches.
+  bool custom() const { return stored && !swatch; }
   ThemeSurface surface = ThemeSurface::kNone;
   std::optional<Readability> figures;  // none for an item that is a surface
   bool default_fails = false;          // its default colour fails on its surface too
@@ -27,8 +31,8 @@ struct ItemFacts {
 };
 
 // Item `number` (1 to kThemeTargetCount) in `theme`.
-ItemFacts DescribeItem(const ThemeSnapshot& theme, int number);
+ItemFacts DescribeItem(const ThemeValues& theme, int number);
 
 // Whether item `number` set to `color` would make a text hard to read: the
 // item itself, or for a surface item any item read against it.
-bool HardToReadWith(const ThemeSnapshot& theme, int number, COLORREF color);
+bool HardToReadWith(const ThemeValues& theme, int number, COLORREF color);

@@ -31,17 +31,17 @@ std::optional<Readability> JudgeAs(int number, COLORREF text, COLORREF surface) 
 
 }  // namespace
 
-std::optional<Readability> JudgeItem(const ThemeSnapshot& theme, int number) {
+std::optional<Readability> JudgeItem(const ThemeValues& theme, int number) {
   if (number < 1 || number > static_cast<int>(kThemeItemCount)) return std::nullopt;
   return JudgeAs(number, theme.Item(number), SurfaceColor(SurfaceOf(number), theme));
 }
 
-bool ItemFails(const ThemeSnapshot& theme, int number) {
+bool ItemFails(const ThemeValues& theme, int number) {
   const std::optional<Readability> r = JudgeItem(theme, number);
   return r.has_value() && !r->passes();
 }
 
-std::optional<int> NearestPassingSwatch(const ThemeSnapshot& theme, int number) {
+std::optional<int> NearestPassingSwatch(const ThemeValues& theme, int number) {
   if (!ItemFails(theme, number)) return std::nullopt;
   const COLORREF now = theme.Item(number);
   const COLORREF surface = SurfaceColor(SurfaceOf(number), theme);
@@ -66,8 +66,8 @@ std::optional<int> SwatchOf(COLORREF color) {
   return std::nullopt;
 }
 
-std::vector<ReadabilityWarning> FindReadabilityWarnings(const ThemeSnapshot& theme) {
-  static const ThemeSnapshot defaults;
+std::vector<ReadabilityWarning> FindReadabilityWarnings(const ThemeValues& theme) {
+  static const ThemeValues defaults;
   std::vector<ReadabilityWarning> warnings;
   for (int item = 1; item <= static_cast<int>(kThemeItemCount); ++item) {
     const std::optional<Readability> r = JudgeItem(theme, item);
@@ -94,7 +94,7 @@ const char* SurfaceId(ThemeSurface surface) {
   return "";
 }
 
-std::vector<ConfusablePair> FindConfusablePairs(const ThemeSnapshot& theme, ColourVision vision) {
+std::vector<ConfusablePair> FindConfusablePairs(const ThemeValues& theme, ColourVision vision) {
   // Who is drawn on which surface: the items read against it, and the
   // window background item itself.
   auto surface_of = [](int number) {

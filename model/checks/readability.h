@@ -11,7 +11,7 @@
 #include "platform/win/theme_schema.h"
 #include "platform/win/win_types.h"
 #include "model/checks/colour_science.h"
-#include "model/theme/theme_snapshot.h"
+#include "model/theme/theme_values.h"
 
 // Text this large (in pixels), or this large and bold, is large text.
 inline constexpr double kLargeTextPx = 24;
@@ -47,29 +47,29 @@ inline ThemeSurface SurfaceOf(int number) {
              : ThemeSurface::kNone;
 }
 // The colour of a surface in `theme`; the window background is item 4.
-inline COLORREF SurfaceColor(ThemeSurface surface, const ThemeSnapshot& theme) {
+inline COLORREF SurfaceColor(ThemeSurface surface, const ThemeValues& theme) {
   return SurfaceColor(surface, theme.Item(kWindowBackgroundItem));
 }
 
 // `text` at `px` pixels (bold or not) on `surface`.
 Readability JudgeText(COLORREF text, COLORREF surface, double px, bool bold, bool exempt = false);
 
-// Item `number` in `theme` on the surface it is drawn on, by the rule of its
-// smallest text there; none for an item that is itself a surface.
 // The figures as every view shows them, cut and never rounded, so that a
 // text just under a rule never shows the rule's own figure: the ratio to
 // one decimal ("4.4:1"), |Lc| to a whole number ("55").
 std::string RatioFigure(double ratio);
 std::string LcFigure(double lc);
 
-std::optional<Readability> JudgeItem(const ThemeSnapshot& theme, int number);
+// Item `number` in `theme` on the surface it is drawn on, by the rule of its
+// smallest text there; none for an item that is itself a surface.
+std::optional<Readability> JudgeItem(const ThemeValues& theme, int number);
 
 // True when `number` fails in `theme`.
-bool ItemFails(const ThemeSnapshot& theme, int number);
+bool ItemFails(const ThemeValues& theme, int number);
 
 // For an item that fails: the control id of the swatch nearest its colour
 // (CIEDE2000) with which it would pass; none when it passes or no swatch does.
-std::optional<int> NearestPassingSwatch(const ThemeSnapshot& theme, int number);
+std::optional<int> NearestPassingSwatch(const ThemeValues& theme, int number);
 
 // The swatch whose value the colour is, all 32 bits; none for a colour of
 // one's own ("custom").
@@ -83,7 +83,7 @@ struct ReadabilityWarning {
 };
 
 // The items that fail on the surface the phone draws them on, in menu order.
-std::vector<ReadabilityWarning> FindReadabilityWarnings(const ThemeSnapshot& theme);
+std::vector<ReadabilityWarning> FindReadabilityWarnings(const ThemeValues& theme);
 
 // A surface as scripts name it ("window-bg").
 const char* SurfaceId(ThemeSurface surface);
@@ -96,4 +96,4 @@ struct ConfusablePair {
   int second = 0;
   double difference = 0;  // CIEDE2000 as seen with the deficiency
 };
-std::vector<ConfusablePair> FindConfusablePairs(const ThemeSnapshot& theme, ColourVision vision);
+std::vector<ConfusablePair> FindConfusablePairs(const ThemeValues& theme, ColourVision vision);

@@ -30,9 +30,16 @@ std::string DrawnOnIt(const ItemFacts& f) {
   return items;
 }
 
+// What the value is: its swatch, "custom" for a stored colour of one's own,
+// "default" for one the registry does not hold.
+nlohmann::json Origin(const ItemFacts& f) {
+  if (!f.stored) return "default";
+  return f.swatch ? nlohmann::json(*f.swatch) : nlohmann::json("custom");
+}
+
 std::string TextLine(const ItemFacts& f) {
   std::string line = (f.number < 10 ? " " : "") + std::to_string(f.number) + " " + Utf16ToUtf8(f.target->value_name) + " " +
-                     Hex(f.value) + " " + (f.swatch ? std::to_string(*f.swatch) : "custom");
+                     Hex(f.value) + " " + (f.swatch ? std::to_string(*f.swatch) : Origin(f).get<std::string>());
   if (!f.figures) return line + " surface of items " + DrawnOnIt(f) + "\n";
   const Readability& r = *f.figures;
   line += std::string(" on ") + SurfaceId(f.surface) + " " + Hex(r.surface) + ": WCAG " +
@@ -57,7 +64,8 @@ nlohmann::json JsonItem(const ItemFacts& f) {
       {"name", Utf16ToUtf8(f.target->value_name)},
       {"label", Utf16ToUtf8(f.target->label)},
       {"value", Hex(f.value)},
-      {"swatch", f.swatch ? nlohmann::json(*f.swatch) : nlohmann::json("custom")},
+      {"swatch", Origin(f)},
+      {"stored", f.stored},
       {"surfaces", nlohmann::json::array()},
       {"pass", !f.fails()},
   };
@@ -84,7 +92,7 @@ nlohmann::json JsonItem(const ItemFacts& f) {
 
 }  // namespace
 
-int ReportTheme(const ThemeSnapshot& theme, bool json, std::string& out) {
+int ReportTheme(const ThemeValues& theme, bool json, std::string& out) {
   out.clear();
   bool all_pass = true;
   nlohmann::json items = nlohmann::json::array();
@@ -106,9 +114,10 @@ int ReportTheme(const ThemeSnapshot& theme, bool json, std::string& out) {
 
 int MakeThemeReport(bool json, std::string& out, std::string& error) {
   out.clear();
-  const ThemeSnapshot theme = ThemeSnapshot::Read();
-  if (!theme.readable()) {
-    error = "cannot read the registry file: " + theme.problem();
+  ThemeValues theme;
+  std::string problem;
+  if (!ReadThemeValues(theme, problem)) {
+    error = "cannot read the registry file: " + (problem.empty() ? std::string("unknown error") : problem);
     return kReportUnreadable;
   }
   return ReportTheme(theme, json, out);

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "model/theme/theme_snapshot.h"
+#include "model/theme/theme_values.h"
 
 // Exit codes of the report: every item passes, some item fails, the registry
 // file cannot be read.
@@ -17,4 +17,4 @@ inline constexpr int kReportUnreadable = 2;
 // `error` says why in one line.
 int MakeThemeReport(bool json, std::string& out, std::string& error);
 // The same report for `theme` as given: kReportAllPass or kReportSomeFail.
-int ReportTheme(const ThemeSnapshot& theme, bool json, std::string& out);
+int ReportTheme(const ThemeValues& theme, bool json, std::string& out);

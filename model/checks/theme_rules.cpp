@@ -28,12 +28,12 @@ namespace {
 constexpr ColourVision kEveryVision[] = {ColourVision::kTypical, ColourVision::kProtan,
                                          ColourVision::kDeutan, ColourVision::kTritan};
 
-COLORREF SurfaceUnder(const ThemeSnapshot& theme, int number) {
+COLORREF SurfaceUnder(const ThemeValues& theme, int number) {
   return SurfaceColor(SurfaceOf(number), theme);
 }
 
-void CheckReadable(const ThemeSnapshot& theme, ThemeRuleCheck& check) {
-  for (int n = 1; n <= ThemeSnapshot::kItemCount; ++n) {
+void CheckReadable(const ThemeValues& theme, ThemeRuleCheck& check) {
+  for (int n = 1; n <= ThemeValues::kItemCount; ++n) {
     const std::optional<Readability> r = JudgeItem(theme, n);
     if (r && !r->passes()) {
       check.breaches.push_back({ThemeRule::kReadable, n, 0, ColourVision::kTypical, r->ratio,
@@ -43,13 +43,13 @@ void CheckReadable(const ThemeSnapshot& theme, ThemeRuleCheck& check) {
 }
 
 // The WCAG 2 rule for every text, and the pairs, as each eye sees them.
-void CheckEveryEye(const ThemeSnapshot& theme, ThemeRuleCheck& check) {
+void CheckEveryEye(const ThemeValues& theme, ThemeRuleCheck& check) {
   std::vector<RuleBreach> apart;
   for (std::size_t v = 0; v < std::size(kEveryVision); ++v) {
     const ColourVision vision = kEveryVision[v];
     VisionFigures& figures = check.visions[v];
     figures.vision = vision;
-    for (int n = 1; n <= ThemeSnapshot::kItemCount; ++n) {
+    for (int n = 1; n <= ThemeValues::kItemCount; ++n) {
       const std::optional<Readability> r = JudgeItem(theme, n);
       if (!r || r->exempt) continue;
       const double ratio =
@@ -92,7 +92,7 @@ void CheckEveryEye(const ThemeSnapshot& theme, ThemeRuleCheck& check) {
   check.breaches.insert(check.breaches.end(), apart.begin(), apart.end());
 }
 
-void CheckHierarchy(const ThemeSnapshot& theme, ThemeRuleCheck& check) {
+void CheckHierarchy(const ThemeValues& theme, ThemeRuleCheck& check) {
   for (const ItemPair& pair : kHierarchyPairs) {
     const double primary = ContrastRatio(theme.Item(pair.first), SurfaceUnder(theme, pair.first));
     const double secondary = ContrastRatio(theme.Item(pair.second), SurfaceUnder(theme, pair.second));
@@ -103,11 +103,11 @@ void CheckHierarchy(const ThemeSnapshot& theme, ThemeRuleCheck& check) {
   }
 }
 
-void CheckLikeSource(const ThemeSnapshot& theme, COLORREF source, ThemeRuleCheck& check) {
+void CheckLikeSource(const ThemeValues& theme, COLORREF source, ThemeRuleCheck& check) {
   check.source = ToLch(source);
   if (check.source.c <= kSourceChroma) {
     // A grey source: a grey window, and nothing much more colourful.
-    for (int n = 1; n <= ThemeSnapshot::kItemCount; ++n) {
+    for (int n = 1; n <= ThemeValues::kItemCount; ++n) {
       const double c = ToLch(theme.Item(n)).c;
       const double limit = n == kWindowBackgroundItem ? kSourceChroma : kGreyThemeChroma;
       if (c > limit) check.breaches.push_back({ThemeRule::kLikeSource, n, 0, ColourVision::kTypical, c, limit});
@@ -141,7 +141,7 @@ void CheckLikeSource(const ThemeSnapshot& theme, COLORREF source, ThemeRuleCheck
 
 }  // namespace
 
-ThemeRuleCheck CheckMadeTheme(const ThemeSnapshot& theme, COLORREF source) {
+ThemeRuleCheck CheckMadeTheme(const ThemeValues& theme, COLORREF source) {
   ThemeRuleCheck check;
   CheckReadable(theme, check);
   CheckEveryEye(theme, check);

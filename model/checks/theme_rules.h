@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "model/checks/colour_science.h"
-#include "model/theme/theme_snapshot.h"
+#include "model/theme/theme_values.h"
 #include "platform/win/win_types.h"
 
 enum class ThemeRule {
@@ -87,4 +87,4 @@ struct ThemeRuleCheck {
 };
 
 // Checks `theme`, made from `source`, against every rule.
-ThemeRuleCheck CheckMadeTheme(const ThemeSnapshot& theme, COLORREF source);
+ThemeRuleCheck CheckMadeTheme(const ThemeValues& theme, COLORREF source);

@@ -101,9 +101,9 @@ class ThemeHistory::Lock {
     }
     const std::string lock_path = path + ".lock";
     if (!TakeLock(place_, place_.name + ".lock", {.new_file_mode = 0644, .wait_ms = kLockWaitMs}, &fd_, &failure)) {
-      error_ = failure.error_number == ETIMEDOUT
-                   ? "another Tintor has held the theme history's lock " + lock_path + " for 2 s"
-                   : "cannot open " + lock_path + " (" + failure.reason + ")";
+      busy_ = failure.error_number == ETIMEDOUT;
+      error_ = busy_ ? "another Tintor has held the theme history's lock " + lock_path + " for 2 s"
+                     : "cannot open " + lock_path + " (" + failure.reason + ")";
       return;
     }
     history.place_ = &place_;
@@ -113,12 +113,15 @@ class ThemeHistory::Lock {
   Lock& operator=(const Lock&) = delete;
 
   bool held() const { return fd_.get() >= 0; }
+  // Another holds the lock past the bound (rather than no lock to be had).
+  bool busy() const { return busy_; }
   const std::string& error() const { return error_; }
 
  private:
   ThemeHistory& history_;
   FilePlace place_;
   FileDescriptor fd_;
+  bool busy_ = false;
   std::string error_;
 };
 
@@ -282,15 +285,26 @@ bool ThemeHistory::Record(const std::string& kind, std::string& problem) {
 }
 
 bool ThemeHistory::Change(const std::string& kind, const std::function<ThemeValues(const ThemeValues& now)>& make,
-                          std::string& problem) {
+                          std::string& problem, LONG* status, bool whole) {
   Lock lock(*this);
+  // A history held by another is waited for, never gone around: two
+  // changes at once then land one after the other, each whole.
+  if (lock.busy()) {
+    problem = lock.error();
+    return false;
+  }
   std::string history_problem = lock.error();
   bool keep = lock.held() && Load(history_problem);
-  ThemeValues now;
-  if (!ReadThemeValues(now, problem)) return false;
-  const bool unrecorded = keep && Add("change", now);
-  const ThemeValues target = make(now);
-  if (!WriteThemeValues(now, target, problem)) {
+  bool unrecorded = false;
+  ThemeValues target;
+  // The values are read under the registry's lock and written before it is
+  // let go: nothing falls between the read and the write.
+  const bool written = UpdateThemeValues([&](const ThemeValues& now) {
+    unrecorded = keep && Add("change", now);
+    target = make(now);
+    return target;
+  }, problem, status, whole);
+  if (!written) {
     if (unrecorded) Save(history_problem);
     return false;
   }
@@ -308,22 +322,22 @@ ThemeHistory::Outcome ThemeHistory::Move(int direction, std::string& problem) {
     problem = lock.error();
     return Outcome::kFailed;
   }
-  ThemeValues now;
-  if (!Load(problem) || !ReadThemeValues(now, problem)) return Outcome::kFailed;
-  const bool unrecorded = Add("change", now);
-  const bool possible = direction < 0 ? cursor_ > 0 : cursor_ + 1 < states_.size();
-  if (!possible) {
-    if (unrecorded && !Save(problem)) return Outcome::kFailed;
+  if (!Load(problem)) return Outcome::kFailed;
+  bool unrecorded = false;
+  bool possible = false;
+  const bool written = UpdateThemeValues([&](const ThemeValues& now) {
+    unrecorded = Add("change", now);
+    possible = direction < 0 ? cursor_ > 0 : cursor_ + 1 < states_.size();
+    return possible ? states_[direction < 0 ? cursor_ - 1 : cursor_ + 1].values : now;
+  }, problem);
+  if (!written || !possible) {
+    std::string ignored;
+    if (unrecorded && !Save(written ? problem : ignored)) return Outcome::kFailed;
+    if (!written) return Outcome::kFailed;
     problem = direction < 0 ? "nothing to undo" : "nothing to redo";
     return Outcome::kNothingToDo;
   }
-  const std::size_t target = direction < 0 ? cursor_ - 1 : cursor_ + 1;
-  if (!WriteThemeValues(now, states_[target].values, problem)) {
-    std::string ignored;
-    if (unrecorded) Save(ignored);
-    return Outcome::kFailed;
-  }
-  cursor_ = target;
+  cursor_ = direction < 0 ? cursor_ - 1 : cursor_ + 1;
   log_ += direction < 0 ? "undo\n" : "redo\n";
   std::string history_problem;
   if (!Save(history_problem)) {

@@ -14,9 +14,11 @@
 // step after undone ones drops those; the last 200 steps are kept. A history
 // file that is corrupt, from a newer Tintor, another registry's, larger than
 // 16 MiB or unreadable (not an ordinary file, say) is set aside (renamed to
-// NAME.bad) with one line on standard error; a history
-// that cannot be kept never stops a colour from being written. The history
+// NAME.bad) with one line on standard error; a history that cannot be kept
+// never stops a colour from being written, but one whose lock another
+// Tintor holds is waited for and never gone around. The history
 // is not flushed to disk: only the registry's own write waits for the disk.
+// The theme's store (theme_store.h) is its one user.
 #pragma once
 
 #include <cstdint>
@@ -53,8 +55,13 @@ class ThemeHistory {
   // and records it as a step of `kind` (after any change nobody recorded).
   // False with `problem` set when the registry was not changed; a history
   // that cannot be kept is only warned about on standard error.
+  // The values are read under the registry file's lock and written before
+  // it is let go. Another Tintor holding the history's lock past 2 s makes
+  // it fail with nothing written. `status` (if given) gets the registry's
+  // status code. With `whole`, the registry holds nothing at an item's name
+  // but what `make` stores (see UpdateThemeValues).
   bool Change(const std::string& kind, const std::function<ThemeValues(const ThemeValues& now)>& make,
-              std::string& problem);
+              std::string& problem, LONG* status = nullptr, bool whole = false);
 
   enum class Outcome { kDone, kNothingToDo, kFailed };
   // Writes the state before the cursor's step (undo) or the step after it

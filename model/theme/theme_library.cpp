@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "model/color_swatches.h"
+#include "model/shown_text.h"
 #include "platform/file/folder.h"
 #include "platform/file/user_folders.h"
 #include "platform/file/utf16.h"
@@ -17,11 +18,79 @@ namespace {
 constexpr std::size_t kMaxFileNameBytes = 200;
 constexpr char kHex[] = "0123456789ABCDEF";
 
-// A preset from the control ids of its 20 swatches, in menu order.
-ThemePreset Preset(const char16_t* name, const std::array<int, kThemeTargetCount>& swatches) {
+// A preset as data over the theme's schema: the value names it stores and
+// the swatch each is stored as; the items it does not name are the defaults.
+struct PresetColour {
+  const char16_t* value_name;
+  int swatch;
+};
+
+// The phone's defaults: nothing stored.
+constexpr PresetColour kDefaults[] = {{nullptr, 0}};
+// The phone's defaults in the nearest swatches that read well everywhere.
+constexpr PresetColour kClear[] = {
+    {u"MUSIC_LYRIC_SHADOW_COLOR", 155}, {u"LOCKPHONE_DATE_WEEK_COLOR", 164},
+    {u"LOCKPHONE_DATE_MONTH_COLOR", 163}, {u"SYSCLR_WINDOW_BG", 164}, {u"SYSCLR_WINDOW_TEXT", 102},
+    {u"SYSCLR_BUTTONEX_TEXT", 102}, {u"SYSCLR_BUTTONEX_TEXT2", 119}, {u"SYSCLR_BUTTON_TEXT", 102},
+    {u"CANLENDAR_TITLE_STATIC", 120}, {u"CANLENDAR_NOEVENT_STATIC", 119}, {u"MUTE_ONOFF_TIPS_COLOR", 163},
+    {u"SYSCLR_LIST_DESCRIPTION", 119}, {u"SYSCLR_TOOLBAR_TEXT_DISABLED", 145}, {u"SYSCLR_TOOLBAR_TEXT", 163},
+    {u"SYSCLR_LIST_TEXT", 102}, {u"SYSCLR_LIST_TEXT2", 133}, {u"SYSCLR_LIST_TEXT3", 109},
+    {u"SYSCLR_STATIC_TEXT", 102}, {u"SYSCLR_EDIT_TEXT", 102}, {u"SYSCLR_CAPTION_TEXT", 119},
+};
+// Light texts on a dark navy window.
+constexpr PresetColour kDark[] = {
+    {u"MUSIC_LYRIC_SHADOW_COLOR", 156}, {u"LOCKPHONE_DATE_WEEK_COLOR", 164},
+    {u"LOCKPHONE_DATE_MONTH_COLOR", 163}, {u"SYSCLR_WINDOW_BG", 117}, {u"SYSCLR_WINDOW_TEXT", 163},
+    {u"SYSCLR_BUTTONEX_TEXT", 163}, {u"SYSCLR_BUTTONEX_TEXT2", 145}, {u"SYSCLR_BUTTON_TEXT", 102},
+    {u"CANLENDAR_TITLE_STATIC", 120}, {u"CANLENDAR_NOEVENT_STATIC", 119}, {u"MUTE_ONOFF_TIPS_COLOR", 163},
+    {u"SYSCLR_LIST_DESCRIPTION", 145}, {u"SYSCLR_TOOLBAR_TEXT_DISABLED", 145}, {u"SYSCLR_TOOLBAR_TEXT", 163},
+    {u"SYSCLR_LIST_TEXT", 164}, {u"SYSCLR_LIST_TEXT2", 156}, {u"SYSCLR_LIST_TEXT3", 150},
+    {u"SYSCLR_STATIC_TEXT", 164}, {u"SYSCLR_EDIT_TEXT", 163}, {u"SYSCLR_CAPTION_TEXT", 145},
+};
+// White and yellow on black; black on the white surfaces.
+constexpr PresetColour kHighContrast[] = {
+    {u"MUSIC_LYRIC_SHADOW_COLOR", 106}, {u"LOCKPHONE_DATE_WEEK_COLOR", 163},
+    {u"LOCKPHONE_DATE_MONTH_COLOR", 163}, {u"SYSCLR_WINDOW_BG", 102}, {u"SYSCLR_WINDOW_TEXT", 163},
+    {u"SYSCLR_BUTTONEX_TEXT", 163}, {u"SYSCLR_BUTTONEX_TEXT2", 106}, {u"SYSCLR_BUTTON_TEXT", 102},
+    {u"CANLENDAR_TITLE_STATIC", 102}, {u"CANLENDAR_NOEVENT_STATIC", 102}, {u"MUTE_ONOFF_TIPS_COLOR", 106},
+    {u"SYSCLR_LIST_DESCRIPTION", 106}, {u"SYSCLR_TOOLBAR_TEXT_DISABLED", 145}, {u"SYSCLR_TOOLBAR_TEXT", 163},
+    {u"SYSCLR_LIST_TEXT", 163}, {u"SYSCLR_LIST_TEXT2", 106}, {u"SYSCLR_LIST_TEXT3", 162},
+    {u"SYSCLR_STATIC_TEXT", 163}, {u"SYSCLR_EDIT_TEXT", 163}, {u"SYSCLR_CAPTION_TEXT", 106},
+};
+
+constexpr bool Same(const char16_t* a, const char16_t* b) {
+  while (*a != 0 && *a == *b) ++a, ++b;
+  return *a == *b;
+}
+// The schema's item stored as `value_name`, or kThemeItemCount.
+constexpr std::size_t SchemaItem(const char16_t* value_name) {
+  std::size_t i = 0;
+  while (i < kThemeItemCount && !Same(kThemeSchema[i].value_name, value_name)) ++i;
+  return i;
+}
+template <std::size_t N>
+constexpr bool InSchema(const PresetColour (&colours)[N]) {
+  for (const PresetColour& c : colours) {
+    if (c.value_name != nullptr && SchemaItem(c.value_name) == kThemeItemCount) return false;
+  }
+  return true;
+}
+static_assert(InSchema(kClear) && InSchema(kDark) && InSchema(kHighContrast),
+              "a preset names only values of the theme's schema");
+
+template <std::size_t N>
+ThemePreset Preset(const char16_t* name, const PresetColour (&colours)[N]) {
   ThemePreset preset{name, {}};
-  for (std::size_t i = 0; i < kThemeTargetCount; ++i) preset.values.items[i] = FindColorSwatch(swatches[i])->color;
+  for (const PresetColour& c : colours) {
+    if (c.value_name != nullptr) preset.values.items[SchemaItem(c.value_name)] = FindColorSwatch(c.swatch)->color;
+  }
   return preset;
+}
+
+std::size_t CharacterCount(const std::u16string& text) {
+  std::size_t n = 0;
+  for (char16_t c : text) n += c < 0xDC00 || c > 0xDFFF;  // a pair counts once
+  return n;
 }
 
 int HexValue(char c) {
@@ -30,13 +99,6 @@ int HexValue(char c) {
 }
 
 bool IsUtf8(const std::string& text) { return Utf16ToUtf8(Utf8ToUtf16(text)) == text; }
-
-const ThemePreset* FindPreset(const std::string& name) {
-  for (const ThemePreset& p : ThemePresets()) {
-    if (Utf16ToUtf8(p.name) == name) return &p;
-  }
-  return nullptr;
-}
 
 std::string PathOf(const std::string& name, std::string& error) {
   const std::string file = ThemeFileName(name);
@@ -91,14 +153,57 @@ std::string ThemeNameOfFile(const std::string& file_name) {
 
 const std::vector<ThemePreset>& ThemePresets() {
   static const std::vector<ThemePreset> presets = {
-      // The phone's defaults in the nearest swatches that read well everywhere.
-      Preset(u"默认", {155, 164, 163, 164, 102, 102, 119, 102, 120, 119, 163, 119, 145, 163, 102, 133, 109, 102, 102, 119}),
-      // Light texts on a dark navy window.
-      Preset(u"深色", {156, 164, 163, 117, 163, 163, 145, 102, 120, 119, 163, 145, 145, 163, 164, 156, 150, 164, 163, 145}),
-      // White and yellow on black; black on the white surfaces.
-      Preset(u"高对比", {106, 163, 163, 102, 163, 163, 106, 102, 102, 102, 106, 106, 145, 163, 163, 106, 162, 163, 163, 106}),
+      Preset(u"默认", kDefaults),
+      Preset(u"深色", kDark),
+      Preset(u"高对比", kHighContrast),
+      Preset(u"清晰", kClear),
   };
   return presets;
+}
+
+const ThemePreset* FindPreset(const std::string& name) {
+  for (const ThemePreset& p : ThemePresets()) {
+    if (Utf16ToUtf8(p.name) == name) return &p;
+  }
+  return nullptr;
+}
+
+ThemeNameFault CheckThemeName(const std::string& typed, std::string& name) {
+  name.clear();
+  if (!IsUtf8(typed)) return ThemeNameFault::kNotText;
+  std::u16string text = Utf8ToUtf16(typed);
+  const auto blank = [](char16_t c) { return c == u' ' || c == u'\u3000'; };
+  while (!text.empty() && blank(text.back())) text.pop_back();
+  std::size_t first = 0;
+  while (first < text.size() && blank(text[first])) ++first;
+  text.erase(0, first);
+  bool visible = false;
+  for (char16_t c : text) {
+    if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029) return ThemeNameFault::kControl;
+    // Spaces of every width, and the marks that take no room, show nothing.
+    const bool empty = c == u' ' || c == 0x00A0 || c == 0x3000 || (c >= 0x2000 && c <= 0x200F) ||
+                       (c >= 0x202A && c <= 0x202F) || c == 0x205F || (c >= 0x2060 && c <= 0x206F) || c == 0xFEFF;
+    visible = visible || !empty;
+  }
+  if (!visible) return ThemeNameFault::kBlank;
+  if (CharacterCount(text) > kThemeNameMaxChars) return ThemeNameFault::kTooLong;
+  name = Utf16ToUtf8(text);
+  if (FindPreset(name) != nullptr) return ThemeNameFault::kPreset;
+  return ThemeNameFault::kNone;
+}
+
+std::string ThemeNameProblem(const std::string& typed, ThemeNameFault fault) {
+  const std::string shown = "'" + ShownText(typed, kShownNameChars) + "'";
+  switch (fault) {
+    case ThemeNameFault::kNone: break;
+    case ThemeNameFault::kBlank: return "a theme name needs a visible character";
+    case ThemeNameFault::kControl: return shown + " cannot be a theme name: it holds a control character or a line break";
+    case ThemeNameFault::kTooLong:
+      return shown + " cannot be a theme name: it is longer than " + std::to_string(kThemeNameMaxChars) + " characters";
+    case ThemeNameFault::kPreset: return shown + " is the name of a preset; choose another name";
+    case ThemeNameFault::kNotText: return shown + " cannot be a theme name: it is not UTF-8 text";
+  }
+  return {};
 }
 
 std::vector<std::string> ListSavedThemes() {
@@ -115,9 +220,10 @@ std::vector<std::string> ListSavedThemes() {
   return names;
 }
 
-bool SaveTheme(const std::string& name, const ThemeValues& values, std::string& error) {
-  if (FindPreset(name) != nullptr) {
-    error = "'" + name + "' is the name of a preset; choose another name";
+bool SaveTheme(const std::string& typed, const ThemeValues& values, std::string& error) {
+  std::string name;
+  if (const ThemeNameFault fault = CheckThemeName(typed, name); fault != ThemeNameFault::kNone) {
+    error = ThemeNameProblem(typed, fault);
     return false;
   }
   const std::string path = PathOf(name, error);

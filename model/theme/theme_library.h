@@ -1,8 +1,10 @@
 // Named themes: each a registry file of its own in the themes folder
 // ($XDG_DATA_HOME/tintor/themes, else ~/.local/share/tintor/themes), and
-// the three presets built in: 默认, 深色 and 高对比, made of swatch colours
-// only and readable on every surface. Names are UTF-8 text and may be
-// Chinese; ThemeFileName says how a name becomes a file name.
+// the presets built in: 默认, exactly the phone's defaults (nothing stored),
+// and 深色, 高对比 and 清晰 (the defaults in the nearest readable swatches),
+// made of swatch colours only and readable on every surface. Names are UTF-8
+// text and may be Chinese; CheckThemeName says which names a theme may take,
+// ThemeFileName how a name becomes a file name.
 #pragma once
 
 #include <string>
@@ -24,15 +26,31 @@ std::string ThemeNameOfFile(const std::string& file_name);
 
 struct ThemePreset {
   const char16_t* name;
-  ThemeValues values;  // all 20 items stored
+  ThemeValues values;  // the items it stores; the others are the defaults
 };
 const std::vector<ThemePreset>& ThemePresets();
+// The preset called `name`, else null.
+const ThemePreset* FindPreset(const std::string& name);
+
+// The longest theme name, in characters (not bytes).
+inline constexpr std::size_t kThemeNameMaxChars = 40;
+// What is wrong with a name typed for a theme.
+enum class ThemeNameFault { kNone, kBlank, kControl, kTooLong, kPreset, kNotText };
+// The name `typed` (UTF-8) becomes, trimmed of spaces (ideographic ones too)
+// at both ends, into `name`: it must hold a visible character, no control
+// character or line break, be no preset's name, and have at most
+// kThemeNameMaxChars characters. The same rule for every place a theme is
+// named.
+ThemeNameFault CheckThemeName(const std::string& typed, std::string& name);
+// The fault in words, for the command line: "'NAME' cannot be ...".
+std::string ThemeNameProblem(const std::string& typed, ThemeNameFault fault);
 
 // The saved themes' names, sorted by their bytes.
 std::vector<std::string> ListSavedThemes();
 
 // Saves every item of `values` (each stored, else its default) as theme
-// `name`, replacing a saved theme of that name. A preset's name is refused.
+// `name`, replacing a saved theme of that name. A name CheckThemeName
+// refuses is refused.
 bool SaveTheme(const std::string& name, const ThemeValues& values, std::string& error);
 
 // The values of the saved theme `name`, else of the preset of that name.

@@ -11,14 +11,7 @@
 #include "platform/win/color_contrast.h"
 #include "platform/win/theme_schema.h"
 
-ThemeSnapshot MadeTheme::Snapshot() const {
-  ThemeSnapshot theme;
-  for (int n = 1; n <= ThemeSnapshot::kItemCount; ++n) {
-    const std::optional<DWORD>& v = values.items[static_cast<std::size_t>(n - 1)];
-    if (v) theme = theme.With(n, *v);
-  }
-  return theme;
-}
+ThemeValues MadeTheme::Snapshot() const { return values; }
 
 namespace {
 
@@ -83,9 +76,9 @@ class Maker {
   }
 
   // Up to `count` themes of one kind, each on another window background.
-  std::vector<ThemeSnapshot> Solve(bool dark, std::size_t count, Relax relax) {
-    std::vector<ThemeSnapshot> found;
-    std::array<std::optional<std::optional<ThemeSnapshot>>, 2> fixed;  // by hue_on_accents
+  std::vector<ThemeValues> Solve(bool dark, std::size_t count, Relax relax) {
+    std::vector<ThemeValues> found;
+    std::array<std::optional<std::optional<ThemeValues>>, 2> fixed;  // by hue_on_accents
     std::vector<std::size_t> windows;
     std::size_t tried = 0;
     for (std::size_t bg : RankWindows(dark, relax)) {
@@ -99,7 +92,7 @@ class Maker {
       auto& group = fixed[hue_on_accents ? 1 : 0];
       if (!group) group = SolveFixed(hue_on_accents, relax);
       if (!*group) continue;
-      std::optional<ThemeSnapshot> theme = SolveWindow(**group, bg, hue_on_accents, relax);
+      std::optional<ThemeValues> theme = SolveWindow(**group, bg, hue_on_accents, relax);
       if (!theme) continue;
       found.push_back(*theme);
       windows.push_back(bg);
@@ -154,7 +147,7 @@ class Maker {
 
   // Item `number` in colour `c` on its surface in `base`: the report's rule,
   // and the WCAG 2 rule under each simulation (`surface`: as each eye sees it).
-  bool Readable(const ThemeSnapshot& base, int number, const Choice& c, const PerVision& surface,
+  bool Readable(const ThemeValues& base, int number, const Choice& c, const PerVision& surface,
                 Relax relax) const {
     if (relax >= kAnything) return true;
     const std::optional<Readability> r = JudgeItem(base.With(number, c.value), number);
@@ -169,7 +162,7 @@ class Maker {
 
   // For each choice, whether every item of `items` (all on one surface) is
   // readable in it. Items judged by the same rule share one judgement.
-  std::vector<char> ReadableAll(const ThemeSnapshot& base, const std::vector<int>& items,
+  std::vector<char> ReadableAll(const ThemeValues& base, const std::vector<int>& items,
                                 Relax relax) const {
     const COLORREF surface = SurfaceColor(SurfaceOf(items.front()), base);
     PerVision seen{};
@@ -261,14 +254,14 @@ class Maker {
         choices_.size());
   }
 
-  double Ratio(const ThemeSnapshot& base, int number, const Choice& c) const {
+  double Ratio(const ThemeValues& base, int number, const Choice& c) const {
     return ContrastRatio(c.value, SurfaceColor(SurfaceOf(number), base));
   }
 
   // The items drawn on the phone's own artwork, which no window changes.
-  std::optional<ThemeSnapshot> SolveFixed(bool hue_on_accents, Relax relax) const {
-    ThemeSnapshot theme;
-    const ThemeSnapshot base;
+  std::optional<ThemeValues> SolveFixed(bool hue_on_accents, Relax relax) const {
+    ThemeValues theme;
+    const ThemeValues base;
     auto fits = [&](int number, bool hue) {
       const std::vector<char> readable = ReadableAll(base, {number}, relax);
       return [&, number, hue, readable](const Choice& c) {
@@ -324,9 +317,9 @@ class Maker {
   }
 
   // The window background `bg` and the ten texts on it, over `fixed`.
-  std::optional<ThemeSnapshot> SolveWindow(const ThemeSnapshot& fixed, std::size_t bg,
+  std::optional<ThemeValues> SolveWindow(const ThemeValues& fixed, std::size_t bg,
                                            bool hue_on_accents, Relax relax) const {
-    const ThemeSnapshot base = fixed.With(kWindowBackgroundItem, choices_[bg].value);
+    const ThemeValues base = fixed.With(kWindowBackgroundItem, choices_[bg].value);
     std::vector<int> texts(std::begin(kWindowPrimary), std::end(kWindowPrimary));
     texts.insert(texts.end(), std::begin(kWindowAccent), std::end(kWindowAccent));
     texts.insert(texts.end(), std::begin(kWindowSecondary), std::end(kWindowSecondary));
@@ -366,7 +359,7 @@ class Maker {
                 !Compatible(choices_[s], choices_[a1], relax) || !Compatible(choices_[s], choices_[a2], relax)) {
               continue;
             }
-            ThemeSnapshot theme = base;
+            ThemeValues theme = base;
             for (int n : kWindowPrimary) theme = theme.With(n, primary.value);
             for (int n : kWindowSecondary) theme = theme.With(n, choices_[s].value);
             theme = theme.With(16, choices_[a1].value).With(17, choices_[a2].value);
@@ -383,9 +376,9 @@ class Maker {
   std::vector<Choice> choices_;
 };
 
-MadeTheme Made(const ThemeSnapshot& theme, COLORREF source, bool dark, bool exact) {
+MadeTheme Made(const ThemeValues& theme, COLORREF source, bool dark, bool exact) {
   MadeTheme made;
-  for (int n = 1; n <= ThemeSnapshot::kItemCount; ++n) {
+  for (int n = 1; n <= ThemeValues::kItemCount; ++n) {
     made.values.items[static_cast<std::size_t>(n - 1)] = theme.Item(n);
   }
   made.source = source;
@@ -401,7 +394,7 @@ std::vector<MadeTheme> MakeKind(Maker& maker, COLORREF source, bool dark, bool e
                                 std::size_t count) {
   std::vector<MadeTheme> made;
   for (int relax = kStrict; relax <= kAnything && made.size() < count; ++relax) {
-    for (const ThemeSnapshot& theme : maker.Solve(dark, count, static_cast<Relax>(relax))) {
+    for (const ThemeValues& theme : maker.Solve(dark, count, static_cast<Relax>(relax))) {
       MadeTheme m = Made(theme, source, dark, exact);
       const bool again = std::any_of(made.begin(), made.end(),
                                      [&](const MadeTheme& other) { return other.values == m.values; });

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "model/checks/theme_rules.h"
-#include "model/theme/theme_snapshot.h"
 #include "model/theme/theme_values.h"
 
 struct MadeTheme {
@@ -20,7 +19,7 @@ struct MadeTheme {
   ThemeRuleCheck check;  // the rules, as checked after the theme was made
 
   bool passes() const { return check.passes(); }
-  ThemeSnapshot Snapshot() const;
+  ThemeValues Snapshot() const;
 };
 
 // The best theme from `source`.

@@ -1,62 +1,89 @@
 #include "model/theme/theme_values.h"
 
-#include <string_view>
+#include <algorithm>
 
 #include "platform/win/registry.h"
 
 namespace {
 
-// The item's key below the theme's system key: "" or "App".
-LPCWSTR SubkeyOf(const ThemeTarget& target) {
-  const std::u16string_view system(kSystemColorsKey);
-  LPCWSTR rest = target.key + system.size();
-  return *rest == u'\\' ? rest + 1 : rest;
+bool InRange(int number) { return number >= 1 && number <= ThemeValues::kItemCount; }
+
+// The 20 values' places, in menu order.
+struct ValueNames {
+  RegistryValueName names[kThemeTargetCount];
+  ValueNames() {
+    for (std::size_t i = 0; i < kThemeTargetCount; ++i) names[i] = {kThemeTargets[i].key, kThemeTargets[i].value_name};
+  }
+};
+const ValueNames& Names() {
+  static const ValueNames names;
+  return names;
 }
 
 }  // namespace
 
+bool ThemeValues::Stored(int number) const {
+  return InRange(number) && items[static_cast<std::size_t>(number - 1)].has_value();
+}
+
+COLORREF ThemeValues::Item(int number) const {
+  if (!InRange(number)) return 0;
+  const std::size_t i = static_cast<std::size_t>(number - 1);
+  return items[i] ? *items[i] : kThemeSchema[i].default_color;
+}
+
+ThemeValues ThemeValues::With(int number, COLORREF color) const {
+  ThemeValues changed = *this;
+  if (InRange(number)) changed.items[static_cast<std::size_t>(number - 1)] = color;
+  return changed;
+}
+
 ThemeValues ThemeValues::Completed() const {
   ThemeValues full;
-  for (std::size_t i = 0; i < kThemeTargetCount; ++i) {
-    const ThemeTarget& t = kThemeTargets[i];
-    full.items[i] = items[i] ? *items[i] : DefaultThemeColor(t.key, t.value_name);
-  }
+  for (int n = 1; n <= kItemCount; ++n) full.items[static_cast<std::size_t>(n - 1)] = Item(n);
   return full;
+}
+
+std::vector<ThemeChange> VisibleChanges(const ThemeValues& from, const ThemeValues& to) {
+  std::vector<ThemeChange> changes;
+  for (int n = 1; n <= ThemeValues::kItemCount; ++n) {
+    if (from.Item(n) != to.Item(n)) changes.push_back({n, from.Item(n), to.Item(n), to.Stored(n)});
+  }
+  return changes;
+}
+
+ThemeValues Applied(const ThemeValues& now, const ThemeValues& theme, ThemeApply how) {
+  if (how == ThemeApply::kWhole) return theme;
+  ThemeValues next = now;
+  for (std::size_t i = 0; i < kThemeTargetCount; ++i) {
+    if (theme.items[i]) next.items[i] = theme.items[i];
+  }
+  return next;
 }
 
 bool ReadThemeValues(ThemeValues& values, std::string& problem, LONG* status) {
   // One look at the file for all 20, not one for each.
-  RegistryValueName names[kThemeTargetCount];
-  for (std::size_t i = 0; i < kThemeTargetCount; ++i) names[i] = {kThemeTargets[i].key, kThemeTargets[i].value_name};
   values = ThemeValues();
-  const LONG rc = RegistryReadDwords(HKEY_LOCAL_MACHINE, names, kThemeTargetCount, values.items.data());
+  const LONG rc = RegistryReadDwords(HKEY_LOCAL_MACHINE, Names().names, kThemeTargetCount, values.items.data());
   if (status != nullptr) *status = rc;
   if (rc == ERROR_SUCCESS) return true;
   problem = RegistryLastErrorMessage();
   return false;
 }
 
-bool WriteThemeValues(const ThemeValues& from, const ThemeValues& to, std::string& problem) {
-  if (from == to) return true;
-  HANDLE transaction = CreateTransaction(nullptr, nullptr, 0, 0, 0, 0, nullptr);
-  HKEY key = nullptr;
-  LONG status = RegCreateKeyTransactedW(HKEY_LOCAL_MACHINE, kSystemColorsKey, 0, nullptr, 0, 0, nullptr,
-                                        &key, nullptr, transaction, nullptr);
-  for (std::size_t i = 0; i < kThemeTargetCount && status == ERROR_SUCCESS; ++i) {
-    if (from.items[i] == to.items[i]) continue;
-    const ThemeTarget& t = kThemeTargets[i];
-    if (to.items[i]) {
-      const DWORD v = *to.items[i];
-      const BYTE data[4] = {static_cast<BYTE>(v), static_cast<BYTE>(v >> 8), static_cast<BYTE>(v >> 16),
-                            static_cast<BYTE>(v >> 24)};
-      status = RegSetKeyValueW(key, SubkeyOf(t), t.value_name, REG_DWORD, data, sizeof data);
-    } else {
-      status = RegDeleteKeyValueW(key, SubkeyOf(t), t.value_name);
-    }
-  }
-  if (status == ERROR_SUCCESS && !CommitTransaction(transaction)) status = static_cast<LONG>(GetLastError());
-  if (status != ERROR_SUCCESS) problem = RegistryLastErrorMessage();
-  if (key != nullptr) RegCloseKey(key);
-  CloseHandle(transaction);
-  return status == ERROR_SUCCESS;
+bool UpdateThemeValues(const std::function<ThemeValues(const ThemeValues& now)>& make, std::string& problem,
+                       LONG* status, bool whole) {
+  const LONG rc = RegistryUpdateDwords(
+      HKEY_LOCAL_MACHINE, Names().names, kThemeTargetCount,
+      [&](const std::optional<DWORD>* now, std::optional<DWORD>* next) {
+        ThemeValues current;
+        std::copy(now, now + kThemeTargetCount, current.items.begin());
+        const ThemeValues wanted = make(current);
+        std::copy(wanted.items.begin(), wanted.items.end(), next);
+      },
+      whole);
+  if (status != nullptr) *status = rc;
+  if (rc == ERROR_SUCCESS) return true;
+  problem = RegistryLastErrorMessage();
+  return false;
 }

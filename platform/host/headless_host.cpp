@@ -44,9 +44,11 @@ bool HeadlessHost::SaveFrame(const std::string& path) const {
   const bool drawn = cairo_surface_write_to_png_stream(s, append, &png) == CAIRO_STATUS_SUCCESS;
   cairo_surface_destroy(s);
   // A whole new picture or none: never written through a link someone put
-  // at its name, never into a device or a pipe.
+  // at its name, never into a device or a pipe. What a killed run left
+  // beside it goes.
   FileError error;
-  return drawn && ReplaceFile(path, png, ReplaceOptions{.link = LinkAtPath::kRefuse}, &error);
+  const ReplaceOptions options{.link = LinkAtPath::kRefuse, .clear_stale_temporaries = true};
+  return drawn && ReplaceFile(path, png, options, &error);
 }
 
 void HeadlessHost::Inject(const InputEvent& event) {

@@ -3,24 +3,10 @@
 // COLORREF (0x00BBGGRR).
 #pragma once
 
-#include <array>
-#include <cstddef>
 #include <string>
-#include <string_view>
 
 #include "platform/win/theme_schema.h"
 #include "platform/win/win_types.h"
-
-using ThemeItemColors = std::array<COLORREF, kThemeItemCount>;
-
-// The colours of all the items as the registry holds them now, in the order
-// of kThemeSchema: each item's 4-byte REG_DWORD, else its default (a
-// value of another type or size counts as missing). Each key is opened once.
-// When the registry file cannot be read, every item keeps its default, the
-// result is false and `problem` (if given) says why.
-// `status` (if given) gets the registry's status code for it.
-bool ReadThemeItemColors(ThemeItemColors& colors, std::string* problem = nullptr,
-                         LONG* status = nullptr);
 
 // The colours the shell's own drawing uses.
 struct ThemeColors {
@@ -33,8 +19,9 @@ struct ThemeColors {
       DefaultThemeColor(kThemeSystemKey, u"SYSCLR_TOOLBAR_TEXT_DISABLED");
   COLORREF list_text = DefaultThemeColor(kThemeSystemKey, u"SYSCLR_LIST_TEXT");
 
-  // The defaults, overridden by whatever the registry holds (as
-  // ReadThemeItemColors reads it). When the registry cannot be read at all,
-  // `problem` (if given) says why.
+  // The defaults, overridden by whatever the registry holds (each value a
+  // 4-byte REG_DWORD; one of another type or size counts as missing), read
+  // in one look at the registry file. When the registry cannot be read at
+  // all, every colour keeps its default and `problem` (if given) says why.
   static ThemeColors LoadFromRegistry(std::string* problem = nullptr);
 };

@@ -555,6 +555,45 @@ LONG RegistryDeleteValues(HKEY root, const RegistryValueName* values, std::size_
   return status == ERROR_SUCCESS ? status : WriteFailed(r, status);
 }
 
+LONG RegistryUpdateDwords(HKEY root, const RegistryValueName* values, std::size_t count,
+                          const std::function<void(const std::optional<DWORD>* now, std::optional<DWORD>* next)>& change,
+                          bool clear_others) {
+  Registry& r = State();
+  std::lock_guard<std::mutex> guard(r.mutex);
+  ValueNames names;
+  if (LONG status = ResolveValueNames(r, root, values, count, &names); status != ERROR_SUCCESS) return status;
+  std::vector<std::optional<DWORD>> now(count), next(count);
+  std::vector<bool> other(count);  // a value of another type or size
+  const LONG status = File(r).Update([&](RegistryHive& h, bool& modified) {
+    for (std::size_t i = 0; i < count; ++i) {
+      const RegistryKey* key = h.Find(names[i].first.root, names[i].first.path);
+      const RegistryValue* value = key != nullptr ? key->FindValue(names[i].second) : nullptr;
+      now[i] = value != nullptr ? value->Dword() : std::nullopt;
+      other[i] = value != nullptr && !now[i];
+    }
+    next = now;
+    change(now.data(), next.data());
+    for (std::size_t i = 0; i < count; ++i) {
+      if (next[i] == now[i] && !(clear_others && other[i])) continue;
+      const auto& [key, name] = names[i];
+      if (!next[i]) {
+        if (RegistryKey* target = h.Find(key.root, key.path)) modified |= target->DeleteValue(name);
+        continue;
+      }
+      bool created = false;
+      RegistryKey* target = h.Create(key.root, key.path, &created);
+      if (target == nullptr) return static_cast<LONG>(ERROR_INVALID_PARAMETER);
+      const DWORD v = *next[i];
+      modified |= created;
+      modified |= target->SetValue(name, REG_DWORD,
+                                   {static_cast<BYTE>(v), static_cast<BYTE>(v >> 8), static_cast<BYTE>(v >> 16),
+                                    static_cast<BYTE>(v >> 24)});
+    }
+    return static_cast<LONG>(ERROR_SUCCESS);
+  });
+  return status == ERROR_SUCCESS ? status : WriteFailed(r, status);
+}
+
 void RegistryUseFile(std::string path) {
   Registry& r = State();
   std::lock_guard<std::mutex> guard(r.mutex);

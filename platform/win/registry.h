@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -92,6 +93,17 @@ LONG RegistryReadDwords(HKEY root, const RegistryValueName* values, std::size_t 
 // the file holds either all of them or none; missing keys and values are
 // skipped and nothing else changes. ERROR_SUCCESS also when none existed.
 LONG RegistryDeleteValues(HKEY root, const RegistryValueName* values, std::size_t count);
+// A read-modify-write of the listed REG_DWORD values under the registry
+// file's lock: reads them as RegistryReadDwords does into `now`, lets
+// `change` fill `next` (count values, initially a copy of `now`; empty
+// removes the value) and writes every value that differs in one durable
+// replace of the file, creating missing keys. With `clear_others`, a value
+// of another type or size where `next` is empty is removed too (else it is
+// left alone). `change` runs under the lock and must not call the registry.
+// ERROR_SUCCESS also when nothing differs.
+LONG RegistryUpdateDwords(HKEY root, const RegistryValueName* values, std::size_t count,
+                          const std::function<void(const std::optional<DWORD>* now, std::optional<DWORD>* next)>& change,
+                          bool clear_others = false);
 
 // The registry file that every call from now on reads and writes. The
 // program names it once at start (HiveFile::DefaultPath()); without that,

@@ -6,10 +6,11 @@
 #include "studio/card/item_card.h"
 #include "studio/preview/preview_panel.h"
 #include "studio/studio_texts.h"
-#include "studio/theme_writes.h"
+#include "model/color_swatches.h"
+#include "model/theme/theme_store.h"
 
-CardRun::CardRun(PreviewPanel& panel, std::function<void()> reload, std::function<void()> written)
-    : panel_(panel), reload_(std::move(reload)), written_(std::move(written)) {}
+CardRun::CardRun(PreviewPanel& panel, ThemeStore& store, std::function<void()> reload)
+    : panel_(panel), store_(store), reload_(std::move(reload)) {}
 
 void CardRun::Run(int number) {
   Shell* shell = panel_.GetShell();
@@ -41,9 +42,12 @@ void CardRun::Report(const std::u16string& message, bool failed) {
 void CardRun::Pick(int swatch) {
   if (card_ == nullptr) return;
   const int item = card_->Item();
-  const bool written = WriteSwatch(item, swatch);
+  // Only the phone's own swatches are written, and only into the item the
+  // card shows.
+  const ColorSwatch* chosen = FindColorSwatch(swatch);
+  std::string problem;
+  const bool written = chosen != nullptr && store_.SetItem(item, chosen->color, problem);
   if (reload_) reload_();
-  if (written && written_) written_();
   const ThemeTarget& target = kThemeTargets[static_cast<std::size_t>(item - 1)];
   Report(written ? studio_text::SwatchWritten(swatch, target.label) : studio_text::SwatchNotWritten(RegistryFilePath()),
          !written);

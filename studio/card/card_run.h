@@ -8,12 +8,14 @@
 
 class ItemCard;
 class PreviewPanel;
+class ThemeStore;
 
 class CardRun {
  public:
+  // `store`: where a swatch chosen is written (a step of the history);
   // `reload`: reads the theme again and shows it (the card too, through
-  // Refresh). `written`: called after a swatch was written, once it shows.
-  CardRun(PreviewPanel& panel, std::function<void()> reload, std::function<void()> written);
+  // Refresh).
+  CardRun(PreviewPanel& panel, ThemeStore& store, std::function<void()> reload);
 
   // Runs the card of item `number` until it is closed.
   void Run(int number);
@@ -27,7 +29,7 @@ class CardRun {
   void Pick(int swatch);
 
   PreviewPanel& panel_;
+  ThemeStore& store_;
   std::function<void()> reload_;
-  std::function<void()> written_;
   ItemCard* card_ = nullptr;
 };

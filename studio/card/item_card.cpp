@@ -62,6 +62,7 @@ int CellOf(int control_id) {
 }
 
 std::u16string ValueLine(const ItemFacts& f) {
+  if (!f.stored) return u"颜色 " + WebHex(f.value) + u" · " + studio_text::kDefaultColour + u"（注册表里没有这一项的值）";
   std::u16string line = u"颜色 " + WebHex(f.value) + u"（注册表值 " + RegistryHex(f.value) + u"）· ";
   return line + (f.swatch ? u"色块 " + Number(*f.swatch) : studio_text::kCustomColour + std::u16string(u"，不是 65 个色块之一"));
 }
@@ -83,7 +84,7 @@ std::u16string FiguresLine(const ItemFacts& f) {
   return line + u"难以阅读" + (r.ratio_ok() ? u"（APCA 不够）" : r.lc_ok() ? u"（WCAG 不够）" : u"（两项都不够）");
 }
 
-std::u16string AdviceLine(const ThemeSnapshot& theme, const ItemFacts& f) {
+std::u16string AdviceLine(const ThemeValues& theme, const ItemFacts& f) {
   std::u16string line;
   if (f.fails()) {
     if (f.suggestion) {
@@ -109,7 +110,7 @@ std::u16string AdviceLine(const ThemeSnapshot& theme, const ItemFacts& f) {
 
 // The items on the same surface that look like this one to a person with
 // `vision`, on a line of its own.
-std::u16string AlikeLine(const ThemeSnapshot& theme, int number, ColourVision vision) {
+std::u16string AlikeLine(const ThemeValues& theme, int number, ColourVision vision) {
   if (vision == ColourVision::kTypical) return u"";
   std::u16string alike;
   for (const ConfusablePair& pair : FindConfusablePairs(theme, vision)) {
@@ -240,7 +241,7 @@ ItemCard::ItemCard(Shell* shell, std::function<void(int swatch)> pick)
   }
 }
 
-void ItemCard::Show(const ThemeSnapshot& theme, int number, int place_width, int place_height,
+void ItemCard::Show(const ThemeValues& theme, int number, int place_width, int place_height,
                     ColourVision vision) {
   const bool same_item = number == facts_.number;
   facts_ = DescribeItem(theme, number);
@@ -252,7 +253,9 @@ void ItemCard::Show(const ThemeSnapshot& theme, int number, int place_width, int
   if (!same_item) result_.SetText(u"");
   std::vector<bool> hard;
   for (const ColorSwatch& s : kColorSwatches) hard.push_back(HardToReadWith(theme, number, s.color));
-  const int current = facts_.swatch ? CellOf(*facts_.swatch) : -1;
+  // The swatch of the colour it is drawn in, stored or the default.
+  const std::optional<int> drawn = SwatchOf(facts_.value);
+  const int current = drawn ? CellOf(*drawn) : -1;
   const int suggested = facts_.suggestion ? CellOf(*facts_.suggestion) : -1;
   grid_.SetMarks(std::move(hard), current, suggested);
   if (!same_item) grid_.SetFocusedCell(current >= 0 ? current : std::max(suggested, 0));

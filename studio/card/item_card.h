@@ -68,7 +68,7 @@ class ItemCard : public StudioLayer {
   // Shows item `number` of `theme`, placed in the studio's place (its width
   // and height) where it covers none of the item's places when it can; with
   // a colour-vision deficiency, the items on its surface it looks like.
-  void Show(const ThemeSnapshot& theme, int number, int place_width, int place_height,
+  void Show(const ThemeValues& theme, int number, int place_width, int place_height,
             ColourVision vision = ColourVision::kTypical);
   // What became of the last choice (empty: nothing to say).
   void SetResult(std::u16string text, bool failed);

@@ -12,7 +12,7 @@
 #include "platform/shell/draw_text_flags.h"
 #include "platform/win/theme_schema.h"
 #include "platform/win/win_types.h"
-#include "model/theme/theme_snapshot.h"
+#include "model/theme/theme_values.h"
 
 // The area the screens take, in the panel's logical pixels.
 inline constexpr int kSampleScreensTop = 94;

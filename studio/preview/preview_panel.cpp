@@ -92,15 +92,25 @@ PreviewPanel::PreviewPanel(Shell* shell, Actions actions)
   UpdateStatus();
 }
 
-bool PreviewPanel::Show(ThemeSnapshot theme) {
-  if (theme == theme_) return false;
+bool PreviewPanel::Show(ThemeValues theme, std::string problem, LONG status) {
+  if (theme == theme_ && problem == read_problem_ && status == read_status_) return false;
   theme_ = std::move(theme);
+  read_problem_ = std::move(problem);
+  read_status_ = status;
   warnings_ = FindReadabilityWarnings(theme_);
   result_.clear();
   result_failed_ = false;
   UpdateStatus();
   screens_.Invalidate();
   return true;
+}
+
+bool PreviewPanel::ShowRead(const ThemeStore& store) {
+  ThemeValues now;
+  std::string problem;
+  LONG status = ERROR_SUCCESS;
+  if (!store.Read(now, problem, &status) && problem.empty()) problem = "unknown error";
+  return Show(std::move(now), std::move(problem), status);
 }
 
 void PreviewPanel::SetSelected(int number) {
@@ -112,13 +122,13 @@ void PreviewPanel::SetSelected(int number) {
 void PreviewPanel::UpdateStatus() {
   if (!result_.empty()) {
     status_.SetText(result_);
-  } else if (!theme_.readable()) {
-    status_.SetText(studio_text::Unreadable(RegistryFilePath(), theme_.status()));
+  } else if (!read_problem_.empty()) {
+    status_.SetText(studio_text::Unreadable(RegistryFilePath(), read_status_));
   } else {
     status_.SetText(history_);
   }
-  const bool bad = result_failed_ || (result_.empty() && !theme_.readable());
-  status_.SetColor(bad ? kFailure : result_.empty() && theme_.readable() ? kQuiet : kSuccess);
+  const bool bad = result_failed_ || (result_.empty() && !read_problem_.empty());
+  status_.SetColor(bad ? kFailure : result_.empty() ? kQuiet : kSuccess);
   Layout();
 }
 

@@ -12,7 +12,8 @@
 #include <vector>
 
 #include "model/checks/colour_science.h"
-#include "model/theme/theme_snapshot.h"
+#include "model/theme/theme_store.h"
+#include "model/theme/theme_values.h"
 #include "studio/preview/vision_toggle.h"
 #include "studio/widgets/studio_controls.h"
 #include "studio/widgets/studio_layer.h"
@@ -42,10 +43,15 @@ class PreviewPanel : public StudioLayer {
   // panel only painted into pictures).
   PreviewPanel(Shell* shell, Actions actions);
 
-  // Shows `theme`; false when it is the one shown already. The outcome of
-  // the last command is old news once the theme changed.
-  bool Show(ThemeSnapshot theme);
-  const ThemeSnapshot& theme() const { return theme_; }
+  // Shows `theme`, read with `problem` (empty: read well; `status` the
+  // registry's code); false when that is what it shows already. The outcome
+  // of the last command is old news once the theme changed.
+  bool Show(ThemeValues theme, std::string problem = {}, LONG status = ERROR_SUCCESS);
+  // Reads the store's values once and shows them.
+  bool ShowRead(const ThemeStore& store);
+  const ThemeValues& theme() const { return theme_; }
+  // Why the registry file could not be read at the last look (empty: it was).
+  const std::string& ReadProblem() const { return read_problem_; }
   const std::vector<ReadabilityWarning>& warnings() const { return warnings_; }
 
   // Outlines item `number` in the sample screens (0: none).
@@ -84,7 +90,9 @@ class PreviewPanel : public StudioLayer {
   // Places the status lines, the notice and, below them, the sample screens.
   void Layout();
 
-  ThemeSnapshot theme_;
+  ThemeValues theme_;
+  std::string read_problem_;
+  LONG read_status_ = ERROR_SUCCESS;
   std::vector<ReadabilityWarning> warnings_;
   std::u16string result_;
   bool result_failed_ = false;

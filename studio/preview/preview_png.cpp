@@ -7,6 +7,7 @@
 #include "model/theme_targets.h"
 #include "platform/file/replace_file.h"
 #include "platform/shell/canvas.h"
+#include "platform/win/registry.h"
 #include "studio/card/item_card.h"
 #include "studio/preview/preview_panel.h"
 
@@ -18,8 +19,8 @@ bool WritePreviewPng(const std::string& path, double scale, std::string& error,
   }
   // A picture of the panel, never shown in a window: nothing in it runs.
   PreviewPanel panel(nullptr, {});
-  panel.Show(ThemeSnapshot::Read());
-  if (unreadable != nullptr) *unreadable = panel.theme().problem();
+  panel.ShowRead(ThemeStore(RegistryFilePath()));
+  if (unreadable != nullptr) *unreadable = panel.ReadProblem();
   panel.SetVision(vision);
   // The item's card stands open where it would in the window.
   std::unique_ptr<ItemCard> card;
@@ -38,8 +39,10 @@ bool WritePreviewPng(const std::string& path, double scale, std::string& error,
   }
   // A link at the path is replaced, never written through. A device, a pipe
   // or a socket there is not the user's picture to replace (/dev/null among them).
+  // What a killed run left beside it goes.
   FileError failure;
-  if (ReplaceFile(path, png, ReplaceOptions{.link = LinkAtPath::kReplace}, &failure)) return true;
+  const ReplaceOptions options{.link = LinkAtPath::kReplace, .clear_stale_temporaries = true};
+  if (ReplaceFile(path, png, options, &failure)) return true;
   error = "cannot write " + path + ": " + failure.reason;
   return false;
 }

@@ -41,7 +41,7 @@ const ReadabilityWarning* WarningOf(const std::vector<ReadabilityWarning>& warni
 // Draws theme items from their rows, each text followed by its badge.
 class ScreenPainter {
  public:
-  ScreenPainter(Canvas& canvas, const ThemeSnapshot& theme,
+  ScreenPainter(Canvas& canvas, const ThemeValues& theme,
                 const std::vector<ReadabilityWarning>& warnings)
       : canvas_(canvas), theme_(theme), warnings_(warnings) {}
 
@@ -135,7 +135,7 @@ class ScreenPainter {
   }
 
   Canvas& canvas_;
-  const ThemeSnapshot& theme_;
+  const ThemeValues& theme_;
   const std::vector<ReadabilityWarning>& warnings_;
 };
 
@@ -150,7 +150,7 @@ void BeginCard(Canvas& canvas, SampleScreen screen, std::u16string_view name, Co
   canvas.ClipRect(card.left, card.top, w, h);
 }
 
-void LockScreen(ScreenPainter& p, const ThemeSnapshot& theme) {
+void LockScreen(ScreenPainter& p, const ThemeValues& theme) {
   Canvas& c = p.canvas();
   const RECT card = ScreenCard(SampleScreen::kLockScreen);
   const int x = card.left, top = card.top;
@@ -167,7 +167,7 @@ void LockScreen(ScreenPainter& p, const ThemeSnapshot& theme) {
   c.Restore();
 }
 
-void MusicPlayer(ScreenPainter& p, const ThemeSnapshot& theme) {
+void MusicPlayer(ScreenPainter& p, const ThemeValues& theme) {
   Canvas& c = p.canvas();
   const RECT card = ScreenCard(SampleScreen::kMusicPlayer);
   const int x = card.left, top = card.top;
@@ -186,7 +186,7 @@ void MusicPlayer(ScreenPainter& p, const ThemeSnapshot& theme) {
   c.Restore();
 }
 
-void Calendar(ScreenPainter& p, const ThemeSnapshot& theme) {
+void Calendar(ScreenPainter& p, const ThemeValues& theme) {
   Canvas& c = p.canvas();
   const RECT card = ScreenCard(SampleScreen::kCalendar);
   const int x = card.left, top = card.top;
@@ -220,7 +220,7 @@ void Calendar(ScreenPainter& p, const ThemeSnapshot& theme) {
 
 // A settings window on the window background with its title, a list, an
 // extended button, a label, static text, an edit box, a button and a toolbar.
-void SettingsWindow(ScreenPainter& p, const ThemeSnapshot& theme) {
+void SettingsWindow(ScreenPainter& p, const ThemeValues& theme) {
   Canvas& c = p.canvas();
   const RECT window = ScreenCard(SampleScreen::kSettings);
   const int x = window.left, top = window.top, right = window.right;
@@ -287,7 +287,7 @@ void DefaultsNote(Canvas& c, const std::vector<ReadabilityWarning>& warnings) {
 
 }  // namespace
 
-void ShowAsSeenWith(Canvas& canvas, const RECT& area, const ThemeSnapshot& theme,
+void ShowAsSeenWith(Canvas& canvas, const RECT& area, const ThemeValues& theme,
                     ColourVision vision) {
   if (vision == ColourVision::kTypical) return;
   const RECT d = canvas.DeviceRect(area.left, area.top, area.right - area.left, area.bottom - area.top);
@@ -347,7 +347,7 @@ void OutlineItem(Canvas& canvas, int number) {
   }
 }
 
-void PaintSampleScreens(Canvas& canvas, const ThemeSnapshot& theme,
+void PaintSampleScreens(Canvas& canvas, const ThemeValues& theme,
                         const std::vector<ReadabilityWarning>& warnings) {
   ScreenPainter painter(canvas, theme, warnings);
   LockScreen(painter, theme);

@@ -9,7 +9,7 @@
 
 #include "studio/preview/item_places.h"
 #include "model/checks/readability.h"
-#include "model/theme/theme_snapshot.h"
+#include "model/theme/theme_values.h"
 
 class Canvas;
 
@@ -20,12 +20,12 @@ std::u16string ChipText(const Readability& figures);
 // canvas now maps them) into what a person with `vision` sees, then says on
 // the line between the cards and the window which items on one surface that
 // person can hardly tell apart.
-void ShowAsSeenWith(Canvas& canvas, const RECT& area, const ThemeSnapshot& theme,
+void ShowAsSeenWith(Canvas& canvas, const RECT& area, const ThemeValues& theme,
                     ColourVision vision);
 
 // Outlines every place where item `number` is drawn.
 void OutlineItem(Canvas& canvas, int number);
 
 // Draws the screens with their top left at (0, kSampleScreensTop).
-void PaintSampleScreens(Canvas& canvas, const ThemeSnapshot& theme,
+void PaintSampleScreens(Canvas& canvas, const ThemeValues& theme,
                         const std::vector<ReadabilityWarning>& warnings);

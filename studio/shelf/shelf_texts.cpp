@@ -26,8 +26,8 @@ std::u16string PresetName(const std::u16string& name) {
   return Quoted(name) + u"是预设主题的名称，请换一个名称。";
 }
 
-std::u16string BadName(const std::u16string& name) {
-  return Quoted(name) + u"不能作为主题名称（太长，或含有无法保存的字符）。";
+std::u16string NameTooLong(std::size_t limit) {
+  return u"主题名称最多 " + Number(static_cast<int>(limit)) + u" 个字，请改短一些。";
 }
 
 std::u16string SaveFailed(const std::string& problem) { return u"保存失败，没有写入任何文件" + Detail(problem) + u"。"; }

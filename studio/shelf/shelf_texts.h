@@ -34,6 +34,7 @@ inline constexpr char16_t kSaved[] = u"已保存";
 inline constexpr char16_t kUnreadableTheme[] = u"无法读取";
 inline constexpr char16_t kCurrent[] = u"当前颜色";
 inline constexpr char16_t kNameFirst[] = u"请先输入主题的名称。";
+inline constexpr char16_t kNameControl[] = u"主题名称不能含有换行或控制字符。";
 
 // Questions.
 std::u16string ApplyQuestion(const std::u16string& name);
@@ -46,7 +47,8 @@ inline constexpr char16_t kDeleteNote[] = u"主题文件将被删除；注册表
 // Outcomes.
 std::u16string Saved(const std::u16string& name);
 std::u16string PresetName(const std::u16string& name);
-std::u16string BadName(const std::u16string& name);
+// A name longer than `limit` characters.
+std::u16string NameTooLong(std::size_t limit);
 std::u16string SaveFailed(const std::string& problem);
 std::u16string Applied(const std::u16string& name, int changed);
 std::u16string Unchanged(const std::u16string& name);

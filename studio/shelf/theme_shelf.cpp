@@ -1,5 +1,6 @@
 #include "studio/shelf/theme_shelf.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -14,8 +15,9 @@
 #include "model/checks/readability.h"
 #include "studio/shelf/shelf_texts.h"
 #include "studio/studio_texts.h"
-#include "model/theme/theme_operations.h"
+#include "model/shown_text.h"
 #include "model/theme/theme_library.h"
+#include "model/theme/theme_store.h"
 #include "studio/shelf/import_sheet.h"
 #include "studio/widgets/style.h"
 
@@ -28,7 +30,6 @@ constexpr int kStatusRoom = 54;
 constexpr int kChangeHeight = 22;
 constexpr int kColourWidth = 80;  // a swatch and its "#RRGGBB"
 constexpr int kChangeSheetWidth = 460;
-constexpr std::size_t kNameLimit = 40;
 
 
 std::u16string Hex(COLORREF c) {
@@ -39,29 +40,24 @@ std::u16string Hex(COLORREF c) {
 
 // The 20 colours of a theme side by side, each as the phone would draw it.
 void PaintStrip(Canvas& canvas, const ThemeValues& values, int x, int y, int width, int height) {
-  const ThemeValues full = values.Completed();
-  const int n = static_cast<int>(kThemeTargetCount);
+  const int n = ThemeValues::kItemCount;
   for (int i = 0; i < n; ++i) {
     const int left = x + width * i / n;
     const int right = x + width * (i + 1) / n;
-    canvas.FillRect(left, y, right - left, height, Color::FromColorRef(*full.items[static_cast<std::size_t>(i)]));
+    canvas.FillRect(left, y, right - left, height, Color::FromColorRef(values.Item(i + 1)));
   }
   canvas.StrokeRoundRect(x - 0.5, y - 0.5, width + 1, height + 1, 1, 1, kRim);
 }
 
 // What applying a theme changes: one line an item, "N name  ■ old → ■ new",
-// the new colour marked when it is none of the swatches. A long name
-// wraps onto a second line rather than being cut.
+// the new colour marked when it is the default or none of the swatches. A
+// long name wraps onto a second line rather than being cut.
 class ChangeList : public UiWin {
  public:
-  struct Change {
-    std::size_t item;
-    COLORREF from;
-    COLORREF to;
-  };
+  using Change = ThemeChange;
   ChangeList(std::vector<Change> changes, int width) : changes_(std::move(changes)) {
     for (const Change& c : changes_) {
-      const int label = Canvas::MeasureText(kThemeTargets[c.item].label, LabelWidth(width), 1 << 16, kWrapped, 13).height;
+      const int label = Canvas::MeasureText(Label(c), LabelWidth(width), 1 << 16, kWrapped, 13).height;
       heights_.push_back(std::max(kChangeHeight, label + 4));
       height_sum_ += heights_.back();
     }
@@ -81,7 +77,7 @@ class ChangeList : public UiWin {
     for (std::size_t i = 0; i < changes_.size(); ++i) {
       const Change& c = changes_[i];
       const int h = heights_[i];
-      canvas.DrawText(kThemeTargets[c.item].label, RECT{0, y, LabelWidth(width_), y + h}, kWrapped | DT_VCENTER,
+      canvas.DrawText(Label(c), RECT{0, y, LabelWidth(width_), y + h}, kWrapped | DT_VCENTER,
                       ink, 13);
       const int top = y + (h - kChangeHeight) / 2;
       for (int x : {from_x, to_x}) {
@@ -92,9 +88,10 @@ class ChangeList : public UiWin {
       }
       canvas.DrawText(u"→", RECT{from_x + kColourWidth, top, to_x, top + kChangeHeight},
                       DT_CENTER | DT_VCENTER | DT_SINGLELINE, ink, 13);
-      if (!SwatchOf(c.to)) {
-        canvas.DrawText(studio_text::kCustomColour, RECT{width_ - MarkWidth(), top, width_, top + kChangeHeight},
-                        line, mark, 12);
+      const char16_t* what = !c.stored ? studio_text::kDefaultColour
+                             : !SwatchOf(c.to) ? studio_text::kCustomColour : nullptr;
+      if (what != nullptr) {
+        canvas.DrawText(what, RECT{width_ - MarkWidth(), top, width_, top + kChangeHeight}, line, mark, 12);
       }
       y += h;
     }
@@ -102,8 +99,11 @@ class ChangeList : public UiWin {
 
  private:
   static constexpr UINT kWrapped = DT_LEFT | DT_WORDBREAK;
+  static const char16_t* Label(const Change& c) { return kThemeTargets[static_cast<std::size_t>(c.number - 1)].label; }
   static int MarkWidth() {
-    return Canvas::MeasureText(studio_text::kCustomColour, 1 << 16, kChangeHeight, DT_LEFT | DT_SINGLELINE, 12).width;
+    const UINT line = DT_LEFT | DT_SINGLELINE;
+    return std::max(Canvas::MeasureText(studio_text::kCustomColour, 1 << 16, kChangeHeight, line, 12).width,
+                    Canvas::MeasureText(studio_text::kDefaultColour, 1 << 16, kChangeHeight, line, 12).width);
   }
   // The room of the labels: what the colours and the mark leave.
   static int LabelWidth(int width) { return width - MarkWidth() - 6 - 2 * kColourWidth - 20 - 8; }
@@ -151,8 +151,9 @@ class ThemeShelf::Row {
       const std::u16string tag = entry_.preset ? shelf_text::kPreset
                                                : entry_.readable ? shelf_text::kSaved : shelf_text::kUnreadableTheme;
       const int tag_width = Canvas::MeasureText(tag, width_, 20, line, 11).width;
-      canvas.DrawText(Utf8ToUtf16(entry_.name), RECT{0, 0, width_ - tag_width - 8, 20}, line | DT_END_ELLIPSIS,
-                      kInk, 15, true);
+      // A name from a file: one line, escaped, cut at a stated length.
+      canvas.DrawText(Utf8ToUtf16(ShownText(entry_.name, kShownNameChars)), RECT{0, 0, width_ - tag_width - 8, 20},
+                      line | DT_END_ELLIPSIS, kInk, 15, true);
       canvas.DrawText(tag, RECT{width_ - tag_width, 0, width_, 20}, line,
                       entry_.readable ? kQuiet : kFailure, 11);
       if (entry_.readable) PaintStrip(canvas, entry_.values, 0, 26, width_, height_ - 28);
@@ -168,13 +169,15 @@ class ThemeShelf::Row {
                               {shelf_text::kDelete, StudioButton::Look::kPlain}};
 };
 
-ThemeShelf::ThemeShelf(int width, Shell* shell, std::function<void(const std::string& path)> import)
+ThemeShelf::ThemeShelf(int width, Shell* shell, ThemeStore& store,
+                       std::function<void(const std::string& path)> import)
     : StudioLayer(shell),
       width_(width),
+      store_(store),
       title_(17, true, kInk),
       note_(12, false, kQuiet),
       close_(shelf_text::kClose, StudioButton::Look::kPlain),
-      name_(shelf_text::kNameHint, kNameLimit),
+      name_(shelf_text::kNameHint, kThemeNameMaxChars),
       save_(shelf_text::kSave, StudioButton::Look::kLight),
       export_current_(shelf_text::kExportCurrent, StudioButton::Look::kPlain),
       format_(shelf_text::kFormat5, StudioButton::Look::kPlain),
@@ -240,11 +243,13 @@ const UiWin* ThemeShelf::RowButton(std::size_t index, Action action) const {
 
 void ThemeShelf::Fill() {
   entries_.clear();
-  for (const ThemePreset& preset : ThemePresets()) entries_.push_back({Utf16ToUtf8(preset.name), true, true, preset.values});
-  for (const std::string& name : ListSavedThemes()) {
-    Entry entry{name, false, true, {}};
+  for (const ThemePreset& preset : store_.Presets()) {
+    entries_.push_back({Utf16ToUtf8(preset.name), true, true, preset.values, ThemeApply::kWhole});
+  }
+  for (const std::string& name : store_.SavedNames()) {
+    Entry entry{name, false, true, {}, ThemeApply::kOver};
     std::string problem;
-    entry.readable = LoadTheme(name, entry.values, problem);
+    entry.readable = store_.Find(name, entry.values, entry.how, problem);
     entries_.push_back(std::move(entry));
   }
   rows_.clear();
@@ -262,7 +267,7 @@ void ThemeShelf::Close() { EndModal(0); }
 void ThemeShelf::ExportCurrent() {
   ThemeValues now;
   std::string problem;
-  if (!ReadThemeValues(now, problem)) {
+  if (!store_.Read(now, problem)) {
     Say(shelf_text::ExportFailed(problem), true);
     return;
   }
@@ -312,57 +317,54 @@ void ThemeShelf::Say(std::u16string message, bool failed) {
 }
 
 void ThemeShelf::Save() {
-  std::u16string typed = name_.Text();
-  const auto blank = [](char16_t c) { return c == u' ' || c == u'\u3000'; };
-  while (!typed.empty() && blank(typed.back())) typed.pop_back();
-  while (!typed.empty() && blank(typed.front())) typed.erase(0, 1);
-  if (typed.empty()) {
-    Say(shelf_text::kNameFirst, true);
-    SetFocus(&name_);
-    return;
-  }
-  const std::string name = Utf16ToUtf8(typed);
-  for (const ThemePreset& preset : ThemePresets()) {
-    if (typed == preset.name) {
-      Say(shelf_text::PresetName(typed), true);
+  // The one rule for a theme's name, as the command line has it.
+  const std::string typed = Utf16ToUtf8(name_.Text());
+  std::string name;
+  const ThemeNameFault fault = CheckThemeName(typed, name);
+  const std::u16string shown = Utf8ToUtf16(name.empty() ? typed : name);
+  switch (fault) {
+    case ThemeNameFault::kNone:
+      break;
+    case ThemeNameFault::kBlank:
+      Say(shelf_text::kNameFirst, true);
+      SetFocus(&name_);
       return;
-    }
-  }
-  if (ThemeFileName(name).empty()) {
-    Say(shelf_text::BadName(typed), true);
-    return;
+    case ThemeNameFault::kPreset:
+      Say(shelf_text::PresetName(shown), true);
+      return;
+    case ThemeNameFault::kTooLong:
+      Say(shelf_text::NameTooLong(kThemeNameMaxChars), true);
+      return;
+    case ThemeNameFault::kControl:
+    case ThemeNameFault::kNotText:
+      Say(shelf_text::kNameControl, true);
+      return;
   }
   for (const Entry& entry : entries_) {
-    if (!entry.preset && entry.name == name && !Ask(shelf_text::ReplaceQuestion(typed), shelf_text::kReplaceNote, false)) {
+    if (!entry.preset && entry.name == name && !Ask(shelf_text::ReplaceQuestion(shown), shelf_text::kReplaceNote, false)) {
       return;
     }
   }
-  ThemeValues now;
   std::string problem;
-  if (!ReadThemeValues(now, problem) || !SaveTheme(name, now, problem)) {
+  if (!store_.SaveCurrent(name, problem)) {
     Say(shelf_text::SaveFailed(problem), true);
     return;
   }
   name_.SetText(u"");
   Fill();
-  Say(shelf_text::Saved(typed), false);
+  Say(shelf_text::Saved(shown), false);
 }
 
 void ThemeShelf::Apply(const Entry& entry) {
   ThemeValues now;
   std::string problem;
-  if (!ReadThemeValues(now, problem)) {
+  if (!store_.Read(now, problem)) {
     Say(shelf_text::ApplyFailed(problem), true);
     return;
   }
-  const ThemeValues shown = now.Completed();
-  std::vector<ChangeList::Change> changes;
-  for (std::size_t i = 0; i < kThemeTargetCount; ++i) {
-    if (entry.values.items[i] && entry.values.items[i] != now.items[i]) {
-      changes.push_back({i, *shown.items[i], *entry.values.items[i]});
-    }
-  }
-  const std::u16string name = Utf8ToUtf16(entry.name);
+  // Only what a person would see change is listed.
+  std::vector<ChangeList::Change> changes = VisibleChanges(now, Applied(now, entry.values, entry.how));
+  const std::u16string name = Utf8ToUtf16(ShownText(entry.name, kShownNameChars));
   if (changes.empty()) {
     Say(shelf_text::Unchanged(name), false);
     return;
@@ -373,7 +375,7 @@ void ThemeShelf::Apply(const Entry& entry) {
     return;
   }
   int changed = 0;
-  if (!ApplyTheme(entry.values, "apply", changed, problem)) {
+  if (!store_.Apply(entry.values, entry.how, "apply", changed, problem)) {
     Say(shelf_text::ApplyFailed(problem), true);
     return;
   }
@@ -385,7 +387,7 @@ void ThemeShelf::Export(const ThemeValues& values, const std::string& name) {
   const std::string file = ThemeFileName(form_ == RegFileForm::kRegedit4 ? name + "-REGEDIT4" : name);
   const std::string path = folder.empty() || file.empty() ? std::string() : FreeExportPath(folder, file);
   std::string problem = folder.empty() ? "no home folder" : "no free file name in " + folder;
-  if (path.empty() || !ExportTheme(values, path, form_, problem)) {
+  if (path.empty() || !ThemeStore::Export(values, path, form_, problem)) {
     Say(shelf_text::ExportFailed(problem), true);
     return;
   }
@@ -393,10 +395,10 @@ void ThemeShelf::Export(const ThemeValues& values, const std::string& name) {
 }
 
 void ThemeShelf::Delete(const Entry& entry) {
-  const std::u16string name = Utf8ToUtf16(entry.name);
+  const std::u16string name = Utf8ToUtf16(ShownText(entry.name, kShownNameChars));
   if (!Ask(shelf_text::DeleteQuestion(name), shelf_text::kDeleteNote, false)) return;
   std::string problem;
-  if (!DeleteTheme(entry.name, problem)) {
+  if (!store_.Delete(entry.name, problem)) {
     Say(shelf_text::DeleteFailed(problem), true);
     return;
   }

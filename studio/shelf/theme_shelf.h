@@ -7,8 +7,8 @@
 // route, they call back through the shell's queue, Tab and the
 // arrows reach every control, Esc and "关闭" close it; the window's undo and
 // redo keys act while it is open (not under its questions). Every write goes
-// through the theme commands and the theme library: one locked, durable
-// write of the registry (one step of the history) or of a theme file.
+// through the theme's store: one locked, durable write of the registry (one
+// step of the history) or of a theme file.
 #pragma once
 
 #include <functional>
@@ -21,7 +21,7 @@
 #include "studio/widgets/studio_controls.h"
 #include "studio/widgets/studio_layer.h"
 #include "studio/widgets/text_field.h"
-#include "model/theme/theme_values.h"
+#include "model/theme/theme_store.h"
 
 class ConfirmationSheet;
 
@@ -37,12 +37,14 @@ class ThemeShelf : public StudioLayer {
     bool preset = false;
     bool readable = true;
     ThemeValues values;
+    ThemeApply how = ThemeApply::kOver;  // a preset is put as a whole
   };
 
   // Over the studio of `width` x the screen's height; `shell`: the shell
-  // the studio is in. `import`: imports the registry file at a path chosen
-  // under "导入…" (and says how that went).
-  ThemeShelf(int width, Shell* shell, std::function<void(const std::string& path)> import);
+  // the studio is in; `store`: the theme's store every write goes through.
+  // `import`: imports the registry file at a path chosen under "导入…" (and
+  // says how that went).
+  ThemeShelf(int width, Shell* shell, ThemeStore& store, std::function<void(const std::string& path)> import);
   ~ThemeShelf() override;
 
   // Runs until closed, taking typed text meanwhile.
@@ -93,6 +95,7 @@ class ThemeShelf : public StudioLayer {
            int width = 320);
 
   int width_;
+  ThemeStore& store_;
   StudioText title_;
   StudioText note_;
   StudioButton close_;

@@ -89,7 +89,7 @@ void StudioText::PaintWin(Canvas& canvas) {
                   color_, px_, bold_);
 }
 
-SampleScreensView::SampleScreensView(const ThemeSnapshot& theme,
+SampleScreensView::SampleScreensView(const ThemeValues& theme,
                                      const std::vector<ReadabilityWarning>& warnings, Color ground)
     : theme_(theme), warnings_(warnings), ground_(ground) {}
 

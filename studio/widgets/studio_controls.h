@@ -91,7 +91,7 @@ class StudioText : public UiWin {
 class SampleScreensView : public UiWin {
  public:
   // `ground`: the colour the screens stand on (the panel's).
-  SampleScreensView(const ThemeSnapshot& theme, const std::vector<ReadabilityWarning>& warnings,
+  SampleScreensView(const ThemeValues& theme, const std::vector<ReadabilityWarning>& warnings,
                     Color ground);
   // Called (from the shell's loop) with the number of the item chosen.
   void OnChoose(std::function<void(int item)> choose) { choose_ = std::move(choose); }
@@ -113,7 +113,7 @@ class SampleScreensView : public UiWin {
  private:
   void Choose(int item);
 
-  const ThemeSnapshot& theme_;
+  const ThemeValues& theme_;
   const std::vector<ReadabilityWarning>& warnings_;
   std::function<void(int item)> choose_;
   bool pressed_ = false;
@@ -122,7 +122,7 @@ class SampleScreensView : public UiWin {
   // The screens as last painted, in device pixels: painted again only when
   // the theme or the scale changed (the outline and focus ring go on top).
   Color ground_;
-  ThemeSnapshot drawn_theme_;
+  ThemeValues drawn_theme_;
   double drawn_scale_ = 0;
   std::vector<std::uint32_t> drawn_;
 };

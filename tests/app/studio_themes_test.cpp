@@ -21,8 +21,7 @@
 #include "studio/studio.h"
 #include "studio/widgets/confirmation_sheet.h"
 #include "studio/studio_texts.h"
-#include "model/theme/theme_operations.h"
-#include "model/theme/theme_library.h"
+#include "model/theme/theme_store.h"
 #include "studio/shelf/theme_shelf.h"
 #include "model/theme/theme_values.h"
 #include "tests/support/headless_shell_test.h"
@@ -373,7 +372,7 @@ TEST_F(StudioThemes, ShelfSavesAppliesExportsAndDeletesThemesByNameTyped) {
   for (const std::string& file : {documents + "/当前颜色.reg", documents + "/当前颜色 (2).reg", old_form}) {
     ThemeValues read;
     std::string problem;
-    ASSERT_TRUE(ReadImportFile(file, read, problem)) << problem;
+    ASSERT_TRUE(ThemeStore::ReadImport(file, read, problem)) << problem;
     EXPECT_EQ(read, file == old_form ? ThemePresets()[1].values : spring) << file;
   }
 }

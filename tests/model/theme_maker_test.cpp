@@ -13,7 +13,7 @@ namespace {
 
 // What the report and the simulation views of the studio say of `theme`;
 // empty when both find nothing wrong.
-std::string Faults(const ThemeSnapshot& theme) {
+std::string Faults(const ThemeValues& theme) {
   std::string faults, report;
   if (ReportTheme(theme, false, report) != kReportAllPass) faults += "report:\n" + report;
   for (ColourVision v : kDeficiencies) {
@@ -21,7 +21,7 @@ std::string Faults(const ThemeSnapshot& theme) {
       faults += std::string(ColourVisionName(v)) + " merges " + std::to_string(p.first) + "/" +
                 std::to_string(p.second) + "\n";
     }
-    for (int n = 1; n <= ThemeSnapshot::kItemCount; ++n) {
+    for (int n = 1; n <= ThemeValues::kItemCount; ++n) {
       const std::optional<Readability> r = JudgeItem(theme, n);
       if (!r || r->exempt) continue;
       const double seen = ContrastRatio(SeenWith(v, r->text), SeenWith(v, r->surface));
@@ -51,7 +51,7 @@ TEST(ThemeMaker, FiveSourcesGiveThemesEveryEyeCanReadInTheSourcesHue) {
         SCOPED_TRACE(std::string(s.name) + (dark ? " dark" : " light") + (exact ? " exact" : ""));
         const MadeTheme made = MakeTheme(s.source, dark, exact);
         EXPECT_TRUE(made.passes()) << made.check.breaches.size() << " rules broken";
-        const ThemeSnapshot theme = made.Snapshot();
+        const ThemeValues theme = made.Snapshot();
         EXPECT_EQ(Faults(theme), "");
         for (const ItemPair& p : kApartPairs) {
           EXPECT_GE(ColourDifference(theme.Item(p.first), theme.Item(p.second)), kConfusableDifference);

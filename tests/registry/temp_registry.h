@@ -1,14 +1,20 @@
 // A registry file of its own for one test: a fresh folder under the system's
 // temporary folder, named to the registry (and in TINTOR_REGISTRY, for the
 // programs a test starts), removed (with everything in it) when the test
-// ends, when the registry goes back to its default place.
+// ends, when the registry goes back to its default place. The theme's
+// history, saved themes and settings are kept in that folder too, never in
+// the real home folder (the user's folders are read once per process: the
+// first registry of a process decides them).
 #pragma once
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -24,11 +30,23 @@ class TempRegistry {
     dir_ = pattern;
     path_ = dir_ + "/registry.reg";
     ::setenv("TINTOR_REGISTRY", path_.c_str(), 1);
+    for (const char* name : {"XDG_STATE_HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME"}) {
+      const char* was = std::getenv(name);
+      saved_env_.emplace_back(name, was != nullptr ? std::optional<std::string>(was) : std::nullopt);
+      ::setenv(name, dir_.c_str(), 1);
+    }
     RegistryUseFile(path_);
   }
   ~TempRegistry() {
     ::unsetenv("TINTOR_REGISTRY");
     RegistryUseFile(HiveFile::DefaultPath());
+    for (const auto& [name, was] : saved_env_) {
+      if (was) {
+        ::setenv(name, was->c_str(), 1);
+      } else {
+        ::unsetenv(name);
+      }
+    }
     std::error_code ignored;
     std::filesystem::permissions(dir_, std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ignored);
@@ -65,4 +83,5 @@ class TempRegistry {
 
   std::string dir_;
   std::string path_;
+  std::vector<std::pair<const char*, std::optional<std::string>>> saved_env_;
 };

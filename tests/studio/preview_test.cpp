@@ -32,6 +32,8 @@
 #include "tests/support/screen_texts.h"
 #include "tests/registry/reg_test_util.h"
 #include "tests/registry/temp_registry.h"
+#include "model/theme/theme_store.h"
+#include "platform/win/registry.h"
 
 namespace {
 
@@ -78,7 +80,7 @@ TEST(PreviewPanel, EachItemRecoloursOnlyItsOwnPlace) {
   TempRegistry registry;
   constexpr double kScale = 1.5;  // also checks that a scaled panel shows every item
   PreviewPanel panel(nullptr, {});
-  panel.Show(ThemeSnapshot::Read());
+  panel.ShowRead(ThemeStore(RegistryFilePath()));
   const COLORREF vivid[] = {RGB(0xFF, 0, 0), RGB(0xFF, 0xFF, 0), RGB(0, 0, 0xFF),
                             RGB(0xFF, 0, 0xFF), RGB(0, 0xFF, 0xFF), RGB(0, 0xFF, 0),
                             RGB(0x80, 0, 0x80)};
@@ -89,7 +91,7 @@ TEST(PreviewPanel, EachItemRecoloursOnlyItsOwnPlace) {
     EXPECT_TRUE(w.default_fails) << w.item;
     for (COLORREF c : vivid) {
       ASSERT_EQ(WriteItem(w.item, c), ERROR_SUCCESS);
-      ASSERT_TRUE(panel.Show(ThemeSnapshot::Read()));
+      ASSERT_TRUE(panel.ShowRead(ThemeStore(RegistryFilePath())));
       readable_base[w.item] = c;
       if (!ItemFails(panel.theme(), w.item)) break;
     }
@@ -105,7 +107,7 @@ TEST(PreviewPanel, EachItemRecoloursOnlyItsOwnPlace) {
     for (COLORREF c : vivid) {
       if (readable_base.count(item) != 0 && readable_base[item] == c) continue;
       ASSERT_EQ(WriteItem(item, c), ERROR_SUCCESS);
-      ASSERT_TRUE(panel.Show(ThemeSnapshot::Read()));
+      ASSERT_TRUE(panel.ShowRead(ThemeStore(RegistryFilePath())));
       color = c;
       if (panel.warnings().empty()) break;
     }
@@ -141,7 +143,7 @@ TEST(PreviewPanel, EachItemRecoloursOnlyItsOwnPlace) {
     }
     if (readable_base.count(item) != 0) {
       ASSERT_EQ(WriteItem(item, readable_base[item]), ERROR_SUCCESS);
-      ASSERT_TRUE(panel.Show(ThemeSnapshot::Read()));
+      ASSERT_TRUE(panel.ShowRead(ThemeStore(RegistryFilePath())));
       continue;
     }
     HKEY key = nullptr;
@@ -150,7 +152,7 @@ TEST(PreviewPanel, EachItemRecoloursOnlyItsOwnPlace) {
     EXPECT_EQ(RegDeleteValueW(key, t.value_name), ERROR_SUCCESS);
     EXPECT_EQ(RegDeleteValueW(key, t.value_name), ERROR_FILE_NOT_FOUND);
     RegCloseKey(key);
-    ASSERT_TRUE(panel.Show(ThemeSnapshot::Read()));
+    ASSERT_TRUE(panel.ShowRead(ThemeStore(RegistryFilePath())));
   }
   EXPECT_EQ(Render(panel, kScale).pixels, base.pixels) << "back to the start";
   // No item touches the pixels another item is drawn with.
@@ -215,14 +217,14 @@ TEST(PreviewPanel, FollowsWritesOfAnotherProcessThroughTheFileWatch) {
     RegistryFileWatcher watcher(path);
     ASSERT_GE(watcher.fd(), 0) << watcher.problem();
     PreviewPanel panel(nullptr, {});
-    panel.Show(ThemeSnapshot::Read());
+    panel.ShowRead(ThemeStore(RegistryFilePath()));
     const Picture before = Render(panel, 1);
-    EXPECT_FALSE(panel.Show(ThemeSnapshot::Read()));
+    EXPECT_FALSE(panel.ShowRead(ThemeStore(RegistryFilePath())));
 
     color += 0x10;
     WriteFromAnotherProcess(color);
     ASSERT_TRUE(WaitForChange(watcher));
-    ASSERT_TRUE(panel.Show(ThemeSnapshot::Read()));
+    ASSERT_TRUE(panel.ShowRead(ThemeStore(RegistryFilePath())));
     EXPECT_EQ(panel.theme().Item(4), color);
     EXPECT_NE(Render(panel, 1).pixels, before.pixels);
     // Nothing more happened, so nothing more is reported.
@@ -255,7 +257,7 @@ TEST(PreviewPanel, FollowsWritesOfAnotherProcessThroughTheFileWatch) {
 TEST(PreviewPanel, MarksTextThatIsHardToReadWithItsContrast) {
   TempRegistry registry;
   PreviewPanel panel(nullptr, {});
-  panel.Show(ThemeSnapshot::Read());
+  panel.ShowRead(ThemeStore(RegistryFilePath()));
   // The defaults: the lyric shadow (APCA Lc 56 on the player, under 60) and
   // the list annotation (4.19:1 on the window, under 4.5) read badly.
   auto marked_items = [&] {
@@ -271,7 +273,7 @@ TEST(PreviewPanel, MarksTextThatIsHardToReadWithItsContrast) {
   ASSERT_EQ(WriteItem(15, RGB(0x76, 0x76, 0x76)), ERROR_SUCCESS);
   ASSERT_EQ(WriteItem(18, RGB(0x77, 0x77, 0x77)), ERROR_SUCCESS);
   ASSERT_EQ(WriteItem(12, RGB(0x99, 0x99, 0x99)), ERROR_SUCCESS);
-  ASSERT_TRUE(panel.Show(ThemeSnapshot::Read()));
+  ASSERT_TRUE(panel.ShowRead(ThemeStore(RegistryFilePath())));
   ASSERT_EQ(marked_items(), (std::vector<int>{1, 12, 18}));
   EXPECT_NEAR(panel.warnings()[1].ratio, 2.85, 0.01);
   EXPECT_TRUE(panel.warnings()[0].default_fails);
@@ -281,7 +283,7 @@ TEST(PreviewPanel, MarksTextThatIsHardToReadWithItsContrast) {
   // A black window: every dark window text is marked, the calendar's and the
   // lock screen's texts are not on it and stay unmarked.
   ASSERT_EQ(WriteItem(4, RGB(0, 0, 0)), ERROR_SUCCESS);
-  ASSERT_TRUE(panel.Show(ThemeSnapshot::Read()));
+  ASSERT_TRUE(panel.ShowRead(ThemeStore(RegistryFilePath())));
   std::vector<int> marked;
   for (const ReadabilityWarning& w : panel.warnings()) marked.push_back(w.item);
   for (int item : {5, 6, 18, 19, 20}) {
@@ -318,7 +320,7 @@ TEST(PreviewPanel, RestoreRemovesOnlyTheThemeValuesAndLeavesABadFileAlone) {
   Studio studio(shell, registry.path(), true);
   const PreviewPanel& panel = studio.Panel();
   const auto run = [&] { shell.RunLoop([&] { return !host.HasPendingInput() && shell.PendingMessages() == 0; }); };
-  EXPECT_EQ(panel.theme().Item(19), ThemeSnapshot().Item(19)) << "a REG_SZ is no colour";
+  EXPECT_EQ(panel.theme().Item(19), ThemeValues().Item(19)) << "a REG_SZ is no colour";
   EXPECT_EQ(panel.theme().Item(18), RGB(0, 0, 18));
   // Asked, then cancelled: nothing removed.
   ASSERT_TRUE(TapText(host, shell, u"恢复默认"));
@@ -336,7 +338,7 @@ TEST(PreviewPanel, RestoreRemovesOnlyTheThemeValuesAndLeavesABadFileAlone) {
   };
   restore();
   EXPECT_EQ(registry.ReadBytes(), without_theme);
-  EXPECT_EQ(panel.theme(), ThemeSnapshot());
+  EXPECT_EQ(panel.theme(), ThemeValues());
   EXPECT_NE(ScreenSays(shell).find(u"已恢复 20 项默认颜色。"), std::u16string::npos);
 
   // A file that is no registry file: left byte for byte, the failure shown
@@ -344,7 +346,7 @@ TEST(PreviewPanel, RestoreRemovesOnlyTheThemeValuesAndLeavesABadFileAlone) {
   const std::string garbage = "\xFF\xFE not a registry file";
   registry.WriteBytes(garbage);
   EXPECT_TRUE(studio.Reload());
-  EXPECT_FALSE(panel.theme().readable());
+  EXPECT_FALSE(panel.ReadProblem().empty());
   EXPECT_NE(ScreenSays(shell).find(u"无法读取注册表文件"), std::u16string::npos);
   testing::internal::CaptureStderr();
   restore();
@@ -382,22 +384,26 @@ TEST(PreviewPanel, PointingAtAnItemShowsItsCardWhoseSwatchWritesItAndIsRecorded)
     ASSERT_NE(card, nullptr);
     const ItemFacts& facts = card->Facts();
     EXPECT_EQ(facts.number, 12);
-    EXPECT_FALSE(facts.swatch) << "the default grey is no swatch";
-    EXPECT_NE(card->Text().find(u"自定义"), std::u16string::npos);
+    EXPECT_FALSE(facts.stored) << "a fresh registry holds no colour";
+    EXPECT_NE(card->Text().find(u"· 默认"), std::u16string::npos);
+    EXPECT_EQ(card->Text().find(u"自定义"), std::u16string::npos);
     EXPECT_TRUE(facts.fails() && facts.default_fails);
     ASSERT_TRUE(facts.suggestion);
     suggested = FindColorSwatch(*facts.suggestion);
     ASSERT_NE(suggested, nullptr);
     EXPECT_TRUE(JudgeItem(panel.theme().With(12, suggested->color), 12)->passes());
     EXPECT_TRUE(HardToReadWith(panel.theme(), 12, panel.theme().Item(12)));
-    EXPECT_EQ(panel.theme().Item(12), ThemeSnapshot().Item(12)) << "suggested, never applied by itself";
+    EXPECT_EQ(panel.theme().Item(12), ThemeValues().Item(12)) << "suggested, never applied by itself";
     const int cell = static_cast<int>(suggested - kColorSwatches.data());
     const RECT r = SwatchGrid::CellRect(cell);
     host.InjectTap(Shell::kScreenWidth + card->Frame().left + card->Grid().GetPosX() + (r.left + r.right) / 2,
                    card->Frame().top + card->Grid().GetPosY() + (r.top + r.bottom) / 2);
     host.InjectCall([&] {
       ASSERT_NE(OnTop<ItemCard>(shell), nullptr) << "the card stays open to show the result";
-      EXPECT_EQ(ThemeSnapshot::Read().Item(12), suggested->color) << "written into the registry";
+      ThemeValues stored;
+      std::string problem;
+      ASSERT_TRUE(ReadThemeValues(stored, problem)) << problem;
+      EXPECT_EQ(stored.Item(12), suggested->color) << "written into the registry";
       EXPECT_EQ(panel.theme().Item(12), suggested->color) << "shown at once";
       EXPECT_FALSE(OnTop<ItemCard>(shell)->Facts().fails());
       EXPECT_EQ(OnTop<ItemCard>(shell)->Facts().swatch, suggested->control_id);

@@ -6,6 +6,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -27,8 +28,10 @@
 #include "platform/win/registry.h"
 #include "studio/preview/sample_screens.h"
 #include "main/theme_commands.h"
+#include "model/checks/theme_report.h"
 #include "model/theme/theme_history.h"
-#include "model/theme/theme_library.h"
+#include "model/theme/theme_store.h"
+#include <nlohmann/json.hpp>
 #include "tests/registry/temp_registry.h"
 
 namespace {
@@ -44,6 +47,10 @@ struct Place : TempRegistry {
     std::string problem;
     EXPECT_TRUE(ReadThemeValues(v, problem)) << problem;
     return v;
+  }
+  // Makes the registry hold exactly `values`, outside the history.
+  bool Hold(const ThemeValues& values, std::string& problem) const {
+    return UpdateThemeValues([&](const ThemeValues&) { return values; }, problem);
   }
   void Put(const std::string& name, const std::string& bytes) const {
     std::ofstream(dir() + "/" + name, std::ios::binary) << bytes;
@@ -67,7 +74,7 @@ TEST(Themes, ExportBothFormsImportBackAndRefuseWholeFiles) {
   theme.items[7] = 0x00123456;  // no swatch's colour: taken as it is
   theme.items[9].reset();       // exported at its default
   std::string problem;
-  ASSERT_TRUE(WriteThemeValues(place.Now(), theme, problem)) << problem;
+  ASSERT_TRUE(place.Hold(theme, problem)) << problem;
   for (RegFileForm form : {RegFileForm::kVersion5, RegFileForm::kRegedit4}) {
     const std::string file = place.dir() + "/export.reg";
     ASSERT_EQ(Command(K::kExport, file, form), 0);
@@ -85,7 +92,7 @@ TEST(Themes, ExportBothFormsImportBackAndRefuseWholeFiles) {
     } else {
       EXPECT_EQ(bytes.substr(0, 4), std::string("\xFF\xFEW\0", 4));
     }
-    ASSERT_TRUE(WriteThemeValues(place.Now(), ThemeValues(), problem)) << problem;
+    ASSERT_TRUE(place.Hold(ThemeValues(), problem)) << problem;
     ASSERT_EQ(Command(K::kImport, file), 0);
     EXPECT_EQ(place.Now(), theme.Completed());
   }
@@ -133,22 +140,21 @@ TEST(Themes, ExportBothFormsImportBackAndRefuseWholeFiles) {
 
 TEST(Themes, NamedThemesAndPresets) {
   Place place;
-  // Presets: swatch colours only, readable on every surface (WCAG 4.5:1).
-  ASSERT_EQ(ThemePresets().size(), 3u);
-  for (const ThemePreset& preset : ThemePresets()) {
-    for (const auto& item : preset.values.items) {
-      bool swatch = false;
-      for (const ColorSwatch& s : kColorSwatches) swatch = swatch || s.color == *item;
-      EXPECT_TRUE(swatch) << std::hex << *item;
+  // 默认 is the phone's defaults, nothing stored; the other presets store
+  // swatch colours only, readable on every surface (WCAG 4.5:1).
+  EXPECT_EQ(ThemePresets()[0].values, ThemeValues());
+  for (std::size_t i = 1; i < ThemePresets().size(); ++i) {
+    const ThemeValues& preset = ThemePresets()[i].values;
+    for (const auto& item : preset.items) {
+      ASSERT_TRUE(item.has_value());
+      EXPECT_TRUE(SwatchOf(*item)) << std::hex << *item;
     }
-    std::string problem;
-    ASSERT_TRUE(WriteThemeValues(place.Now(), preset.values, problem)) << problem;
-    for (const ReadabilityWarning& w : FindReadabilityWarnings(ThemeSnapshot::Read())) {
+    for (const ReadabilityWarning& w : FindReadabilityWarnings(preset)) {
       if (!w.figures.ratio_ok()) ADD_FAILURE() << "item " << w.item << " has contrast " << w.ratio;
     }
   }
-  // Names that would escape the folder, hide, or break a line are kept in it.
-  const std::vector<std::string> names = {"../秘密", ".隐藏", "a/b\\c", "50%\n新", "春天"};
+  // Names that would escape the folder or hide are kept in it.
+  const std::vector<std::string> names = {"../秘密", ".隐藏", "a/b\\c", "50%新", "春天"};
   std::set<std::string> files;
   for (const std::string& name : names) {
     const std::string file = ThemeFileName(name);
@@ -159,14 +165,14 @@ TEST(Themes, NamedThemesAndPresets) {
     ASSERT_EQ(Command(K::kSave, name), 0) << name;
   }
   EXPECT_EQ(files.size(), names.size());
-  EXPECT_EQ(ListSavedThemes(), std::vector<std::string>({"../秘密", ".隐藏", "50%\n新", "a/b\\c", "春天"}));
+  EXPECT_EQ(ListSavedThemes(), std::vector<std::string>({"../秘密", ".隐藏", "50%新", "a/b\\c", "春天"}));
   EXPECT_EQ(ThemeFileName(""), "");
   EXPECT_EQ(ThemeFileName("\xFF"), "");
   EXPECT_NE(Command(K::kSave, "深色"), 0);
 
   // A saved theme comes back as it was saved; a preset by its name.
   std::string problem;
-  ASSERT_TRUE(WriteThemeValues(place.Now(), Preset(1), problem));
+  ASSERT_TRUE(place.Hold(Preset(1), problem));
   ASSERT_EQ(Command(K::kSave, "夜"), 0);
   ASSERT_EQ(Command(K::kApply, "高对比"), 0);
   EXPECT_EQ(place.Now(), Preset(2));
@@ -303,7 +309,7 @@ TEST(Themes, FilesBesideTheRegistryFailWholeAndLeaveNothingBehind) {
   };
   const std::string before = bytes(history.path());
   ASSERT_FALSE(before.empty());
-  ASSERT_TRUE(WriteThemeValues(place.Now(), Preset(1), problem)) << problem;
+  ASSERT_TRUE(place.Hold(Preset(1), problem)) << problem;
   const SystemCalls system = FileSystemCalls();
   static int writes;
   writes = 0;
@@ -384,4 +390,135 @@ TEST(Themes, AnotherUsersLinkAtTheThemesOrHistoryFolderIsRefused) {
   std::vector<std::string> there;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(elsewhere)) there.push_back(entry.path());
   EXPECT_EQ(there, (std::vector<std::string>{elsewhere + "/themes", elsewhere + "/themes/他的.reg"}));
+}
+
+TEST(ThemeStore, EachWriteIsOneStepAndCountsOnlyWhatIsSeen) {
+  Place place;
+  ThemeStore store(place.path());
+  std::string problem;
+  int changed = -1;
+  // The untouched defaults, saved and applied: every value now stored, and
+  // nothing a person would see changed. The preset 默认 is a restore.
+  ASSERT_TRUE(store.SaveCurrent(" 原样\u3000", problem)) << problem;
+  ASSERT_TRUE(store.ApplyNamed("原样", changed, problem)) << problem;
+  EXPECT_EQ(changed, 0);
+  EXPECT_EQ(place.Now(), ThemeValues().Completed());
+  ASSERT_TRUE(store.ApplyNamed("默认", changed, problem)) << problem;
+  EXPECT_EQ(changed, 0);
+  EXPECT_EQ(place.Now(), ThemeValues());
+  // Stored in its default's colour over an unset default: no change.
+  ASSERT_TRUE(store.Apply(ThemeValues().With(3, ThemeValues().Item(3)).With(4, 0), ThemeApply::kOver, "import",
+                          changed, problem));
+  EXPECT_EQ(changed, 1);
+  ASSERT_TRUE(store.SetItem(5, 0x00123456, problem)) << problem;
+  ASSERT_TRUE(store.Restore(problem)) << problem;
+  EXPECT_EQ(place.Now(), ThemeValues());
+  std::string kind;
+  ASSERT_EQ(store.Undo(problem, &kind), ThemeStore::Outcome::kDone) << problem;
+  EXPECT_EQ(kind, "restore");
+  EXPECT_EQ(place.Now().Item(5), 0x00123456u);
+  std::vector<ThemeStore::Step> steps;
+  std::size_t cursor = 0;
+  ASSERT_TRUE(store.Steps(steps, cursor, problem)) << problem;
+  std::vector<std::string> kinds;
+  for (const ThemeStore::Step& step : steps) kinds.push_back(step.kind);
+  EXPECT_EQ(kinds, std::vector<std::string>({"start", "apply", "apply", "import", "change", "restore"}));
+  EXPECT_EQ(cursor, 4u);
+
+  // The report and the card's facts: an unset value is the default, a stored
+  // colour that is no swatch is custom.
+  std::string report, error;
+  MakeThemeReport(true, report, error);
+  const nlohmann::json items = nlohmann::json::parse(report)["items"];
+  EXPECT_EQ(items[0]["swatch"], "default");
+  EXPECT_EQ(items[0]["stored"], false);
+  EXPECT_EQ(items[3]["swatch"], 102);
+  EXPECT_EQ(items[4]["swatch"], "custom");
+
+  // A write that fails leaves the registry file and the history as they were.
+  const std::string history = ThemeHistory(place.path()).path();
+  const std::string garbage = "\xFF\xFE not a registry file";
+  place.WriteBytes(garbage);
+  std::ifstream in(history, std::ios::binary);
+  const std::string logged{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  EXPECT_FALSE(store.SetItem(6, 0, problem));
+  EXPECT_FALSE(store.Restore(problem));
+  EXPECT_EQ(store.Undo(problem), ThemeStore::Outcome::kFailed);
+  EXPECT_EQ(place.ReadBytes(), garbage);
+  std::ifstream again(history, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(again), std::istreambuf_iterator<char>()), logged);
+}
+
+TEST(ThemeStore, TwoImportsWhileAnotherHoldsTheHistoryEndInOneThemeOrTheOther) {
+  Place place;
+  const std::string files[2] = {place.dir() + "/dark.reg", place.dir() + "/contrast.reg"};
+  std::string problem;
+  ASSERT_TRUE(ThemeStore::Export(Preset(1), files[0], RegFileForm::kVersion5, problem)) << problem;
+  ASSERT_TRUE(ThemeStore::Export(Preset(2), files[1], RegFileForm::kRegedit4, problem)) << problem;
+  ASSERT_TRUE(ThemeStore(place.path()).Record(problem)) << problem;  // the history's folder and lock exist
+  const std::string before = place.ReadBytes();
+  // Another process's hold of the history's lock, as flock sees it.
+  const int held = ::open((ThemeHistory(place.path()).path() + ".lock").c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  const auto both = [&](bool let_go) {
+    pid_t children[2];
+    for (int c = 0; c < 2; ++c) {
+      children[c] = ::fork();
+      if (children[c] == 0) {
+        if (std::freopen("/dev/null", "w", stdout) == nullptr || std::freopen("/dev/null", "w", stderr) == nullptr) {
+          ::_exit(3);
+        }
+        ::_exit(Command(K::kImport, files[c]));
+      }
+    }
+    if (let_go) ::flock(held, LOCK_UN);
+    std::vector<int> codes;
+    for (pid_t child : children) {
+      int status = 0;
+      ::waitpid(child, &status, 0);
+      codes.push_back(WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+    }
+    return codes;
+  };
+  // Held past the bound: both fail, and nothing is written.
+  EXPECT_EQ(both(false), std::vector<int>({1, 1}));
+  EXPECT_EQ(place.ReadBytes(), before);
+  // Let go while they wait: one lands after the other, each whole.
+  EXPECT_EQ(both(true), std::vector<int>({0, 0}));
+  const ThemeValues now = place.Now();
+  EXPECT_TRUE(now == Preset(1) || now == Preset(2));
+  ::close(held);
+}
+
+TEST(ThemeNames, OneRuleForEveryPlaceAndShownOnOneLine) {
+  Place place;
+  std::string name;
+  EXPECT_EQ(CheckThemeName("\u3000 春天 ", name), ThemeNameFault::kNone);
+  EXPECT_EQ(name, "春天");
+  EXPECT_EQ(CheckThemeName(" \u3000 ", name), ThemeNameFault::kBlank);
+  EXPECT_EQ(CheckThemeName("\u200B", name), ThemeNameFault::kBlank);
+  EXPECT_EQ(CheckThemeName("夜\n晚", name), ThemeNameFault::kControl);
+  EXPECT_EQ(CheckThemeName("深色 ", name), ThemeNameFault::kPreset);
+  std::string longest;
+  for (std::size_t i = 0; i < kThemeNameMaxChars; ++i) longest += "汉";
+  EXPECT_EQ(CheckThemeName(longest, name), ThemeNameFault::kNone);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(Command(K::kSave, longest + "汉"), 1);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find(std::to_string(kThemeNameMaxChars) + " characters"),
+            std::string::npos);
+  EXPECT_EQ(Command(K::kSave, "夜\n晚"), 1);
+
+  // A name from an older Tintor's file, with a line break and an escape
+  // sequence: listed on one line, escaped, and cut.
+  ASSERT_EQ(Command(K::kSave, "春天"), 0);
+  const std::string old_name = "a\n\x1b[31m" + longest + longest.substr(0, 60);
+  std::filesystem::rename(ThemesFolder() + "/春天.reg", ThemesFolder() + "/" + ThemeFileName(old_name));
+  testing::internal::CaptureStdout();
+  ASSERT_EQ(Command(K::kList), 0);
+  const std::string listed = testing::internal::GetCapturedStdout();
+  const std::string last = listed.substr(listed.rfind("saved\t"));
+  EXPECT_EQ(std::count(listed.begin(), listed.end(), '\n'), static_cast<long>(ThemePresets().size()) + 1) << listed;
+  EXPECT_EQ(last.rfind("saved\ta\\x0A\\x1B[31m汉", 0), 0u) << last;
+  EXPECT_EQ(last.substr(last.size() - 4), "…\n") << last;
 }

@@ -1,0 +1,105 @@
+#include "model/theme/theme_store.h"
+
+#include "model/theme/theme_file.h"
+#include "platform/file/whole_file.h"
+
+ThemeStore::ThemeStore(std::string registry_path) : history_(std::move(registry_path)) {}
+
+bool ThemeStore::Read(ThemeValues& values, std::string& problem, LONG* status) const {
+  return ReadThemeValues(values, problem, status);
+}
+
+bool ThemeStore::SetItem(int number, COLORREF color, std::string& problem) {
+  if (number < 1 || number > ThemeValues::kItemCount) {
+    problem = "no theme item " + std::to_string(number);
+    return false;
+  }
+  return history_.Change("change", [&](const ThemeValues& now) { return now.With(number, color); }, problem);
+}
+
+bool ThemeStore::Apply(const ThemeValues& theme, ThemeApply how, const std::string& kind, int& changed,
+                       std::string& problem) {
+  changed = 0;
+  return history_.Change(kind, [&](const ThemeValues& now) {
+    const ThemeValues next = Applied(now, theme, how);
+    changed = static_cast<int>(VisibleChanges(now, next).size());
+    return next;
+  }, problem, nullptr, how == ThemeApply::kWhole);
+}
+
+bool ThemeStore::Restore(std::string& problem, LONG* status) {
+  return history_.Change("restore", [](const ThemeValues&) { return ThemeValues(); }, problem, status, true);
+}
+
+ThemeStore::Outcome ThemeStore::Move(bool undo, std::string& problem, std::string* kind) {
+  const Outcome outcome = undo ? history_.Undo(problem) : history_.Redo(problem);
+  if (kind == nullptr || outcome != Outcome::kDone) return outcome;
+  // What made the step: the one after the cursor now (undone), or at it (redone).
+  kind->clear();
+  std::vector<Step> steps;
+  std::size_t cursor = 0;
+  std::string ignored;
+  if (history_.Read(steps, cursor, ignored) && cursor + (undo ? 1 : 0) < steps.size()) {
+    *kind = steps[cursor + (undo ? 1 : 0)].kind;
+  }
+  return outcome;
+}
+
+bool ThemeStore::Record(std::string& problem) { return history_.Record("change", problem); }
+
+bool ThemeStore::Steps(std::vector<Step>& steps, std::size_t& cursor, std::string& problem) {
+  return history_.Read(steps, cursor, problem);
+}
+
+bool ThemeStore::Find(const std::string& name, ThemeValues& values, ThemeApply& how, std::string& problem,
+                      bool* missing) const {
+  if (missing != nullptr) *missing = false;
+  // A preset is what it says whatever the themes folder holds.
+  if (const ThemePreset* preset = FindPreset(name)) {
+    values = preset->values;
+    how = ThemeApply::kWhole;
+    return true;
+  }
+  how = ThemeApply::kOver;
+  return LoadTheme(name, values, problem, missing);
+}
+
+bool ThemeStore::ApplyNamed(const std::string& name, int& changed, std::string& problem) {
+  ThemeValues theme;
+  ThemeApply how = ThemeApply::kOver;
+  changed = 0;
+  return Find(name, theme, how, problem) && Apply(theme, how, "apply", changed, problem);
+}
+
+bool ThemeStore::SaveCurrent(const std::string& name, std::string& problem) {
+  ThemeValues now;
+  return Read(now, problem) && SaveTheme(name, now, problem);
+}
+
+bool ThemeStore::ReadImport(const std::string& file, ThemeValues& theme, std::string& problem, bool* refused,
+                            RegFileFault* fault) {
+  if (refused != nullptr) *refused = false;
+  std::string bytes;
+  if (!ReadWholeFile(file, bytes, problem)) return false;
+  RegFileFault found;
+  if (ReadThemeFile(bytes, theme, found)) return true;
+  if (refused != nullptr) *refused = true;
+  problem = file + ":" + std::to_string(found.line) + ": " + found.reason;
+  if (fault != nullptr) *fault = std::move(found);
+  return false;
+}
+
+bool ThemeStore::Import(const std::string& file, int& changed, std::string& problem, bool* refused) {
+  ThemeValues theme;
+  changed = 0;
+  return ReadImport(file, theme, problem, refused) && Apply(theme, ThemeApply::kOver, "import", changed, problem);
+}
+
+bool ThemeStore::Export(const ThemeValues& values, const std::string& path, RegFileForm form, std::string& problem) {
+  return ReplaceWholeFile(path, EncodeThemeFile(values.Completed(), form), problem);
+}
+
+bool ThemeStore::ExportCurrent(const std::string& path, RegFileForm form, std::string& problem) const {
+  ThemeValues now;
+  return Read(now, problem) && Export(now, path, form, problem);
+}

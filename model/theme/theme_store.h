@@ -1,0 +1,95 @@
+// The theme's store, with no screen: the one way the studio and the command
+// line read and write the 20 values, keep named themes and theme files, and
+// step through the history. Each write (one item, several, a restore, an
+// undo, a redo) is one locked, durable transaction: the history's lock,
+// then the registry file's lock (each waited for 2 s at most), the values
+// read under the registry's lock, the items that differ written in one
+// durable replace of the file, and the step recorded in the history before
+// its lock is let go. An operation that cannot have the history's lock
+// because another Tintor holds it fails and changes nothing; so does one
+// that cannot have the registry's. The phone app's own write of a colour is
+// not made here (it stays the phone's); Record takes it into the history
+// once it is seen.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/theme/theme_history.h"
+#include "model/theme/theme_library.h"
+#include "model/theme/theme_values.h"
+#include "platform/win/reg_file_format.h"
+
+class ThemeStore {
+ public:
+  using Outcome = ThemeHistory::Outcome;
+  using Step = ThemeHistory::State;
+
+  // The store of the registry file at `registry_path` (the one the registry
+  // calls use).
+  explicit ThemeStore(std::string registry_path);
+
+  // ---- The values ----
+  // One read of the registry file. False, with `problem` saying why (and
+  // `status` the registry's code, if given), when it cannot be read; the
+  // values are then all not stored.
+  bool Read(ThemeValues& values, std::string& problem, LONG* status = nullptr) const;
+
+  // Stores `color` as item `number` (1 to 20): a step of kind "change".
+  bool SetItem(int number, COLORREF color, std::string& problem);
+  // Puts `theme` over the registry's values (see ThemeApply) as one step of
+  // `kind` ("apply", "import"); `changed` gets how many items a person sees
+  // change. False with `problem` set when nothing was written.
+  bool Apply(const ThemeValues& theme, ThemeApply how, const std::string& kind, int& changed,
+             std::string& problem);
+  // Removes the 20 values: the phone's defaults, a step of kind "restore".
+  // `status` (if given) gets the registry's status code.
+  bool Restore(std::string& problem, LONG* status = nullptr);
+  // Writes the state before the cursor's step (undo) or after it (redo);
+  // `kind` (if given) gets what made the step undone or redone.
+  Outcome Undo(std::string& problem, std::string* kind = nullptr) { return Move(true, problem, kind); }
+  Outcome Redo(std::string& problem, std::string* kind = nullptr) { return Move(false, problem, kind); }
+  // Takes the registry's values as a step if the history does not hold them
+  // yet: a change made by the phone, by hand, or by another program.
+  bool Record(std::string& problem);
+  // The history's states, oldest first, and the cursor.
+  bool Steps(std::vector<Step>& steps, std::size_t& cursor, std::string& problem);
+
+  // ---- Named themes ----
+  // The presets, then the saved themes' names.
+  const std::vector<ThemePreset>& Presets() const { return ThemePresets(); }
+  std::vector<std::string> SavedNames() const { return ListSavedThemes(); }
+  // The theme `name`: a preset (put as a whole: its unset items are the
+  // defaults) or a saved theme (put over the registry's). `missing` (if
+  // given) tells a theme that does not exist from a bad file.
+  bool Find(const std::string& name, ThemeValues& values, ThemeApply& how, std::string& problem,
+            bool* missing = nullptr) const;
+  // Applies the theme `name` as one step of kind "apply".
+  bool ApplyNamed(const std::string& name, int& changed, std::string& problem);
+  // Saves the registry's values now as theme `name` (checked by
+  // CheckThemeName first).
+  bool SaveCurrent(const std::string& name, std::string& problem);
+  bool Delete(const std::string& name, std::string& problem) { return DeleteTheme(name, problem); }
+
+  // ---- Theme files ----
+  // Reads the registry file `file` as a theme to import. False with
+  // `problem` set when it cannot be read, or when it is refused: then
+  // `refused` (if given) is true and `problem` is "FILE:LINE: reason", the
+  // first fault, which `fault` (if given) gets with its kind.
+  static bool ReadImport(const std::string& file, ThemeValues& theme, std::string& problem,
+                         bool* refused = nullptr, RegFileFault* fault = nullptr);
+  // Reads `file` and puts it over the registry's values, one step of kind
+  // "import".
+  bool Import(const std::string& file, int& changed, std::string& problem, bool* refused = nullptr);
+  // Writes every item of `values` (each stored, else its default) into the
+  // registry file `path` in `form`; a link, folder, device or pipe there is
+  // left alone. False with `problem` set when nothing was written.
+  static bool Export(const ThemeValues& values, const std::string& path, RegFileForm form, std::string& problem);
+  // The same for the registry's values now.
+  bool ExportCurrent(const std::string& path, RegFileForm form, std::string& problem) const;
+
+ private:
+  Outcome Move(bool undo, std::string& problem, std::string* kind);
+
+  ThemeHistory history_;
+};
