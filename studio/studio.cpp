@@ -9,6 +9,7 @@
 #include "model/shown_text.h"
 #include "studio/preview/restore_confirmation.h"
 #include "studio/shelf/theme_shelf.h"
+#include "platform/win/registry.h"
 
 namespace {
 // The window's keys of the history; none acts while a dialog holds the
