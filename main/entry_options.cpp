@@ -24,10 +24,11 @@ const char* EntryUsage() {
          "                        shot NAME.png | preview NAME.png (the theme preview) |\n"
          "                        select N (later previews show item N and its card) | # comment\n"
          "  --screenshot-dir DIR  where 'shot' and 'preview' write, made if missing (default: .)\n"
-         "  --scale N             window size factor, 0.25 to 4 (default: the last one\n"
-         "                        asked for, else 1: 1000 x 720, the phone's 480 x 720 screen\n"
-         "                        and the preview beside it); a window too large for the\n"
-         "                        screen is drawn smaller\n"
+         "  --scale N             window size factor, 0.25 to 4 (default: the window's\n"
+         "                        size when it last closed, unless under 0.5 or too large\n"
+         "                        for the screen; else 1: 1000 x 720, the phone's 480 x 720\n"
+         "                        screen and the preview beside it); a window too large\n"
+         "                        for the screen is drawn smaller\n"
          "  --no-preview          start with the theme preview hidden, this time only: a\n"
          "                        narrow tab beside the phone brings it back; F2 in the\n"
          "                        window hides and shows it\n"
@@ -84,7 +85,9 @@ const char* EntryUsage() {
          "the preview's 主题 button opens the theme shelf (save under a typed name, apply,\n"
          "delete, export into the documents folder); a .reg file dropped on the window is\n"
          "imported as with --import-theme.\n"
-         "The window keeps the last --scale and whether the preview was shown in\n"
+         "The window can be resized (down to half the phone's size); Ctrl+plus, Ctrl+minus\n"
+         "and Ctrl+0 zoom it. It keeps its size, its place (while that is on a screen),\n"
+         "whether the preview was shown, its colour-vision view and the export format in\n"
          "$XDG_CONFIG_HOME/tintor/settings (else ~/.config/tintor/settings).\n";
 }
 

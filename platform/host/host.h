@@ -30,7 +30,12 @@ class Host {
   virtual void Present(const std::uint32_t* pixels, int width, int height, int stride) = 0;
   // How many of its own pixels the host shows for one pixel of the phone's
   // screen; frames are drawn that much larger. Input comes in phone pixels.
+  // It may change while the shell waits (a window resized or zoomed): the
+  // next frame is drawn at the new scale.
   virtual double Scale() const = 0;
+  // True once after the host lost the frame it showed without a change of
+  // scale (a window resized back to its frame): the shell shows it again.
+  virtual bool FrameLost() { return false; }
   // Waits at most timeout_ms (-1: as long as it takes) for the next input.
   // True with an event in `event`; false when the time ran out or the host
   // did something of its own and the shell should look around again.

@@ -203,6 +203,11 @@ class Shell {
   void PaintPhone();
   void PaintSide();
   void PresentFrame();
+  // The screen buffer made anew for the scale and the side place's width.
+  void MakeScreen();
+  // Takes a new scale of the host (its window resized or zoomed), or shows
+  // the last frame again when the host lost it.
+  void FollowHost();
   // Where a layer of `place` starts, in phone pixels.
   static int PlaceLeft(ShellLayer::Place place) {
     return place == ShellLayer::Place::Phone ? 0 : kScreenWidth;

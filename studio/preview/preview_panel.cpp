@@ -268,9 +268,11 @@ void PreviewPanel::AskRestore() {
 void PreviewPanel::OpenShelf() {
   if (shelf_ != nullptr || confirmation_ != nullptr || card_ != nullptr) return;
   ThemeShelf shelf(kWidth, GetShell(), store_);
+  shelf.SetExportForm(export_form_);
   shelf_ = &shelf;
   shelf.Run();
   shelf_ = nullptr;
+  export_form_ = shelf.ExportForm();
   Reload();
 }
 

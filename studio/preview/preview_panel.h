@@ -14,6 +14,7 @@
 
 #include "model/checks/colour_science.h"
 #include "platform/shell/message_target.h"
+#include "platform/win/reg_file_format.h"
 #include "platform/ui/element_layer.h"
 #include "studio/preview/sample_screens.h"
 #include "studio/widgets/studio_controls.h"
@@ -76,6 +77,9 @@ class PreviewPanel : public ElementLayer, public MessageTarget {
   // The whole panel as a person with `vision` sees it.
   void SetVision(ColourVision vision);
   ColourVision Vision() const { return vision_; }
+  // The theme shelf's export format, as it was when the shelf last closed.
+  RegFileForm ExportForm() const { return export_form_; }
+  void SetExportForm(RegFileForm form) { export_form_ = form; }
   const VisionToggle& VisionButton(ColourVision vision) const;
 
   const ThemeValues& theme() const { return theme_; }
@@ -147,6 +151,7 @@ class PreviewPanel : public ElementLayer, public MessageTarget {
   ThemeShelf* shelf_ = nullptr;
   std::unique_ptr<ItemCard> pictured_card_;  // a picture's card, never run
   ColourVision vision_ = ColourVision::kTypical;
+  RegFileForm export_form_ = RegFileForm::kVersion5;
   VisionToggle visions_[4];
   HWND hwnd_ = nullptr;
 };

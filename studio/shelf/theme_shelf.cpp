@@ -206,6 +206,11 @@ ThemeShelf::~ThemeShelf() {
   if (Shell* shell = GetShell(); shell != nullptr && hwnd_ != nullptr) shell->UnregisterTarget(hwnd_);
 }
 
+void ThemeShelf::SetExportForm(RegFileForm form) {
+  form_ = form;
+  format_.SetText(form_ == RegFileForm::kVersion5 ? shelf_text::kFormat5 : shelf_text::kFormat4);
+}
+
 void ThemeShelf::Run() {
   Shell* shell = GetShell();
   if (shell == nullptr) return;
@@ -266,8 +271,7 @@ void ThemeShelf::HandleMessage(UINT message, WPARAM wParam, LPARAM /*lParam*/) {
       return;
     }
     case kFormatId:
-      form_ = form_ == RegFileForm::kVersion5 ? RegFileForm::kRegedit4 : RegFileForm::kVersion5;
-      format_.SetText(form_ == RegFileForm::kVersion5 ? shelf_text::kFormat5 : shelf_text::kFormat4);
+      SetExportForm(form_ == RegFileForm::kVersion5 ? RegFileForm::kRegedit4 : RegFileForm::kVersion5);
       return;
     default:
       break;
