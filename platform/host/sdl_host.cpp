@@ -126,15 +126,20 @@ double LargestScale(SDL_Window* window, int frame_width) {
   return FitWindowScale(4.0, usable.w, usable.h, frame_width);
 }
 
-// True when a window at `place`, `width` pixels wide, has the middle of its
-// title bar on one of the screens.
-bool OnAScreen(const SdlHost::Place& place, int width) {
+// A window at `place`, `width` x `height` pixels, moved as little as it takes
+// to stand whole on the screen that holds the middle of its title bar; none
+// when no screen holds it.
+std::optional<SdlHost::Place> OnAScreen(const SdlHost::Place& place, int width, int height) {
   const SDL_Point title{place.x + width / 2, place.y + 10};
   for (int i = 0; i < SDL_GetNumVideoDisplays(); ++i) {
     SDL_Rect bounds{};
-    if (SDL_GetDisplayBounds(i, &bounds) == 0 && SDL_PointInRect(&title, &bounds)) return true;
+    if (SDL_GetDisplayBounds(i, &bounds) != 0 || !SDL_PointInRect(&title, &bounds)) continue;
+    SDL_Rect usable = bounds;
+    if (SDL_GetDisplayUsableBounds(i, &usable) != 0) usable = bounds;
+    return SdlHost::Place{std::max(usable.x, std::min(place.x, usable.x + usable.w - width)),
+                          std::max(usable.y, std::min(place.y, usable.y + usable.h - height))};
   }
-  return false;
+  return std::nullopt;
 }
 }  // namespace
 
@@ -189,9 +194,9 @@ std::unique_ptr<SdlHost> SdlHost::Create(const Opening& opening, std::string& er
   SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
   const int w = static_cast<int>(std::lround(std::max(width, kPhoneWidth) * scale));
   const int h = static_cast<int>(std::lround(kPhoneHeight * scale));
-  const bool placed = opening.place && OnAScreen(*opening.place, w);
-  state->window = SDL_CreateWindow("Tintor", placed ? opening.place->x : SDL_WINDOWPOS_CENTERED,
-                                   placed ? opening.place->y : SDL_WINDOWPOS_CENTERED, w, h,
+  const std::optional<Place> placed = opening.place ? OnAScreen(*opening.place, w, h) : std::nullopt;
+  state->window = SDL_CreateWindow("Tintor", placed ? placed->x : SDL_WINDOWPOS_CENTERED,
+                                   placed ? placed->y : SDL_WINDOWPOS_CENTERED, w, h,
                                    SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
   state->asked_width = w;
   state->asked_height = h;
