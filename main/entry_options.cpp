@@ -18,7 +18,7 @@ const char* EntryUsage() {
          "  --script FILE         feed input from FILE (implies --headless); one command a line:\n"
          "                        tap X Y | drag X1 Y1 X2 Y2 MS | wait MS |\n"
          "                        key [shift+|ctrl+]escape|enter|space|tab|up|down|left|right|\n"
-         "                            pageup|pagedown|home|end|f2|z|y|backspace|delete |\n"
+         "                            pageup|pagedown|home|end|f2|z|y|a|c|x|v|backspace|delete |\n"
          "                        type TEXT (the words typed, one space between) |\n"
          "                        compose [TEXT] (an input method composing TEXT; none: done) |\n"
          "                        shot NAME.png | preview NAME.png (the theme preview) |\n"

@@ -7,7 +7,7 @@
 // wall-clock minute for the status bar); say whether windows slide in and out;
 // wake the wait when a file descriptor has news; take typed text (an input
 // method's too, and what it is still composing) while the shell wants it,
-// and tell the input method where the caret is.
+// and tell the input method where the caret is; read and fill the clipboard.
 // A host does not: draw, know about windows, or queue messages.
 //
 // Two hosts implement it: SdlHost (a real window) and HeadlessHost (pixels in
@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/host/input_event.h"
 
@@ -56,4 +57,8 @@ class Host {
   // phone pixels (the screen, and right of it what the shell shows beside
   // it): an input method shows its window of candidates next to it.
   virtual void PlaceTextCaret(int x, int y, int width, int height) = 0;
+  // The desktop's clipboard as UTF-8 text: what was copied last (empty when
+  // it holds no text), and putting text there for other programs to paste.
+  virtual std::string ClipboardText() = 0;
+  virtual void SetClipboardText(const std::string& text) = 0;
 };

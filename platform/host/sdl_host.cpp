@@ -78,7 +78,9 @@ constexpr struct {
     {SDLK_SPACE, InputKey::Space},     {SDLK_LEFT, InputKey::Left},
     {SDLK_RIGHT, InputKey::Right},     {SDLK_z, InputKey::Z},
     {SDLK_y, InputKey::Y},             {SDLK_BACKSPACE, InputKey::Backspace},
-    {SDLK_DELETE, InputKey::Delete},
+    {SDLK_DELETE, InputKey::Delete},   {SDLK_a, InputKey::A},
+    {SDLK_c, InputKey::C},             {SDLK_x, InputKey::X},
+    {SDLK_v, InputKey::V},
 };
 
 // The X server's time of the input event that `e` wraps, if it wraps one.
@@ -328,6 +330,18 @@ void SdlHost::PlaceTextCaret(int x, int y, int width, int height) {
   SDL_Rect caret{left, top, std::max(1, static_cast<int>(std::ceil((x + width) * s)) - left),
                  std::max(1, static_cast<int>(std::ceil((y + height) * s)) - top)};
   SDL_SetTextInputRect(&caret);
+}
+
+std::string SdlHost::ClipboardText() {
+  if (state_->lost) return {};
+  char* text = SDL_GetClipboardText();
+  std::string copy = text != nullptr ? text : "";
+  SDL_free(text);
+  return copy;
+}
+
+void SdlHost::SetClipboardText(const std::string& text) {
+  if (!state_->lost) SDL_SetClipboardText(text.c_str());
 }
 
 std::int64_t SdlHost::NowMs() const { return static_cast<std::int64_t>(SDL_GetTicks64()); }

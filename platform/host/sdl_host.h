@@ -58,6 +58,9 @@ class SdlHost : public Host {
   void WakeOnReadable(int fd) override;
   void TakeText(bool wanted) override;
   void PlaceTextCaret(int x, int y, int width, int height) override;
+  // The window system's clipboard.
+  std::string ClipboardText() override;
+  void SetClipboardText(const std::string& text) override;
   // The scale the window is drawn at now (opened with, resized, zoomed).
   double Scale() const override;
   bool FrameLost() override;

@@ -160,6 +160,9 @@ class Shell {
     host_.TakeText(wanted);
     text_caret_ = {};
   }
+  // The desktop's clipboard, as the host keeps it (UTF-8 text).
+  std::string ClipboardText() { return host_.ClipboardText(); }
+  void SetClipboardText(const std::string& text) { host_.SetClipboardText(text); }
   // The caret of the text being typed in `layer` is at `caret` (in the
   // layer's place): the host tells the input method, when it moved.
   void PlaceTextCaret(const ShellLayer& layer, const RECT& caret);
