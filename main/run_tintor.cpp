@@ -55,8 +55,11 @@ const std::vector<ScriptExtension> kStudioCommands = {
 // window: the window's settings when the studio stands beside the phone (a
 // window has it, a headless run does not): it starts shown or hidden as
 // `shown` says, with the kept colour-vision view; when the run ends the
-// settings get the panel's and the view's state.
-int RunApp(Host& host, WindowSettings* window = nullptr, bool shown = false) {
+// settings get the panel's and the view's state. `open_file`: the file the
+// window was opened with, which comes as if dropped and is imported after a
+// question.
+int RunApp(Host& host, WindowSettings* window = nullptr, bool shown = false,
+           const std::string& open_file = {}) {
   CMzApp* app = CMzApp::Instance();
   Shell shell(host);
   if (!shell.ThemeProblem().empty()) {
@@ -69,6 +72,7 @@ int RunApp(Host& host, WindowSettings* window = nullptr, bool shown = false) {
   if (window != nullptr) {
     beside = std::make_unique<Studio>(shell, RegistryFilePath(), shown);
     if (window->vision) beside->Panel().SetVision(*window->vision);
+    if (!open_file.empty()) beside->AskBeforeImporting(open_file);
     if (window->export_form) beside->Panel().SetExportForm(*window->export_form);
     if (!beside->WatchProblem().empty()) {
       std::fprintf(stderr,
@@ -218,11 +222,11 @@ int RunTintor(const std::vector<std::string>& args) {
   if (DecodePng(png.data, png.size, icon_width, icon_height, icon)) {
     host->SetIcon(icon.data(), icon_width, icon_height);
   }
-  // A file opened with the program (from the file manager) is taken as a
-  // file dropped on the window, and imported as such.
+  // A file opened with the program (from the file manager) comes as a file
+  // dropped on the window, and is imported after a question.
   if (!options.open_file.empty()) host->QueueDroppedFile(options.open_file);
   WindowSettings now = kept;
-  const int code = RunApp(*host, &now, shown);
+  const int code = RunApp(*host, &now, shown, options.open_file);
   // Kept too: the window's size and place as it closed.
   now.scale = host->Scale();
   const SdlHost::Place place = host->WindowPlace();

@@ -6,6 +6,7 @@
 #include "platform/file/utf16.h"
 #include "studio/shelf/shelf_texts.h"
 #include "studio/studio_texts.h"
+#include "studio/widgets/confirmation_sheet.h"
 #include "model/shown_text.h"
 
 namespace {
@@ -30,7 +31,17 @@ Studio::Studio(Shell& shell, const std::string& registry_path, bool shown)
   for (const HistoryKey& k : kHistoryKeys) {
     shell_.BindWindowKey(k.key, k.modifiers, false, [this, undo = k.undo] { Step(undo); });
   }
-  shell_.TakeDroppedFiles([this](const std::string& path) { Import(path); });
+  shell_.TakeDroppedFiles([this](const std::string& path) {
+    // The file the window was opened with is imported once the user says so.
+    if (!import_to_ask_.empty() && path == import_to_ask_) {
+      import_to_ask_.clear();
+      shell_.ShowSide(true);
+      ConfirmationSheet question(PreviewPanel::kWidth, &shell_, shelf_text::kImportQuestion,
+                                 shelf_text::ImportQuestionNote(path));
+      if (!question.Ask()) return;
+    }
+    Import(path);
+  });
 }
 
 Studio::~Studio() {

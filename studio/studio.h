@@ -28,6 +28,9 @@ class Studio {
   Studio& operator=(const Studio&) = delete;
 
   PreviewPanel& Panel() { return panel_; }
+  // The file at `path`, when it comes as if dropped on the window (the file
+  // the window was opened with), is imported only after a question.
+  void AskBeforeImporting(std::string path) { import_to_ask_ = std::move(path); }
   // Why the registry file cannot be watched (the panel then says so in a
   // line of its own and reads the file again whenever the window wakes), or
   // empty.
@@ -52,4 +55,5 @@ class Studio {
   ThemeStore store_;
   PreviewPanel panel_;
   std::string history_problem_;
+  std::string import_to_ask_;
 };

@@ -1,5 +1,6 @@
 #include "studio/shelf/shelf_texts.h"
 
+#include "model/shown_text.h"
 #include "platform/file/utf16.h"
 
 namespace shelf_text {
@@ -50,6 +51,10 @@ std::u16string ExportFailed(const std::string& problem) { return u"导出失败�
 
 std::u16string Imported(const std::string& file, int changed) {
   return u"已导入 " + Utf8ToUtf16(file) + u"：" + Number(changed) + u" 项颜色已改变，手机重启后生效；Ctrl+Z 可撤销。";
+}
+
+std::u16string ImportQuestionNote(const std::string& file) {
+  return Utf8ToUtf16(ShownText(file, kShownLineChars)) + u"\n只写入其中的主题颜色；导入后可用 Ctrl+Z 撤销。";
 }
 
 std::u16string ImportRefused(const std::string& file, const std::string& problem) {
