@@ -53,7 +53,9 @@ void BM_WindowRepaint(benchmark::State& state) {
   }
   HeadlessPhone phone;  // for its registry file of its own
   std::string error;
-  std::unique_ptr<SdlHost> host = SdlHost::Create(static_cast<double>(state.range(0)), error);
+  SdlHost::Opening opening;
+  opening.scale = static_cast<double>(state.range(0));
+  std::unique_ptr<SdlHost> host = SdlHost::Create(opening, error);
   if (!host) {
     state.SkipWithError(("no window: " + error).c_str());
     return;

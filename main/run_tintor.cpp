@@ -53,10 +53,14 @@ std::string CheckItemNumber(const std::vector<std::string>& arguments) {
 const std::vector<ScriptExtension> kStudioCommands = {
     {"preview", 1, "NAME.png", &CheckPictureName}, {"select", 1, "N", &CheckItemNumber}};
 
-// studio: the studio stands beside the phone (shown or hidden at start); a
-// window has it, a headless run does not. `shown_at_end` (if given) gets
-// whether it was shown when the run ended.
-int RunApp(Host& host, bool studio = false, bool shown = false, bool* shown_at_end = nullptr) {
+// window: the window's settings when the studio stands beside the phone (a
+// window has it, a headless run does not): it starts shown or hidden as
+// `shown` says, with the kept colour-vision view; when the run ends the
+// settings get the panel's and the view's state. `open_file`: the file the
+// window was opened with, which comes as if dropped and is imported after a
+// question.
+int RunApp(Host& host, WindowSettings* window = nullptr, bool shown = false,
+           const std::string& open_file = {}) {
   CMzApp* app = CMzApp::Instance();
   Shell shell(host);
   if (!shell.ThemeProblem().empty()) {
@@ -66,8 +70,11 @@ int RunApp(Host& host, bool studio = false, bool shown = false, bool* shown_at_e
                  shell.ThemeProblem().c_str());
   }
   std::unique_ptr<Studio> beside;
-  if (studio) {
+  if (window != nullptr) {
     beside = std::make_unique<Studio>(shell, RegistryFilePath(), shown);
+    if (window->vision) beside->Panel().SetVision(*window->vision);
+    if (!open_file.empty()) beside->AskBeforeImporting(open_file);
+    if (window->export_form) beside->Panel().SetExportForm(*window->export_form);
     if (!beside->WatchProblem().empty()) {
       std::fprintf(stderr,
                    "tintor: the theme preview does not follow the registry file as it changes "
@@ -78,7 +85,17 @@ int RunApp(Host& host, bool studio = false, bool shown = false, bool* shown_at_e
   app->InitApplication();
   const int code = app->Run();
   app->Done();
-  if (shown_at_end != nullptr) *shown_at_end = shell.SideShown();
+  if (window != nullptr) {
+    // A change made in this run; one that only started without the panel
+    // changes nothing.
+    if (shell.SideShown() != shown) window->panel_shown = shell.SideShown();
+    if (beside->Panel().Vision() != window->vision.value_or(ColourVision::kTypical)) {
+      window->vision = beside->Panel().Vision();
+    }
+    if (beside->Panel().ExportForm() != window->export_form.value_or(RegFileForm::kVersion5)) {
+      window->export_form = beside->Panel().ExportForm();
+    }
+  }
   beside.reset();
   return code;
 }
@@ -180,12 +197,15 @@ int RunTintor(const std::vector<std::string>& args) {
     std::fprintf(stderr, "tintor: the settings file %s is ignored and left as it is: %s\n",
                  settings_path.c_str(), settings_problem.c_str());
   }
-  const double scale = options.scale_asked ? options.scale : kept.scale.value_or(options.scale);
   const bool shown = options.preview && kept.panel_shown.value_or(true);
   // The window fits the desktop with the studio beside the phone, shown or
   // hidden as it starts.
-  const int width = Shell::kScreenWidth + (shown ? PreviewPanel::kWidth : PreviewPanel::kTabWidth);
-  std::unique_ptr<SdlHost> host = SdlHost::Create(scale, error, width);
+  SdlHost::Opening opening;
+  if (options.scale_asked) opening.scale = options.scale;
+  opening.kept = kept.scale;
+  opening.width = Shell::kScreenWidth + (shown ? PreviewPanel::kWidth : PreviewPanel::kTabWidth);
+  if (kept.x && kept.y) opening.place = SdlHost::Place{*kept.x, *kept.y};
+  std::unique_ptr<SdlHost> host = SdlHost::Create(opening, error);
   if (!host) {
     std::fprintf(stderr,
                  "tintor: cannot open a window (%s); run it headless: "
@@ -193,9 +213,9 @@ int RunTintor(const std::vector<std::string>& args) {
                  error.c_str());
     return 1;
   }
-  if (host->Scale() < scale) {
+  if (options.scale_asked && host->Scale() < options.scale) {
     std::fprintf(stderr, "tintor: --scale %g does not fit this screen; the window is drawn at %.2f\n",
-                 scale, host->Scale());
+                 options.scale, host->Scale());
   }
   int icon_width = 0, icon_height = 0;
   std::vector<std::uint32_t> icon;
@@ -203,16 +223,16 @@ int RunTintor(const std::vector<std::string>& args) {
   if (DecodePng(png.data, png.size, icon_width, icon_height, icon)) {
     host->SetIcon(icon.data(), icon_width, icon_height);
   }
-  // A file opened with the program (from the file manager) is taken as a
-  // file dropped on the window: the studio imports it as it imports a file dropped there.
+  // A file opened with the program (from the file manager) comes as a file
+  // dropped on the window, and is imported after a question.
   if (!options.open_file.empty()) host->QueueDroppedFile(options.open_file);
-  bool shown_at_end = shown;
-  const int code = RunApp(*host, true, shown, &shown_at_end);
-  // Kept: the scale asked for, and the panel as the user left it (a change
-  // made in this run; a run that only started without it changes nothing).
   WindowSettings now = kept;
-  if (options.scale_asked) now.scale = options.scale;
-  if (shown_at_end != shown) now.panel_shown = shown_at_end;
+  const int code = RunApp(*host, &now, shown, options.open_file);
+  // Kept too: the window's size and place as it closed.
+  now.scale = host->Scale();
+  const SdlHost::Place place = host->WindowPlace();
+  now.x = place.x;
+  now.y = place.y;
   if (settings_problem.empty() && !settings_path.empty() && now != kept &&
       !WriteWindowSettings(settings_path, now, error)) {
     std::fprintf(stderr, "tintor: the window's settings are not kept: %s\n", error.c_str());

@@ -32,6 +32,17 @@ bool ParseScale(std::string_view text, double& scale) {
   return true;
 }
 
+// A place on the desktop: a whole number of pixels, within reason.
+bool ParsePlace(std::string_view text, int& place) {
+  const std::string copy(text);
+  char* end = nullptr;
+  errno = 0;
+  const long v = std::strtol(copy.c_str(), &end, 10);
+  if (copy.empty() || errno != 0 || *end != '\0' || v < -100000 || v > 100000) return false;
+  place = static_cast<int>(v);
+  return true;
+}
+
 // False with `problem` set at the first line that is not "panel=shown",
 // "panel=hidden", "scale=N", a comment or blank.
 bool ParseSettings(std::string_view text, WindowSettings& settings, std::string& problem) {
@@ -46,12 +57,22 @@ bool ParseSettings(std::string_view text, WindowSettings& settings, std::string&
     const std::string_view key = Trim(line.substr(0, equals));
     const std::string_view value = equals == std::string_view::npos ? "" : Trim(line.substr(equals + 1));
     double scale = 0;
+    int place = 0;
+    ColourVision vision = ColourVision::kTypical;
     if (key == "panel" && (value == "shown" || value == "hidden")) {
       settings.panel_shown = value == "shown";
     } else if (key == "scale" && ParseScale(value, scale)) {
       settings.scale = scale;
+    } else if ((key == "x" || key == "y") && ParsePlace(value, place)) {
+      (key == "x" ? settings.x : settings.y) = place;
+    } else if (key == "vision" && (value == "typical" || ParseColourVision(value, &vision))) {
+      settings.vision = vision;
+    } else if (key == "export" && (value == "regedit5" || value == "regedit4")) {
+      settings.export_form = value == "regedit4" ? RegFileForm::kRegedit4 : RegFileForm::kVersion5;
     } else {
-      problem = "line " + std::to_string(number) + " is not panel=shown|hidden or scale=0.25..4";
+      problem = "line " + std::to_string(number) +
+                " is not panel=shown|hidden, scale=0.25..4, x=N, y=N, "
+                "vision=typical|protan|deutan|tritan or export=regedit5|regedit4";
       return false;
     }
   }
@@ -89,6 +110,13 @@ bool WriteWindowSettings(const std::string& path, const WindowSettings& settings
     char scale[32];
     std::snprintf(scale, sizeof scale, "%g", *settings.scale);
     text += std::string("scale=") + scale + "\n";
+  }
+  if (settings.x) text += "x=" + std::to_string(*settings.x) + "\n";
+  if (settings.y) text += "y=" + std::to_string(*settings.y) + "\n";
+  if (settings.vision) text += std::string("vision=") + ColourVisionName(*settings.vision) + "\n";
+  if (settings.export_form) {
+    text += std::string("export=") +
+            (*settings.export_form == RegFileForm::kRegedit4 ? "regedit4" : "regedit5") + "\n";
   }
   // A link at the file's own name is never written through.
   FileError failure;

@@ -1,5 +1,6 @@
 // What the window keeps between runs: whether the studio beside the phone
-// was shown when it closed, and the scale last asked for with --scale. Kept
+// was shown when it closed, the window's scale and place then, the studio's
+// colour-vision view and the export format. Kept
 // as a few "key=value" lines in $XDG_CONFIG_HOME/tintor/settings (else
 // ~/.config/tintor/settings); headless runs neither read nor write it.
 // Not for: anything the phone keeps (that is the registry's).
@@ -8,9 +9,15 @@
 #include <optional>
 #include <string>
 
+#include "model/checks/colour_science.h"
+#include "platform/win/reg_file_format.h"
+
 struct WindowSettings {
   std::optional<bool> panel_shown;
   std::optional<double> scale;  // 0.25 to 4, as --scale takes it
+  std::optional<int> x, y;      // the window's top left corner on the desktop
+  std::optional<ColourVision> vision;     // the studio's colour-vision view
+  std::optional<RegFileForm> export_form;  // the theme shelf's export format
   bool operator==(const WindowSettings&) const = default;
 };
 

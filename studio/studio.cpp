@@ -6,6 +6,7 @@
 #include "platform/file/utf16.h"
 #include "studio/shelf/shelf_texts.h"
 #include "studio/studio_texts.h"
+#include "studio/widgets/confirmation_sheet.h"
 #include "model/shown_text.h"
 #include "studio/preview/restore_confirmation.h"
 #include "studio/shelf/theme_shelf.h"
@@ -44,7 +45,17 @@ Studio::Studio(Shell& shell, const std::string& registry_path, bool shown)
   for (const HistoryKey& k : kHistoryKeys) {
     shell_.BindWindowKey(k.key, k.modifiers, false, [this, undo = k.undo] { Step(undo); });
   }
-  shell_.TakeDroppedFiles([this](const std::string& path) { Import(path, true); });
+  shell_.TakeDroppedFiles([this](const std::string& path) {
+    // The file the window was opened with is imported once the user says so.
+    if (!import_to_ask_.empty() && path == import_to_ask_) {
+      import_to_ask_.clear();
+      shell_.ShowSide(true);
+      ConfirmationSheet question(PreviewPanel::kWidth, &shell_, shelf_text::kImportQuestion,
+                                 shelf_text::ImportQuestionNote(path), /*undoable=*/true);
+      if (!question.Ask()) return;
+    }
+    Import(path, true);
+  });
 }
 
 Studio::~Studio() {
@@ -148,9 +159,11 @@ void Studio::AskRestore() {
 void Studio::OpenShelf() {
   if (asking_ || shelf_ != nullptr || card_.IsOpen()) return;
   ThemeShelf shelf(PreviewPanel::kWidth, &shell_, store_, [this](const std::string& path) { Import(path, false); });
+  shelf.SetExportForm(panel_.ExportForm());
   shelf_ = &shelf;
   shelf.Run();
   shelf_ = nullptr;
+  panel_.SetExportForm(shelf.ExportForm());
   Reload();
 }
 

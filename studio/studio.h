@@ -35,6 +35,9 @@ class Studio {
   // Reads the theme again and shows it wherever it shows; true when it
   // changed.
   bool Reload();
+  // The file at `path`, when it comes as if dropped on the window (the file
+  // the window was opened with), is imported only after a question.
+  void AskBeforeImporting(std::string path) { import_to_ask_ = std::move(path); }
   // Why the registry file cannot be watched (the panel then says so in a
   // line of its own and reads the file again whenever the window wakes), or
   // empty.
@@ -71,4 +74,5 @@ class Studio {
   CardRun card_;
   ThemeShelf* shelf_ = nullptr;
   bool asking_ = false;
+  std::string import_to_ask_;
 };

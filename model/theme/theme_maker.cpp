@@ -411,8 +411,9 @@ std::vector<MadeTheme> MakeKind(Maker& maker, COLORREF source, bool dark, bool e
 }  // namespace
 
 MadeTheme MakeTheme(COLORREF source, bool dark, bool exact) {
+  // The first of the two that the candidates hold, chosen among them alike.
   Maker maker(source, exact);
-  return MakeKind(maker, source, dark, exact, 1).front();
+  return MakeKind(maker, source, dark, exact, 2).front();
 }
 
 std::vector<MadeTheme> MakeThemeCandidates(COLORREF source, bool exact) {

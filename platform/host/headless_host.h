@@ -46,6 +46,9 @@ class HeadlessHost : public Host {
   bool TakingText() const { return taking_text_; }
   // Remembers where the caret was said to be.
   void PlaceTextCaret(int x, int y, int width, int height) override { text_caret_ = {x, y, width, height}; }
+  // A clipboard of its own, in memory.
+  std::string ClipboardText() override { return clipboard_; }
+  void SetClipboardText(const std::string& text) override { clipboard_ = text; }
   struct Rect {
     int x = 0, y = 0, width = 0, height = 0;
   };
@@ -92,6 +95,7 @@ class HeadlessHost : public Host {
   const std::vector<std::string>& Errors() const { return errors_; }
 
  private:
+  std::string clipboard_;
   // A drag not yet played out: its moves are made one at a time as it plays,
   // so a long drag holds no more than a short one.
   struct DragPath {

@@ -7,7 +7,7 @@
 // wall-clock minute for the status bar); say whether windows slide in and out;
 // wake the wait when a file descriptor has news; take typed text (an input
 // method's too, and what it is still composing) while the shell wants it,
-// and tell the input method where the caret is.
+// and tell the input method where the caret is; read and fill the clipboard.
 // A host does not: draw, know about windows, or queue messages.
 //
 // Two hosts implement it: SdlHost (a real window) and HeadlessHost (pixels in
@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/host/input_event.h"
 
@@ -30,7 +31,12 @@ class Host {
   virtual void Present(const std::uint32_t* pixels, int width, int height, int stride) = 0;
   // How many of its own pixels the host shows for one pixel of the phone's
   // screen; frames are drawn that much larger. Input comes in phone pixels.
+  // It may change while the shell waits (a window resized or zoomed): the
+  // next frame is drawn at the new scale.
   virtual double Scale() const = 0;
+  // True once after the host lost the frame it showed without a change of
+  // scale (a window resized back to its frame): the shell shows it again.
+  virtual bool FrameLost() { return false; }
   // Waits at most timeout_ms (-1: as long as it takes) for the next input.
   // True with an event in `event`; false when the time ran out or the host
   // did something of its own and the shell should look around again.
@@ -51,4 +57,8 @@ class Host {
   // phone pixels (the screen, and right of it what the shell shows beside
   // it): an input method shows its window of candidates next to it.
   virtual void PlaceTextCaret(int x, int y, int width, int height) = 0;
+  // The desktop's clipboard as UTF-8 text: what was copied last (empty when
+  // it holds no text), and putting text there for other programs to paste.
+  virtual std::string ClipboardText() = 0;
+  virtual void SetClipboardText(const std::string& text) = 0;
 };

@@ -14,7 +14,8 @@
 // the letters of the window's shortcuts (Z and Y, held with Ctrl), and
 // Backspace and Delete for the text being typed.
 enum class InputKey {
-  Escape, Enter, Up, Down, PageUp, PageDown, Home, End, F2, Tab, Space, Left, Right, Z, Y, Backspace, Delete
+  Escape, Enter, Up, Down, PageUp, PageDown, Home, End, F2, Tab, Space, Left, Right, Z, Y, Backspace, Delete,
+  A, C, X, V  // with Ctrl: select all, copy, cut, paste
 };
 
 // Keys held with a key (a bit set).

@@ -116,7 +116,8 @@ bool ReadKey(LineParser& p, ScriptCommand& c) {
       {"left", InputKey::Left},     {"right", InputKey::Right},   {"pageup", InputKey::PageUp},
       {"pagedown", InputKey::PageDown}, {"home", InputKey::Home}, {"end", InputKey::End},
       {"f2", InputKey::F2},         {"z", InputKey::Z},           {"y", InputKey::Y},
-      {"backspace", InputKey::Backspace}, {"delete", InputKey::Delete}};
+      {"backspace", InputKey::Backspace}, {"delete", InputKey::Delete}, {"a", InputKey::A},
+      {"c", InputKey::C},           {"x", InputKey::X},           {"v", InputKey::V}};
   static constexpr std::pair<const char*, KeyModifier> kHeld[] = {{"shift+", kShift},
                                                                    {"ctrl+", kCtrl}};
   std::string word = p.Word(1);

@@ -10,6 +10,7 @@
 #include <csignal>
 #include <ctime>
 #include <optional>
+#include <utility>
 #include <pthread.h>
 
 #include "platform/host/fd_waker.h"
@@ -20,6 +21,15 @@
 struct SdlHost::State {
   double scale = 1.0;
   SDL_Window* window = nullptr;
+  // The last frame's width in phone pixels, and the window size last asked
+  // for (the frame's): any other size is the user's resize.
+  int frame_width = Host::kScreenWidth;
+  int asked_width = 0;
+  int asked_height = 0;
+  bool frame_lost = false;
+  // Where the window stood when last heard of: a window destroyed from
+  // outside can no longer be asked.
+  SdlHost::Place place;
   bool finger_down = false;
   bool has_frame = false;
   bool lost = false;  // destroyed from outside: nothing may touch it any more
@@ -68,7 +78,9 @@ constexpr struct {
     {SDLK_SPACE, InputKey::Space},     {SDLK_LEFT, InputKey::Left},
     {SDLK_RIGHT, InputKey::Right},     {SDLK_z, InputKey::Z},
     {SDLK_y, InputKey::Y},             {SDLK_BACKSPACE, InputKey::Backspace},
-    {SDLK_DELETE, InputKey::Delete},
+    {SDLK_DELETE, InputKey::Delete},   {SDLK_a, InputKey::A},
+    {SDLK_c, InputKey::C},             {SDLK_x, InputKey::X},
+    {SDLK_v, InputKey::V},
 };
 
 // The X server's time of the input event that `e` wraps, if it wraps one.
@@ -106,9 +118,35 @@ void KeepOnDesktop(SDL_Window* window) {
   const int right = usable.x + usable.w;
   if (x + w > right) SDL_SetWindowPosition(window, std::max(usable.x, right - w), y);
 }
+
+// The largest scale at which the window, `frame_width` phone pixels wide,
+// fits the free area of the desktop it is on.
+double LargestScale(SDL_Window* window, int frame_width) {
+  SDL_Rect usable{};
+  const int display = SDL_GetWindowDisplayIndex(window);
+  if (display < 0 || SDL_GetDisplayUsableBounds(display, &usable) != 0) return 4.0;
+  return FitWindowScale(4.0, usable.w, usable.h, frame_width);
+}
+
+// A window at `place`, `width` x `height` pixels, moved as little as it takes
+// to stand whole on the screen that holds the middle of its title bar; none
+// when no screen holds it.
+std::optional<SdlHost::Place> OnAScreen(const SdlHost::Place& place, int width, int height) {
+  const SDL_Point title{place.x + width / 2, place.y + 10};
+  for (int i = 0; i < SDL_GetNumVideoDisplays(); ++i) {
+    SDL_Rect bounds{};
+    if (SDL_GetDisplayBounds(i, &bounds) != 0 || !SDL_PointInRect(&title, &bounds)) continue;
+    SDL_Rect usable = bounds;
+    if (SDL_GetDisplayUsableBounds(i, &usable) != 0) usable = bounds;
+    return SdlHost::Place{std::max(usable.x, std::min(place.x, usable.x + usable.w - width)),
+                          std::max(usable.y, std::min(place.y, usable.y + usable.h - height))};
+  }
+  return std::nullopt;
+}
 }  // namespace
 
-std::unique_ptr<SdlHost> SdlHost::Create(double scale, std::string& error, int width) {
+std::unique_ptr<SdlHost> SdlHost::Create(const Opening& opening, std::string& error) {
+  const int width = opening.width;
   // The window's pixels are copied straight to the window system. SDL would
   // otherwise draw them through a software OpenGL, which alone holds about
   // 90 MB and makes each frame slower.
@@ -150,22 +188,27 @@ std::unique_ptr<SdlHost> SdlHost::Create(double scale, std::string& error, int w
   auto state = std::make_unique<State>();
   // A window taller or wider than the desktop would hide the toolbar.
   SDL_Rect usable{};
-  if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
-    scale = FitWindowScale(scale, usable.w, usable.h, width);
-  }
+  if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = SDL_Rect{};
+  const double scale = StartWindowScale(opening.scale, opening.kept, usable.w, usable.h, width);
   state->scale = scale;
+  state->frame_width = std::max(width, kPhoneWidth);
   // Files dropped on the window come as events.
   SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
   const int w = static_cast<int>(std::lround(std::max(width, kPhoneWidth) * scale));
   const int h = static_cast<int>(std::lround(kPhoneHeight * scale));
-  state->window = SDL_CreateWindow("Tintor", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
-                                   SDL_WINDOW_SHOWN);
+  const std::optional<Place> placed = opening.place ? OnAScreen(*opening.place, w, h) : std::nullopt;
+  state->window = SDL_CreateWindow("Tintor", placed ? placed->x : SDL_WINDOWPOS_CENTERED,
+                                   placed ? placed->y : SDL_WINDOWPOS_CENTERED, w, h,
+                                   SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
+  state->asked_width = w;
+  state->asked_height = h;
   if (state->window == nullptr || SDL_GetWindowSurface(state->window) == nullptr) {
     error = SDL_GetError();
     if (state->window) SDL_DestroyWindow(state->window);
     SDL_Quit();
     return nullptr;
   }
+  SDL_GetWindowPosition(state->window, &state->place.x, &state->place.y);
   // Typed text only while a text field wants it: SDL starts taking it at
   // once, and an input method would catch the keys of the window meanwhile.
   SDL_StopTextInput();
@@ -195,6 +238,13 @@ SdlHost::~SdlHost() {
 }
 
 double SdlHost::Scale() const { return state_->scale; }
+
+bool SdlHost::FrameLost() { return std::exchange(state_->frame_lost, false); }
+
+SdlHost::Place SdlHost::WindowPlace() const {
+  if (!state_->lost) SDL_GetWindowPosition(state_->window, &state_->place.x, &state_->place.y);
+  return state_->place;
+}
 
 void SdlHost::SetIcon(const std::uint32_t* pixels, int width, int height) {
   if (pixels == nullptr || width <= 0 || height <= 0 || state_->lost) return;
@@ -227,9 +277,16 @@ void SdlHost::Present(const std::uint32_t* pixels, int width, int height, int st
   if (pixels == nullptr || width <= 0 || height <= 0 || state_->lost) return;
   // The window takes the frame's size, so a frame wider than the phone (or a
   // new scale) needs nothing else here.
+  state_->frame_width = static_cast<int>(std::lround(width / state_->scale));
   SDL_Surface* target = SDL_GetWindowSurface(state_->window);
   if (target == nullptr || target->w != width || target->h != height) {
+    state_->asked_width = width;
+    state_->asked_height = height;
     SDL_SetWindowSize(state_->window, width, height);
+    // A person may make it smaller, down to half the phone's size.
+    SDL_SetWindowMinimumSize(
+        state_->window, static_cast<int>(std::ceil(state_->frame_width * kSmallestKeptScale)),
+        static_cast<int>(std::ceil(kPhoneHeight * kSmallestKeptScale)));
     KeepOnDesktop(state_->window);
     target = SDL_GetWindowSurface(state_->window);
     if (target == nullptr) return;
@@ -273,6 +330,18 @@ void SdlHost::PlaceTextCaret(int x, int y, int width, int height) {
   SDL_Rect caret{left, top, std::max(1, static_cast<int>(std::ceil((x + width) * s)) - left),
                  std::max(1, static_cast<int>(std::ceil((y + height) * s)) - top)};
   SDL_SetTextInputRect(&caret);
+}
+
+std::string SdlHost::ClipboardText() {
+  if (state_->lost) return {};
+  char* text = SDL_GetClipboardText();
+  std::string copy = text != nullptr ? text : "";
+  SDL_free(text);
+  return copy;
+}
+
+void SdlHost::SetClipboardText(const std::string& text) {
+  if (!state_->lost) SDL_SetClipboardText(text.c_str());
 }
 
 std::int64_t SdlHost::NowMs() const { return static_cast<std::int64_t>(SDL_GetTicks64()); }
@@ -352,6 +421,7 @@ bool SdlHost::WaitEvent(InputEvent& event, int timeout_ms) {
         return give(InputEvent::Wheel(px(mx), px(my), turns));
       }
       case SDL_KEYDOWN:
+        if ((e.key.keysym.mod & KMOD_CTRL) != 0 && Zoom(e.key.keysym.sym)) return false;
         for (const auto& [sym, key] : kKeys) {
           if (e.key.keysym.sym != sym) continue;
           const unsigned held = ModifiersOf(e.key.keysym.mod);
@@ -383,9 +453,56 @@ bool SdlHost::WaitEvent(InputEvent& event, int timeout_ms) {
         }
         // Back in front: what the shell shows beside the phone may be old.
         if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) return false;
+        if (e.window.event == SDL_WINDOWEVENT_MOVED) state_->place = Place{e.window.data1, e.window.data2};
+        if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED && !state_->lost &&
+            (e.window.data1 != state_->asked_width || e.window.data2 != state_->asked_height) &&
+            Resized(e.window.data1, e.window.data2)) {
+          return false;
+        }
         break;
       default:
         break;
     }
   }
+}
+
+bool SdlHost::Zoom(int key) {
+  int direction = 0;
+  switch (key) {
+    case SDLK_PLUS:
+    case SDLK_EQUALS:
+    case SDLK_KP_PLUS:
+      direction = 1;
+      break;
+    case SDLK_MINUS:
+    case SDLK_KP_MINUS:
+      direction = -1;
+      break;
+    case SDLK_0:
+    case SDLK_KP_0:
+      break;
+    default:
+      return false;
+  }
+  if (state_->lost) return true;
+  state_->scale = ZoomWindowScale(state_->scale, direction,
+                                  LargestScale(state_->window, state_->frame_width));
+  return true;
+}
+
+bool SdlHost::Resized(int width, int height) {
+  // The scale at which the frame fills the new size in one direction and
+  // fits in the other; the window then takes the frame's size.
+  const double fits = std::min(static_cast<double>(width) / state_->frame_width,
+                               static_cast<double>(height) / kPhoneHeight);
+  const double scale = std::clamp(fits, kSmallestKeptScale,
+                                  std::max(kSmallestKeptScale, LargestScale(state_->window, state_->frame_width)));
+  if (std::abs(scale - state_->scale) < 1e-9) {
+    // The same frame: the window goes back to its size and shows it again.
+    SDL_SetWindowSize(state_->window, state_->asked_width, state_->asked_height);
+    state_->frame_lost = true;
+    return true;
+  }
+  state_->scale = scale;
+  return true;
 }

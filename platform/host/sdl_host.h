@@ -15,22 +15,39 @@
 // method can compose it, only while the shell wants it; a file dropped on
 // the window comes with its path. Each input carries the moment it happened
 // (under X, the server's own stamp), not the moment the loop read it.
+// The window can be resized (the frame is drawn anew at the scale that fits
+// it, and the window takes the frame's size) and Ctrl+plus, Ctrl+minus and
+// Ctrl+0 zoom it, never below half the phone's size nor past the desktop.
 // Does not: draw anything itself or keep any state of the phone.
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/host/host.h"
 
 class SdlHost : public Host {
  public:
-  // Opens the window, `scale` times the phone's screen, or smaller when a
-  // window `width` of the phone's pixels wide (the screen and what the shell
-  // shows beside it) would not fit the desktop. A window that grows later
-  // moves left to stay on the desktop. Null with `error` set when there is no
-  // display.
-  static std::unique_ptr<SdlHost> Create(double scale, std::string& error, int width = 480);
+  // Where a window stands on the desktop: its top left corner.
+  struct Place {
+    int x = 0;
+    int y = 0;
+    bool operator==(const Place&) const = default;
+  };
+  // How a window opens: `scale` asked for on the command line, else `kept`
+  // from the last run (see StartWindowScale), `width` of the phone's pixels
+  // wide (the screen and what the shell shows beside it); at `place` when
+  // the window's title bar is on a screen there, else in the middle.
+  struct Opening {
+    std::optional<double> scale;
+    std::optional<double> kept;
+    int width = 480;
+    std::optional<Place> place;
+  };
+  // Opens the window. A window that grows later moves left to stay on the
+  // desktop. Null with `error` set when there is no display.
+  static std::unique_ptr<SdlHost> Create(const Opening& opening, std::string& error);
   ~SdlHost() override;
 
   void Present(const std::uint32_t* pixels, int width, int height, int stride) override;
@@ -41,8 +58,14 @@ class SdlHost : public Host {
   void WakeOnReadable(int fd) override;
   void TakeText(bool wanted) override;
   void PlaceTextCaret(int x, int y, int width, int height) override;
-  // The scale the window was opened with (the request, or less to fit).
+  // The window system's clipboard.
+  std::string ClipboardText() override;
+  void SetClipboardText(const std::string& text) override;
+  // The scale the window is drawn at now (opened with, resized, zoomed).
   double Scale() const override;
+  bool FrameLost() override;
+  // Where the window stands now.
+  Place WindowPlace() const;
 
   // The picture the desktop shows for the window (task bar, switcher):
   // `width` x `height` premultiplied ARGB pixels, as frames are, row by row.
@@ -53,6 +76,10 @@ class SdlHost : public Host {
 
  private:
   struct State;
+  // Zooms for Ctrl and `key` (plus, minus, 0); false for any other key.
+  bool Zoom(int key);
+  // Takes a size the user gave the window: the scale that fits it.
+  bool Resized(int width, int height);
   explicit SdlHost(std::unique_ptr<State> state);
   std::unique_ptr<State> state_;
 };

@@ -34,10 +34,7 @@ double EaseOut(double t) {
 
 Shell::Shell(Host& host)
     : host_(host), scale_(host.Scale()), theme_(ThemeColors::LoadFromRegistry(&theme_problem_)) {
-  const auto scaled = [this](int length) { return static_cast<int>(std::lround(length * scale_)); };
-  phone_width_ = scaled(kScreenWidth);
-  screen_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, phone_width_, scaled(kScreenHeight));
-  Canvas::SetDeviceScale(scale_);
+  MakeScreen();
   window_keys_ = {
       {InputKey::F2, kNoModifier, true, [this] {
          // Nothing changes beside what holds the window until its run ends.
@@ -421,6 +418,7 @@ bool Shell::RunLoop(const std::function<bool()>& done) {
     }
     if (quit_requested_) break;
     TickAnimations();
+    FollowHost();
     if (host_.ClockMinutes() != drawn_minute_) dirty_ = true;
     if (IsDirty()) RenderFrame();
     if (done && done()) {
@@ -527,14 +525,31 @@ int Shell::PlaceWidth(ShellLayer::Place place) const {
   return side_shown_ ? side_shown_width_ : side_hidden_width_;
 }
 
+void Shell::MakeScreen() {
+  const auto scaled = [this](int length) { return static_cast<int>(std::lround(length * scale_)); };
+  phone_width_ = scaled(kScreenWidth);
+  if (screen_ != nullptr) cairo_surface_destroy(screen_);
+  screen_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, phone_width_ + scaled(side_shown_width_),
+                                       scaled(kScreenHeight));
+  Canvas::SetDeviceScale(scale_);
+  dirty_ = side_dirty_ = true;
+}
+
+void Shell::FollowHost() {
+  if (host_.Scale() != scale_) {
+    // Drawn anew at the window's new size, text and all, so it stays sharp.
+    scale_ = host_.Scale();
+    MakeScreen();
+    text_caret_ = {};
+  } else if (host_.FrameLost()) {
+    PresentFrame();
+  }
+}
+
 void Shell::SetSidePlace(int shown_width, int hidden_width, bool shown) {
   side_shown_width_ = std::max(shown_width, 0);
   side_hidden_width_ = std::clamp(hidden_width, 0, side_shown_width_);
-  const int height = cairo_image_surface_get_height(screen_);
-  const int width =
-      phone_width_ + static_cast<int>(std::lround(std::max(side_shown_width_, 0) * scale_));
-  cairo_surface_destroy(screen_);
-  screen_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+  MakeScreen();
   side_shown_ = !shown;  // so that ShowSide tells the layers
   ShowSide(shown);
   dirty_ = true;

@@ -164,6 +164,9 @@ class Shell {
     host_.TakeText(wanted);
     text_caret_ = {};
   }
+  // The desktop's clipboard, as the host keeps it (UTF-8 text).
+  std::string ClipboardText() { return host_.ClipboardText(); }
+  void SetClipboardText(const std::string& text) { host_.SetClipboardText(text); }
   // The caret of the text being typed in `layer` is at `caret` (in the
   // layer's place): the host tells the input method, when it moved.
   void PlaceTextCaret(const ShellLayer& layer, const RECT& caret);
@@ -207,6 +210,11 @@ class Shell {
   void PaintPhone();
   void PaintSide();
   void PresentFrame();
+  // The screen buffer made anew for the scale and the side place's width.
+  void MakeScreen();
+  // Takes a new scale of the host (its window resized or zoomed), or shows
+  // the last frame again when the host lost it.
+  void FollowHost();
   // Where a layer of `place` starts, in phone pixels.
   static int PlaceLeft(ShellLayer::Place place) {
     return place == ShellLayer::Place::Phone ? 0 : kScreenWidth;

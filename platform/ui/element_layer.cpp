@@ -182,7 +182,9 @@ void ElementLayer::Route(const InputEvent& e) {
       if (e.wheel != 0) finger_.Wheel(roots_, e.x, e.y, e.wheel);
       break;
     case InputEvent::Type::Key:
+      held_ = e.modifiers;
       OnKey(e.key);
+      held_ = kNoModifier;
       break;
     case InputEvent::Type::Text:
       OnText(Utf8ToUtf16(e.text));

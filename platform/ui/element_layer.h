@@ -64,6 +64,9 @@ class ElementLayer : public ShellLayer {
   // The caret of the text typed in an element is at `caret` (in the frame's
   // coordinates): the input method is told, for its window of candidates.
   void PlaceTextCaret(const RECT& caret) const;
+  // The keys held (KeyModifier bits) with the key being handed to the
+  // elements now; none outside OnKey.
+  unsigned HeldWithKey() const { return held_; }
   // A control notification from one of the elements.
   virtual void PostCommand(WPARAM wParam, LPARAM lParam);
 
@@ -114,6 +117,7 @@ class ElementLayer : public ShellLayer {
   void SetDimsBehind(bool dims) { dims_behind_ = dims; }
 
  private:
+  unsigned held_ = kNoModifier;
   bool Outside(int x, int y) const;
   // The focus moves to `element` (or nowhere); the element that had it is told.
   void MoveFocusTo(UiWin* element);

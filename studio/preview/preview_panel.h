@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "model/checks/colour_science.h"
+#include "platform/win/reg_file_format.h"
 #include "model/theme/theme_store.h"
 #include "model/theme/theme_values.h"
 #include "studio/preview/vision_toggle.h"
@@ -42,6 +43,9 @@ class PreviewPanel : public StudioLayer {
   // `shell`: the shell the panel stands beside the phone in (null for a
   // panel only painted into pictures).
   PreviewPanel(Shell* shell, Actions actions);
+  // The theme shelf's export format, as it was when the shelf last closed.
+  RegFileForm ExportForm() const { return export_form_; }
+  void SetExportForm(RegFileForm form) { export_form_ = form; }
 
   // Shows `theme`, read with `problem` (empty: read well; `status` the
   // registry's code); false when that is what it shows already. The outcome
@@ -109,5 +113,6 @@ class PreviewPanel : public StudioLayer {
   SampleScreensView screens_;
   WayBackTab tab_;
   ColourVision vision_ = ColourVision::kTypical;
+  RegFileForm export_form_ = RegFileForm::kVersion5;
   VisionToggle visions_[4];
 };

@@ -1,5 +1,6 @@
 #include "studio/shelf/shelf_texts.h"
 
+#include "model/shown_text.h"
 #include "platform/file/utf16.h"
 
 namespace shelf_text {
@@ -47,6 +48,10 @@ std::u16string DeleteFailed(const std::string& problem) { return u"删除失败"
 std::u16string Exported(const std::string& path) { return u"已导出到 " + Utf8ToUtf16(path); }
 
 std::u16string ExportFailed(const std::string& problem) { return u"导出失败，没有写入文件" + Detail(problem) + u"。"; }
+
+std::u16string ImportQuestionNote(const std::string& file) {
+  return Utf8ToUtf16(ShownText(file, kShownLineChars)) + u"\n只写入其中的主题颜色；导入后可用 Ctrl+Z 撤销。";
+}
 
 std::u16string FileLabel(const std::string& path) {
   constexpr std::size_t kShown = 24;

@@ -58,6 +58,9 @@ std::u16string DeleteFailed(const std::string& problem);
 std::u16string Exported(const std::string& path);
 std::u16string ExportFailed(const std::string& problem);
 std::u16string Imported(const std::string& file, int changed);
+// The question before importing a file the window was opened with.
+inline constexpr char16_t kImportQuestion[] = u"导入这个文件中的主题颜色？";
+std::u16string ImportQuestionNote(const std::string& file);
 // A dropped file that is not imported: nothing is written.
 std::u16string ImportRefused(const std::string& file, const RegFileFault& fault);
 std::u16string ImportFailed(const std::string& file);

@@ -229,6 +229,11 @@ ThemeShelf::ThemeShelf(int width, Shell* shell, ThemeStore& store,
 
 ThemeShelf::~ThemeShelf() = default;
 
+void ThemeShelf::SetExportForm(RegFileForm form) {
+  form_ = form;
+  format_.SetText(form_ == RegFileForm::kVersion5 ? shelf_text::kFormat5 : shelf_text::kFormat4);
+}
+
 void ThemeShelf::Run() {
   Shell* shell = GetShell();
   if (shell == nullptr) return;
@@ -275,8 +280,7 @@ void ThemeShelf::ExportCurrent() {
 }
 
 void ThemeShelf::SwitchFormat() {
-  form_ = form_ == RegFileForm::kVersion5 ? RegFileForm::kRegedit4 : RegFileForm::kVersion5;
-  format_.SetText(form_ == RegFileForm::kVersion5 ? shelf_text::kFormat5 : shelf_text::kFormat4);
+  SetExportForm(form_ == RegFileForm::kVersion5 ? RegFileForm::kRegedit4 : RegFileForm::kVersion5);
 }
 
 void ThemeShelf::ImportFile() {

@@ -58,6 +58,9 @@ class ThemeShelf : public StudioLayer {
   const StudioButton& SaveButton() const { return save_; }
   const StudioButton& ExportCurrentButton() const { return export_current_; }
   const StudioButton& FormatButton() const { return format_; }
+  // The format its exports are written in, chosen with the format button.
+  RegFileForm ExportForm() const { return form_; }
+  void SetExportForm(RegFileForm form);
   const StudioButton& CloseButton() const { return close_; }
   // The outcome of the last command (empty: none yet).
   const std::u16string& status() const { return status_.Text(); }

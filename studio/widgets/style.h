@@ -68,6 +68,7 @@ inline const Color kFieldRim = Color::Rgb(0xB4, 0xB8, 0xBE);
 inline const Color kFieldFocusRim = Color::Rgb(0x3B, 0x82, 0xF6);
 inline const Color kFieldHint = Color::Rgb(0x8A, 0x90, 0x99);
 inline const Color kFieldInk = Color::Rgb(0x20, 0x20, 0x20);
+inline const Color kFieldSelection = Color::Rgb(0xB4, 0xD5, 0xFE);
 
 // ---- Sizes, in logical pixels ----
 inline constexpr int kMargin = 12;         // from the panel's and the shelf's edges

@@ -4,7 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "platform/file/utf16.h"
 #include "platform/shell/canvas.h"
+#include "platform/shell/shell.h"
 #include "platform/ui/element_layer.h"
 #include "studio/widgets/studio_layer.h"
 #include "studio/widgets/style.h"
@@ -21,11 +23,11 @@ bool High(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool Low(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 // The caret's place one character after or before `at`.
-std::size_t After(const std::u16string& text, std::size_t at) {
+std::size_t After(std::u16string_view text, std::size_t at) {
   if (at >= text.size()) return text.size();
   return at + (High(text[at]) && at + 1 < text.size() && Low(text[at + 1]) ? 2 : 1);
 }
-std::size_t Before(const std::u16string& text, std::size_t at) {
+std::size_t Before(std::u16string_view text, std::size_t at) {
   if (at == 0) return 0;
   return at - (at >= 2 && Low(text[at - 1]) && High(text[at - 2]) ? 2 : 1);
 }
@@ -35,7 +37,7 @@ TextField::TextField(std::u16string hint, std::size_t limit) : hint_(std::move(h
 
 void TextField::SetText(std::u16string text) {
   text_ = std::move(text);
-  caret_ = text_.size();
+  caret_ = anchor_ = text_.size();
   composition_.clear();
   Invalidate();
 }
@@ -70,6 +72,11 @@ void TextField::PaintWin(Canvas& canvas) {
     canvas.Save();
     canvas.ClipRect(kPad, 0, room, height_);
     const int left = kPad - scroll_;
+    if (HasFocus() && SelectionStart() != SelectionEnd() && composition_.empty()) {
+      const int from = left + WidthBefore(shown, SelectionStart(), height_);
+      canvas.FillRect(from, 6, left + WidthBefore(shown, SelectionEnd(), height_) - from, height_ - 12,
+                      kFieldSelection);
+    }
     canvas.DrawText(shown, RECT{left, 0, left + kUnbounded, height_}, kLine, kFieldInk,
                     kTextPx);
     if (!composition_.empty()) {
@@ -110,18 +117,23 @@ void TextField::OnRelease(int x, int, bool inside) {
       best_off = off;
     }
   }
-  caret_ = best;
+  caret_ = anchor_ = best;
   Invalidate();
 }
 
 bool TextField::OnKey(InputKey key) {
   if (!HasFocus()) return false;
+  const unsigned held = Layer() != nullptr ? Layer()->HeldWithKey() : kNoModifier;
+  if ((held & kCtrl) != 0) return OnCtrlKey(key);
+  const bool stretch = (held & kShift) != 0;
+  const bool selected = SelectionStart() != SelectionEnd();
   switch (key) {
     case InputKey::Left:
-      caret_ = Before(text_, caret_);
+      // Without Shift a selection ends at its side.
+      caret_ = selected && !stretch ? SelectionStart() : Before(text_, caret_);
       break;
     case InputKey::Right:
-      caret_ = After(text_, caret_);
+      caret_ = selected && !stretch ? SelectionEnd() : After(text_, caret_);
       break;
     case InputKey::Home:
       caret_ = 0;
@@ -129,15 +141,18 @@ bool TextField::OnKey(InputKey key) {
     case InputKey::End:
       caret_ = text_.size();
       break;
-    case InputKey::Backspace: {
-      const std::size_t from = Before(text_, caret_);
-      text_.erase(from, caret_ - from);
-      caret_ = from;
-      break;
+    case InputKey::Backspace:
+    case InputKey::Delete: {
+      if (!selected) {
+        (key == InputKey::Backspace ? anchor_ : caret_) =
+            key == InputKey::Backspace ? Before(text_, caret_) : After(text_, caret_);
+      }
+      const std::size_t from = SelectionStart();
+      text_.erase(from, SelectionEnd() - from);
+      caret_ = anchor_ = from;
+      Invalidate();
+      return true;
     }
-    case InputKey::Delete:
-      text_.erase(caret_, After(text_, caret_) - caret_);
-      break;
     case InputKey::Enter:
       RunLater(*this, enter_);
       return true;
@@ -146,6 +161,58 @@ bool TextField::OnKey(InputKey key) {
     default:
       return false;
   }
+  if (!stretch) anchor_ = caret_;
+  Invalidate();
+  return true;
+}
+
+bool TextField::OnCtrlKey(InputKey key) {
+  Shell* shell = Layer() != nullptr ? Layer()->GetShell() : nullptr;
+  const std::size_t from = SelectionStart();
+  const std::u16string_view selection = std::u16string_view(text_).substr(from, SelectionEnd() - from);
+  switch (key) {
+    case InputKey::A:
+      anchor_ = 0;
+      caret_ = text_.size();
+      break;
+    case InputKey::C:
+    case InputKey::X:
+      if (selection.empty() || shell == nullptr) return true;
+      shell->SetClipboardText(Utf16ToUtf8(selection));
+      if (key == InputKey::X) Insert(u"");
+      break;
+    case InputKey::V: {
+      if (shell == nullptr) return true;
+      // What a name can hold: no line break, tab or other control character.
+      std::u16string pasted;
+      for (const char16_t c : Utf8ToUtf16(shell->ClipboardText())) {
+        if (c >= 0x20 && c != 0x7F) pasted.push_back(c);
+      }
+      if (!pasted.empty()) Insert(pasted);
+      break;
+    }
+    default:
+      return false;
+  }
+  Invalidate();
+  return true;
+}
+
+bool TextField::Insert(std::u16string_view text) {
+  // Counted in characters; a pair of surrogates is one.
+  const auto characters = [](std::u16string_view s) {
+    std::size_t n = 0;
+    for (char16_t c : s) n += !Low(c);
+    return n;
+  };
+  const std::size_t from = SelectionStart();
+  const std::size_t kept = characters(text_) - characters(std::u16string_view(text_).substr(from, SelectionEnd() - from));
+  const std::size_t room = limit_ > kept ? limit_ - kept : 0;
+  std::size_t end = 0;
+  for (std::size_t n = 0; end < text.size() && n < room; ++n) end = After(text, end);
+  if (end == 0 && !text.empty()) return false;
+  text_.replace(from, SelectionEnd() - from, text.substr(0, end));
+  caret_ = anchor_ = from + end;
   Invalidate();
   return true;
 }
@@ -155,18 +222,17 @@ bool TextField::OnText(const std::u16string& text) {
     // A line break or another control character is no part of a name.
     if (c < 0x20 || c == 0x7F) return true;
   }
-  // Typed text takes the place of what was composed.
+  // Typed text takes the place of what was composed, and of the selection.
   composition_.clear();
   Invalidate();
-  std::u16string next = text_;
-  next.insert(caret_, text);
-  // Counted in characters; a pair of surrogates is one.
   std::size_t characters = 0;
-  for (char16_t c : next) characters += !Low(c);
-  if (characters > limit_) return true;
-  text_ = std::move(next);
-  caret_ += text.size();
-  Invalidate();
+  for (char16_t c : text) characters += !Low(c);
+  const std::size_t from = SelectionStart();
+  std::size_t left = 0;
+  for (std::size_t i = 0; i < text_.size(); ++i) left += !Low(text_[i]) && (i < from || i >= SelectionEnd());
+  // Typed text goes in whole or not at all.
+  if (left + characters > limit_) return true;
+  Insert(text);
   return true;
 }
 

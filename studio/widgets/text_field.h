@@ -8,10 +8,18 @@
 // keeping the caret in sight. What an input method is still composing shows
 // at the caret, underlined, and is no part of the text until typed; it is
 // dropped when the focus leaves. The input method is told where the caret is.
+// A selection, shown behind its text: Shift with the arrows, Home and End
+// stretches it from where the caret was, Ctrl+A selects everything; typed
+// text, Backspace and Delete replace it; Ctrl+C and Ctrl+X copy and cut it
+// to the desktop's clipboard, Ctrl+V pastes there (its first characters,
+// without line breaks or other control characters, as many as the limit
+// leaves room for).
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "platform/ui/ui_win.h"
 
@@ -39,11 +47,21 @@ class TextField : public UiWin {
   std::function<void()> enter_;
   // The width of the text before UTF-16 unit `end`, as drawn.
   static int WidthBefore(const std::u16string& text, std::size_t end, int height);
+  // The selection's ends, the first one first (equal: none).
+  std::size_t SelectionStart() const { return std::min(anchor_, caret_); }
+  std::size_t SelectionEnd() const { return std::max(anchor_, caret_); }
+  // Puts `text` at the caret in place of the selection, cut to the limit;
+  // false when nothing of it fits.
+  bool Insert(std::u16string_view text);
+  // Handles the Ctrl keys: select all, copy, cut, paste.
+  bool OnCtrlKey(InputKey key);
 
   std::u16string hint_;
   std::size_t limit_;
   std::u16string text_;
   std::size_t caret_ = 0;
+  // The selection's other end (the caret's place when nothing is selected).
+  std::size_t anchor_ = 0;
   // What an input method composes at the caret, and its cursor in it (UTF-16 units).
   std::u16string composition_;
   std::size_t composition_cursor_ = 0;

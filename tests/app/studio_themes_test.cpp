@@ -356,6 +356,27 @@ TEST_F(StudioThemes, ShelfSavesAppliesExportsAndDeletesThemesByNameTyped) {
       [&] {
         EXPECT_EQ(Utf16ToUtf8(shelf_->NameField().Text()), "小初夏春天");
         EXPECT_FALSE(shelf_->NameField().Composing());
+        // Shift+Left selects, Ctrl+X cuts to the clipboard, Ctrl+A and
+        // Ctrl+V put it in place of everything; a pasted line break is no
+        // part of a name.
+        Key(InputKey::Left, kShift);
+        Key(InputKey::Left, kShift);
+        Key(InputKey::X, kCtrl);
+        Key(InputKey::A, kCtrl);
+        Key(InputKey::V, kCtrl);
+        Key(InputKey::Home);
+        Key(InputKey::End, kShift);
+        Key(InputKey::C, kCtrl);
+        Key(InputKey::Home);
+      },
+      [&] {
+        EXPECT_EQ(Utf16ToUtf8(shelf_->NameField().Text()), "春天");
+        EXPECT_EQ(host().ClipboardText(), "春天");
+        host().SetClipboardText("秋\n日");
+        Key(InputKey::V, kCtrl);
+      },
+      [&] {
+        EXPECT_EQ(Utf16ToUtf8(shelf_->NameField().Text()), "秋日春天");
         // The shelf closes while composing; the composition goes with it.
         host().InjectComposition("feng");
         TapStudio(*shelf_, shelf_->CloseButton());

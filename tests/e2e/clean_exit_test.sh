@@ -80,8 +80,11 @@ for way in windowclose TERM INT close-request; do
   cmp -s "$TINTOR_REGISTRY" "$work/saved.reg" || fail "$way: the registry file changed at the end"
   registry_text | head -n1 | grep -qx 'Windows Registry Editor Version 5.00' ||
     fail "$way: the registry file is not whole: $(registry_text)"
-  [ "$(find "$work" -maxdepth 1 -newer "$work/saved.reg" | wc -l)" -eq 0 ] ||
-    fail "$way: files left behind: $(ls "$work")"
+  # The window's settings are written as it ends, whole, with nothing beside them.
+  [ "$(find "$work" -mindepth 1 -maxdepth 1 -newer "$work/saved.reg" ! -path "$XDG_CONFIG_HOME" | wc -l)" -eq 0 ] ||
+    fail "$way: files left behind: $(find "$work" -maxdepth 1 -newer "$work/saved.reg")"
+  [ "$(ls -A "$XDG_CONFIG_HOME/tintor")" = settings ] && grep -q '^scale=1$' "$XDG_CONFIG_HOME/tintor/settings" ||
+    fail "$way: the window's settings: $(ls -A "$XDG_CONFIG_HOME/tintor"): $(cat "$XDG_CONFIG_HOME/tintor/settings")"
 done
 [ "$(registry_text | grep -c '=dword:')" -eq 4 ] || fail "not four colours saved: $(registry_text)"
 echo "PASS: windowclose, SIGTERM, SIGINT and the close request each ended tintor with exit code 0," \

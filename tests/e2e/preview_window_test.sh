@@ -3,7 +3,8 @@
 # wider with it, the phone's pixels are those of a window without it, a
 # second tintor's write shows in the panel while the phone keeps its colours,
 # F2 and the panel's "隐藏" button hide it, leaving a narrow tab that brings it
-# back; the window keeps its settings and carries the icon; without a file
+# back; the window keeps its settings (a kept scale too small is not used),
+# resizes and zooms, and carries the icon; without a file
 # watch the panel says so and still catches up.
 # Usage: preview_window_test.sh PATH/TO/tintor PATH/TO/icon-128.png
 set -u
@@ -99,6 +100,35 @@ until_width 516 || fail "F2 left the window $(width) wide"
 stop_tintor
 [ "$(grep -c settings "$work/tintor.log")" = 1 ] || fail "odd settings: $(cat "$work/tintor.log")"
 [ "$(cat "$settings")" = panel=sideways ] || fail "an odd settings file was written over"
+rm "$settings"
+
+# A kept scale too small to use is not used; the window resizes with its
+# frame (sharp, at the scale that fits), zooms by key, and keeps its size and
+# place over a restart.
+printf 'scale=0.25\nx=40\ny=30\n' >"$settings"
+start_tintor
+[ "$(width)" = 1000 ] || fail "the kept scale 0.25 was used: the window is $(width) wide"
+key ctrl+minus
+until_width 900 || fail "Ctrl+minus left the window $(width) wide"
+xdotool windowsize "$win" 600 2000
+for _ in $(seq 100); do
+  eval "$(xdotool getwindowgeometry --shell "$win")"
+  [ "$WIDTH x $HEIGHT" = "600 x 432" ] && break
+  sleep 0.1
+done
+[ "$WIDTH x $HEIGHT" = "600 x 432" ] ||
+  fail "a window resized to 600 x 2000 is $WIDTH x $HEIGHT, not its frame's 600 x 432"
+xdotool windowmove "$win" 70 50
+sleep 0.5
+stop_tintor
+grep -qx 'scale=0.6' "$settings" || fail "the resized window's scale was not kept: $(cat "$settings")"
+start_tintor
+eval "$(xdotool getwindowgeometry --shell "$win")"
+[ "$WIDTH x $HEIGHT at $X,$Y" = "600 x 432 at 70,50" ] ||
+  fail "the window came back $WIDTH x $HEIGHT at $X,$Y, not 600 x 432 at 70,50"
+key ctrl+0
+until_width 1000 || fail "Ctrl+0 left the window $(width) wide"
+stop_tintor
 rm "$settings"
 
 # The window carries the installed icon's pixels (their colours where the

@@ -350,3 +350,30 @@ TEST(WindowScale, AWindowThatWouldNotFitTheScreenIsDrawnSmaller) {
     }
   }
 }
+
+// The scale kept from the last run is used only when the window it makes is
+// at least half the phone's size and fits the desktop; one asked for on the
+// command line is fitted as always. Zoom steps stay within the same bounds.
+TEST(WindowScale, AKeptScaleTooSmallOrTooLargeIsNotUsed) {
+  const int wide = 1000;  // the phone and the studio beside it
+  EXPECT_DOUBLE_EQ(StartWindowScale(std::nullopt, 0.25, 1920, 1080, wide), 1.0);
+  EXPECT_DOUBLE_EQ(StartWindowScale(std::nullopt, 0.4, 1920, 1080, wide), 1.0);
+  EXPECT_DOUBLE_EQ(StartWindowScale(std::nullopt, 0.5, 1920, 1080, wide), 0.5);
+  EXPECT_DOUBLE_EQ(StartWindowScale(std::nullopt, 1.4, 1920, 1080, wide), 1.4);
+  EXPECT_DOUBLE_EQ(StartWindowScale(std::nullopt, 2.0, 1920, 1080, wide), 1.0) << "too large";
+  EXPECT_DOUBLE_EQ(StartWindowScale(std::nullopt, 2.0, 1366, 700, wide),
+                   FitWindowScale(1.0, 1366, 700, wide))
+      << "not even 1 fits: the largest that does";
+  EXPECT_DOUBLE_EQ(StartWindowScale(0.25, 3.0, 1920, 1080, wide), 0.25) << "asked for";
+  EXPECT_DOUBLE_EQ(StartWindowScale(std::nullopt, std::nullopt, 1920, 1080, wide), 1.0);
+
+  double scale = 1.0;
+  for (int i = 0; i < 30; ++i) scale = ZoomWindowScale(scale, -1, 1.4);
+  EXPECT_DOUBLE_EQ(scale, 0.5);
+  const double up = ZoomWindowScale(scale, 1, 1.4);
+  EXPECT_GT(up, 0.5);
+  for (int i = 0; i < 30; ++i) scale = ZoomWindowScale(scale, 1, 1.4);
+  EXPECT_DOUBLE_EQ(scale, 1.4);
+  EXPECT_DOUBLE_EQ(ZoomWindowScale(scale, 0, 1.4), 1.0);
+  EXPECT_LT(ZoomWindowScale(1.0, -1, 4.0), 1.0);
+}
