@@ -35,7 +35,7 @@ class Host {
   // next frame is drawn at the new scale.
   virtual double Scale() const = 0;
   // True once after the host lost the frame it showed without a change of
-  // scale (a window resized back to its frame): the shell shows it again.
+  // scale (a window resized): the shell shows it again.
   virtual bool FrameLost() { return false; }
   // Waits at most timeout_ms (-1: as long as it takes) for the next input.
   // True with an event in `event`; false when the time ran out or the host

@@ -27,6 +27,9 @@ struct SdlHost::State {
   int asked_width = 0;
   int asked_height = 0;
   bool frame_lost = false;
+  // The size of the frame shown last.
+  int shown_width = 0;
+  int shown_height = 0;
   // Where the window stood when last heard of: a window destroyed from
   // outside can no longer be asked.
   SdlHost::Place place;
@@ -275,18 +278,24 @@ void SdlHost::QueueDroppedFile(const std::string& path) {
 
 void SdlHost::Present(const std::uint32_t* pixels, int width, int height, int stride) {
   if (pixels == nullptr || width <= 0 || height <= 0 || state_->lost) return;
-  // The window takes the frame's size, so a frame wider than the phone (or a
-  // new scale) needs nothing else here.
+  // The window takes the size of a frame of a new size (wider than the
+  // phone's, or at a new scale). A window the desktop keeps at another size
+  // shows the frame in its corner, with the rest dark, and is not asked again.
   state_->frame_width = static_cast<int>(std::lround(width / state_->scale));
+  const bool new_size = width != state_->shown_width || height != state_->shown_height;
+  state_->shown_width = width;
+  state_->shown_height = height;
   SDL_Surface* target = SDL_GetWindowSurface(state_->window);
-  if (target == nullptr || target->w != width || target->h != height) {
+  if (target == nullptr || (new_size && (target->w != width || target->h != height))) {
     state_->asked_width = width;
     state_->asked_height = height;
     SDL_SetWindowSize(state_->window, width, height);
-    // A person may make it smaller, down to half the phone's size.
+    // A person may make it smaller, down to half the phone's size (or as
+    // small as --scale asked for).
     SDL_SetWindowMinimumSize(
-        state_->window, static_cast<int>(std::ceil(state_->frame_width * kSmallestKeptScale)),
-        static_cast<int>(std::ceil(kPhoneHeight * kSmallestKeptScale)));
+        state_->window,
+        std::min(width, static_cast<int>(std::ceil(state_->frame_width * kSmallestKeptScale))),
+        std::min(height, static_cast<int>(std::ceil(kPhoneHeight * kSmallestKeptScale))));
     KeepOnDesktop(state_->window);
     target = SDL_GetWindowSurface(state_->window);
     if (target == nullptr) return;
@@ -294,6 +303,9 @@ void SdlHost::Present(const std::uint32_t* pixels, int width, int height, int st
   SDL_Surface* frame = SDL_CreateRGBSurfaceWithFormatFrom(
       const_cast<std::uint32_t*>(pixels), width, height, 32, stride, SDL_PIXELFORMAT_RGB888);
   if (frame == nullptr) return;
+  if (target->w != width || target->h != height) {
+    SDL_FillRect(target, nullptr, SDL_MapRGB(target->format, 0x14, 0x16, 0x1A));
+  }
   SDL_BlitSurface(frame, nullptr, target, nullptr);
   SDL_FreeSurface(frame);
   SDL_UpdateWindowSurface(state_->window);
@@ -498,8 +510,7 @@ bool SdlHost::Resized(int width, int height) {
   const double scale = std::clamp(fits, kSmallestKeptScale,
                                   std::max(kSmallestKeptScale, LargestScale(state_->window, state_->frame_width)));
   if (std::abs(scale - state_->scale) < 1e-9) {
-    // The same frame: the window goes back to its size and shows it again.
-    SDL_SetWindowSize(state_->window, state_->asked_width, state_->asked_height);
+    // The same frame, shown again in the window as it is now.
     state_->frame_lost = true;
     return true;
   }
