@@ -129,3 +129,16 @@ std::string LcFigure(double lc) {
   std::snprintf(text, sizeof text, "%.0f", std::trunc(std::fabs(lc) + 1e-9));
   return text;
 }
+
+std::vector<int> FindVanishingItems(const ThemeValues& theme, ColourVision vision) {
+  std::vector<int> items;
+  for (int n = 1; n <= static_cast<int>(kThemeItemCount); ++n) {
+    const std::optional<Readability> r = JudgeItem(theme, n);
+    if (!r) continue;
+    if (ColourDifference(r->text, r->surface) < kConfusableDifference) continue;  // alike for all
+    if (ColourDifference(SeenWith(vision, r->text), SeenWith(vision, r->surface)) < kConfusableDifference) {
+      items.push_back(n);
+    }
+  }
+  return items;
+}

@@ -54,6 +54,11 @@ inline COLORREF SurfaceColor(ThemeSurface surface, const ThemeValues& theme) {
 // `text` at `px` pixels (bold or not) on `surface`.
 Readability JudgeText(COLORREF text, COLORREF surface, double px, bool bold, bool exempt = false);
 
+// The text items that a person with `vision` can hardly tell from the
+// surface they are drawn on (CIEDE2000 under kConfusableDifference), though
+// in typical vision they can: in menu order.
+std::vector<int> FindVanishingItems(const ThemeValues& theme, ColourVision vision);
+
 // The figures as every view shows them, cut and never rounded, so that a
 // text just under a rule never shows the rule's own figure: the ratio to
 // one decimal ("4.4:1"), |Lc| to a whole number ("55").

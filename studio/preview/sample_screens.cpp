@@ -294,31 +294,46 @@ void ShowAsSeenWith(Canvas& canvas, const RECT& area, const ThemeValues& theme,
   canvas.EditPixels(d.left, d.top, d.right - d.left, d.bottom - d.top, [vision](std::uint32_t* pixels, int width, int height, int stride) {
     SeePixelsWith(vision, pixels, width, height, stride);
   });
-  // As many whole pairs as the line holds; the count says when there are
-  // more (an item's card names all of its own).
+  // What vanishes into its own surface, then the pairs alike, as much as
+  // the line holds (the counts say when there is more; an item's card names
+  // all of its own); the items whose defaults read badly stay said.
+  const std::vector<int> vanishing = FindVanishingItems(theme, vision);
   const std::vector<ConfusablePair> found = FindConfusablePairs(theme, vision);
   const RECT line = NoteLine();
   const int room = line.right - line.left - 12;
-  const std::u16string title = ColourVisionTitle(vision);
-  std::u16string note = title + u"看来：同一表面上的项目都还能分辨";
-  if (!found.empty()) {
-    const std::u16string head = title + u"看来难以分辨（" + Utf8ToUtf16(std::to_string(found.size())) + u" 对）：";
-    const std::u16string more = u"……点项目看它的全部";
-    std::u16string pairs;
-    std::size_t shown = 0;
-    for (const ConfusablePair& pair : found) {
-      const std::u16string next = pairs + (pairs.empty() ? u"" : u"，") +
-                                  Utf8ToUtf16(std::to_string(pair.first)) + u" 与 " +
-                                  Utf8ToUtf16(std::to_string(pair.second));
-      const std::u16string tail = shown + 1 < found.size() ? more : u"";
-      const int width = Canvas::MeasureText(head + next + tail, 1 << 16, line.bottom - line.top,
-                                            DT_LEFT | DT_SINGLELINE, kNotePx).width;
-      if (width > room && shown > 0) break;
-      pairs = next;
-      ++shown;
-    }
-    note = head + pairs + (shown < found.size() ? more : u"");
+  const auto width_of = [&](const std::u16string& text) {
+    return Canvas::MeasureText(text, 1 << 16, line.bottom - line.top, DT_LEFT | DT_SINGLELINE, kNotePx).width;
+  };
+  const auto number = [](int n) { return Utf8ToUtf16(std::to_string(n)); };
+  std::u16string defaults;
+  for (const ReadabilityWarning& w : FindReadabilityWarnings(theme)) {
+    if (w.default_fails) defaults += (defaults.empty() ? u"；默认颜色本身难读：" : u"、") + number(w.item);
   }
+  const std::u16string title = ColourVisionTitle(vision);
+  std::u16string note = title + u"看来：";
+  if (vanishing.empty() && found.empty()) note += u"每一项都还能与底色和同一表面上的项目分辨";
+  // Each list shows whole entries while they fit; "……" says that more follow.
+  const auto add_list = [&](std::u16string head, const std::vector<std::u16string>& entries) {
+    if (entries.empty()) return;
+    std::u16string shown;
+    std::size_t count = 0;
+    for (const std::u16string& entry : entries) {
+      const std::u16string next = shown + (shown.empty() ? u"" : u"、") + entry;
+      const std::u16string tail = count + 1 < entries.size() ? u"……" : u"";
+      if (count > 0 && width_of(note + head + next + tail + u"）" + defaults) > room) break;
+      shown = next;
+      ++count;
+    }
+    note += head + shown + (count < entries.size() ? u"……" : u"") + u"）";
+  };
+  std::vector<std::u16string> entries;
+  for (int n : vanishing) entries.push_back(number(n));
+  add_list(number(static_cast<int>(vanishing.size())) + u" 项与底色难以分辨（", entries);
+  entries.clear();
+  for (const ConfusablePair& pair : found) entries.push_back(number(pair.first) + u" 与 " + number(pair.second));
+  add_list(std::u16string(vanishing.empty() ? u"" : u"，") + number(static_cast<int>(found.size())) + u" 对难以区分（",
+           entries);
+  note += defaults;
   canvas.Save();
   canvas.FillRoundRect(line.left, line.top, line.right - line.left, line.bottom - line.top, 4,
                        Color{kWarningPill.r, kWarningPill.g, kWarningPill.b, 1});

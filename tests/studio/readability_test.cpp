@@ -4,6 +4,8 @@
 // on it finds it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstdint>
 
 #include "platform/shell/canvas.h"
@@ -123,4 +125,16 @@ TEST(ItemPlaces, EveryItemHasRoomForItsTextBadgeAndChipAndIsFoundByAPoint) {
   const RECT window = ScreenCard(SampleScreen::kSettings);
   EXPECT_EQ(ItemAt(window.right - 60, window.top + 30), kWindowBackgroundItem);
   EXPECT_EQ(ItemAt(2, 2), 0);
+}
+
+TEST(Readability, UnderASimulationTextsThatSinkIntoTheirSurfaceAreNamed) {
+  // Red text on a green window reads for most eyes; to a red-blind one the
+  // two are one dull colour. A text far from its surface for every eye is
+  // never named, nor is anything for typical vision.
+  const ThemeValues red_on_green = ThemeValues().With(kWindowBackgroundItem, RGB(0x4C, 0x7A, 0x00)).With(5, RGB(0xC8, 0x50, 0x00));
+  const std::vector<int> sunk = FindVanishingItems(red_on_green, ColourVision::kDeutan);
+  EXPECT_NE(std::find(sunk.begin(), sunk.end(), 5), sunk.end());
+  EXPECT_TRUE(FindVanishingItems(red_on_green, ColourVision::kTypical).empty());
+  const std::vector<int> plain = FindVanishingItems(ThemeValues(), ColourVision::kDeutan);
+  EXPECT_EQ(std::find(plain.begin(), plain.end(), 5), plain.end()) << "dark text on a light window";
 }
