@@ -259,6 +259,7 @@ void ColourMaker::MakeFromColour(COLORREF colour, std::u16string told) {
   has_source_ = true;
   source_colour_ = colour;
   source_.SetText(std::move(told));
+  Say(u"", false);
   Remake();
 }
 
