@@ -115,8 +115,10 @@ void Studio::Step(bool undo) {
 }
 
 void Studio::Import(const std::string& path, bool dropped) {
-  // Nothing acts behind what holds the window: a file dropped meanwhile is
-  // refused, saying why.
+  // A file dropped on the 配色 place is a picture to make themes from.
+  // Nothing else acts behind what holds the window: a file dropped meanwhile
+  // is refused, saying why.
+  if (dropped && shelf_ != nullptr && shelf_->TakeDroppedPicture(path)) return;
   if (dropped && shell_.Holder() != nullptr) {
     Report(studio_text::DroppedWhileHeld(path), true);
     return;

@@ -13,6 +13,8 @@
 #include "platform/file/documents_folder.h"
 #include "platform/file/user_folders.h"
 #include "model/checks/readability.h"
+#include "studio/shelf/colour_maker.h"
+#include "studio/shelf/maker_texts.h"
 #include "studio/shelf/shelf_texts.h"
 #include "studio/studio_texts.h"
 #include "model/shown_text.h"
@@ -177,6 +179,7 @@ ThemeShelf::ThemeShelf(int width, Shell* shell, ThemeStore& store,
       title_(17, true, kInk),
       note_(12, false, kQuiet),
       close_(shelf_text::kClose, StudioButton::Look::kPlain),
+      maker_button_(maker_text::kOpen, StudioButton::Look::kPlain),
       name_(shelf_text::kNameHint, kThemeNameMaxChars),
       save_(shelf_text::kSave, StudioButton::Look::kLight),
       export_current_(shelf_text::kExportCurrent, StudioButton::Look::kPlain),
@@ -189,7 +192,8 @@ ThemeShelf::ThemeShelf(int width, Shell* shell, ThemeStore& store,
   const int inner = width - 2 * kMargin;
   title_.SetText(shelf_text::kTitle);
   title_.SetCentredVertically(true);
-  title_.SetBounds(kMargin, 8, inner - 80, 28);
+  title_.SetBounds(kMargin, 8, inner - 160, 28);
+  maker_button_.SetBounds(width - kMargin - 152, 8, 72, 28);
   close_.SetBounds(width - kMargin - 72, 8, 72, 28);
   note_.SetText(shelf_text::kNote);
   int y = 42;
@@ -214,13 +218,14 @@ ThemeShelf::ThemeShelf(int width, Shell* shell, ThemeStore& store,
     };
   };
   close_.OnClick(when_free(&ThemeShelf::Close));
+  maker_button_.OnClick(when_free(&ThemeShelf::OpenMaker));
   save_.OnClick(when_free(&ThemeShelf::Save));
   name_.OnEnter(when_free(&ThemeShelf::Save));
   export_current_.OnClick(when_free(&ThemeShelf::ExportCurrent));
   format_.OnClick(when_free(&ThemeShelf::SwitchFormat));
   import_.OnClick(when_free(&ThemeShelf::ImportFile));
-  for (UiWin* e : std::initializer_list<UiWin*>{&title_, &close_, &note_, &name_, &save_, &export_current_,
-                                                &format_, &import_, &status_, &list_}) {
+  for (UiWin* e : std::initializer_list<UiWin*>{&title_, &maker_button_, &close_, &note_, &name_, &save_,
+                                                &export_current_, &format_, &import_, &status_, &list_}) {
     AddRoot(e);
   }
   Fill();
@@ -269,6 +274,24 @@ void ThemeShelf::Fill() {
 
 void ThemeShelf::Close() { EndModal(0); }
 
+bool ThemeShelf::TakeDroppedPicture(const std::string& path) {
+  if (maker_ == nullptr || question_ != nullptr || GetShell() == nullptr || GetShell()->Holder() != maker_) {
+    return false;
+  }
+  maker_->MakeFromPicture(path);
+  return true;
+}
+
+void ThemeShelf::OpenMaker() {
+  ColourMaker maker(width_, GetShell(), [this](const ThemeValues& values, const std::u16string& name) {
+    Apply(Entry{Utf16ToUtf8(name), false, true, values});
+  });
+  maker_ = &maker;
+  maker.Run();
+  maker_ = nullptr;
+  Fill();
+}
+
 void ThemeShelf::ExportCurrent() {
   ThemeValues now;
   std::string problem;
@@ -316,6 +339,7 @@ bool ThemeShelf::Ask(std::u16string title, std::u16string note, bool undoable, U
 }
 
 void ThemeShelf::Say(std::u16string message, bool failed) {
+  if (maker_ != nullptr) maker_->Say(message, failed);
   status_.SetColor(failed ? kFailure : kSuccess);
   status_.SetText(std::move(message));
 }

@@ -23,6 +23,7 @@
 #include "studio/widgets/text_field.h"
 #include "model/theme/theme_store.h"
 
+class ColourMaker;
 class ConfirmationSheet;
 
 class ThemeShelf : public StudioLayer {
@@ -69,6 +70,12 @@ class ThemeShelf : public StudioLayer {
   // Shows how a command went in the status line (the shelf's own, or the
   // window's undo and redo, which act while the shelf is open).
   void Say(std::u16string message, bool failed);
+  // The 配色 place's button, and the place while it is open (else null).
+  const StudioButton& MakerButton() const { return maker_button_; }
+  const ColourMaker* Maker() const { return maker_; }
+  // A file dropped on the window while the 配色 place is open and nothing is
+  // asked over it: a picture to make themes from (true); false otherwise.
+  bool TakeDroppedPicture(const std::string& path);
 
   // ---- The shell's side ----
   bool LetsWindowKeysAct() const override { return true; }
@@ -84,6 +91,7 @@ class ThemeShelf : public StudioLayer {
   // Reads the presets and the saved themes again and lays out their rows.
   void Fill();
   void Close();
+  void OpenMaker();
   void Save();
   void ExportCurrent();
   void SwitchFormat();
@@ -102,6 +110,7 @@ class ThemeShelf : public StudioLayer {
   StudioText title_;
   StudioText note_;
   StudioButton close_;
+  StudioButton maker_button_;
   TextField name_;
   StudioButton save_;
   StudioButton export_current_;
@@ -114,4 +123,5 @@ class ThemeShelf : public StudioLayer {
   std::vector<std::unique_ptr<Row>> rows_;
   RegFileForm form_ = RegFileForm::kVersion5;
   ConfirmationSheet* question_ = nullptr;
+  ColourMaker* maker_ = nullptr;
 };

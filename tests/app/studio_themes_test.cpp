@@ -1,8 +1,10 @@
 // Keeping a theme in the window, as a user meets it: the window's undo and
 // redo keys, the theme shelf (save under a typed name, apply after a
-// confirmation, delete, export) and a registry file dropped on the window.
+// confirmation, delete, export), its 配色 place, and a registry file dropped
+// on the window.
 #include <gtest/gtest.h>
 
+#include <cairo.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -21,7 +23,10 @@
 #include "studio/studio.h"
 #include "studio/widgets/confirmation_sheet.h"
 #include "studio/studio_texts.h"
+#include "model/checks/colour_science.h"
+#include "model/color_swatches.h"
 #include "model/theme/theme_store.h"
+#include "studio/shelf/colour_maker.h"
 #include "studio/shelf/theme_shelf.h"
 #include "model/theme/theme_values.h"
 #include "tests/support/headless_shell_test.h"
@@ -396,6 +401,102 @@ TEST_F(StudioThemes, ShelfSavesAppliesExportsAndDeletesThemesByNameTyped) {
     ASSERT_TRUE(ThemeStore::ReadImport(file, read, problem)) << problem;
     EXPECT_EQ(read, file == old_form ? ThemePresets()[1].values : spring) << file;
   }
+}
+
+TEST_F(StudioThemes, MakerPlaceOffersFourCheckedThemesFromASwatchAHexColourOrAPicture) {
+  Studio studio(shell(), RegistryPath(), true);
+  Pump();
+  TapOn(u"主题");
+  const ColourMaker* maker = nullptr;
+  const std::string picture = Folder() + "/orange.png";
+  const char16_t* kPassing = u"各项检查都通过";
+  steps_ = {
+      [&] {
+        shelf_ = OnTop<ThemeShelf>();
+        ASSERT_NE(shelf_, nullptr);
+        TapStudio(*shelf_, shelf_->MakerButton());
+      },
+      [&] {
+        maker = OnTop<ColourMaker>();
+        ASSERT_NE(maker, nullptr);
+        EXPECT_TRUE(maker->Candidates().empty());
+        // By keyboard: the swatches take the focus first; the fourth is green.
+        for (InputKey key : {InputKey::Right, InputKey::Right, InputKey::Right, InputKey::Enter}) Key(key);
+      },
+      [&] {
+        ASSERT_EQ(maker->Candidates().size(), 4u);
+        EXPECT_EQ(maker->Candidates()[0].source, kColorSwatches[3].color);
+        const std::u16string screen = Screen();
+        for (const char16_t* words : {u"色板 105", u"浅色 1", u"浅色 2", u"深色 1", u"深色 2"}) {
+          EXPECT_TRUE(Says(screen, words)) << Utf16ToUtf8(words) << " not in\n" << Utf16ToUtf8(screen);
+        }
+        EXPECT_TRUE(Says(screen, kPassing));
+        // By mouse and typing: a hex colour.
+        TapOn(u"#RRGGBB");
+        host().InjectText("#1B264A");
+        Key(InputKey::Enter);
+      },
+      [&] {
+        ASSERT_EQ(maker->Candidates().size(), 4u);
+        EXPECT_EQ(maker->Candidates()[0].source, RGB(0x1B, 0x26, 0x4A));
+        EXPECT_TRUE(maker->Candidates()[0].passes() && maker->Candidates()[2].passes());
+        // Applying asks the shelf's question first, then is one step.
+        TapStudio(*maker, maker->CandidateButton(0, false));
+      },
+      [&] { Answer(true); },
+      [&] {
+        EXPECT_EQ(Now(), maker->Candidates()[0].values);
+        EXPECT_TRUE(Says(maker->status(), u"已应用")) << Utf16ToUtf8(maker->status());
+        Key(InputKey::Z, kCtrl);
+      },
+      [&] {
+        EXPECT_EQ(Now(), ThemeValues()) << "the window's undo acts in the 配色 place";
+        EXPECT_TRUE(Says(maker->status(), u"已撤销")) << Utf16ToUtf8(maker->status());
+        // Saved under names made from the source, never over a theme.
+        TapStudio(*maker, maker->CandidateButton(2, true));
+        TapStudio(*maker, maker->CandidateButton(2, true));
+      },
+      [&] {
+        EXPECT_EQ(ListSavedThemes(), (std::vector<std::string>{"#1B264A 深色", "#1B264A 深色 2"}));
+        ThemeValues saved;
+        std::string problem;
+        ASSERT_TRUE(LoadTheme("#1B264A 深色", saved, problem)) << problem;
+        EXPECT_EQ(saved, maker->Candidates()[2].values);
+        // A dropped file that is no picture makes nothing; a picture mostly
+        // orange gives orange themes.
+        std::ofstream(Folder() + "/notes.txt") << "not a picture";
+        host().Inject(InputEvent::Drop(Folder() + "/notes.txt"));
+      },
+      [&] {
+        EXPECT_TRUE(Says(maker->status(), u"无法读取这张图片")) << Utf16ToUtf8(maker->status());
+        EXPECT_EQ(maker->Candidates()[0].source, RGB(0x1B, 0x26, 0x4A));
+        cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 60, 40);
+        cairo_t* cr = cairo_create(s);
+        cairo_set_source_rgb(cr, 0.5, 0.5, 0.5);
+        cairo_paint(cr);
+        cairo_set_source_rgb(cr, 0.95, 0.5, 0.05);
+        cairo_rectangle(cr, 0, 0, 60, 30);
+        cairo_fill(cr);
+        cairo_destroy(cr);
+        ASSERT_EQ(cairo_surface_write_to_png(s, picture.c_str()), CAIRO_STATUS_SUCCESS);
+        cairo_surface_destroy(s);
+        host().Inject(InputEvent::Drop(picture));
+      },
+      [&] {
+        ASSERT_EQ(maker->Candidates().size(), 4u);
+        EXPECT_LT(HueDistance(ToLch(maker->Candidates()[0].source).h, ToLch(RGB(0xF2, 0x80, 0x0D)).h), 10);
+        EXPECT_TRUE(Says(Screen(), u"orange.png")) << Utf16ToUtf8(Screen());
+        Key(InputKey::Escape);
+      },
+      [&] {
+        EXPECT_EQ(OnTop<ThemeShelf>(), shelf_) << "Esc goes back to the shelf";
+        EXPECT_EQ(shelf_->Entries().size(), ThemePresets().size() + 2) << "the shelf lists what was saved";
+        TapStudio(*shelf_, shelf_->CloseButton());
+      },
+  };
+  Then([this] { RunSteps(); });
+  Pump();
+  EXPECT_EQ(OnTop<ThemeShelf>(), nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,348 @@
+#include "studio/shelf/colour_maker.h"
+
+#include <cctype>
+#include <cstdlib>
+
+#include "model/checks/readability.h"
+#include "model/color_swatches.h"
+#include "model/theme/dominant_colours.h"
+#include "model/theme/theme_library.h"
+#include "platform/file/utf16.h"
+#include "platform/shell/canvas.h"
+#include "platform/shell/picture_file.h"
+#include "platform/shell/shell.h"
+#include "studio/preview/sample_screens.h"
+#include "studio/shelf/maker_texts.h"
+#include "studio/widgets/style.h"
+
+namespace {
+
+using namespace studio_style;
+
+constexpr int kColumns = 13;  // swatches a row
+constexpr int kCellWidth = 36, kCellHeight = 20, kCellGap = 2;
+constexpr int kCandidateGap = 8;
+constexpr int kPictureSide = 256;  // a picture is quantised at this size at most
+constexpr std::size_t kNameLimit = 40;
+
+}  // namespace
+
+// The 65 swatches in rows; a tap, or Enter or Space on the one the arrows
+// point at, chooses one.
+class ColourMaker::SwatchGrid : public UiWin {
+ public:
+  explicit SwatchGrid(std::function<void(const ColorSwatch&)> choose) : choose_(std::move(choose)) {}
+  int Rows() const { return static_cast<int>((kColorSwatchCount + kColumns - 1) / kColumns); }
+  void SetChosen(int index) {
+    chosen_ = index;
+    Invalidate();
+  }
+
+  void PaintWin(Canvas& canvas) override {
+    for (std::size_t i = 0; i < kColorSwatchCount; ++i) {
+      const RECT r = Cell(static_cast<int>(i));
+      canvas.FillRect(r.left, r.top, kCellWidth, kCellHeight, Color::FromColorRef(kColorSwatches[i].color));
+      const bool chosen = static_cast<int>(i) == chosen_;
+      canvas.StrokeRoundRect(r.left - 0.5, r.top - 0.5, kCellWidth + 1, kCellHeight + 1, 1, chosen ? 3 : 1,
+                             chosen ? kInk : kRim);
+    }
+    if (ShowsFocus()) {
+      const RECT r = Cell(pointed_);
+      PaintFocusRing(canvas, r.left - 3, r.top - 3, kCellWidth + 6, kCellHeight + 6);
+    }
+  }
+  void OnRelease(int x, int y, bool inside) override {
+    if (!inside) return;
+    const int column = x / (kCellWidth + kCellGap), row = y / (kCellHeight + kCellGap);
+    const int i = row * kColumns + column;
+    if (column < kColumns && i >= 0 && i < static_cast<int>(kColorSwatchCount)) {
+      pointed_ = i;
+      Choose();
+    }
+  }
+  bool TakesFocus() const override { return visible_; }
+  bool Activate() override {
+    Choose();
+    return true;
+  }
+  bool OnKey(InputKey key) override {
+    if (!HasFocus()) return false;
+    const int count = static_cast<int>(kColorSwatchCount);
+    switch (key) {
+      case InputKey::Right: pointed_ = (pointed_ + 1) % count; break;
+      case InputKey::Left: pointed_ = (pointed_ + count - 1) % count; break;
+      case InputKey::Down: pointed_ = std::min(pointed_ + kColumns, count - 1); break;
+      case InputKey::Up: pointed_ = std::max(pointed_ - kColumns, 0); break;
+      default: return false;
+    }
+    Invalidate();
+    return true;
+  }
+
+ private:
+  static RECT Cell(int i) {
+    const int x = (i % kColumns) * (kCellWidth + kCellGap), y = (i / kColumns) * (kCellHeight + kCellGap);
+    return RECT{x, y, x + kCellWidth, y + kCellHeight};
+  }
+  void Choose() {
+    chosen_ = pointed_;
+    Invalidate();
+    RunLater(*this, [this] { choose_(kColorSwatches[static_cast<std::size_t>(chosen_)]); });
+  }
+
+  std::function<void(const ColorSwatch&)> choose_;
+  int pointed_ = 0;
+  int chosen_ = -1;
+};
+
+// One candidate: its title and what its checks found, the sample screens
+// in small, the strip of its 20 colours, and its two buttons.
+class ColourMaker::Candidate {
+ public:
+  Candidate(int x, int y, int width) : apply_(maker_text::kApply, StudioButton::Look::kPlain),
+                                       save_(maker_text::kSave, StudioButton::Look::kPlain) {
+    const double scale = static_cast<double>(width) / kSampleScreensWidth;
+    const int screens = static_cast<int>(kSampleScreensHeight * scale);
+    picture_.SetBounds(x, y, width, 18 + screens + 14 + 32);
+    const int buttons = y + picture_.GetHeight() + 4;
+    apply_.SetBounds(x, buttons, width / 2 - 2, 28);
+    save_.SetBounds(x + width / 2 + 2, buttons, width / 2 - 2, 28);
+  }
+  int Bottom() const { return apply_.GetPosY() + apply_.GetHeight(); }
+  void Show(const MadeTheme* made, int number) {
+    picture_.Show(made, number);
+    apply_.SetVisible(made != nullptr);
+    save_.SetVisible(made != nullptr);
+  }
+
+  class Face : public UiWin {
+   public:
+    void Show(const MadeTheme* made, int number) {
+      made_ = made;
+      number_ = number;
+      if (made != nullptr) {
+        theme_ = made->Snapshot();
+        warnings_ = FindReadabilityWarnings(theme_);
+      }
+      Invalidate();
+    }
+    void PaintWin(Canvas& canvas) override {
+      if (made_ == nullptr) return;
+      const UINT line = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
+      canvas.DrawText(maker_text::CandidateTitle(made_->dark, number_), RECT{0, 0, width_, 18}, line, kInk, 13,
+                      true);
+      const double scale = static_cast<double>(width_) / kSampleScreensWidth;
+      const int screens = static_cast<int>(kSampleScreensHeight * scale);
+      canvas.Save();
+      canvas.Translate(0, 18);
+      canvas.Scale(scale);
+      canvas.Translate(0, -kSampleScreensTop);
+      PaintSampleScreens(canvas, theme_, warnings_);
+      canvas.Restore();
+      const int strip = 18 + screens + 2;
+      const int n = ThemeValues::kItemCount;
+      for (int i = 0; i < n; ++i) {
+        const int left = width_ * i / n, right = width_ * (i + 1) / n;
+        canvas.FillRect(left, strip, right - left, 10, Color::FromColorRef(theme_.Item(i + 1)));
+      }
+      canvas.DrawText(maker_text::RulesBroken(made_->check), RECT{0, strip + 12, width_, height_},
+                      DT_LEFT | DT_WORDBREAK, made_->passes() ? kSuccess : kFailure, 11);
+    }
+
+   private:
+    const MadeTheme* made_ = nullptr;
+    int number_ = 0;
+    ThemeValues theme_;
+    std::vector<ReadabilityWarning> warnings_;
+  };
+
+  Face picture_;
+  StudioButton apply_;
+  StudioButton save_;
+};
+
+ColourMaker::ColourMaker(int width, Shell* shell,
+                         std::function<void(const ThemeValues&, const std::u16string&)> apply)
+    : StudioLayer(shell),
+      width_(width),
+      apply_(std::move(apply)),
+      title_(kTitlePx, true, kInk),
+      close_(u"关闭", StudioButton::Look::kPlain),
+      note_(kNotePx, false, kQuiet),
+      hex_(maker_text::kHexHint, 7),
+      make_(maker_text::kMake, StudioButton::Look::kLight),
+      exact_(maker_text::kSwatchesOnly, StudioButton::Look::kPlain),
+      source_(kNotePx, false, kInk),
+      name_(maker_text::kNameHint, kNameLimit),
+      status_(kNotePx, false, kSuccess) {
+  SetPlace(Place::Side);
+  SetFrame(RECT{0, 0, width, Shell::kScreenHeight});
+  const int inner = width - 2 * kMargin;
+  title_.SetText(maker_text::kTitle);
+  title_.SetCentredVertically(true);
+  title_.SetBounds(kMargin, 8, inner - 80, kControlHeight);
+  close_.SetBounds(width - kMargin - 72, 8, 72, kControlHeight);
+  note_.SetText(maker_text::kNote);
+  int y = 42;
+  note_.SetBounds(kMargin, y, inner, note_.HeightFor(inner));
+  y += note_.GetHeight() + 8;
+  grid_ = std::make_unique<SwatchGrid>([this](const ColorSwatch& swatch) {
+    MakeFromColour(swatch.color & 0x00FFFFFF, maker_text::FromSwatch(swatch.control_id, swatch.color));
+  });
+  grid_->SetBounds(kMargin, y, kColumns * (kCellWidth + kCellGap), grid_->Rows() * (kCellHeight + kCellGap));
+  y += grid_->GetHeight() + 6;
+  hex_.SetBounds(kMargin, y, 120, 30);
+  make_.SetBounds(kMargin + 128, y, 64, 30);
+  exact_.SetBounds(kMargin + 200, y, 150, 30);
+  y += 36;
+  source_.SetText(maker_text::kNoSource);
+  source_.SetBounds(kMargin, y, inner, 30);
+  y += 34;
+  const int column = (inner - 3 * kCandidateGap) / 4;
+  for (int i = 0; i < 4; ++i) {
+    views_.push_back(std::make_unique<Candidate>(kMargin + i * (column + kCandidateGap), y, column));
+    const std::size_t index = static_cast<std::size_t>(i);
+    views_.back()->apply_.OnClick([this, index] {
+      if (IsRunningModal() && index < candidates_.size()) {
+        apply_(candidates_[index].values, name_.Text().empty()
+                                              ? maker_text::MadeName(candidates_[index].source, candidates_[index].dark)
+                                              : name_.Text());
+      }
+    });
+    views_.back()->save_.OnClick([this, index] {
+      if (IsRunningModal()) Save(index);
+    });
+    views_.back()->Show(nullptr, 0);
+  }
+  y = views_.back()->Bottom() + 8;
+  name_.SetBounds(kMargin, y, inner, 32);
+  y += 38;
+  status_.SetBounds(kMargin, y, inner, Shell::kScreenHeight - y - kMargin);
+  close_.OnClick([this] {
+    if (IsRunningModal()) EndModal(0);
+  });
+  hex_.OnEnter([this] { MakeFromTyped(); });
+  make_.OnClick([this] { MakeFromTyped(); });
+  exact_.OnClick([this] { SwitchExact(); });
+  for (UiWin* e : std::initializer_list<UiWin*>{&title_, &note_, grid_.get(), &hex_, &make_, &exact_, &source_}) {
+    AddRoot(e);
+  }
+  for (auto& view : views_) {
+    for (UiWin* e : std::initializer_list<UiWin*>{&view->picture_, &view->apply_, &view->save_}) AddRoot(e);
+  }
+  for (UiWin* e : std::initializer_list<UiWin*>{&name_, &status_, &close_}) AddRoot(e);
+  SetFocus(grid_.get());
+}
+
+ColourMaker::~ColourMaker() = default;
+
+void ColourMaker::Run() {
+  Shell* shell = GetShell();
+  if (shell == nullptr) return;
+  shell->TakeText(true);
+  RunModal(false, false);
+  shell->TakeText(false);
+}
+
+const UiWin& ColourMaker::CandidateButton(std::size_t index, bool save) const {
+  const Candidate& view = *views_.at(index);
+  return save ? static_cast<const UiWin&>(view.save_) : view.apply_;
+}
+
+void ColourMaker::Say(std::u16string message, bool failed) {
+  status_.SetColor(failed ? kFailure : kSuccess);
+  status_.SetText(std::move(message));
+  Repaint();
+}
+
+void ColourMaker::MakeFromColour(COLORREF colour, std::u16string told) {
+  has_source_ = true;
+  source_colour_ = colour;
+  source_.SetText(std::move(told));
+  Say(u"", false);
+  Remake();
+}
+
+bool ColourMaker::MakeFromPicture(const std::string& path) {
+  Picture picture;
+  std::string problem;
+  if (!ReadPicture(path, kPictureSide, picture, problem)) {
+    Say(maker_text::PictureUnreadable(problem), true);
+    return false;
+  }
+  const std::vector<DominantColour> colours = FindDominantColours(picture.pixels.data(), picture.pixels.size());
+  if (colours.empty()) {
+    Say(maker_text::PictureUnreadable("no pixel that is not transparent"), true);
+    return false;
+  }
+  MakeFromColour(colours.front().color, maker_text::FromPicture(path, colours.front().color, colours.front().share));
+  return true;
+}
+
+void ColourMaker::MakeFromTyped() {
+  const std::string typed = Utf16ToUtf8(hex_.Text());
+  bool hex = typed.size() == 7 && typed[0] == '#';
+  for (std::size_t i = 1; hex && i < typed.size(); ++i) hex = std::isxdigit(static_cast<unsigned char>(typed[i])) != 0;
+  if (!hex) {
+    Say(maker_text::BadHex(hex_.Text()), true);
+    return;
+  }
+  const unsigned long v = std::strtoul(typed.c_str() + 1, nullptr, 16);
+  const COLORREF colour = RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+  MakeFromColour(colour, maker_text::FromColour(colour));
+}
+
+void ColourMaker::SwitchExact() {
+  exact_colours_ = !exact_colours_;
+  exact_.SetText(exact_colours_ ? maker_text::kAnyColour : maker_text::kSwatchesOnly);
+  if (has_source_) Remake();
+}
+
+void ColourMaker::Remake() {
+  candidates_ = MakeThemeCandidates(source_colour_, exact_colours_);
+  int light = 0, dark = 0;
+  for (std::size_t i = 0; i < views_.size(); ++i) {
+    const MadeTheme* made = i < candidates_.size() ? &candidates_[i] : nullptr;
+    views_[i]->Show(made, made == nullptr ? 0 : made->dark ? ++dark : ++light);
+  }
+  Repaint();
+}
+
+void ColourMaker::Save(std::size_t index) {
+  if (index >= candidates_.size()) return;
+  const MadeTheme& made = candidates_[index];
+  std::u16string typed = name_.Text();
+  std::string name;
+  if (typed.empty()) {
+    typed = maker_text::MadeName(made.source, made.dark);
+    name = FreeThemeName(Utf16ToUtf8(typed));
+    typed = Utf8ToUtf16(name);
+  } else {
+    name = Utf16ToUtf8(typed);
+    if (ThemeNameTaken(name)) name.clear();
+  }
+  if (name.empty()) {
+    Say(maker_text::NameTaken(typed), true);
+    return;
+  }
+  std::string problem;
+  if (!SaveTheme(name, made.values, problem)) {
+    Say(maker_text::SaveFailed(problem), true);
+    return;
+  }
+  name_.SetText(u"");
+  Say(maker_text::Saved(typed), false);
+}
+
+void ColourMaker::PaintContent(Canvas& canvas) {
+  canvas.FillRect(0, 0, width_, Shell::kScreenHeight, kDesk);
+  for (UiWin* e : Roots()) e->Paint(canvas);
+}
+
+bool ColourMaker::OnKey(InputKey key) {
+  if (key == InputKey::Escape) {
+    EndModal(0);
+    return true;
+  }
+  return ElementLayer::OnKey(key);
+}

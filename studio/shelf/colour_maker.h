@@ -1,0 +1,75 @@
+// The theme shelf's 配色 place: a source colour chosen among the 65 swatches,
+// typed as #RRGGBB, or taken from a picture dropped on the window (its
+// dominant colour), and the four themes made from it (light and dark, two
+// each) side by side, each with the sample screens in small, the strip of its
+// 20 colours and what its checks found; one is applied (the shelf's own
+// question first, a step that can be undone) or saved under a name that no
+// theme has yet. A layer of the studio's over the shelf, run modally: Tab
+// and the arrows reach everything, Esc and "关闭" close it.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/theme/theme_maker.h"
+#include "studio/widgets/studio_controls.h"
+#include "studio/widgets/studio_layer.h"
+#include "studio/widgets/text_field.h"
+
+class ColourMaker : public StudioLayer {
+ public:
+  // `apply`: applies a theme as the shelf does (asking first), named.
+  ColourMaker(int width, Shell* shell,
+              std::function<void(const ThemeValues& values, const std::u16string& name)> apply);
+  ~ColourMaker() override;
+
+  // Runs until closed, taking typed text meanwhile.
+  void Run();
+
+  // A new source: the four candidates are made again from it.
+  void MakeFromColour(COLORREF colour, std::u16string told);
+  // A picture's dominant colour as the source; false (nothing made, the
+  // status says why) when it cannot be read.
+  bool MakeFromPicture(const std::string& path);
+
+  // ---- What it shows ----
+  const std::vector<MadeTheme>& Candidates() const { return candidates_; }
+  // The apply or save button of candidate `index`.
+  const UiWin& CandidateButton(std::size_t index, bool save) const;
+  const std::u16string& status() const { return status_.Text(); }
+  void Say(std::u16string message, bool failed);
+
+  bool LetsWindowKeysAct() const override { return true; }
+
+ protected:
+  void PaintContent(Canvas& canvas) override;
+  bool OnKey(InputKey key) override;
+
+ private:
+  class SwatchGrid;
+  class Candidate;
+  void MakeFromTyped();
+  void SwitchExact();
+  void Remake();
+  void Save(std::size_t index);
+
+  int width_;
+  std::function<void(const ThemeValues&, const std::u16string&)> apply_;
+  StudioText title_;
+  StudioButton close_;
+  StudioText note_;
+  std::unique_ptr<SwatchGrid> grid_;
+  TextField hex_;
+  StudioButton make_;
+  StudioButton exact_;
+  StudioText source_;
+  std::vector<std::unique_ptr<Candidate>> views_;
+  TextField name_;
+  StudioText status_;
+  bool exact_colours_ = false;
+  bool has_source_ = false;
+  COLORREF source_colour_ = 0;
+  std::vector<MadeTheme> candidates_;
+};

@@ -1,0 +1,76 @@
+#include "studio/shelf/maker_texts.h"
+
+#include <cstdio>
+
+#include "platform/file/utf16.h"
+
+namespace maker_text {
+
+namespace {
+
+std::u16string Quoted(const std::u16string& name) { return u"“" + name + u"”"; }
+
+std::u16string Hex(COLORREF c) {
+  char text[8];
+  std::snprintf(text, sizeof text, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
+  return Utf8ToUtf16(text);
+}
+
+const char16_t* RuleWord(ThemeRule rule) {
+  switch (rule) {
+    case ThemeRule::kReadable: return u"对比度";
+    case ThemeRule::kReadableByAll: return u"色觉模拟对比度";
+    case ThemeRule::kApart: return u"分辨";
+    case ThemeRule::kHierarchy: return u"层次";
+    case ThemeRule::kLikeSource: return u"色相";
+  }
+  return u"";
+}
+
+}  // namespace
+
+std::u16string CandidateTitle(bool dark, int number) {
+  return (dark ? u"深色 " : u"浅色 ") + Utf8ToUtf16(std::to_string(number));
+}
+
+std::u16string RulesBroken(const ThemeRuleCheck& check) {
+  if (check.passes()) return kAllRulesMet;
+  std::u16string words;
+  for (ThemeRule rule : kThemeRules) {
+    if (check.Breaks(rule)) words += (words.empty() ? u"" : u"、") + std::u16string(RuleWord(rule));
+  }
+  return u"未通过：" + words;
+}
+
+std::u16string FromColour(COLORREF colour) { return u"来源：" + Hex(colour); }
+
+std::u16string FromSwatch(int id, COLORREF colour) {
+  return u"来源：色板 " + Utf8ToUtf16(std::to_string(id)) + u"，" + Hex(colour);
+}
+
+std::u16string FromPicture(const std::string& file, COLORREF colour, double share) {
+  const std::size_t slash = file.find_last_of('/');
+  const std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
+  return u"来源：图片" + Quoted(Utf8ToUtf16(name)) + u"的主色 " + Hex(colour) + u"（占 " +
+         Utf8ToUtf16(std::to_string(static_cast<int>(share * 100 + 0.5))) + u"%）";
+}
+
+std::u16string BadHex(const std::u16string& typed) {
+  return Quoted(typed) + u"不是 #RRGGBB 形式的颜色。";
+}
+
+std::u16string PictureUnreadable(const std::string& problem) {
+  return u"无法读取这张图片（" + Utf8ToUtf16(problem) + u"）；没有生成主题。";
+}
+
+std::u16string MadeName(COLORREF source, bool dark) { return Hex(source) + (dark ? u" 深色" : u" 浅色"); }
+
+std::u16string Saved(const std::u16string& name) { return u"已保存为主题" + Quoted(name) + u"。"; }
+
+std::u16string NameTaken(const std::u16string& name) {
+  return u"已有名为" + Quoted(name) + u"的主题或预设，请换一个名称。";
+}
+
+std::u16string SaveFailed(const std::string& problem) { return u"没有保存（" + Utf8ToUtf16(problem) + u"）。"; }
+
+}  // namespace maker_text

@@ -1,0 +1,45 @@
+// The texts of the shelf's 配色 place, in the window's language; the
+// sentences that name a colour, a file, a theme or a reason are made by the
+// functions below.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/checks/theme_rules.h"
+#include "platform/win/win_types.h"
+
+namespace maker_text {
+
+inline constexpr char16_t kOpen[] = u"配色";
+inline constexpr char16_t kTitle[] = u"配色 · 从一种颜色或一张图片";
+inline constexpr char16_t kNote[] =
+    u"选一个色板、输入 #RRGGBB，或把 PNG、JPEG 图片拖到窗口上，即得到四个候选主题（浅色两个、深色两个），"
+    u"每个都经过可读性、色觉模拟、层次和色相的检查。";
+inline constexpr char16_t kHexHint[] = u"#RRGGBB";
+inline constexpr char16_t kMake[] = u"生成";
+inline constexpr char16_t kSwatchesOnly[] = u"只用65个色板颜色";
+inline constexpr char16_t kAnyColour[] = u"可用任意颜色";
+inline constexpr char16_t kNoSource[] = u"还没有选颜色。";
+inline constexpr char16_t kNameHint[] = u"保存用的名称（空着：由来源生成）";
+inline constexpr char16_t kApply[] = u"应用";
+inline constexpr char16_t kSave[] = u"保存";
+inline constexpr char16_t kAllRulesMet[] = u"各项检查都通过";
+
+// "浅色 1", "深色 2".
+std::u16string CandidateTitle(bool dark, int number);
+// What a candidate breaks, one short word a rule: "未通过：层次、色相".
+std::u16string RulesBroken(const ThemeRuleCheck& check);
+// Where the colour came from.
+std::u16string FromColour(COLORREF colour);
+std::u16string FromSwatch(int id, COLORREF colour);
+std::u16string FromPicture(const std::string& file, COLORREF colour, double share);
+std::u16string BadHex(const std::u16string& typed);
+std::u16string PictureUnreadable(const std::string& problem);
+// The name a candidate is saved under when none is typed: "#RRGGBB 浅色".
+std::u16string MadeName(COLORREF source, bool dark);
+std::u16string Saved(const std::u16string& name);
+std::u16string NameTaken(const std::u16string& name);
+std::u16string SaveFailed(const std::string& problem);
+
+}  // namespace maker_text
