@@ -7,16 +7,6 @@
 
 #include "platform/file/system_calls.h"
 
-namespace {
-
-bool Fail(FileError* error, int error_number, std::string reason) {
-  error->error_number = error_number;
-  error->reason = std::move(reason);
-  return false;
-}
-
-}  // namespace
-
 bool AppendToFile(const FilePlace& place, std::string_view bytes, bool durable, Appended* appended,
                   FileError* error) {
   const FileDescriptor file(RetryOnInterrupt([&] {

@@ -11,6 +11,16 @@
 
 #include "platform/file/system_calls.h"
 
+bool Fail(FileError* error, int error_number, std::string reason) {
+  error->error_number = error_number;
+  error->reason = std::move(reason);
+  return false;
+}
+
+bool SystemFail(FileError* error, int error_number) {
+  return Fail(error, error_number, std::strerror(error_number));
+}
+
 namespace {
 
 // The names of `path` in order, without empty ones and ".".
@@ -32,13 +42,6 @@ std::string Join(const std::string& folder, const std::string& name) {
   return folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
-bool Fail(FileError* error, int error_number, std::string reason) {
-  error->error_number = error_number;
-  error->reason = std::move(reason);
-  return false;
-}
-
-bool SystemFail(FileError* error, int error_number) { return Fail(error, error_number, std::strerror(error_number)); }
 
 // Reads the link held open (O_PATH | O_NOFOLLOW) as `fd`.
 bool ReadLinkAt(int fd, std::string* text) {

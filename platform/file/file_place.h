@@ -4,6 +4,7 @@
 // time.
 #pragma once
 
+#include <cerrno>
 #include <string>
 
 #include "platform/file/file_descriptor.h"
@@ -19,6 +20,11 @@ struct FileError {
   int error_number = 0;
   std::string reason;
 };
+
+// Fills `error` and gives false: the file layer's way out of a failed step.
+bool Fail(FileError* error, int error_number, std::string reason);
+// The same with the system's own words for `error_number` (errno by default).
+bool SystemFail(FileError* error, int error_number = errno);
 
 struct FilePlace {
   FileDescriptor folder;    // opened with O_PATH: enough to make, rename and open files in it

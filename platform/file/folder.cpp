@@ -14,17 +14,6 @@
 
 namespace {
 
-bool Fail(FileError* error, int error_number, std::string reason) {
-  error->error_number = error_number;
-  error->reason = std::move(reason);
-  return false;
-}
-
-bool SystemFail(FileError* error) {
-  const int e = errno;
-  return Fail(error, e, std::strerror(e));
-}
-
 // The part of a name from its last dot on (".reg"), or the whole name.
 std::string_view Ending(std::string_view name) {
   const std::size_t dot = name.rfind('.');

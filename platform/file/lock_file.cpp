@@ -15,17 +15,6 @@
 
 namespace {
 
-bool Fail(FileError* error, int error_number, std::string reason) {
-  error->error_number = error_number;
-  error->reason = std::move(reason);
-  return false;
-}
-
-bool SystemFail(FileError* error) {
-  const int e = errno;
-  return Fail(error, e, std::strerror(e));
-}
-
 bool Open(const FilePlace& place, const std::string& name, const LockOptions& options, FileDescriptor* lock,
           FileError* error) {
   const SystemCalls& calls = FileSystemCalls();

@@ -9,16 +9,6 @@
 #include "platform/file/file_descriptor.h"
 #include "platform/file/system_calls.h"
 
-namespace {
-
-bool Fail(FileError* error, int error_number, std::string reason) {
-  error->error_number = error_number;
-  error->reason = std::move(reason);
-  return false;
-}
-
-}  // namespace
-
 bool ReadWholeFile(const std::string& path, std::size_t limit, std::string* bytes, FileError* error,
                    bool follow_own_link) {
   bytes->clear();

@@ -23,12 +23,6 @@ std::string TempPrefix(const std::string& name) {
   return prefix;
 }
 
-bool Fail(FileError* error, int error_number, std::string reason) {
-  error->error_number = error_number;
-  error->reason = std::move(reason);
-  return false;
-}
-
 // A new file of our own beside the old one, under a name nobody can guess,
 // never through a link: O_EXCL refuses anything already there.
 int CreateTemporary(int folder, const std::string& name, mode_t mode, std::string* temp_name) {
