@@ -1,6 +1,8 @@
 #include "platform/host/fd_waker.h"
 
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
 
@@ -16,7 +18,18 @@ constexpr int kRetryMs = 50;
 
 FdWaker::FdWaker(int fd, std::function<bool()> wake)
     : fd_(fd), stop_fd_(::eventfd(0, EFD_CLOEXEC)), wake_(std::move(wake)) {
-  if (stop_fd_ >= 0) thread_ = std::thread([this] { Run(); });
+  if (stop_fd_ < 0) return;
+  // A quit signal is the window's loop's to take: the kernel may hand a
+  // process signal to any thread that does not block it, and one caught here,
+  // in this thread's poll, would leave the loop asleep until its next timeout.
+  // The thread starts with them blocked (it inherits the mask it starts with).
+  sigset_t quit_signals, was;
+  sigemptyset(&quit_signals);
+  sigaddset(&quit_signals, SIGINT);
+  sigaddset(&quit_signals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &quit_signals, &was);
+  thread_ = std::thread([this] { Run(); });
+  pthread_sigmask(SIG_SETMASK, &was, nullptr);
 }
 
 FdWaker::~FdWaker() {
