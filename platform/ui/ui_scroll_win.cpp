@@ -249,7 +249,7 @@ void UiScrollWin::Paint(Canvas& canvas) {
                    child->GetWidth() + 2 * kOut, child->GetHeight() + 2 * kOut);
     canvas.Restore();
   }
-  if (!visible_ || !indicator_shown_ || !scrollbar_v_) return;
+  if (!visible_ || !(indicator_shown_ || keep_indicator_) || !scrollbar_v_) return;
   const int max = GetMaxScrollY();
   if (max <= 0 || height_ <= 0) return;
   const int content = GetContentHeight();

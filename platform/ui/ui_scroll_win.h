@@ -42,6 +42,9 @@ class UiScrollWin : public UiWin {
   // True while the content glides after a drag.
   bool IsMoving() const { return velocity_ != 0.0; }
   bool IsIndicatorShown() const { return indicator_shown_; }
+  // Shows the scroll bar whenever the content is taller than the view, not
+  // only while it moves: a list that says there is more below.
+  void KeepIndicatorShown(bool keep) { keep_indicator_ = keep; }
 
   void Paint(Canvas& canvas) override;
   bool CanDrag() const override;
@@ -88,5 +91,6 @@ class UiScrollWin : public UiWin {
   std::int64_t last_tick_ = 0;
   std::int64_t hide_at_ = 0;
   bool indicator_shown_ = false;
+  bool keep_indicator_ = false;
   bool dragging_ = false;
 };

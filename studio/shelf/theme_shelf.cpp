@@ -211,6 +211,7 @@ ThemeShelf::ThemeShelf(int width, Shell* shell, ThemeStore& store,
   y += kStatusRoom + 4;
   list_.SetBounds(0, y, width, Shell::kScreenHeight - y);
   list_.EnableScrollBarV(true);
+  list_.KeepIndicatorShown(true);  // more themes than fit: the bar says so
   // A command acts only while the shelf runs and no question is open over it.
   const auto when_free = [this](void (ThemeShelf::*command)()) {
     return [this, command] {
