@@ -350,14 +350,6 @@ void ItemCard::PaintContent(Canvas& canvas) {
   PaintFocusOutside(canvas);
 }
 
-bool ItemCard::OnKey(InputKey key) {
-  if (key == InputKey::Escape) {
-    EndModal(0);
-    return true;
-  }
-  return ElementLayer::OnKey(key);
-}
-
 void ItemCard::OnTapOutside() { EndModal(0); }
 
 void ItemCard::PressedElsewhere() { EndModal(0); }

@@ -89,7 +89,6 @@ class ItemCard : public StudioLayer {
 
  protected:
   void PaintContent(Canvas& canvas) override;
-  bool OnKey(InputKey key) override;
   void OnTapOutside() override;
   void PressedElsewhere() override;
 

@@ -338,11 +338,3 @@ void ColourMaker::PaintContent(Canvas& canvas) {
   canvas.FillRect(0, 0, width_, Shell::kScreenHeight, kDesk);
   for (UiWin* e : Roots()) e->Paint(canvas);
 }
-
-bool ColourMaker::OnKey(InputKey key) {
-  if (key == InputKey::Escape) {
-    EndModal(0);
-    return true;
-  }
-  return ElementLayer::OnKey(key);
-}

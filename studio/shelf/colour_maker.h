@@ -45,7 +45,6 @@ class ColourMaker : public StudioLayer {
 
  protected:
   void PaintContent(Canvas& canvas) override;
-  bool OnKey(InputKey key) override;
 
  private:
   class SwatchGrid;

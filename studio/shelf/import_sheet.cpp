@@ -139,11 +139,3 @@ void ImportSheet::PaintContent(Canvas& canvas) {
   for (UiWin* e : Roots()) e->Paint(canvas);
   PaintFocusOutside(canvas);
 }
-
-bool ImportSheet::OnKey(InputKey key) {
-  if (key == InputKey::Escape) {
-    EndModal(0);
-    return true;
-  }
-  return ElementLayer::OnKey(key);
-}

@@ -25,7 +25,6 @@ class ImportSheet : public StudioLayer {
 
  protected:
   void PaintContent(Canvas& canvas) override;
-  bool OnKey(InputKey key) override;
   void OnTapOutside() override { EndModal(0); }
 
  private:

@@ -441,11 +441,3 @@ void ThemeShelf::PaintContent(Canvas& canvas) {
   for (UiWin* e : Roots()) e->Paint(canvas);
   PaintFocusOutside(canvas);
 }
-
-bool ThemeShelf::OnKey(InputKey key) {
-  if (key == InputKey::Escape) {
-    EndModal(0);
-    return true;
-  }
-  return ElementLayer::OnKey(key);
-}

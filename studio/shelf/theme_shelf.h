@@ -84,7 +84,6 @@ class ThemeShelf : public StudioLayer {
 
  protected:
   void PaintContent(Canvas& canvas) override;
-  bool OnKey(InputKey key) override;
 
  private:
   class Row;

@@ -38,3 +38,11 @@ void StudioLayer::PaintFocusOutside(Canvas& canvas) {
 void RunLater(const UiWin& control, std::function<void()> action) {
   if (auto* layer = dynamic_cast<StudioLayer*>(control.Layer())) layer->Later(std::move(action));
 }
+
+bool StudioLayer::OnKey(InputKey key) {
+  if (key == InputKey::Escape && IsRunningModal()) {
+    EndModal(0);
+    return true;
+  }
+  return ElementLayer::OnKey(key);
+}

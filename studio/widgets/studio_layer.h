@@ -26,6 +26,9 @@ class StudioLayer : public ElementLayer, public MessageTarget {
   void HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  protected:
+  // Esc ends the modal run the layer holds (with 0); every other key, and
+  // Esc while it runs none, goes to its elements.
+  bool OnKey(InputKey key) override;
   // The focus ring of a focused button, outside it (a button's own pixels
   // stop at its edge): painted last by each studio layer.
   void PaintFocusOutside(Canvas& canvas);
