@@ -1,5 +1,6 @@
 #include "studio/shelf/colour_maker.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 

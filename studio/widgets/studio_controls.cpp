@@ -1,5 +1,6 @@
 #include "studio/widgets/studio_controls.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/shell/canvas.h"

@@ -6,6 +6,7 @@
 #include <cairo.h>
 #include <jpeglib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
