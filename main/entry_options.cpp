@@ -6,7 +6,7 @@
 #include "model/checks/colour_science.h"
 
 const char* EntryUsage() {
-  return "usage: tintor [--scale N] [--no-preview] [FILE.reg]\n"
+  return "usage: tintor [--scale N] [--no-preview] [FILE.reg | PICTURE]\n"
          "       tintor --headless [--script FILE] [--screenshot-dir DIR]\n"
          "       tintor --preview-png FILE [--scale N] [--simulate KIND]\n"
          "       tintor --theme-report [--json]\n"
@@ -71,6 +71,8 @@ const char* EntryUsage() {
          "                        be read exits 2 and writes nothing\n"
          "  FILE.reg              open the window and ask whether to import the theme in\n"
          "                        FILE.reg; imported as a file dropped on the window is\n"
+         "  PICTURE               a PNG or JPEG: open the window on the theme shelf's 配色\n"
+         "                        place with the four themes made from it (nothing written)\n"
          "  --version             show the program's version\n"
          "  --help                show this text\n"
          "Each theme command and --theme-report runs alone: it takes no window or script\n"

@@ -22,7 +22,7 @@ struct EntryOptions {
   bool theme_report = false; // print each item's readability and exit
   bool json = false;         // the theme report as JSON
   ThemeCommand theme;        // a theme command to run instead of the phone
-  std::string open_file;     // `tintor FILE`: the window opens asking to import FILE
+  std::string open_file;     // `tintor FILE`: asks to import FILE, or makes themes of a picture
 };
 
 // False with `error` set for an unknown option, a missing or bad value.

@@ -224,7 +224,8 @@ int RunTintor(const std::vector<std::string>& args) {
     host->SetIcon(icon.data(), icon_width, icon_height);
   }
   // A file opened with the program (from the file manager) comes as a file
-  // dropped on the window, and is imported after a question.
+  // dropped on the window: imported after a question, or a picture made
+  // themes from.
   if (!options.open_file.empty()) host->QueueDroppedFile(options.open_file);
   WindowSettings now = kept;
   const int code = RunApp(*host, &now, shown, options.open_file);

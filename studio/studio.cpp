@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/shell/picture_file.h"
 #include "platform/shell/shell.h"
 #include "platform/file/utf16.h"
 #include "studio/shelf/shelf_texts.h"
@@ -46,13 +47,16 @@ Studio::Studio(Shell& shell, const std::string& registry_path, bool shown)
     shell_.BindWindowKey(k.key, k.modifiers, false, [this, undo = k.undo] { Step(undo); });
   }
   shell_.TakeDroppedFiles([this](const std::string& path) {
-    // The file the window was opened with is imported once the user says so.
+    // The file the window was opened with is imported once the user says so;
+    // a picture, which writes nothing, is made themes from at once.
     if (!import_to_ask_.empty() && path == import_to_ask_) {
       import_to_ask_.clear();
       shell_.ShowSide(true);
-      ConfirmationSheet question(PreviewPanel::kWidth, &shell_, shelf_text::kImportQuestion,
-                                 shelf_text::ImportQuestionNote(path), /*undoable=*/true);
-      if (!question.Ask()) return;
+      if (!IsPictureFile(path)) {
+        ConfirmationSheet question(PreviewPanel::kWidth, &shell_, shelf_text::kImportQuestion,
+                                   shelf_text::ImportQuestionNote(path), /*undoable=*/true);
+        if (!question.Ask()) return;
+      }
     }
     Import(path, true);
   });
@@ -123,6 +127,13 @@ void Studio::Import(const std::string& path, bool dropped) {
     Report(studio_text::DroppedWhileHeld(path), true);
     return;
   }
+  // A picture dropped on the window opens the shelf's 配色 place, its
+  // themes made from the picture.
+  if (dropped && IsPictureFile(path)) {
+    shell_.ShowSide(true);
+    OpenShelf(path);
+    return;
+  }
   // The outcome shows in the panel, so the panel shows.
   shell_.ShowSide(true);
   ThemeValues theme;
@@ -158,12 +169,12 @@ void Studio::AskRestore() {
          !restored);
 }
 
-void Studio::OpenShelf() {
+void Studio::OpenShelf(const std::string& picture) {
   if (asking_ || shelf_ != nullptr || card_.IsOpen()) return;
   ThemeShelf shelf(PreviewPanel::kWidth, &shell_, store_, [this](const std::string& path) { Import(path, false); });
   shelf.SetExportForm(panel_.ExportForm());
   shelf_ = &shelf;
-  shelf.Run();
+  shelf.Run(picture);
   shelf_ = nullptr;
   panel_.SetExportForm(shelf.ExportForm());
   Reload();

@@ -9,7 +9,8 @@
 // window's Ctrl+Z undoes a step, Ctrl+Shift+Z and Ctrl+Y redo one (in the
 // theme shelf and the item card too). A
 // registry file dropped on the window is imported as --import-theme does:
-// refused whole, with nothing written, unless it holds only theme colours.
+// refused whole, with nothing written, unless it holds only theme colours; a
+// picture dropped on it opens the shelf's 配色 place, its themes made from it.
 #pragma once
 
 #include <string>
@@ -59,7 +60,8 @@ class Studio {
   void Import(const std::string& path, bool dropped);
   // Asks first, then restores the defaults.
   void AskRestore();
-  void OpenShelf();
+  // Runs the theme shelf; with `picture`, its 配色 place opens on it.
+  void OpenShelf(const std::string& picture = {});
   // Shows how a command went: in the panel, and in the card or the shelf
   // open over it.
   void Report(std::u16string message, bool failed);

@@ -171,3 +171,11 @@ bool ReadPicture(const std::string& path, int max_side, Picture& picture, std::s
   problem = path + " is neither a PNG nor a JPEG picture";
   return false;
 }
+
+bool IsPictureFile(const std::string& path) {
+  std::string bytes;
+  FileError failure;
+  if (!ReadWholeFile(path, kMaxPictureFileBytes, &bytes, &failure)) return false;
+  int width = 0, height = 0;
+  return IsJpeg(bytes) || ReadPngSize(bytes.data(), bytes.size(), width, height);
+}

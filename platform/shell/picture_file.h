@@ -25,3 +25,7 @@ inline constexpr std::int64_t kMaxPngPixels = 64'000'000;
 // False, with `problem` saying why in words, when the file cannot be read
 // or is no PNG or JPEG that decodes; `picture` is then unchanged.
 bool ReadPicture(const std::string& path, int max_side, Picture& picture, std::string& problem);
+
+// Whether the file at `path` starts as a PNG or a JPEG does: a file dropped
+// on the window is told apart from a registry file so.
+bool IsPictureFile(const std::string& path);

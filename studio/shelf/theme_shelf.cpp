@@ -13,6 +13,7 @@
 #include "platform/file/documents_folder.h"
 #include "platform/file/user_folders.h"
 #include "model/checks/readability.h"
+#include "platform/shell/picture_file.h"
 #include "studio/shelf/colour_maker.h"
 #include "studio/shelf/maker_texts.h"
 #include "studio/shelf/shelf_texts.h"
@@ -240,9 +241,10 @@ void ThemeShelf::SetExportForm(RegFileForm form) {
   format_.SetText(form_ == RegFileForm::kVersion5 ? shelf_text::kFormat5 : shelf_text::kFormat4);
 }
 
-void ThemeShelf::Run() {
+void ThemeShelf::Run(const std::string& picture) {
   Shell* shell = GetShell();
   if (shell == nullptr) return;
+  if (!picture.empty()) Later([this, picture] { OpenMakerOn(picture); });
   shell->TakeText(true);
   RunModal(false, false);
   shell->TakeText(false);
@@ -276,17 +278,23 @@ void ThemeShelf::Fill() {
 void ThemeShelf::Close() { EndModal(0); }
 
 bool ThemeShelf::TakeDroppedPicture(const std::string& path) {
-  if (maker_ == nullptr || question_ != nullptr || GetShell() == nullptr || GetShell()->Holder() != maker_) {
-    return false;
+  if (question_ != nullptr || GetShell() == nullptr) return false;
+  if (maker_ != nullptr && GetShell()->Holder() == maker_) {
+    maker_->MakeFromPicture(path);
+    return true;
   }
-  maker_->MakeFromPicture(path);
-  return true;
+  if (maker_ == nullptr && GetShell()->Holder() == this && IsPictureFile(path)) {
+    Later([this, path] { OpenMakerOn(path); });
+    return true;
+  }
+  return false;
 }
 
-void ThemeShelf::OpenMaker() {
+void ThemeShelf::OpenMakerOn(const std::string& picture) {
   ColourMaker maker(width_, GetShell(), [this](const ThemeValues& values, const std::u16string& name) {
     Apply(Entry{Utf16ToUtf8(name), false, true, values});
   });
+  if (!picture.empty()) maker.MakeFromPicture(picture);
   maker_ = &maker;
   maker.Run();
   maker_ = nullptr;

@@ -48,8 +48,9 @@ class ThemeShelf : public StudioLayer {
   ThemeShelf(int width, Shell* shell, ThemeStore& store, std::function<void(const std::string& path)> import);
   ~ThemeShelf() override;
 
-  // Runs until closed, taking typed text meanwhile.
-  void Run();
+  // Runs until closed, taking typed text meanwhile; with `picture`, the
+  // 配色 place opens over it at once, its themes made from that picture.
+  void Run(const std::string& picture = {});
 
   // ---- What it shows ----
   const std::vector<Entry>& Entries() const { return entries_; }
@@ -74,7 +75,8 @@ class ThemeShelf : public StudioLayer {
   const StudioButton& MakerButton() const { return maker_button_; }
   const ColourMaker* Maker() const { return maker_; }
   // A file dropped on the window while the 配色 place is open and nothing is
-  // asked over it: a picture to make themes from (true); false otherwise.
+  // asked over it: a picture to make themes from (true). A picture dropped
+  // on the shelf itself opens the 配色 place on it (true). False otherwise.
   bool TakeDroppedPicture(const std::string& path);
 
   // ---- The shell's side ----
@@ -90,7 +92,9 @@ class ThemeShelf : public StudioLayer {
   // Reads the presets and the saved themes again and lays out their rows.
   void Fill();
   void Close();
-  void OpenMaker();
+  // Runs the 配色 place; OpenMakerOn makes its themes from `picture` first.
+  void OpenMaker() { OpenMakerOn({}); }
+  void OpenMakerOn(const std::string& picture);
   void Save();
   void ExportCurrent();
   void SwitchFormat();

@@ -500,3 +500,49 @@ TEST_F(StudioThemes, MakerPlaceOffersFourCheckedThemesFromASwatchAHexColourOrAPi
 }
 
 }  // namespace
+
+TEST_F(StudioThemes, APictureDroppedOrOpenedWithOpensTheMakerPlaceOnItAndWritesNothing) {
+  // A picture two thirds orange over grey.
+  const std::string picture = Folder() + "/sunset.png";
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 60, 40);
+  cairo_t* cr = cairo_create(s);
+  cairo_set_source_rgb(cr, 0.5, 0.5, 0.5);
+  cairo_paint(cr);
+  cairo_set_source_rgb(cr, 0.95, 0.5, 0.05);
+  cairo_rectangle(cr, 0, 0, 60, 30);
+  cairo_fill(cr);
+  cairo_destroy(cr);
+  ASSERT_EQ(cairo_surface_write_to_png(s, picture.c_str()), CAIRO_STATUS_SUCCESS);
+  cairo_surface_destroy(s);
+  const std::string registry = Bytes(RegistryPath());
+  const auto made_from_picture = [&](const char* how) {
+    ASSERT_NE(OnTop<ColourMaker>(), nullptr) << how;
+    const std::u16string screen = Screen();
+    EXPECT_TRUE(Says(screen, u"sunset.png") && Says(screen, u"深色 2")) << how << "\n" << Utf16ToUtf8(screen);
+    EXPECT_EQ(Bytes(RegistryPath()), registry) << how;
+    Key(InputKey::Escape);
+  };
+  {
+    // Opened with it: no question whether to import, the place at once.
+    Studio studio(shell(), RegistryPath(), false);
+    studio.AskBeforeImporting(picture);
+    host().Inject(InputEvent::Drop(picture));
+    steps_ = {[&] { made_from_picture("opened with"); }, [&] { Key(InputKey::Escape); }};
+    Then([this] { RunSteps(); });
+    Pump();
+  }
+  // Dropped on the preview, then on the shelf itself.
+  Studio studio(shell(), RegistryPath(), true);
+  host().Inject(InputEvent::Drop(picture));
+  steps_ = {[&] { made_from_picture("dropped on the preview"); },
+            [&] {
+              ASSERT_NE(OnTop<ThemeShelf>(), nullptr) << "Esc goes back to the shelf";
+              host().Inject(InputEvent::Drop(picture));
+            },
+            [&] { made_from_picture("dropped on the shelf"); },
+            [&] { Key(InputKey::Escape); }};
+  Then([this] { RunSteps(); });
+  Pump();
+  EXPECT_EQ(OnTop<ThemeShelf>(), nullptr);
+  EXPECT_EQ(Bytes(RegistryPath()), registry);
+}
