@@ -313,14 +313,6 @@ void ItemCard::Layout(int place_width, int place_height) {
 
 void ItemCard::Run() { RunModal(false, false); }
 
-std::u16string ItemCard::Text() const {
-  std::u16string text;
-  for (const StudioText* t : {&title_, &value_, &figures_, &advice_, &result_}) {
-    if (!t->Text().empty()) text += t->Text() + u"\n";
-  }
-  return text;
-}
-
 void ItemCard::PaintContent(Canvas& canvas) {
   const RECT& f = Frame();
   const int w = f.right - f.left, h = f.bottom - f.top;

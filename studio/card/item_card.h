@@ -34,11 +34,7 @@ class SwatchGrid : public UiWin {
   // Per swatch (in the phone's order): hard to read; the swatch of the value
   // now and the one suggested (-1: none).
   void SetMarks(std::vector<bool> hard, int current, int suggested);
-  int FocusedCell() const { return focused_; }
   void SetFocusedCell(int cell);
-  // The cell of a point in the grid's coordinates; -1 for none.
-  static int CellAt(int x, int y);
-  static RECT CellRect(int cell);
 
   void PaintWin(Canvas& canvas) override;
   void OnPress(int x, int y) override;
@@ -49,6 +45,9 @@ class SwatchGrid : public UiWin {
   bool OnKey(InputKey key) override;
 
  private:
+  // The cell of a point in the grid's coordinates; -1 for none.
+  static int CellAt(int x, int y);
+  static RECT CellRect(int cell);
   void Choose(int cell);
 
   std::function<void(int swatch)> pick_;
@@ -80,12 +79,8 @@ class ItemCard : public StudioLayer {
   // the value they bring back and says what they did.
   bool LetsWindowKeysAct() const override { return true; }
 
+  // The number of the item it shows.
   int Item() const { return facts_.number; }
-  const ItemFacts& Facts() const { return facts_; }
-  const SwatchGrid& Grid() const { return grid_; }
-  const StudioButton& CloseButton() const { return close_; }
-  // The lines of the card, top to bottom, for reading it without its pixels.
-  std::u16string Text() const;
 
  protected:
   void PaintContent(Canvas& canvas) override;

@@ -245,11 +245,6 @@ void ColourMaker::Run() {
   shell->TakeText(false);
 }
 
-const UiWin& ColourMaker::CandidateButton(std::size_t index, bool save) const {
-  const Candidate& view = *views_.at(index);
-  return save ? static_cast<const UiWin&>(view.save_) : view.apply_;
-}
-
 void ColourMaker::Say(std::u16string message, bool failed) {
   status_.SetColor(failed ? kFailure : kSuccess);
   status_.SetText(std::move(message));

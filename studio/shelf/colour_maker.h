@@ -34,11 +34,7 @@ class ColourMaker : public StudioLayer {
   // status says why) when it cannot be read.
   bool MakeFromPicture(const std::string& path);
 
-  // ---- What it shows ----
-  const std::vector<MadeTheme>& Candidates() const { return candidates_; }
-  // The apply or save button of candidate `index`.
-  const UiWin& CandidateButton(std::size_t index, bool save) const;
-  const std::u16string& status() const { return status_.Text(); }
+  // Shows how a command went in the status line.
   void Say(std::u16string message, bool failed);
 
   bool LetsWindowKeysAct() const override { return true; }

@@ -140,11 +140,6 @@ class ThemeShelf::Row {
     }
   }
 
-  const UiWin* Button(Action action) const {
-    const StudioButton& button = buttons_[static_cast<int>(action)];
-    return button.GetParent() != nullptr ? &button : nullptr;
-  }
-
  private:
   class Picture : public UiWin {
    public:
@@ -248,10 +243,6 @@ void ThemeShelf::Run(const std::string& picture) {
   shell->TakeText(true);
   RunModal(false, false);
   shell->TakeText(false);
-}
-
-const UiWin* ThemeShelf::RowButton(std::size_t index, Action action) const {
-  return index < rows_.size() ? rows_[index]->Button(action) : nullptr;
 }
 
 void ThemeShelf::Fill() {

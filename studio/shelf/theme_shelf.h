@@ -28,19 +28,6 @@ class ConfirmationSheet;
 
 class ThemeShelf : public StudioLayer {
  public:
-  // What a row's buttons do.
-  enum class Action { kApply = 0, kExport = 1, kDelete = 2 };
-
-  // A theme on the shelf: a preset, or a saved theme (one whose file cannot
-  // be read can only be deleted).
-  struct Entry {
-    std::string name;
-    bool preset = false;
-    bool readable = true;
-    ThemeValues values;
-    ThemeApply how = ThemeApply::kOver;  // a preset is put as a whole
-  };
-
   // Over the studio of `width` x the screen's height; `shell`: the shell
   // the studio is in; `store`: the theme's store every write goes through.
   // `import`: imports the registry file at a path chosen under "导入…" (and
@@ -52,28 +39,12 @@ class ThemeShelf : public StudioLayer {
   // 配色 place opens over it at once, its themes made from that picture.
   void Run(const std::string& picture = {});
 
-  // ---- What it shows ----
-  const std::vector<Entry>& Entries() const { return entries_; }
-  // The button of `action` on the row of entry `index` (null: the row has none).
-  const UiWin* RowButton(std::size_t index, Action action) const;
-  const TextField& NameField() const { return name_; }
-  const StudioButton& SaveButton() const { return save_; }
-  const StudioButton& ExportCurrentButton() const { return export_current_; }
-  const StudioButton& FormatButton() const { return format_; }
   // The format its exports are written in, chosen with the format button.
   RegFileForm ExportForm() const { return form_; }
   void SetExportForm(RegFileForm form);
-  const StudioButton& CloseButton() const { return close_; }
-  // The outcome of the last command (empty: none yet).
-  const std::u16string& status() const { return status_.Text(); }
-  // The question open over the shelf, else null.
-  const ConfirmationSheet* Question() const { return question_; }
   // Shows how a command went in the status line (the shelf's own, or the
   // window's undo and redo, which act while the shelf is open).
   void Say(std::u16string message, bool failed);
-  // The 配色 place's button, and the place while it is open (else null).
-  const StudioButton& MakerButton() const { return maker_button_; }
-  const ColourMaker* Maker() const { return maker_; }
   // A file dropped on the window while the 配色 place is open and nothing is
   // asked over it: a picture to make themes from (true). A picture dropped
   // on the shelf itself opens the 配色 place on it (true). False otherwise.
@@ -88,6 +59,19 @@ class ThemeShelf : public StudioLayer {
   void PaintContent(Canvas& canvas) override;
 
  private:
+  // What a row's buttons do.
+  enum class Action { kApply = 0, kExport = 1, kDelete = 2 };
+
+  // A theme on the shelf: a preset, or a saved theme (one whose file cannot
+  // be read can only be deleted).
+  struct Entry {
+    std::string name;
+    bool preset = false;
+    bool readable = true;
+    ThemeValues values;
+    ThemeApply how = ThemeApply::kOver;  // a preset is put as a whole
+  };
+
   class Row;
   // Reads the presets and the saved themes again and lays out their rows.
   void Fill();

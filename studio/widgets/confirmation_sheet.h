@@ -25,9 +25,6 @@ class ConfirmationSheet : public StudioLayer {
   // Runs until answered: true for "确定".
   bool Ask();
 
-  const StudioButton& ConfirmButton() const { return confirm_; }
-  const StudioButton& CancelButton() const { return cancel_; }
-
  protected:
   void PaintContent(Canvas& canvas) override;
   bool OnKey(InputKey key) override;

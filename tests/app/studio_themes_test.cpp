@@ -12,7 +12,9 @@
 #include <fstream>
 #include <iterator>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/theme_targets.h"
@@ -24,9 +26,12 @@
 #include "studio/widgets/confirmation_sheet.h"
 #include "studio/studio_texts.h"
 #include "model/checks/colour_science.h"
-#include "model/color_swatches.h"
 #include "model/theme/theme_store.h"
+#include "model/theme/theme_library.h"
+#include "model/theme/theme_maker.h"
 #include "studio/shelf/colour_maker.h"
+#include "studio/shelf/maker_texts.h"
+#include "studio/shelf/shelf_texts.h"
 #include "studio/shelf/theme_shelf.h"
 #include "model/theme/theme_values.h"
 #include "tests/support/headless_shell_test.h"
@@ -36,17 +41,34 @@ namespace {
 
 class StudioThemes : public HeadlessShellTest {
  protected:
-  // The centre of an element of a studio layer (in a list too), in the
-  // window's coordinates.
-  void TapStudio(const ElementLayer& layer, const UiWin& e) {
-    const POINT o = e.WindowOrigin();
-    Tap(Shell::kScreenWidth + layer.Frame().left + o.x + e.GetWidth() / 2,
-        layer.Frame().top + o.y + e.GetHeight() / 2);
-  }
   void Then(std::function<void()> check) { host().InjectCall(std::move(check)); }
-  // What the window says now, and a tap on the words one means.
+  // What the window says now, what its layer on top says, and a tap on the
+  // words one means (on the layer on top, the ones nearest to other words).
   std::u16string Screen() { return ScreenSays(shell()); }
+  std::u16string Layer() { return LayerSays(shell()); }
   void TapOn(const char16_t* words) { ASSERT_TRUE(TapText(host(), shell(), words)) << Utf16ToUtf8(words); }
+  void TapNear(std::initializer_list<std::u16string_view> path) {
+    ASSERT_TRUE(TapTextNear(host(), shell(), path)) << Utf16ToUtf8(std::u16string(path.end()[-1]));
+  }
+  // How many of the layer on top's texts read `words`: the shelf's rows by
+  // their "应用".
+  std::size_t Count(std::u16string_view words) {
+    const std::vector<Canvas::DrawnText> texts = LayerTexts(shell());
+    return static_cast<std::size_t>(
+        std::count_if(texts.begin(), texts.end(), [&](const Canvas::DrawnText& t) { return t.text == words; }));
+  }
+  // The shelf's name field, on the line of its "保存": the name typed (and
+  // what is composed), else its hint; and a tap at its start.
+  std::optional<Canvas::DrawnText> Field() { return LayerTextNear(shell(), {shelf_text::kSave, u""}); }
+  std::string FieldSays() {
+    const std::optional<Canvas::DrawnText> field = Field();
+    return field ? Utf16ToUtf8(field->text) : "(no name field)";
+  }
+  void TapField() {
+    const std::optional<Canvas::DrawnText> field = Field();
+    ASSERT_TRUE(field);
+    Tap(field->where.left, (field->where.top + field->where.bottom) / 2);
+  }
   template <class T>
   const T* OnTop() {
     return dynamic_cast<const T*>(shell().TopLayer());
@@ -65,25 +87,12 @@ class StudioThemes : public HeadlessShellTest {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
-  // The entry of the shelf named `name` (UTF-8).
-  static std::size_t EntryOf(const ThemeShelf& shelf, const std::string& name) {
-    for (std::size_t i = 0; i < shelf.Entries().size(); ++i) {
-      if (shelf.Entries()[i].name == name) return i;
-    }
-    ADD_FAILURE() << "no theme named " << name << " on the shelf";
-    return 0;
-  }
-  // Taps the button of `action` of the theme `name` on the open shelf.
-  void TapRow(const std::string& name, ThemeShelf::Action action) {
-    const ThemeShelf& shelf = *shelf_;
-    const UiWin* button = shelf.RowButton(EntryOf(shelf, name), action);
-    ASSERT_NE(button, nullptr) << name;
-    TapStudio(shelf, *button);
-  }
   // Dark pixels at the right end of the open apply question's list of
   // changes (under its title and note), where a colour of one's own is marked.
   int InkRightOfChanges() {
-    const ConfirmationSheet& q = *shelf_->Question();
+    const ConfirmationSheet* asked = OnTop<ConfirmationSheet>();
+    if (asked == nullptr) return -1;  // nothing asked
+    const ConfirmationSheet& q = *asked;
     const UiWin& list = *q.Roots().at(2);
     const POINT o = list.WindowOrigin();
     int ink = 0;
@@ -96,9 +105,8 @@ class StudioThemes : public HeadlessShellTest {
   }
   // Answers the question open over the shelf.
   void Answer(bool yes) {
-    ASSERT_NE(shelf_->Question(), nullptr) << "nothing asked";
-    const ConfirmationSheet& q = *shelf_->Question();
-    TapStudio(q, yes ? q.ConfirmButton() : q.CancelButton());
+    ASSERT_NE(OnTop<ConfirmationSheet>(), nullptr) << "nothing asked";
+    TapOn(yes ? studio_text::kConfirm : studio_text::kCancel);
   }
   // Runs the steps one after another inside the modal runs they open: each
   // injects its input or checks what is seen, and the next one runs once
@@ -247,13 +255,13 @@ TEST_F(StudioThemes, ShelfSavesAppliesExportsAndDeletesThemesByNameTyped) {
         shelf_ = OnTop<ThemeShelf>();
         ASSERT_NE(shelf_, nullptr);
         EXPECT_TRUE(host().TakingText()) << "no text asked for while the name can be typed";
-        EXPECT_EQ(shelf_->Entries().size(), ThemePresets().size());
+        EXPECT_EQ(Count(shelf_text::kApply), ThemePresets().size());
         // A preset's name is refused.
         host().InjectText("深色");
         Key(InputKey::Enter);
       },
       [&] {
-        EXPECT_TRUE(Says(shelf_->status(), u"预设")) << Utf16ToUtf8(shelf_->status());
+        EXPECT_TRUE(Says(Layer(), u"预设")) << Utf16ToUtf8(Layer());
         EXPECT_TRUE(ListSavedThemes().empty());
         // A name typed (an input method's Chinese, characters taken back)
         // saves the current colours.
@@ -265,53 +273,56 @@ TEST_F(StudioThemes, ShelfSavesAppliesExportsAndDeletesThemesByNameTyped) {
         Key(InputKey::Enter);
       },
       [&] {
-        ASSERT_EQ(ListSavedThemes(), std::vector<std::string>{"春天"}) << Utf16ToUtf8(shelf_->status());
-        EXPECT_EQ(shelf_->NameField().Text(), u"");
-        EXPECT_EQ(shelf_->Entries()[EntryOf(*shelf_, "春天")].values, spring);
+        ASSERT_EQ(ListSavedThemes(), std::vector<std::string>{"春天"}) << Utf16ToUtf8(Layer());
+        EXPECT_EQ(FieldSays(), Utf16ToUtf8(shelf_text::kNameHint)) << "the name stayed in the field";
+        ThemeValues saved;
+        std::string problem;
+        ASSERT_TRUE(LoadTheme("春天", saved, problem)) << problem;
+        EXPECT_EQ(saved, spring);
         // Applying asks first, listing what changes; "取消" writes nothing.
         before = Bytes(RegistryPath());
-        TapRow("高对比", ThemeShelf::Action::kApply);
+        TapNear({u"高对比", shelf_text::kApply});
       },
       [&] { Answer(false); },
       [&] {
         EXPECT_EQ(Bytes(RegistryPath()), before);
-        TapRow("深色", ThemeShelf::Action::kApply);
+        TapNear({u"深色", shelf_text::kApply});
       },
       [&] { EXPECT_EQ(InkRightOfChanges(), 0) << "a swatch marked as one's own"; Answer(true); },
       [&] {
         EXPECT_EQ(Now(), ThemePresets()[1].values);
-        EXPECT_TRUE(Says(shelf_->status(), u"已应用")) << Utf16ToUtf8(shelf_->status());
-        TapRow("春天", ThemeShelf::Action::kApply);
+        EXPECT_TRUE(Says(Layer(), u"已应用")) << Utf16ToUtf8(Layer());
+        TapNear({u"春天", shelf_text::kApply});
       },
       [&] { EXPECT_GT(InkRightOfChanges(), 0) << "item 4's colour of one's own not marked"; Answer(true); },
       [&] {
         EXPECT_EQ(Now(), spring);
         // Exports land in the documents folder, never over a file there, in
         // the old form for old phones on request.
-        TapStudio(*shelf_, shelf_->ExportCurrentButton());
-        TapStudio(*shelf_, shelf_->ExportCurrentButton());
-        TapStudio(*shelf_, shelf_->FormatButton());
-        TapRow("深色", ThemeShelf::Action::kExport);
+        TapOn(shelf_text::kExportCurrent);
+        TapOn(shelf_text::kExportCurrent);
+        TapOn(shelf_text::kFormat5);
+        TapNear({u"深色", shelf_text::kExport});
       },
       [&] {
-        EXPECT_EQ(shelf_->Question(), nullptr) << "an export asks nothing";
-        EXPECT_TRUE(Says(shelf_->status(), u"/文档/深色-REGEDIT4.reg")) << Utf16ToUtf8(shelf_->status());
+        EXPECT_EQ(OnTop<ConfirmationSheet>(), nullptr) << "an export asks nothing";
+        EXPECT_TRUE(Says(Layer(), u"/文档/深色-REGEDIT4.reg")) << Utf16ToUtf8(Layer());
         // Without the documents folder the home folder takes them.
         ASSERT_EQ(::rename(documents.c_str(), (documents + "-away").c_str()), 0);
-        TapStudio(*shelf_, shelf_->ExportCurrentButton());
+        TapOn(shelf_text::kExportCurrent);
       },
       [&] {
         ASSERT_EQ(::rename((documents + "-away").c_str(), documents.c_str()), 0);
         ::setenv("HOME", home.c_str(), 1);
         ::unsetenv("XDG_CONFIG_HOME");
-        EXPECT_FALSE(Bytes(Folder() + "/当前颜色-REGEDIT4.reg").empty()) << Utf16ToUtf8(shelf_->status());
-        EXPECT_TRUE(Says(shelf_->status(), u"~/当前颜色-REGEDIT4.reg")) << Utf16ToUtf8(shelf_->status());
-        TapRow("春天", ThemeShelf::Action::kDelete);
+        EXPECT_FALSE(Bytes(Folder() + "/当前颜色-REGEDIT4.reg").empty()) << Utf16ToUtf8(Layer());
+        EXPECT_TRUE(Says(Layer(), u"~/当前颜色-REGEDIT4.reg")) << Utf16ToUtf8(Layer());
+        TapNear({u"春天", shelf_text::kDelete});
       },
       [&] { Answer(true); },
       [&] {
         EXPECT_TRUE(ListSavedThemes().empty());
-        EXPECT_EQ(shelf_->Entries().size(), ThemePresets().size());
+        EXPECT_EQ(Count(shelf_text::kApply), ThemePresets().size()) << "the deleted theme is still listed";
         // The name is edited at a caret that keys and a tap move; a pair of
         // surrogates is one character. Out of the field, its keys are the
         // shelf's; the window's undo keys act in the shelf, which says so.
@@ -321,19 +332,17 @@ TEST_F(StudioThemes, ShelfSavesAppliesExportsAndDeletesThemesByNameTyped) {
                                 "key left\nkey backspace\nkey right\nkey backspace\n", "caret.txt", script, error))
             << error;
         host().InjectScript(script);
-        const POINT o = shelf_->NameField().WindowOrigin();
-        Tap(Shell::kScreenWidth + shelf_->Frame().left + o.x + 2, shelf_->Frame().top + o.y + 10);
+        TapField();
         host().InjectText("小");
         for (InputKey key : {InputKey::Tab, InputKey::Left, InputKey::Backspace, InputKey::Delete}) Key(key);
         Key(InputKey::Z, kCtrl);
       },
       [&] {
-        EXPECT_EQ(Utf16ToUtf8(shelf_->NameField().Text()), "小初夏");
+        EXPECT_EQ(FieldSays(), "小初夏");
         EXPECT_EQ(Now(), ThemePresets()[1].values);
-        EXPECT_TRUE(Says(shelf_->status(), u"已撤销：应用主题")) << Utf16ToUtf8(shelf_->status());
+        EXPECT_TRUE(Says(Layer(), u"已撤销：应用主题")) << Utf16ToUtf8(Layer());
         Key(InputKey::Z, kCtrl | kShift);
-        const POINT o = shelf_->NameField().WindowOrigin();
-        Tap(Shell::kScreenWidth + shelf_->Frame().left + o.x + 2, shelf_->Frame().top + o.y + 10);
+        TapField();
         Key(InputKey::End);
       },
       [&] {
@@ -349,8 +358,7 @@ TEST_F(StudioThemes, ShelfSavesAppliesExportsAndDeletesThemesByNameTyped) {
       },
       [&] {
         ASSERT_EQ(OnTop<ThemeShelf>(), shelf_) << "Esc closed the shelf while composing";
-        EXPECT_EQ(Utf16ToUtf8(shelf_->NameField().Text()), "小初夏");
-        EXPECT_TRUE(shelf_->NameField().Composing());
+        EXPECT_EQ(FieldSays(), "小初夏chun tian") << "the text changed, or what is composed is not shown";
         EXPECT_GT(host().TextCaret().x, caret_x + 40) << "the caret is not after the composition";
         EXPECT_EQ(Now(), spring) << "a key acted while composing";
         // Typed text takes the composition's place; one ended shows nothing.
@@ -359,8 +367,7 @@ TEST_F(StudioThemes, ShelfSavesAppliesExportsAndDeletesThemesByNameTyped) {
         host().InjectComposition("");
       },
       [&] {
-        EXPECT_EQ(Utf16ToUtf8(shelf_->NameField().Text()), "小初夏春天");
-        EXPECT_FALSE(shelf_->NameField().Composing());
+        EXPECT_EQ(FieldSays(), "小初夏春天");
         // Shift+Left selects, Ctrl+X cuts to the clipboard, Ctrl+A and
         // Ctrl+V put it in place of everything; a pasted line break is no
         // part of a name.
@@ -375,16 +382,16 @@ TEST_F(StudioThemes, ShelfSavesAppliesExportsAndDeletesThemesByNameTyped) {
         Key(InputKey::Home);
       },
       [&] {
-        EXPECT_EQ(Utf16ToUtf8(shelf_->NameField().Text()), "春天");
+        EXPECT_EQ(FieldSays(), "春天");
         EXPECT_EQ(host().ClipboardText(), "春天");
         host().SetClipboardText("秋\n日");
         Key(InputKey::V, kCtrl);
       },
       [&] {
-        EXPECT_EQ(Utf16ToUtf8(shelf_->NameField().Text()), "秋日春天");
+        EXPECT_EQ(FieldSays(), "秋日春天");
         // The shelf closes while composing; the composition goes with it.
         host().InjectComposition("feng");
-        TapStudio(*shelf_, shelf_->CloseButton());
+        TapOn(shelf_text::kClose);
       },
   };
   Then([this] { RunSteps(); });
@@ -407,26 +414,24 @@ TEST_F(StudioThemes, MakerPlaceOffersFourCheckedThemesFromASwatchAHexColourOrAPi
   Studio studio(shell(), RegistryPath(), true);
   Pump();
   TapOn(u"主题");
-  const ColourMaker* maker = nullptr;
+  const std::vector<MadeTheme> made = MakeThemeCandidates(RGB(0x1B, 0x26, 0x4A), false);
   const std::string picture = Folder() + "/orange.png";
   const char16_t* kPassing = u"各项检查都通过";
   steps_ = {
       [&] {
         shelf_ = OnTop<ThemeShelf>();
         ASSERT_NE(shelf_, nullptr);
-        TapStudio(*shelf_, shelf_->MakerButton());
+        TapOn(maker_text::kOpen);
       },
       [&] {
-        maker = OnTop<ColourMaker>();
-        ASSERT_NE(maker, nullptr);
-        EXPECT_TRUE(maker->Candidates().empty());
+        ASSERT_NE(OnTop<ColourMaker>(), nullptr);
+        EXPECT_TRUE(Says(Layer(), maker_text::kNoSource));
+        EXPECT_FALSE(Says(Layer(), u"浅色 1")) << "candidates before a colour is chosen";
         // By keyboard: the swatches take the focus first; the fourth is green.
         for (InputKey key : {InputKey::Right, InputKey::Right, InputKey::Right, InputKey::Enter}) Key(key);
       },
       [&] {
-        ASSERT_EQ(maker->Candidates().size(), 4u);
-        EXPECT_EQ(maker->Candidates()[0].source, kColorSwatches[3].color);
-        const std::u16string screen = Screen();
+        const std::u16string screen = Layer();
         for (const char16_t* words : {u"色板 105", u"浅色 1", u"浅色 2", u"深色 1", u"深色 2"}) {
           EXPECT_TRUE(Says(screen, words)) << Utf16ToUtf8(words) << " not in\n" << Utf16ToUtf8(screen);
         }
@@ -437,39 +442,42 @@ TEST_F(StudioThemes, MakerPlaceOffersFourCheckedThemesFromASwatchAHexColourOrAPi
         Key(InputKey::Enter);
       },
       [&] {
-        ASSERT_EQ(maker->Candidates().size(), 4u);
-        EXPECT_EQ(maker->Candidates()[0].source, RGB(0x1B, 0x26, 0x4A));
-        EXPECT_TRUE(maker->Candidates()[0].passes() && maker->Candidates()[2].passes());
+        EXPECT_TRUE(Says(Layer(), u"来源：#1B264A")) << Utf16ToUtf8(Layer());
+        // The first light and the first dark one pass, as said under them.
+        for (const char16_t* title : {u"浅色 1", u"深色 1"}) {
+          const std::optional<Canvas::DrawnText> said = LayerTextNear(shell(), {title, kPassing});
+          EXPECT_TRUE(said && said->where.left == LayerTextNear(shell(), {title})->where.left) << Utf16ToUtf8(title);
+        }
         // Applying asks the shelf's question first, then is one step.
-        TapStudio(*maker, maker->CandidateButton(0, false));
+        TapNear({u"浅色 1", maker_text::kApply});
       },
       [&] { Answer(true); },
       [&] {
-        EXPECT_EQ(Now(), maker->Candidates()[0].values);
-        EXPECT_TRUE(Says(maker->status(), u"已应用")) << Utf16ToUtf8(maker->status());
+        EXPECT_EQ(Now(), made[0].values);
+        EXPECT_TRUE(Says(Layer(), u"已应用")) << Utf16ToUtf8(Layer());
         Key(InputKey::Z, kCtrl);
       },
       [&] {
         EXPECT_EQ(Now(), ThemeValues()) << "the window's undo acts in the 配色 place";
-        EXPECT_TRUE(Says(maker->status(), u"已撤销")) << Utf16ToUtf8(maker->status());
+        EXPECT_TRUE(Says(Layer(), u"已撤销")) << Utf16ToUtf8(Layer());
         // Saved under names made from the source, never over a theme.
-        TapStudio(*maker, maker->CandidateButton(2, true));
-        TapStudio(*maker, maker->CandidateButton(2, true));
+        TapNear({u"深色 1", maker_text::kApply, maker_text::kSave});
+        TapNear({u"深色 1", maker_text::kApply, maker_text::kSave});
       },
       [&] {
         EXPECT_EQ(ListSavedThemes(), (std::vector<std::string>{"#1B264A 深色", "#1B264A 深色 2"}));
         ThemeValues saved;
         std::string problem;
         ASSERT_TRUE(LoadTheme("#1B264A 深色", saved, problem)) << problem;
-        EXPECT_EQ(saved, maker->Candidates()[2].values);
+        EXPECT_EQ(saved, made[2].values);
         // A dropped file that is no picture makes nothing; a picture mostly
         // orange gives orange themes.
         std::ofstream(Folder() + "/notes.txt") << "not a picture";
         host().Inject(InputEvent::Drop(Folder() + "/notes.txt"));
       },
       [&] {
-        EXPECT_TRUE(Says(maker->status(), u"无法读取这张图片")) << Utf16ToUtf8(maker->status());
-        EXPECT_EQ(maker->Candidates()[0].source, RGB(0x1B, 0x26, 0x4A));
+        EXPECT_TRUE(Says(Layer(), u"无法读取这张图片")) << Utf16ToUtf8(Layer());
+        EXPECT_TRUE(Says(Layer(), u"来源：#1B264A")) << "the candidates were lost";
         cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 60, 40);
         cairo_t* cr = cairo_create(s);
         cairo_set_source_rgb(cr, 0.5, 0.5, 0.5);
@@ -483,15 +491,18 @@ TEST_F(StudioThemes, MakerPlaceOffersFourCheckedThemesFromASwatchAHexColourOrAPi
         host().Inject(InputEvent::Drop(picture));
       },
       [&] {
-        ASSERT_EQ(maker->Candidates().size(), 4u);
-        EXPECT_LT(HueDistance(ToLch(maker->Candidates()[0].source).h, ToLch(RGB(0xF2, 0x80, 0x0D)).h), 10);
-        EXPECT_TRUE(Says(Screen(), u"orange.png")) << Utf16ToUtf8(Screen());
+        const std::u16string says = Layer();
+        const std::size_t dominant = says.find(u"的主色 #");
+        ASSERT_NE(dominant, std::u16string::npos) << Utf16ToUtf8(says);
+        const unsigned long hex = std::stoul(Utf16ToUtf8(says.substr(dominant + 5, 6)), nullptr, 16);
+        EXPECT_LT(HueDistance(ToLch(RGB(hex >> 16, hex >> 8 & 0xFF, hex & 0xFF)).h, ToLch(RGB(0xF2, 0x80, 0x0D)).h), 10);
+        EXPECT_TRUE(Says(says, u"orange.png")) << Utf16ToUtf8(says);
         Key(InputKey::Escape);
       },
       [&] {
         EXPECT_EQ(OnTop<ThemeShelf>(), shelf_) << "Esc goes back to the shelf";
-        EXPECT_EQ(shelf_->Entries().size(), ThemePresets().size() + 2) << "the shelf lists what was saved";
-        TapStudio(*shelf_, shelf_->CloseButton());
+        EXPECT_EQ(Count(shelf_text::kApply), ThemePresets().size() + 2) << "the shelf lists what was saved";
+        TapOn(shelf_text::kClose);
       },
   };
   Then([this] { RunSteps(); });

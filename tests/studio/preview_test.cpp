@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "model/color_swatches.h"
@@ -382,22 +383,30 @@ TEST(PreviewPanel, PointingAtAnItemShowsItsCardWhoseSwatchWritesItAndIsRecorded)
   host.InjectCall([&] {
     const ItemCard* card = OnTop<ItemCard>(shell);
     ASSERT_NE(card, nullptr);
-    const ItemFacts& facts = card->Facts();
-    EXPECT_EQ(facts.number, 12);
-    EXPECT_FALSE(facts.stored) << "a fresh registry holds no colour";
-    EXPECT_NE(card->Text().find(u"· 默认"), std::u16string::npos);
-    EXPECT_EQ(card->Text().find(u"自定义"), std::u16string::npos);
-    EXPECT_TRUE(facts.fails() && facts.default_fails);
-    ASSERT_TRUE(facts.suggestion);
-    suggested = FindColorSwatch(*facts.suggestion);
+    const std::u16string says = LayerSays(shell);
+    EXPECT_EQ(says.rfind(std::u16string(kThemeTargets[11].label) + u"\n", 0), 0u) << Utf16ToUtf8(says);
+    EXPECT_NE(says.find(u"· 默认"), std::u16string::npos) << "a fresh registry holds no colour";
+    EXPECT_EQ(says.find(u"自定义"), std::u16string::npos);
+    EXPECT_NE(says.find(u"→ 难以阅读"), std::u16string::npos);
+    EXPECT_NE(says.find(u"默认颜色本身就难以阅读"), std::u16string::npos);
+    const std::size_t advice = says.find(u"最接近的可读色块：");
+    ASSERT_NE(advice, std::u16string::npos) << Utf16ToUtf8(says);
+    suggested = FindColorSwatch(std::stoi(Utf16ToUtf8(says.substr(advice + 9, 4))));
     ASSERT_NE(suggested, nullptr);
     EXPECT_TRUE(JudgeItem(panel.theme().With(12, suggested->color), 12)->passes());
     EXPECT_TRUE(HardToReadWith(panel.theme(), 12, panel.theme().Item(12)));
     EXPECT_EQ(panel.theme().Item(12), ThemeValues().Item(12)) << "suggested, never applied by itself";
-    const int cell = static_cast<int>(suggested - kColorSwatches.data());
-    const RECT r = SwatchGrid::CellRect(cell);
-    host.InjectTap(Shell::kScreenWidth + card->Frame().left + card->Grid().GetPosX() + (r.left + r.right) / 2,
-                   card->Frame().top + card->Grid().GetPosY() + (r.top + r.bottom) / 2);
+    // Its swatch is found on the card by its colour, and tapped.
+    const RECT f = card->Frame();
+    POINT at{-1, -1};
+    for (int y = f.top; y + 8 < f.bottom && at.x < 0; ++y) {
+      for (int x = Shell::kScreenWidth + f.left; x + 8 < Shell::kScreenWidth + f.right && at.x < 0; ++x) {
+        const std::uint32_t c = Pixel(suggested->color);
+        if (host.FramePixel(x, y) == c && host.FramePixel(x + 8, y + 8) == c) at = POINT{x + 8, y + 8};
+      }
+    }
+    ASSERT_GE(at.x, 0) << "the suggested swatch is not on the card";
+    host.InjectTap(at.x, at.y);
     host.InjectCall([&] {
       ASSERT_NE(OnTop<ItemCard>(shell), nullptr) << "the card stays open to show the result";
       ThemeValues stored;
@@ -405,8 +414,9 @@ TEST(PreviewPanel, PointingAtAnItemShowsItsCardWhoseSwatchWritesItAndIsRecorded)
       ASSERT_TRUE(ReadThemeValues(stored, problem)) << problem;
       EXPECT_EQ(stored.Item(12), suggested->color) << "written into the registry";
       EXPECT_EQ(panel.theme().Item(12), suggested->color) << "shown at once";
-      EXPECT_FALSE(OnTop<ItemCard>(shell)->Facts().fails());
-      EXPECT_EQ(OnTop<ItemCard>(shell)->Facts().swatch, suggested->control_id);
+      const std::u16string now = LayerSays(shell);
+      EXPECT_NE(now.find(u"→ 可以阅读"), std::u16string::npos) << Utf16ToUtf8(now);
+      EXPECT_NE(now.find(u"· 色块 " + Utf8ToUtf16(std::to_string(suggested->control_id)) + u"\n"), std::u16string::npos);
       host.InjectKey(InputKey::Escape);
     });
   });
@@ -426,9 +436,11 @@ TEST(PreviewPanel, PointingAtAnItemShowsItsCardWhoseSwatchWritesItAndIsRecorded)
   host.InjectKey(InputKey::Right);
   host.InjectKey(InputKey::Enter);
   host.InjectCall([&] {
-    ASSERT_NE(OnTop<ItemCard>(shell), nullptr);
-    EXPECT_EQ(OnTop<ItemCard>(shell)->Item(), 13);
-    EXPECT_FALSE(OnTop<ItemCard>(shell)->Facts().fails()) << "the disabled text never fails";
+    const std::u16string says = LayerSays(shell);
+    EXPECT_EQ(says.rfind(std::u16string(kThemeTargets[12].label) + u"\n", 0), 0u) << Utf16ToUtf8(says);
+    for (const char16_t* failing : {u"→ 难以阅读", u"最接近的可读色块", u"没有一个色块"}) {
+      EXPECT_EQ(says.find(failing), std::u16string::npos) << "the disabled text never fails";
+    }
     host.InjectKey(InputKey::Escape);
   });
   run();
