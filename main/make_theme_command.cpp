@@ -11,10 +11,11 @@
 #include "model/color_swatches.h"
 #include "model/shown_text.h"
 #include "model/theme/dominant_colours.h"
-#include "model/theme/theme_library.h"
+#include "model/theme/theme_store.h"
 #include "model/theme/theme_maker.h"
 #include "platform/file/utf16.h"
 #include "platform/shell/picture_file.h"
+#include "platform/win/registry.h"
 #include "platform/win/theme_schema.h"
 
 namespace {
@@ -184,23 +185,13 @@ int RunMakeTheme(const MakeThemeRequest& request) {
                  Hex(source.color).c_str());
     return 1;
   }
-  std::string name = request.name;
-  if (!name.empty() && ThemeNameTaken(name)) {
-    std::fprintf(stderr, "tintor: a theme named '%s' is there already; nothing is saved\n",
-                 ShownText(name, kShownNameChars).c_str());
-    return 1;
-  }
-  if (name.empty()) {
-    const std::string base = source.name + (request.dark ? " 深色" : " 浅色");
-    name = FreeThemeName(base);
-    if (name.empty()) {
-      std::fprintf(stderr, "tintor: every name from '%s' to '%s 99' is taken; nothing is saved\n", base.c_str(),
-                   base.c_str());
-      return 1;
-    }
-  }
-  if (!SaveTheme(name, made.values, problem)) {
-    std::fprintf(stderr, "tintor: %s\n", ShownText(problem, kShownLineChars).c_str());
+  std::string name;
+  bool taken = false;
+  ThemeStore store(RegistryFilePath());
+  if (!store.SaveNew(request.name, source.name + (request.dark ? " 深色" : " 浅色"), made.values, name, problem,
+                     &taken)) {
+    if (taken && !request.name.empty()) problem = "a theme named '" + request.name + "' is there already";
+    std::fprintf(stderr, "tintor: %s; nothing is saved\n", ShownText(problem, kShownLineChars).c_str());
     return 1;
   }
   std::printf("made a %s theme%s and saved it as '%s' (tintor --apply-theme applies it)\n", kind, within,

@@ -270,19 +270,17 @@ bool DeleteTheme(const std::string& name, std::string& error) {
   return true;
 }
 
-bool ThemeNameTaken(const std::string& name) {
-  ThemeValues values;
-  std::string problem;
-  bool missing = false;
-  return LoadTheme(name, values, problem, &missing) || !missing;
-}
-
-std::string FreeThemeName(const std::string& base) {
-  constexpr int kMostTries = 99;
-  if (!ThemeNameTaken(base)) return base;
-  for (int n = 2; n <= kMostTries; ++n) {
-    const std::string name = base + " " + std::to_string(n);
-    if (!ThemeNameTaken(name)) return name;
+bool SaveNewTheme(const std::string& typed, const ThemeValues& values, std::string& error, bool* taken,
+                  std::string* saved) {
+  if (taken != nullptr) *taken = false;
+  std::string name;
+  if (const ThemeNameFault fault = CheckThemeName(typed, name); fault != ThemeNameFault::kNone) {
+    if (taken != nullptr) *taken = fault == ThemeNameFault::kPreset;
+    error = ThemeNameProblem(typed, fault);
+    return false;
   }
-  return {};
+  if (saved != nullptr) *saved = name;
+  const std::string path = PathOf(name, error);
+  return !path.empty() &&
+         WriteNewWholeFile(path, EncodeThemeFile(values.Completed(), RegFileForm::kVersion5), error, taken);
 }

@@ -59,8 +59,9 @@ bool LoadTheme(const std::string& name, ThemeValues& values, std::string& error,
 
 bool DeleteTheme(const std::string& name, std::string& error);
 
-// Whether a saved theme (readable or not) or a preset has the name `name`.
-bool ThemeNameTaken(const std::string& name);
-// `base` when no theme has that name, else the first free of "base 2",
-// "base 3" and so on to "base 99"; empty when all are taken.
-std::string FreeThemeName(const std::string& base);
+// Saves `values` as a new theme `name` (checked as SaveTheme does), never
+// over a theme that is there: a preset, a saved theme readable or not, or
+// one another Tintor saves at the same moment. `taken` (if given) says when
+// that is why nothing was saved. `saved` (if given) gets the name as kept.
+bool SaveNewTheme(const std::string& name, const ThemeValues& values, std::string& error, bool* taken = nullptr,
+                  std::string* saved = nullptr);

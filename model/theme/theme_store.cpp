@@ -76,6 +76,20 @@ bool ThemeStore::SaveCurrent(const std::string& name, std::string& problem) {
   return Read(now, problem) && SaveTheme(name, now, problem);
 }
 
+bool ThemeStore::SaveNew(const std::string& name, const std::string& base, const ThemeValues& values,
+                         std::string& saved, std::string& problem, bool* taken) {
+  constexpr int kMostTries = 99;
+  bool was_taken = false;
+  for (int n = 1; n <= (name.empty() ? kMostTries : 1); ++n) {
+    const std::string tried = !name.empty() ? name : n == 1 ? base : base + " " + std::to_string(n);
+    if (SaveNewTheme(tried, values, problem, &was_taken, &saved)) return true;
+    if (!was_taken) break;
+  }
+  if (taken != nullptr) *taken = was_taken;
+  if (was_taken && name.empty()) problem = "every name from '" + base + "' to '" + base + " 99' is taken";
+  return false;
+}
+
 bool ThemeStore::ReadImport(const std::string& file, ThemeValues& theme, std::string& problem, bool* refused,
                             RegFileFault* fault) {
   if (refused != nullptr) *refused = false;

@@ -69,6 +69,13 @@ class ThemeStore {
   // Saves the registry's values now as theme `name` (checked by
   // CheckThemeName first).
   bool SaveCurrent(const std::string& name, std::string& problem);
+  // Saves `values` as a new theme, never over one that is there (see
+  // SaveNewTheme): under `name`, or when it is empty under the first free of
+  // `base`, "base 2", ... "base 99". `saved` gets the name used. False with
+  // `problem` set when nothing was saved; `taken` (if given) then says
+  // whether the name, or every one of them, was taken.
+  bool SaveNew(const std::string& name, const std::string& base, const ThemeValues& values, std::string& saved,
+               std::string& problem, bool* taken = nullptr);
   bool Delete(const std::string& name, std::string& problem) { return DeleteTheme(name, problem); }
 
   // ---- Theme files ----

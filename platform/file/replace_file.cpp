@@ -63,6 +63,25 @@ std::string Refusal(const struct stat& st, LinkAtPath link) {
   return "";
 }
 
+constexpr const char* kTaken = "a file of that name is there; nothing is written";
+
+// Puts the temporary file `temp` in place as `name` only where no file is:
+// a link fails where any file already is, and the temporary name then goes.
+// A file system without links (FAT) gets a look and a rename instead. 0, or
+// the error (EEXIST: a file is there).
+int PlaceNew(int folder, const std::string& temp, const std::string& name) {
+  if (FileSystemCalls().linkat(folder, temp.c_str(), folder, name.c_str(), 0) == 0) {
+    FileSystemCalls().unlinkat(folder, temp.c_str(), 0);
+    return 0;
+  }
+  const int e = errno;
+  if (e != EPERM && e != EOPNOTSUPP) return e;
+  struct stat there;
+  if (FileSystemCalls().fstatat(folder, name.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0) return EEXIST;
+  if (errno != ENOENT) return errno;
+  return FileSystemCalls().renameat(folder, temp.c_str(), folder, name.c_str()) == 0 ? 0 : errno;
+}
+
 }  // namespace
 
 bool IsTemporaryFileOf(std::string_view entry, const std::string& name) {
@@ -88,6 +107,7 @@ bool ReplaceFileIn(const FilePlace& place, std::string_view bytes, const Replace
   struct stat old;
   bool have_old = FileSystemCalls().fstatat(folder, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0;
   if (!have_old && errno != ENOENT) return Fail(error, errno, std::strerror(errno));
+  if (have_old && options.only_new) return Fail(error, EEXIST, kTaken);
   if (have_old) {
     const std::string refusal = Refusal(old, options.link);
     if (!refusal.empty()) return Fail(error, S_ISDIR(old.st_mode) ? EISDIR : EINVAL, refusal);
@@ -123,7 +143,14 @@ bool ReplaceFileIn(const FilePlace& place, std::string_view bytes, const Replace
   }
   if (!WriteAll(fd.get(), bytes)) return abandon("");
   if (options.durable && FileSystemCalls().fsync(fd.get()) != 0) return abandon("cannot flush it to disk: ");
-  if (FileSystemCalls().renameat(folder, temp_name.c_str(), folder, name.c_str()) != 0) {
+  if (options.only_new) {
+    if (const int e = PlaceNew(folder, temp_name, name); e != 0) {
+      errno = e;
+      if (e != EEXIST) return abandon("cannot put the new file in its place: ");
+      abandon("");
+      return Fail(error, EEXIST, kTaken);
+    }
+  } else if (FileSystemCalls().renameat(folder, temp_name.c_str(), folder, name.c_str()) != 0) {
     return abandon("cannot put the new file in its place: ");
   }
   // Looked at once in place: the rename changed its status time.

@@ -42,6 +42,10 @@ struct ReplaceOptions {
   // left in the folder: of every file ending as this one does (".reg"),
   // this user's, untouched for kStaleTemporaryAge.
   bool clear_stale_temporaries = false;
+  // Only a new file: whatever is at the path already (even one another
+  // writer puts there at the same moment) is left alone and the write fails
+  // with EEXIST. The new file is linked in place rather than renamed.
+  bool only_new = false;
 };
 
 // How long a temporary file lies untouched before it counts as a dead

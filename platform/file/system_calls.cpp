@@ -21,6 +21,7 @@ SystemCalls& FileSystemCalls() {
       ::fsync,
       ::ftruncate,
       ::renameat,
+      ::linkat,
       ::unlinkat,
       ::mkdirat,
       ::fchown,

@@ -22,6 +22,7 @@ struct SystemCalls {
   int (*fsync)(int fd);
   int (*ftruncate)(int fd, off_t length);
   int (*renameat)(int from_dir, const char* from, int to_dir, const char* to);
+  int (*linkat)(int from_dir, const char* from, int to_dir, const char* to, int flags);
   int (*unlinkat)(int dir_fd, const char* name, int flags);
   int (*mkdirat)(int dir_fd, const char* name, mode_t mode);
   int (*fchown)(int fd, uid_t owner, gid_t group);

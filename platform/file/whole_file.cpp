@@ -12,13 +12,30 @@ bool MakeFolders(const std::string& path, std::string& error) {
   return false;
 }
 
-bool ReplaceWholeFile(const std::string& path, const std::string& bytes, std::string& error, bool flush) {
+namespace {
+
+bool WriteWhole(const std::string& path, const std::string& bytes, std::string& error, bool flush, bool only_new,
+                bool* taken) {
   FileError failure;
-  const ReplaceOptions options{
-      .link = LinkAtPath::kRefuse, .durable = flush, .make_folders = true, .clear_stale_temporaries = true};
-  if (ReplaceFile(path, bytes, options, &failure)) return true;
-  error = "cannot write " + path + " (" + failure.reason + ")";
-  return false;
+  const ReplaceOptions options{.link = LinkAtPath::kRefuse,
+                               .durable = flush,
+                               .make_folders = true,
+                               .clear_stale_temporaries = true,
+                               .only_new = only_new};
+  const bool written = ReplaceFile(path, bytes, options, &failure);
+  if (taken != nullptr) *taken = !written && only_new && failure.error_number == EEXIST;
+  if (!written) error = "cannot write " + path + " (" + failure.reason + ")";
+  return written;
+}
+
+}  // namespace
+
+bool ReplaceWholeFile(const std::string& path, const std::string& bytes, std::string& error, bool flush) {
+  return WriteWhole(path, bytes, error, flush, false, nullptr);
+}
+
+bool WriteNewWholeFile(const std::string& path, const std::string& bytes, std::string& error, bool* taken) {
+  return WriteWhole(path, bytes, error, true, true, taken);
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes, std::string& error, bool* missing,

@@ -15,6 +15,11 @@
 // may leave the old file, or a broken one (for files that can be rebuilt).
 bool ReplaceWholeFile(const std::string& path, const std::string& bytes, std::string& error,
                       bool flush = true);
+// The same (flushed) for a file that must be new: a file already at `path`,
+// even one another writer puts there meanwhile, is left alone, and `taken`
+// (if given) then says so.
+bool WriteNewWholeFile(const std::string& path, const std::string& bytes, std::string& error,
+                       bool* taken = nullptr);
 
 // Reads an ordinary file whole, never through a link at its own name and
 // never blocking on a pipe; at most `limit` bytes. False with `error` set,

@@ -7,7 +7,6 @@
 #include "model/checks/readability.h"
 #include "model/color_swatches.h"
 #include "model/theme/dominant_colours.h"
-#include "model/theme/theme_library.h"
 #include "platform/file/utf16.h"
 #include "platform/shell/canvas.h"
 #include "platform/shell/picture_file.h"
@@ -162,10 +161,11 @@ class ColourMaker::Candidate {
   StudioButton save_;
 };
 
-ColourMaker::ColourMaker(int width, Shell* shell,
+ColourMaker::ColourMaker(int width, Shell* shell, ThemeStore& store,
                          std::function<void(const ThemeValues&, const std::u16string&)> apply)
     : StudioLayer(shell),
       width_(width),
+      store_(store),
       apply_(std::move(apply)),
       title_(kTitlePx, true, kInk),
       close_(u"关闭", StudioButton::Look::kPlain),
@@ -307,27 +307,16 @@ void ColourMaker::Remake() {
 void ColourMaker::Save(std::size_t index) {
   if (index >= candidates_.size()) return;
   const MadeTheme& made = candidates_[index];
-  std::u16string typed = name_.Text();
-  std::string name;
-  if (typed.empty()) {
-    typed = maker_text::MadeName(made.source, made.dark);
-    name = FreeThemeName(Utf16ToUtf8(typed));
-    typed = Utf8ToUtf16(name);
-  } else {
-    name = Utf16ToUtf8(typed);
-    if (ThemeNameTaken(name)) name.clear();
-  }
-  if (name.empty()) {
-    Say(maker_text::NameTaken(typed), true);
-    return;
-  }
-  std::string problem;
-  if (!SaveTheme(name, made.values, problem)) {
-    Say(maker_text::SaveFailed(problem), true);
+  const std::u16string typed = name_.Text();
+  const std::u16string base = maker_text::MadeName(made.source, made.dark);
+  std::string saved, problem;
+  bool taken = false;
+  if (!store_.SaveNew(Utf16ToUtf8(typed), Utf16ToUtf8(base), made.values, saved, problem, &taken)) {
+    Say(taken ? maker_text::NameTaken(typed.empty() ? base : typed) : maker_text::SaveFailed(problem), true);
     return;
   }
   name_.SetText(u"");
-  Say(maker_text::Saved(typed), false);
+  Say(maker_text::Saved(Utf8ToUtf16(saved)), false);
 }
 
 void ColourMaker::PaintContent(Canvas& canvas) {

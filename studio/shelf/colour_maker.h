@@ -14,14 +14,16 @@
 #include <vector>
 
 #include "model/theme/theme_maker.h"
+#include "model/theme/theme_store.h"
 #include "studio/widgets/studio_controls.h"
 #include "studio/widgets/studio_layer.h"
 #include "studio/widgets/text_field.h"
 
 class ColourMaker : public StudioLayer {
  public:
-  // `apply`: applies a theme as the shelf does (asking first), named.
-  ColourMaker(int width, Shell* shell,
+  // `store`: the theme's store a theme is saved through; `apply`: applies a
+  // theme as the shelf does (asking first), named.
+  ColourMaker(int width, Shell* shell, ThemeStore& store,
               std::function<void(const ThemeValues& values, const std::u16string& name)> apply);
   ~ColourMaker() override;
 
@@ -51,6 +53,7 @@ class ColourMaker : public StudioLayer {
   void Save(std::size_t index);
 
   int width_;
+  ThemeStore& store_;
   std::function<void(const ThemeValues&, const std::u16string&)> apply_;
   StudioText title_;
   StudioButton close_;

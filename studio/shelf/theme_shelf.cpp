@@ -282,7 +282,7 @@ bool ThemeShelf::TakeDroppedPicture(const std::string& path) {
 }
 
 void ThemeShelf::OpenMakerOn(const std::string& picture) {
-  ColourMaker maker(width_, GetShell(), [this](const ThemeValues& values, const std::u16string& name) {
+  ColourMaker maker(width_, GetShell(), store_, [this](const ThemeValues& values, const std::u16string& name) {
     Apply(Entry{Utf16ToUtf8(name), false, true, values});
   });
   if (!picture.empty()) maker.MakeFromPicture(picture);

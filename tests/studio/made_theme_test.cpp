@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include "main/entry_point.h"
 #include "model/checks/theme_rules.h"
@@ -18,6 +19,7 @@
 #include "model/theme/dominant_colours.h"
 #include "model/theme/theme_library.h"
 #include "model/theme/theme_maker.h"
+#include "model/theme/theme_store.h"
 #include "platform/shell/picture_file.h"
 #include "tests/registry/temp_registry.h"
 
@@ -132,6 +134,24 @@ TEST(MadeTheme, SavedUnderNewNamesOnlyAndNothingWrittenForASourceThatCannotBeRea
   EXPECT_EQ(RunTintor({"--make-theme", "#00FF00", "--name", "#FF0000 深色"}), 1) << "never overwritten";
   EXPECT_EQ(RunTintor({"--make-theme", "#00FF00", "--name", "默认"}), 1) << "nor a preset's name";
   EXPECT_EQ(RunTintor({"--dark", "--list-themes"}), 2);
+  // Savers at the same moment each get a name of their own; none is lost, and
+  // a file there that is no theme is still a name taken, left as it was.
+  std::ofstream(ThemesFolder() + "/夏.reg") << "not a theme";
+  std::vector<std::thread> savers;
+  std::vector<std::string> names(8);
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    savers.emplace_back([&names, &place, i] {
+      ThemeStore store(place.path());
+      std::string problem;
+      EXPECT_TRUE(store.SaveNew("", "夏", ThemeValues().With(4, static_cast<DWORD>(i)), names[i], problem)) << problem;
+    });
+  }
+  for (std::thread& t : savers) t.join();
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    ASSERT_TRUE(LoadTheme(names[i], saved, problem)) << problem;
+    EXPECT_EQ(saved.items[3], static_cast<DWORD>(i)) << names[i] << " was saved over";
+  }
+  EXPECT_EQ(place.Bytes(ThemesFolder() + "/夏.reg"), "not a theme");
 
   // Unreadable sources: nothing in the themes folder or the registry changes.
   const std::string themes = ThemesFolder();
