@@ -83,6 +83,20 @@ class StudioThemes : public HeadlessShellTest {
     return status.find(words) != std::u16string::npos;
   }
   std::string Folder() const { return RegistryPath().substr(0, RegistryPath().rfind('/')); }
+  // A PNG picture, its upper three quarters orange (#F2800D), the rest grey.
+  static bool WriteOrangePicture(const std::string& path) {
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 60, 40);
+    cairo_t* cr = cairo_create(s);
+    cairo_set_source_rgb(cr, 0.5, 0.5, 0.5);
+    cairo_paint(cr);
+    cairo_set_source_rgb(cr, 0.95, 0.5, 0.05);
+    cairo_rectangle(cr, 0, 0, 60, 30);
+    cairo_fill(cr);
+    cairo_destroy(cr);
+    const bool written = cairo_surface_write_to_png(s, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(s);
+    return written;
+  }
   static std::string Bytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -478,16 +492,7 @@ TEST_F(StudioThemes, MakerPlaceOffersFourCheckedThemesFromASwatchAHexColourOrAPi
       [&] {
         EXPECT_TRUE(Says(Layer(), u"无法读取这张图片")) << Utf16ToUtf8(Layer());
         EXPECT_TRUE(Says(Layer(), u"来源：#1B264A")) << "the candidates were lost";
-        cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 60, 40);
-        cairo_t* cr = cairo_create(s);
-        cairo_set_source_rgb(cr, 0.5, 0.5, 0.5);
-        cairo_paint(cr);
-        cairo_set_source_rgb(cr, 0.95, 0.5, 0.05);
-        cairo_rectangle(cr, 0, 0, 60, 30);
-        cairo_fill(cr);
-        cairo_destroy(cr);
-        ASSERT_EQ(cairo_surface_write_to_png(s, picture.c_str()), CAIRO_STATUS_SUCCESS);
-        cairo_surface_destroy(s);
+        ASSERT_TRUE(WriteOrangePicture(picture));
         host().Inject(InputEvent::Drop(picture));
       },
       [&] {
@@ -510,21 +515,9 @@ TEST_F(StudioThemes, MakerPlaceOffersFourCheckedThemesFromASwatchAHexColourOrAPi
   EXPECT_EQ(OnTop<ThemeShelf>(), nullptr);
 }
 
-}  // namespace
-
 TEST_F(StudioThemes, APictureDroppedOrOpenedWithOpensTheMakerPlaceOnItAndWritesNothing) {
-  // A picture two thirds orange over grey.
   const std::string picture = Folder() + "/sunset.png";
-  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 60, 40);
-  cairo_t* cr = cairo_create(s);
-  cairo_set_source_rgb(cr, 0.5, 0.5, 0.5);
-  cairo_paint(cr);
-  cairo_set_source_rgb(cr, 0.95, 0.5, 0.05);
-  cairo_rectangle(cr, 0, 0, 60, 30);
-  cairo_fill(cr);
-  cairo_destroy(cr);
-  ASSERT_EQ(cairo_surface_write_to_png(s, picture.c_str()), CAIRO_STATUS_SUCCESS);
-  cairo_surface_destroy(s);
+  ASSERT_TRUE(WriteOrangePicture(picture));
   const std::string registry = Bytes(RegistryPath());
   const auto made_from_picture = [&](const char* how) {
     ASSERT_NE(OnTop<ColourMaker>(), nullptr) << how;
@@ -557,3 +550,5 @@ TEST_F(StudioThemes, APictureDroppedOrOpenedWithOpensTheMakerPlaceOnItAndWritesN
   EXPECT_EQ(OnTop<ThemeShelf>(), nullptr);
   EXPECT_EQ(Bytes(RegistryPath()), registry);
 }
+
+}  // namespace
