@@ -132,8 +132,9 @@ std::string DescribeBreach(const RuleBreach& b) {
              ItemName(b.other) + " at " + Figure("%.2f:1", b.needed);
     case ThemeRule::kLikeSource:
       if (b.needed == kHueReach) {
-        return line + "item " + ItemName(b.item) + " is " + Figure("%.0f", b.figure) +
-               " degrees from the source's hue (needs at most " + Figure("%.0f", b.needed) + ")";
+        return line + "item " + ItemName(b.item) + " is " +
+               (b.figure >= kNoHue ? std::string("grey, of no hue") : Figure("%.0f", b.figure) + " degrees from the source's hue") +
+               " (needs at most " + Figure("%.0f", b.needed) + " degrees from it)";
       }
       return line + "item " + ItemName(b.item) + " has chroma " + Figure("%.1f", b.figure) +
              " (a grey source's theme: at most " + Figure("%.0f", b.needed) + ")";
@@ -152,13 +153,17 @@ void PrintChecks(const MadeTheme& made) {
                 v.closest.first, v.closest.second, v.closest_difference, kConfusableDifference);
   }
   const ThemeRuleCheck& check = made.check;
-  std::string carrier = check.source.c <= kSourceChroma ? "a grey source, a grey theme"
-                        : check.window_carries_hue       ? "the window background carries the hue"
-                                                         : "the accent texts carry the hue";
-  std::printf("source %s: L %.1f, chroma %.1f, hue %.0f; %s", Hex(made.source).c_str(), check.source.l,
-              check.source.c, check.source.h, carrier.c_str());
-  if (check.source.c > kSourceChroma) std::printf(", %.0f degrees off at most", check.hue_distance);
-  std::printf("\n");
+  const std::string off = check.hue_distance >= kNoHue ? "one of them grey"
+                                                       : Figure("%.0f", check.hue_distance) + " degrees off";
+  const bool grey = check.source.c <= kSourceChroma;
+  const std::string carrier =
+      grey                                    ? "a grey source, a grey theme"
+      : check.window_carries_hue             ? "the window background carries the hue, " + off
+      : !check.Breaks(ThemeRule::kLikeSource) ? "the accent texts carry the hue, " + off + " at most"
+                                             : "neither the window background nor the accent texts carry the hue (" +
+                                                   off + " at most)";
+  std::printf("source %s: L %.1f, chroma %.1f, %s; %s\n", Hex(made.source).c_str(), check.source.l, check.source.c,
+              grey ? "no hue" : ("hue " + Figure("%.0f", check.source.h)).c_str(), carrier.c_str());
   for (ThemeRule rule : kThemeRules) {
     std::printf("rule %s: %s\n", ThemeRuleId(rule), check.Breaks(rule) ? "not met" : "met");
   }

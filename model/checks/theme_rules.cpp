@@ -117,7 +117,7 @@ void CheckLikeSource(const ThemeValues& theme, COLORREF source, ThemeRuleCheck& 
   // The hue's distance, or more than any reach for a colour too grey to have one.
   auto distance = [&](int n) {
     const LchColour lch = ToLch(theme.Item(n));
-    return lch.c > kSourceChroma ? HueDistance(lch.h, check.source.h) : 180.0;
+    return lch.c > kSourceChroma ? HueDistance(lch.h, check.source.h) : kNoHue;
   };
   const double window = distance(kWindowBackgroundItem);
   if (window <= kHueReach) {

@@ -31,6 +31,8 @@ const char* ThemeRuleId(ThemeRule rule);
 // the window background or an accent carries it within kHueReach degrees.
 inline constexpr double kSourceChroma = 10;
 inline constexpr double kHueReach = 30;
+// The hue distance of a colour too grey to have a hue: farther than any.
+inline constexpr double kNoHue = 360;
 // A grey source's theme: the window background no more colourful than
 // kSourceChroma, and no other item more than this.
 inline constexpr double kGreyThemeChroma = 25;
