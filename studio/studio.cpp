@@ -38,7 +38,7 @@ Studio::Studio(Shell& shell, const std::string& registry_path, bool shown)
                       .redo = [this] { Step(false); }}),
       card_(panel_, store_, [this] { Reload(); }) {
   Reload();
-  SayWhetherFollowing();
+  ShowNotice();
   Record();
   shell_.SetSidePlace(PreviewPanel::kWidth, PreviewPanel::kTabWidth, shown);
   shell_.PushLayer(&panel_, false);
@@ -81,20 +81,27 @@ void Studio::Refresh() {
     Reload();
     Record();
   }
-  SayWhetherFollowing();
+  ShowNotice();
 }
 
 // Without a whole watch the panel still reads the file again whenever the
 // window wakes: back in front, after Tintor's own write (its box slides in),
-// at the clock's minute.
-void Studio::SayWhetherFollowing() {
-  panel_.SetNotice(watcher_.following() ? u"" : studio_text::kNotFollowing);
+// at the clock's minute. A history that cannot be written matters more: the
+// changes made meanwhile cannot be undone.
+void Studio::ShowNotice() {
+  panel_.SetNotice(!history_kept_          ? studio_text::HistoryNotKept(store_.HistoryPath())
+                   : watcher_.following() ? std::u16string()
+                                          : std::u16string(studio_text::kNotFollowing));
 }
 
 void Studio::Record() {
   std::string problem;
   const bool recorded = store_.Record(problem);
   ShowHistory();
+  // A registry that cannot be read is shown as such already.
+  history_kept_ = recorded || !panel_.ReadsRegistry();
+  ShowNotice();
+  if (recorded) history_problem_.clear();
   if (recorded || problem == history_problem_) return;
   history_problem_ = problem;
   std::fprintf(stderr, "tintor: the theme history does not follow this change: %s\n", problem.c_str());

@@ -46,7 +46,7 @@ class Studio {
 
  private:
   void Refresh();
-  void SayWhetherFollowing();
+  void ShowNotice();
   // Records the theme as it is now in the history (a change the studio did
   // not make: the phone's own write, another program's); says why not on
   // standard error, once for each new reason.
@@ -73,6 +73,7 @@ class Studio {
   ThemeStore store_;
   PreviewPanel panel_;
   std::string history_problem_;
+  bool history_kept_ = true;  // the last change seen was recorded
   CardRun card_;
   ThemeShelf* shelf_ = nullptr;
   bool asking_ = false;

@@ -36,6 +36,12 @@ std::u16string RegistryReason(LONG status) {
   }
 }
 
+std::u16string HistoryNotKept(const std::string& path) {
+  const std::string folder = path.substr(0, path.rfind('/'));
+  return u"撤销记录写不进 " + Utf8ToUtf16(folder.empty() ? "$XDG_STATE_HOME" : PathShownFromHome(folder)) +
+         u"，这期间的更改无法撤销。";
+}
+
 std::u16string Unreadable(const std::string& path, LONG status) {
   return u"无法读取注册表文件 " + Utf8ToUtf16(PathShownFromHome(path)) + u"：" + RegistryReason(status) +
          u"。这里显示的是默认颜色。";

@@ -31,6 +31,9 @@ inline constexpr char16_t kCustomColour[] = u"自定义颜色";
 inline constexpr char16_t kDefaultColour[] = u"默认";
 inline constexpr char16_t kNothingToUndo[] = u"没有可以撤销的更改。";
 inline constexpr char16_t kNothingToRedo[] = u"没有可以重做的更改。";
+// The history at `path` cannot be written: what changes meanwhile cannot be
+// undone.
+std::u16string HistoryNotKept(const std::string& path);
 inline constexpr char16_t kNotFollowing[] =
     u"不再即时跟随注册表文件：窗口回到前台或 Tintor 写入时重新读取。";
 

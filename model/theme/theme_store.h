@@ -55,6 +55,9 @@ class ThemeStore {
   // The history's states, oldest first, and the cursor.
   bool Steps(std::vector<Step>& steps, std::size_t& cursor, std::string& problem);
 
+  // The history's file; empty when no home folder can be found.
+  const std::string& HistoryPath() const { return history_.path(); }
+
   // ---- Named themes ----
   // The presets, then the saved themes' names.
   const std::vector<ThemePreset>& Presets() const { return ThemePresets(); }

@@ -53,6 +53,8 @@ class PreviewPanel : public StudioLayer {
   bool Show(ThemeValues theme, std::string problem = {}, LONG status = ERROR_SUCCESS);
   // Reads the store's values once and shows them.
   bool ShowRead(const ThemeStore& store);
+  // Whether the registry was read the last time (else its fault shows).
+  bool ReadsRegistry() const { return read_problem_.empty(); }
   const ThemeValues& theme() const { return theme_; }
   // Why the registry file could not be read at the last look (empty: it was).
   const std::string& ReadProblem() const { return read_problem_; }

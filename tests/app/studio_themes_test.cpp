@@ -34,6 +34,7 @@
 #include "studio/shelf/shelf_texts.h"
 #include "studio/shelf/theme_shelf.h"
 #include "model/theme/theme_values.h"
+#include "platform/file/system_calls.h"
 #include "tests/support/headless_shell_test.h"
 #include "tests/support/screen_texts.h"
 
@@ -549,6 +550,28 @@ TEST_F(StudioThemes, APictureDroppedOrOpenedWithOpensTheMakerPlaceOnItAndWritesN
   Pump();
   EXPECT_EQ(OnTop<ThemeShelf>(), nullptr);
   EXPECT_EQ(Bytes(RegistryPath()), registry);
+}
+
+TEST_F(StudioThemes, AHistoryThatCannotBeWrittenIsSaidWhileItLasts) {
+  Studio studio(shell(), RegistryPath(), true);
+  const ThemeTarget& bg = kThemeTargets[kBackground];
+  Pump();
+  const auto change = [&](DWORD colour, bool disk_full) {
+    ASSERT_TRUE(WriteRegistryDword(bg.key, bg.value_name, colour));
+    const SystemCalls system = FileSystemCalls();
+    if (disk_full) FileSystemCalls().write = [](int, const void*, size_t) { return errno = ENOSPC, ssize_t{-1}; };
+    Wait(1);  // the watch sees the write and the studio records it, or cannot
+    Pump();
+    FileSystemCalls() = system;
+  };
+  EXPECT_FALSE(Says(Screen(), u"撤销记录写不进"));
+  change(0x00112233u, true);
+  EXPECT_TRUE(Says(Screen(), u"撤销记录写不进")) << Utf16ToUtf8(Screen());
+  change(0x00445566u, false);
+  EXPECT_FALSE(Says(Screen(), u"撤销记录写不进")) << "the notice stays once the history is written again";
+  Key(InputKey::Z, kCtrl);
+  Pump();
+  EXPECT_NE(Now().items[kBackground], 0x00445566u) << "the change after is a step again";
 }
 
 }  // namespace
