@@ -1,6 +1,8 @@
 #include "platform/file/user_folders.h"
 
 #include <glib.h>
+
+#include <cctype>
 #include <sys/stat.h>
 
 #include "platform/file/fingerprint.h"
@@ -44,6 +46,28 @@ std::string UserFolderPath(UserFolder which) {
       return Special(G_USER_DIRECTORY_DOWNLOAD);
   }
   return {};
+}
+
+std::string PathTyped(std::string typed) {
+  typed.erase(0, typed.find_first_not_of(" \t"));
+  typed.erase(typed.find_last_not_of(" \t") + 1);
+  if (typed.rfind("file://", 0) == 0) {
+    std::string path;
+    for (std::size_t i = 7; i < typed.size(); ++i) {
+      if (typed[i] == '%' && i + 2 < typed.size() && std::isxdigit(static_cast<unsigned char>(typed[i + 1])) &&
+          std::isxdigit(static_cast<unsigned char>(typed[i + 2]))) {
+        path += static_cast<char>(std::stoi(typed.substr(i + 1, 2), nullptr, 16));
+        i += 2;
+      } else {
+        path += typed[i];
+      }
+    }
+    typed = path;
+  } else if (typed.rfind("~/", 0) == 0) {
+    const std::string home = Home();
+    typed = home.empty() ? std::string() : home + typed.substr(1);
+  }
+  return !typed.empty() && typed[0] == '/' && typed.find('\0') == std::string::npos ? typed : std::string();
 }
 
 std::string PathShownFromHome(const std::string& path) {

@@ -24,3 +24,7 @@ std::string UserFolderPath(UserFolder which);
 
 // `path` as a person reads it: the home folder written "~".
 std::string PathShownFromHome(const std::string& path);
+// A path as a person types or pastes it: trimmed of spaces, "~" for the home
+// folder, a file:// address (as a file manager copies a file) decoded. Empty
+// when it names no absolute path.
+std::string PathTyped(std::string typed);

@@ -1,6 +1,7 @@
 #include "platform/shell/picture_file.h"
 
 // jpeglib.h needs FILE and size_t declared first.
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -77,7 +78,7 @@ void JpegWarning(j_common_ptr, int) {}  // a damaged but readable file still giv
 // Decodes a JPEG with the library's own scaling (1/2, 1/4 or 1/8) as far as
 // that keeps at least `max_side`; straight ARGB, opaque.
 bool DecodeJpeg(const std::string& bytes, int max_side, int& width, int& height,
-                std::vector<std::uint32_t>& pixels, std::string& problem) {
+                std::vector<std::uint32_t>& pixels, std::string& problem, bool& too_large) {
   jpeg_decompress_struct info;
   JpegFailure failure;
   info.err = jpeg_std_error(&failure.manager);
@@ -95,6 +96,7 @@ bool DecodeJpeg(const std::string& bytes, int max_side, int& width, int& height,
   jpeg_read_header(&info, TRUE);
   if (static_cast<std::int64_t>(info.image_width) * info.image_height > kMaxJpegPixels) {
     problem = "a picture of more than " + std::to_string(kMaxJpegPixels) + " pixels";
+    too_large = true;
     jpeg_destroy_decompress(&info);
     return false;
   }
@@ -139,37 +141,44 @@ bool DecodeJpeg(const std::string& bytes, int max_side, int& width, int& height,
 
 }  // namespace
 
-bool ReadPicture(const std::string& path, int max_side, Picture& picture, std::string& problem) {
+bool ReadPicture(const std::string& path, int max_side, Picture& picture, std::string& problem,
+                 PictureFault* fault) {
+  const auto fail = [&](PictureFault kind, std::string why) {
+    if (fault != nullptr) *fault = kind;
+    problem = std::move(why);
+    return false;
+  };
   std::string bytes;
   FileError failure;
   if (!ReadWholeFile(path, kMaxPictureFileBytes, &bytes, &failure)) {
-    problem = "cannot read " + path + ": " + failure.reason;
-    return false;
+    const int e = failure.error_number;
+    return fail(e == ENOENT                  ? PictureFault::kMissing
+                : e == EFBIG                 ? PictureFault::kTooLarge
+                : e == EISDIR || e == EINVAL ? PictureFault::kNotAFile
+                                             : PictureFault::kUnreadable,
+                "cannot read " + path + ": " + failure.reason);
   }
   int width = 0, height = 0;
   std::vector<std::uint32_t> pixels;
   if (IsJpeg(bytes)) {
-    if (!DecodeJpeg(bytes, max_side, width, height, pixels, problem)) {
-      problem = path + " is " + problem;
-      return false;
+    bool too_large = false;
+    if (!DecodeJpeg(bytes, max_side, width, height, pixels, problem, too_large)) {
+      return fail(too_large ? PictureFault::kTooLarge : PictureFault::kBroken, path + " is " + problem);
     }
     picture = ScaleDown(width, height, pixels, false, max_side);
     return true;
   }
   if (ReadPngSize(bytes.data(), bytes.size(), width, height)) {
     if (static_cast<std::int64_t>(width) * height > kMaxPngPixels) {
-      problem = path + " has more than " + std::to_string(kMaxPngPixels) + " pixels";
-      return false;
+      return fail(PictureFault::kTooLarge, path + " has more than " + std::to_string(kMaxPngPixels) + " pixels");
     }
     if (DecodePng(bytes.data(), bytes.size(), width, height, pixels)) {
       picture = ScaleDown(width, height, pixels, true, max_side);
       return true;
     }
-    problem = path + " is not a PNG that decodes";
-    return false;
+    return fail(PictureFault::kBroken, path + " is not a PNG that decodes");
   }
-  problem = path + " is neither a PNG nor a JPEG picture";
-  return false;
+  return fail(PictureFault::kNotAPicture, path + " is neither a PNG nor a JPEG picture");
 }
 
 bool IsPictureFile(const std::string& path) {

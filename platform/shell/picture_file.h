@@ -20,11 +20,16 @@ inline constexpr std::size_t kMaxPictureFileBytes = 256u << 20;
 inline constexpr std::int64_t kMaxJpegPixels = 200'000'000;
 inline constexpr std::int64_t kMaxPngPixels = 64'000'000;
 
+// Why a picture could not be read, for words in the window's language.
+enum class PictureFault { kUnreadable, kMissing, kNotAFile, kTooLarge, kNotAPicture, kBroken };
+
 // Reads the picture at `path` and scales it down so that neither side is
 // longer than `max_side` (each pixel the average of those it stands for).
 // False, with `problem` saying why in words, when the file cannot be read
-// or is no PNG or JPEG that decodes; `picture` is then unchanged.
-bool ReadPicture(const std::string& path, int max_side, Picture& picture, std::string& problem);
+// or is no PNG or JPEG that decodes; `picture` is then unchanged and
+// `fault` (if given) gets the kind of fault.
+bool ReadPicture(const std::string& path, int max_side, Picture& picture, std::string& problem,
+                 PictureFault* fault = nullptr);
 
 // Whether the file at `path` starts as a PNG or a JPEG does: a file dropped
 // on the window is told apart from a registry file so.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 
 #include "model/checks/readability.h"
@@ -9,6 +10,8 @@
 #include "model/theme/dominant_colours.h"
 #include "platform/file/utf16.h"
 #include "platform/shell/canvas.h"
+#include "model/shown_text.h"
+#include "platform/file/user_folders.h"
 #include "platform/shell/picture_file.h"
 #include "platform/shell/shell.h"
 #include "studio/preview/sample_screens.h"
@@ -24,6 +27,7 @@ constexpr int kCellWidth = 36, kCellHeight = 20, kCellGap = 2;
 constexpr int kCandidateGap = 8;
 constexpr int kPictureSide = 256;  // a picture is quantised at this size at most
 constexpr std::size_t kNameLimit = 40;
+constexpr std::size_t kPathLimit = 4096;  // the longest path typed
 
 }  // namespace
 
@@ -170,7 +174,7 @@ ColourMaker::ColourMaker(int width, Shell* shell, ThemeStore& store,
       title_(kTitlePx, true, kInk),
       close_(u"关闭", StudioButton::Look::kPlain),
       note_(kNotePx, false, kQuiet),
-      hex_(maker_text::kHexHint, 7),
+      hex_(maker_text::kSourceHint, kPathLimit),
       make_(maker_text::kMake, StudioButton::Look::kLight),
       exact_(maker_text::kSwatchesOnly, StudioButton::Look::kPlain),
       source_(kNotePx, false, kInk),
@@ -192,9 +196,9 @@ ColourMaker::ColourMaker(int width, Shell* shell, ThemeStore& store,
   });
   grid_->SetBounds(kMargin, y, kColumns * (kCellWidth + kCellGap), grid_->Rows() * (kCellHeight + kCellGap));
   y += grid_->GetHeight() + 6;
-  hex_.SetBounds(kMargin, y, 120, 30);
-  make_.SetBounds(kMargin + 128, y, 64, 30);
-  exact_.SetBounds(kMargin + 200, y, 150, 30);
+  hex_.SetBounds(kMargin, y, inner - 238, 30);
+  make_.SetBounds(width - kMargin - 222, y, 64, 30);
+  exact_.SetBounds(width - kMargin - 150, y, 150, 30);
   y += 36;
   source_.SetText(maker_text::kNoSource);
   source_.SetBounds(kMargin, y, inner, 30);
@@ -262,13 +266,16 @@ void ColourMaker::MakeFromColour(COLORREF colour, std::u16string told) {
 bool ColourMaker::MakeFromPicture(const std::string& path) {
   Picture picture;
   std::string problem;
-  if (!ReadPicture(path, kPictureSide, picture, problem)) {
-    Say(maker_text::PictureUnreadable(problem), true);
+  PictureFault fault = PictureFault::kUnreadable;
+  if (!ReadPicture(path, kPictureSide, picture, problem, &fault)) {
+    // The window says it in words; the details go to standard error.
+    std::fprintf(stderr, "tintor: no theme made: %s\n", ShownText(problem, kShownLineChars).c_str());
+    Say(maker_text::PictureUnreadable(path, &fault), true);
     return false;
   }
   const std::vector<DominantColour> colours = FindDominantColours(picture.pixels.data(), picture.pixels.size());
   if (colours.empty()) {
-    Say(maker_text::PictureUnreadable("no pixel that is not transparent"), true);
+    Say(maker_text::PictureUnreadable(path, nullptr), true);
     return false;
   }
   MakeFromColour(colours.front().color, maker_text::FromPicture(path, colours.front().color, colours.front().share));
@@ -276,11 +283,23 @@ bool ColourMaker::MakeFromPicture(const std::string& path) {
 }
 
 void ColourMaker::MakeFromTyped() {
-  const std::string typed = Utf16ToUtf8(hex_.Text());
-  bool hex = typed.size() == 7 && typed[0] == '#';
+  std::string typed = Utf16ToUtf8(hex_.Text());
+  typed.erase(0, typed.find_first_not_of(' '));
+  typed.erase(typed.find_last_not_of(' ') + 1);
+  // Else a picture's path, as typed or pasted from a file manager.
+  if (typed.empty() || typed[0] != '#') {
+    const std::string path = PathTyped(typed);
+    if (path.empty()) {
+      Say(maker_text::BadSource(hex_.Text()), true);
+    } else {
+      MakeFromPicture(path);
+    }
+    return;
+  }
+  bool hex = typed.size() == 7;
   for (std::size_t i = 1; hex && i < typed.size(); ++i) hex = std::isxdigit(static_cast<unsigned char>(typed[i])) != 0;
   if (!hex) {
-    Say(maker_text::BadHex(hex_.Text()), true);
+    Say(maker_text::BadSource(hex_.Text()), true);
     return;
   }
   const unsigned long v = std::strtoul(typed.c_str() + 1, nullptr, 16);

@@ -126,11 +126,7 @@ void ImportSheet::Take(std::string path) {
 }
 
 void ImportSheet::TakeTyped() {
-  std::string typed = Utf16ToUtf8(path_.Text());
-  while (!typed.empty() && typed.back() == ' ') typed.pop_back();
-  while (!typed.empty() && typed.front() == ' ') typed.erase(0, 1);
-  if (typed.rfind("~/", 0) == 0) typed = UserFolderPath(UserFolder::kHome) + typed.substr(1);
-  Take(std::move(typed));
+  Take(PathTyped(Utf16ToUtf8(path_.Text())));
 }
 
 void ImportSheet::PaintContent(Canvas& canvas) {

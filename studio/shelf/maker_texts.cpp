@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "model/shown_text.h"
 #include "platform/file/utf16.h"
 
 namespace maker_text {
@@ -9,6 +10,12 @@ namespace maker_text {
 namespace {
 
 std::u16string Quoted(const std::u16string& name) { return u"“" + name + u"”"; }
+
+// The last part of a path, as shown (escaped and cut like any name).
+std::u16string FileName(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  return Utf8ToUtf16(ShownText(slash == std::string::npos ? path : path.substr(slash + 1), kShownNameChars));
+}
 
 std::u16string Hex(COLORREF c) {
   char text[8];
@@ -49,18 +56,27 @@ std::u16string FromSwatch(int id, COLORREF colour) {
 }
 
 std::u16string FromPicture(const std::string& file, COLORREF colour, double share) {
-  const std::size_t slash = file.find_last_of('/');
-  const std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
-  return u"来源：图片" + Quoted(Utf8ToUtf16(name)) + u"的主色 " + Hex(colour) + u"（占 " +
+  return u"来源：图片" + Quoted(FileName(file)) + u"的主色 " + Hex(colour) + u"（占 " +
          Utf8ToUtf16(std::to_string(static_cast<int>(share * 100 + 0.5))) + u"%）";
 }
 
-std::u16string BadHex(const std::u16string& typed) {
-  return Quoted(typed) + u"不是 #RRGGBB 形式的颜色。";
+std::u16string BadSource(const std::u16string& typed) {
+  return Quoted(typed) + u"不是 #RRGGBB 形式的颜色，也不是图片的路径。";
 }
 
-std::u16string PictureUnreadable(const std::string& problem) {
-  return u"无法读取这张图片（" + Utf8ToUtf16(problem) + u"）；没有生成主题。";
+std::u16string PictureUnreadable(const std::string& file, const PictureFault* fault) {
+  const char16_t* why = u"图片里没有不透明的像素";
+  if (fault != nullptr) {
+    switch (*fault) {
+      case PictureFault::kMissing: why = u"找不到这个文件"; break;
+      case PictureFault::kNotAFile: why = u"它不是普通文件"; break;
+      case PictureFault::kTooLarge: why = u"图片太大"; break;
+      case PictureFault::kNotAPicture: why = u"它不是 PNG 或 JPEG 图片"; break;
+      case PictureFault::kBroken: why = u"图片已损坏，无法解码"; break;
+      case PictureFault::kUnreadable: why = u"无法打开这个文件"; break;
+    }
+  }
+  return u"无法读取这张图片" + Quoted(FileName(file)) + u"：" + why + u"；没有生成主题。";
 }
 
 std::u16string MadeName(COLORREF source, bool dark) { return Hex(source) + (dark ? u" 深色" : u" 浅色"); }

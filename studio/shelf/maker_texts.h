@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/checks/theme_rules.h"
+#include "platform/shell/picture_file.h"
 #include "platform/win/win_types.h"
 
 namespace maker_text {
@@ -14,9 +15,9 @@ namespace maker_text {
 inline constexpr char16_t kOpen[] = u"配色";
 inline constexpr char16_t kTitle[] = u"配色 · 从一种颜色或一张图片";
 inline constexpr char16_t kNote[] =
-    u"选一个色板、输入 #RRGGBB，或把 PNG、JPEG 图片拖到窗口上，即得到四个候选主题（浅色两个、深色两个），"
+    u"选一个色板、输入 #RRGGBB 或图片的路径，或把 PNG、JPEG 图片拖到窗口上，即得到四个候选主题（浅色两个、深色两个），"
     u"每个都经过可读性、色觉模拟、层次和色相的检查。";
-inline constexpr char16_t kHexHint[] = u"#RRGGBB";
+inline constexpr char16_t kSourceHint[] = u"#RRGGBB 或图片路径";
 inline constexpr char16_t kMake[] = u"生成";
 inline constexpr char16_t kSwatchesOnly[] = u"只用65个色板颜色";
 inline constexpr char16_t kAnyColour[] = u"可用任意颜色";
@@ -34,8 +35,10 @@ std::u16string RulesBroken(const ThemeRuleCheck& check);
 std::u16string FromColour(COLORREF colour);
 std::u16string FromSwatch(int id, COLORREF colour);
 std::u16string FromPicture(const std::string& file, COLORREF colour, double share);
-std::u16string BadHex(const std::u16string& typed);
-std::u16string PictureUnreadable(const std::string& problem);
+std::u16string BadSource(const std::u16string& typed);
+// Why no theme is made from the picture at `file`: its fault, or (none
+// given) no pixel in it that is not transparent.
+std::u16string PictureUnreadable(const std::string& file, const PictureFault* fault);
 // The name a candidate is saved under when none is typed: "#RRGGBB 浅色".
 std::u16string MadeName(COLORREF source, bool dark);
 std::u16string Saved(const std::u16string& name);

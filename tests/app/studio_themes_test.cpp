@@ -452,7 +452,7 @@ TEST_F(StudioThemes, MakerPlaceOffersFourCheckedThemesFromASwatchAHexColourOrAPi
         }
         EXPECT_TRUE(Says(screen, kPassing));
         // By mouse and typing: a hex colour.
-        TapOn(u"#RRGGBB");
+        TapOn(maker_text::kSourceHint);
         host().InjectText("#1B264A");
         Key(InputKey::Enter);
       },
@@ -491,7 +491,7 @@ TEST_F(StudioThemes, MakerPlaceOffersFourCheckedThemesFromASwatchAHexColourOrAPi
         host().Inject(InputEvent::Drop(Folder() + "/notes.txt"));
       },
       [&] {
-        EXPECT_TRUE(Says(Layer(), u"无法读取这张图片")) << Utf16ToUtf8(Layer());
+        EXPECT_TRUE(Says(Layer(), u"无法读取这张图片“notes.txt”：它不是 PNG 或 JPEG 图片")) << Utf16ToUtf8(Layer());
         EXPECT_TRUE(Says(Layer(), u"来源：#1B264A")) << "the candidates were lost";
         ASSERT_TRUE(WriteOrangePicture(picture));
         host().Inject(InputEvent::Drop(picture));
@@ -516,7 +516,7 @@ TEST_F(StudioThemes, MakerPlaceOffersFourCheckedThemesFromASwatchAHexColourOrAPi
   EXPECT_EQ(OnTop<ThemeShelf>(), nullptr);
 }
 
-TEST_F(StudioThemes, APictureDroppedOrOpenedWithOpensTheMakerPlaceOnItAndWritesNothing) {
+TEST_F(StudioThemes, APictureDroppedOpenedWithOrTypedOpensTheMakerPlaceOnItAndWritesNothing) {
   const std::string picture = Folder() + "/sunset.png";
   ASSERT_TRUE(WriteOrangePicture(picture));
   const std::string registry = Bytes(RegistryPath());
@@ -545,6 +545,14 @@ TEST_F(StudioThemes, APictureDroppedOrOpenedWithOpensTheMakerPlaceOnItAndWritesN
               host().Inject(InputEvent::Drop(picture));
             },
             [&] { made_from_picture("dropped on the shelf"); },
+            // By keyboard: its path typed (as a file manager copies it) in the 配色 place.
+            [&] { TapOn(maker_text::kOpen); },
+            [&] {
+              TapOn(maker_text::kSourceHint);
+              host().InjectText(" file://" + Folder() + "/sun%73et.png ");
+              Key(InputKey::Enter);
+            },
+            [&] { made_from_picture("typed"); },
             [&] { Key(InputKey::Escape); }};
   Then([this] { RunSteps(); });
   Pump();
