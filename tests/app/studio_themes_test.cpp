@@ -527,33 +527,21 @@ TEST_F(StudioThemes, APictureDroppedOpenedWithOrTypedOpensTheMakerPlaceOnItAndWr
     EXPECT_EQ(Bytes(RegistryPath()), registry) << how;
     Key(InputKey::Escape);
   };
-  {
-    // Opened with it: no question whether to import, the place at once.
-    Studio studio(shell(), RegistryPath(), false);
-    studio.AskBeforeImporting(picture);
-    host().Inject(InputEvent::Drop(picture));
-    steps_ = {[&] { made_from_picture("opened with"); }, [&] { Key(InputKey::Escape); }};
-    Then([this] { RunSteps(); });
-    Pump();
-  }
-  // Dropped on the preview, then on the shelf itself.
-  Studio studio(shell(), RegistryPath(), true);
+  // Opened with it (no question whether to import), dropped on the shelf and
+  // on the preview, its path typed (as a file manager copies it).
+  Studio studio(shell(), RegistryPath(), false);
+  studio.AskBeforeImporting(picture);
   host().Inject(InputEvent::Drop(picture));
-  steps_ = {[&] { made_from_picture("dropped on the preview"); },
-            [&] {
-              ASSERT_NE(OnTop<ThemeShelf>(), nullptr) << "Esc goes back to the shelf";
-              host().Inject(InputEvent::Drop(picture));
-            },
-            [&] { made_from_picture("dropped on the shelf"); },
-            // By keyboard: its path typed (as a file manager copies it) in the 配色 place.
+  const auto drop = [&] { host().Inject(InputEvent::Drop(picture)); };
+  steps_ = {[&] { made_from_picture("opened with"); }, drop, [&] { made_from_picture("dropped on the shelf"); },
+            [&] { Key(InputKey::Escape); }, drop, [&] { made_from_picture("dropped on the preview"); },
             [&] { TapOn(maker_text::kOpen); },
             [&] {
               TapOn(maker_text::kSourceHint);
               host().InjectText(" file://" + Folder() + "/sun%73et.png ");
               Key(InputKey::Enter);
             },
-            [&] { made_from_picture("typed"); },
-            [&] { Key(InputKey::Escape); }};
+            [&] { made_from_picture("typed"); }, [&] { Key(InputKey::Escape); }};
   Then([this] { RunSteps(); });
   Pump();
   EXPECT_EQ(OnTop<ThemeShelf>(), nullptr);
