@@ -9,14 +9,11 @@
 #include "platform/file/file_descriptor.h"
 #include "platform/file/system_calls.h"
 
-bool ReadWholeFile(const std::string& path, std::size_t limit, std::string* bytes, FileError* error,
-                   bool follow_own_link) {
-  bytes->clear();
-  FilePlace place;
-  return FindPlace(path, follow_own_link, false, &place, error) && ReadWholeFileIn(place, limit, bytes, error);
-}
+namespace {
 
-bool ReadWholeFileIn(const FilePlace& place, std::size_t limit, std::string* bytes, FileError* error) {
+// Reads the file at `place` into `bytes`: at most `limit` bytes, the rest
+// of a longer file left unread when `start_only`, else refused whole.
+bool ReadIn(const FilePlace& place, std::size_t limit, bool start_only, std::string* bytes, FileError* error) {
   bytes->clear();
   const SystemCalls& calls = FileSystemCalls();
   const FileDescriptor file(RetryOnInterrupt([&] {
@@ -32,13 +29,36 @@ bool ReadWholeFileIn(const FilePlace& place, std::size_t limit, std::string* byt
   if (S_ISDIR(status.st_mode)) return Fail(error, EISDIR, "it is a folder");
   if (!S_ISREG(status.st_mode)) return Fail(error, EINVAL, "it is not an ordinary file");
   const auto too_large = [&] { return Fail(error, EFBIG, "it is larger than " + std::to_string(limit) + " bytes"); };
-  if (static_cast<std::size_t>(status.st_size) > limit) return too_large();
+  if (!start_only && static_cast<std::size_t>(status.st_size) > limit) return too_large();
   char buffer[65536];
   for (;;) {
     const ssize_t n = RetryOnInterrupt([&] { return calls.read(file.get(), buffer, sizeof buffer); });
     if (n < 0) return Fail(error, errno, std::strerror(errno));
     if (n == 0) return true;
-    if (bytes->size() + static_cast<std::size_t>(n) > limit) return too_large();
+    if (bytes->size() + static_cast<std::size_t>(n) > limit) {
+      if (!start_only) return too_large();
+      bytes->append(buffer, limit - bytes->size());
+      return true;
+    }
     bytes->append(buffer, static_cast<std::size_t>(n));
   }
+}
+
+}  // namespace
+
+bool ReadWholeFile(const std::string& path, std::size_t limit, std::string* bytes, FileError* error,
+                   bool follow_own_link) {
+  bytes->clear();
+  FilePlace place;
+  return FindPlace(path, follow_own_link, false, &place, error) && ReadIn(place, limit, false, bytes, error);
+}
+
+bool ReadWholeFileIn(const FilePlace& place, std::size_t limit, std::string* bytes, FileError* error) {
+  return ReadIn(place, limit, false, bytes, error);
+}
+
+bool ReadFileStart(const std::string& path, std::size_t count, std::string* bytes, FileError* error) {
+  bytes->clear();
+  FilePlace place;
+  return FindPlace(path, false, false, &place, error) && ReadIn(place, count, true, bytes, error);
 }

@@ -19,3 +19,7 @@ bool ReadWholeFile(const std::string& path, std::size_t limit, std::string* byte
 
 // The same for the file at a place already found; a link there is not followed.
 bool ReadWholeFileIn(const FilePlace& place, std::size_t limit, std::string* bytes, FileError* error);
+
+// The first `count` bytes of the ordinary file at `path` (all of a shorter
+// one), by the same rules: what the file is can be told from its start.
+bool ReadFileStart(const std::string& path, std::size_t count, std::string* bytes, FileError* error);

@@ -184,7 +184,7 @@ bool ReadPicture(const std::string& path, int max_side, Picture& picture, std::s
 bool IsPictureFile(const std::string& path) {
   std::string bytes;
   FileError failure;
-  if (!ReadWholeFile(path, kMaxPictureFileBytes, &bytes, &failure)) return false;
+  if (!ReadFileStart(path, 64, &bytes, &failure)) return false;
   int width = 0, height = 0;
   return IsJpeg(bytes) || ReadPngSize(bytes.data(), bytes.size(), width, height);
 }
