@@ -28,29 +28,37 @@ constexpr int kCandidateGap = 8;
 constexpr int kPictureSide = 256;  // a picture is quantised at this size at most
 constexpr std::size_t kNameLimit = 40;
 constexpr std::size_t kPathLimit = 4096;  // the longest path typed
+constexpr std::size_t kOtherColours = 4;  // a picture's colours offered beside the one taken
 
 }  // namespace
 
-// The 65 swatches in rows; a tap, or Enter or Space on the one the arrows
-// point at, chooses one.
-class ColourMaker::SwatchGrid : public UiWin {
+// Colours in rows (the 65 swatches, or a picture's other colours); a tap,
+// or Enter or Space on the one the arrows point at, chooses one.
+class ColourMaker::ColourGrid : public UiWin {
  public:
-  explicit SwatchGrid(std::function<void(const ColorSwatch&)> choose) : choose_(std::move(choose)) {}
-  int Rows() const { return static_cast<int>((kColorSwatchCount + kColumns - 1) / kColumns); }
+  explicit ColourGrid(std::function<void(std::size_t index)> choose) : choose_(std::move(choose)) {}
+  void SetColours(std::vector<COLORREF> colours) {
+    colours_ = std::move(colours);
+    pointed_ = 0;
+    chosen_ = -1;
+    Invalidate();
+  }
+  int Count() const { return static_cast<int>(colours_.size()); }
+  int Rows() const { return (Count() + kColumns - 1) / kColumns; }
   void SetChosen(int index) {
     chosen_ = index;
     Invalidate();
   }
 
   void PaintWin(Canvas& canvas) override {
-    for (std::size_t i = 0; i < kColorSwatchCount; ++i) {
-      const RECT r = Cell(static_cast<int>(i));
-      canvas.FillRect(r.left, r.top, kCellWidth, kCellHeight, Color::FromColorRef(kColorSwatches[i].color));
-      const bool chosen = static_cast<int>(i) == chosen_;
+    for (int i = 0; i < Count(); ++i) {
+      const RECT r = Cell(i);
+      canvas.FillRect(r.left, r.top, kCellWidth, kCellHeight, Color::FromColorRef(colours_[static_cast<std::size_t>(i)]));
+      const bool chosen = i == chosen_;
       canvas.StrokeRoundRect(r.left - 0.5, r.top - 0.5, kCellWidth + 1, kCellHeight + 1, 1, chosen ? 3 : 1,
                              chosen ? kInk : kRim);
     }
-    if (ShowsFocus()) {
+    if (ShowsFocus() && Count() > 0) {
       const RECT r = Cell(pointed_);
       PaintFocusRing(canvas, r.left - 3, r.top - 3, kCellWidth + 6, kCellHeight + 6);
     }
@@ -59,19 +67,19 @@ class ColourMaker::SwatchGrid : public UiWin {
     if (!inside) return;
     const int column = x / (kCellWidth + kCellGap), row = y / (kCellHeight + kCellGap);
     const int i = row * kColumns + column;
-    if (column < kColumns && i >= 0 && i < static_cast<int>(kColorSwatchCount)) {
+    if (column < kColumns && i >= 0 && i < Count()) {
       pointed_ = i;
       Choose();
     }
   }
-  bool TakesFocus() const override { return visible_; }
+  bool TakesFocus() const override { return visible_ && Count() > 0; }
   bool Activate() override {
     Choose();
     return true;
   }
   bool OnKey(InputKey key) override {
-    if (!HasFocus()) return false;
-    const int count = static_cast<int>(kColorSwatchCount);
+    if (!HasFocus() || Count() == 0) return false;
+    const int count = Count();
     switch (key) {
       case InputKey::Right: pointed_ = (pointed_ + 1) % count; break;
       case InputKey::Left: pointed_ = (pointed_ + count - 1) % count; break;
@@ -91,10 +99,11 @@ class ColourMaker::SwatchGrid : public UiWin {
   void Choose() {
     chosen_ = pointed_;
     Invalidate();
-    RunLater(*this, [this] { choose_(kColorSwatches[static_cast<std::size_t>(chosen_)]); });
+    RunLater(*this, [this] { choose_(static_cast<std::size_t>(chosen_)); });
   }
 
-  std::function<void(const ColorSwatch&)> choose_;
+  std::function<void(std::size_t)> choose_;
+  std::vector<COLORREF> colours_;
   int pointed_ = 0;
   int chosen_ = -1;
 };
@@ -178,6 +187,7 @@ ColourMaker::ColourMaker(int width, Shell* shell, ThemeStore& store,
       make_(maker_text::kMake, StudioButton::Look::kLight),
       exact_(maker_text::kSwatchesOnly, StudioButton::Look::kPlain),
       source_(kNotePx, false, kInk),
+      others_title_(kNotePx, false, kQuiet),
       name_(maker_text::kNameHint, kNameLimit),
       status_(kNotePx, false, kSuccess) {
   SetPlace(Place::Side);
@@ -191,9 +201,14 @@ ColourMaker::ColourMaker(int width, Shell* shell, ThemeStore& store,
   int y = 42;
   note_.SetBounds(kMargin, y, inner, note_.HeightFor(inner));
   y += note_.GetHeight() + 8;
-  grid_ = std::make_unique<SwatchGrid>([this](const ColorSwatch& swatch) {
+  grid_ = std::make_unique<ColourGrid>([this](std::size_t index) {
+    const ColorSwatch& swatch = kColorSwatches[index];
+    picture_.clear();
     MakeFromColour(swatch.color & 0x00FFFFFF, maker_text::FromSwatch(swatch.control_id, swatch.color));
   });
+  std::vector<COLORREF> swatches;
+  for (const ColorSwatch& swatch : kColorSwatches) swatches.push_back(swatch.color & 0x00FFFFFF);
+  grid_->SetColours(std::move(swatches));
   grid_->SetBounds(kMargin, y, kColumns * (kCellWidth + kCellGap), grid_->Rows() * (kCellHeight + kCellGap));
   y += grid_->GetHeight() + 6;
   hex_.SetBounds(kMargin, y, inner - 238, 30);
@@ -201,8 +216,21 @@ ColourMaker::ColourMaker(int width, Shell* shell, ThemeStore& store,
   exact_.SetBounds(width - kMargin - 150, y, 150, 30);
   y += 36;
   source_.SetText(maker_text::kNoSource);
-  source_.SetBounds(kMargin, y, inner, 30);
-  y += 34;
+  source_.SetBounds(kMargin, y, inner, 26);
+  y += 26;
+  // A picture's other colours, each a source too.
+  others_title_.SetText(maker_text::kOtherColours);
+  others_title_.SetCentredVertically(true);
+  others_title_.SetBounds(kMargin, y, 124, kCellHeight + 4);
+  others_ = std::make_unique<ColourGrid>([this](std::size_t index) {
+    if (index + 1 >= picture_colours_.size()) return;
+    const DominantColour& other = picture_colours_[index + 1];
+    MakeFromColour(other.color, maker_text::FromPicture(picture_, other.color, other.share, false));
+  });
+  others_->SetBounds(kMargin + 124, y + 2, kColumns * (kCellWidth + kCellGap), kCellHeight);
+  others_title_.SetVisible(false);
+  others_->SetVisible(false);
+  y += kCellHeight + 10;
   const int column = (inner - 3 * kCandidateGap) / 4;
   for (int i = 0; i < 4; ++i) {
     views_.push_back(std::make_unique<Candidate>(kMargin + i * (column + kCandidateGap), y, column));
@@ -229,7 +257,8 @@ ColourMaker::ColourMaker(int width, Shell* shell, ThemeStore& store,
   hex_.OnEnter([this] { MakeFromTyped(); });
   make_.OnClick([this] { MakeFromTyped(); });
   exact_.OnClick([this] { SwitchExact(); });
-  for (UiWin* e : std::initializer_list<UiWin*>{&title_, &note_, grid_.get(), &hex_, &make_, &exact_, &source_}) {
+  for (UiWin* e : std::initializer_list<UiWin*>{&title_, &note_, grid_.get(), &hex_, &make_, &exact_, &source_,
+                                                &others_title_, others_.get()}) {
     AddRoot(e);
   }
   for (auto& view : views_) {
@@ -256,6 +285,9 @@ void ColourMaker::Say(std::u16string message, bool failed) {
 }
 
 void ColourMaker::MakeFromColour(COLORREF colour, std::u16string told) {
+  const bool others = !picture_.empty() && picture_colours_.size() > 1;
+  others_title_.SetVisible(others);
+  others_->SetVisible(others);
   has_source_ = true;
   source_colour_ = colour;
   source_.SetText(std::move(told));
@@ -278,7 +310,12 @@ bool ColourMaker::MakeFromPicture(const std::string& path) {
     Say(maker_text::PictureUnreadable(path, nullptr), true);
     return false;
   }
-  MakeFromColour(colours.front().color, maker_text::FromPicture(path, colours.front().color, colours.front().share));
+  picture_ = path;
+  std::vector<COLORREF> others;
+  for (std::size_t i = 1; i < colours.size() && i <= kOtherColours; ++i) others.push_back(colours[i].color);
+  others_->SetColours(std::move(others));
+  picture_colours_.assign(colours.begin(), colours.begin() + std::min<std::size_t>(colours.size(), kOtherColours + 1));
+  MakeFromColour(colours.front().color, maker_text::FromPicture(path, colours.front().color, colours.front().share, true));
   return true;
 }
 
@@ -304,6 +341,7 @@ void ColourMaker::MakeFromTyped() {
   }
   const unsigned long v = std::strtoul(typed.c_str() + 1, nullptr, 16);
   const COLORREF colour = RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+  picture_.clear();
   MakeFromColour(colour, maker_text::FromColour(colour));
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "model/theme/dominant_colours.h"
 #include "model/theme/theme_maker.h"
 #include "model/theme/theme_store.h"
 #include "studio/widgets/studio_controls.h"
@@ -45,7 +46,7 @@ class ColourMaker : public StudioLayer {
   void PaintContent(Canvas& canvas) override;
 
  private:
-  class SwatchGrid;
+  class ColourGrid;
   class Candidate;
   void MakeFromTyped();
   void SwitchExact();
@@ -58,11 +59,15 @@ class ColourMaker : public StudioLayer {
   StudioText title_;
   StudioButton close_;
   StudioText note_;
-  std::unique_ptr<SwatchGrid> grid_;
+  std::unique_ptr<ColourGrid> grid_;
   TextField hex_;
   StudioButton make_;
   StudioButton exact_;
   StudioText source_;
+  StudioText others_title_;
+  std::unique_ptr<ColourGrid> others_;
+  std::string picture_;  // the picture the source came from, else empty
+  std::vector<DominantColour> picture_colours_;  // its colours, the one taken first
   std::vector<std::unique_ptr<Candidate>> views_;
   TextField name_;
   StudioText status_;

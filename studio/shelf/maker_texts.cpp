@@ -55,8 +55,8 @@ std::u16string FromSwatch(int id, COLORREF colour) {
   return u"来源：色板 " + Utf8ToUtf16(std::to_string(id)) + u"，" + Hex(colour);
 }
 
-std::u16string FromPicture(const std::string& file, COLORREF colour, double share) {
-  return u"来源：图片" + Quoted(FileName(file)) + u"的主色 " + Hex(colour) + u"（占 " +
+std::u16string FromPicture(const std::string& file, COLORREF colour, double share, bool main) {
+  return u"来源：图片" + Quoted(FileName(file)) + (main ? u"的主色 " : u"中的颜色 ") + Hex(colour) + u"（占 " +
          Utf8ToUtf16(std::to_string(static_cast<int>(share * 100 + 0.5))) + u"%）";
 }
 

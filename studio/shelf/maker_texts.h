@@ -22,6 +22,7 @@ inline constexpr char16_t kMake[] = u"生成";
 inline constexpr char16_t kSwatchesOnly[] = u"只用65个色板颜色";
 inline constexpr char16_t kAnyColour[] = u"可用任意颜色";
 inline constexpr char16_t kNoSource[] = u"还没有选颜色。";
+inline constexpr char16_t kOtherColours[] = u"图片中的其他颜色：";
 inline constexpr char16_t kNameHint[] = u"保存用的名称（空着：由来源生成）";
 inline constexpr char16_t kApply[] = u"应用";
 inline constexpr char16_t kSave[] = u"保存";
@@ -34,7 +35,8 @@ std::u16string RulesBroken(const ThemeRuleCheck& check);
 // Where the colour came from.
 std::u16string FromColour(COLORREF colour);
 std::u16string FromSwatch(int id, COLORREF colour);
-std::u16string FromPicture(const std::string& file, COLORREF colour, double share);
+// `main`: the picture's dominant colour, else another colour of it.
+std::u16string FromPicture(const std::string& file, COLORREF colour, double share, bool main);
 std::u16string BadSource(const std::u16string& typed);
 // Why no theme is made from the picture at `file`: its fault, or (none
 // given) no pixel in it that is not transparent.

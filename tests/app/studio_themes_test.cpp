@@ -503,6 +503,20 @@ TEST_F(StudioThemes, MakerPlaceOffersFourCheckedThemesFromASwatchAHexColourOrAPi
         const unsigned long hex = std::stoul(Utf16ToUtf8(says.substr(dominant + 5, 6)), nullptr, 16);
         EXPECT_LT(HueDistance(ToLch(RGB(hex >> 16, hex >> 8 & 0xFF, hex & 0xFF)).h, ToLch(RGB(0xF2, 0x80, 0x0D)).h), 10);
         EXPECT_TRUE(Says(says, u"orange.png")) << Utf16ToUtf8(says);
+        // Its grey band is offered as another source: a grey theme.
+        const std::optional<Canvas::DrawnText> others = LayerTextNear(shell(), {maker_text::kOtherColours});
+        ASSERT_TRUE(others.has_value()) << Utf16ToUtf8(says);
+        const int y = (others->where.top + others->where.bottom) / 2;
+        int x = others->where.right;
+        const auto grey = [](std::uint32_t p) {
+          const int r = p >> 16 & 0xFF, g = p >> 8 & 0xFF, b = p & 0xFF;
+          return r > 0x70 && r < 0x90 && std::abs(r - g) < 4 && std::abs(r - b) < 4;
+        };
+        while (x < host().FrameWidth() && !grey(host().FramePixel(x, y))) ++x;
+        Tap(x + 4, y);
+      },
+      [&] {
+        EXPECT_TRUE(Says(Layer(), u"“orange.png”中的颜色 #8")) << Utf16ToUtf8(Layer());
         Key(InputKey::Escape);
       },
       [&] {
