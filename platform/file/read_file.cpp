@@ -57,8 +57,9 @@ bool ReadWholeFileIn(const FilePlace& place, std::size_t limit, std::string* byt
   return ReadIn(place, limit, false, bytes, error);
 }
 
-bool ReadFileStart(const std::string& path, std::size_t count, std::string* bytes, FileError* error) {
+bool ReadFileStart(const std::string& path, std::size_t count, std::string* bytes, FileError* error,
+                   bool follow_own_link) {
   bytes->clear();
   FilePlace place;
-  return FindPlace(path, false, false, &place, error) && ReadIn(place, count, true, bytes, error);
+  return FindPlace(path, follow_own_link, false, &place, error) && ReadIn(place, count, true, bytes, error);
 }

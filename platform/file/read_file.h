@@ -22,4 +22,5 @@ bool ReadWholeFileIn(const FilePlace& place, std::size_t limit, std::string* byt
 
 // The first `count` bytes of the ordinary file at `path` (all of a shorter
 // one), by the same rules: what the file is can be told from its start.
-bool ReadFileStart(const std::string& path, std::size_t count, std::string* bytes, FileError* error);
+bool ReadFileStart(const std::string& path, std::size_t count, std::string* bytes, FileError* error,
+                   bool follow_own_link = false);

@@ -150,7 +150,8 @@ bool ReadPicture(const std::string& path, int max_side, Picture& picture, std::s
   };
   std::string bytes;
   FileError failure;
-  if (!ReadWholeFile(path, kMaxPictureFileBytes, &bytes, &failure)) {
+  // A picture is one the user chose: a link of their own to it is followed.
+  if (!ReadWholeFile(path, kMaxPictureFileBytes, &bytes, &failure, true)) {
     const int e = failure.error_number;
     return fail(e == ENOENT                  ? PictureFault::kMissing
                 : e == EFBIG                 ? PictureFault::kTooLarge
@@ -184,7 +185,7 @@ bool ReadPicture(const std::string& path, int max_side, Picture& picture, std::s
 bool IsPictureFile(const std::string& path) {
   std::string bytes;
   FileError failure;
-  if (!ReadFileStart(path, 64, &bytes, &failure)) return false;
+  if (!ReadFileStart(path, 64, &bytes, &failure, true)) return false;
   int width = 0, height = 0;
   return IsJpeg(bytes) || ReadPngSize(bytes.data(), bytes.size(), width, height);
 }

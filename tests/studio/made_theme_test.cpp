@@ -5,6 +5,7 @@
 
 #include <cairo.h>
 #include <jpeglib.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -73,7 +74,9 @@ TEST(MadeTheme, PicturesGiveTheirClearColoursHue) {
   const COLORREF blue = RGB(0x20, 0x60, 0xC0);
   const std::string jpeg = place.dir() + "/blue.jpg";
   WriteJpeg(jpeg, blue, 0.3);
-  ASSERT_EQ(RunTintor({"--make-theme", jpeg, "--name", "blue"}), 0);
+  // Reached through a link of the user's own, as in a picture folder.
+  ASSERT_EQ(::symlink(jpeg.c_str(), (place.dir() + "/link.jpg").c_str()), 0);
+  ASSERT_EQ(RunTintor({"--make-theme", place.dir() + "/link.jpg", "--name", "blue"}), 0);
   ThemeValues saved;
   std::string problem;
   ASSERT_TRUE(LoadTheme("blue", saved, problem)) << problem;
