@@ -46,6 +46,7 @@ struct Source {
   COLORREF color = 0;
   std::string name;  // what a made name starts with
   std::string told;  // printed before the report
+  std::vector<COLORREF> others;  // a picture's next colours, best first
 };
 
 bool ParseHexColour(const std::string& text, COLORREF& color) {
@@ -106,6 +107,7 @@ bool ReadSource(const std::string& text, Source& source, std::string& problem) {
     source.told += " " + Hex(colours[i].color) + " " + Figure("%.0f%%", colours[i].share * 100) +
                    (colours[i].clear ? " clear" : "");
   }
+  for (std::size_t i = 1; i < colours.size() && i < 5; ++i) source.others.push_back(colours[i].color);
   source.told += "\nthe source colour taken: " + Hex(source.color);
   return true;
 }
@@ -188,6 +190,13 @@ int RunMakeTheme(const MakeThemeRequest& request) {
     PrintChecks(made);
     std::fprintf(stderr, "tintor: no %s theme%s from %s holds every rule; nothing is saved\n", kind, within,
                  Hex(source.color).c_str());
+    // Another colour of the picture may give one.
+    for (COLORREF other : source.others) {
+      if (!MakeTheme(other, request.dark, request.exact).passes()) continue;
+      std::fprintf(stderr, "tintor: the picture's colour %s gives one: tintor --make-theme '%s'%s%s\n",
+                   Hex(other).c_str(), Hex(other).c_str(), request.dark ? " --dark" : "", request.exact ? " --exact" : "");
+      break;
+    }
     return 1;
   }
   std::string name;

@@ -183,6 +183,17 @@ TEST(MadeTheme, SavedUnderNewNamesOnlyAndNothingWrittenForASourceThatCannotBeRea
     EXPECT_EQ(listing(), before);
     break;
   }
+  // From a picture, another of its colours that gives one is named, and the
+  // command named makes it.
+  const std::string brown = place.dir() + "/brown.jpg";
+  WriteJpeg(brown, RGB(0xC6, 0x86, 0x42), 0.3);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(RunTintor({"--make-theme", brown}), 1);
+  const std::string said = testing::internal::GetCapturedStderr();
+  const std::size_t named = said.find("gives one: tintor --make-theme '#");
+  ASSERT_NE(named, std::string::npos) << said;
+  EXPECT_EQ(listing(), before);
+  EXPECT_EQ(RunTintor({"--make-theme", said.substr(named + 32, 7)}), 0) << said;
 }
 
 }  // namespace
