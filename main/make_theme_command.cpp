@@ -23,12 +23,6 @@ namespace {
 // A picture is quantised at no more than this many pixels a side.
 constexpr int kPictureSide = 256;
 
-std::string Hex(COLORREF c) {
-  char text[16];
-  std::snprintf(text, sizeof text, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
-  return text;
-}
-
 std::string Figure(const char* format, double value) {
   char text[32];
   std::snprintf(text, sizeof text, format, value);
@@ -78,7 +72,7 @@ std::string NamePart(const std::string& path) {
 
 bool ReadSource(const std::string& text, Source& source, std::string& problem) {
   if (ParseHexColour(text, source.color)) {
-    source.name = Hex(source.color);
+    source.name = ColourHex(source.color);
     source.told = "the source colour: " + source.name;
     return true;
   }
@@ -89,7 +83,7 @@ bool ReadSource(const std::string& text, Source& source, std::string& problem) {
       return false;
     }
     source.color = swatch->color & 0x00FFFFFF;
-    source.name = Hex(source.color);
+    source.name = ColourHex(source.color);
     source.told = "the source colour: swatch " + text + ", " + source.name;
     return true;
   }
@@ -104,11 +98,11 @@ bool ReadSource(const std::string& text, Source& source, std::string& problem) {
   source.name = NamePart(text);
   source.told = "the picture's dominant colours:";
   for (std::size_t i = 0; i < colours.size() && i < 5; ++i) {
-    source.told += " " + Hex(colours[i].color) + " " + Figure("%.0f%%", colours[i].share * 100) +
+    source.told += " " + ColourHex(colours[i].color) + " " + Figure("%.0f%%", colours[i].share * 100) +
                    (colours[i].clear ? " clear" : "");
   }
   for (std::size_t i = 1; i < colours.size() && i < 5; ++i) source.others.push_back(colours[i].color);
-  source.told += "\nthe source colour taken: " + Hex(source.color);
+  source.told += "\nthe source colour taken: " + ColourHex(source.color);
   return true;
 }
 
@@ -164,8 +158,8 @@ void PrintChecks(const MadeTheme& made) {
       : !check.Breaks(ThemeRule::kLikeSource) ? "the accent texts carry the hue, " + off + " at most"
                                              : "neither the window background nor the accent texts carry the hue (" +
                                                    off + " at most)";
-  std::printf("source %s: L %.1f, chroma %.1f, %s; %s\n", Hex(made.source).c_str(), check.source.l, check.source.c,
-              grey ? "no hue" : ("hue " + Figure("%.0f", check.source.h)).c_str(), carrier.c_str());
+  std::printf("source %s: L %.1f, chroma %.1f, %s; %s\n", ColourHex(made.source).c_str(), check.source.l,
+              check.source.c, grey ? "no hue" : ("hue " + Figure("%.0f", check.source.h)).c_str(), carrier.c_str());
   for (ThemeRule rule : kThemeRules) {
     std::printf("rule %s: %s\n", ThemeRuleId(rule), check.Breaks(rule) ? "not met" : "met");
   }
@@ -189,12 +183,13 @@ int RunMakeTheme(const MakeThemeRequest& request) {
     std::printf("no %s theme%s holds every rule; the closest one:\n", kind, within);
     PrintChecks(made);
     std::fprintf(stderr, "tintor: no %s theme%s from %s holds every rule; nothing is saved\n", kind, within,
-                 Hex(source.color).c_str());
+                 ColourHex(source.color).c_str());
     // Another colour of the picture may give one.
     for (COLORREF other : source.others) {
       if (!MakeTheme(other, request.dark, request.exact).passes()) continue;
       std::fprintf(stderr, "tintor: the picture's colour %s gives one: tintor --make-theme '%s'%s%s\n",
-                   Hex(other).c_str(), Hex(other).c_str(), request.dark ? " --dark" : "", request.exact ? " --exact" : "");
+                   ColourHex(other).c_str(), ColourHex(other).c_str(), request.dark ? " --dark" : "",
+                   request.exact ? " --exact" : "");
       break;
     }
     return 1;

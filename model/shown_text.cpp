@@ -74,3 +74,9 @@ std::string ShownText(std::string_view text, std::size_t max_chars) {
   }
   return shown;
 }
+
+std::string ColourHex(COLORREF colour) {
+  char text[8];
+  std::snprintf(text, sizeof text, "#%02X%02X%02X", GetRValue(colour), GetGValue(colour), GetBValue(colour));
+  return text;
+}

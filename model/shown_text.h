@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/win/win_types.h"
+
 // How long such a text may be when shown, in characters: a name, and a
 // line that names a file and a reason.
 inline constexpr std::size_t kShownNameChars = 64;
@@ -17,3 +19,6 @@ inline constexpr std::size_t kShownLineChars = 300;
 // bytes that are not UTF-8 as \xNN; cut to at most `max_chars` characters,
 // the last of them "…" when anything was cut.
 std::string ShownText(std::string_view text, std::size_t max_chars);
+
+// A colour as colours are usually written: "#RRGGBB".
+std::string ColourHex(COLORREF colour);

@@ -1,4 +1,5 @@
 #include "studio/card/item_card.h"
+#include "model/shown_text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -41,11 +42,7 @@ std::u16string Ascii(const char* format, double value) {
 std::u16string Number(int n) { return Utf8ToUtf16(std::to_string(n)); }
 
 // "#RRGGBB", as colours are usually written.
-std::u16string WebHex(COLORREF c) {
-  char text[8];
-  std::snprintf(text, sizeof text, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
-  return Utf8ToUtf16(text);
-}
+std::u16string WebHex(COLORREF c) { return Utf8ToUtf16(ColourHex(c)); }
 
 // The value as the registry holds it.
 std::u16string RegistryHex(COLORREF c) {

@@ -1,7 +1,5 @@
 #include "studio/shelf/maker_texts.h"
 
-#include <cstdio>
-
 #include "model/shown_text.h"
 #include "platform/file/utf16.h"
 
@@ -17,11 +15,7 @@ std::u16string FileName(const std::string& path) {
   return Utf8ToUtf16(ShownText(slash == std::string::npos ? path : path.substr(slash + 1), kShownNameChars));
 }
 
-std::u16string Hex(COLORREF c) {
-  char text[8];
-  std::snprintf(text, sizeof text, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
-  return Utf8ToUtf16(text);
-}
+std::u16string Hex(COLORREF c) { return Utf8ToUtf16(ColourHex(c)); }
 
 const char16_t* RuleWord(ThemeRule rule) {
   switch (rule) {

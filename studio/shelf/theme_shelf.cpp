@@ -1,7 +1,6 @@
 #include "studio/shelf/theme_shelf.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 
 #include "model/theme_targets.h"
@@ -35,11 +34,7 @@ constexpr int kColourWidth = 80;  // a swatch and its "#RRGGBB"
 constexpr int kChangeSheetWidth = 460;
 
 
-std::u16string Hex(COLORREF c) {
-  char text[8];
-  std::snprintf(text, sizeof text, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
-  return Utf8ToUtf16(text);
-}
+std::u16string Hex(COLORREF c) { return Utf8ToUtf16(ColourHex(c)); }
 
 // The 20 colours of a theme side by side, each as the phone would draw it.
 void PaintStrip(Canvas& canvas, const ThemeValues& values, int x, int y, int width, int height) {
