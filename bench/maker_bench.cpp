@@ -86,7 +86,7 @@ void BM_ThemeFromPhoto(benchmark::State& state) {
   for (auto _ : state) {
     Picture picture;
     std::string problem;
-    if (!ReadPicture(path, 256, picture, problem)) {
+    if (!ReadPicture(path, kPictureSide, picture, problem)) {
       state.SkipWithError(problem.c_str());
       break;
     }

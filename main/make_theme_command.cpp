@@ -20,9 +20,6 @@
 
 namespace {
 
-// A picture is quantised at no more than this many pixels a side.
-constexpr int kPictureSide = 256;
-
 std::string Figure(const char* format, double value) {
   char text[32];
   std::snprintf(text, sizeof text, format, value);

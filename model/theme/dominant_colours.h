@@ -16,6 +16,10 @@
 // least this share of the picture's opaque pixels.
 inline constexpr double kClearChroma = 15;
 inline constexpr double kFairShare = 0.05;
+// A picture is scaled down to at most this many pixels a side before its
+// colours are found, on the command line and in the window alike: one
+// picture gives one source.
+inline constexpr int kPictureSide = 256;
 
 struct DominantColour {
   COLORREF color = 0;

@@ -25,7 +25,6 @@ using namespace studio_style;
 constexpr int kColumns = 13;  // swatches a row
 constexpr int kCellWidth = 36, kCellHeight = 20, kCellGap = 2;
 constexpr int kCandidateGap = 8;
-constexpr int kPictureSide = 256;  // a picture is quantised at this size at most
 constexpr std::size_t kNameLimit = 40;
 constexpr std::size_t kPathLimit = 4096;  // the longest path typed
 constexpr std::size_t kOtherColours = 4;  // a picture's colours offered beside the one taken
