@@ -108,6 +108,24 @@ std::string PathOf(const std::string& name, std::string& error) {
   return file.empty() || folder.empty() ? std::string() : folder + "/" + file;
 }
 
+// Writes `values` as theme `typed` (checked first): over a saved theme of
+// that name, or `only_new` never over anything (see SaveNewTheme).
+bool WriteTheme(const std::string& typed, const ThemeValues& values, bool only_new, std::string& error, bool* taken,
+                std::string* saved) {
+  if (taken != nullptr) *taken = false;
+  std::string name;
+  if (const ThemeNameFault fault = CheckThemeName(typed, name); fault != ThemeNameFault::kNone) {
+    if (taken != nullptr) *taken = fault == ThemeNameFault::kPreset;
+    error = ThemeNameProblem(typed, fault);
+    return false;
+  }
+  if (saved != nullptr) *saved = name;
+  const std::string path = PathOf(name, error);
+  const std::string bytes = EncodeThemeFile(values.Completed(), RegFileForm::kVersion5);
+  return !path.empty() &&
+         (only_new ? WriteNewWholeFile(path, bytes, error, taken) : ReplaceWholeFile(path, bytes, error));
+}
+
 }  // namespace
 
 std::string ThemesFolder() {
@@ -221,13 +239,7 @@ std::vector<std::string> ListSavedThemes() {
 }
 
 bool SaveTheme(const std::string& typed, const ThemeValues& values, std::string& error) {
-  std::string name;
-  if (const ThemeNameFault fault = CheckThemeName(typed, name); fault != ThemeNameFault::kNone) {
-    error = ThemeNameProblem(typed, fault);
-    return false;
-  }
-  const std::string path = PathOf(name, error);
-  return !path.empty() && ReplaceWholeFile(path, EncodeThemeFile(values.Completed(), RegFileForm::kVersion5), error);
+  return WriteTheme(typed, values, false, error, nullptr, nullptr);
 }
 
 bool LoadTheme(const std::string& name, ThemeValues& values, std::string& error, bool* missing) {
@@ -272,15 +284,5 @@ bool DeleteTheme(const std::string& name, std::string& error) {
 
 bool SaveNewTheme(const std::string& typed, const ThemeValues& values, std::string& error, bool* taken,
                   std::string* saved) {
-  if (taken != nullptr) *taken = false;
-  std::string name;
-  if (const ThemeNameFault fault = CheckThemeName(typed, name); fault != ThemeNameFault::kNone) {
-    if (taken != nullptr) *taken = fault == ThemeNameFault::kPreset;
-    error = ThemeNameProblem(typed, fault);
-    return false;
-  }
-  if (saved != nullptr) *saved = name;
-  const std::string path = PathOf(name, error);
-  return !path.empty() &&
-         WriteNewWholeFile(path, EncodeThemeFile(values.Completed(), RegFileForm::kVersion5), error, taken);
+  return WriteTheme(typed, values, true, error, taken, saved);
 }
