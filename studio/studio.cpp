@@ -52,11 +52,13 @@ Studio::Studio(Shell& shell, const std::string& registry_path, bool shown)
     if (!import_to_ask_.empty() && path == import_to_ask_) {
       import_to_ask_.clear();
       shell_.ShowSide(true);
-      if (!IsPictureFile(path)) {
-        ConfirmationSheet question(PreviewPanel::kWidth, &shell_, shelf_text::kImportQuestion,
-                                   shelf_text::ImportQuestionNote(path), /*undoable=*/true);
-        if (!question.Ask()) return;
+      if (IsPictureFile(path)) {
+        OpenShelf(path);
+        return;
       }
+      ConfirmationSheet question(PreviewPanel::kWidth, &shell_, shelf_text::kImportQuestion,
+                                 shelf_text::ImportQuestionNote(path), /*undoable=*/true);
+      if (!question.Ask()) return;
     }
     Import(path, true);
   });
