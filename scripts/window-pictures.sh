@@ -7,43 +7,31 @@
 #   12-colour-maker.png   the window opened on that picture (`tintor
 #                         PICTURE`): the shelf's 配色 place with the four
 #                         themes made from it.
-# Everything it writes but the pictures stays in a scratch folder.
+# Everything it writes but the pictures stays in a scratch folder (the window
+# tests' session, tests/e2e/xvfb_session.sh).
 # Usage: scripts/window-pictures.sh PATH/TO/tintor OUTDIR
 set -euo pipefail
 tintor=$1
 outdir=$(cd "$2" && pwd)
-work=$(mktemp -d)
-xvfb=""
-app=""
-finish() {
-  [ -n "$app" ] && kill "$app" 2>/dev/null
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap finish EXIT
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_DATA_HOME=$work/data
-export XDG_STATE_HOME=$work/state TINTOR_REGISTRY=$work/registry.reg
+# The window tests' session: a scratch folder for every file, an Xvfb
+# screen, both gone at exit; the documents folder named as user-dirs.dirs does.
+. "$(dirname "$0")/../tests/e2e/xvfb_session.sh" 1280x800
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config
 mkdir -p "$HOME/文档" "$XDG_CONFIG_HOME"
 echo 'XDG_DOCUMENTS_DIR="$HOME/文档"' >"$XDG_CONFIG_HOME/user-dirs.dirs"
-
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$work/display")"
 
 # Starts the window (at scale 1, with these arguments) and waits for it.
 win=""
 start() {
   "$tintor" --scale 1 "$@" >"$work/log" 2>&1 &
-  app=$!
-  win=$(timeout 20 xdotool search --sync --onlyvisible --pid "$app" | head -n1)
+  app_pid=$!
+  win=$(timeout 20 xdotool search --sync --onlyvisible --pid "$app_pid" | head -n1)
   [ -n "$win" ] || { echo "no window: $(cat "$work/log")" >&2; exit 1; }
 }
 stop() {
-  kill "$app"
-  wait "$app" 2>/dev/null || true
-  app=""
+  kill "$app_pid"
+  wait "$app_pid" 2>/dev/null || true
+  app_pid=""
 }
 look() { import -window "$win" rgb:- 2>/dev/null | md5sum; }
 # Until the window holds still, and differs from $1 when given.
