@@ -7,7 +7,7 @@
 #include "model/theme_targets.h"
 #include "platform/win/registry.h"
 #include "tests/app/app_test_support.h"
-#include "tests/registry/write_fault.h"
+#include "tests/platform/win/write_fault.h"
 
 namespace {
 

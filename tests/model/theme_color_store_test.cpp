@@ -8,10 +8,10 @@
 
 #include "model/theme_targets.h"
 #include "platform/win/registry.h"
-#include "tests/registry/handle_count.h"
-#include "tests/registry/reg_test_util.h"
-#include "tests/registry/temp_registry.h"
-#include "tests/registry/write_fault.h"
+#include "tests/platform/win/handle_count.h"
+#include "tests/platform/win/reg_test_util.h"
+#include "tests/platform/win/temp_registry.h"
+#include "tests/platform/win/write_fault.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Linked with -Wl,--wrap for the calls below (see handle_count.cmake):
 // every call from outside the registry's own file comes here first.
-#include "tests/registry/handle_count.h"
+#include "tests/platform/win/handle_count.h"
 
 #include <atomic>
 

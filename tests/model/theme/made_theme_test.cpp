@@ -22,7 +22,7 @@
 #include "model/theme/theme_maker.h"
 #include "model/theme/theme_store.h"
 #include "platform/shell/picture_file.h"
-#include "tests/registry/temp_registry.h"
+#include "tests/platform/win/temp_registry.h"
 
 namespace {
 

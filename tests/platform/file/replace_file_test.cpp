@@ -1,6 +1,6 @@
 // The one way the program writes a file: a disk that fails at each step
 // (played through the table of system calls), and what stands at the path.
-// Other users' links: tests/registry/registry_file_test.cpp.
+// Other users' links: tests/platform/win/registry_file_test.cpp.
 #include "platform/file/replace_file.h"
 
 #include <unistd.h>

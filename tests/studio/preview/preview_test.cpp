@@ -31,8 +31,8 @@
 #include "studio/studio.h"
 #include "model/theme/theme_history.h"
 #include "tests/support/screen_texts.h"
-#include "tests/registry/reg_test_util.h"
-#include "tests/registry/temp_registry.h"
+#include "tests/platform/win/reg_test_util.h"
+#include "tests/platform/win/temp_registry.h"
 #include "model/theme/theme_store.h"
 #include "platform/win/registry.h"
 

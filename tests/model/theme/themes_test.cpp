@@ -32,7 +32,7 @@
 #include "model/theme/theme_history.h"
 #include "model/theme/theme_store.h"
 #include <nlohmann/json.hpp>
-#include "tests/registry/temp_registry.h"
+#include "tests/platform/win/temp_registry.h"
 
 namespace {
 

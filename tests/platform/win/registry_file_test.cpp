@@ -21,10 +21,10 @@
 
 #include "platform/win/reg_file_format.h"
 #include "platform/win/registry.h"
-#include "tests/registry/handle_count.h"
-#include "tests/registry/reg_test_util.h"
-#include "tests/registry/temp_registry.h"
-#include "tests/registry/write_fault.h"
+#include "tests/platform/win/handle_count.h"
+#include "tests/platform/win/reg_test_util.h"
+#include "tests/platform/win/temp_registry.h"
+#include "tests/platform/win/write_fault.h"
 
 namespace {
 

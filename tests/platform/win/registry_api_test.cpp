@@ -10,9 +10,9 @@
 #include <unistd.h>
 
 #include "platform/win/registry_hive.h"
-#include "tests/registry/handle_count.h"
-#include "tests/registry/reg_test_util.h"
-#include "tests/registry/temp_registry.h"
+#include "tests/platform/win/handle_count.h"
+#include "tests/platform/win/reg_test_util.h"
+#include "tests/platform/win/temp_registry.h"
 
 namespace {
 

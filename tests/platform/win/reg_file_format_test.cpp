@@ -7,8 +7,8 @@
 #include <random>
 
 #include "platform/win/registry.h"
-#include "tests/registry/reg_test_util.h"
-#include "tests/registry/temp_registry.h"
+#include "tests/platform/win/reg_test_util.h"
+#include "tests/platform/win/temp_registry.h"
 
 namespace {
 
