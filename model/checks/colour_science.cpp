@@ -2,10 +2,11 @@
 
 #include <lcms2.h>
 
+#include "platform/win/color_contrast.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <numbers>
 #include <vector>
 
 namespace {
@@ -13,17 +14,13 @@ namespace {
 double Channel(COLORREF c, int shift) { return ((c >> shift) & 0xFF) / 255.0; }
 
 // APCA 0.0.98G (Myndex, "APCA-W3" base algorithm): screen luminance with a
-// plain 2.4 power, a soft clamp near black, then the polarity's exponents.
+// plain 2.4 power (APCA's own, not sRGB's piecewise decoding), a soft clamp near black, then the polarity's exponents.
 double ApcaLuminance(COLORREF c) {
   double y = 0.2126729 * std::pow(Channel(c, 0), 2.4) + 0.7151522 * std::pow(Channel(c, 8), 2.4) +
              0.0721750 * std::pow(Channel(c, 16), 2.4);
   constexpr double kBlackThreshold = 0.022;
   if (y < kBlackThreshold) y += std::pow(kBlackThreshold - y, 1.414);
   return y;
-}
-
-double SrgbToLinear(double s) {
-  return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
 }
 
 double LinearToSrgb(double l) {
@@ -131,7 +128,7 @@ struct PixelTables {
   std::array<double, 256> step_up{};  // step_up[v]: from here on, v + 1 (v < 255)
   std::array<unsigned char, kGuesses + 1> guess{};
   PixelTables() {
-    for (int i = 0; i < 256; ++i) linear[i] = SrgbToLinear(i / 255.0);
+    for (int i = 0; i < 256; ++i) linear[i] = SrgbToLinear(i);
     for (int v = 0; v < 255; ++v) step_up[v] = SrgbToLinear((v + 0.5) / 255.0);
     step_up[255] = 2;  // beyond every clipped value
     for (int i = 0; i <= kGuesses; ++i) {
@@ -198,8 +195,8 @@ bool ParseColourVision(std::string_view word, ColourVision* vision) {
 COLORREF SeenWith(ColourVision vision, COLORREF color) {
   const Matrix* m = MatrixOf(vision);
   if (m == nullptr) return color & 0x00FFFFFF;
-  const auto out = Apply(*m, {SrgbToLinear(Channel(color, 0)), SrgbToLinear(Channel(color, 8)),
-                              SrgbToLinear(Channel(color, 16))});
+  const auto out = Apply(*m, {SrgbToLinear(int{GetRValue(color)}), SrgbToLinear(int{GetGValue(color)}),
+                              SrgbToLinear(int{GetBValue(color)})});
   return RGB(Encode(out[0]), Encode(out[1]), Encode(out[2]));
 }
 
@@ -236,18 +233,21 @@ void SeePixelsWith(ColourVision vision, std::uint32_t* pixels, int width, int he
 }
 
 LchColour ToLch(const LabColour& lab) {
-  double h = std::atan2(lab.b, lab.a) * 180 / std::numbers::pi;
-  if (h < 0) h += 360;
-  return {lab.l, std::hypot(lab.a, lab.b), h};
+  const cmsCIELab in{lab.l, lab.a, lab.b};
+  cmsCIELCh out{};
+  cmsLab2LCh(&out, &in);
+  return {out.L, out.C, out.h};
 }
 
 LchColour ToLch(COLORREF color) { return ToLch(ToLab(color)); }
 
 COLORREF FromLch(const LchColour& lch) {
   static const LabToScreen to_screen;
-  const double radians = lch.h * std::numbers::pi / 180;
   auto at = [&](double chroma) {
-    return LabColour{lch.l, chroma * std::cos(radians), chroma * std::sin(radians)};
+    const cmsCIELCh in{lch.l, chroma, lch.h};
+    cmsCIELab out{};
+    cmsLCh2Lab(&out, &in);
+    return LabColour{out.L, out.a, out.b};
   };
   // A colour fits when the screen colour it becomes reads back as itself
   // (within the rounding to 8 bits); chroma is halved towards a fit.
