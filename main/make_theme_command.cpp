@@ -9,7 +9,8 @@
 #include "model/checks/readability.h"
 #include "model/checks/theme_report.h"
 #include "model/color_swatches.h"
-#include "model/shown_text.h"
+#include "model/colour_hex.h"
+#include "platform/file/shown_text.h"
 #include "model/theme/dominant_colours.h"
 #include "model/theme/theme_store.h"
 #include "model/theme/theme_maker.h"
@@ -169,7 +170,7 @@ int RunMakeTheme(const MakeThemeRequest& request) {
   Source source;
   std::string problem;
   if (!ReadSource(request.source, source, problem)) {
-    std::fprintf(stderr, "tintor: %s\ntintor: no theme is made; nothing is written\n", problem.c_str());
+    std::fprintf(stderr, "tintor: %s\ntintor: no theme is made; nothing is written\n", ShownText(problem).c_str());
     return 2;
   }
   std::printf("%s\n", source.told.c_str());

@@ -7,6 +7,7 @@
 #include "main/window_settings.h"
 #include "model/theme_targets.h"
 #include "platform/file/file_place.h"
+#include "platform/file/shown_text.h"
 #include "platform/host/headless_host.h"
 #include "platform/host/sdl_host.h"
 #include "platform/shell/png_decoder.h"
@@ -67,7 +68,7 @@ int RunApp(Host& host, WindowSettings* window = nullptr, bool shown = false,
     std::fprintf(stderr,
                  "tintor: %s; the phone starts with its default colours and saves no colour "
                  "until the file is mended or moved away\n",
-                 shell.ThemeProblem().c_str());
+                 ShownText(shell.ThemeProblem()).c_str());
   }
   std::unique_ptr<Studio> beside;
   if (window != nullptr) {
@@ -79,7 +80,7 @@ int RunApp(Host& host, WindowSettings* window = nullptr, bool shown = false,
       std::fprintf(stderr,
                    "tintor: the theme preview does not follow the registry file as it changes "
                    "(%s); it reads it again when the window comes to the front or Tintor writes\n",
-                   beside->WatchProblem().c_str());
+                   ShownText(beside->WatchProblem()).c_str());
     }
   }
   app->InitApplication();
@@ -106,7 +107,7 @@ int RunTintor(const std::vector<std::string>& args) {
   EntryOptions options;
   std::string error;
   if (!ParseEntryOptions(args, options, error)) {
-    std::fprintf(stderr, "tintor: %s (see tintor --help)\n", error.c_str());
+    std::fprintf(stderr, "tintor: %s (see tintor --help)\n", ShownText(error).c_str());
     return 2;
   }
   if (options.help) {
@@ -123,7 +124,7 @@ int RunTintor(const std::vector<std::string>& args) {
     std::string report;
     const int code = MakeThemeReport(options.json, report, error);
     if (code == kReportUnreadable) {
-      std::fprintf(stderr, "tintor: %s\n", error.c_str());
+      std::fprintf(stderr, "tintor: %s\n", ShownText(error).c_str());
     } else {
       std::fputs(report.c_str(), stdout);
     }
@@ -135,20 +136,20 @@ int RunTintor(const std::vector<std::string>& args) {
     ColourVision vision = ColourVision::kTypical;
     ParseColourVision(options.simulate, &vision);
     if (!WritePreviewPng(options.preview_png, options.scale, error, &unreadable, vision)) {
-      std::fprintf(stderr, "tintor: %s\n", error.c_str());
+      std::fprintf(stderr, "tintor: %s\n", ShownText(error).c_str());
       return 1;
     }
     // The picture says so too, but a picture is not read by a script.
     if (!unreadable.empty()) {
       std::fprintf(stderr, "tintor: %s; the picture shows the default colours\n",
-                   unreadable.c_str());
+                   ShownText(unreadable).c_str());
     }
     return 0;
   }
   std::vector<ScriptCommand> commands;
   if (!options.script_path.empty() &&
       !LoadScriptFile(options.script_path, commands, error, kStudioCommands)) {
-    std::fprintf(stderr, "tintor: %s\n", error.c_str());
+    std::fprintf(stderr, "tintor: %s\n", ShownText(error).c_str());
     return 2;
   }
   if (CMzApp::Instance() == nullptr) {
@@ -161,7 +162,7 @@ int RunTintor(const std::vector<std::string>& args) {
     FileError made;
     if (!options.screenshot_dir.empty() && !MakeFolders(options.screenshot_dir, &made)) {
       std::fprintf(stderr, "tintor: %s: cannot make the screenshot folder (%s)\n",
-                   options.screenshot_dir.c_str(), made.reason.c_str());
+                   ShownText(options.screenshot_dir).c_str(), ShownText(made.reason).c_str());
       return 2;
     }
     HeadlessHost host;
@@ -178,7 +179,7 @@ int RunTintor(const std::vector<std::string>& args) {
     });
     host.InjectScript(commands);
     const int code = RunApp(host);
-    for (const std::string& e : host.Errors()) std::fprintf(stderr, "tintor: %s\n", e.c_str());
+    for (const std::string& e : host.Errors()) std::fprintf(stderr, "tintor: %s\n", ShownText(e).c_str());
     return host.Errors().empty() ? code : (code != 0 ? code : 1);
   }
   if (!HasDisplay()) {
@@ -195,7 +196,7 @@ int RunTintor(const std::vector<std::string>& args) {
       settings_path.empty() ? WindowSettings{} : ReadWindowSettings(settings_path, settings_problem);
   if (!settings_problem.empty()) {
     std::fprintf(stderr, "tintor: the settings file %s is ignored and left as it is: %s\n",
-                 settings_path.c_str(), settings_problem.c_str());
+                 ShownText(settings_path).c_str(), ShownText(settings_problem).c_str());
   }
   const bool shown = options.preview && kept.panel_shown.value_or(true);
   // The window fits the desktop with the studio beside the phone, shown or
@@ -210,7 +211,7 @@ int RunTintor(const std::vector<std::string>& args) {
     std::fprintf(stderr,
                  "tintor: cannot open a window (%s); run it headless: "
                  "tintor --headless [--script FILE] [--screenshot-dir DIR]\n",
-                 error.c_str());
+                 ShownText(error).c_str());
     return 1;
   }
   if (options.scale_asked && host->Scale() < options.scale) {
@@ -236,7 +237,7 @@ int RunTintor(const std::vector<std::string>& args) {
   now.y = place.y;
   if (settings_problem.empty() && !settings_path.empty() && now != kept &&
       !WriteWindowSettings(settings_path, now, error)) {
-    std::fprintf(stderr, "tintor: the window's settings are not kept: %s\n", error.c_str());
+    std::fprintf(stderr, "tintor: the window's settings are not kept: %s\n", ShownText(error).c_str());
   }
   return code;
 }

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "main/make_theme_command.h"
-#include "model/shown_text.h"
+#include "platform/file/shown_text.h"
 #include "model/theme/theme_store.h"
 #include "platform/file/utf16.h"
 #include "platform/win/registry.h"

@@ -8,7 +8,7 @@
 #include "studio/shelf/shelf_texts.h"
 #include "studio/studio_texts.h"
 #include "studio/widgets/confirmation_sheet.h"
-#include "model/shown_text.h"
+#include "platform/file/shown_text.h"
 #include "studio/preview/restore_confirmation.h"
 #include "studio/shelf/theme_shelf.h"
 #include "platform/win/registry.h"
@@ -106,7 +106,7 @@ void Studio::Record() {
   if (recorded) history_problem_.clear();
   if (recorded || problem == history_problem_) return;
   history_problem_ = problem;
-  std::fprintf(stderr, "tintor: the theme history does not follow this change: %s\n", problem.c_str());
+  std::fprintf(stderr, "tintor: the theme history does not follow this change: %s\n", ShownText(problem).c_str());
 }
 
 void Studio::Step(bool undo) {

@@ -13,6 +13,7 @@
 #include "platform/file/lock_file.h"
 #include "platform/file/read_file.h"
 #include "platform/file/replace_file.h"
+#include "platform/file/shown_text.h"
 #include "platform/file/user_folders.h"
 
 namespace {
@@ -212,7 +213,7 @@ bool ThemeHistory::Load(std::string& problem) {
     return false;
   }
   std::fprintf(stderr, "tintor: the theme history %s %s; it is set aside as %s and a new history begins\n",
-               path_.c_str(), why.c_str(), aside.c_str());
+               ShownText(path_).c_str(), ShownText(why).c_str(), ShownText(aside).c_str());
   return true;
 }
 
@@ -311,7 +312,7 @@ bool ThemeHistory::Change(const std::string& kind, const std::function<ThemeValu
   if (keep && (Add(kind, target) || unrecorded)) keep = Save(history_problem);
   if (!keep) {
     std::fprintf(stderr, "tintor: the theme is changed, but the history does not record it: %s\n",
-                 history_problem.c_str());
+                 ShownText(history_problem).c_str());
   }
   return true;
 }
@@ -342,7 +343,7 @@ ThemeHistory::Outcome ThemeHistory::Move(int direction, std::string& problem) {
   std::string history_problem;
   if (!Save(history_problem)) {
     std::fprintf(stderr, "tintor: the theme is changed, but the history does not record it: %s\n",
-                 history_problem.c_str());
+                 ShownText(history_problem).c_str());
   }
   return Outcome::kDone;
 }

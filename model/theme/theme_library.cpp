@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "model/color_swatches.h"
-#include "model/shown_text.h"
+#include "platform/file/shown_text.h"
 #include "platform/file/folder.h"
 #include "platform/file/user_folders.h"
 #include "platform/file/utf16.h"

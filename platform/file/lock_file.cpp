@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/file/shown_text.h"
 #include "platform/file/system_calls.h"
 
 namespace {
@@ -27,7 +28,7 @@ bool Open(const FilePlace& place, const std::string& name, const LockOptions& op
     // when running as root, its owner.
     if (::geteuid() == 0 && calls.fchown(fd.get(), options.like->st_uid, options.like->st_gid) != 0) {
       std::fprintf(stderr, "tintor: warning: cannot give the lock file %s/%s its file's owner (%s)\n",
-                   place.folder_path.c_str(), name.c_str(), std::strerror(errno));
+                   ShownText(place.folder_path).c_str(), ShownText(name).c_str(), std::strerror(errno));
     }
     calls.fchmod(fd.get(), mode);
   } else if (fd.get() < 0 && errno == EEXIST) {

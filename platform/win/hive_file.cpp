@@ -12,6 +12,7 @@
 #include "platform/file/folder.h"
 #include "platform/file/lock_file.h"
 #include "platform/file/replace_file.h"
+#include "platform/file/shown_text.h"
 #include "platform/file/system_calls.h"
 #include "platform/file/user_folders.h"
 #include "platform/win/reg_file_format.h"
@@ -248,7 +249,7 @@ LONG HiveFile::WriteOut(const FilePlace& place) {
     std::fprintf(stderr, "tintor: warning: the registry file %s is written, but its folder %s could not be "
                  "flushed to disk (%s); this change and later ones may be lost if the power fails soon "
                  "after them\n",
-                 path_.c_str(), dir_.c_str(), std::strerror(replaced.folder_sync_error));
+                 ShownText(path_).c_str(), ShownText(dir_).c_str(), std::strerror(replaced.folder_sync_error));
   }
   return ERROR_SUCCESS;
 }

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/file/shown_text.h"
 #include "platform/file/user_folders.h"
 #include "platform/win/hive_file.h"
 #include "platform/win/reg_file_format.h"
@@ -82,9 +83,10 @@ LONG WriteFailed(Registry& r, LONG status) {
   FileFailed(r, status);
   const std::string& path = File(r).path();
   if (r.last_error.find(path) != std::string::npos) {
-    std::fprintf(stderr, "tintor: registry change not written: %s\n", r.last_error.c_str());
+    std::fprintf(stderr, "tintor: registry change not written: %s\n", ShownText(r.last_error).c_str());
   } else {
-    std::fprintf(stderr, "tintor: registry change not written to %s: %s\n", path.c_str(), r.last_error.c_str());
+    std::fprintf(stderr, "tintor: registry change not written to %s: %s\n", ShownText(path).c_str(),
+                 ShownText(r.last_error).c_str());
   }
   return status;
 }

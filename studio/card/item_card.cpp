@@ -1,5 +1,4 @@
 #include "studio/card/item_card.h"
-#include "model/shown_text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,6 +6,7 @@
 #include <initializer_list>
 
 #include "model/color_swatches.h"
+#include "model/colour_hex.h"
 #include "platform/shell/canvas.h"
 #include "platform/file/utf16.h"
 #include "platform/ui/window.h"

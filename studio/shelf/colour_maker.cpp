@@ -10,7 +10,7 @@
 #include "model/theme/dominant_colours.h"
 #include "platform/file/utf16.h"
 #include "platform/shell/canvas.h"
-#include "model/shown_text.h"
+#include "platform/file/shown_text.h"
 #include "platform/file/user_folders.h"
 #include "platform/shell/picture_file.h"
 #include "platform/shell/shell.h"

@@ -1,6 +1,7 @@
 #include "studio/shelf/maker_texts.h"
 
-#include "model/shown_text.h"
+#include "model/colour_hex.h"
+#include "platform/file/shown_text.h"
 #include "platform/file/utf16.h"
 
 namespace maker_text {

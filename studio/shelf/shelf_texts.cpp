@@ -1,6 +1,6 @@
 #include "studio/shelf/shelf_texts.h"
 
-#include "model/shown_text.h"
+#include "platform/file/shown_text.h"
 #include "platform/file/utf16.h"
 
 namespace shelf_text {

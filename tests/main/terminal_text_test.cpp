@@ -1,0 +1,125 @@
+// Text from outside on its way to a terminal: a path, a theme's name, an
+// option or an environment value holding escape codes, controls or bytes that
+// are not UTF-8 reaches standard output and error only escaped, in every
+// message that names it.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "main/entry_point.h"
+#include "platform/ui/toolkit.h"
+
+namespace {
+
+// ESC with a screen-clearing sequence, BEL, CSI as a C1 control, DEL, a byte
+// that is not UTF-8, a line separator and a right-to-left override; and how
+// each is shown, written out by hand.
+const std::string kHostile = "\x1b[2J\a\xc2\x9b\x7f\xff\xe2\x80\xa8\xe2\x80\xae";
+const std::string kShown = "\\x1B[2J\\x07\\x9B\\x7F\\xFF\\u2028\\u202E";
+
+// The program's application object, never reached: every run here stops
+// before the phone starts.
+class NoPhone : public CMzApp {
+ public:
+  BOOL InitApplication() override { return FALSE; }
+} g_app;
+
+struct Said {
+  int code;
+  std::string out;
+  std::string err;
+};
+
+Said Tintor(const std::vector<std::string>& args) {
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  const int code = RunTintor(args);
+  std::string out = testing::internal::GetCapturedStdout();
+  return {code, out, testing::internal::GetCapturedStderr()};
+}
+
+class TerminalText : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() / ("tintor-terminal-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir_);
+    ::setenv("XDG_DATA_HOME", dir_.c_str(), 1);
+    ::setenv("XDG_STATE_HOME", dir_.c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", dir_.c_str(), 1);
+    ::setenv("TINTOR_REGISTRY", (dir_ / "registry.reg").c_str(), 1);
+  }
+  void TearDown() override {
+    ::unsetenv("TINTOR_REGISTRY");
+    std::filesystem::remove_all(dir_);
+  }
+  std::string In(const std::string& name) const { return (dir_ / name).string(); }
+  std::string Shown(const std::string& name) const { return dir_.string() + "/" + name; }
+  std::filesystem::path dir_;
+};
+
+}  // namespace
+
+TEST_F(TerminalText, EveryMessageThatNamesAFileAFolderAThemeOrAnOptionShowsItEscaped) {
+  const std::string picture = In("x" + kHostile + ".png");
+  const std::string shown_picture = Shown("x" + kShown + ".png");
+  Said said = Tintor({"--make-theme", picture});
+  EXPECT_EQ(said.code, 2);
+  EXPECT_EQ(said.err, "tintor: cannot read " + shown_picture +
+                          ": No such file or directory\ntintor: no theme is made; nothing is written\n");
+  std::ofstream(picture) << "no picture\n";
+  said = Tintor({"--make-theme", picture});
+  EXPECT_EQ(said.err, "tintor: " + shown_picture +
+                          " is neither a PNG nor a JPEG picture\ntintor: no theme is made; nothing is written\n");
+  said = Tintor({"--script", picture});
+  EXPECT_EQ(said.code, 2);
+  EXPECT_EQ(said.err, "tintor: " + shown_picture + ":1: unknown command 'no'\n");
+  said = Tintor({"--headless", "--screenshot-dir", picture + "/shots"});
+  EXPECT_EQ(said.code, 2);
+  EXPECT_EQ(said.err, "tintor: " + shown_picture + "/shots: cannot make the screenshot folder (" + shown_picture +
+                          " is not a folder)\n");
+  said = Tintor({"--preview-png", picture + "/p.png"});
+  EXPECT_EQ(said.code, 1);
+  EXPECT_EQ(said.err, "tintor: cannot write " + shown_picture + "/p.png: Not a directory\n");
+  said = Tintor({"--import-theme", In(kHostile + ".reg")});
+  EXPECT_EQ(said.code, 1);
+  EXPECT_EQ(said.err, "tintor: cannot read " + Shown(kShown + ".reg") + " (No such file or directory)\ntintor: " +
+                          Shown(kShown + ".reg") + " is not imported; nothing is written\n");
+
+  // Options and theme names.
+  said = Tintor({"--x" + kHostile});
+  EXPECT_EQ(said.code, 2);
+  EXPECT_EQ(said.err, "tintor: unknown option '--x" + kShown + "' (see tintor --help)\n");
+  said = Tintor({"--scale", kHostile});
+  EXPECT_EQ(said.err, "tintor: --scale wants a number from 0.25 to 4, not '" + kShown + "' (see tintor --help)\n");
+  said = Tintor({"--save-theme", "a" + kHostile});
+  EXPECT_EQ(said.code, 1);
+  EXPECT_EQ(said.err, "tintor: 'a" + kShown + "' cannot be a theme name: it is not UTF-8 text\n");
+  const std::string name = "a\x1b[2J\a\xc2\x9b";
+  const std::string shown_name = "a\\x1B[2J\\x07\\x9B";
+  said = Tintor({"--save-theme", name});
+  EXPECT_EQ(said.err, "tintor: '" + shown_name + "' cannot be a theme name: it holds a control character or a line break\n");
+  said = Tintor({"--apply-theme", name});
+  EXPECT_EQ(said.err, "tintor: no theme named '" + shown_name + "' (see tintor --list-themes)\n");
+  said = Tintor({"--delete-theme", name});
+  EXPECT_EQ(said.err, "tintor: no saved theme named '" + shown_name + "'\n");
+
+  // The registry file named by the environment: a write that fails names it
+  // escaped, on both lines.
+  const std::string registry = In("f" + kHostile) + "/registry.reg";
+  const std::string shown_folder = Shown("f" + kShown);
+  std::ofstream(In("f" + kHostile)) << "";
+  ::setenv("TINTOR_REGISTRY", registry.c_str(), 1);
+  said = Tintor({"--apply-theme", "深色"});
+  EXPECT_EQ(said.code, 1);
+  const std::string why = "cannot write the registry file " + shown_folder + "/registry.reg: " + shown_folder +
+                          " is not a folder";
+  EXPECT_EQ(said.err, "tintor: registry change not written: " + why + "\ntintor: " + why +
+                          "; the registry is not changed\n");
+  EXPECT_EQ(said.out, "");
+}
