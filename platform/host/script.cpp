@@ -6,12 +6,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <sstream>
 #include <string_view>
 #include <unistd.h>
 #include <utility>
 
 #include "platform/file/read_file.h"
+#include "platform/file/shown_text.h"
 #include "platform/file/utf8.h"
 #include "platform/host/host.h"
 
@@ -24,8 +26,8 @@ constexpr int kMaxDragMs = 60 * 1000;
 constexpr int kMaxWaitMs = 10 * 60 * 1000;
 // A script is a short list of taps; anything larger is not one.
 constexpr std::size_t kMaxScriptBytes = 1 << 20;
-// Words echoed in a message are cut after this many bytes.
-constexpr std::size_t kShownWordBytes = 40;
+// Words echoed in a message are cut after this many characters.
+constexpr std::size_t kShownWordChars = 40;
 
 bool ParseInt(const std::string& word, int& out) {
   if (word.empty()) return false;
@@ -35,32 +37,6 @@ bool ParseInt(const std::string& word, int& out) {
   if (errno != 0 || *end != '\0' || v < INT_MIN || v > INT_MAX) return false;
   out = static_cast<int>(v);
   return true;
-}
-
-// Text as a message shows it: control characters escaped and, past `limit`
-// bytes, cut short, so that a bad line or file name cannot flood or steer the
-// terminal. UTF-8 text is cut between characters.
-std::string Shown(const std::string& word, std::size_t limit = kShownWordBytes) {
-  std::string out;
-  std::size_t i = 0;
-  while (i < word.size()) {
-    if (i >= limit && (static_cast<unsigned char>(word[i]) & 0xC0) != 0x80) {
-      out += "...";
-      break;
-    }
-    const auto b = static_cast<unsigned char>(word[i]);
-    const auto next = i + 1 < word.size() ? static_cast<unsigned char>(word[i + 1]) : 0;
-    const bool c1 = b == 0xC2 && next >= 0x80 && next < 0xA0;
-    if (b < 0x20 || b == 0x7F || c1) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", c1 ? static_cast<unsigned char>(word[++i]) : b);
-      out += escaped;
-    } else {
-      out += word[i];
-    }
-    ++i;
-  }
-  return out;
 }
 
 class LineParser {
@@ -74,10 +50,11 @@ class LineParser {
   }
   bool Number(std::size_t i, int lo, int hi, const char* what, int& out) {
     if (!ParseInt(words_[i], out)) {
-      return Fail(std::string(what) + " is not a number: '" + Shown(words_[i]) + "'");
+      return Fail(std::string(what) + " is not a number: '" + ShownText(words_[i], kShownWordChars) + "'");
     }
     if (out < lo || out > hi) {
-      return Fail(std::string(what) + " " + Shown(words_[i]) + " is outside " + std::to_string(lo) +
+      return Fail(std::string(what) + " " + ShownText(words_[i], kShownWordChars) + " is outside " +
+                  std::to_string(lo) +
                   ".." + std::to_string(hi));
     }
     return true;
@@ -139,9 +116,12 @@ bool ReadKey(LineParser& p, ScriptCommand& c) {
       return true;
     }
   }
-  return p.Fail("unknown key '" + Shown(p.Word(1)) +
-                "' (escape, enter, space, tab, up, down, left, right, pageup, pagedown, home, "
-                "end, f2, z, y, backspace or delete, after shift+ or ctrl+ when held)");
+  std::string known;
+  for (std::size_t i = 0; i < std::size(kKeys); ++i) {
+    known += (i == 0 ? "" : i + 1 == std::size(kKeys) ? " or " : ", ") + std::string(kKeys[i].first);
+  }
+  return p.Fail("unknown key '" + ShownText(p.Word(1), kShownWordChars) + "' (" + known +
+                ", after shift+ or ctrl+ when held)");
 }
 
 constexpr std::size_t kWordsToTheEnd = static_cast<std::size_t>(-1);
@@ -157,10 +137,11 @@ bool ReadWords(LineParser& p, ScriptCommand& c) {
 bool ReadShot(LineParser& p, ScriptCommand& c) {
   c.name = p.Word(1);
   if (c.name.size() < 5 || c.name.compare(c.name.size() - 4, 4, ".png") != 0) {
-    return p.Fail("screenshot name must end in .png: '" + Shown(c.name) + "'");
+    return p.Fail("screenshot name must end in .png: '" + ShownText(c.name, kShownWordChars) + "'");
   }
   if (!StaysInScreenshotFolder(c.name)) {
-    return p.Fail("screenshot name must be a name inside the screenshot folder: '" + Shown(c.name) + "'");
+    return p.Fail("screenshot name must be a name inside the screenshot folder: '" +
+                  ShownText(c.name, kShownWordChars) + "'");
   }
   return true;
 }
@@ -204,7 +185,7 @@ bool LineParser::Parse(ScriptCommand& c, const std::vector<ScriptExtension>& ext
     const std::string wrong = extension.check != nullptr ? extension.check(c.arguments) : "";
     return wrong.empty() || Fail(wrong);
   }
-  return Fail("unknown command '" + Shown(words_[0]) + "'");
+  return Fail("unknown command '" + ShownText(words_[0], kShownWordChars) + "'");
 }
 
 }  // namespace
@@ -216,7 +197,7 @@ bool StaysInScreenshotFolder(const std::string& name) {
 bool ParseScript(const std::string& text, const std::string& file_name,
                  std::vector<ScriptCommand>& commands, std::string& error,
                  const std::vector<ScriptExtension>& extensions) {
-  const std::string name = Shown(file_name, std::string::npos);
+  const std::string name = ShownText(file_name);
   std::vector<ScriptCommand> parsed;
   // An editor may start UTF-8 text with a byte-order mark.
   constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -255,7 +236,7 @@ bool ParseScript(const std::string& text, const std::string& file_name,
 bool LoadScriptFile(const std::string& path, std::vector<ScriptCommand>& commands,
                     std::string& error, const std::vector<ScriptExtension>& extensions) {
   const auto fail = [&](const std::string& why) {
-    error = Shown(path, std::string::npos) + ": " + why;
+    error = ShownText(path) + ": " + why;
     return false;
   };
   // Not blocking, so that a named pipe is refused rather than waited on.

@@ -109,7 +109,7 @@ TEST(Script, RefusesBadLinesNamingTheLine) {
   ExpectScriptError(__LINE__, "wait 1.5\n", "script.txt:1: duration is not a number: '1.5'");
   ExpectScriptError(__LINE__, "key shift+f3\n",
                     "script.txt:1: unknown key 'shift+f3' (escape, enter, space, tab, up, down, "
-                    "left, right, pageup, pagedown, home, end, f2, z, y, backspace or delete, "
+                    "left, right, pageup, pagedown, home, end, f2, z, y, backspace, delete, a, c, x or v, "
                     "after shift+ or ctrl+ when held)");
   ExpectScriptError(__LINE__, "key\n", "script.txt:1: 'key' takes a key name");
   ExpectScriptError(__LINE__, "type   # nothing\n", "script.txt:1: 'type' takes TEXT");
@@ -160,10 +160,10 @@ TEST(Script, FilesThatAreNotScriptsAreRefused) {
       {__LINE__, "", "wait 1\n\nkey \xFF\n", ":3: not UTF-8 text"},
       {__LINE__, "", "# \xED\xA0\x80\n", ":1: not UTF-8 text"},
       {__LINE__, "", "\x1B[2J" + std::string(100000, 'A') + "\n",
-       ":1: unknown command '\\x1B[2J" + std::string(36, 'A') + "...'"},
-      {__LINE__, "", "key \xC2\x9B" "31m\n", ":1: unknown key '\\x9B31m' (escape, enter, space, tab, up, down, left, right, pageup, pagedown, home, end, f2, z, y, backspace or delete, after shift+ or ctrl+ when held)"},
+       ":1: unknown command '\\x1B[2J" + std::string(32, 'A') + "…'"},
+      {__LINE__, "", "key \xC2\x9B" "31m\n", ":1: unknown key '\\x9B31m' (escape, enter, space, tab, up, down, left, right, pageup, pagedown, home, end, f2, z, y, backspace, delete, a, c, x or v, after shift+ or ctrl+ when held)"},
       {__LINE__, "", "shot " + std::string(39, 'a') + "\u4E2D\u4E2D\n",
-       ":1: screenshot name must end in .png: '" + std::string(39, 'a') + "\u4E2D...'"},
+       ":1: screenshot name must end in .png: '" + std::string(39, 'a') + "…'"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "case at line " << c.line);
