@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 #include "platform/file/append_file.h"
 #include "platform/file/folder.h"
@@ -84,47 +85,32 @@ bool ParseState(std::string_view line, ThemeHistory::State& state) {
 
 }  // namespace
 
-// The history's lock: a file beside it, locked for one operation. While it
-// is held, the history's folder is held open too (its place), found as
-// FindPlace finds it: another user's link on the way is never followed.
-class ThemeHistory::Lock {
- public:
-  explicit Lock(ThemeHistory& history) : history_(history) {
-    const std::string& path = history.path_;
-    if (path.empty()) {
-      error_ = "no place for the theme history: HOME is not set";
-      return;
-    }
-    FileError failure;
-    if (!FindPlace(path, false, true, &place_, &failure)) {
-      error_ = "cannot reach the theme history " + path + " (" + failure.reason + ")";
-      return;
-    }
-    const std::string lock_path = path + ".lock";
-    if (!TakeLock(place_, place_.name + ".lock", {.new_file_mode = 0644, .wait_ms = kLockWaitMs}, &fd_, &failure)) {
-      busy_ = failure.error_number == ETIMEDOUT;
-      error_ = busy_ ? "another Tintor has held the theme history's lock " + lock_path + " for 2 s"
-                     : "cannot open " + lock_path + " (" + failure.reason + ")";
-      return;
-    }
-    history.place_ = &place_;
+ThemeHistory::Hold::Hold(ThemeHistory& history) : history_(history) {
+  const std::string& path = history.path_;
+  if (path.empty()) {
+    problem_ = "no place for the theme history: HOME is not set";
+    return;
   }
-  ~Lock() { history_.place_ = nullptr; }
-  Lock(const Lock&) = delete;
-  Lock& operator=(const Lock&) = delete;
+  // The history's lock: a file beside it. While it is held, the history's
+  // folder is held open too (its place), found as FindPlace finds it:
+  // another user's link on the way is never followed.
+  FileError failure;
+  if (!FindPlace(path, false, true, &place_, &failure)) {
+    problem_ = "cannot reach the theme history " + path + " (" + failure.reason + ")";
+    return;
+  }
+  const std::string lock_path = path + ".lock";
+  if (!TakeLock(place_, place_.name + ".lock", {.new_file_mode = 0644, .wait_ms = kLockWaitMs}, &lock_, &failure)) {
+    busy_ = failure.error_number == ETIMEDOUT;
+    problem_ = busy_ ? "another Tintor has held the theme history's lock " + lock_path + " for 2 s"
+                     : "cannot open " + lock_path + " (" + failure.reason + ")";
+    return;
+  }
+  history.place_ = &place_;
+  read_ = history.Load(problem_);
+}
 
-  bool held() const { return fd_.get() >= 0; }
-  // Another holds the lock past the bound (rather than no lock to be had).
-  bool busy() const { return busy_; }
-  const std::string& error() const { return error_; }
-
- private:
-  ThemeHistory& history_;
-  FilePlace place_;
-  FileDescriptor fd_;
-  bool busy_ = false;
-  std::string error_;
-};
+ThemeHistory::Hold::~Hold() { history_.place_ = nullptr; }
 
 ThemeHistory::ThemeHistory(std::string registry_path)
     : registry_path_(CanonicalPath(registry_path)), path_(HistoryFileFor(registry_path_)) {}
@@ -143,30 +129,47 @@ bool ThemeHistory::Load(std::string& problem) {
   seen_ = {};
   states_.clear();
   cursor_ = 0;
-  log_.clear();
   rewrite_ = true;
-  std::string bytes;
   const FileFingerprint read_seen = SeenFile();
-  FileError failure;
-  std::string why;
-  if (!ReadWholeFileIn(*place_, kMaxFileSize, &bytes, &failure)) {
-    switch (failure.error_number) {
-      case ENOENT:
-        return true;
-      case EMFILE:
-      case ENFILE:
-      case ENOMEM:
-        problem = "cannot read " + path_ + " (" + failure.reason + ")";
-        return false;
-      case EFBIG:
-        why = "is larger than " + std::to_string(kMaxFileSize >> 20) + " MiB";
-        break;
-      default:
-        why = "cannot be read (" + failure.reason + ")";
-    }
-    bytes.clear();
+  std::string bytes, why;
+  bool missing = false;
+  if (!ReadLines(bytes, missing, why, problem)) return false;
+  if (missing) return true;  // no history yet
+  if (why.empty()) Parse(bytes, why);
+  if (why.empty()) {
+    rewrite_ = torn_ || lines_ > kLongLog;
+    if (!rewrite_) seen_ = read_seen;
+    return true;
   }
+  states_.clear();
+  cursor_ = 0;
+  return SetAside(why, problem);
+}
 
+bool ThemeHistory::ReadLines(std::string& bytes, bool& missing, std::string& why, std::string& problem) {
+  FileError failure;
+  if (ReadWholeFileIn(*place_, kMaxFileSize, &bytes, &failure)) return true;
+  bytes.clear();
+  switch (failure.error_number) {
+    case ENOENT:
+      missing = true;
+      return true;
+    case EMFILE:
+    case ENFILE:
+    case ENOMEM:
+      // Not the file's fault: nothing is set aside.
+      problem = "cannot read " + path_ + " (" + failure.reason + ")";
+      return false;
+    case EFBIG:
+      why = "is larger than " + std::to_string(kMaxFileSize >> 20) + " MiB";
+      return true;
+    default:
+      why = "cannot be read (" + failure.reason + ")";
+      return true;
+  }
+}
+
+void ThemeHistory::Parse(const std::string& bytes, std::string& why) {
   std::vector<std::string_view> lines;
   for (std::size_t start = 0; start < bytes.size();) {
     const std::size_t end = std::min(bytes.find('\n', start), bytes.size());
@@ -174,11 +177,9 @@ bool ThemeHistory::Load(std::string& problem) {
     start = end + 1;
   }
   // A last line cut short by a crash is left out, and the file written anew.
-  const bool torn = !bytes.empty() && bytes.back() != '\n';
-  if (torn) lines.pop_back();
-  if (!why.empty()) {
-    // it could not be read: set aside below
-  } else if (lines.empty() || lines[0].rfind(kHeader, 0) != 0) {
+  torn_ = !bytes.empty() && bytes.back() != '\n';
+  if (torn_) lines.pop_back();
+  if (lines.empty() || lines[0].rfind(kHeader, 0) != 0) {
     why = "is not a theme history";
   } else if (std::atoi(std::string(lines[0].substr(std::strlen(kHeader))).c_str()) > kFormatVersion) {
     why = "was written by a newer Tintor";
@@ -199,15 +200,12 @@ bool ThemeHistory::Load(std::string& problem) {
       why = "has a bad line " + std::to_string(i + 1);
     }
   }
-  if (why.empty()) {
-    lines_ = lines.size();
-    rewrite_ = torn || lines_ > kLongLog;
-    if (!rewrite_) seen_ = read_seen;
-    return true;
-  }
-  states_.clear();
-  cursor_ = 0;
+  lines_ = lines.size();
+}
+
+bool ThemeHistory::SetAside(const std::string& why, std::string& problem) {
   const std::string aside = path_ + ".bad";
+  FileError failure;
   if (!RenameInFolder(*place_, place_->name, place_->name + ".bad", &failure)) {
     problem = "the theme history " + path_ + " " + why + " and cannot be set aside (" + failure.reason + ")";
     return false;
@@ -220,6 +218,10 @@ bool ThemeHistory::Load(std::string& problem) {
 // Neither is flushed to disk: that would double the cost of every step, and
 // a history that a power cut broke loses its cut line or is set aside.
 bool ThemeHistory::Save(std::string& problem) {
+  if (place_ == nullptr) {
+    problem = "the theme history " + path_ + " is not held";
+    return false;
+  }
   FileError failure;
   if (!rewrite_) {
     // All the lines or none: a failed append leaves the file as it was.
@@ -274,88 +276,15 @@ bool ThemeHistory::Add(const std::string& kind, const ThemeValues& values) {
   return true;
 }
 
-bool ThemeHistory::Record(const std::string& kind, std::string& problem) {
-  Lock lock(*this);
-  if (!lock.held()) {
-    problem = lock.error();
-    return false;
-  }
-  ThemeValues now;
-  if (!Load(problem) || !ReadThemeValues(now, problem)) return false;
-  return !Add(kind, now) || Save(problem);
-}
-
-bool ThemeHistory::Change(const std::string& kind, const std::function<ThemeValues(const ThemeValues& now)>& make,
-                          std::string& problem, LONG* status, bool whole) {
-  Lock lock(*this);
-  // A history held by another is waited for, never gone around: two
-  // changes at once then land one after the other, each whole.
-  if (lock.busy()) {
-    problem = lock.error();
-    return false;
-  }
-  std::string history_problem = lock.error();
-  bool keep = lock.held() && Load(history_problem);
-  bool unrecorded = false;
-  ThemeValues target;
-  // The values are read under the registry's lock and written before it is
-  // let go: nothing falls between the read and the write.
-  const bool written = UpdateThemeValues([&](const ThemeValues& now) {
-    unrecorded = keep && Add("change", now);
-    target = make(now);
-    return target;
-  }, problem, status, whole);
-  if (!written) {
-    if (unrecorded) Save(history_problem);
-    return false;
-  }
-  if (keep && (Add(kind, target) || unrecorded)) keep = Save(history_problem);
-  if (!keep) {
-    std::fprintf(stderr, "tintor: the theme is changed, but the history does not record it: %s\n",
-                 ShownText(history_problem).c_str());
-  }
-  return true;
-}
-
-ThemeHistory::Outcome ThemeHistory::Move(int direction, std::string& problem) {
-  Lock lock(*this);
-  if (!lock.held()) {
-    problem = lock.error();
-    return Outcome::kFailed;
-  }
-  if (!Load(problem)) return Outcome::kFailed;
-  bool unrecorded = false;
-  bool possible = false;
-  const bool written = UpdateThemeValues([&](const ThemeValues& now) {
-    unrecorded = Add("change", now);
-    possible = direction < 0 ? cursor_ > 0 : cursor_ + 1 < states_.size();
-    return possible ? states_[direction < 0 ? cursor_ - 1 : cursor_ + 1].values : now;
-  }, problem);
-  if (!written || !possible) {
-    std::string ignored;
-    if (unrecorded && !Save(written ? problem : ignored)) return Outcome::kFailed;
-    if (!written) return Outcome::kFailed;
-    problem = direction < 0 ? "nothing to undo" : "nothing to redo";
-    return Outcome::kNothingToDo;
-  }
+bool ThemeHistory::Move(int direction) {
+  if (direction < 0 ? cursor_ == 0 : cursor_ + 1 >= states_.size()) return false;
   cursor_ = direction < 0 ? cursor_ - 1 : cursor_ + 1;
   log_ += direction < 0 ? "undo\n" : "redo\n";
-  std::string history_problem;
-  if (!Save(history_problem)) {
-    std::fprintf(stderr, "tintor: the theme is changed, but the history does not record it: %s\n",
-                 ShownText(history_problem).c_str());
-  }
-  return Outcome::kDone;
+  return true;
 }
 
-bool ThemeHistory::Read(std::vector<State>& states, std::size_t& cursor, std::string& problem) {
-  Lock lock(*this);
-  if (!lock.held()) {
-    problem = lock.error();
-    return false;
-  }
-  if (!Load(problem)) return false;
-  states.assign(states_.begin(), states_.end());
-  cursor = cursor_;
-  return true;
+void ThemeHistory::RollBack(Mark mark) {
+  states_ = std::move(mark.states);
+  cursor_ = mark.cursor;
+  log_.resize(std::min(log_.size(), mark.log_size));
 }

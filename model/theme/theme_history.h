@@ -1,34 +1,29 @@
-// The undo and redo history of the 20 theme values, one per registry file,
-// kept in $XDG_STATE_HOME/tintor (else ~/.local/state/tintor) so that it
-// survives restarts and is shared by every Tintor using that registry file.
-// It holds the theme's states, oldest first, and a cursor at the state the
-// registry should hold now; each state after the first is one step. The
-// file is a log: a line for each state added and for each undo and redo,
-// appended, and written anew in short when it grows long. Every
-// operation takes the history's lock (2 s at most), reads the registry and
-// the file (unless it is as this object last left it), and records the
-// registry's values as a new step only when they differ from the state at
-// the cursor: a change seen by several Tintors is
-// recorded once, and one that nobody recorded yet (made by hand, or while
-// no studio was running) is recorded before anything else is done. A new
-// step after undone ones drops those; the last 200 steps are kept. A history
-// file that is corrupt, from a newer Tintor, another registry's, larger than
-// 16 MiB or unreadable (not an ordinary file, say) is set aside (renamed to
-// NAME.bad) with one line on standard error; a history that cannot be kept
-// never stops a colour from being written, but one whose lock another
-// Tintor holds is waited for and never gone around. The history
-// is not flushed to disk: only the registry's own write waits for the disk.
-// The theme's store (theme_store.h) is its one user.
+// The undo and redo history of the 20 theme values as a file: one per
+// registry file, kept in $XDG_STATE_HOME/tintor (else ~/.local/state/tintor)
+// so that it survives restarts and is shared by every Tintor using that
+// registry file. It holds the theme's states, oldest first, and a cursor at
+// the state the registry should hold now; each state after the first is one
+// step. The file is a log: a line for each state added and for each undo and
+// redo, appended, and written anew in short when it grows long. A hold takes
+// the history's lock (2 s at most) and reads the file (unless it is as this
+// object last left it); what is added or moved while it is held is written
+// by Save, or taken back by RollBack. A new step after undone ones drops
+// those; the last 200 steps are kept. A history file that is corrupt, from a
+// newer Tintor, another registry's, larger than 16 MiB or unreadable (not an
+// ordinary file, say) is set aside (renamed to NAME.bad) with one line on
+// standard error. The history is not flushed to disk: only the registry's
+// own write waits for the disk. It knows nothing of the registry: the
+// theme's store (theme_store.h) reads and writes the values and is its one
+// user.
 #pragma once
 
 #include <cstdint>
 #include <deque>
-#include <functional>
 #include <string>
-#include <vector>
 
-#include "platform/file/fingerprint.h"
 #include "model/theme/theme_values.h"
+#include "platform/file/file_place.h"
+#include "platform/file/fingerprint.h"
 
 class ThemeHistory {
  public:
@@ -46,40 +41,61 @@ class ThemeHistory {
   // The history file's path; empty when no home folder can be found.
   const std::string& path() const { return path_; }
 
-  // Records the registry's values as a step of `kind` if they differ from
-  // the state at the cursor. False with `problem` set when the registry or
-  // the history cannot be read or written.
-  bool Record(const std::string& kind, std::string& problem);
+  // One operation on the history: its lock taken (another Tintor's hold
+  // waited for 2 s at most) and its file read, until the hold goes.
+  class Hold {
+   public:
+    explicit Hold(ThemeHistory& history);
+    ~Hold();
+    Hold(const Hold&) = delete;
+    Hold& operator=(const Hold&) = delete;
 
-  // Writes `make(now)` over the registry's values `now` in one transaction
-  // and records it as a step of `kind` (after any change nobody recorded).
-  // False with `problem` set when the registry was not changed; a history
-  // that cannot be kept is only warned about on standard error.
-  // The values are read under the registry file's lock and written before
-  // it is let go. Another Tintor holding the history's lock past 2 s makes
-  // it fail with nothing written. `status` (if given) gets the registry's
-  // status code. With `whole`, the registry holds nothing at an item's name
-  // but what `make` stores (see UpdateThemeValues).
-  bool Change(const std::string& kind, const std::function<ThemeValues(const ThemeValues& now)>& make,
-              std::string& problem, LONG* status = nullptr, bool whole = false);
+    // The lock is held and the file read: the history may be used.
+    bool held() const { return read_; }
+    // Another Tintor has held the lock past the bound.
+    bool busy() const { return busy_; }
+    // Why it is not held.
+    const std::string& problem() const { return problem_; }
 
-  enum class Outcome { kDone, kNothingToDo, kFailed };
-  // Writes the state before the cursor's step (undo) or the step after it
-  // (redo) in one transaction and moves the cursor.
-  Outcome Undo(std::string& problem) { return Move(-1, problem); }
-  Outcome Redo(std::string& problem) { return Move(+1, problem); }
+   private:
+    ThemeHistory& history_;
+    FilePlace place_;
+    FileDescriptor lock_;
+    bool busy_ = false;
+    bool read_ = false;
+    std::string problem_;
+  };
 
-  // The states and the cursor as the file holds them now (for showing).
-  bool Read(std::vector<State>& states, std::size_t& cursor, std::string& problem);
+  // ---- While a hold is held ----
+  const std::deque<State>& states() const { return states_; }
+  std::size_t cursor() const { return cursor_; }
+  // Adds `values` as a step of `kind` after the cursor (dropping the steps
+  // undone) unless the cursor holds them; the first state is "start".
+  bool Add(const std::string& kind, const ThemeValues& values);
+  // Moves the cursor one state back (-1, undo) or on (+1, redo); false when
+  // there is none.
+  bool Move(int direction);
+  // What is in memory, to be taken back to: the states, the cursor, the
+  // lines not yet written.
+  struct Mark {
+    std::deque<State> states;
+    std::size_t cursor = 0;
+    std::size_t log_size = 0;
+  };
+  Mark Marked() const { return {states_, cursor_, log_.size()}; }
+  void RollBack(Mark mark);
+  // Writes what was added or moved since the hold began: appended to the
+  // file, or the file written anew.
+  bool Save(std::string& problem);
 
  private:
-  class Lock;
-  Outcome Move(int direction, std::string& problem);
   bool Load(std::string& problem);
-  // Appends what changed since Load to the file, or writes it anew.
-  bool Save(std::string& problem);
-  // Adds `values` as a step after the cursor unless the cursor holds them.
-  bool Add(const std::string& kind, const ThemeValues& values);
+  // The file's bytes as read now; `missing` when there is none yet, `why`
+  // when it is to be set aside. False when it cannot be read now (no memory,
+  // no file descriptor left), which is not the file's fault.
+  bool ReadLines(std::string& bytes, bool& missing, std::string& why, std::string& problem);
+  void Parse(const std::string& bytes, std::string& why);
+  bool SetAside(const std::string& why, std::string& problem);
   void Push(State state);
   // The history file's identity and times now (under the lock).
   FileFingerprint SeenFile() const;
@@ -94,4 +110,5 @@ class ThemeHistory {
   FileFingerprint seen_;  // the file when it last held exactly states_ and cursor_
   const FilePlace* place_ = nullptr;  // the file's place while the lock is held
   std::size_t lines_ = 0;  // the file's lines then
+  bool torn_ = false;      // the last line read was cut short
 };

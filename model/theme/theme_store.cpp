@@ -1,6 +1,9 @@
 #include "model/theme/theme_store.h"
 
+#include <cstdio>
+
 #include "model/theme/theme_file.h"
+#include "platform/file/shown_text.h"
 #include "platform/file/whole_file.h"
 
 ThemeStore::ThemeStore(std::string registry_path) : history_(std::move(registry_path)) {}
@@ -14,13 +17,13 @@ bool ThemeStore::SetItem(int number, COLORREF color, std::string& problem) {
     problem = "no theme item " + std::to_string(number);
     return false;
   }
-  return history_.Change("change", [&](const ThemeValues& now) { return now.With(number, color); }, problem);
+  return Change("change", [&](const ThemeValues& now) { return now.With(number, color); }, problem);
 }
 
 bool ThemeStore::Apply(const ThemeValues& theme, ThemeApply how, const std::string& kind, int& changed,
                        std::string& problem) {
   changed = 0;
-  return history_.Change(kind, [&](const ThemeValues& now) {
+  return Change(kind, [&](const ThemeValues& now) {
     const ThemeValues next = Applied(now, theme, how);
     changed = static_cast<int>(VisibleChanges(now, next).size());
     return next;
@@ -28,27 +31,103 @@ bool ThemeStore::Apply(const ThemeValues& theme, ThemeApply how, const std::stri
 }
 
 bool ThemeStore::Restore(std::string& problem, LONG* status) {
-  return history_.Change("restore", [](const ThemeValues&) { return ThemeValues(); }, problem, status, true);
+  return Change("restore", [](const ThemeValues&) { return ThemeValues(); }, problem, status, true);
+}
+
+namespace {
+
+void HistoryNotKept(const std::string& problem) {
+  std::fprintf(stderr, "tintor: the theme is changed, but the history does not record it: %s\n",
+               ShownText(problem).c_str());
+}
+
+}  // namespace
+
+bool ThemeStore::Change(const std::string& kind, const std::function<ThemeValues(const ThemeValues& now)>& make,
+                        std::string& problem, LONG* status, bool whole) {
+  ThemeHistory::Hold hold(history_);
+  // A history held by another is waited for, never gone around: two
+  // changes at once then land one after the other, each whole.
+  if (hold.busy()) {
+    problem = hold.problem();
+    return false;
+  }
+  std::string history_problem = hold.problem();
+  const bool keep = hold.held();
+  bool unrecorded = false, recorded = false;
+  ThemeHistory::Mark before;
+  // The values are read under the registry's lock and written before it is
+  // let go: nothing falls between the read and the write.
+  const bool written = UpdateThemeValues([&](const ThemeValues& now) {
+    if (!keep) return make(now);
+    unrecorded = history_.Add("change", now);
+    before = history_.Marked();
+    const ThemeValues next = make(now);
+    recorded = history_.Add(kind, next);
+    return next;
+  }, problem, status, whole);
+  if (!written) {
+    if (!keep) return false;
+    history_.RollBack(std::move(before));
+    if (unrecorded) history_.Save(history_problem);
+    return false;
+  }
+  if (!keep || ((unrecorded || recorded) && !history_.Save(history_problem))) HistoryNotKept(history_problem);
+  return true;
 }
 
 ThemeStore::Outcome ThemeStore::Move(bool undo, std::string& problem, std::string* kind) {
-  const Outcome outcome = undo ? history_.Undo(problem) : history_.Redo(problem);
-  if (kind == nullptr || outcome != Outcome::kDone) return outcome;
-  // What made the step: the one after the cursor now (undone), or at it (redone).
-  kind->clear();
-  std::vector<Step> steps;
-  std::size_t cursor = 0;
-  std::string ignored;
-  if (history_.Read(steps, cursor, ignored) && cursor + (undo ? 1 : 0) < steps.size()) {
-    *kind = steps[cursor + (undo ? 1 : 0)].kind;
+  ThemeHistory::Hold hold(history_);
+  if (!hold.held()) {
+    problem = hold.problem();
+    return Outcome::kFailed;
   }
-  return outcome;
+  bool unrecorded = false, moved = false;
+  ThemeHistory::Mark before;
+  const bool written = UpdateThemeValues([&](const ThemeValues& now) {
+    unrecorded = history_.Add("change", now);
+    before = history_.Marked();
+    moved = history_.Move(undo ? -1 : +1);
+    return moved ? history_.states()[history_.cursor()].values : now;
+  }, problem);
+  if (!written) {
+    history_.RollBack(std::move(before));
+    std::string ignored;
+    if (unrecorded) history_.Save(ignored);
+    return Outcome::kFailed;
+  }
+  if (!moved) {
+    if (unrecorded && !history_.Save(problem)) return Outcome::kFailed;
+    problem = undo ? "nothing to undo" : "nothing to redo";
+    return Outcome::kNothingToDo;
+  }
+  // The step undone is the one after the cursor now; the step redone, the one at it.
+  if (kind != nullptr) *kind = history_.states()[history_.cursor() + (undo ? 1 : 0)].kind;
+  std::string history_problem;
+  if (!history_.Save(history_problem)) HistoryNotKept(history_problem);
+  return Outcome::kDone;
 }
 
-bool ThemeStore::Record(std::string& problem) { return history_.Record("change", problem); }
+bool ThemeStore::Record(std::string& problem) {
+  ThemeHistory::Hold hold(history_);
+  if (!hold.held()) {
+    problem = hold.problem();
+    return false;
+  }
+  ThemeValues now;
+  if (!Read(now, problem)) return false;
+  return !history_.Add("change", now) || history_.Save(problem);
+}
 
 bool ThemeStore::Steps(std::vector<Step>& steps, std::size_t& cursor, std::string& problem) {
-  return history_.Read(steps, cursor, problem);
+  ThemeHistory::Hold hold(history_);
+  if (!hold.held()) {
+    problem = hold.problem();
+    return false;
+  }
+  steps.assign(history_.states().begin(), history_.states().end());
+  cursor = history_.cursor();
+  return true;
 }
 
 bool ThemeStore::Find(const std::string& name, ThemeValues& values, ThemeApply& how, std::string& problem,

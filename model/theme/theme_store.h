@@ -1,17 +1,23 @@
 // The theme's store, with no screen: the one way the studio and the command
 // line read and write the 20 values, keep named themes and theme files, and
-// step through the history. Each write (one item, several, a restore, an
-// undo, a redo) is one locked, durable transaction: the history's lock,
-// then the registry file's lock (each waited for 2 s at most), the values
-// read under the registry's lock, the items that differ written in one
-// durable replace of the file, and the step recorded in the history before
-// its lock is let go. An operation that cannot have the history's lock
-// because another Tintor holds it fails and changes nothing; so does one
-// that cannot have the registry's. The phone app's own write of a colour is
-// not made here (it stays the phone's); Record takes it into the history
-// once it is seen.
+// step through the history. It owns every change: each write (one item,
+// several, a restore, an undo, a redo) is one locked, durable transaction:
+// the history's lock, then the registry file's lock (each waited for 2 s at
+// most), the values read under the registry's lock, the new ones made from
+// them, the step recorded, the items that differ written in one durable
+// replace of the file, and the history saved before its lock is let go. A
+// write that fails takes its step back: the history is as it was (a change
+// nobody had recorded yet, seen on the way, stays recorded). An operation
+// that cannot have the history's lock because another Tintor holds it fails
+// and changes nothing; so does one that cannot have the registry's. A
+// history that cannot be kept otherwise never stops a colour from being
+// written: that is only said on standard error. The phone app's own write
+// of a colour is not made here (it stays the phone's); Record takes it into
+// the history once it is seen, and so does every change of the store before
+// its own step: a change seen by several Tintors is recorded once.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,7 +28,7 @@
 
 class ThemeStore {
  public:
-  using Outcome = ThemeHistory::Outcome;
+  enum class Outcome { kDone, kNothingToDo, kFailed };
   using Step = ThemeHistory::State;
 
   // The store of the registry file at `registry_path` (the one the registry
@@ -99,6 +105,12 @@ class ThemeStore {
   bool ExportCurrent(const std::string& path, RegFileForm form, std::string& problem) const;
 
  private:
+  // Writes `make(now)` over the registry's values `now` and records it as a
+  // step of `kind` (see the top). `status` (if given) gets the registry's
+  // status code. With `whole`, the registry holds nothing at an item's name
+  // but what `make` stores (see UpdateThemeValues).
+  bool Change(const std::string& kind, const std::function<ThemeValues(const ThemeValues& now)>& make,
+              std::string& problem, LONG* status = nullptr, bool whole = false);
   Outcome Move(bool undo, std::string& problem, std::string* kind);
 
   ThemeHistory history_;

@@ -186,12 +186,12 @@ TEST(Themes, UndoRedoAcrossRestartsAndProcesses) {
   Place place;
   const ThemeTarget& bg = kThemeTargets[3];
   {
-    ThemeHistory studio(place.path());
+    ThemeStore studio(place.path());
     std::string problem;
-    ASSERT_TRUE(studio.Record("change", problem)) << problem;  // the start
+    ASSERT_TRUE(studio.Record(problem)) << problem;  // the start
     ASSERT_TRUE(WriteThemeColor(HKEY_LOCAL_MACHINE, bg.key, bg.value_name, 0x00545454, true));
-    ASSERT_TRUE(studio.Record("change", problem)) << problem;  // seen by two studios:
-    ASSERT_TRUE(ThemeHistory(place.path()).Record("change", problem));  // one step
+    ASSERT_TRUE(studio.Record(problem)) << problem;  // seen by two studios:
+    ASSERT_TRUE(ThemeStore(place.path()).Record(problem));  // one step
   }
   ASSERT_EQ(Command(K::kApply, "高对比"), 0);
   ThemeValues one_colour;
@@ -219,16 +219,10 @@ TEST(Themes, UndoRedoAcrossRestartsAndProcesses) {
   for (int c = 0; c < 2; ++c) {
     children[c] = ::fork();
     if (children[c] == 0) {
-      ThemeHistory history(place.path());
+      ThemeStore store(place.path());
       for (int i = 1; i <= kSteps; ++i) {
         std::string problem;
-        if (!history.Change("apply", [&](const ThemeValues& now) {
-              ThemeValues next = now;
-              next.items[static_cast<std::size_t>(10 + c)] = static_cast<DWORD>(i);
-              return next;
-            }, problem)) {
-          ::_exit(1);
-        }
+        if (!store.SetItem(11 + c, static_cast<DWORD>(i), problem)) ::_exit(1);
       }
       ::_exit(0);
     }
@@ -238,10 +232,10 @@ TEST(Themes, UndoRedoAcrossRestartsAndProcesses) {
     ::waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   }
-  std::vector<ThemeHistory::State> states;
+  std::vector<ThemeStore::Step> states;
   std::size_t cursor = 0;
   std::string problem;
-  ASSERT_TRUE(ThemeHistory(place.path()).Read(states, cursor, problem)) << problem;
+  ASSERT_TRUE(ThemeStore(place.path()).Steps(states, cursor, problem)) << problem;
   ASSERT_EQ(states.size(), 2u + 2 * kSteps);  // the start, one colour, and each step once
   ASSERT_EQ(cursor + 1, states.size());
   for (int i = 0; i < 2 * kSteps; ++i) ASSERT_EQ(Command(K::kUndo), 0) << i;
@@ -259,11 +253,11 @@ TEST(Themes, UndoRedoAcrossRestartsAndProcesses) {
   EXPECT_EQ(place.Now(), one_colour);
 
   // A Tintor that stays open keeps the file short as well.
-  ThemeHistory open(place.path());
+  ThemeStore open(place.path());
   for (std::size_t i = 0; i < 5 * ThemeHistory::kMaxSteps; ++i) {
-    ASSERT_EQ(i % 2 == 0 ? open.Redo(problem) : open.Undo(problem), ThemeHistory::Outcome::kDone) << problem;
+    ASSERT_EQ(i % 2 == 0 ? open.Redo(problem) : open.Undo(problem), ThemeStore::Outcome::kDone) << problem;
   }
-  std::ifstream log(open.path());
+  std::ifstream log(open.HistoryPath());
   const auto lines = std::count(std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>(), '\n');
   EXPECT_LE(lines, static_cast<long>(4 * (ThemeHistory::kMaxSteps + 1) + 1));
 }
@@ -300,14 +294,14 @@ TEST(Themes, KillDuringApplyLeavesAllOrNothing) {
 // place, temporary files that killed writers left.
 TEST(Themes, FilesBesideTheRegistryFailWholeAndLeaveNothingBehind) {
   Place place;
-  ThemeHistory history(place.path());
+  ThemeStore history(place.path());
   std::string problem;
-  ASSERT_TRUE(history.Record("change", problem)) << problem;
+  ASSERT_TRUE(history.Record(problem)) << problem;
   const auto bytes = [](const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   };
-  const std::string before = bytes(history.path());
+  const std::string before = bytes(history.HistoryPath());
   ASSERT_FALSE(before.empty());
   ASSERT_TRUE(place.Hold(Preset(1), problem)) << problem;
   const SystemCalls system = FileSystemCalls();
@@ -316,31 +310,31 @@ TEST(Themes, FilesBesideTheRegistryFailWholeAndLeaveNothingBehind) {
   FileSystemCalls().write = [](int fd, const void* b, size_t n) {
     return writes++ ? (errno = ENOSPC, ssize_t{-1}) : ::write(fd, b, n / 2);
   };
-  EXPECT_FALSE(history.Record("change", problem));
+  EXPECT_FALSE(history.Record(problem));
   FileSystemCalls() = system;
   EXPECT_NE(problem.find(std::strerror(ENOSPC)), std::string::npos) << problem;
-  EXPECT_EQ(bytes(history.path()), before) << "a half line stayed";
-  const std::string folder = history.path().substr(0, history.path().rfind('/'));
+  EXPECT_EQ(bytes(history.HistoryPath()), before) << "a half line stayed";
+  const std::string folder = history.HistoryPath().substr(0, history.HistoryPath().rfind('/'));
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    EXPECT_EQ(entry.path().string().rfind(history.path(), 0), 0u) << "left behind: " << entry.path();
+    EXPECT_EQ(entry.path().string().rfind(history.HistoryPath(), 0), 0u) << "left behind: " << entry.path();
   }
-  ASSERT_TRUE(history.Record("change", problem)) << problem;
-  EXPECT_GT(bytes(history.path()).size(), before.size());
+  ASSERT_TRUE(history.Record(problem)) << problem;
+  EXPECT_GT(bytes(history.HistoryPath()).size(), before.size());
 
   // Neither a pipe nor a file too large to be a history blocks or stops it:
   // each is set aside and a new history begins.
   for (const bool pipe : {true, false}) {
-    std::filesystem::remove(history.path());
+    std::filesystem::remove(history.HistoryPath());
     if (pipe) {
-      ASSERT_EQ(::mkfifo(history.path().c_str(), 0644), 0);
+      ASSERT_EQ(::mkfifo(history.HistoryPath().c_str(), 0644), 0);
     } else {
-      std::ofstream(history.path()) << std::string((16 << 20) + 1, 'x');
+      std::ofstream(history.HistoryPath()) << std::string((16 << 20) + 1, 'x');
     }
     ::alarm(20);  // a blocked open ends the test here
-    EXPECT_TRUE(history.Record("change", problem)) << problem;
+    EXPECT_TRUE(history.Record(problem)) << problem;
     ::alarm(0);
-    EXPECT_EQ(std::filesystem::is_fifo(history.path() + ".bad"), pipe);
-    EXPECT_EQ(bytes(history.path()).rfind("tintor theme history ", 0), 0u);
+    EXPECT_EQ(std::filesystem::is_fifo(history.HistoryPath() + ".bad"), pipe);
+    EXPECT_EQ(bytes(history.HistoryPath()).rfind("tintor theme history ", 0), 0u);
   }
 
   // A temporary theme file that a killed save left goes with the next save,
@@ -383,7 +377,7 @@ TEST(Themes, AnotherUsersLinkAtTheThemesOrHistoryFolderIsRefused) {
 
   std::filesystem::remove_all(ours);
   plant(ours, elsewhere);
-  EXPECT_FALSE(ThemeHistory(place.path()).Record("change", problem));
+  EXPECT_FALSE(ThemeStore(place.path()).Record(problem));
   EXPECT_NE(problem.find("another user"), std::string::npos) << problem;
   EXPECT_EQ(Command(K::kApply, "高对比"), 0) << "the theme is written, only not recorded";
   EXPECT_EQ(place.Now(), Preset(2));

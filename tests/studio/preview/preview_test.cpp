@@ -423,11 +423,10 @@ TEST(PreviewPanel, PointingAtAnItemShowsItsCardWhoseSwatchWritesItAndIsRecorded)
   run();
   EXPECT_EQ(OnTop<ItemCard>(shell), nullptr) << "Esc closes the card";
   // The write is a step of the theme's history.
-  std::vector<ThemeHistory::State> states;
+  std::vector<ThemeStore::Step> states;
   std::size_t cursor = 0;
   std::string problem;
-  ThemeHistory history(registry.path());
-  ASSERT_TRUE(history.Read(states, cursor, problem)) << problem;
+  ASSERT_TRUE(ThemeStore(registry.path()).Steps(states, cursor, problem)) << problem;
   ASSERT_FALSE(states.empty());
   EXPECT_EQ(states[cursor].values.items[11], suggested->color);
 
