@@ -17,7 +17,7 @@
 
 #include "studio/card/card_run.h"
 #include "studio/preview/preview_panel.h"
-#include "studio/registry_file_watcher.h"
+#include "platform/file/file_watch.h"
 #include "model/theme/theme_store.h"
 
 class Shell;

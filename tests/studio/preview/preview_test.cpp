@@ -26,7 +26,7 @@
 #include "studio/preview/item_places.h"
 #include "studio/preview/preview_panel.h"
 #include "studio/preview/preview_png.h"
-#include "studio/registry_file_watcher.h"
+#include "platform/file/file_watch.h"
 #include "studio/preview/restore_confirmation.h"
 #include "studio/studio.h"
 #include "model/theme/theme_history.h"

@@ -1,4 +1,4 @@
-#include "studio/registry_file_watcher.h"
+#include "platform/file/file_watch.h"
 
 #include <sys/inotify.h>
 #include <sys/stat.h>
