@@ -75,7 +75,7 @@ void BM_ThemeFromColour(benchmark::State& state) {
   const bool exact = state.range(0) != 0;
   std::size_t i = 0;
   for (auto _ : state) {
-    MadeTheme made = MakeTheme(kSources[i++ % std::size(kSources)], false, exact);
+    MadeTheme made = MakeTheme(kSources[i++ % std::size(kSources)], MakeOptions{false, exact});
     benchmark::DoNotOptimize(made);
   }
 }
@@ -91,7 +91,7 @@ void BM_ThemeFromPhoto(benchmark::State& state) {
       break;
     }
     const auto colours = FindDominantColours(picture.pixels.data(), picture.pixels.size());
-    MadeTheme made = MakeTheme(colours.front().color, false, false);
+    MadeTheme made = MakeTheme(colours.front().color, MakeOptions{});
     benchmark::DoNotOptimize(made);
   }
 }

@@ -13,7 +13,8 @@ const char* EntryUsage() {
          "       tintor --undo | --redo\n"
          "       tintor --save-theme NAME | --apply-theme NAME | --delete-theme NAME | --list-themes\n"
          "       tintor --export-theme FILE [--format regedit5|regedit4] | --import-theme FILE\n"
-         "       tintor --make-theme SOURCE [--dark] [--exact] [--name NAME]\n"
+         "       tintor --make-theme SOURCE [--dark] [--exact] [--style soft|vivid]\n"
+         "                          [--contrast standard|high] [--name NAME] [--json]\n"
          "  --headless            run without a window (pixels in memory)\n"
          "  --script FILE         feed input from FILE (implies --headless); one command a line:\n"
          "                        tap X Y | drag X1 Y1 X2 Y2 MS | wait MS |\n"
@@ -57,18 +58,30 @@ const char* EntryUsage() {
          "                        before greys), save it under NAME (--name; else one made\n"
          "                        from the source, never one a theme has) and print its\n"
          "                        report; it is not applied. Light unless --dark; only the\n"
-         "                        65 swatch colours unless --exact. Saved only when it holds\n"
-         "                        every rule: each item passes the report's rule; under\n"
-         "                        each simulation every text meets WCAG 2 and the list's\n"
-         "                        three text levels, the button's two, the window text and\n"
-         "                        the description stay apart (CIEDE2000 at least 10); each\n"
-         "                        primary text outranks its secondary and description in\n"
-         "                        contrast; the window background, else the accent texts,\n"
-         "                        lie within 30 degrees of the source's hue (chroma above\n"
-         "                        10 in CIE LCh); a grey source gives a grey theme. When no\n"
-         "                        theme holds them, it prints the closest and the rules it\n"
-         "                        breaks, saves nothing and exits 1; a source that cannot\n"
-         "                        be read exits 2 and writes nothing\n"
+         "                        65 swatch colours unless --exact; --style soft (default:\n"
+         "                        a near-neutral window tinted by the source, the accents\n"
+         "                        in its hue) or vivid (the source, or its nearest readable\n"
+         "                        tone, on the window); --contrast standard (default) or\n"
+         "                        high (every text at least 7:1, for low vision); --json\n"
+         "                        prints the report and the rules as JSON. Saved only when\n"
+         "                        it holds every rule: each item passes the report's rule\n"
+         "                        (at the high level every text 7:1); under each simulation\n"
+         "                        every text meets it too; the list's three text levels, the\n"
+         "                        button's two, the window text and the description stay\n"
+         "                        apart (CIEDE2000 at least 10); each primary text outranks\n"
+         "                        its secondary ones in contrast; the window background,\n"
+         "                        else the accent texts, lie within 30 degrees of the\n"
+         "                        source's hue; harmony: every item of chroma above 10 lies\n"
+         "                        within 60 degrees of that hue (a grey source, chroma 10\n"
+         "                        or less: every item grey). Each with room to spare: 0.1\n"
+         "                        over a contrast ratio, 1 over an APCA Lc, CIEDE2000 10.5,\n"
+         "                        28 and 58 degrees, chroma 1.5 from the line. CIELAB and\n"
+         "                        CIE LCh are of sRGB under the D50 white point (Little\n"
+         "                        CMS's Bradford adaptation); the room keeps a checker on\n"
+         "                        D65 in agreement. When no theme holds them, it prints\n"
+         "                        the closest and the rules it breaks, saves nothing and\n"
+         "                        exits 1; a source that cannot be read exits 2 and\n"
+         "                        writes nothing\n"
          "  FILE.reg              open the window and ask whether to import the theme in\n"
          "                        FILE.reg; imported as a file dropped on the window is\n"
          "  PICTURE               a PNG or JPEG: open the window on the theme shelf's 配色\n"
@@ -93,13 +106,33 @@ const char* EntryUsage() {
          "$XDG_CONFIG_HOME/tintor/settings (else ~/.config/tintor/settings).\n";
 }
 
+namespace {
+
+// --style soft|vivid and --contrast standard|high of --make-theme.
+bool ParseMakeWord(const std::string& option, const std::string& word, ThemeCommand& theme,
+                   std::string& error) {
+  if (option == "--style" && (word == "soft" || word == "vivid")) {
+    theme.style = word == "vivid" ? ThemeStyle::kVivid : ThemeStyle::kSoft;
+    return true;
+  }
+  if (option == "--contrast" && (word == "standard" || word == "high")) {
+    theme.contrast = word == "high" ? ContrastLevel::kHigh : ContrastLevel::kStandard;
+    return true;
+  }
+  error = option + (option == "--style" ? " wants soft or vivid" : " wants standard or high") + ", not '" +
+          word + "'";
+  return false;
+}
+
+}  // namespace
+
 const char* EntryVersion() { return "tintor " TINTOR_VERSION "\n"; }
 
 bool ParseEntryOptions(const std::vector<std::string>& args, EntryOptions& options,
                        std::string& error) {
   EntryOptions o;
   bool format_given = false;
-  bool made_given = false;  // --dark, --exact or --name
+  bool made_given = false;  // --dark, --exact, --style, --contrast or --name
   // The first option given that shapes a window, a script run or a picture:
   // a command that prints or changes the theme and exits takes none of them.
   std::string window_option;
@@ -176,6 +209,11 @@ bool ParseEntryOptions(const std::vector<std::string>& args, EntryOptions& optio
     } else if (a == "--name") {
       if (!value(o.theme.name)) return false;
       made_given = true;
+    } else if (a == "--style" || a == "--contrast") {
+      std::string word;
+      if (!value(word)) return false;
+      if (!ParseMakeWord(a, word, o.theme, error)) return false;
+      made_given = true;
     } else if (a == "--format") {
       std::string form;
       if (!value(form)) return false;
@@ -230,8 +268,8 @@ bool ParseEntryOptions(const std::vector<std::string>& args, EntryOptions& optio
     error = "--simulate goes with --preview-png FILE";
     return false;
   }
-  if (o.json && !o.theme_report) {
-    error = "--json goes with --theme-report";
+  if (o.json && !o.theme_report && o.theme.kind != ThemeCommand::Kind::kMake) {
+    error = "--json goes with --theme-report or --make-theme";
     return false;
   }
   if (format_given && o.theme.kind != ThemeCommand::Kind::kExport) {
@@ -239,9 +277,10 @@ bool ParseEntryOptions(const std::vector<std::string>& args, EntryOptions& optio
     return false;
   }
   if (made_given && o.theme.kind != ThemeCommand::Kind::kMake) {
-    error = "--dark, --exact and --name go with --make-theme";
+    error = "--dark, --exact, --style, --contrast and --name go with --make-theme";
     return false;
   }
+  o.theme.json = o.json;
   options = o;
   return true;
 }

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <vector>
 
@@ -108,32 +109,56 @@ const char* VisionWord(ColourVision vision) {
   return vision == ColourVision::kTypical ? "typical" : ColourVisionName(vision);
 }
 
+// "4.5 (and 0.1 to spare)": a need as printed, with the room a made theme keeps over it.
+std::string Need(const char* format, double needed, double room) {
+  return Figure(format, needed) + " and " + Figure("%.1f", room) + " to spare";
+}
+
+std::string DescribeLikeness(const RuleBreach& b, const std::string& item) {
+  if (b.rule == ThemeRule::kLikeSource && b.needed == kHueReach) {
+    return item + " is " +
+           (b.figure >= kNoHue ? std::string("grey, of no hue") : Figure("%.0f", b.figure) + " degrees from the source's hue") +
+           " (needs at most " + Need("%.0f", b.needed, -kHueRoom) + ")";
+  }
+  if (b.rule == ThemeRule::kHarmony && b.needed == kHarmonyReach) {
+    return item + " has chroma above " + Figure("%.0f", kSourceChroma - kChromaRoom) + " and is " +
+           Figure("%.0f", b.figure) + " degrees from the source's hue (needs at most " +
+           Need("%.0f", b.needed, -kHueRoom) + ")";
+  }
+  return item + " has chroma " + Figure("%.1f", b.figure) + " (a grey source's theme: at most " +
+         Need("%.0f", b.needed, -kChromaRoom) + ")";
+}
+
 std::string DescribeBreach(const RuleBreach& b) {
-  std::string line = std::string(ThemeRuleId(b.rule)) + ": ";
+  const std::string line = std::string(ThemeRuleId(b.rule)) + ": ";
+  const std::string item = "item " + ItemName(b.item);
   switch (b.rule) {
     case ThemeRule::kReadable:
-      return line + "item " + ItemName(b.item) + " has " + Figure("%.2f:1", b.figure) + " (needs " +
-             Figure("%.1f", b.needed) + ") or too little APCA Lc";
+      return line + item + " has " + Figure("%.2f:1", b.figure) + " (needs " + Need("%.1f", b.needed, kRatioRoom) +
+             ") or too little APCA Lc (needs " + Figure("%.0f", kLcRoom) + " to spare)";
     case ThemeRule::kReadableByAll:
-      return line + "item " + ItemName(b.item) + " seen " + VisionWord(b.vision) + " has " +
-             Figure("%.2f:1", b.figure) + " (needs " + Figure("%.1f", b.needed) + ")";
+      return line + item + " seen " + VisionWord(b.vision) + " has " + Figure("%.2f:1", b.figure) + " (needs " +
+             Need("%.1f", b.needed, kRatioRoom) + ")";
     case ThemeRule::kApart:
-      return line + "items " + ItemName(b.item) + " and " + ItemName(b.other) + " seen " +
-             VisionWord(b.vision) + " differ by CIEDE2000 " + Figure("%.1f", b.figure) + " (needs " +
-             Figure("%.0f", b.needed) + ")";
+      return line + "items " + ItemName(b.item) + " and " + ItemName(b.other) + " seen " + VisionWord(b.vision) +
+             " differ by CIEDE2000 " + Figure("%.1f", b.figure) + " (needs " + Need("%.0f", b.needed, kApartRoom) + ")";
     case ThemeRule::kHierarchy:
-      return line + "item " + ItemName(b.item) + " has " + Figure("%.2f:1", b.figure) + ", not more than item " +
-             ItemName(b.other) + " at " + Figure("%.2f:1", b.needed);
+      return line + item + " has " + Figure("%.2f:1", b.figure) + ", not more than item " + ItemName(b.other) +
+             " at " + Figure("%.2f:1", b.needed);
     case ThemeRule::kLikeSource:
-      if (b.needed == kHueReach) {
-        return line + "item " + ItemName(b.item) + " is " +
-               (b.figure >= kNoHue ? std::string("grey, of no hue") : Figure("%.0f", b.figure) + " degrees from the source's hue") +
-               " (needs at most " + Figure("%.0f", b.needed) + " degrees from it)";
-      }
-      return line + "item " + ItemName(b.item) + " has chroma " + Figure("%.1f", b.figure) +
-             " (a grey source's theme: at most " + Figure("%.0f", b.needed) + ")";
+    case ThemeRule::kHarmony: return line + DescribeLikeness(b, item);
   }
   return line;
+}
+
+// Who carries the source's hue, in words.
+std::string Carrier(const ThemeRuleCheck& check) {
+  const std::string off =
+      check.hue_distance >= kNoHue ? "one of them grey" : Figure("%.0f", check.hue_distance) + " degrees off";
+  if (check.source.c <= kSourceChroma) return "a grey source, a grey theme";
+  if (check.window_carries_hue) return "the window background carries the hue, " + off;
+  if (!check.Breaks(ThemeRule::kLikeSource)) return "the accent texts carry the hue, " + off + " at most";
+  return "neither the window background nor the accent texts carry the hue (" + off + " at most)";
 }
 
 // The report, the figures for each eye and the rules.
@@ -147,21 +172,73 @@ void PrintChecks(const MadeTheme& made) {
                 v.closest.first, v.closest.second, v.closest_difference, kConfusableDifference);
   }
   const ThemeRuleCheck& check = made.check;
-  const std::string off = check.hue_distance >= kNoHue ? "one of them grey"
-                                                       : Figure("%.0f", check.hue_distance) + " degrees off";
   const bool grey = check.source.c <= kSourceChroma;
-  const std::string carrier =
-      grey                                    ? "a grey source, a grey theme"
-      : check.window_carries_hue             ? "the window background carries the hue, " + off
-      : !check.Breaks(ThemeRule::kLikeSource) ? "the accent texts carry the hue, " + off + " at most"
-                                             : "neither the window background nor the accent texts carry the hue (" +
-                                                   off + " at most)";
   std::printf("source %s: L %.1f, chroma %.1f, %s; %s\n", ColourHex(made.source).c_str(), check.source.l,
-              check.source.c, grey ? "no hue" : ("hue " + Figure("%.0f", check.source.h)).c_str(), carrier.c_str());
+              check.source.c, grey ? "no hue" : ("hue " + Figure("%.0f", check.source.h)).c_str(),
+              Carrier(check).c_str());
   for (ThemeRule rule : kThemeRules) {
     std::printf("rule %s: %s\n", ThemeRuleId(rule), check.Breaks(rule) ? "not met" : "met");
   }
   for (const RuleBreach& b : check.breaches) std::printf("  %s\n", DescribeBreach(b).c_str());
+}
+
+// The same as JSON: the source, the theme's report, each eye's figures and
+// each rule with what breaks it.
+void PrintChecksJson(const MadeTheme& made, const std::string& saved) {
+  std::string report;
+  ReportTheme(made.Snapshot(), true, report);
+  nlohmann::json out = {{"source", ColourHex(made.source)},
+                        {"style", ThemeStyleId(made.options.style)},
+                        {"contrast", made.options.contrast == ContrastLevel::kHigh ? "high" : "standard"},
+                        {"dark", made.options.dark},
+                        {"exact", made.options.exact},
+                        {"pass", made.passes()},
+                        {"saved_as", saved.empty() ? nlohmann::json() : nlohmann::json(saved)},
+                        {"report", nlohmann::json::parse(report)}};
+  for (const VisionFigures& v : made.check.visions) {
+    out["visions"].push_back({{"vision", VisionWord(v.vision)},
+                              {"weakest_item", v.weakest_item},
+                              {"weakest_ratio", v.weakest_ratio},
+                              {"closest_pair", {v.closest.first, v.closest.second}},
+                              {"closest_difference", v.closest_difference}});
+  }
+  for (ThemeRule rule : kThemeRules) {
+    nlohmann::json breaches = nlohmann::json::array();
+    for (const RuleBreach& b : made.check.breaches) {
+      if (b.rule == rule) breaches.push_back(DescribeBreach(b));
+    }
+    out["rules"].push_back({{"rule", ThemeRuleId(rule)}, {"met", breaches.empty()}, {"breaches", breaches}});
+  }
+  std::fputs((out.dump(2) + "\n").c_str(), stdout);
+}
+
+// The options that make the same theme again, as typed after the source.
+std::string Options(const MakeOptions& o) {
+  return std::string(o.dark ? " --dark" : "") + (o.exact ? " --exact" : "") +
+         (o.style == ThemeStyle::kVivid ? " --style vivid" : "") +
+         (o.contrast == ContrastLevel::kHigh ? " --contrast high" : "");
+}
+
+// No theme holds every rule: the closest, and another colour of the
+// picture that gives one.
+int NoTheme(const MakeThemeRequest& request, const Source& source, const MadeTheme& made) {
+  const char* kind = request.options.dark ? "dark" : "light";
+  const char* within = request.options.exact ? "" : " within the 65 swatches";
+  if (request.json) {
+    PrintChecksJson(made, "");
+  } else {
+    std::printf("no %s theme%s holds every rule; the closest one:\n", kind, within);
+    PrintChecks(made);
+  }
+  std::fprintf(stderr, "tintor: no %s theme%s from %s holds every rule; nothing is saved\n", kind, within,
+               ColourHex(source.color).c_str());
+  for (COLORREF other : source.others) {
+    if (!MakeTheme(other, request.options).passes()) continue;
+    std::fprintf(stderr, "tintor: the picture's colour %s gives one: tintor --make-theme '%s'%s\n",
+                 ColourHex(other).c_str(), ColourHex(other).c_str(), Options(request.options).c_str());
+    break;
+  }
+  return 1;
 }
 
 }  // namespace
@@ -173,36 +250,25 @@ int RunMakeTheme(const MakeThemeRequest& request) {
     std::fprintf(stderr, "tintor: %s\ntintor: no theme is made; nothing is written\n", ShownText(problem).c_str());
     return 2;
   }
-  std::printf("%s\n", source.told.c_str());
-  const MadeTheme made = MakeTheme(source.color, request.dark, request.exact);
-  const char* kind = request.dark ? "dark" : "light";
-  const char* within = request.exact ? "" : " within the 65 swatches";
-  if (!made.passes()) {
-    std::printf("no %s theme%s holds every rule; the closest one:\n", kind, within);
-    PrintChecks(made);
-    std::fprintf(stderr, "tintor: no %s theme%s from %s holds every rule; nothing is saved\n", kind, within,
-                 ColourHex(source.color).c_str());
-    // Another colour of the picture may give one.
-    for (COLORREF other : source.others) {
-      if (!MakeTheme(other, request.dark, request.exact).passes()) continue;
-      std::fprintf(stderr, "tintor: the picture's colour %s gives one: tintor --make-theme '%s'%s%s\n",
-                   ColourHex(other).c_str(), ColourHex(other).c_str(), request.dark ? " --dark" : "",
-                   request.exact ? " --exact" : "");
-      break;
-    }
-    return 1;
-  }
+  if (!request.json) std::printf("%s\n", source.told.c_str());
+  const MadeTheme made = MakeTheme(source.color, request.options);
+  if (!made.passes()) return NoTheme(request, source, made);
   std::string name;
   bool taken = false;
   ThemeStore store(RegistryFilePath());
-  if (!store.SaveNew(request.name, source.name + (request.dark ? " 深色" : " 浅色"), made.values, name, problem,
-                     &taken)) {
+  if (!store.SaveNew(request.name, MadeThemeName(source.name, request.options), made.values, name, problem, &taken)) {
     if (taken && !request.name.empty()) problem = "a theme named '" + request.name + "' is there already";
     std::fprintf(stderr, "tintor: %s; nothing is saved\n", ShownText(problem, kShownLineChars).c_str());
     return 1;
   }
-  std::printf("made a %s theme%s and saved it as '%s' (tintor --apply-theme applies it)\n", kind, within,
-              ShownText(name, kShownNameChars).c_str());
+  if (request.json) {
+    PrintChecksJson(made, name);
+    return 0;
+  }
+  std::printf("made a %s %s theme%s%s and saved it as '%s' (tintor --apply-theme applies it)\n",
+              ThemeStyleId(request.options.style), request.options.dark ? "dark" : "light",
+              request.options.contrast == ContrastLevel::kHigh ? " of high contrast" : "",
+              request.options.exact ? "" : " within the 65 swatches", ShownText(name, kShownNameChars).c_str());
   PrintChecks(made);
   return 0;
 }

@@ -103,7 +103,8 @@ int RunThemeCommand(const ThemeCommand& command) {
     case ThemeCommand::Kind::kImport:
       return Import(store, arg);
     case ThemeCommand::Kind::kMake:
-      return RunMakeTheme({arg, command.dark, command.exact, command.name});
+      return RunMakeTheme(
+          {arg, MakeOptions{command.dark, command.exact, command.style, command.contrast}, command.name, command.json});
   }
   return 1;
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/win/reg_file_format.h"
+#include "model/theme/theme_maker.h"
 #include "model/theme/theme_store.h"
 
 struct ThemeCommand {
@@ -15,10 +16,14 @@ struct ThemeCommand {
   Kind kind = Kind::kNone;
   std::string argument;  // the theme's name, the file, or what a theme is made from
   RegFileForm format = RegFileForm::kVersion5;
-  // Making a theme (main/make_theme_command.h): dark, of any colour, its name.
+  // Making a theme (main/make_theme_command.h): dark, of any colour, its
+  // style and contrast level, its name, its printout as JSON.
   bool dark = false;
   bool exact = false;
+  ThemeStyle style = ThemeStyle::kSoft;
+  ContrastLevel contrast = ContrastLevel::kStandard;
   std::string name{};
+  bool json = false;
 };
 
 int RunThemeCommand(const ThemeCommand& command);

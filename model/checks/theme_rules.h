@@ -1,8 +1,11 @@
 // What a theme made from one source colour must hold before it is saved:
 // every item readable by the report's rule, every text still readable under
 // each colour-vision simulation, the texts a reader tells apart on one
-// surface still apart, the hierarchy of each surface, and a likeness to the
-// source's hue. Judged with the program's own figures; no words for people.
+// surface still apart, the hierarchy of each surface, a likeness to the
+// source's hue, and harmony (no colourful item far from that hue). Each need
+// is held with room to spare, so that a checker using another common white
+// point (D65 rather than the program's D50) or rounding otherwise agrees.
+// Judged with the program's own figures; no words for people.
 #pragma once
 
 #include <array>
@@ -10,6 +13,7 @@
 #include <vector>
 
 #include "model/checks/colour_science.h"
+#include "model/checks/readability.h"
 #include "model/theme/theme_values.h"
 #include "platform/win/win_types.h"
 
@@ -20,12 +24,25 @@ enum class ThemeRule {
                     // for every eye; other items on one surface are alike or apart
   kHierarchy,       // each surface's primary text has more contrast than the rest
   kLikeSource,      // the source's hue on the window or the accents; grey for grey
+  kHarmony,         // every colourful item near the source's hue; a grey source, all grey
 };
 inline constexpr ThemeRule kThemeRules[] = {ThemeRule::kReadable, ThemeRule::kReadableByAll,
                                             ThemeRule::kApart, ThemeRule::kHierarchy,
-                                            ThemeRule::kLikeSource};
-// "readable", "readable-by-all", "apart", "hierarchy", "like-source".
+                                            ThemeRule::kLikeSource, ThemeRule::kHarmony};
+// "readable", "readable-by-all", "apart", "hierarchy", "like-source", "harmony".
 const char* ThemeRuleId(ThemeRule rule);
+
+// How much contrast every text needs: the standard (WCAG 2 AA by text size)
+// or high (at least 7:1 for every text, WCAG AAA, for low vision).
+enum class ContrastLevel { kStandard, kHigh };
+inline constexpr double kHighTextRatio = 7;
+
+// The room a made theme keeps over each need it prints.
+inline constexpr double kRatioRoom = 0.1;   // WCAG 2 ratio
+inline constexpr double kLcRoom = 1;        // APCA |Lc|
+inline constexpr double kApartRoom = 0.5;   // CIEDE2000: 10.5 where 10 is needed
+inline constexpr double kHueRoom = 2;       // degrees: 28 where 30 is allowed
+inline constexpr double kChromaRoom = 1.5;  // chroma: a colour this near the line counts on both sides
 
 // A source with more chroma than this (CIE LCh) has a hue a theme must keep;
 // the window background or an accent carries it within kHueReach degrees.
@@ -33,9 +50,9 @@ inline constexpr double kSourceChroma = 10;
 inline constexpr double kHueReach = 30;
 // The hue distance of a colour too grey to have a hue: farther than any.
 inline constexpr double kNoHue = 360;
-// A grey source's theme: the window background no more colourful than
-// kSourceChroma, and no other item more than this.
-inline constexpr double kGreyThemeChroma = 25;
+// Harmony: every item with more chroma than kSourceChroma lies within this
+// many degrees of a coloured source's hue.
+inline constexpr double kHarmonyReach = 60;
 
 // Two items that a reader tells apart on one surface, and a primary text with
 // the secondary text it must outrank, by menu number.
@@ -88,5 +105,15 @@ struct ThemeRuleCheck {
   bool Breaks(ThemeRule rule) const;
 };
 
-// Checks `theme`, made from `source`, against every rule.
-ThemeRuleCheck CheckMadeTheme(const ThemeValues& theme, COLORREF source);
+// The WCAG 2 ratio text judged as `r` needs at `level` (0 for exempt text),
+// and whether it holds it, and the report's APCA rule, with room to spare.
+double NeededRatio(const Readability& r, ContrastLevel level);
+bool ReadableWithRoom(const Readability& r, double ratio, ContrastLevel level);
+
+// Whether a colour of this LCh may stand in a theme made from `source` by
+// the harmony rule, with room: grey enough, or near enough the source's hue.
+bool InHarmony(const LchColour& colour, const LchColour& source);
+
+// Checks `theme`, made from `source`, against every rule at `level`.
+ThemeRuleCheck CheckMadeTheme(const ThemeValues& theme, COLORREF source,
+                              ContrastLevel level = ContrastLevel::kStandard);

@@ -16,6 +16,7 @@
 #include "platform/shell/shell.h"
 #include "studio/preview/sample_screens.h"
 #include "studio/shelf/maker_texts.h"
+#include "studio/widgets/confirmation_sheet.h"
 #include "studio/widgets/style.h"
 
 namespace {
@@ -121,17 +122,16 @@ class ColourMaker::Candidate {
     save_.SetBounds(x + width / 2 + 2, buttons, width / 2 - 2, 28);
   }
   int Bottom() const { return apply_.GetPosY() + apply_.GetHeight(); }
-  void Show(const MadeTheme* made, int number) {
-    picture_.Show(made, number);
+  void Show(const MadeTheme* made) {
+    picture_.Show(made);
     apply_.SetVisible(made != nullptr);
     save_.SetVisible(made != nullptr);
   }
 
   class Face : public UiWin {
    public:
-    void Show(const MadeTheme* made, int number) {
+    void Show(const MadeTheme* made) {
       made_ = made;
-      number_ = number;
       if (made != nullptr) {
         theme_ = made->Snapshot();
         warnings_ = FindReadabilityWarnings(theme_);
@@ -141,7 +141,7 @@ class ColourMaker::Candidate {
     void PaintWin(Canvas& canvas) override {
       if (made_ == nullptr) return;
       const UINT line = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
-      canvas.DrawText(maker_text::CandidateTitle(made_->dark, number_), RECT{0, 0, width_, 18}, line, kInk, 13,
+      canvas.DrawText(maker_text::CandidateTitle(made_->options), RECT{0, 0, width_, 18}, line, kInk, 13,
                       true);
       const double scale = static_cast<double>(width_) / kSampleScreensWidth;
       const int screens = static_cast<int>(kSampleScreensHeight * scale);
@@ -163,7 +163,6 @@ class ColourMaker::Candidate {
 
    private:
     const MadeTheme* made_ = nullptr;
-    int number_ = 0;
     ThemeValues theme_;
     std::vector<ReadabilityWarning> warnings_;
   };
@@ -185,8 +184,10 @@ ColourMaker::ColourMaker(int width, Shell* shell, ThemeStore& store,
       hex_(maker_text::kSourceHint, kPathLimit),
       make_(maker_text::kMake, StudioButton::Look::kLight),
       exact_(maker_text::kSwatchesOnly, StudioButton::Look::kPlain),
+      contrast_(maker_text::kStandardContrast, StudioButton::Look::kPlain),
       source_(kNotePx, false, kInk),
       others_title_(kNotePx, false, kQuiet),
+      next_colour_(u"", StudioButton::Look::kGo),
       name_(maker_text::kNameHint, kNameLimit),
       status_(kNotePx, false, kSuccess) {
   SetPlace(Place::Side);
@@ -199,7 +200,18 @@ ColourMaker::ColourMaker(int width, Shell* shell, ThemeStore& store,
   note_.SetText(maker_text::kNote);
   int y = 42;
   note_.SetBounds(kMargin, y, inner, note_.HeightFor(inner));
-  y += note_.GetHeight() + 8;
+  y = LayOutSource(y + note_.GetHeight() + 8, inner);
+  y = LayOutCandidates(y, inner);
+  name_.SetBounds(kMargin, y, inner, 32);
+  y += 38;
+  status_.SetBounds(kMargin, y, inner, Shell::kScreenHeight - y - kMargin);
+  Wire();
+  SetFocus(grid_.get());
+}
+
+// The swatches, the box for a colour or a picture's path with its buttons,
+// the line that says where the source came from, a picture's other colours.
+int ColourMaker::LayOutSource(int y, int inner) {
   grid_ = std::make_unique<ColourGrid>([this](std::size_t index) {
     const ColorSwatch& swatch = kColorSwatches[index];
     picture_.clear();
@@ -210,14 +222,17 @@ ColourMaker::ColourMaker(int width, Shell* shell, ThemeStore& store,
   grid_->SetColours(std::move(swatches));
   grid_->SetBounds(kMargin, y, kColumns * (kCellWidth + kCellGap), grid_->Rows() * (kCellHeight + kCellGap));
   y += grid_->GetHeight() + 6;
-  hex_.SetBounds(kMargin, y, inner - 238, 30);
-  make_.SetBounds(width - kMargin - 222, y, 64, 30);
-  exact_.SetBounds(width - kMargin - 150, y, 150, 30);
-  y += 36;
+  hex_.SetBounds(kMargin, y, inner - 318, 30);
+  make_.SetBounds(width_ - kMargin - 302, y, 56, 30);
+  exact_.SetBounds(width_ - kMargin - 240, y, 150, 30);
+  contrast_.SetBounds(width_ - kMargin - 84, y, 84, 30);
+  y += 34;
+  // Where the source came from, or why the one asked for gives nothing.
   source_.SetText(maker_text::kNoSource);
-  source_.SetBounds(kMargin, y, inner, 26);
-  y += 26;
-  // A picture's other colours, each a source too.
+  source_.SetBounds(kMargin, y, inner - 236, 26);
+  next_colour_.SetBounds(width_ - kMargin - 230, y, 230, 26);
+  next_colour_.SetVisible(false);
+  y += 28;
   others_title_.SetText(maker_text::kOtherColours);
   others_title_.SetCentredVertically(true);
   others_title_.SetBounds(kMargin, y, 124, kCellHeight + 4);
@@ -229,42 +244,49 @@ ColourMaker::ColourMaker(int width, Shell* shell, ThemeStore& store,
   others_->SetBounds(kMargin + 124, y + 2, kColumns * (kCellWidth + kCellGap), kCellHeight);
   others_title_.SetVisible(false);
   others_->SetVisible(false);
-  y += kCellHeight + 10;
+  return y + kCellHeight + 10;
+}
+
+// The four candidates side by side, each with its two buttons.
+int ColourMaker::LayOutCandidates(int y, int inner) {
   const int column = (inner - 3 * kCandidateGap) / 4;
   for (int i = 0; i < 4; ++i) {
     views_.push_back(std::make_unique<Candidate>(kMargin + i * (column + kCandidateGap), y, column));
     const std::size_t index = static_cast<std::size_t>(i);
     views_.back()->apply_.OnClick([this, index] {
-      if (IsRunningModal() && index < candidates_.size()) {
-        apply_(candidates_[index].values, name_.Text().empty()
-                                              ? maker_text::MadeName(candidates_[index].source, candidates_[index].dark)
-                                              : name_.Text());
-      }
+      if (IsRunningModal()) Apply(index);
     });
     views_.back()->save_.OnClick([this, index] {
       if (IsRunningModal()) Save(index);
     });
-    views_.back()->Show(nullptr, 0);
+    views_.back()->Show(nullptr);
   }
-  y = views_.back()->Bottom() + 8;
-  name_.SetBounds(kMargin, y, inner, 32);
-  y += 38;
-  status_.SetBounds(kMargin, y, inner, Shell::kScreenHeight - y - kMargin);
+  return views_.back()->Bottom() + 8;
+}
+
+// What each control does, and the order Tab takes them in.
+void ColourMaker::Wire() {
   close_.OnClick([this] {
     if (IsRunningModal()) EndModal(0);
   });
   hex_.OnEnter([this] { MakeFromTyped(); });
   make_.OnClick([this] { MakeFromTyped(); });
   exact_.OnClick([this] { SwitchExact(); });
-  for (UiWin* e : std::initializer_list<UiWin*>{&title_, &note_, grid_.get(), &hex_, &make_, &exact_, &source_,
-                                                &others_title_, others_.get()}) {
+  contrast_.OnClick([this] { SwitchContrast(); });
+  next_colour_.OnClick([this] {
+    if (next_index_ == 0 || next_index_ >= picture_colours_.size()) return;
+    const DominantColour& other = picture_colours_[next_index_];
+    others_->SetChosen(static_cast<int>(next_index_) - 1);
+    MakeFromColour(other.color, maker_text::FromPicture(picture_, other.color, other.share, false));
+  });
+  for (UiWin* e : std::initializer_list<UiWin*>{&title_, &note_, grid_.get(), &hex_, &make_, &exact_, &contrast_,
+                                                &source_, &next_colour_, &others_title_, others_.get()}) {
     AddRoot(e);
   }
   for (auto& view : views_) {
     for (UiWin* e : std::initializer_list<UiWin*>{&view->picture_, &view->apply_, &view->save_}) AddRoot(e);
   }
   for (UiWin* e : std::initializer_list<UiWin*>{&name_, &status_, &close_}) AddRoot(e);
-  SetFocus(grid_.get());
 }
 
 ColourMaker::~ColourMaker() = default;
@@ -289,9 +311,24 @@ void ColourMaker::MakeFromColour(COLORREF colour, std::u16string told) {
   others_->SetVisible(others);
   has_source_ = true;
   source_colour_ = colour;
+  source_.SetColor(kInk);
   source_.SetText(std::move(told));
   Say(u"", false);
   Remake();
+}
+
+void ColourMaker::SourceFailed(std::u16string message) {
+  has_source_ = false;
+  picture_.clear();
+  picture_colours_.clear();
+  candidates_.clear();
+  for (auto& view : views_) view->Show(nullptr);
+  others_title_.SetVisible(false);
+  others_->SetVisible(false);
+  next_colour_.SetVisible(false);
+  source_.SetColor(kFailure);
+  source_.SetText(std::move(message));
+  Say(u"", false);
 }
 
 bool ColourMaker::MakeFromPicture(const std::string& path) {
@@ -301,12 +338,12 @@ bool ColourMaker::MakeFromPicture(const std::string& path) {
   if (!ReadPicture(path, kPictureSide, picture, problem, &fault)) {
     // The window says it in words; the details go to standard error.
     std::fprintf(stderr, "tintor: no theme made: %s\n", ShownText(problem, kShownLineChars).c_str());
-    Say(maker_text::PictureUnreadable(path, &fault), true);
+    SourceFailed(maker_text::PictureUnreadable(path, &fault));
     return false;
   }
   const std::vector<DominantColour> colours = FindDominantColours(picture.pixels.data(), picture.pixels.size());
   if (colours.empty()) {
-    Say(maker_text::PictureUnreadable(path, nullptr), true);
+    SourceFailed(maker_text::PictureUnreadable(path, nullptr));
     return false;
   }
   picture_ = path;
@@ -315,7 +352,27 @@ bool ColourMaker::MakeFromPicture(const std::string& path) {
   others_->SetColours(std::move(others));
   picture_colours_.assign(colours.begin(), colours.begin() + std::min<std::size_t>(colours.size(), kOtherColours + 1));
   MakeFromColour(colours.front().color, maker_text::FromPicture(path, colours.front().color, colours.front().share, true));
+  OfferNextColour();
   return true;
+}
+
+void ColourMaker::OfferNextColour() {
+  next_index_ = 0;
+  const bool any = std::any_of(candidates_.begin(), candidates_.end(), [](const MadeTheme& m) { return m.passes(); });
+  for (std::size_t i = 1; !any && i < picture_colours_.size(); ++i) {
+    const std::vector<MadeTheme> made =
+        MakeThemeCandidates(picture_colours_[i].color, exact_colours_, high_contrast_ ? ContrastLevel::kHigh : ContrastLevel::kStandard);
+    if (std::any_of(made.begin(), made.end(), [](const MadeTheme& m) { return m.passes(); })) {
+      next_index_ = i;
+      break;
+    }
+  }
+  next_colour_.SetVisible(next_index_ != 0);
+  if (next_index_ == 0) return;
+  next_colour_.SetText(maker_text::TakeNextColour(picture_colours_[next_index_].color));
+  source_.SetText(maker_text::NoThemeFromMain(picture_, picture_colours_.front().color,
+                                              picture_colours_[next_index_].color));
+  SetFocus(&next_colour_);
 }
 
 void ColourMaker::MakeFromTyped() {
@@ -326,7 +383,7 @@ void ColourMaker::MakeFromTyped() {
   if (typed.empty() || typed[0] != '#') {
     const std::string path = PathTyped(typed);
     if (path.empty()) {
-      Say(maker_text::BadSource(hex_.Text()), true);
+      SourceFailed(maker_text::BadSource(hex_.Text()));
     } else {
       MakeFromPicture(path);
     }
@@ -335,12 +392,14 @@ void ColourMaker::MakeFromTyped() {
   bool hex = typed.size() == 7;
   for (std::size_t i = 1; hex && i < typed.size(); ++i) hex = std::isxdigit(static_cast<unsigned char>(typed[i])) != 0;
   if (!hex) {
-    Say(maker_text::BadSource(hex_.Text()), true);
+    SourceFailed(maker_text::BadSource(hex_.Text()));
     return;
   }
   const unsigned long v = std::strtoul(typed.c_str() + 1, nullptr, 16);
   const COLORREF colour = RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
   picture_.clear();
+  picture_colours_.clear();
+  next_colour_.SetVisible(false);
   MakeFromColour(colour, maker_text::FromColour(colour));
 }
 
@@ -350,21 +409,38 @@ void ColourMaker::SwitchExact() {
   if (has_source_) Remake();
 }
 
+void ColourMaker::SwitchContrast() {
+  high_contrast_ = !high_contrast_;
+  contrast_.SetText(high_contrast_ ? maker_text::kHighContrast : maker_text::kStandardContrast);
+  if (has_source_) Remake();
+}
+
 void ColourMaker::Remake() {
-  candidates_ = MakeThemeCandidates(source_colour_, exact_colours_);
-  int light = 0, dark = 0;
-  for (std::size_t i = 0; i < views_.size(); ++i) {
-    const MadeTheme* made = i < candidates_.size() ? &candidates_[i] : nullptr;
-    views_[i]->Show(made, made == nullptr ? 0 : made->dark ? ++dark : ++light);
-  }
+  candidates_ = MakeThemeCandidates(source_colour_, exact_colours_,
+                                    high_contrast_ ? ContrastLevel::kHigh : ContrastLevel::kStandard);
+  for (std::size_t i = 0; i < views_.size(); ++i) views_[i]->Show(i < candidates_.size() ? &candidates_[i] : nullptr);
   Repaint();
 }
 
+bool ColourMaker::AcceptBroken(std::size_t index, bool saving) {
+  const MadeTheme& made = candidates_[index];
+  if (made.passes()) return true;
+  ConfirmationSheet sheet(width_, GetShell(), maker_text::BrokenQuestion(made.options, saving),
+                          maker_text::BrokenNote(made.check), false);
+  return sheet.Ask();
+}
+
+void ColourMaker::Apply(std::size_t index) {
+  if (index >= candidates_.size() || !AcceptBroken(index, false)) return;
+  const MadeTheme& made = candidates_[index];
+  apply_(made.values, name_.Text().empty() ? maker_text::MadeName(made.source, made.options) : name_.Text());
+}
+
 void ColourMaker::Save(std::size_t index) {
-  if (index >= candidates_.size()) return;
+  if (index >= candidates_.size() || !AcceptBroken(index, true)) return;
   const MadeTheme& made = candidates_[index];
   const std::u16string typed = name_.Text();
-  const std::u16string base = maker_text::MadeName(made.source, made.dark);
+  const std::u16string base = maker_text::MadeName(made.source, made.options);
   std::string saved, problem;
   bool taken = false;
   if (!store_.SaveNew(Utf16ToUtf8(typed), Utf16ToUtf8(base), made.values, saved, problem, &taken)) {

@@ -4,6 +4,8 @@
 #include "platform/file/shown_text.h"
 #include "platform/file/utf16.h"
 
+#include <cstdio>
+
 namespace maker_text {
 
 namespace {
@@ -25,24 +27,45 @@ const char16_t* RuleWord(ThemeRule rule) {
     case ThemeRule::kApart: return u"分辨";
     case ThemeRule::kHierarchy: return u"层次";
     case ThemeRule::kLikeSource: return u"色相";
+    case ThemeRule::kHarmony: return u"和谐";
   }
   return u"";
 }
 
 }  // namespace
 
-std::u16string CandidateTitle(bool dark, int number) {
-  return (dark ? u"深色 " : u"浅色 ") + Utf8ToUtf16(std::to_string(number));
+std::u16string CandidateTitle(const MakeOptions& options) {
+  return std::u16string(options.style == ThemeStyle::kVivid ? u"鲜明 " : u"柔和 ") + (options.dark ? u"深色" : u"浅色");
 }
 
-std::u16string RulesBroken(const ThemeRuleCheck& check) {
-  if (check.passes()) return kAllRulesMet;
+// The rules broken, one short word each: "层次、色相".
+std::u16string RuleWords(const ThemeRuleCheck& check) {
   std::u16string words;
   for (ThemeRule rule : kThemeRules) {
     if (check.Breaks(rule)) words += (words.empty() ? u"" : u"、") + std::u16string(RuleWord(rule));
   }
-  return u"未通过：" + words;
+  return words;
 }
+
+std::u16string RulesBroken(const ThemeRuleCheck& check) {
+  if (check.passes()) return kAllRulesMet;
+  return u"未通过：" + RuleWords(check);
+}
+
+std::u16string BrokenQuestion(const MakeOptions& options, bool saving) {
+  return Quoted(CandidateTitle(options)) + u"未通过检查，仍要" + (saving ? u"保存" : u"应用") + u"吗？";
+}
+
+std::u16string BrokenNote(const ThemeRuleCheck& check) {
+  return u"它不符合这些规则：" + RuleWords(check) + u"。有的文字可能难以阅读，或在色觉异常者眼中难以分辨。";
+}
+
+std::u16string NoThemeFromMain(const std::string& file, COLORREF main, COLORREF next) {
+  return u"图片" + Quoted(FileName(file)) + u"的主色 " + Hex(main) + u" 做不出通过检查的主题；其中的 " + Hex(next) +
+         u" 可以。";
+}
+
+std::u16string TakeNextColour(COLORREF next) { return u"改用 " + Hex(next); }
 
 std::u16string FromColour(COLORREF colour) { return u"来源：" + Hex(colour); }
 
@@ -74,7 +97,9 @@ std::u16string PictureUnreadable(const std::string& file, const PictureFault* fa
   return u"无法读取这张图片" + Quoted(FileName(file)) + u"：" + why + u"；没有生成主题。";
 }
 
-std::u16string MadeName(COLORREF source, bool dark) { return Hex(source) + (dark ? u" 深色" : u" 浅色"); }
+std::u16string MadeName(COLORREF source, const MakeOptions& options) {
+  return Utf8ToUtf16(MadeThemeName(ColourHex(source), options));
+}
 
 std::u16string Saved(const std::u16string& name) { return u"已保存为主题" + Quoted(name) + u"。"; }
 
@@ -82,6 +107,10 @@ std::u16string NameTaken(const std::u16string& name) {
   return u"已有名为" + Quoted(name) + u"的主题或预设，请换一个名称。";
 }
 
-std::u16string SaveFailed(const std::string& problem) { return u"没有保存（" + Utf8ToUtf16(problem) + u"）。"; }
+std::u16string SaveFailed(const std::string& problem) {
+  // The window says it in words; the details go to standard error.
+  std::fprintf(stderr, "tintor: not saved: %s\n", ShownText(problem, kShownLineChars).c_str());
+  return u"没有保存，没有写入任何文件。";
+}
 
 }  // namespace maker_text

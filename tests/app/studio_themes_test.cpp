@@ -429,7 +429,7 @@ TEST_F(StudioThemes, MakerPlaceOffersFourCheckedThemesFromASwatchAHexColourOrAPi
   Studio studio(shell(), RegistryPath(), true);
   Pump();
   TapOn(u"主题");
-  const std::vector<MadeTheme> made = MakeThemeCandidates(RGB(0x1B, 0x26, 0x4A), false);
+  const std::vector<MadeTheme> made = MakeThemeCandidates(RGB(0x1B, 0x26, 0x4A), false, ContrastLevel::kStandard);
   const std::string picture = Folder() + "/orange.png";
   const char16_t* kPassing = u"各项检查都通过";
   steps_ = {
@@ -441,13 +441,13 @@ TEST_F(StudioThemes, MakerPlaceOffersFourCheckedThemesFromASwatchAHexColourOrAPi
       [&] {
         ASSERT_NE(OnTop<ColourMaker>(), nullptr);
         EXPECT_TRUE(Says(Layer(), maker_text::kNoSource));
-        EXPECT_FALSE(Says(Layer(), u"浅色 1")) << "candidates before a colour is chosen";
+        EXPECT_FALSE(Says(Layer(), u"柔和 浅色")) << "candidates before a colour is chosen";
         // By keyboard: the swatches take the focus first; the fourth is green.
         for (InputKey key : {InputKey::Right, InputKey::Right, InputKey::Right, InputKey::Enter}) Key(key);
       },
       [&] {
         const std::u16string screen = Layer();
-        for (const char16_t* words : {u"色板 105", u"浅色 1", u"浅色 2", u"深色 1", u"深色 2"}) {
+        for (const char16_t* words : {u"色板 105", u"柔和 浅色", u"鲜明 浅色", u"柔和 深色", u"鲜明 深色"}) {
           EXPECT_TRUE(Says(screen, words)) << Utf16ToUtf8(words) << " not in\n" << Utf16ToUtf8(screen);
         }
         EXPECT_TRUE(Says(screen, kPassing));
@@ -458,13 +458,13 @@ TEST_F(StudioThemes, MakerPlaceOffersFourCheckedThemesFromASwatchAHexColourOrAPi
       },
       [&] {
         EXPECT_TRUE(Says(Layer(), u"来源：#1B264A")) << Utf16ToUtf8(Layer());
-        // The first light and the first dark one pass, as said under them.
-        for (const char16_t* title : {u"浅色 1", u"深色 1"}) {
+        // The soft light and the soft dark one pass, as said under them.
+        for (const char16_t* title : {u"柔和 浅色", u"柔和 深色"}) {
           const std::optional<Canvas::DrawnText> said = LayerTextNear(shell(), {title, kPassing});
           EXPECT_TRUE(said && said->where.left == LayerTextNear(shell(), {title})->where.left) << Utf16ToUtf8(title);
         }
         // Applying asks the shelf's question first, then is one step.
-        TapNear({u"浅色 1", maker_text::kApply});
+        TapNear({u"柔和 浅色", maker_text::kApply});
       },
       [&] { Answer(true); },
       [&] {
@@ -476,14 +476,14 @@ TEST_F(StudioThemes, MakerPlaceOffersFourCheckedThemesFromASwatchAHexColourOrAPi
         EXPECT_EQ(Now(), ThemeValues()) << "the window's undo acts in the 配色 place";
         EXPECT_TRUE(Says(Layer(), u"已撤销")) << Utf16ToUtf8(Layer());
         // Saved under names made from the source, never over a theme.
-        TapNear({u"深色 1", maker_text::kApply, maker_text::kSave});
-        TapNear({u"深色 1", maker_text::kApply, maker_text::kSave});
+        TapNear({u"柔和 深色", maker_text::kApply, maker_text::kSave});
+        TapNear({u"柔和 深色", maker_text::kApply, maker_text::kSave});
       },
       [&] {
-        EXPECT_EQ(ListSavedThemes(), (std::vector<std::string>{"#1B264A 深色", "#1B264A 深色 2"}));
+        EXPECT_EQ(ListSavedThemes(), (std::vector<std::string>{"#1B264A 柔和 深色", "#1B264A 柔和 深色 2"}));
         ThemeValues saved;
         std::string problem;
-        ASSERT_TRUE(LoadTheme("#1B264A 深色", saved, problem)) << problem;
+        ASSERT_TRUE(LoadTheme("#1B264A 柔和 深色", saved, problem)) << problem;
         EXPECT_EQ(saved, made[2].values);
         // A dropped file that is no picture makes nothing; a picture mostly
         // orange gives orange themes.
@@ -491,8 +491,16 @@ TEST_F(StudioThemes, MakerPlaceOffersFourCheckedThemesFromASwatchAHexColourOrAPi
         host().Inject(InputEvent::Drop(Folder() + "/notes.txt"));
       },
       [&] {
-        EXPECT_TRUE(Says(Layer(), u"无法读取这张图片“notes.txt”：它不是 PNG 或 JPEG 图片")) << Utf16ToUtf8(Layer());
-        EXPECT_TRUE(Says(Layer(), u"来源：#1B264A")) << "the candidates were lost";
+        // Said on the source's line under the box, the old source and its
+        // candidates gone with it.
+        const std::optional<Canvas::DrawnText> said =
+            LayerTextNear(shell(), {u"无法读取这张图片“notes.txt”：它不是 PNG 或 JPEG 图片；没有生成主题。"});
+        ASSERT_TRUE(said.has_value()) << Utf16ToUtf8(Layer());
+        const std::optional<Canvas::DrawnText> box = LayerTextNear(shell(), {u"#1B264A"});
+        ASSERT_TRUE(box.has_value());
+        EXPECT_LT(said->where.top - box->where.bottom, 30) << "beside the box it is about";
+        EXPECT_FALSE(Says(Layer(), u"来源：#1B264A")) << "a stale source stayed";
+        EXPECT_FALSE(Says(Layer(), u"柔和 深色")) << "stale candidates stayed";
         ASSERT_TRUE(WriteOrangePicture(picture));
         host().Inject(InputEvent::Drop(picture));
       },
@@ -530,6 +538,88 @@ TEST_F(StudioThemes, MakerPlaceOffersFourCheckedThemesFromASwatchAHexColourOrAPi
   EXPECT_EQ(OnTop<ThemeShelf>(), nullptr);
 }
 
+// A candidate that breaks a rule is saved only after a question that names
+// the rule, under the candidate's own name; a click on the phone closes the
+// place as it closes the shelf.
+TEST_F(StudioThemes, MakerPlaceAsksBeforeSavingABrokenCandidateAndClosesOnAClickOnThePhone) {
+  Studio studio(shell(), RegistryPath(), true);
+  Pump();
+  TapOn(u"主题");
+  steps_ = {
+      [&] { TapOn(maker_text::kOpen); },
+      [&] {
+        TapOn(maker_text::kSourceHint);
+        host().InjectText("#000000");
+        Key(InputKey::Enter);
+      },
+      [&] {
+        // Black's soft dark theme within the swatches has a coloured accent.
+        EXPECT_TRUE(Says(Layer(), u"未通过：和谐")) << Utf16ToUtf8(Layer());
+        TapNear({u"柔和 深色", maker_text::kApply, maker_text::kSave});
+      },
+      [&] {
+        const std::u16string asked = Layer();
+        EXPECT_TRUE(Says(asked, u"“柔和 深色”未通过检查，仍要保存吗？")) << Utf16ToUtf8(asked);
+        EXPECT_TRUE(Says(asked, u"它不符合这些规则：和谐。")) << Utf16ToUtf8(asked);
+        Answer(false);
+      },
+      [&] {
+        EXPECT_EQ(ListSavedThemes(), std::vector<std::string>{}) << "saved though the answer was no";
+        TapNear({u"柔和 深色", maker_text::kApply, maker_text::kSave});
+      },
+      [&] { Answer(true); },
+      [&] {
+        EXPECT_EQ(ListSavedThemes(), std::vector<std::string>{"#000000 柔和 深色"});
+        EXPECT_TRUE(Says(Layer(), u"已保存为主题“#000000 柔和 深色”。")) << Utf16ToUtf8(Layer());
+        Tap(200, 400);  // on the phone
+      },
+      [&] { EXPECT_EQ(OnTop<ColourMaker>(), nullptr) << "a click on the phone left the 配色 place open"; },
+  };
+  Then([this] { RunSteps(); });
+  Pump();
+}
+
+// A picture whose main colour (a brown, within the swatches) gives no theme:
+// the place names its next colour that does (a green), taken with one key.
+TEST_F(StudioThemes, MakerPlaceOffersAPicturesNextColourWhenItsMainOneGivesNoTheme) {
+  const std::string picture = Folder() + "/brown.png";
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 60, 40);
+  cairo_t* cr = cairo_create(surface);
+  cairo_set_source_rgb(cr, 0xC6 / 255.0, 0x86 / 255.0, 0x42 / 255.0);
+  cairo_paint(cr);
+  cairo_set_source_rgb(cr, 0x2E / 255.0, 0x8B / 255.0, 0x57 / 255.0);
+  cairo_rectangle(cr, 0, 28, 60, 12);
+  cairo_fill(cr);
+  cairo_destroy(cr);
+  ASSERT_EQ(cairo_surface_write_to_png(surface, picture.c_str()), CAIRO_STATUS_SUCCESS);
+  cairo_surface_destroy(surface);
+  Studio studio(shell(), RegistryPath(), true);
+  Pump();
+  TapOn(u"主题");
+  steps_ = {
+      [&] { host().Inject(InputEvent::Drop(picture)); },
+      [&] {
+        ASSERT_NE(OnTop<ColourMaker>(), nullptr);
+        const std::u16string says = Layer();
+        EXPECT_FALSE(Says(says, u"各项检查都通过")) << Utf16ToUtf8(says);
+        EXPECT_TRUE(Says(says, u"图片“brown.png”的主色 #C68642 做不出通过检查的主题；其中的 #2E8B57 可以。"))
+            << Utf16ToUtf8(says);
+        EXPECT_TRUE(Says(says, u"改用 #2E8B57")) << Utf16ToUtf8(says);
+        Key(InputKey::Enter);  // the offer holds the focus
+      },
+      [&] {
+        const std::u16string says = Layer();
+        EXPECT_TRUE(Says(says, u"来源：图片“brown.png”中的颜色 #2E8B57")) << Utf16ToUtf8(says);
+        EXPECT_TRUE(Says(says, u"各项检查都通过")) << Utf16ToUtf8(says);
+        Key(InputKey::Escape);
+      },
+      [&] { TapOn(shelf_text::kClose); },
+  };
+  Then([this] { RunSteps(); });
+  Pump();
+  EXPECT_EQ(OnTop<ThemeShelf>(), nullptr);
+}
+
 TEST_F(StudioThemes, APictureDroppedOpenedWithOrTypedOpensTheMakerPlaceOnItAndWritesNothing) {
   const std::string picture = Folder() + "/sunset.png";
   ASSERT_TRUE(WriteOrangePicture(picture));
@@ -537,7 +627,7 @@ TEST_F(StudioThemes, APictureDroppedOpenedWithOrTypedOpensTheMakerPlaceOnItAndWr
   const auto made_from_picture = [&](const char* how) {
     ASSERT_NE(OnTop<ColourMaker>(), nullptr) << how;
     const std::u16string screen = Screen();
-    EXPECT_TRUE(Says(screen, u"sunset.png") && Says(screen, u"深色 2")) << how << "\n" << Utf16ToUtf8(screen);
+    EXPECT_TRUE(Says(screen, u"sunset.png") && Says(screen, u"鲜明 深色")) << how << "\n" << Utf16ToUtf8(screen);
     EXPECT_EQ(Bytes(RegistryPath()), registry) << how;
     Key(InputKey::Escape);
   };

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <thread>
 
 #include "main/entry_point.h"
@@ -34,8 +35,9 @@ struct Place : TempRegistry {
   }
 };
 
-// A JPEG of `colour` with a band of grey noise over its lower `grey_share`.
-void WriteJpeg(const std::string& path, COLORREF colour, double grey_share) {
+// A JPEG of `colour` with a band of grey noise over its lower `grey_share`
+// (or a band of `band`, where one is given).
+void WriteJpeg(const std::string& path, COLORREF colour, double grey_share, std::optional<COLORREF> band = {}) {
   constexpr int kW = 640, kH = 480;
   jpeg_compress_struct info;
   jpeg_error_mgr errors;
@@ -54,9 +56,11 @@ void WriteJpeg(const std::string& path, COLORREF colour, double grey_share) {
     for (int x = 0; x < kW; ++x) {
       const bool grey = y >= kH * (1 - grey_share);
       const int noise = (x * 7 + y * 13) % 40;
-      row[x * 3] = static_cast<JSAMPLE>(grey ? 100 + noise : GetRValue(colour));
-      row[x * 3 + 1] = static_cast<JSAMPLE>(grey ? 100 + noise : GetGValue(colour));
-      row[x * 3 + 2] = static_cast<JSAMPLE>(grey ? 100 + noise : GetBValue(colour));
+      const COLORREF c = grey && band ? *band : colour;
+      const bool noisy = grey && !band;
+      row[x * 3] = static_cast<JSAMPLE>(noisy ? 100 + noise : GetRValue(c));
+      row[x * 3 + 1] = static_cast<JSAMPLE>(noisy ? 100 + noise : GetGValue(c));
+      row[x * 3 + 2] = static_cast<JSAMPLE>(noisy ? 100 + noise : GetBValue(c));
     }
     JSAMPROW rows[1] = {row.data()};
     jpeg_write_scanlines(&info, rows, 1);
@@ -129,12 +133,13 @@ TEST(MadeTheme, SavedUnderNewNamesOnlyAndNothingWrittenForASourceThatCannotBeRea
   ASSERT_EQ(RunTintor({"--make-theme", "#FF0000"}), 0);
   ASSERT_EQ(RunTintor({"--make-theme", "#FF0000"}), 0);
   ASSERT_EQ(RunTintor({"--make-theme", "104", "--dark", "--exact"}), 0);
-  EXPECT_EQ(ListSavedThemes(), (std::vector<std::string>{"#FF0000 浅色", "#FF0000 浅色 2", "#FF0000 深色"}));
+  EXPECT_EQ(ListSavedThemes(),
+            (std::vector<std::string>{"#FF0000 柔和 浅色", "#FF0000 柔和 浅色 2", "#FF0000 柔和 深色"}));
   ThemeValues saved;
   std::string problem;
-  ASSERT_TRUE(LoadTheme("#FF0000 浅色 2", saved, problem)) << problem;
-  EXPECT_EQ(saved, MakeTheme(RGB(0xFF, 0, 0), false, false).values);
-  EXPECT_EQ(RunTintor({"--make-theme", "#00FF00", "--name", "#FF0000 深色"}), 1) << "never overwritten";
+  ASSERT_TRUE(LoadTheme("#FF0000 柔和 浅色 2", saved, problem)) << problem;
+  EXPECT_EQ(saved, MakeTheme(RGB(0xFF, 0, 0), MakeOptions{}).values);
+  EXPECT_EQ(RunTintor({"--make-theme", "#00FF00", "--name", "#FF0000 柔和 深色"}), 1) << "never overwritten";
   EXPECT_EQ(RunTintor({"--make-theme", "#00FF00", "--name", "默认"}), 1) << "nor a preset's name";
   EXPECT_EQ(RunTintor({"--dark", "--list-themes"}), 2);
   // Savers at the same moment each get a name of their own; none is lost, and
@@ -178,7 +183,7 @@ TEST(MadeTheme, SavedUnderNewNamesOnlyAndNothingWrittenForASourceThatCannotBeRea
   // A source for which no theme holds every rule: the closest is printed,
   // nothing is saved, exit 1.
   for (const ColorSwatch& swatch : kColorSwatches) {
-    if (MakeTheme(swatch.color, true, false).passes()) continue;
+    if (MakeTheme(swatch.color, MakeOptions{true, false}).passes()) continue;
     EXPECT_EQ(RunTintor({"--make-theme", std::to_string(swatch.control_id), "--dark"}), 1);
     EXPECT_EQ(listing(), before);
     break;
@@ -186,7 +191,7 @@ TEST(MadeTheme, SavedUnderNewNamesOnlyAndNothingWrittenForASourceThatCannotBeRea
   // From a picture, another of its colours that gives one is named, and the
   // command named makes it.
   const std::string brown = place.dir() + "/brown.jpg";
-  WriteJpeg(brown, RGB(0xC6, 0x86, 0x42), 0.3);
+  WriteJpeg(brown, RGB(0xC6, 0x86, 0x42), 0.3, RGB(0x2E, 0x8B, 0x57));
   testing::internal::CaptureStderr();
   EXPECT_EQ(RunTintor({"--make-theme", brown}), 1);
   const std::string said = testing::internal::GetCapturedStderr();
