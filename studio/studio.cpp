@@ -1,6 +1,7 @@
 #include "studio/studio.h"
 
 #include <cstdio>
+#include <vector>
 
 #include "platform/shell/picture_file.h"
 #include "platform/shell/shell.h"
@@ -12,6 +13,7 @@
 #include "studio/preview/restore_confirmation.h"
 #include "studio/shelf/theme_shelf.h"
 #include "platform/win/registry.h"
+#include "model/theme/theme_library.h"
 
 namespace {
 // The window's keys of the history; none acts while a dialog holds the
@@ -23,11 +25,21 @@ struct HistoryKey {
 };
 constexpr HistoryKey kHistoryKeys[] = {
     {InputKey::Z, kCtrl, true}, {InputKey::Z, kCtrl | kShift, false}, {InputKey::Y, kCtrl, false}};
+
+// The registry file, for the preview; the themes folder, for the shelf.
+enum WatchedPlace { kRegistryFile = 0, kThemesFolder = 1 };
+std::vector<FileWatch::Target> Watched(const std::string& registry_path) {
+  std::vector<FileWatch::Target> targets{{registry_path, FileWatch::Kind::kFile}};
+  if (const std::string themes = ThemesFolder(); !themes.empty()) {
+    targets.push_back({themes, FileWatch::Kind::kFolder});
+  }
+  return targets;
+}
 }  // namespace
 
 Studio::Studio(Shell& shell, const std::string& registry_path, bool shown)
     : shell_(shell),
-      watcher_(registry_path),
+      watch_(Watched(registry_path)),
       store_(registry_path),
       panel_(&shell, {.open_shelf = [this] { OpenShelf(); },
                       .restore = [this] { AskRestore(); },
@@ -42,7 +54,7 @@ Studio::Studio(Shell& shell, const std::string& registry_path, bool shown)
   Record();
   shell_.SetSidePlace(PreviewPanel::kWidth, PreviewPanel::kTabWidth, shown);
   shell_.PushLayer(&panel_, false);
-  shell_.WatchReadable(watcher_.fd(), [this] { Refresh(); });
+  shell_.WatchReadable(watch_.fd(), [this] { Refresh(); });
   for (const HistoryKey& k : kHistoryKeys) {
     shell_.BindWindowKey(k.key, k.modifiers, false, [this, undo = k.undo] { Step(undo); });
   }
@@ -79,10 +91,12 @@ bool Studio::Reload() {
 }
 
 void Studio::Refresh() {
-  if (watcher_.Drain()) {
+  const std::vector<bool> changed = watch_.Drain();
+  if (changed[kRegistryFile]) {
     Reload();
     Record();
   }
+  if (changed.size() > kThemesFolder && changed[kThemesFolder] && shelf_ != nullptr) shelf_->ThemesChanged();
   ShowNotice();
 }
 
@@ -92,7 +106,7 @@ void Studio::Refresh() {
 // changes made meanwhile cannot be undone.
 void Studio::ShowNotice() {
   panel_.SetNotice(!history_kept_          ? studio_text::HistoryNotKept(store_.HistoryPath())
-                   : watcher_.following() ? std::u16string()
+                   : watch_.following() ? std::u16string()
                                           : std::u16string(studio_text::kNotFollowing));
 }
 

@@ -1,6 +1,7 @@
 // The studio in the window: opens the shell's place beside the phone, puts
 // the preview panel there, and keeps it live through the watch on the
-// registry file (the shell's loop wakes for the watch and reads the news).
+// registry file (the shell's loop wakes for the watch and reads the news);
+// the same watch keeps the theme shelf's list live with the themes folder.
 // It runs what the panel asks for: the item card, the theme shelf and the
 // question before the defaults are restored.
 // The shell knows nothing of what stands in that place. Every change of the
@@ -42,7 +43,7 @@ class Studio {
   // Why the registry file cannot be watched (the panel then says so in a
   // line of its own and reads the file again whenever the window wakes), or
   // empty.
-  const std::string& WatchProblem() const { return watcher_.problem(); }
+  const std::string& WatchProblem() const { return watch_.problem(); }
 
  private:
   void Refresh();
@@ -67,8 +68,9 @@ class Studio {
   void Report(std::u16string message, bool failed);
 
   Shell& shell_;
-  // Watching before the first read: no change can fall between the two.
-  RegistryFileWatcher watcher_;
+  // Watching before the first read: no change can fall between the two. It
+  // watches the registry file and the themes folder (for the shelf).
+  FileWatch watch_;
   // Every write of the studio goes through it.
   ThemeStore store_;
   PreviewPanel panel_;

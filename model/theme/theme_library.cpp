@@ -268,13 +268,15 @@ bool LoadTheme(const std::string& name, ThemeValues& values, std::string& error,
   return true;
 }
 
-bool DeleteTheme(const std::string& name, std::string& error) {
+bool DeleteTheme(const std::string& name, std::string& error, bool* missing) {
+  if (missing != nullptr) *missing = false;
   const std::string path = PathOf(name, error);
   if (path.empty()) return false;
   // Only the file itself goes: never a link's target, nor a file reached
   // through another user's link.
   FileError failure;
   if (!RemoveFile(path, &failure)) {
+    if (missing != nullptr) *missing = failure.error_number == ENOENT;
     error = failure.error_number == ENOENT ? "no saved theme named '" + name + "'"
                                            : "cannot delete " + path + " (" + failure.reason + ")";
     return false;

@@ -57,7 +57,10 @@ bool SaveTheme(const std::string& name, const ThemeValues& values, std::string& 
 // `missing` (if given) tells a theme that does not exist from a bad file.
 bool LoadTheme(const std::string& name, ThemeValues& values, std::string& error, bool* missing = nullptr);
 
-bool DeleteTheme(const std::string& name, std::string& error);
+// Removes the saved theme `name`'s file. `missing` (if given) tells a theme
+// that is not there (deleted by another Tintor, say) from one that cannot be
+// removed.
+bool DeleteTheme(const std::string& name, std::string& error, bool* missing = nullptr);
 
 // Saves `values` as a new theme `name` (checked as SaveTheme does), never
 // over a theme that is there: a preset, a saved theme readable or not, or

@@ -85,7 +85,11 @@ class ThemeStore {
   // whether the name, or every one of them, was taken.
   bool SaveNew(const std::string& name, const std::string& base, const ThemeValues& values, std::string& saved,
                std::string& problem, bool* taken = nullptr);
-  bool Delete(const std::string& name, std::string& problem) { return DeleteTheme(name, problem); }
+  // Deletes the saved theme `name`; `missing` (if given) tells one that is
+  // not there.
+  bool Delete(const std::string& name, std::string& problem, bool* missing = nullptr) {
+    return DeleteTheme(name, problem, missing);
+  }
 
   // ---- Theme files ----
   // Reads the registry file `file` as a theme to import. False with

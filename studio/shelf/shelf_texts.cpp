@@ -8,7 +8,6 @@ namespace shelf_text {
 namespace {
 std::u16string Quoted(const std::u16string& name) { return u"“" + name + u"”"; }
 std::u16string Number(int n) { return Utf8ToUtf16(std::to_string(n)); }
-std::u16string Detail(const std::string& problem) { return u"（" + Utf8ToUtf16(problem) + u"）"; }
 }  // namespace
 
 std::u16string ApplyQuestion(const std::u16string& name) { return u"应用主题" + Quoted(name) + u"？"; }
@@ -31,7 +30,9 @@ std::u16string NameTooLong(std::size_t limit) {
   return u"主题名称最多 " + Number(static_cast<int>(limit)) + u" 个字，请改短一些。";
 }
 
-std::u16string SaveFailed(const std::string& problem) { return u"保存失败，没有写入任何文件" + Detail(problem) + u"。"; }
+std::u16string SaveFailed(const std::u16string& name) {
+  return u"主题" + Quoted(name) + u"保存失败，没有写入任何文件。";
+}
 
 std::u16string Applied(const std::u16string& name, int changed) {
   return u"已应用主题" + Quoted(name) + u"：" + Number(changed) + u" 项颜色已改变，手机重启后生效。";
@@ -39,15 +40,19 @@ std::u16string Applied(const std::u16string& name, int changed) {
 
 std::u16string Unchanged(const std::u16string& name) { return u"当前颜色与主题" + Quoted(name) + u"相同，无需应用。"; }
 
-std::u16string ApplyFailed(const std::string& problem) { return u"应用失败，注册表未改动" + Detail(problem) + u"。"; }
+std::u16string ApplyFailed(const std::u16string& name) { return u"主题" + Quoted(name) + u"应用失败，注册表未改动。"; }
 
 std::u16string Deleted(const std::u16string& name) { return u"已删除主题" + Quoted(name) + u"。"; }
 
-std::u16string DeleteFailed(const std::string& problem) { return u"删除失败" + Detail(problem) + u"。"; }
+std::u16string DeleteFailed(const std::u16string& name) { return u"主题" + Quoted(name) + u"删除失败，它的文件还在。"; }
+
+std::u16string Gone(const std::u16string& name) {
+  return u"主题" + Quoted(name) + u"已经不在了（可能已被其他程序删除），列表已重新读取。";
+}
 
 std::u16string Exported(const std::string& path) { return u"已导出到 " + Utf8ToUtf16(path); }
 
-std::u16string ExportFailed(const std::string& problem) { return u"导出失败，没有写入文件" + Detail(problem) + u"。"; }
+std::u16string ExportFailed(const std::u16string& name) { return Quoted(name) + u"导出失败，没有写入文件。"; }
 
 std::u16string ImportQuestionNote(const std::string& file) {
   return Utf8ToUtf16(ShownText(file, kShownLineChars)) + u"\n只写入其中的主题颜色；导入后可用 Ctrl+Z 撤销。";

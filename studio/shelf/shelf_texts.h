@@ -49,14 +49,19 @@ std::u16string Saved(const std::u16string& name);
 std::u16string PresetName(const std::u16string& name);
 // A name longer than `limit` characters.
 std::u16string NameTooLong(std::size_t limit);
-std::u16string SaveFailed(const std::string& problem);
+// A failure's details (English, from the file layer) go to standard error;
+// the shelf says what did and did not happen, wholly in Chinese.
+std::u16string SaveFailed(const std::u16string& name);
 std::u16string Applied(const std::u16string& name, int changed);
 std::u16string Unchanged(const std::u16string& name);
-std::u16string ApplyFailed(const std::string& problem);
+std::u16string ApplyFailed(const std::u16string& name);
 std::u16string Deleted(const std::u16string& name);
-std::u16string DeleteFailed(const std::string& problem);
+std::u16string DeleteFailed(const std::u16string& name);
+// A saved theme that is no longer there when it is applied or deleted
+// (another program deleted it): the list is read again.
+std::u16string Gone(const std::u16string& name);
 std::u16string Exported(const std::string& path);
-std::u16string ExportFailed(const std::string& problem);
+std::u16string ExportFailed(const std::u16string& name);
 std::u16string Imported(const std::string& file, int changed);
 // The question before importing a file the window was opened with.
 inline constexpr char16_t kImportQuestion[] = u"导入这个文件中的主题颜色？";

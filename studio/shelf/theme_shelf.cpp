@@ -1,6 +1,7 @@
 #include "studio/shelf/theme_shelf.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 #include "model/theme_targets.h"
@@ -247,7 +248,7 @@ void ThemeShelf::Fill() {
     entries_.push_back({Utf16ToUtf8(preset.name), true, true, preset.values, ThemeApply::kWhole});
   }
   for (const std::string& name : store_.SavedNames()) {
-    Entry entry{name, false, true, {}, ThemeApply::kOver};
+    Entry entry{name, false, true, {}, ThemeApply::kOver, true};
     std::string problem;
     entry.readable = store_.Find(name, entry.values, entry.how, problem);
     entries_.push_back(std::move(entry));
@@ -259,7 +260,16 @@ void ThemeShelf::Fill() {
     }));
   }
   list_.ScrollTo(list_.GetScrollY());
+  stale_ = false;
   Repaint();
+}
+
+void ThemeShelf::ThemesChanged() {
+  if (question_ != nullptr || maker_ != nullptr) {
+    stale_ = true;
+    return;
+  }
+  Fill();
 }
 
 void ThemeShelf::Close() { EndModal(0); }
@@ -292,7 +302,7 @@ void ThemeShelf::ExportCurrent() {
   ThemeValues now;
   std::string problem;
   if (!store_.Read(now, problem)) {
-    Say(shelf_text::ExportFailed(problem), true);
+    Fail(problem, shelf_text::ExportFailed(shelf_text::kCurrent));
     return;
   }
   Export(now, Utf16ToUtf8(shelf_text::kCurrent));
@@ -331,6 +341,7 @@ bool ThemeShelf::Ask(std::u16string title, std::u16string note, bool undoable, U
   question_ = &sheet;
   const bool yes = sheet.Ask();
   question_ = nullptr;
+  if (stale_) Fill();
   return yes;
 }
 
@@ -371,7 +382,7 @@ void ThemeShelf::Save() {
   }
   std::string problem;
   if (!store_.SaveCurrent(name, problem)) {
-    Say(shelf_text::SaveFailed(problem), true);
+    Fail(problem, shelf_text::SaveFailed(shown));
     return;
   }
   name_.SetText(u"");
@@ -379,16 +390,20 @@ void ThemeShelf::Save() {
   Say(shelf_text::Saved(shown), false);
 }
 
-void ThemeShelf::Apply(const Entry& entry) {
+void ThemeShelf::Apply(const Entry& asked) {
+  // A saved theme is read again: another program may have changed or
+  // deleted it since the list was read.
+  Entry entry = asked;
+  if (entry.saved && !ReadAgain(entry)) return;
+  const std::u16string name = Utf8ToUtf16(ShownText(entry.name, kShownNameChars));
   ThemeValues now;
   std::string problem;
   if (!store_.Read(now, problem)) {
-    Say(shelf_text::ApplyFailed(problem), true);
+    Fail(problem, shelf_text::ApplyFailed(name));
     return;
   }
   // Only what a person would see change is listed.
   std::vector<ChangeList::Change> changes = VisibleChanges(now, Applied(now, entry.values, entry.how));
-  const std::u16string name = Utf8ToUtf16(ShownText(entry.name, kShownNameChars));
   if (changes.empty()) {
     Say(shelf_text::Unchanged(name), false);
     return;
@@ -398,12 +413,38 @@ void ThemeShelf::Apply(const Entry& entry) {
            list.Height(), kChangeSheetWidth)) {
     return;
   }
+  // What was asked is applied, unless the theme went meanwhile.
+  Entry again = entry;
+  if (entry.saved && !ReadAgain(again)) return;
   int changed = 0;
   if (!store_.Apply(entry.values, entry.how, "apply", changed, problem)) {
-    Say(shelf_text::ApplyFailed(problem), true);
+    Fail(problem, shelf_text::ApplyFailed(name));
     return;
   }
   Say(shelf_text::Applied(name, changed), false);
+}
+
+bool ThemeShelf::ReadAgain(Entry& entry) {
+  std::string problem;
+  bool missing = false;
+  if (store_.Find(entry.name, entry.values, entry.how, problem, &missing)) return true;
+  if (missing) {
+    SayGone(entry.name);
+  } else {
+    Fill();
+    Fail(problem, shelf_text::ApplyFailed(Utf8ToUtf16(ShownText(entry.name, kShownNameChars))));
+  }
+  return false;
+}
+
+void ThemeShelf::SayGone(const std::string& name) {
+  Fill();
+  Say(shelf_text::Gone(Utf8ToUtf16(ShownText(name, kShownNameChars))), true);
+}
+
+void ThemeShelf::Fail(const std::string& problem, std::u16string message) {
+  std::fprintf(stderr, "tintor: %s\n", ShownText(problem).c_str());
+  Say(std::move(message), true);
 }
 
 void ThemeShelf::Export(const ThemeValues& values, const std::string& name) {
@@ -412,7 +453,7 @@ void ThemeShelf::Export(const ThemeValues& values, const std::string& name) {
   const std::string path = folder.empty() || file.empty() ? std::string() : FreeExportPath(folder, file);
   std::string problem = folder.empty() ? "no home folder" : "no free file name in " + folder;
   if (path.empty() || !ThemeStore::Export(values, path, form_, problem)) {
-    Say(shelf_text::ExportFailed(problem), true);
+    Fail(problem, shelf_text::ExportFailed(Utf8ToUtf16(ShownText(name, kShownNameChars))));
     return;
   }
   Say(shelf_text::Exported(PathShownFromHome(path)), false);
@@ -422,8 +463,13 @@ void ThemeShelf::Delete(const Entry& entry) {
   const std::u16string name = Utf8ToUtf16(ShownText(entry.name, kShownNameChars));
   if (!Ask(shelf_text::DeleteQuestion(name), shelf_text::kDeleteNote, false)) return;
   std::string problem;
-  if (!store_.Delete(entry.name, problem)) {
-    Say(shelf_text::DeleteFailed(problem), true);
+  bool missing = false;
+  if (!store_.Delete(entry.name, problem, &missing)) {
+    if (missing) {
+      SayGone(entry.name);
+    } else {
+      Fail(problem, shelf_text::DeleteFailed(name));
+    }
     return;
   }
   Fill();

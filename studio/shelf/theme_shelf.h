@@ -8,7 +8,11 @@
 // arrows reach every control, Esc and "关闭" close it; the window's undo and
 // redo keys act while it is open (not under its questions). Every write goes
 // through the theme's store: one locked, durable write of the registry (one
-// step of the history) or of a theme file.
+// step of the history) or of a theme file. The list follows the themes
+// folder: a theme saved or deleted by another program shows or goes, and one
+// that is gone when it is applied or deleted is said to be gone. Every
+// message it shows is Chinese; the details of a failure go to standard
+// error.
 #pragma once
 
 #include <functional>
@@ -49,6 +53,10 @@ class ThemeShelf : public StudioLayer {
   // asked over it: a picture to make themes from (true). A picture dropped
   // on the shelf itself opens the 配色 place on it (true). False otherwise.
   bool TakeDroppedPicture(const std::string& path);
+  // The themes folder changed (another Tintor, or a shell, saved or deleted
+  // a theme): the list is read again, at once or when the question or the
+  // 配色 place open over it closes.
+  void ThemesChanged();
 
   // ---- The shell's side ----
   bool LetsWindowKeysAct() const override { return true; }
@@ -70,6 +78,7 @@ class ThemeShelf : public StudioLayer {
     bool readable = true;
     ThemeValues values;
     ThemeApply how = ThemeApply::kOver;  // a preset is put as a whole
+    bool saved = false;                   // a file in the themes folder
   };
 
   class Row;
@@ -88,6 +97,13 @@ class ThemeShelf : public StudioLayer {
   void Apply(const Entry& entry);
   void Export(const ThemeValues& values, const std::string& name);
   void Delete(const Entry& entry);
+  // Reads the saved theme `entry` again; false, having said so, when it is
+  // gone or cannot be read.
+  bool ReadAgain(Entry& entry);
+  // Says that the theme `name` is gone and reads the list again.
+  void SayGone(const std::string& name);
+  // A failure: `problem` (English) to standard error, `message` shown.
+  void Fail(const std::string& problem, std::u16string message);
   // `undoable`: the step asked for can be undone.
   bool Ask(std::u16string title, std::u16string note, bool undoable, UiWin* detail = nullptr, int detail_height = 0,
            int width = 320);
@@ -111,4 +127,5 @@ class ThemeShelf : public StudioLayer {
   RegFileForm form_ = RegFileForm::kVersion5;
   ConfirmationSheet* question_ = nullptr;
   ColourMaker* maker_ = nullptr;
+  bool stale_ = false;  // the themes folder changed while something was open over the list
 };

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -35,6 +36,7 @@
 #include "studio/shelf/theme_shelf.h"
 #include "model/theme/theme_values.h"
 #include "platform/file/system_calls.h"
+#include "tests/support/another_process.h"
 #include "tests/support/headless_shell_test.h"
 #include "tests/support/screen_texts.h"
 
@@ -672,6 +674,77 @@ TEST_F(StudioThemes, AHistoryThatCannotBeWrittenIsSaidWhileItLasts) {
   Key(InputKey::Z, kCtrl);
   Pump();
   EXPECT_NE(Now().items[kBackground], 0x00445566u) << "the change after is a step again";
+}
+
+// The shelf follows the themes folder: a theme another program saves shows,
+// one it deletes goes; one that goes while its question is open is said to
+// be gone, wholly in Chinese, and nothing is written. A save that fails says
+// so in Chinese too; the details go to standard error.
+TEST_F(StudioThemes, ShelfFollowsTheThemesFolderAndSaysAThemeIsGone) {
+  std::string problem;
+  ASSERT_TRUE(SaveTheme("第十", ThemePresets()[1].values, problem)) << problem;
+  ASSERT_TRUE(SaveTheme("留下", ThemePresets()[2].values, problem)) << problem;
+  Studio studio(shell(), RegistryPath(), true);
+  Pump();
+  const std::size_t presets = ThemePresets().size();
+  std::string before;
+  // The theme `name` deleted by another process while its question is open, then 确定.
+  const auto deleted_while_asked = [&](const char* name) {
+    ASSERT_NE(OnTop<ConfirmationSheet>(), nullptr);
+    InAnotherProcess([name] {
+      std::string p;
+      if (!DeleteTheme(name, p)) ::_exit(1);
+    });
+    Answer(true);
+  };
+  TapOn(u"主题");
+  steps_ = {
+      [&] {
+        ASSERT_NE(OnTop<ThemeShelf>(), nullptr);
+        EXPECT_EQ(Count(shelf_text::kApply), presets + 2);
+        // Another process's save or delete, as `tintor --save-theme` from a shell.
+        InAnotherProcess([] {
+          std::string p;
+          if (!SaveTheme("外部新存", ThemePresets()[2].values, p) || !DeleteTheme("第十", p)) ::_exit(1);
+        });
+      },
+      [&] {
+        EXPECT_EQ(Count(u"外部新存"), 1u) << Utf16ToUtf8(Layer());
+        EXPECT_EQ(Count(u"第十"), 0u) << Utf16ToUtf8(Layer());
+        EXPECT_EQ(Count(shelf_text::kApply), presets + 2);
+        before = Bytes(RegistryPath());
+        TapNear({u"外部新存", shelf_text::kApply});
+      },
+      [&] { deleted_while_asked("外部新存"); },
+      [&] {
+        EXPECT_EQ(Bytes(RegistryPath()), before) << "a theme that is gone was applied";
+        EXPECT_EQ(Count(shelf_text::Gone(u"外部新存")), 1u) << Utf16ToUtf8(Layer());
+        EXPECT_EQ(Count(u"外部新存"), 0u) << "the list is not read again";
+        TapNear({u"留下", shelf_text::kDelete});
+      },
+      [&] { deleted_while_asked("留下"); },
+      [&] {
+        EXPECT_EQ(Count(shelf_text::Gone(u"留下")), 1u) << Utf16ToUtf8(Layer());
+        EXPECT_EQ(Count(shelf_text::kApply), presets);
+        // A folder where the theme's file would go: nothing is written.
+        std::filesystem::create_directories(ThemesFolder() + "/冲突.reg");
+        testing::internal::CaptureStderr();
+        TapField();
+        host().InjectText("冲突");
+        Key(InputKey::Enter);
+      },
+      // It is listed as a theme that cannot be read; saving over it asks first.
+      [&] { Answer(true); },
+      [&] {
+        EXPECT_EQ(testing::internal::GetCapturedStderr(),
+                  "tintor: cannot write " + ThemesFolder() + "/冲突.reg (it is a folder; nothing is written)\n");
+        EXPECT_EQ(Count(shelf_text::SaveFailed(u"冲突")), 1u) << Utf16ToUtf8(Layer());
+        TapOn(shelf_text::kClose);
+      },
+  };
+  Then([this] { RunSteps(); });
+  Pump();
+  EXPECT_EQ(OnTop<ThemeShelf>(), nullptr);
 }
 
 }  // namespace

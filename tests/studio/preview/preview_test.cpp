@@ -181,11 +181,11 @@ TEST(PreviewPanel, EachItemRecoloursOnlyItsOwnPlace) {
 
 namespace {
 
-// Waits (at most 5 s) until the watcher says the file changed.
-bool WaitForChange(RegistryFileWatcher& watcher) {
+// Waits (at most 5 s) until the watch says the file changed.
+bool WaitForChange(FileWatch& watch) {
   for (int round = 0; round < 50; ++round) {
-    pollfd p{watcher.fd(), POLLIN, 0};
-    if (::poll(&p, 1, 100) > 0 && watcher.Drain()) return true;
+    pollfd p{watch.fd(), POLLIN, 0};
+    if (::poll(&p, 1, 100) > 0 && watch.Drain()[0]) return true;
   }
   return false;
 }
@@ -215,7 +215,7 @@ TEST(PreviewPanel, FollowsWritesOfAnotherProcessThroughTheFileWatch) {
   for (const std::string& path : {registry.path(), deep, link}) {
     SCOPED_TRACE(path);
     RegistryUseFile(path);
-    RegistryFileWatcher watcher(path);
+    FileWatch watcher({{path}});
     ASSERT_GE(watcher.fd(), 0) << watcher.problem();
     PreviewPanel panel(nullptr, {});
     panel.ShowRead(ThemeStore(RegistryFilePath()));
@@ -230,7 +230,7 @@ TEST(PreviewPanel, FollowsWritesOfAnotherProcessThroughTheFileWatch) {
     EXPECT_NE(Render(panel, 1).pixels, before.pixels);
     // Nothing more happened, so nothing more is reported.
     pollfd p{watcher.fd(), POLLIN, 0};
-    EXPECT_TRUE(::poll(&p, 1, 0) == 0 || !watcher.Drain());
+    EXPECT_TRUE(::poll(&p, 1, 0) == 0 || !watcher.Drain()[0]);
   }
   EXPECT_TRUE(std::filesystem::is_symlink(link)) << "the link is kept";
 
