@@ -49,9 +49,9 @@ enum Relax { kStrict, kAnyWindow, kAnyHue, kNotApart, kNoHierarchy, kTypicalEyeO
 // vivid window, whose texts need room on both sides of their contrast, is
 // kept further from the middle (the second pair: at the high level).
 constexpr double kLightWindow = 55, kDarkWindow = 45;
-constexpr double kVividLight[] = {68, 80}, kVividDark[] = {35, 25};
+constexpr double kVividLight[] = {75, 82}, kVividDark[] = {25, 20};
 // The lightness a soft window is best at.
-constexpr double kLightWindowBest = 95, kDarkWindowBest = 15;
+constexpr double kLightWindowBest = 98, kDarkWindowBest = 14;
 // How many of the best choices each part of the window tries.
 constexpr std::size_t kPrimaryTries = 4;
 constexpr std::size_t kOtherTries = 14;
@@ -62,7 +62,9 @@ constexpr std::size_t kRelaxedWindows = 12;
 // A strict search gives up after this many windows that give nothing.
 constexpr std::size_t kStrictWindows = 60;
 // Texts aim this far over what they need, so that the weakest keeps a margin.
-constexpr double kAccentAim = 2.0, kSecondaryAim = 2.5;
+constexpr double kAccentAim = 2.5, kSecondaryAim = 3.0;
+// What a unit of contrast short of the aim costs an accent, in degrees of hue.
+constexpr double kShortOfAim = 8;
 
 // The items by the part they play.
 constexpr int kWindowPrimary[] = {5, 6, 15, 18, 19};
@@ -222,7 +224,7 @@ class Maker {
   // An accent: the source's hue, about as vivid (a grey source: muted), and
   // a fair margin over what it needs.
   double AccentScore(const Choice& c, double ratio, double needed) const {
-    const double short_of = 1.5 * std::max(0.0, needed + kAccentAim - ratio);
+    const double short_of = kShortOfAim * std::max(0.0, needed + kAccentAim - ratio);
     if (grey_) return 0.5 * c.lch.c + short_of;
     const double chroma = options_.style == ThemeStyle::kVivid ? 70.0 : 50.0;
     return HueOff(c) + 0.3 * std::fabs(c.lch.c - std::min(source_.c, chroma)) + short_of;

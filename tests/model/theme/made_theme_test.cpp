@@ -5,6 +5,7 @@
 
 #include <cairo.h>
 #include <jpeglib.h>
+#include <nlohmann/json.hpp>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,6 +18,8 @@
 
 #include "main/entry_point.h"
 #include "model/checks/theme_rules.h"
+#include "platform/win/color_contrast.h"
+#include "model/checks/readability.h"
 #include "model/color_swatches.h"
 #include "model/theme/dominant_colours.h"
 #include "model/theme/theme_library.h"
@@ -126,6 +129,51 @@ TEST(MadeTheme, PicturesGiveTheirClearColoursHue) {
   EXPECT_NEAR(photo.front().share, 80.0 * 500 / (500 * 400 - 100 * 100), 0.03);
   EXPECT_EQ(FindDominantColours(picture.pixels.data(), picture.pixels.size()).front().color,
             photo.front().color) << "the same pixels, the same colours";
+}
+
+// --style, --contrast and --json: the JSON names every rule, the theme is
+// saved under a name that says its style, kind and level, and at the high
+// level every text reads at 7:1 for every eye (worked out here from the
+// saved colours).
+TEST(MadeTheme, StyleContrastAndJsonAsTheCommandLineTakesThem) {
+  Place place;
+  testing::internal::CaptureStdout();
+  const int code = RunTintor({"--make-theme", "#3366CC", "--exact", "--style", "vivid", "--contrast", "high", "--json"});
+  const std::string printed = testing::internal::GetCapturedStdout();
+  ASSERT_EQ(code, 0) << printed;
+  const nlohmann::json out = nlohmann::json::parse(printed);
+  EXPECT_EQ(out["saved_as"], "#3366CC 鲜明 浅色 高对比");
+  EXPECT_EQ(out["style"], "vivid");
+  EXPECT_EQ(out["contrast"], "high");
+  EXPECT_EQ(out["pass"], true);
+  std::vector<std::string> rules;
+  for (const auto& rule : out["rules"]) {
+    rules.push_back(rule["rule"]);
+    EXPECT_EQ(rule["met"], true) << rule.dump();
+  }
+  EXPECT_EQ(rules, (std::vector<std::string>{"readable", "readable-by-all", "apart", "hierarchy", "like-source",
+                                             "harmony"}));
+  ThemeValues saved;
+  std::string problem;
+  ASSERT_TRUE(LoadTheme("#3366CC 鲜明 浅色 高对比", saved, problem)) << problem;
+  for (ColourVision v : {ColourVision::kTypical, ColourVision::kProtan, ColourVision::kDeutan, ColourVision::kTritan}) {
+    for (int n = 1; n <= ThemeValues::kItemCount; ++n) {
+      const std::optional<Readability> r = JudgeItem(saved, n);
+      if (!r || r->exempt) continue;
+      EXPECT_GE(ContrastRatio(SeenWith(v, r->text), SeenWith(v, r->surface)), 7.1) << n << " " << ColourVisionName(v);
+    }
+  }
+  // The printout names the new rule too.
+  testing::internal::CaptureStdout();
+  ASSERT_EQ(RunTintor({"--make-theme", "#3366CC", "--dark"}), 0);
+  EXPECT_NE(testing::internal::GetCapturedStdout().find("\nrule harmony: met\n"), std::string::npos);
+  // Words it does not take.
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(RunTintor({"--make-theme", "#3366CC", "--style", "loud"}), 2);
+  EXPECT_EQ(RunTintor({"--undo", "--contrast", "high"}), 2);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "tintor: --style wants soft or vivid, not 'loud' (see tintor --help)\n"
+            "tintor: --dark, --exact, --style, --contrast and --name go with --make-theme (see tintor --help)\n");
 }
 
 TEST(MadeTheme, SavedUnderNewNamesOnlyAndNothingWrittenForASourceThatCannotBeRead) {

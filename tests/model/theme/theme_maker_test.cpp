@@ -4,6 +4,9 @@
 // account of itself.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "model/checks/readability.h"
 #include "model/checks/theme_report.h"
 #include "model/checks/theme_rules.h"
@@ -147,6 +150,114 @@ TEST(ThemeMaker, FindsTheThemesThatExistAndCallsNoOtherPassing) {
     }
   }
   EXPECT_GE(passing, 80) << "most swatches make a theme that holds every rule";
+}
+
+// The search against every theme a small palette allows. A theme's shape:
+// the window, one primary text (5, 6, 15, 18, 19), one secondary (7, 12),
+// two accents (16 and 20, 17), and on the phone's own artwork the pairs 3/2,
+// 14/13, 9/10 and the single 11, 1 and 8. Surfaces are independent but for
+// the source's hue, which the window carries, else the accents and 9; so
+// each surface is searched on its own, every assignment checked whole by the
+// program's rules. A light theme's window has L* at least 55, a dark one's
+// at most 45.
+struct Exhaustive {
+  COLORREF source;
+  bool dark;
+  std::vector<COLORREF> palette;
+
+  static bool Touches(const ThemeRuleCheck& check, const std::vector<int>& items, bool likeness) {
+    return std::any_of(check.breaches.begin(), check.breaches.end(), [&](const RuleBreach& b) {
+      if (!likeness && b.rule == ThemeRule::kLikeSource) return false;
+      return std::count(items.begin(), items.end(), b.item) > 0 || std::count(items.begin(), items.end(), b.other) > 0;
+    });
+  }
+  static ThemeValues Set(ThemeValues theme, const std::vector<int>& items, COLORREF c) {
+    for (int n : items) theme = theme.With(n, c);
+    return theme;
+  }
+  bool CarriesHue(COLORREF c) const {
+    const LchColour lch = ToLch(c), s = ToLch(source);
+    return s.c > 10 && lch.c > 10 && HueDistance(lch.h, s.h) <= 28;
+  }
+  // The artwork's items set to an assignment that holds its rules, 9
+  // carrying the hue where one can; none when a surface has none.
+  std::optional<ThemeValues> Artwork() const {
+    ThemeValues theme;
+    const std::vector<std::vector<int>> groups[] = {{{3}, {2}}, {{11}}, {{14}, {13}}, {{1}}, {{8}}, {{9}, {10}}};
+    for (const auto& group : groups) {
+      std::optional<ThemeValues> best;
+      for (COLORREF a : palette) {
+        for (COLORREF b : group.size() > 1 ? palette : std::vector<COLORREF>{0}) {
+          ThemeValues t = Set(theme, group[0], a);
+          if (group.size() > 1) t = Set(t, group[1], b);
+          std::vector<int> items;
+          for (const auto& slot : group) items.insert(items.end(), slot.begin(), slot.end());
+          if (Touches(CheckMadeTheme(t, source), items, false)) continue;
+          if (!best || (group[0][0] == 9 && CarriesHue(a))) best = t;
+        }
+      }
+      if (!best) return std::nullopt;
+      theme = *best;
+    }
+    return theme;
+  }
+  bool Exists() const {
+    const std::optional<ThemeValues> artwork = Artwork();
+    if (!artwork) return false;
+    const std::vector<std::vector<int>> slots = {{5, 6, 15, 18, 19}, {7, 12}, {16, 20}, {17}};
+    for (COLORREF w : palette) {
+      const double l = ToLch(w).l;
+      if (dark ? l > 45 : l < 55) continue;
+      const ThemeValues base = artwork->With(kWindowBackgroundItem, w);
+      // What each slot may take at all on this window.
+      std::vector<std::vector<COLORREF>> fits(slots.size());
+      for (COLORREF c : palette) {
+        ThemeValues t = base;
+        for (const auto& slot : slots) t = Set(t, slot, c);
+        const ThemeRuleCheck check = CheckMadeTheme(t, source);
+        for (std::size_t i = 0; i < slots.size(); ++i) {
+          const bool alone = std::none_of(check.breaches.begin(), check.breaches.end(), [&](const RuleBreach& b) {
+            const bool single = b.rule == ThemeRule::kReadable || b.rule == ThemeRule::kReadableByAll || b.rule == ThemeRule::kHarmony;
+            return single && std::count(slots[i].begin(), slots[i].end(), b.item) > 0;
+          });
+          if (alone) fits[i].push_back(c);
+        }
+      }
+      for (COLORREF p : fits[0]) for (COLORREF s : fits[1]) for (COLORREF a1 : fits[2]) for (COLORREF a2 : fits[3]) {
+        const ThemeValues t = Set(Set(Set(Set(base, slots[0], p), slots[1], s), slots[2], a1), slots[3], a2);
+        if (CheckMadeTheme(t, source).passes()) return true;
+      }
+    }
+    return false;
+  }
+};
+
+// A palette for `source`: four greys, five tones of its hue, one tone 45
+// degrees round and one 90 (harmony's edge and beyond it).
+std::vector<COLORREF> SmallPalette(COLORREF source) {
+  const LchColour s = ToLch(source);
+  std::vector<COLORREF> palette = {RGB(0, 0, 0), RGB(0x59, 0x59, 0x59), RGB(0xB0, 0xB0, 0xB0), RGB(0xFF, 0xFF, 0xFF)};
+  for (double l : {22.0, 40.0, 60.0, 80.0, 95.0}) palette.push_back(FromLch({l, 40, s.h}));
+  palette.push_back(FromLch({50, 40, std::fmod(s.h + 45, 360.0)}));
+  palette.push_back(FromLch({70, 40, std::fmod(s.h + 90, 360.0)}));
+  return palette;
+}
+
+TEST(ThemeMaker, FindsAThemeWheneverAnExhaustiveSearchOfTheSamePaletteDoes) {
+  std::mt19937 random(50);
+  int found = 0;
+  for (int i = 0; i < 50; ++i) {
+    const COLORREF source = RGB(random() & 0xFF, random() & 0xFF, random() & 0xFF);
+    const std::vector<COLORREF> palette = SmallPalette(source);
+    for (bool dark : {false, true}) {
+      SCOPED_TRACE(std::to_string(i) + (dark ? " dark " : " light ") + std::to_string(source));
+      const bool exists = Exhaustive{source, dark, palette}.Exists();
+      const MadeTheme made = MakeThemeFromPalette(source, {dark, false, ThemeStyle::kSoft, ContrastLevel::kStandard}, palette);
+      EXPECT_EQ(made.passes(), exists);
+      found += exists;
+    }
+  }
+  EXPECT_GE(found, 20) << "the palette gives few themes: a weak test";
 }
 
 }  // namespace
