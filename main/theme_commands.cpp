@@ -4,7 +4,9 @@
 
 #include "main/make_theme_command.h"
 #include "platform/file/shown_text.h"
+#include "model/theme/theme_library.h"
 #include "model/theme/theme_store.h"
+#include "platform/file/user_folders.h"
 #include "platform/file/utf16.h"
 #include "platform/win/registry.h"
 
@@ -90,6 +92,8 @@ int RunThemeCommand(const ThemeCommand& command) {
     }
     case ThemeCommand::Kind::kList:
       for (const ThemePreset& preset : store.Presets()) std::printf("preset\t%s\n", Utf16ToUtf8(preset.name).c_str());
+      // Without a themes folder the presets are all there is, and that is said.
+      if (ThemesFolder().empty()) return Failed("no themes folder: " + HomeFolderProblem());
       for (const std::string& name : store.SavedNames()) std::printf("saved\t%s\n", Name(name).c_str());
       return 0;
     case ThemeCommand::Kind::kDelete:

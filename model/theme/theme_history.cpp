@@ -88,7 +88,7 @@ bool ParseState(std::string_view line, ThemeHistory::State& state) {
 ThemeHistory::Hold::Hold(ThemeHistory& history) : history_(history) {
   const std::string& path = history.path_;
   if (path.empty()) {
-    problem_ = "no place for the theme history: HOME is not set";
+    problem_ = "no place for the theme history: " + HomeFolderProblem();
     return;
   }
   // The history's lock: a file beside it. While it is held, the history's

@@ -104,7 +104,7 @@ std::string PathOf(const std::string& name, std::string& error) {
   const std::string file = ThemeFileName(name);
   const std::string folder = ThemesFolder();
   if (file.empty()) error = "'" + name + "' cannot be a theme name (empty, not UTF-8 text, or too long)";
-  if (folder.empty()) error = "no themes folder: HOME is not set";
+  if (folder.empty()) error = "no themes folder: " + HomeFolderProblem();
   return file.empty() || folder.empty() ? std::string() : folder + "/" + file;
 }
 

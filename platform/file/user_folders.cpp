@@ -3,6 +3,7 @@
 #include <glib.h>
 
 #include <cctype>
+#include <cstdlib>
 #include <sys/stat.h>
 
 #include "platform/file/fingerprint.h"
@@ -46,6 +47,13 @@ std::string UserFolderPath(UserFolder which) {
       return Special(G_USER_DIRECTORY_DOWNLOAD);
   }
   return {};
+}
+
+std::string HomeFolderProblem() {
+  if (!Home().empty()) return {};
+  const char* home = std::getenv("HOME");
+  if (home != nullptr) return std::string("HOME is '") + home + "', not an absolute path";
+  return "HOME is not set and the account has no home folder";
 }
 
 std::string PathTyped(std::string typed) {

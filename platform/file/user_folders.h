@@ -17,10 +17,15 @@ enum class UserFolder {
 };
 
 // The folder's absolute path; empty when not even a home folder can be
-// found. A base folder given as a relative path is not one, as the XDG rules
+// found (HomeFolderProblem says why). A base folder given as a relative path is not one, as the XDG rules
 // say: its place in the home folder is taken instead. A documents or
 // download folder that is named but is no folder gives the home folder.
 std::string UserFolderPath(UserFolder which);
+
+// Why there is no home folder: HOME is set but not to an absolute path, or
+// it is not set and the account has no home folder. Empty when there is one.
+// An unset HOME is no fault: the account's home folder is taken.
+std::string HomeFolderProblem();
 
 // `path` as a person reads it: the home folder written "~".
 std::string PathShownFromHome(const std::string& path);

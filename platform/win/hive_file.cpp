@@ -150,7 +150,7 @@ void HiveFile::HoldOpen(int fd) {
 }
 
 LONG HiveFile::Load(const RegistryHive** hive) {
-  if (path_.empty()) return Fail(ERROR_CANTOPEN, "no registry file: HOME is not set", 0);
+  if (path_.empty()) return Fail(ERROR_CANTOPEN, "no registry file: " + HomeFolderProblem(), 0);
   FilePlace place;
   FileError error;
   LONG status;
@@ -167,7 +167,7 @@ LONG HiveFile::Load(const RegistryHive** hive) {
 }
 
 LONG HiveFile::Update(const Change& change) {
-  if (path_.empty()) return Fail(ERROR_CANTOPEN, "no registry file: HOME is not set", 0);
+  if (path_.empty()) return Fail(ERROR_CANTOPEN, "no registry file: " + HomeFolderProblem(), 0);
   // Everything below happens by name inside this folder, so the folder the
   // file is replaced in is the one the lock and the temporary file are in.
   // It is held with O_PATH, which needs no right to read it: a folder of

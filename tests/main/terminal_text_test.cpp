@@ -4,6 +4,8 @@
 // message that names it.
 #include <gtest/gtest.h>
 
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -122,4 +124,65 @@ TEST_F(TerminalText, EveryMessageThatNamesAFileAFolderAThemeOrAnOptionShowsItEsc
   EXPECT_EQ(said.err, "tintor: registry change not written: " + why + "\ntintor: " + why +
                           "; the registry is not changed\n");
   EXPECT_EQ(said.out, "");
+}
+
+namespace {
+
+// The program itself, run with exactly `environment`: what it exits with and
+// what it writes.
+Said Program(const std::vector<std::string>& environment, const std::vector<std::string>& args) {
+  std::vector<char*> argv = {const_cast<char*>(TINTOR_PROGRAM)};
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  std::vector<char*> envp;
+  for (const std::string& e : environment) envp.push_back(const_cast<char*>(e.c_str()));
+  envp.push_back(nullptr);
+  int out[2], err[2];
+  if (::pipe(out) != 0 || ::pipe(err) != 0) return {-1, "", "no pipe"};
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+  posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+  pid_t child = -1;
+  const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), envp.data());
+  posix_spawn_file_actions_destroy(&actions);
+  ::close(out[1]);
+  ::close(err[1]);
+  auto drain = [](int fd) {
+    std::string text;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<std::size_t>(n));
+    ::close(fd);
+    return text;
+  };
+  // Small outputs: the pipes never fill, so reading one after the other is safe.
+  Said said{-1, drain(out[0]), drain(err[0])};
+  int status = 0;
+  if (spawned == 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status)) said.code = WEXITSTATUS(status);
+  return said;
+}
+
+}  // namespace
+
+// HOME set to a path that is not absolute names no home folder: every theme
+// command that needs a folder below it says so with HOME's value, escaped, and
+// exits 1. (HOME unset means the account's home folder, which a test does not
+// touch.)
+TEST(HomeFolder, ARelativeHomeIsRefusedWithItsValue) {
+  const std::vector<std::string> environment = {"HOME=rel\x1b[2J", "PATH=/usr/bin:/bin"};
+  const std::string why = "HOME is 'rel\\x1B[2J', not an absolute path";
+  Said said = Program(environment, {"--save-theme", "q"});
+  EXPECT_EQ(said.code, 1);
+  EXPECT_EQ(said.err, "tintor: no registry file: " + why + "\n");
+  said = Program(environment, {"--apply-theme", "深色"});
+  EXPECT_EQ(said.code, 1);
+  EXPECT_EQ(said.err, "tintor: registry change not written: no registry file: " + why + "\ntintor: no registry file: " +
+                          why + "; the registry is not changed\n");
+  said = Program(environment, {"--list-themes"});
+  EXPECT_EQ(said.code, 1);
+  EXPECT_EQ(said.out, "preset\t默认\npreset\t深色\npreset\t高对比\npreset\t清晰\n");
+  EXPECT_EQ(said.err, "tintor: no themes folder: " + why + "\n");
+  said = Program({"HOME=", "PATH=/usr/bin:/bin"}, {"--undo"});
+  EXPECT_EQ(said.code, 1);
+  EXPECT_EQ(said.err, "tintor: no place for the theme history: HOME is '', not an absolute path; the registry is not changed\n");
 }
