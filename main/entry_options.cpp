@@ -1,6 +1,10 @@
+#include <glib.h>
+
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <memory>
+#include <set>
 
 #include "main/entry_point.h"
 #include "model/checks/colour_science.h"
@@ -24,15 +28,17 @@ const char* EntryUsage() {
          "                        compose [TEXT] (an input method composing TEXT; none: done) |\n"
          "                        shot NAME.png | preview NAME.png (the theme preview) |\n"
          "                        select N (later previews show item N and its card) | # comment\n"
-         "  --screenshot-dir DIR  where 'shot' and 'preview' write, made if missing (default: .)\n"
+         "  --screenshot-dir DIR  with --headless or --script: where 'shot' and 'preview'\n"
+         "                        write, made if missing (default: .)\n"
          "  --scale N             window size factor, 0.25 to 4 (default: the window's\n"
          "                        size when it last closed, unless under 0.5 or too large\n"
          "                        for the screen; else 1: 1000 x 720, the phone's 480 x 720\n"
          "                        screen and the preview beside it); a window too large\n"
-         "                        for the screen is drawn smaller\n"
+         "                        for the screen is drawn smaller; for the window and\n"
+         "                        --preview-png only\n"
          "  --no-preview          start with the theme preview hidden, this time only: a\n"
          "                        narrow tab beside the phone brings it back; F2 in the\n"
-         "                        window hides and shows it\n"
+         "                        window hides and shows it; for the window only\n"
          "  --preview-png FILE    draw the theme preview for the registry as it is now\n"
          "                        into the PNG file FILE (at --scale), and exit\n"
          "  --simulate KIND       with --preview-png: the preview as seen with protanopia,\n"
@@ -86,8 +92,8 @@ const char* EntryUsage() {
          "                        FILE.reg; imported as a file dropped on the window is\n"
          "  PICTURE               a PNG or JPEG: open the window on the theme shelf's 配色\n"
          "                        place with the four themes made from it (nothing written)\n"
-         "  --version             show the program's version\n"
-         "  --help                show this text\n"
+         "  --version             show the program's version (asked alone)\n"
+         "  --help                show this text (asked alone)\n"
          "Each theme command and --theme-report runs alone: it takes no window or script\n"
          "options.\n"
          "exit status: 0 done; 1 not done: nothing to undo or redo, no theme of that name,\n"
@@ -129,159 +135,269 @@ bool ParseMakeWord(const std::string& option, const std::string& word, ThemeComm
 
 const char* EntryVersion() { return "tintor " TINTOR_VERSION "\n"; }
 
-bool ParseEntryOptions(const std::vector<std::string>& args, EntryOptions& options,
-                       std::string& error) {
-  EntryOptions o;
-  bool format_given = false;
-  bool made_given = false;  // --dark, --exact, --style, --contrast or --name
-  // The first option given that shapes a window, a script run or a picture:
-  // a command that prints or changes the theme and exits takes none of them.
-  std::string window_option;
-  // The first command given that runs alone.
+namespace {
+
+using Kind = ThemeCommand::Kind;
+
+// What GLib fills in from the command line, before it is checked.
+struct Given {
+  // The switches given (--headless, --json, ...), as written.
+  std::set<std::string> switches;
+  bool Has(const std::string& option) const { return switches.count(option) > 0; }
+  bool theme_report = false;
+  gchar* script = nullptr;
+  gchar* screenshot_dir = nullptr;
+  gchar* scale = nullptr;
+  gchar* preview_png = nullptr;
+  gchar* simulate = nullptr;
+  gchar* name = nullptr;
+  gchar* style = nullptr;
+  gchar* contrast = nullptr;
+  gchar* format = nullptr;
+  gchar** files = nullptr;
+  // The theme command, and the one command that runs alone as it was
+  // given: "--undo", "--theme-report".
+  ThemeCommand theme;
   std::string alone;
-  auto theme_kind = [](const std::string& a) {
-    using K = ThemeCommand::Kind;
-    if (a == "--undo") return K::kUndo;
-    if (a == "--redo") return K::kRedo;
-    if (a == "--save-theme") return K::kSave;
-    if (a == "--apply-theme") return K::kApply;
-    if (a == "--delete-theme") return K::kDelete;
-    if (a == "--list-themes") return K::kList;
-    if (a == "--export-theme") return K::kExport;
-    if (a == "--import-theme") return K::kImport;
-    if (a == "--make-theme") return K::kMake;
-    return K::kNone;
-  };
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (window_option.empty() &&
-        (a == "--headless" || a == "--script" || a == "--screenshot-dir" || a == "--scale" ||
-         a == "--no-preview" || a == "--preview-png" || a == "--simulate")) {
-      window_option = a;
+  ~Given() {
+    for (gchar* text : {script, screenshot_dir, scale, preview_png, simulate, name, style, contrast, format}) {
+      g_free(text);
     }
-    if (a == "--theme-report" || theme_kind(a) != ThemeCommand::Kind::kNone) {
-      if (!alone.empty()) {
-        error = "one command at a time: " + alone + " and " + a;
-        return false;
+    g_strfreev(files);
+  }
+};
+
+struct CommandName {
+  const char* option;
+  Kind kind;
+};
+constexpr CommandName kCommands[] = {
+    {"--undo", Kind::kUndo},           {"--redo", Kind::kRedo},
+    {"--save-theme", Kind::kSave},     {"--apply-theme", Kind::kApply},
+    {"--delete-theme", Kind::kDelete}, {"--list-themes", Kind::kList},
+    {"--export-theme", Kind::kExport}, {"--import-theme", Kind::kImport},
+    {"--make-theme", Kind::kMake},     {"--theme-report", Kind::kNone}};
+
+gboolean TakeSwitch(const gchar* option, const gchar*, gpointer data, GError**) {
+  static_cast<Given*>(data)->switches.insert(option);
+  return TRUE;
+}
+
+// GLib lets "--headless=1" pass as "--headless"; a switch takes no value.
+bool SwitchWithValue(const std::vector<std::string>& args, std::string& error) {
+  static constexpr const char* kSwitches[] = {"headless", "no-preview", "json",  "dark",        "exact",
+                                              "version",  "help",       "undo",  "redo",        "list-themes",
+                                              "theme-report"};
+  for (const std::string& a : args) {
+    if (a == "--") break;
+    for (const char* name : kSwitches) {
+      if (a.rfind("--" + std::string(name) + "=", 0) == 0) {
+        error = "--" + std::string(name) + " takes no value (here '" + a.substr(a.find('=') + 1) + "')";
+        return true;
       }
-      alone = a;
     }
-    auto value = [&](std::string& out) {
-      if (i + 1 >= args.size() || args[i + 1].empty()) {
-        error = "option " + a + " needs a value";
-        return false;
-      }
-      out = args[++i];
-      return true;
-    };
-    if (a == "--headless") {
-      o.headless = true;
-    } else if (a == "--help" || a == "-h") {
-      o.help = true;
-    } else if (a == "--version") {
-      o.version = true;
-    } else if (a == "--script") {
-      if (!value(o.script_path)) return false;
-      o.headless = true;
-    } else if (a == "--no-preview") {
-      o.preview = false;
-    } else if (a == "--preview-png") {
-      if (!value(o.preview_png)) return false;
-    } else if (a == "--simulate") {
-      if (!value(o.simulate)) return false;
-      ColourVision vision;
-      if (!ParseColourVision(o.simulate, &vision)) {
-        error = "--simulate wants protan, deutan or tritan, not '" + o.simulate + "'";
-        return false;
-      }
-    } else if (a == "--theme-report") {
-      o.theme_report = true;
-    } else if (a == "--json") {
-      o.json = true;
-    } else if (a == "--screenshot-dir") {
-      if (!value(o.screenshot_dir)) return false;
-    } else if (theme_kind(a) != ThemeCommand::Kind::kNone) {
-      o.theme.kind = theme_kind(a);
-      const bool takes_value = a != "--undo" && a != "--redo" && a != "--list-themes";
-      if (takes_value && !value(o.theme.argument)) return false;
-    } else if (a == "--dark" || a == "--exact") {
-      (a == "--dark" ? o.theme.dark : o.theme.exact) = true;
-      made_given = true;
-    } else if (a == "--name") {
-      if (!value(o.theme.name)) return false;
-      made_given = true;
-    } else if (a == "--style" || a == "--contrast") {
-      std::string word;
-      if (!value(word)) return false;
-      if (!ParseMakeWord(a, word, o.theme, error)) return false;
-      made_given = true;
-    } else if (a == "--format") {
-      std::string form;
-      if (!value(form)) return false;
-      if (form != "regedit5" && form != "regedit4") {
-        error = "--format wants regedit5 or regedit4, not '" + form + "'";
-        return false;
-      }
-      o.theme.format = form == "regedit4" ? RegFileForm::kRegedit4 : RegFileForm::kVersion5;
-      format_given = true;
-    } else if (a == "--scale") {
-      std::string text;
-      if (!value(text)) return false;
-      char* end = nullptr;
-      errno = 0;
-      const double v = std::strtod(text.c_str(), &end);
-      if (errno != 0 || *end != '\0' || !std::isfinite(v) || v < 0.25 || v > 4.0) {
-        error = "--scale wants a number from 0.25 to 4, not '" + text + "'";
-        return false;
-      }
-      o.scale = v;
-      o.scale_asked = true;
-    } else if (!a.empty() && a[0] != '-') {
-      if (!o.open_file.empty()) {
-        error = "one file at a time: '" + o.open_file + "' and '" + a + "'";
-        return false;
-      }
-      o.open_file = a;
-    } else {
-      error = "unknown option '" + a + "'";
+  }
+  return false;
+}
+
+// One of the commands that run alone: the first is taken, a second refused.
+gboolean TakeCommand(const gchar* option, const gchar* value, gpointer data, GError** error) {
+  Given& given = *static_cast<Given*>(data);
+  if (!given.alone.empty()) {
+    g_set_error(error, G_OPTION_ERROR, G_OPTION_ERROR_FAILED, "one command at a time: %s and %s",
+                given.alone.c_str(), option);
+    return FALSE;
+  }
+  given.alone = option;
+  for (const CommandName& command : kCommands) {
+    if (given.alone == command.option) given.theme.kind = command.kind;
+  }
+  given.theme_report = given.alone == "--theme-report";
+  if (value != nullptr) given.theme.argument = value;
+  return TRUE;
+}
+
+// The options as GLib reads them. Every value is taken as bytes (a file
+// name, a theme's name), never converted from the locale's character set.
+std::unique_ptr<GOptionContext, void (*)(GOptionContext*)> MakeContext(Given& g) {
+  constexpr int kBytes = G_OPTION_FLAG_FILENAME;
+  constexpr int kSwitch = G_OPTION_FLAG_NO_ARG;
+  const auto command = reinterpret_cast<gpointer>(&TakeCommand);
+  const auto on = reinterpret_cast<gpointer>(&TakeSwitch);
+  const GOptionEntry entries[] = {
+      {"headless", 0, kSwitch, G_OPTION_ARG_CALLBACK, on, nullptr, nullptr},
+      {"script", 0, 0, G_OPTION_ARG_FILENAME, &g.script, nullptr, nullptr},
+      {"screenshot-dir", 0, 0, G_OPTION_ARG_FILENAME, &g.screenshot_dir, nullptr, nullptr},
+      {"scale", 0, 0, G_OPTION_ARG_FILENAME, &g.scale, nullptr, nullptr},
+      {"no-preview", 0, kSwitch, G_OPTION_ARG_CALLBACK, on, nullptr, nullptr},
+      {"preview-png", 0, 0, G_OPTION_ARG_FILENAME, &g.preview_png, nullptr, nullptr},
+      {"simulate", 0, 0, G_OPTION_ARG_FILENAME, &g.simulate, nullptr, nullptr},
+      {"theme-report", 0, kSwitch, G_OPTION_ARG_CALLBACK, command, nullptr, nullptr},
+      {"json", 0, kSwitch, G_OPTION_ARG_CALLBACK, on, nullptr, nullptr},
+      {"undo", 0, kSwitch, G_OPTION_ARG_CALLBACK, command, nullptr, nullptr},
+      {"redo", 0, kSwitch, G_OPTION_ARG_CALLBACK, command, nullptr, nullptr},
+      {"save-theme", 0, kBytes, G_OPTION_ARG_CALLBACK, command, nullptr, nullptr},
+      {"apply-theme", 0, kBytes, G_OPTION_ARG_CALLBACK, command, nullptr, nullptr},
+      {"delete-theme", 0, kBytes, G_OPTION_ARG_CALLBACK, command, nullptr, nullptr},
+      {"list-themes", 0, kSwitch, G_OPTION_ARG_CALLBACK, command, nullptr, nullptr},
+      {"export-theme", 0, kBytes, G_OPTION_ARG_CALLBACK, command, nullptr, nullptr},
+      {"format", 0, 0, G_OPTION_ARG_FILENAME, &g.format, nullptr, nullptr},
+      {"import-theme", 0, kBytes, G_OPTION_ARG_CALLBACK, command, nullptr, nullptr},
+      {"make-theme", 0, kBytes, G_OPTION_ARG_CALLBACK, command, nullptr, nullptr},
+      {"dark", 0, kSwitch, G_OPTION_ARG_CALLBACK, on, nullptr, nullptr},
+      {"exact", 0, kSwitch, G_OPTION_ARG_CALLBACK, on, nullptr, nullptr},
+      {"style", 0, 0, G_OPTION_ARG_FILENAME, &g.style, nullptr, nullptr},
+      {"contrast", 0, 0, G_OPTION_ARG_FILENAME, &g.contrast, nullptr, nullptr},
+      {"name", 0, 0, G_OPTION_ARG_FILENAME, &g.name, nullptr, nullptr},
+      {"version", 0, kSwitch, G_OPTION_ARG_CALLBACK, on, nullptr, nullptr},
+      {"help", 'h', kSwitch, G_OPTION_ARG_CALLBACK, on, nullptr, nullptr},
+      {G_OPTION_REMAINING, 0, 0, G_OPTION_ARG_FILENAME_ARRAY, &g.files, nullptr, nullptr},
+      {}};
+  std::unique_ptr<GOptionContext, void (*)(GOptionContext*)> context(g_option_context_new(nullptr),
+                                                                     &g_option_context_free);
+  // --help prints the program's own text (EntryUsage), which says more than
+  // GLib's list of options could: the script's commands, the exit statuses.
+  g_option_context_set_help_enabled(context.get(), FALSE);
+  GOptionGroup* group = g_option_group_new("tintor", "", "", &g, nullptr);
+  g_option_group_add_entries(group, entries);
+  g_option_context_set_main_group(context.get(), group);
+  return context;
+}
+
+// The first option given that shapes a window, a script run or a picture, in
+// the order --help lists them; empty when none is.
+std::string WindowOption(const Given& g) {
+  const std::pair<bool, const char*> options[] = {
+      {g.Has("--headless"), "--headless"},   {g.script != nullptr, "--script"},
+      {g.screenshot_dir != nullptr, "--screenshot-dir"}, {g.scale != nullptr, "--scale"},
+      {g.Has("--no-preview"), "--no-preview"}, {g.preview_png != nullptr, "--preview-png"},
+      {g.simulate != nullptr, "--simulate"}};
+  for (const auto& [given, option] : options) {
+    if (given) return option;
+  }
+  return {};
+}
+
+// The values, each read as its option wants it.
+bool ReadValues(const Given& g, EntryOptions& o, std::string& error) {
+  if (g.scale != nullptr) {
+    char* end = nullptr;
+    errno = 0;
+    const double v = std::strtod(g.scale, &end);
+    if (*g.scale == '\0' || errno != 0 || *end != '\0' || !std::isfinite(v) || v < 0.25 || v > 4.0) {
+      error = std::string("--scale wants a number from 0.25 to 4, not '") + g.scale + "'";
+      return false;
+    }
+    o.scale = v;
+    o.scale_asked = true;
+  }
+  ColourVision vision;
+  if (g.simulate != nullptr && !ParseColourVision(g.simulate, &vision)) {
+    error = std::string("--simulate wants protan, deutan or tritan, not '") + g.simulate + "'";
+    return false;
+  }
+  const std::string format = g.format != nullptr ? g.format : "regedit5";
+  if (format != "regedit5" && format != "regedit4") {
+    error = "--format wants regedit5 or regedit4, not '" + format + "'";
+    return false;
+  }
+  o.theme.format = format == "regedit4" ? RegFileForm::kRegedit4 : RegFileForm::kVersion5;
+  if (g.style != nullptr && !ParseMakeWord("--style", g.style, o.theme, error)) return false;
+  if (g.contrast != nullptr && !ParseMakeWord("--contrast", g.contrast, o.theme, error)) return false;
+  for (const auto& [path, option] : {std::pair{g.script, "--script"}, std::pair{g.screenshot_dir, "--screenshot-dir"},
+                                     std::pair{g.preview_png, "--preview-png"}}) {
+    if (path != nullptr && *path == '\0') {
+      error = std::string(option) + " wants a file or folder name, not an empty one";
       return false;
     }
   }
-  if (!alone.empty() && !window_option.empty()) {
-    error = alone + " runs alone and exits: it takes no window or script options (here " +
-            window_option + ")";
+  return true;
+}
+
+// Options that go only with others, and options that exclude each other.
+std::string Mismatch(const Given& g, const EntryOptions& o, std::size_t count) {
+  const std::string window = WindowOption(g);
+  if (g.Has("--help") && g.Has("--version")) return "--help and --version are each asked alone";
+  if ((g.Has("--help") || g.Has("--version")) && count > 1) {
+    return std::string(g.Has("--help") ? "--help" : "--version") + " is asked alone: it takes no other option or file";
+  }
+  if (!g.alone.empty() && !window.empty()) {
+    return g.alone + " runs alone and exits: it takes no window or script options (here " + window + ")";
+  }
+  if (!g.alone.empty() && !o.open_file.empty()) {
+    return g.alone + " runs alone and exits: it opens no file '" + o.open_file + "'";
+  }
+  const bool headless = g.Has("--headless") || g.script != nullptr;
+  const bool picture = g.preview_png != nullptr;
+  if (!o.open_file.empty() && (headless || picture)) {
+    return "a file given to open is for the window: it takes no --headless, --script or --preview-png";
+  }
+  if (picture && headless) return "--preview-png draws one picture and exits: it takes no --headless or --script";
+  if (g.Has("--no-preview") && (headless || picture)) {
+    return "--no-preview is for the window: it takes no --headless, --script or --preview-png";
+  }
+  if (g.scale != nullptr && headless) {
+    return "--scale is for the window and --preview-png: it takes no --headless or --script";
+  }
+  if (g.screenshot_dir != nullptr && !headless) return "--screenshot-dir goes with --headless or --script";
+  if (g.simulate != nullptr && !picture) return "--simulate goes with --preview-png FILE";
+  if (g.Has("--json") && !g.theme_report && o.theme.kind != Kind::kMake) {
+    return "--json goes with --theme-report or --make-theme";
+  }
+  if (g.format != nullptr && o.theme.kind != Kind::kExport) return "--format goes with --export-theme";
+  const bool made = g.Has("--dark") || g.Has("--exact") || g.style != nullptr || g.contrast != nullptr;
+  if ((made || g.name != nullptr) && o.theme.kind != Kind::kMake) {
+    return "--dark, --exact, --style, --contrast and --name go with --make-theme";
+  }
+  return {};
+}
+
+}  // namespace
+
+bool ParseEntryOptions(const std::vector<std::string>& args, EntryOptions& options, std::string& error) {
+  if (SwitchWithValue(args, error)) return false;
+  Given g;
+  std::vector<gchar*> argv = {const_cast<gchar*>("tintor")};
+  for (const std::string& a : args) argv.push_back(const_cast<gchar*>(a.c_str()));
+  argv.push_back(nullptr);
+  // GLib takes out of the array what it reads; the strings stay ours.
+  gint count = static_cast<gint>(args.size()) + 1;
+  gchar** rest = argv.data();
+  GError* failure = nullptr;
+  const auto context = MakeContext(g);
+  if (!g_option_context_parse(context.get(), &count, &rest, &failure)) {
+    error = failure->message;
+    g_error_free(failure);
     return false;
   }
-  if (!alone.empty() && !o.open_file.empty()) {
-    error = alone + " runs alone and exits: it opens no file '" + o.open_file + "'";
-    return false;
-  }
-  if (!o.open_file.empty() && (o.headless || !o.preview_png.empty())) {
-    error = "a file given to open is for the window: it takes no --headless, --script or "
-            "--preview-png";
-    return false;
-  }
-  if (!o.preview_png.empty() && o.headless) {
-    error = "--preview-png draws one picture and exits: it takes no --headless or --script";
-    return false;
-  }
-  if (!o.simulate.empty() && o.preview_png.empty()) {
-    error = "--simulate goes with --preview-png FILE";
-    return false;
-  }
-  if (o.json && !o.theme_report && o.theme.kind != ThemeCommand::Kind::kMake) {
-    error = "--json goes with --theme-report or --make-theme";
-    return false;
-  }
-  if (format_given && o.theme.kind != ThemeCommand::Kind::kExport) {
-    error = "--format goes with --export-theme";
-    return false;
-  }
-  if (made_given && o.theme.kind != ThemeCommand::Kind::kMake) {
-    error = "--dark, --exact, --style, --contrast and --name go with --make-theme";
-    return false;
-  }
+  if (g.Has("-h")) g.switches.insert("--help");
+  EntryOptions o;
+  o.headless = g.Has("--headless") || g.script != nullptr;
+  o.help = g.Has("--help");
+  o.version = g.Has("--version");
+  o.preview = !g.Has("--no-preview");
+  o.theme_report = g.theme_report;
+  o.json = g.Has("--json");
   o.theme.json = o.json;
+  o.theme.kind = g.theme.kind;
+  o.theme.argument = g.theme.argument;
+  o.theme.dark = g.Has("--dark");
+  o.theme.exact = g.Has("--exact");
+  if (g.name != nullptr) o.theme.name = g.name;
+  if (g.script != nullptr) o.script_path = g.script;
+  if (g.screenshot_dir != nullptr) o.screenshot_dir = g.screenshot_dir;
+  if (g.preview_png != nullptr) o.preview_png = g.preview_png;
+  if (g.simulate != nullptr) o.simulate = g.simulate;
+  if (!ReadValues(g, o, error)) return false;
+  for (gchar** file = g.files; file != nullptr && *file != nullptr; ++file) {
+    if (!o.open_file.empty()) {
+      error = "one file at a time: '" + o.open_file + "' and '" + *file + "'";
+      return false;
+    }
+    o.open_file = *file;
+  }
+  error = Mismatch(g, o, args.size());
+  if (!error.empty()) return false;
   options = o;
   return true;
 }

@@ -87,7 +87,16 @@ bool ReadSource(const std::string& text, Source& source, std::string& problem) {
     return true;
   }
   Picture picture;
-  if (!ReadPicture(text, kPictureSide, picture, problem)) return false;
+  PictureFault fault = PictureFault::kUnreadable;
+  if (!ReadPicture(text, kPictureSide, picture, problem, &fault)) {
+    // A word that names no file and is no colour ('#12', 'red') was not
+    // meant as a file; a path was.
+    if (fault == PictureFault::kMissing && text.find_first_of("/.") == std::string::npos) {
+      problem = "'" + text + "' is neither a colour #RRGGBB, nor a swatch id, nor a picture: there is no file of "
+                "that name";
+    }
+    return false;
+  }
   const std::vector<DominantColour> colours = FindDominantColours(picture.pixels.data(), picture.pixels.size());
   if (colours.empty()) {
     problem = text + " has no pixel that is not transparent";

@@ -262,7 +262,7 @@ bool LoadTheme(const std::string& name, ThemeValues& values, std::string& error,
   }
   RegFileFault fault;
   if (!ReadThemeFile(bytes, values, fault)) {
-    error = path + ":" + std::to_string(fault.line) + ": " + fault.reason;
+    error = fault.In(path);
     return false;
   }
   return true;

@@ -177,7 +177,7 @@ bool ThemeStore::ReadImport(const std::string& file, ThemeValues& theme, std::st
   RegFileFault found;
   if (ReadThemeFile(bytes, theme, found)) return true;
   if (refused != nullptr) *refused = true;
-  problem = file + ":" + std::to_string(found.line) + ": " + found.reason;
+  problem = found.In(file);
   if (fault != nullptr) *fault = std::move(found);
   return false;
 }

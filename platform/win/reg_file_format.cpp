@@ -622,6 +622,10 @@ bool ReadRegFile(const void* data, std::size_t size, const RegFileCheck& check, 
   return parser.Run(hive, fault);
 }
 
+std::string RegFileFault::In(const std::string& file) const {
+  return file + (line > 0 ? ":" + std::to_string(line) : std::string()) + ": " + reason;
+}
+
 bool ParseRegFile(const void* data, std::size_t size, RegistryHive* hive, std::string* error) {
   RegFileFault fault;
   if (ReadRegFile(data, size, RegFileCheck(), hive, &fault)) return true;

@@ -60,9 +60,11 @@ struct RegFileFault {
   // registry file (no header line), a registry file broken at `line`, or
   // one whose entry at `line` the reader's check refused.
   enum class Kind { kNone, kEmpty, kNotText, kNotRegistry, kMalformed, kRefused };
-  std::size_t line = 0;
+  std::size_t line = 0;  // 0: the fault is the whole file's, of no one line
   std::string reason;
   Kind kind = Kind::kNone;
+  // "FILE:LINE: reason", or "FILE: reason" for a fault of no one line.
+  std::string In(const std::string& file) const;
 };
 
 // ParseRegFile, with every key and value line shown to `check` (which may be

@@ -96,7 +96,7 @@ TEST_F(TerminalText, EveryMessageThatNamesAFileAFolderAThemeOrAnOptionShowsItEsc
   // Options and theme names.
   said = Tintor({"--x" + kHostile});
   EXPECT_EQ(said.code, 2);
-  EXPECT_EQ(said.err, "tintor: unknown option '--x" + kShown + "' (see tintor --help)\n");
+  EXPECT_EQ(said.err, "tintor: Unknown option --x" + kShown + " (see tintor --help)\n");
   said = Tintor({"--scale", kHostile});
   EXPECT_EQ(said.err, "tintor: --scale wants a number from 0.25 to 4, not '" + kShown + "' (see tintor --help)\n");
   said = Tintor({"--save-theme", "a" + kHostile});
@@ -185,4 +185,24 @@ TEST(HomeFolder, ARelativeHomeIsRefusedWithItsValue) {
   said = Program({"HOME=", "PATH=/usr/bin:/bin"}, {"--undo"});
   EXPECT_EQ(said.code, 1);
   EXPECT_EQ(said.err, "tintor: no place for the theme history: HOME is '', not an absolute path; the registry is not changed\n");
+}
+
+// What a source that is neither a colour nor a file is called, and a file
+// with no line at all.
+TEST_F(TerminalText, ASourceOrAFileIsCalledWhatItIs) {
+  for (const std::string source : {"#12", "red", "#GGGGGG"}) {
+    const Said said = Tintor({"--make-theme", source});
+    EXPECT_EQ(said.code, 2);
+    EXPECT_EQ(said.err, "tintor: '" + source +
+                            "' is neither a colour #RRGGBB, nor a swatch id, nor a picture: there is no file of that "
+                            "name\ntintor: no theme is made; nothing is written\n");
+  }
+  Said said = Tintor({"--save-theme", ""});
+  EXPECT_EQ(said.code, 1);
+  EXPECT_EQ(said.err, "tintor: a theme name needs a visible character\n");
+  std::ofstream(In("empty.reg")).flush();
+  said = Tintor({"--import-theme", In("empty.reg")});
+  EXPECT_EQ(said.code, 2);
+  EXPECT_EQ(said.err, In("empty.reg") + ": empty file\ntintor: " + In("empty.reg") +
+                          " is not imported; nothing is written\n");
 }
