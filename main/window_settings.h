@@ -1,8 +1,8 @@
 // What the window keeps between runs: whether the studio beside the phone
 // was shown when it closed, the window's scale and place then, the studio's
-// colour-vision view and the export format. Kept
-// as a few "key=value" lines in $XDG_CONFIG_HOME/tintor/settings (else
-// ~/.config/tintor/settings); headless runs neither read nor write it.
+// colour-vision view and the export format. Kept as a key file (GLib's, a
+// [window] group of "key=value" lines) in $XDG_CONFIG_HOME/tintor/settings
+// (else ~/.config/tintor/settings); headless runs neither read nor write it.
 // Not for: anything the phone keeps (that is the registry's).
 #pragma once
 
