@@ -1,39 +1,22 @@
 // Keys and values in memory, with the registry's case-insensitive names.
 #include "platform/win/registry_hive.h"
 
+#include <glib.h>
+
 #include <algorithm>
 #include <array>
 #include <iterator>
-#include <locale.h>
-#include <wctype.h>
 
 namespace {
 
-// The C library's Unicode case table (its built-in C.UTF-8 locale), or null
-// where that locale is missing.
-locale_t UnicodeCaseTable() {
-  static const locale_t table = ::newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
-  return table;
-}
-
 // Folds a UTF-16 unit to upper case, one unit at a time as the phone's
-// registry compares names: every script with case, not only ASCII. Halves of
+// registry compares names: every script with case, by GLib's Unicode tables
+// (the simple, one-character mapping; no locale's rules). Halves of
 // surrogate pairs, and letters whose upper case lies outside 16 bits, stay.
 char16_t FoldUnit(char16_t c) {
-  if (c < 0x80) return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 0x20) : c;
   if (c >= 0xD800 && c <= 0xDFFF) return c;
-  if (const locale_t table = UnicodeCaseTable()) {
-    const wint_t upper = ::towupper_l(static_cast<wint_t>(c), table);
-    return upper <= 0xFFFF ? static_cast<char16_t>(upper) : c;
-  }
-  // Without the table: Latin-1, Greek, Cyrillic and full-width Latin.
-  if (c < 0xE0) return c;
-  if (c <= 0xFE) return c == 0xF7 ? c : static_cast<char16_t>(c - 0x20);
-  if (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) return static_cast<char16_t>(c - 0x20);
-  if (c >= 0x430 && c <= 0x44F) return static_cast<char16_t>(c - 0x20);
-  if (c >= 0x450 && c <= 0x45F) return static_cast<char16_t>(c - 0x50);
-  if (c >= 0xFF41 && c <= 0xFF5A) return static_cast<char16_t>(c - 0x20);
-  return c;
+  const gunichar upper = g_unichar_toupper(c);
+  return upper <= 0xFFFF ? static_cast<char16_t>(upper) : c;
 }
 
 constexpr std::array<std::u16string_view, RegistryHive::kRootCount> kRootNames = {
