@@ -124,4 +124,13 @@ TEST(EntryOptions, SlipsAreRefusedSayingWhatIsWrong) {
   EXPECT_EQ(o.theme.argument, "#336699");
   EXPECT_TRUE(o.theme.dark);
   EXPECT_EQ(o.theme.name, "夜");
+  ASSERT_TRUE(ParseEntryOptions({"--make-theme", "141", "--style", "vivid", "--contrast=high", "--json"}, o, error))
+      << error;
+  EXPECT_EQ(o.theme.style, ThemeStyle::kVivid);
+  EXPECT_EQ(o.theme.contrast, ContrastLevel::kHigh);
+  EXPECT_TRUE(o.theme.json);
+  ExpectOptionError(__LINE__, {"--make-theme", "141", "--style", "loud"}, "--style wants soft or vivid, not 'loud'");
+  ExpectOptionError(__LINE__, {"--undo", "--contrast", "high"},
+                    "--dark, --exact, --style, --contrast and --name go with --make-theme");
+  ExpectOptionError(__LINE__, {"--undo", "--json"}, "--json goes with --theme-report or --make-theme");
 }
