@@ -6,7 +6,8 @@
 #   12-picture.jpg        a picture of a meadow under a sky (drawn here);
 #   12-colour-maker.png   the window opened on that picture (`tintor
 #                         PICTURE`): the shelf's 配色 place with the four
-#                         themes made from it.
+#                         themes made from it, soft and vivid, light and
+#                         dark, of any colours ("可用任意颜色").
 # Everything it writes but the pictures stays in a scratch folder (the window
 # tests' session, tests/e2e/xvfb_session.sh).
 # Usage: scripts/window-pictures.sh PATH/TO/tintor OUTDIR
@@ -73,6 +74,9 @@ convert -size 640x400 gradient:'#8EC5E8'-'#D8ECF5' \
   -strip -quality 88 "$outdir/12-picture.jpg"
 start "$outdir/12-picture.jpg"
 settle
+before=$(look)
+xdotool mousemove --window "$win" 815 226 click 1   # 只用65个色板颜色 -> 可用任意颜色
+settle "$before"
 import -window "$win" "$outdir/12-colour-maker.png"
 stop
 echo "wrote $outdir/11-theme-shelf.png $outdir/12-picture.jpg $outdir/12-colour-maker.png"

@@ -65,6 +65,8 @@ constexpr std::size_t kStrictWindows = 60;
 constexpr double kAccentAim = 2.5, kSecondaryAim = 3.0;
 // What a unit of contrast short of the aim costs an accent, in degrees of hue.
 constexpr double kShortOfAim = 8;
+// How far over its aim an accent goes freely.
+constexpr double kAccentSpan = 4;
 
 // The items by the part they play.
 constexpr int kWindowPrimary[] = {5, 6, 15, 18, 19};
@@ -224,7 +226,10 @@ class Maker {
   // An accent: the source's hue, about as vivid (a grey source: muted), and
   // a fair margin over what it needs.
   double AccentScore(const Choice& c, double ratio, double needed) const {
-    const double short_of = kShortOfAim * std::max(0.0, needed + kAccentAim - ratio);
+    // Short of the aim costs much; far over it a little, for an accent that
+    // nears the primary text leaves no room for the other below it.
+    const double short_of = kShortOfAim * std::max(0.0, needed + kAccentAim - ratio) +
+                            std::max(0.0, ratio - (needed + kAccentAim + kAccentSpan));
     if (grey_) return 0.5 * c.lch.c + short_of;
     const double chroma = options_.style == ThemeStyle::kVivid ? 70.0 : 50.0;
     return HueOff(c) + 0.3 * std::fabs(c.lch.c - std::min(source_.c, chroma)) + short_of;

@@ -229,7 +229,7 @@ int ColourMaker::LayOutSource(int y, int inner) {
   y += 34;
   // Where the source came from, or why the one asked for gives nothing.
   source_.SetText(maker_text::kNoSource);
-  source_.SetBounds(kMargin, y, inner - 236, 26);
+  source_.SetBounds(kMargin, y, inner, 26);
   next_colour_.SetBounds(width_ - kMargin - 230, y, 230, 26);
   next_colour_.SetVisible(false);
   y += 28;
@@ -325,7 +325,7 @@ void ColourMaker::SourceFailed(std::u16string message) {
   for (auto& view : views_) view->Show(nullptr);
   others_title_.SetVisible(false);
   others_->SetVisible(false);
-  next_colour_.SetVisible(false);
+  ShowOffer(false);
   source_.SetColor(kFailure);
   source_.SetText(std::move(message));
   Say(u"", false);
@@ -367,12 +367,19 @@ void ColourMaker::OfferNextColour() {
       break;
     }
   }
-  next_colour_.SetVisible(next_index_ != 0);
+  ShowOffer(next_index_ != 0);
   if (next_index_ == 0) return;
   next_colour_.SetText(maker_text::TakeNextColour(picture_colours_[next_index_].color));
   source_.SetText(maker_text::NoThemeFromMain(picture_, picture_colours_.front().color,
                                               picture_colours_[next_index_].color));
   SetFocus(&next_colour_);
+}
+
+void ColourMaker::ShowOffer(bool shown) {
+  next_colour_.SetVisible(shown);
+  // The source's line is as wide as the offer beside it leaves.
+  const int right = shown ? next_colour_.GetPosX() - 6 : width_ - kMargin;
+  source_.SetBounds(kMargin, source_.GetPosY(), right - kMargin, source_.GetHeight());
 }
 
 void ColourMaker::MakeFromTyped() {
@@ -399,7 +406,7 @@ void ColourMaker::MakeFromTyped() {
   const COLORREF colour = RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
   picture_.clear();
   picture_colours_.clear();
-  next_colour_.SetVisible(false);
+  ShowOffer(false);
   MakeFromColour(colour, maker_text::FromColour(colour));
 }
 

@@ -65,6 +65,7 @@ class ColourMaker : public StudioLayer {
   void Remake();
   // A picture's next colour that gives a theme, offered when its main one gives none.
   void OfferNextColour();
+  void ShowOffer(bool shown);
   // True to go on with candidate `index`: it holds every rule, or the user
   // said yes to the question that names the rules it breaks.
   bool AcceptBroken(std::size_t index, bool saving);
