@@ -4,8 +4,10 @@
 
 #include "main/make_theme_command.h"
 #include "platform/file/shown_text.h"
+#include "model/colour_hex.h"
 #include "model/theme/theme_library.h"
 #include "model/theme/theme_store.h"
+#include "model/theme_targets.h"
 #include "platform/file/user_folders.h"
 #include "platform/file/utf16.h"
 #include "platform/win/registry.h"
@@ -28,16 +30,37 @@ int Said(bool done, const std::string& problem, const std::string& what) {
   return 0;
 }
 
+// A step that changes nothing a person sees is not written nor recorded.
 std::string Changed(const std::string& what, int changed) {
+  if (changed == 0) return what + ": nothing changed, the theme colours are already these; no step is recorded";
   return what + ": " + std::to_string(changed) + " of the 20 theme colours changed";
+}
+
+std::string Colours(std::size_t n) { return std::to_string(n) + (n == 1 ? " theme colour" : " theme colours"); }
+
+// A step of the history in words: the item it changed, or what made it and
+// how many items.
+std::string Described(const ThemeStore::StepSeen& step) {
+  const std::size_t n = step.changes.size();
+  if (step.kind == "change" && n == 1) {
+    const ThemeChange& c = step.changes[0];
+    return "the change of item " + std::to_string(c.number) + " (" +
+           Utf16ToUtf8(kThemeTargets[static_cast<std::size_t>(c.number - 1)].value_name) + ") from " +
+           ColourHex(c.from) + " to " + ColourHex(c.to);
+  }
+  const std::string count = " (" + Colours(n) + ")";
+  if (step.kind == "apply") return "applying the theme '" + Name(step.label) + "'" + count;
+  if (step.kind == "import") return "importing " + Name(step.label) + count;
+  if (step.kind == "restore") return "restoring the defaults" + count;
+  return "a change of " + Colours(n);
 }
 
 int Move(ThemeStore& store, bool undo) {
   std::string problem;
-  switch (undo ? store.Undo(problem) : store.Redo(problem)) {
+  ThemeStore::StepSeen step;
+  switch (undo ? store.Undo(problem, &step) : store.Redo(problem, &step)) {
     case ThemeStore::Outcome::kDone:
-      std::printf(undo ? "undone: the theme is as it was before the last step\n"
-                       : "redone: the theme is as it was after the step undone last\n");
+      std::printf("%s %s\n", undo ? "undone:" : "redone:", Described(step).c_str());
       return 0;
     case ThemeStore::Outcome::kNothingToDo:
       return Failed(problem);
@@ -59,7 +82,7 @@ int Import(ThemeStore& store, const std::string& file) {
     return refused ? 2 : 1;
   }
   int changed = 0;
-  const bool done = store.Apply(theme, ThemeApply::kOver, "import", changed, problem);
+  const bool done = store.Apply(theme, ThemeApply::kOver, "import", changed, problem, file.substr(file.rfind('/') + 1));
   return Said(done, problem, Changed("imported " + Path(file), changed));
 }
 
@@ -87,7 +110,7 @@ int RunThemeCommand(const ThemeCommand& command) {
       ThemeApply how = ThemeApply::kOver;
       if (!store.Find(arg, theme, how, problem)) return Failed(problem);
       int changed = 0;
-      const bool done = store.Apply(theme, how, "apply", changed, problem);
+      const bool done = store.Apply(theme, how, "apply", changed, problem, arg);
       return Said(done, problem, Changed("applied theme '" + Name(arg) + "'", changed));
     }
     case ThemeCommand::Kind::kList:

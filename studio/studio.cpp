@@ -125,12 +125,12 @@ void Studio::Record() {
 
 void Studio::Step(bool undo) {
   std::string problem;
-  std::string kind;
-  const ThemeStore::Outcome outcome = undo ? store_.Undo(problem, &kind) : store_.Redo(problem, &kind);
+  ThemeStore::StepSeen step;
+  const ThemeStore::Outcome outcome = undo ? store_.Undo(problem, &step) : store_.Redo(problem, &step);
   Reload();
   switch (outcome) {
     case ThemeStore::Outcome::kDone:
-      Report(studio_text::Stepped(undo, kind), false);
+      Report(studio_text::Stepped(undo, step), false);
       return;
     case ThemeStore::Outcome::kNothingToDo:
       Report(undo ? studio_text::kNothingToUndo : studio_text::kNothingToRedo, false);
@@ -168,27 +168,43 @@ void Studio::Import(const std::string& path, bool dropped) {
     // The panel says it in words; the details go to standard error.
     std::fprintf(stderr, "tintor: not imported: %s\n", ShownText(problem, kShownLineChars).c_str());
     Report(refused ? shelf_text::ImportRefused(path, fault) : shelf_text::ImportFailed(path), true);
-  } else if (!store_.Apply(theme, ThemeApply::kOver, "import", changed, problem)) {
+  } else if (!store_.Apply(theme, ThemeApply::kOver, "import", changed, problem, path.substr(path.rfind('/') + 1))) {
     std::fprintf(stderr, "tintor: not imported: %s\n", ShownText(problem, kShownLineChars).c_str());
     Report(shelf_text::ImportNotWritten(path), true);
   } else {
     Reload();
-    Report(shelf_text::Imported(path, changed), false);
+    Report(changed == 0 ? shelf_text::ImportUnchanged(path) : shelf_text::Imported(path, changed), false);
   }
 }
 
 void Studio::AskRestore() {
   if (asking_ || shelf_ != nullptr || card_.IsOpen()) return;
+  // The question names what a restore changes now; at the defaults nothing
+  // is asked, and a registry file that cannot be read is said at once.
+  ThemeValues now;
+  std::string problem;
+  LONG status = ERROR_SUCCESS;
+  if (!store_.Read(now, problem, &status)) {
+    std::fprintf(stderr, "tintor: the defaults are not restored: %s\n", ShownText(problem).c_str());
+    Report(studio_text::RestoreFailed(RegistryFilePath(), status), true);
+    return;
+  }
+  const int changes = static_cast<int>(VisibleChanges(now, ThemeValues()).size());
+  if (changes == 0) {
+    Report(studio_text::kAlreadyDefaults, false);
+    return;
+  }
   asking_ = true;
-  const bool yes = RestoreConfirmation(PreviewPanel::kWidth, &shell_).Ask();
+  const bool yes = RestoreConfirmation(PreviewPanel::kWidth, &shell_, changes).Ask();
   asking_ = false;
   if (!yes) return;
   // One write, and one step of the history, recorded as a restore.
-  std::string problem;
-  LONG status = ERROR_SUCCESS;
-  const bool restored = store_.Restore(problem, &status);
+  int changed = 0;
+  const bool restored = store_.Restore(problem, &status, &changed);
   Reload();
-  Report(restored ? std::u16string(studio_text::kRestored) : studio_text::RestoreFailed(RegistryFilePath(), status),
+  Report(!restored      ? studio_text::RestoreFailed(RegistryFilePath(), status)
+         : changed == 0 ? std::u16string(studio_text::kAlreadyDefaults)
+                        : studio_text::Restored(changed),
          !restored);
 }
 
@@ -209,8 +225,8 @@ void Studio::ShowHistory() {
   std::string problem;
   std::u16string undo, redo;
   if (store_.Steps(states, cursor, problem) && cursor < states.size()) {
-    if (cursor > 0) undo = studio_text::StepName(states[cursor].kind);
-    if (cursor + 1 < states.size()) redo = studio_text::StepName(states[cursor + 1].kind);
+    if (cursor > 0) undo = studio_text::StepName(ThemeStore::Seen(states[cursor - 1], states[cursor]));
+    if (cursor + 1 < states.size()) redo = studio_text::StepName(ThemeStore::Seen(states[cursor], states[cursor + 1]));
   }
   panel_.SetHistory(undo, redo);
 }

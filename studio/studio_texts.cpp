@@ -1,6 +1,7 @@
 #include "studio/studio_texts.h"
 
 #include "platform/file/user_folders.h"
+#include "model/theme_targets.h"
 #include "platform/file/utf16.h"
 #include "studio/shelf/shelf_texts.h"
 
@@ -52,13 +53,26 @@ std::u16string RestoreFailed(const std::string& path, LONG status) {
          RegistryReason(status) + u"。";
 }
 
-std::u16string StepName(const std::string& kind) {
-  static constexpr std::pair<const char*, const char16_t*> kKinds[] = {
-      {"change", u"颜色更改"}, {"restore", u"恢复默认"}, {"import", u"导入主题"}, {"apply", u"应用主题"}};
-  for (const auto& [word, name] : kKinds) {
-    if (kind == word) return name;
+namespace {
+std::u16string Number(int n) { return Utf8ToUtf16(std::to_string(n)); }
+}  // namespace
+
+std::u16string RestoreQuestion(int changes) { return u"恢复 " + Number(changes) + u" 项默认颜色？"; }
+
+std::u16string Restored(int changes) { return u"已恢复 " + Number(changes) + u" 项默认颜色。"; }
+
+std::u16string StepName(const ThemeStore::StepSeen& step) {
+  const std::size_t n = step.changes.size();
+  if (step.kind == "change" && n == 1) {
+    return u"“" + std::u16string(kThemeTargets[static_cast<std::size_t>(step.changes[0].number - 1)].label) +
+           u"”的颜色";
   }
-  return u"一步更改";
+  const std::u16string label = Utf8ToUtf16(step.label);
+  const std::u16string count = u"（" + Number(static_cast<int>(n)) + u" 项颜色）";
+  if (step.kind == "apply") return u"应用主题" + (label.empty() ? u"" : u"“" + label + u"”") + count;
+  if (step.kind == "import") return u"导入" + (label.empty() ? u"主题" : u" " + shelf_text::FileLabel(step.label)) + count;
+  if (step.kind == "restore") return u"恢复默认" + count;
+  return u"颜色更改" + count;
 }
 
 std::u16string HistoryLine(const std::u16string& undo, const std::u16string& redo) {
@@ -68,8 +82,8 @@ std::u16string HistoryLine(const std::u16string& undo, const std::u16string& red
   return line.empty() ? line : line + u"。";
 }
 
-std::u16string Stepped(bool undo, const std::string& kind) {
-  return std::u16string(undo ? u"已撤销：" : u"已重做：") + StepName(kind) + u"。手机重启后生效。";
+std::u16string Stepped(bool undo, const ThemeStore::StepSeen& step) {
+  return std::u16string(undo ? u"已撤销：" : u"已重做：") + StepName(step) + u"。手机重启后生效。";
 }
 
 std::u16string DroppedWhileHeld(const std::string& path) {

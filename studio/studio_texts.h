@@ -6,6 +6,7 @@
 #include <string>
 
 #include "model/checks/colour_science.h"
+#include "model/theme/theme_store.h"
 #include "platform/win/win_types.h"
 
 // The name a person reads for a way of seeing colour: "红色盲" and so on.
@@ -20,11 +21,16 @@ inline constexpr char16_t kRedo[] = u"重做";
 inline constexpr char16_t kRestore[] = u"恢复默认";
 inline constexpr char16_t kHide[] = u"隐藏";
 inline constexpr char16_t kShowStudio[] = u"显示主题预览";
-inline constexpr char16_t kConfirmTitle[] = u"恢复 20 项默认颜色？";
+// The question before a restore that changes `changes` items a person sees.
+std::u16string RestoreQuestion(int changes);
 inline constexpr char16_t kConfirmNote[] = u"将从注册表删除这 20 项的值，手机重启后生效。";
 inline constexpr char16_t kConfirm[] = u"确定";
 inline constexpr char16_t kCancel[] = u"取消";
-inline constexpr char16_t kRestored[] = u"已恢复 20 项默认颜色。";
+std::u16string Restored(int changes);
+// A restore, or a colour written, that changes nothing a person sees:
+// nothing is written or recorded.
+inline constexpr char16_t kAlreadyDefaults[] = u"没有变化：20 项已经是默认颜色。";
+inline constexpr char16_t kSwatchUnchanged[] = u"没有变化：这一项已经是这个颜色。";
 // A stored colour that is none of the 65 swatches.
 inline constexpr char16_t kCustomColour[] = u"自定义颜色";
 // A value the registry does not hold: the phone draws its default.
@@ -53,15 +59,14 @@ std::u16string RestoreFailed(const std::string& path, LONG status);
 // the window: not imported.
 std::u16string DroppedWhileHeld(const std::string& path);
 
-// What made a step of the theme's history (change, restore, import, apply),
-// in words.
-std::u16string StepName(const std::string& kind);
+// A step of the theme's history in words: the item it changed, or what made
+// it (a theme applied, a file imported, a restore) and how many items.
+std::u16string StepName(const ThemeStore::StepSeen& step);
 // What undo and redo would do now (each empty when there is nothing).
 std::u16string HistoryLine(const std::u16string& undo, const std::u16string& redo);
 
-// A step of the theme's history undone or redone; `kind` says what made it
-// (change, restore, import, apply; empty when unknown).
-std::u16string Stepped(bool undo, const std::string& kind);
+// A step of the theme's history undone or redone.
+std::u16string Stepped(bool undo, const ThemeStore::StepSeen& step);
 // An undo or redo that was not written: the registry is as it was.
 std::u16string StepFailed(bool undo, const std::string& problem);
 

@@ -19,7 +19,9 @@
 
 namespace {
 
-constexpr int kFormatVersion = 1;
+// Version 2 adds what a step was made from (a theme's name, a file's) after
+// the values; a file of version 1 is read as it is and written anew.
+constexpr int kFormatVersion = 2;
 constexpr char kHeader[] = "tintor theme history ";
 constexpr int kLockWaitMs = 2000;
 // The log is written anew in short once it is four times as long as its content.
@@ -55,8 +57,9 @@ void AppendValues(std::string& out, const ThemeValues& values) {
   }
 }
 
-// "KIND F1 ... F20": each field 8 hex digits or '-', one space between.
-bool ParseState(std::string_view line, ThemeHistory::State& state) {
+// "KIND F1 ... F20[ LABEL]": each field 8 hex digits or '-', one space
+// between; the label (version 2) is the rest of the line.
+bool ParseState(std::string_view line, ThemeHistory::State& state, bool labelled) {
   const std::size_t space = line.find(' ');
   if (space == 0 || space == std::string_view::npos) return false;
   state.kind = line.substr(0, space);
@@ -80,7 +83,10 @@ bool ParseState(std::string_view line, ThemeHistory::State& state) {
     item = v;
     line.remove_prefix(9);
   }
-  return line.empty();
+  if (line.empty()) return true;
+  if (!labelled || line.size() < 2 || line[0] != ' ') return false;
+  state.label = line.substr(1);
+  return true;
 }
 
 }  // namespace
@@ -137,7 +143,7 @@ bool ThemeHistory::Load(std::string& problem) {
   if (missing) return true;  // no history yet
   if (why.empty()) Parse(bytes, why);
   if (why.empty()) {
-    rewrite_ = torn_ || lines_ > kLongLog;
+    rewrite_ = torn_ || old_format_ || lines_ > kLongLog;
     if (!rewrite_) seen_ = read_seen;
     return true;
   }
@@ -183,18 +189,20 @@ void ThemeHistory::Parse(const std::string& bytes, std::string& why) {
     why = "is not a theme history";
   } else if (std::atoi(std::string(lines[0].substr(std::strlen(kHeader))).c_str()) > kFormatVersion) {
     why = "was written by a newer Tintor";
-  } else if (lines[0] != kHeader + std::to_string(kFormatVersion)) {
+  } else if (lines[0] != kHeader + std::to_string(kFormatVersion) && lines[0] != kHeader + std::string("1")) {
     why = "has an unknown first line";
   } else if (lines.size() < 3 || lines[1] != "registry " + registry_path_) {
     why = "is not the history of " + registry_path_;
   }
+  old_format_ = why.empty() && lines[0] != kHeader + std::to_string(kFormatVersion);
+  const bool labelled = !old_format_;
   for (std::size_t i = 2; i < lines.size() && why.empty(); ++i) {
     State state;
     if (lines[i] == "undo" && cursor_ > 0) {
       --cursor_;
     } else if (lines[i] == "redo" && cursor_ + 1 < states_.size()) {
       ++cursor_;
-    } else if (lines[i].rfind("state ", 0) == 0 && ParseState(lines[i].substr(6), state)) {
+    } else if (lines[i].rfind("state ", 0) == 0 && ParseState(lines[i].substr(6), state, labelled)) {
       Push(std::move(state));
     } else {
       why = "has a bad line " + std::to_string(i + 1);
@@ -258,6 +266,7 @@ void ThemeHistory::Line(std::string& out, const State& state) {
   out += "state ";
   out += state.kind;
   AppendValues(out, state.values);
+  if (!state.label.empty()) out += ' ' + state.label;
   out += '\n';
 }
 
@@ -268,9 +277,10 @@ void ThemeHistory::Push(State state) {
   cursor_ = states_.size() - 1;
 }
 
-bool ThemeHistory::Add(const std::string& kind, const ThemeValues& values) {
+bool ThemeHistory::Add(const std::string& kind, const ThemeValues& values, const std::string& label) {
   if (!states_.empty() && states_[cursor_].values == values) return false;
-  State state{states_.empty() ? "start" : kind, values};
+  // Kept on one line of the file, as it is shown.
+  State state{states_.empty() ? "start" : kind, values, states_.empty() ? "" : ShownText(label, kShownNameChars)};
   Line(log_, state);
   Push(std::move(state));
   return true;

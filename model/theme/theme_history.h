@@ -30,8 +30,9 @@ class ThemeHistory {
   static constexpr std::size_t kMaxSteps = 200;
 
   struct State {
-    std::string kind;  // what made it: start, change, restore, import, apply, save
+    std::string kind;  // what made it: start, change, restore, import, apply
     ThemeValues values;
+    std::string label;  // what it was made from: a theme's name, a file's; may be empty
     bool operator==(const State&) const = default;
   };
 
@@ -69,9 +70,10 @@ class ThemeHistory {
   // ---- While a hold is held ----
   const std::deque<State>& states() const { return states_; }
   std::size_t cursor() const { return cursor_; }
-  // Adds `values` as a step of `kind` after the cursor (dropping the steps
-  // undone) unless the cursor holds them; the first state is "start".
-  bool Add(const std::string& kind, const ThemeValues& values);
+  // Adds `values` as a step of `kind`, made from `label` (shown on one
+  // line), after the cursor (dropping the steps undone) unless the cursor
+  // holds them; the first state is "start".
+  bool Add(const std::string& kind, const ThemeValues& values, const std::string& label = {});
   // Moves the cursor one state back (-1, undo) or on (+1, redo); false when
   // there is none.
   bool Move(int direction);
@@ -111,4 +113,5 @@ class ThemeHistory {
   const FilePlace* place_ = nullptr;  // the file's place while the lock is held
   std::size_t lines_ = 0;  // the file's lines then
   bool torn_ = false;      // the last line read was cut short
+  bool old_format_ = false;  // the file read is of an older version
 };

@@ -12,26 +12,26 @@ bool ThemeStore::Read(ThemeValues& values, std::string& problem, LONG* status) c
   return ReadThemeValues(values, problem, status);
 }
 
-bool ThemeStore::SetItem(int number, COLORREF color, std::string& problem) {
+bool ThemeStore::SetItem(int number, COLORREF color, std::string& problem, int* changed) {
   if (number < 1 || number > ThemeValues::kItemCount) {
     problem = "no theme item " + std::to_string(number);
     return false;
   }
-  return Change("change", [&](const ThemeValues& now) { return now.With(number, color); }, problem);
+  return Change({"change", {}, false}, [&](const ThemeValues& now) { return now.With(number, color); }, problem, changed);
 }
 
 bool ThemeStore::Apply(const ThemeValues& theme, ThemeApply how, const std::string& kind, int& changed,
-                       std::string& problem) {
-  changed = 0;
-  return Change(kind, [&](const ThemeValues& now) {
-    const ThemeValues next = Applied(now, theme, how);
-    changed = static_cast<int>(VisibleChanges(now, next).size());
-    return next;
-  }, problem, nullptr, how == ThemeApply::kWhole);
+                       std::string& problem, const std::string& label) {
+  return Change({kind, label, how == ThemeApply::kWhole},
+                [&](const ThemeValues& now) { return Applied(now, theme, how); }, problem, &changed);
 }
 
-bool ThemeStore::Restore(std::string& problem, LONG* status) {
-  return Change("restore", [](const ThemeValues&) { return ThemeValues(); }, problem, status, true);
+bool ThemeStore::Restore(std::string& problem, LONG* status, int* changed) {
+  return Change({"restore", {}, true}, [](const ThemeValues&) { return ThemeValues(); }, problem, changed, status);
+}
+
+ThemeStore::StepSeen ThemeStore::Seen(const Step& before, const Step& step) {
+  return {step.kind, step.label, VisibleChanges(before.values, step.values)};
 }
 
 namespace {
@@ -43,8 +43,9 @@ void HistoryNotKept(const std::string& problem) {
 
 }  // namespace
 
-bool ThemeStore::Change(const std::string& kind, const std::function<ThemeValues(const ThemeValues& now)>& make,
-                        std::string& problem, LONG* status, bool whole) {
+bool ThemeStore::Change(const Made& made, const std::function<ThemeValues(const ThemeValues& now)>& make,
+                        std::string& problem, int* changed, LONG* status) {
+  if (changed != nullptr) *changed = 0;
   ThemeHistory::Hold hold(history_);
   // A history held by another is waited for, never gone around: two
   // changes at once then land one after the other, each whole.
@@ -59,13 +60,15 @@ bool ThemeStore::Change(const std::string& kind, const std::function<ThemeValues
   // The values are read under the registry's lock and written before it is
   // let go: nothing falls between the read and the write.
   const bool written = UpdateThemeValues([&](const ThemeValues& now) {
-    if (!keep) return make(now);
-    unrecorded = history_.Add("change", now);
+    unrecorded = keep && history_.Add("change", now);
     before = history_.Marked();
     const ThemeValues next = make(now);
-    recorded = history_.Add(kind, next);
+    const std::size_t seen = VisibleChanges(now, next).size();
+    if (changed != nullptr) *changed = static_cast<int>(seen);
+    if (seen == 0) return now;  // no change: nothing written, nothing recorded
+    recorded = keep && history_.Add(made.kind, next, made.label);
     return next;
-  }, problem, status, whole);
+  }, problem, status, made.whole);
   if (!written) {
     if (!keep) return false;
     history_.RollBack(std::move(before));
@@ -76,7 +79,7 @@ bool ThemeStore::Change(const std::string& kind, const std::function<ThemeValues
   return true;
 }
 
-ThemeStore::Outcome ThemeStore::Move(bool undo, std::string& problem, std::string* kind) {
+ThemeStore::Outcome ThemeStore::Move(bool undo, std::string& problem, StepSeen* step) {
   ThemeHistory::Hold hold(history_);
   if (!hold.held()) {
     problem = hold.problem();
@@ -101,8 +104,10 @@ ThemeStore::Outcome ThemeStore::Move(bool undo, std::string& problem, std::strin
     problem = undo ? "nothing to undo" : "nothing to redo";
     return Outcome::kNothingToDo;
   }
-  // The step undone is the one after the cursor now; the step redone, the one at it.
-  if (kind != nullptr) *kind = history_.states()[history_.cursor() + (undo ? 1 : 0)].kind;
+  // The step undone is the one that made the state after the cursor now;
+  // the step redone, the one that made the state at it.
+  const std::size_t made = history_.cursor() + (undo ? 1 : 0);
+  if (step != nullptr) *step = Seen(history_.states()[made - 1], history_.states()[made]);
   std::string history_problem;
   if (!history_.Save(history_problem)) HistoryNotKept(history_problem);
   return Outcome::kDone;
@@ -147,7 +152,7 @@ bool ThemeStore::ApplyNamed(const std::string& name, int& changed, std::string& 
   ThemeValues theme;
   ThemeApply how = ThemeApply::kOver;
   changed = 0;
-  return Find(name, theme, how, problem) && Apply(theme, how, "apply", changed, problem);
+  return Find(name, theme, how, problem) && Apply(theme, how, "apply", changed, problem, name);
 }
 
 bool ThemeStore::SaveCurrent(const std::string& name, std::string& problem) {
@@ -185,7 +190,8 @@ bool ThemeStore::ReadImport(const std::string& file, ThemeValues& theme, std::st
 bool ThemeStore::Import(const std::string& file, int& changed, std::string& problem, bool* refused) {
   ThemeValues theme;
   changed = 0;
-  return ReadImport(file, theme, problem, refused) && Apply(theme, ThemeApply::kOver, "import", changed, problem);
+  return ReadImport(file, theme, problem, refused) &&
+         Apply(theme, ThemeApply::kOver, "import", changed, problem, file.substr(file.rfind('/') + 1));
 }
 
 bool ThemeStore::Export(const ThemeValues& values, const std::string& path, RegFileForm form, std::string& problem) {

@@ -41,20 +41,35 @@ class ThemeStore {
   // values are then all not stored.
   bool Read(ThemeValues& values, std::string& problem, LONG* status = nullptr) const;
 
+  // A change that a person would not see (every item drawn as before) is
+  // no change: nothing is written and no step recorded; the writes below
+  // then give true with `changed` (if given) 0.
+
   // Stores `color` as item `number` (1 to 20): a step of kind "change".
-  bool SetItem(int number, COLORREF color, std::string& problem);
+  bool SetItem(int number, COLORREF color, std::string& problem, int* changed = nullptr);
   // Puts `theme` over the registry's values (see ThemeApply) as one step of
-  // `kind` ("apply", "import"); `changed` gets how many items a person sees
-  // change. False with `problem` set when nothing was written.
+  // `kind` ("apply", "import") made from `label` (the theme's name, the
+  // file's); `changed` gets how many items a person sees change. False with
+  // `problem` set when nothing was written.
   bool Apply(const ThemeValues& theme, ThemeApply how, const std::string& kind, int& changed,
-             std::string& problem);
+             std::string& problem, const std::string& label = {});
   // Removes the 20 values: the phone's defaults, a step of kind "restore".
   // `status` (if given) gets the registry's status code.
-  bool Restore(std::string& problem, LONG* status = nullptr);
+  bool Restore(std::string& problem, LONG* status = nullptr, int* changed = nullptr);
+
+  // A step as a person reads it: what made it, what from (a theme's name, a
+  // file's; may be empty), and the items it changed that a person sees.
+  struct StepSeen {
+    std::string kind;
+    std::string label;
+    std::vector<ThemeChange> changes;
+  };
+  // The step that made `step` from the state `before` it.
+  static StepSeen Seen(const Step& before, const Step& step);
   // Writes the state before the cursor's step (undo) or after it (redo);
-  // `kind` (if given) gets what made the step undone or redone.
-  Outcome Undo(std::string& problem, std::string* kind = nullptr) { return Move(true, problem, kind); }
-  Outcome Redo(std::string& problem, std::string* kind = nullptr) { return Move(false, problem, kind); }
+  // `step` (if given) gets the step undone or redone.
+  Outcome Undo(std::string& problem, StepSeen* step = nullptr) { return Move(true, problem, step); }
+  Outcome Redo(std::string& problem, StepSeen* step = nullptr) { return Move(false, problem, step); }
   // Takes the registry's values as a step if the history does not hold them
   // yet: a change made by the phone, by hand, or by another program.
   bool Record(std::string& problem);
@@ -110,12 +125,18 @@ class ThemeStore {
 
  private:
   // Writes `make(now)` over the registry's values `now` and records it as a
-  // step of `kind` (see the top). `status` (if given) gets the registry's
-  // status code. With `whole`, the registry holds nothing at an item's name
-  // but what `make` stores (see UpdateThemeValues).
-  bool Change(const std::string& kind, const std::function<ThemeValues(const ThemeValues& now)>& make,
-              std::string& problem, LONG* status = nullptr, bool whole = false);
-  Outcome Move(bool undo, std::string& problem, std::string* kind);
+  // step of `made.kind` from `made.label` (see the top); `changed` (if
+  // given) gets how many items a person sees change. `status` (if given)
+  // gets the registry's status code. With `made.whole`, the registry holds
+  // nothing at an item's name but what `make` stores (see UpdateThemeValues).
+  struct Made {
+    std::string kind;
+    std::string label;
+    bool whole = false;
+  };
+  bool Change(const Made& made, const std::function<ThemeValues(const ThemeValues& now)>& make,
+              std::string& problem, int* changed = nullptr, LONG* status = nullptr);
+  Outcome Move(bool undo, std::string& problem, StepSeen* step);
 
   ThemeHistory history_;
 };

@@ -46,9 +46,12 @@ void CardRun::Pick(int swatch) {
   // card shows.
   const ColorSwatch* chosen = FindColorSwatch(swatch);
   std::string problem;
-  const bool written = chosen != nullptr && store_.SetItem(item, chosen->color, problem);
+  int changed = 0;
+  const bool written = chosen != nullptr && store_.SetItem(item, chosen->color, problem, &changed);
   if (reload_) reload_();
   const ThemeTarget& target = kThemeTargets[static_cast<std::size_t>(item - 1)];
-  Report(written ? studio_text::SwatchWritten(swatch, target.label) : studio_text::SwatchNotWritten(RegistryFilePath()),
+  Report(!written       ? studio_text::SwatchNotWritten(RegistryFilePath())
+         : changed == 0 ? std::u16string(studio_text::kSwatchUnchanged)
+                        : studio_text::SwatchWritten(swatch, target.label),
          !written);
 }

@@ -2,6 +2,6 @@
 
 #include "studio/studio_texts.h"
 
-RestoreConfirmation::RestoreConfirmation(int studio_width, Shell* shell)
-    : ConfirmationSheet(studio_width, shell, studio_text::kConfirmTitle, studio_text::kConfirmNote,
+RestoreConfirmation::RestoreConfirmation(int studio_width, Shell* shell, int changes)
+    : ConfirmationSheet(studio_width, shell, studio_text::RestoreQuestion(changes), studio_text::kConfirmNote,
                         /*undoable=*/true) {}

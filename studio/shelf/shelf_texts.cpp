@@ -38,7 +38,7 @@ std::u16string Applied(const std::u16string& name, int changed) {
   return u"已应用主题" + Quoted(name) + u"：" + Number(changed) + u" 项颜色已改变，手机重启后生效。";
 }
 
-std::u16string Unchanged(const std::u16string& name) { return u"当前颜色与主题" + Quoted(name) + u"相同，无需应用。"; }
+std::u16string Unchanged(const std::u16string& name) { return u"没有变化：当前颜色与主题" + Quoted(name) + u"相同。"; }
 
 std::u16string ApplyFailed(const std::u16string& name) { return u"主题" + Quoted(name) + u"应用失败，注册表未改动。"; }
 
@@ -71,6 +71,10 @@ std::u16string FileLabel(const std::string& path) {
 
 std::u16string Imported(const std::string& file, int changed) {
   return u"已导入 " + FileLabel(file) + u"：" + Number(changed) + u" 项颜色已改变，手机重启后生效；Ctrl+Z 可撤销。";
+}
+
+std::u16string ImportUnchanged(const std::string& file) {
+  return u"没有变化：" + FileLabel(file) + u" 中的颜色与当前相同。";
 }
 
 std::u16string ImportRefused(const std::string& file, const RegFileFault& fault) {

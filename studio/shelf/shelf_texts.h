@@ -63,6 +63,8 @@ std::u16string Gone(const std::u16string& name);
 std::u16string Exported(const std::string& path);
 std::u16string ExportFailed(const std::u16string& name);
 std::u16string Imported(const std::string& file, int changed);
+// An import of the colours already set: nothing written or recorded.
+std::u16string ImportUnchanged(const std::string& file);
 // The question before importing a file the window was opened with.
 inline constexpr char16_t kImportQuestion[] = u"导入这个文件中的主题颜色？";
 std::u16string ImportQuestionNote(const std::string& file);

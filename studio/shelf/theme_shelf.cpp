@@ -417,11 +417,11 @@ void ThemeShelf::Apply(const Entry& asked) {
   Entry again = entry;
   if (entry.saved && !ReadAgain(again)) return;
   int changed = 0;
-  if (!store_.Apply(entry.values, entry.how, "apply", changed, problem)) {
+  if (!store_.Apply(entry.values, entry.how, "apply", changed, problem, entry.name)) {
     Fail(problem, shelf_text::ApplyFailed(name));
     return;
   }
-  Say(shelf_text::Applied(name, changed), false);
+  Say(changed == 0 ? shelf_text::Unchanged(name) : shelf_text::Applied(name, changed), false);
 }
 
 bool ThemeShelf::ReadAgain(Entry& entry) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/tintor_main_wnd.h"
+#include "model/theme_targets.h"
 #include "platform/ui/element_layer.h"
 #include "platform/ui/popup_menu_sheet.h"
 #include "studio/card/item_card.h"
@@ -42,6 +43,9 @@ TEST_F(StudioBesideThePhone, OneRouteOneModalRunAndTheKeyboardEverywhere) {
   const RECT work = Shell::WorkArea();
   ASSERT_TRUE(main.Create(work.left, work.top, work.right - work.left, work.bottom - work.top));
   main.Show();
+  // A colour of its own: at the defaults 恢复默认 would ask nothing. The
+  // phone, started already, draws as before.
+  ASSERT_TRUE(WriteRegistryDword(kThemeTargets[3].key, kThemeTargets[3].value_name, 0x00112233));
   Studio studio(shell(), RegistryPath(), true);
   Pump();
   EXPECT_EQ(host().FrameWidth(), Shell::kScreenWidth + PreviewPanel::kWidth);

@@ -85,6 +85,11 @@ class StudioThemes : public HeadlessShellTest {
   static bool Says(const std::u16string& status, const char16_t* words) {
     return status.find(words) != std::u16string::npos;
   }
+  // Whether the window draws `text` whole, as one text.
+  bool Shows(std::u16string_view text) {
+    const std::vector<Canvas::DrawnText> texts = ScreenTexts(shell());
+    return std::any_of(texts.begin(), texts.end(), [&](const Canvas::DrawnText& t) { return t.text == text; });
+  }
   std::string Folder() const { return RegistryPath().substr(0, RegistryPath().rfind('/')); }
   // A PNG picture, its upper three quarters orange (#F2800D), the rest grey.
   static bool WriteOrangePicture(const std::string& path) {
@@ -157,11 +162,13 @@ TEST_F(StudioThemes, WindowKeysUndoAndRedoEveryStepDroppedFilesImportOrAreRefuse
     Wait(1);  // the loop waits, the watch sees the write and records a step
     Pump();
   }
+  // The status line and the undo name the item, whole.
+  EXPECT_TRUE(Shows(u"撤销将撤回：“4 窗口背景”的颜色。")) << Utf16ToUtf8(Screen());
   Key(InputKey::Z, kCtrl);
   Pump();
   EXPECT_EQ(Now().items[kBackground], 0x00112233u);
   EXPECT_EQ(panel.theme().Item(4), 0x00112233u) << "the panel shows the undo at once";
-  EXPECT_TRUE(Says(Screen(), u"已撤销")) << Utf16ToUtf8(Screen());
+  EXPECT_TRUE(Shows(u"已撤销：“4 窗口背景”的颜色。手机重启后生效。")) << Utf16ToUtf8(Screen());
   Key(InputKey::Z, kCtrl);
   Key(InputKey::Z, kCtrl);
   Pump();
@@ -171,7 +178,7 @@ TEST_F(StudioThemes, WindowKeysUndoAndRedoEveryStepDroppedFilesImportOrAreRefuse
   Key(InputKey::Z, kCtrl | kShift);
   Pump();
   EXPECT_EQ(Now().items[kBackground], 0x00445566u);
-  EXPECT_TRUE(Says(Screen(), u"已重做")) << Utf16ToUtf8(Screen());
+  EXPECT_TRUE(Shows(u"已重做：“4 窗口背景”的颜色。手机重启后生效。")) << Utf16ToUtf8(Screen());
 
   // "恢复默认", confirmed, is one step; no key of the history and no dropped
   // file acts while its question holds the window.
@@ -185,14 +192,23 @@ TEST_F(StudioThemes, WindowKeysUndoAndRedoEveryStepDroppedFilesImportOrAreRefuse
   });
   Pump();
   EXPECT_EQ(Now(), ThemeValues());
+  EXPECT_TRUE(Says(Screen(), studio_text::Restored(2).c_str())) << Utf16ToUtf8(Screen());
+  // At the defaults, nothing is asked and nothing recorded.
+  TapOn(u"恢复默认");
+  Pump();
+  EXPECT_EQ(OnTop<RestoreConfirmation>(), nullptr) << "asked to restore the defaults at the defaults";
+  EXPECT_TRUE(Says(Screen(), studio_text::kAlreadyDefaults)) << Utf16ToUtf8(Screen());
+  ASSERT_TRUE(WriteRegistryDword(bg.key, bg.value_name, 0x00778899));
+  Pump();
   TapOn(u"恢复默认");
   Key(InputKey::Z, kCtrl);
   host().Inject(InputEvent::Drop(good));
   Key(InputKey::Escape);
   Pump();
   EXPECT_EQ(OnTop<RestoreConfirmation>(), nullptr);
-  EXPECT_EQ(Now(), ThemeValues()) << "Ctrl+Z or the drop acted under the question";
+  EXPECT_EQ(Now().items[kBackground], 0x00778899u) << "Ctrl+Z or the drop acted under the question";
   EXPECT_TRUE(Says(Screen(), u"未导入 friend.reg")) << "the drop was lost silently";
+  Key(InputKey::Z, kCtrl);
   Key(InputKey::Z, kCtrl);
   Pump();
   EXPECT_EQ(Now(), before_restore) << "one undo brings back all the restore removed";
@@ -203,8 +219,13 @@ TEST_F(StudioThemes, WindowKeysUndoAndRedoEveryStepDroppedFilesImportOrAreRefuse
   Pump();
   EXPECT_EQ(Now().items[kBackground], 0x00203040u);
   EXPECT_EQ(panel.theme().Item(4), 0x00203040u);
-  EXPECT_TRUE(Says(Screen(), u"已导入")) << Utf16ToUtf8(Screen());
+  EXPECT_TRUE(Shows(u"已导入 friend.reg：1 项颜色已改变，手机重启后生效；Ctrl+Z 可撤销。")) << Utf16ToUtf8(Screen());
   const std::string imported = Bytes(RegistryPath());
+  // Dropped again, it changes nothing: said so, and no step is recorded
+  // (the last undo below takes back the import itself).
+  host().Inject(InputEvent::Drop(good));
+  Pump();
+  EXPECT_TRUE(Shows(u"没有变化：friend.reg 中的颜色与当前相同。")) << Utf16ToUtf8(Screen());
   // Each refusal gives its real reason in whole Chinese on at most two lines
   // above the sample screens, which stay where they were; a line is named
   // only where there is one.

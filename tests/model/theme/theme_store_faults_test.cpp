@@ -107,7 +107,8 @@ std::vector<std::string> Kinds(const History& h) {
 TEST(ThemeStoreFaults, AWriteThatFailsTakesItsStepBackAndStepsNameWhatTheyMove) {
   Place place;
   ThemeStore store(place.path());
-  std::string problem, kind;
+  std::string problem;
+  ThemeStore::StepSeen step;
   int changed = 0;
   ASSERT_TRUE(store.SetItem(1, 0x00000011, problem)) << problem;
   ThemeValues preset;
@@ -115,13 +116,13 @@ TEST(ThemeStoreFaults, AWriteThatFailsTakesItsStepBackAndStepsNameWhatTheyMove) 
   ASSERT_TRUE(store.Apply(preset, ThemeApply::kOver, "apply", changed, problem)) << problem;
   ASSERT_TRUE(store.Restore(problem)) << problem;
   // Undo and redo name the step they move over, not its neighbour.
-  ASSERT_EQ(store.Undo(problem, &kind), ThemeStore::Outcome::kDone) << problem;
-  EXPECT_EQ(kind, "restore");
-  ASSERT_EQ(store.Undo(problem, &kind), ThemeStore::Outcome::kDone) << problem;
-  EXPECT_EQ(kind, "apply");
-  ASSERT_EQ(store.Redo(problem, &kind), ThemeStore::Outcome::kDone) << problem;
-  EXPECT_EQ(kind, "apply");
-  ASSERT_EQ(store.Undo(problem, &kind), ThemeStore::Outcome::kDone) << problem;
+  ASSERT_EQ(store.Undo(problem, &step), ThemeStore::Outcome::kDone) << problem;
+  EXPECT_EQ(step.kind, "restore");
+  ASSERT_EQ(store.Undo(problem, &step), ThemeStore::Outcome::kDone) << problem;
+  EXPECT_EQ(step.kind, "apply");
+  ASSERT_EQ(store.Redo(problem, &step), ThemeStore::Outcome::kDone) << problem;
+  EXPECT_EQ(step.kind, "apply");
+  ASSERT_EQ(store.Undo(problem, &step), ThemeStore::Outcome::kDone) << problem;
   const History before = Steps(store);
   ASSERT_EQ(Kinds(before), (std::vector<std::string>{"start", "change", "apply", "restore"}));
   ASSERT_EQ(before.cursor, 1u);
@@ -138,15 +139,15 @@ TEST(ThemeStoreFaults, AWriteThatFailsTakesItsStepBackAndStepsNameWhatTheyMove) 
   EXPECT_EQ(problem, not_written);
   EXPECT_FALSE(store.Apply(preset.With(6, 0), ThemeApply::kWhole, "apply", changed, problem));
   EXPECT_FALSE(store.Restore(problem));
-  EXPECT_EQ(store.Redo(problem, &kind), ThemeStore::Outcome::kFailed);
-  EXPECT_EQ(store.Undo(problem, &kind), ThemeStore::Outcome::kFailed);
+  EXPECT_EQ(store.Redo(problem, &step), ThemeStore::Outcome::kFailed);
+  EXPECT_EQ(store.Undo(problem, &step), ThemeStore::Outcome::kFailed);
   EXPECT_EQ(problem, not_written);
   SetWriteFault(WriteFault{});
   EXPECT_EQ(said, "tintor: registry change not written: " + not_written + "\n");
   EXPECT_EQ(place.ReadBytes(), registry);
   EXPECT_EQ(Steps(store), before);
-  ASSERT_EQ(store.Redo(problem, &kind), ThemeStore::Outcome::kDone) << problem;
-  EXPECT_EQ(kind, "apply");
+  ASSERT_EQ(store.Redo(problem, &step), ThemeStore::Outcome::kDone) << problem;
+  EXPECT_EQ(step.kind, "apply");
   EXPECT_EQ(place.Now().Item(4), 0x00222222u);
 
   // A change made outside (by the phone, by hand) and then a failed write:

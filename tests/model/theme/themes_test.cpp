@@ -391,33 +391,44 @@ TEST(ThemeStore, EachWriteIsOneStepAndCountsOnlyWhatIsSeen) {
   ThemeStore store(place.path());
   std::string problem;
   int changed = -1;
-  // The untouched defaults, saved and applied: every value now stored, and
-  // nothing a person would see changed. The preset 默认 is a restore.
+  // The untouched defaults, saved and applied: nothing a person would see
+  // changes, so nothing is written or recorded. The preset 默认 is a restore.
   ASSERT_TRUE(store.SaveCurrent(" 原样\u3000", problem)) << problem;
   ASSERT_TRUE(store.ApplyNamed("原样", changed, problem)) << problem;
   EXPECT_EQ(changed, 0);
-  EXPECT_EQ(place.Now(), ThemeValues().Completed());
+  EXPECT_EQ(place.Now(), ThemeValues());
   ASSERT_TRUE(store.ApplyNamed("默认", changed, problem)) << problem;
   EXPECT_EQ(changed, 0);
-  EXPECT_EQ(place.Now(), ThemeValues());
-  // Stored in its default's colour over an unset default: no change.
+  // Stored in its default's colour over an unset default: no change, but
+  // written with the item that does change.
   ASSERT_TRUE(store.Apply(ThemeValues().With(3, ThemeValues().Item(3)).With(4, 0), ThemeApply::kOver, "import",
-                          changed, problem));
+                          changed, problem, "two.reg"));
   EXPECT_EQ(changed, 1);
-  ASSERT_TRUE(store.SetItem(5, 0x00123456, problem)) << problem;
-  ASSERT_TRUE(store.Restore(problem)) << problem;
+  EXPECT_TRUE(place.Now().Stored(3));
+  ASSERT_TRUE(store.SetItem(5, 0x00123456, problem, &changed)) << problem;
+  EXPECT_EQ(changed, 1);
+  ASSERT_TRUE(store.SetItem(5, 0x00123456, problem, &changed)) << problem;
+  EXPECT_EQ(changed, 0);
+  ASSERT_TRUE(store.Restore(problem, nullptr, &changed)) << problem;
+  EXPECT_EQ(changed, 2) << "items 4 and 5; item 3 was drawn in its default already";
   EXPECT_EQ(place.Now(), ThemeValues());
-  std::string kind;
-  ASSERT_EQ(store.Undo(problem, &kind), ThemeStore::Outcome::kDone) << problem;
-  EXPECT_EQ(kind, "restore");
+  ASSERT_TRUE(store.Restore(problem, nullptr, &changed)) << problem;
+  EXPECT_EQ(changed, 0);
+  ThemeStore::StepSeen undone;
+  ASSERT_EQ(store.Undo(problem, &undone), ThemeStore::Outcome::kDone) << problem;
+  EXPECT_EQ(undone.kind, "restore");
+  EXPECT_EQ(undone.changes.size(), 2u);
   EXPECT_EQ(place.Now().Item(5), 0x00123456u);
+  // As a Tintor started later reads the history: each step, what it was made
+  // from, and where the cursor is.
   std::vector<ThemeStore::Step> steps;
   std::size_t cursor = 0;
-  ASSERT_TRUE(store.Steps(steps, cursor, problem)) << problem;
+  ASSERT_TRUE(ThemeStore(place.path()).Steps(steps, cursor, problem)) << problem;
   std::vector<std::string> kinds;
   for (const ThemeStore::Step& step : steps) kinds.push_back(step.kind);
-  EXPECT_EQ(kinds, std::vector<std::string>({"start", "apply", "apply", "import", "change", "restore"}));
-  EXPECT_EQ(cursor, 4u);
+  EXPECT_EQ(kinds, std::vector<std::string>({"start", "import", "change", "restore"}));
+  EXPECT_EQ(steps[1].label, "two.reg");
+  EXPECT_EQ(cursor, 2u);
 
   // The report and the card's facts: an unset value is the default, a stored
   // colour that is no swatch is custom.
@@ -441,6 +452,58 @@ TEST(ThemeStore, EachWriteIsOneStepAndCountsOnlyWhatIsSeen) {
   EXPECT_EQ(place.ReadBytes(), garbage);
   std::ifstream again(history, std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(again), std::istreambuf_iterator<char>()), logged);
+}
+
+// On the command line, undo and redo say what they move over: the item, or
+// the theme or file and how many items; a step that changes nothing is said
+// so and not recorded. A history of the older format is read, and written
+// anew in the new one.
+TEST(ThemeStore, UndoAndRedoSayWhatTheyMoveAndNothingChangedIsNoStep) {
+  Place place;
+  const std::string history = ThemeStore(place.path()).HistoryPath();
+  std::filesystem::create_directories(history.substr(0, history.rfind('/')));
+  // Version 1: no names; a start at the defaults, then a black window.
+  std::string none, black;
+  for (int i = 0; i < 20; ++i) {
+    none += " -";
+    black += i == 3 ? " 00000000" : " -";
+  }
+  std::ofstream(history) << "tintor theme history 1\nregistry " << place.path() << "\nstate start" << none
+                         << "\nstate change" << black << "\n";
+  std::string problem;
+  ASSERT_TRUE(place.Hold(ThemeValues().With(4, 0), problem)) << problem;
+  // Two items of a saved theme differ from the colours now.
+  ASSERT_TRUE(SaveTheme("两项", place.Now().Completed().With(1, 0x00FF0000).With(2, 0x0000FF00), problem));
+  ASSERT_EQ(Command(K::kApply, "两项"), 0);
+  const auto said = [](K kind, const std::string& arg = "") {
+    testing::internal::CaptureStdout();
+    const int code = Command(kind, arg);
+    return std::to_string(code) + " " + testing::internal::GetCapturedStdout();
+  };
+  EXPECT_EQ(said(K::kUndo), "0 undone: applying the theme '两项' (2 theme colours)\n");
+  EXPECT_EQ(said(K::kRedo), "0 redone: applying the theme '两项' (2 theme colours)\n");
+  EXPECT_EQ(said(K::kUndo), "0 undone: applying the theme '两项' (2 theme colours)\n");
+  EXPECT_EQ(said(K::kUndo), "0 undone: the change of item 4 (SYSCLR_WINDOW_BG) from #ECECEC to #000000\n");
+  EXPECT_EQ(said(K::kRedo), "0 redone: the change of item 4 (SYSCLR_WINDOW_BG) from #ECECEC to #000000\n");
+  std::ifstream in(history);
+  std::string first;
+  std::getline(in, first);
+  EXPECT_EQ(first, "tintor theme history 2");
+
+  // Imported again, the colours already set change nothing: said so, no step.
+  const std::string file = place.dir() + "/now.reg";
+  ASSERT_EQ(Command(K::kExport, file), 0);
+  std::vector<ThemeStore::Step> before, after;
+  std::size_t cursor = 0;
+  ASSERT_TRUE(ThemeStore(place.path()).Steps(before, cursor, problem)) << problem;
+  EXPECT_EQ(said(K::kImport, file),
+            "0 imported " + file + ": nothing changed, the theme colours are already these; no step is recorded\n");
+  ASSERT_TRUE(ThemeStore(place.path()).Steps(after, cursor, problem)) << problem;
+  EXPECT_EQ(after, before);
+  ASSERT_TRUE(place.Hold(ThemeValues().With(4, 0x00332211), problem)) << problem;
+  ASSERT_EQ(Command(K::kImport, file), 0);
+  EXPECT_EQ(said(K::kUndo), "0 undone: importing now.reg (1 theme colour)\n");
+  EXPECT_EQ(said(K::kUndo), "0 undone: the change of item 4 (SYSCLR_WINDOW_BG) from #000000 to #112233\n");
 }
 
 TEST(ThemeStore, TwoImportsWhileAnotherHoldsTheHistoryEndInOneThemeOrTheOther) {
