@@ -16,6 +16,7 @@
 #include "model/theme/theme_store.h"
 #include "model/theme/theme_maker.h"
 #include "platform/file/utf16.h"
+#include "platform/host/quit_signals.h"
 #include "platform/shell/picture_file.h"
 #include "platform/win/registry.h"
 #include "platform/win/theme_schema.h"
@@ -99,7 +100,7 @@ bool ReadSource(const std::string& text, Source& source, std::string& problem) {
   }
   const std::vector<DominantColour> colours = FindDominantColours(picture.pixels.data(), picture.pixels.size());
   if (colours.empty()) {
-    problem = text + " has no pixel that is not transparent";
+    problem = text + " has no pixel that is at least half opaque";
     return false;
   }
   source.color = colours.front().color;
@@ -250,18 +251,28 @@ int NoTheme(const MakeThemeRequest& request, const Source& source, const MadeThe
   return 1;
 }
 
+// Whether SIGINT or SIGTERM came meanwhile; the command then ends, saying so.
+bool Stopped() {
+  if (QuitSignalExitStatus() == 0) return false;
+  std::fputs("tintor: stopped by a quit signal; nothing is saved\n", stderr);
+  return true;
+}
+
 }  // namespace
 
 int RunMakeTheme(const MakeThemeRequest& request) {
   Source source;
   std::string problem;
-  if (!ReadSource(request.source, source, problem)) {
+  const bool read = ReadSource(request.source, source, problem);
+  if (Stopped()) return QuitSignalExitStatus();
+  if (!read) {
     std::fprintf(stderr, "tintor: %s\ntintor: no theme is made; nothing is written\n", ShownText(problem).c_str());
     return 2;
   }
   if (!request.json) std::printf("%s\n", source.told.c_str());
   const MadeTheme made = MakeTheme(source.color, request.options);
   if (!made.passes()) return NoTheme(request, source, made);
+  if (Stopped()) return QuitSignalExitStatus();
   std::string name;
   bool taken = false;
   ThemeStore store(RegistryFilePath());

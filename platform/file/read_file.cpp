@@ -11,32 +11,42 @@
 
 namespace {
 
-// Reads the file at `place` into `bytes`: at most `limit` bytes, the rest
-// of a longer file left unread when `start_only`, else refused whole.
-bool ReadIn(const FilePlace& place, std::size_t limit, bool start_only, std::string* bytes, FileError* error) {
-  bytes->clear();
+// Opens the ordinary file at `place` for reading into `file`, its size into `status`.
+bool OpenIn(const FilePlace& place, FileDescriptor* file, struct stat* status, FileError* error) {
   const SystemCalls& calls = FileSystemCalls();
-  const FileDescriptor file(RetryOnInterrupt([&] {
+  file->Reset(RetryOnInterrupt([&] {
     return calls.openat(place.folder.get(), place.name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
   }));
-  if (file.get() < 0) {
+  if (file->get() < 0) {
     const int why = errno;
     return Fail(error, why, why == ELOOP ? "it is a symbolic link, which is not followed"
                                          : std::strerror(why));
   }
+  if (calls.fstat(file->get(), status) != 0) return Fail(error, errno, std::strerror(errno));
+  if (S_ISDIR(status->st_mode)) return Fail(error, EISDIR, "it is a folder");
+  if (!S_ISREG(status->st_mode)) return Fail(error, EINVAL, "it is not an ordinary file");
+  return true;
+}
+
+bool TooLarge(FileError* error, std::size_t limit) {
+  return Fail(error, EFBIG, "it is larger than " + std::to_string(limit) + " bytes");
+}
+
+// Reads the file at `place` into `bytes`: at most `limit` bytes, the rest
+// of a longer file left unread when `start_only`, else refused whole.
+bool ReadIn(const FilePlace& place, std::size_t limit, bool start_only, std::string* bytes, FileError* error) {
+  bytes->clear();
+  FileDescriptor file;
   struct stat status;
-  if (calls.fstat(file.get(), &status) != 0) return Fail(error, errno, std::strerror(errno));
-  if (S_ISDIR(status.st_mode)) return Fail(error, EISDIR, "it is a folder");
-  if (!S_ISREG(status.st_mode)) return Fail(error, EINVAL, "it is not an ordinary file");
-  const auto too_large = [&] { return Fail(error, EFBIG, "it is larger than " + std::to_string(limit) + " bytes"); };
-  if (!start_only && static_cast<std::size_t>(status.st_size) > limit) return too_large();
+  if (!OpenIn(place, &file, &status, error)) return false;
+  if (!start_only && static_cast<std::size_t>(status.st_size) > limit) return TooLarge(error, limit);
   char buffer[65536];
   for (;;) {
-    const ssize_t n = RetryOnInterrupt([&] { return calls.read(file.get(), buffer, sizeof buffer); });
+    const ssize_t n = RetryOnInterrupt([&] { return FileSystemCalls().read(file.get(), buffer, sizeof buffer); });
     if (n < 0) return Fail(error, errno, std::strerror(errno));
     if (n == 0) return true;
     if (bytes->size() + static_cast<std::size_t>(n) > limit) {
-      if (!start_only) return too_large();
+      if (!start_only) return TooLarge(error, limit);
       bytes->append(buffer, limit - bytes->size());
       return true;
     }
@@ -62,4 +72,26 @@ bool ReadFileStart(const std::string& path, std::size_t count, std::string* byte
   bytes->clear();
   FilePlace place;
   return FindPlace(path, follow_own_link, false, &place, error) && ReadIn(place, count, true, bytes, error);
+}
+
+bool FileReader::Open(const std::string& path, std::size_t limit, FileError* error, bool follow_own_link) {
+  file_.Reset();
+  size_ = 0;
+  FilePlace place;
+  struct stat status;
+  if (!FindPlace(path, follow_own_link, false, &place, error) || !OpenIn(place, &file_, &status, error)) return false;
+  if (static_cast<std::size_t>(status.st_size) > limit) {
+    file_.Reset();
+    return TooLarge(error, limit);
+  }
+  size_ = static_cast<std::uint64_t>(status.st_size);
+  return true;
+}
+
+long FileReader::Read(void* buffer, std::size_t size) {
+  if (file_.get() < 0) {
+    errno = EBADF;
+    return -1;
+  }
+  return RetryOnInterrupt([&] { return FileSystemCalls().read(file_.get(), buffer, size); });
 }

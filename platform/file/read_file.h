@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "platform/file/file_place.h"
@@ -24,3 +25,19 @@ bool ReadWholeFileIn(const FilePlace& place, std::size_t limit, std::string* byt
 // one), by the same rules: what the file is can be told from its start.
 bool ReadFileStart(const std::string& path, std::size_t count, std::string* bytes, FileError* error,
                    bool follow_own_link = false);
+
+// An ordinary file opened by the same rules, read piece by piece: a picture
+// is decoded as it is read, never held whole.
+class FileReader {
+ public:
+  // False with the reason, as ReadWholeFile gives it, when the file cannot
+  // be opened or is larger than `limit` bytes.
+  bool Open(const std::string& path, std::size_t limit, FileError* error, bool follow_own_link = false);
+  // Up to `size` bytes: their count, 0 at the end, -1 with errno on failure.
+  long Read(void* buffer, std::size_t size);
+  std::uint64_t size() const { return size_; }
+
+ private:
+  FileDescriptor file_;
+  std::uint64_t size_ = 0;
+};

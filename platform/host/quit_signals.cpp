@@ -7,7 +7,7 @@ namespace {
 
 volatile std::sig_atomic_t g_arrived = 0;
 
-void OnQuitSignal(int) { g_arrived = 1; }
+void OnQuitSignal(int sig) { g_arrived = sig; }
 
 }  // namespace
 
@@ -35,3 +35,5 @@ void ReleaseQuitSignals() {
 }
 
 bool QuitSignalArrived() { return g_arrived != 0; }
+
+int QuitSignalExitStatus() { return g_arrived != 0 ? 128 + g_arrived : 0; }

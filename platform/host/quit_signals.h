@@ -14,3 +14,7 @@ void CatchQuitSignals();
 void ReleaseQuitSignals();
 // True once SIGINT or SIGTERM arrived after CatchQuitSignals.
 bool QuitSignalArrived();
+// The exit status a shell gives a command that signal ended (130 for
+// SIGINT, 143 for SIGTERM), or 0 while none arrived: a command-line step cut
+// short by one ends with it.
+int QuitSignalExitStatus();

@@ -83,12 +83,14 @@ std::u16string BadSource(const std::u16string& typed) {
 }
 
 std::u16string PictureUnreadable(const std::string& file, const PictureFault* fault) {
-  const char16_t* why = u"图片里没有不透明的像素";
+  const char16_t* why = u"图片里每个像素都超过一半透明";
   if (fault != nullptr) {
     switch (*fault) {
       case PictureFault::kMissing: why = u"找不到这个文件"; break;
       case PictureFault::kNotAFile: why = u"它不是普通文件"; break;
       case PictureFault::kTooLarge: why = u"图片太大"; break;
+      case PictureFault::kTooSlow: why = u"解码它太费时间"; break;
+      case PictureFault::kInterrupted: why = u"读取被中断"; break;
       case PictureFault::kNotAPicture: why = u"它不是 PNG 或 JPEG 图片"; break;
       case PictureFault::kBroken: why = u"图片已损坏，无法解码"; break;
       case PictureFault::kUnreadable: why = u"无法打开这个文件"; break;
