@@ -1,6 +1,7 @@
 #include "platform/file/replace_file.h"
 
 #include <climits>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <random>
@@ -65,21 +66,25 @@ std::string Refusal(const struct stat& st, LinkAtPath link) {
 
 constexpr const char* kTaken = "a file of that name is there; nothing is written";
 
-// Puts the temporary file `temp` in place as `name` only where no file is:
-// a link fails where any file already is, and the temporary name then goes.
-// A file system without links (FAT) gets a look and a rename instead. 0, or
-// the error (EEXIST: a file is there).
+// Puts the temporary file `temp` in place as `name` only where no file is,
+// in one step that fails where any file already is: a rename that replaces
+// nothing, else (a system or file system that cannot do that) the name
+// made exclusively first, for the rename to replace only that empty file of
+// ours. Never a look and then a rename. 0, or the error (EEXIST: a file is
+// there).
 int PlaceNew(int folder, const std::string& temp, const std::string& name) {
-  if (FileSystemCalls().linkat(folder, temp.c_str(), folder, name.c_str(), 0) == 0) {
-    FileSystemCalls().unlinkat(folder, temp.c_str(), 0);
-    return 0;
-  }
+  const SystemCalls& calls = FileSystemCalls();
+  if (calls.renameat2(folder, temp.c_str(), folder, name.c_str(), RENAME_NOREPLACE) == 0) return 0;
+  if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return errno;
+  const int held = RetryOnInterrupt([&] {
+    return calls.openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  });
+  if (held < 0) return errno;
+  calls.close(held);
+  if (calls.renameat(folder, temp.c_str(), folder, name.c_str()) == 0) return 0;
   const int e = errno;
-  if (e != EPERM && e != EOPNOTSUPP) return e;
-  struct stat there;
-  if (FileSystemCalls().fstatat(folder, name.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0) return EEXIST;
-  if (errno != ENOENT) return errno;
-  return FileSystemCalls().renameat(folder, temp.c_str(), folder, name.c_str()) == 0 ? 0 : errno;
+  calls.unlinkat(folder, name.c_str(), 0);
+  return e;
 }
 
 }  // namespace

@@ -44,7 +44,9 @@ struct ReplaceOptions {
   bool clear_stale_temporaries = false;
   // Only a new file: whatever is at the path already (even one another
   // writer puts there at the same moment) is left alone and the write fails
-  // with EEXIST. The new file is linked in place rather than renamed.
+  // with EEXIST. The new file is renamed in place by a rename that replaces
+  // nothing, or where the file system cannot do that, over an empty file
+  // first made under the name exclusively.
   bool only_new = false;
 };
 

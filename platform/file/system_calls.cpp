@@ -21,7 +21,7 @@ SystemCalls& FileSystemCalls() {
       ::fsync,
       ::ftruncate,
       ::renameat,
-      ::linkat,
+      ::renameat2,
       ::unlinkat,
       ::mkdirat,
       ::fchown,

@@ -22,7 +22,9 @@ struct SystemCalls {
   int (*fsync)(int fd);
   int (*ftruncate)(int fd, off_t length);
   int (*renameat)(int from_dir, const char* from, int to_dir, const char* to);
-  int (*linkat)(int from_dir, const char* from, int to_dir, const char* to, int flags);
+  // renameat2(2): with RENAME_NOREPLACE, a rename that fails (EEXIST) where
+  // a file already is; EINVAL where the file system cannot do that.
+  int (*renameat2)(int from_dir, const char* from, int to_dir, const char* to, unsigned flags);
   int (*unlinkat)(int dir_fd, const char* name, int flags);
   int (*mkdirat)(int dir_fd, const char* name, mode_t mode);
   int (*fchown)(int fd, uid_t owner, gid_t group);

@@ -229,8 +229,9 @@ TEST_F(StudioThemes, WindowKeysUndoAndRedoEveryStepDroppedFilesImportOrAreRefuse
   // Each refusal gives its real reason in whole Chinese on at most two lines
   // above the sample screens, which stay where they were; a line is named
   // only where there is one.
-  const std::string picture = Folder() + "/picture.png", empty = Folder() + "/empty.reg";
-  std::ofstream(picture, std::ios::binary) << std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe", 18);
+  // A picture of a kind that is not read (GIF) is no text.
+  const std::string picture = Folder() + "/picture.gif", empty = Folder() + "/empty.reg";
+  std::ofstream(picture, std::ios::binary) << std::string("GIF89a\x01\0\x01\0\x80\0\0\xff\xfe", 15);
   std::ofstream(empty, std::ios::binary) << "";
   const auto screens = [this] {
     std::vector<std::uint32_t> pixels;

@@ -5,9 +5,12 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -86,6 +89,62 @@ TEST_F(ReplaceFileTest, WhatStandsAtThePathDecides) {
   EXPECT_FALSE(ReplaceFile(link, "x", {.link = LinkAtPath::kRefuse}, &error_));
   EXPECT_FALSE(ReplaceFile(dir_, "x", {.link = LinkAtPath::kReplace}, &error_));
   EXPECT_EQ(Read(hard), "old");
+}
+
+}  // namespace
+
+namespace {
+
+// Savers of one new name at the same moment: exactly one of them saves, its
+// bytes whole; every other is told the name is taken. On a file system that
+// renames without replacing, and on one that cannot (played: EINVAL, as
+// renameat2 gives there) with each rename slowed so that savers overlap.
+TEST_F(ReplaceFileTest, ConcurrentSaversOfOneNewNameNeverLoseASave) {
+  for (bool without_noreplace : {false, true}) {
+    if (without_noreplace) {
+      FileSystemCalls().renameat2 = [](int, const char*, int, const char*, unsigned) { return errno = EINVAL, -1; };
+      FileSystemCalls().renameat = [](int from_dir, const char* from, int to_dir, const char* to) {
+        ::usleep(2000);
+        return ::renameat(from_dir, from, to_dir, to);
+      };
+    }
+    for (int round = 0; round < 14; ++round) {
+      const std::string path = (dir_ / ("夏 " + std::to_string(round) + (without_noreplace ? " fat" : "") + ".reg")).string();
+      constexpr int kSavers = 10;
+      std::atomic<int> saved{0}, taken{0};
+      std::vector<std::string> said(kSavers);
+      std::vector<std::thread> savers;
+      std::atomic<bool> go{false};
+      for (int i = 0; i < kSavers; ++i) {
+        savers.emplace_back([&, i] {
+          while (!go) std::this_thread::yield();
+          FileError error;
+          if (ReplaceFile(path, "saver " + std::to_string(i), {.durable = true, .only_new = true}, &error)) {
+            ++saved;
+          } else if (error.error_number == EEXIST) {
+            ++taken;
+          }
+          said[static_cast<std::size_t>(i)] = error.reason;
+        });
+      }
+      go = true;
+      for (std::thread& t : savers) t.join();
+      EXPECT_EQ(saved.load(), 1) << path;
+      EXPECT_EQ(taken.load(), kSavers - 1) << path;
+      const std::string bytes = Read(path);
+      EXPECT_EQ(bytes.rfind("saver ", 0), 0u) << bytes;
+      for (const std::string& reason : said) {
+        EXPECT_TRUE(reason.empty() || reason == "a file of that name is there; nothing is written") << reason;
+      }
+    }
+    // Nothing but the saved files is left.
+    std::size_t files = 0;
+    for (const auto& entry : fs::directory_iterator(dir_)) {
+      ++files;
+      EXPECT_EQ(entry.path().filename().string()[0] == '.', false) << entry.path();
+    }
+    EXPECT_EQ(files, without_noreplace ? 28u : 14u);
+  }
 }
 
 }  // namespace
