@@ -15,7 +15,9 @@
 #include "model/theme/dominant_colours.h"
 #include "model/theme/theme_store.h"
 #include "model/theme/theme_maker.h"
+#include "model/theme/theme_library.h"
 #include "platform/file/utf16.h"
+#include "platform/file/utf8.h"
 #include "platform/host/quit_signals.h"
 #include "platform/shell/picture_file.h"
 #include "platform/win/registry.h"
@@ -53,24 +55,32 @@ bool ParseHexColour(const std::string& text, COLORREF& color) {
   return true;
 }
 
-// The picture's file name as the start of a theme name: no control
-// characters, and short (cut where a UTF-8 character starts).
-std::string NamePart(const std::string& path) {
+// The picture's file name as the start of the theme name `part + ending`:
+// whatever the theme-name rule refuses in it (a byte that is no UTF-8, a
+// control character, a line break) is "_", and it is cut so that the made
+// name and a number after it (" 99") stay within the longest name. A file
+// name that still makes no name (nothing visible in it) gives "图片".
+std::string NamePart(const std::string& path, const std::string& ending) {
   const std::size_t slash = path.find_last_of('/');
-  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  for (char& c : name) {
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '_';
+  const std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
+  const std::size_t room = kThemeNameMaxChars - Utf8ToUtf16(ending).size() - 3;
+  std::string part;
+  std::size_t characters = 0;
+  for (std::size_t at = 0; at < file.size() && characters < room; ++characters) {
+    const Utf8Char c = DecodeUtf8(file, at);
+    std::string one = c.fault == Utf8Fault::kNone ? file.substr(at, c.length) : "_";
+    at += c.length;
+    std::string checked;
+    if (CheckThemeName("x" + one + "x", checked) != ThemeNameFault::kNone) one = "_";
+    part += one;
   }
-  constexpr std::size_t kLongest = 60;
-  if (name.size() > kLongest) {
-    std::size_t cut = kLongest;
-    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
-    name.resize(cut);
-  }
-  return name;
+  std::string checked;
+  const bool blank = CheckThemeName(part, checked) == ThemeNameFault::kBlank;
+  return !blank && CheckThemeName(part + ending, checked) == ThemeNameFault::kNone ? part : "图片";
 }
 
-bool ReadSource(const std::string& text, Source& source, std::string& problem) {
+// `kind` is what the made name ends with (" 柔和 浅色").
+bool ReadSource(const std::string& text, const std::string& kind, Source& source, std::string& problem) {
   if (ParseHexColour(text, source.color)) {
     source.name = ColourHex(source.color);
     source.told = "the source colour: " + source.name;
@@ -104,7 +114,7 @@ bool ReadSource(const std::string& text, Source& source, std::string& problem) {
     return false;
   }
   source.color = colours.front().color;
-  source.name = NamePart(text);
+  source.name = NamePart(text, kind);
   source.told = "the picture's dominant colours:";
   for (std::size_t i = 0; i < colours.size() && i < 5; ++i) {
     source.told += " " + ColourHex(colours[i].color) + " " + Figure("%.0f%%", colours[i].share * 100) +
@@ -263,7 +273,7 @@ bool Stopped() {
 int RunMakeTheme(const MakeThemeRequest& request) {
   Source source;
   std::string problem;
-  const bool read = ReadSource(request.source, source, problem);
+  const bool read = ReadSource(request.source, MadeThemeName("", request.options), source, problem);
   if (Stopped()) return QuitSignalExitStatus();
   if (!read) {
     std::fprintf(stderr, "tintor: %s\ntintor: no theme is made; nothing is written\n", ShownText(problem).c_str());

@@ -250,3 +250,33 @@ TEST(MadeTheme, SavedUnderNewNamesOnlyAndNothingWrittenForASourceThatCannotBeRea
 }
 
 }  // namespace
+
+namespace {
+
+// A picture's file name gives its theme a name whatever the name holds:
+// what the name rule refuses is replaced, a long name cut to fit.
+TEST(MadeTheme, EveryReadablePictureGetsANameFromItsFileName) {
+  Place place;
+  const std::string long_name = std::string(36, 'a') + "bcdef.jpg";
+  const struct {
+    std::string file, name;
+  } cases[] = {
+      {"\xFF\xFEsun.jpg", "__sun.jpg 柔和 浅色"},           // no UTF-8
+      {"a\xC2\x85" "b.jpg", "a_b.jpg 柔和 浅色"},            // a C1 control (NEL)
+      {"a\xE2\x80\xA8" "b.jpg", "a_b.jpg 柔和 浅色 2"},      // LINE SEPARATOR, the same name again
+      {"\xE2\x80\x83.jpg", "\xE2\x80\x83.jpg 柔和 浅色"},    // an em space is shown as it is
+      {long_name, std::string(31, 'a') + " 柔和 浅色"},  // 31 + 6 characters, room for " 99"
+      {"\xE3\x80\x80\xE2\x80\x8B", "图片 柔和 浅色"},         // nothing visible: two kinds of space
+  };
+  for (const auto& c : cases) {
+    const std::string picture = place.dir() + "/" + c.file;
+    WriteJpeg(picture, RGB(0x20, 0x60, 0xC0), 0.3);
+    ASSERT_EQ(RunTintor({"--make-theme", picture}), 0) << c.name;
+    ThemeValues saved;
+    std::string problem;
+    EXPECT_TRUE(LoadTheme(c.name, saved, problem)) << c.name << ": " << problem;
+  }
+  EXPECT_EQ(ListSavedThemes().size(), std::size(cases));
+}
+
+}  // namespace
