@@ -182,29 +182,7 @@ ThemeShelf::ThemeShelf(int width, Shell* shell, ThemeStore& store,
       status_(12, false, kSuccess) {
   SetPlace(Place::Side);
   SetFrame(RECT{0, 0, width, Shell::kScreenHeight});
-  const int inner = width - 2 * kMargin;
-  title_.SetText(shelf_text::kTitle);
-  title_.SetCentredVertically(true);
-  title_.SetBounds(kMargin, 8, inner - 160, 28);
-  maker_button_.SetBounds(width - kMargin - 152, 8, 72, 28);
-  close_.SetBounds(width - kMargin - 72, 8, 72, 28);
-  note_.SetText(shelf_text::kNote);
-  int y = 42;
-  const int note_height = note_.HeightFor(inner);
-  note_.SetBounds(kMargin, y, inner, note_height);
-  y += note_height + 10;
-  name_.SetBounds(kMargin, y, inner - 96, 34);
-  save_.SetBounds(width - kMargin - 88, y, 88, 34);
-  y += 44;
-  export_current_.SetBounds(kMargin, y, 140, 30);
-  format_.SetBounds(kMargin + 148, y, 220, 30);
-  import_.SetBounds(width - kMargin - 88, y, 88, 30);
-  y += 38;
-  status_.SetBounds(kMargin, y, inner, kStatusRoom);
-  y += kStatusRoom + 4;
-  list_.SetBounds(0, y, width, Shell::kScreenHeight - y);
-  list_.EnableScrollBarV(true);
-  list_.KeepIndicatorShown(true);  // more themes than fit: the bar says so
+  PlaceControls();
   // A command acts only while the shelf runs and no question is open over it.
   const auto when_free = [this](void (ThemeShelf::*command)()) {
     return [this, command] {
@@ -227,6 +205,32 @@ ThemeShelf::ThemeShelf(int width, Shell* shell, ThemeStore& store,
 }
 
 ThemeShelf::~ThemeShelf() = default;
+
+void ThemeShelf::PlaceControls() {
+  const int inner = width_ - 2 * kMargin;
+  title_.SetText(shelf_text::kTitle);
+  title_.SetCentredVertically(true);
+  title_.SetBounds(kMargin, 8, inner - 160, 28);
+  maker_button_.SetBounds(width_ - kMargin - 152, 8, 72, 28);
+  close_.SetBounds(width_ - kMargin - 72, 8, 72, 28);
+  note_.SetText(shelf_text::kNote);
+  int y = 42;
+  const int note_height = note_.HeightFor(inner);
+  note_.SetBounds(kMargin, y, inner, note_height);
+  y += note_height + 10;
+  name_.SetBounds(kMargin, y, inner - 96, 34);
+  save_.SetBounds(width_ - kMargin - 88, y, 88, 34);
+  y += 44;
+  export_current_.SetBounds(kMargin, y, 140, 30);
+  format_.SetBounds(kMargin + 148, y, 220, 30);
+  import_.SetBounds(width_ - kMargin - 88, y, 88, 30);
+  y += 38;
+  status_.SetBounds(kMargin, y, inner, kStatusRoom);
+  y += kStatusRoom + 4;
+  list_.SetBounds(0, y, width_, Shell::kScreenHeight - y);
+  list_.EnableScrollBarV(true);
+  list_.KeepIndicatorShown(true);  // more themes than fit: the bar says so
+}
 
 void ThemeShelf::SetExportForm(RegFileForm form) {
   form_ = form;

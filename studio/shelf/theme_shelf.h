@@ -82,6 +82,8 @@ class ThemeShelf : public StudioLayer {
   };
 
   class Row;
+  // Places the controls, top to bottom, and the list under them.
+  void PlaceControls();
   // Reads the presets and the saved themes again and lays out their rows.
   void Fill();
   void Close();
