@@ -110,8 +110,9 @@ int RunThemeCommand(const ThemeCommand& command) {
       ThemeApply how = ThemeApply::kOver;
       if (!store.Find(arg, theme, how, problem)) return Failed(problem);
       int changed = 0;
-      const bool done = store.Apply(theme, how, "apply", changed, problem, arg);
-      return Said(done, problem, Changed("applied theme '" + Name(arg) + "'", changed));
+      const std::string name = TrimmedThemeName(arg);
+      const bool done = store.Apply(theme, how, "apply", changed, problem, name);
+      return Said(done, problem, Changed("applied theme '" + Name(name) + "'", changed));
     }
     case ThemeCommand::Kind::kList:
       for (const ThemePreset& preset : store.Presets()) std::printf("preset\t%s\n", Utf16ToUtf8(preset.name).c_str());
@@ -121,7 +122,7 @@ int RunThemeCommand(const ThemeCommand& command) {
       return 0;
     case ThemeCommand::Kind::kDelete:
       if (!store.Delete(arg, problem)) return Failed(problem);
-      std::printf("deleted the theme '%s'\n", Name(arg).c_str());
+      std::printf("deleted the theme '%s'\n", Name(TrimmedThemeName(arg)).c_str());
       return 0;
     case ThemeCommand::Kind::kExport:
       if (!store.ExportCurrent(arg, command.format, problem)) return Failed(problem);

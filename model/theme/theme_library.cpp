@@ -150,6 +150,24 @@ std::string ThemeFileName(const std::string& name) {
   return file + ".reg";
 }
 
+std::string ExportFileName(const std::string& name) {
+  if (name.empty() || !IsUtf8(name)) return {};
+  std::string file;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    if (c == '/') {
+      file += "\uFF0F";  // ／, the full-width solidus
+    } else if (c == '\\') {
+      file += "\uFF3C";  // ＼
+    } else if (c < 0x20 || c == 0x7F || (i == 0 && c == '.')) {
+      file += '_';
+    } else {
+      file += static_cast<char>(c);
+    }
+  }
+  return file.size() > kMaxFileNameBytes ? std::string() : file + ".reg";
+}
+
 std::string ThemeNameOfFile(const std::string& file_name) {
   if (file_name.size() <= 4 || file_name.compare(file_name.size() - 4, 4, ".reg") != 0) return {};
   std::string name;
@@ -186,15 +204,26 @@ const ThemePreset* FindPreset(const std::string& name) {
   return nullptr;
 }
 
+std::string TrimmedThemeName(const std::string& typed) {
+  static constexpr std::string_view kBlanks[] = {" ", "\u3000"};
+  std::string_view name = typed;
+  for (bool more = true; more;) {
+    more = false;
+    for (const std::string_view blank : kBlanks) {
+      if (name.substr(0, blank.size()) == blank) name.remove_prefix(blank.size()), more = true;
+      if (name.size() >= blank.size() && name.substr(name.size() - blank.size()) == blank) {
+        name.remove_suffix(blank.size());
+        more = true;
+      }
+    }
+  }
+  return std::string(name);
+}
+
 ThemeNameFault CheckThemeName(const std::string& typed, std::string& name) {
   name.clear();
   if (!IsUtf8(typed)) return ThemeNameFault::kNotText;
-  std::u16string text = Utf8ToUtf16(typed);
-  const auto blank = [](char16_t c) { return c == u' ' || c == u'\u3000'; };
-  while (!text.empty() && blank(text.back())) text.pop_back();
-  std::size_t first = 0;
-  while (first < text.size() && blank(text[first])) ++first;
-  text.erase(0, first);
+  const std::u16string text = Utf8ToUtf16(TrimmedThemeName(typed));
   bool visible = false;
   for (char16_t c : text) {
     if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029) return ThemeNameFault::kControl;
@@ -242,8 +271,9 @@ bool SaveTheme(const std::string& typed, const ThemeValues& values, std::string&
   return WriteTheme(typed, values, false, error, nullptr, nullptr);
 }
 
-bool LoadTheme(const std::string& name, ThemeValues& values, std::string& error, bool* missing) {
+bool LoadTheme(const std::string& typed, ThemeValues& values, std::string& error, bool* missing) {
   if (missing != nullptr) *missing = false;
+  const std::string name = TrimmedThemeName(typed);
   // A preset needs no folder: it is there when the themes folder cannot be
   // found or read.
   const ThemePreset* preset = FindPreset(name);
@@ -268,8 +298,13 @@ bool LoadTheme(const std::string& name, ThemeValues& values, std::string& error,
   return true;
 }
 
-bool DeleteTheme(const std::string& name, std::string& error, bool* missing) {
+bool DeleteTheme(const std::string& typed, std::string& error, bool* missing) {
   if (missing != nullptr) *missing = false;
+  const std::string name = TrimmedThemeName(typed);
+  if (FindPreset(name) != nullptr) {
+    error = "'" + name + "' is a preset; presets are built in and cannot be deleted";
+    return false;
+  }
   const std::string path = PathOf(name, error);
   if (path.empty()) return false;
   // Only the file itself goes: never a link's target, nor a file reached

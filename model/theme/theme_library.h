@@ -20,6 +20,10 @@ std::string ThemesFolder();
 // hex digits), then ".reg". Empty for a name that cannot be one: empty, not
 // UTF-8, or longer than 200 bytes so written.
 std::string ThemeFileName(const std::string& name);
+// The file name a theme is exported under, for a person to read: '/' and
+// '\' as their full-width forms (／, ＼), a control character or a leading
+// '.' as '_', then ".reg". Empty for a name that cannot be one.
+std::string ExportFileName(const std::string& name);
 // The theme name of a file name in the themes folder; empty when the file is
 // none of ours.
 std::string ThemeNameOfFile(const std::string& file_name);
@@ -42,6 +46,9 @@ enum class ThemeNameFault { kNone, kBlank, kControl, kTooLong, kPreset, kNotText
 // kThemeNameMaxChars characters. The same rule for every place a theme is
 // named.
 ThemeNameFault CheckThemeName(const std::string& typed, std::string& name);
+// `typed` without the spaces (ideographic ones too) at both ends: the name a
+// save gives a theme, and the name apply and delete look for.
+std::string TrimmedThemeName(const std::string& typed);
 // The fault in words, for the command line: "'NAME' cannot be ...".
 std::string ThemeNameProblem(const std::string& typed, ThemeNameFault fault);
 
@@ -53,13 +60,15 @@ std::vector<std::string> ListSavedThemes();
 // refuses is refused.
 bool SaveTheme(const std::string& name, const ThemeValues& values, std::string& error);
 
-// The values of the saved theme `name`, else of the preset of that name.
-// `missing` (if given) tells a theme that does not exist from a bad file.
+// The values of the saved theme `name` (trimmed as a save trims it), else of
+// the preset of that name. `missing` (if given) tells a theme that does not
+// exist from a bad file.
 bool LoadTheme(const std::string& name, ThemeValues& values, std::string& error, bool* missing = nullptr);
 
-// Removes the saved theme `name`'s file. `missing` (if given) tells a theme
-// that is not there (deleted by another Tintor, say) from one that cannot be
-// removed.
+// Removes the saved theme `name`'s file (the name trimmed as a save trims
+// it); a preset's name is refused, saying presets cannot be deleted.
+// `missing` (if given) tells a theme that is not there (deleted by another
+// Tintor, say) from one that cannot be removed.
 bool DeleteTheme(const std::string& name, std::string& error, bool* missing = nullptr);
 
 // Saves `values` as a new theme `name` (checked as SaveTheme does), never

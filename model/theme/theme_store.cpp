@@ -139,7 +139,7 @@ bool ThemeStore::Find(const std::string& name, ThemeValues& values, ThemeApply& 
                       bool* missing) const {
   if (missing != nullptr) *missing = false;
   // A preset is what it says whatever the themes folder holds.
-  if (const ThemePreset* preset = FindPreset(name)) {
+  if (const ThemePreset* preset = FindPreset(TrimmedThemeName(name))) {
     values = preset->values;
     how = ThemeApply::kWhole;
     return true;
@@ -195,7 +195,8 @@ bool ThemeStore::Import(const std::string& file, int& changed, std::string& prob
 }
 
 bool ThemeStore::Export(const ThemeValues& values, const std::string& path, RegFileForm form, std::string& problem) {
-  return ReplaceWholeFile(path, EncodeThemeFile(values.Completed(), form), problem);
+  // An export goes where it is asked: no folder is made for it.
+  return ReplaceWholeFile(path, EncodeThemeFile(values.Completed(), form), problem, true, MissingFolder::kRefuse);
 }
 
 bool ThemeStore::ExportCurrent(const std::string& path, RegFileForm form, std::string& problem) const {

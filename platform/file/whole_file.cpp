@@ -15,23 +15,30 @@ bool MakeFolders(const std::string& path, std::string& error) {
 namespace {
 
 bool WriteWhole(const std::string& path, const std::string& bytes, std::string& error, bool flush, bool only_new,
-                bool* taken) {
+                bool* taken, MissingFolder missing_folder = MissingFolder::kMake) {
   FileError failure;
   const ReplaceOptions options{.link = LinkAtPath::kRefuse,
                                .durable = flush,
-                               .make_folders = true,
+                               .make_folders = missing_folder == MissingFolder::kMake,
                                .clear_stale_temporaries = true,
                                .only_new = only_new};
   const bool written = ReplaceFile(path, bytes, options, &failure);
   if (taken != nullptr) *taken = !written && only_new && failure.error_number == EEXIST;
-  if (!written) error = "cannot write " + path + " (" + failure.reason + ")";
+  const std::size_t slash = path.find_last_of('/');
+  if (!written && missing_folder == MissingFolder::kRefuse && failure.error_number == ENOENT &&
+      slash != std::string::npos && slash > 0) {
+    error = "cannot write " + path + ": the folder " + path.substr(0, slash) + " does not exist";
+  } else if (!written) {
+    error = "cannot write " + path + " (" + failure.reason + ")";
+  }
   return written;
 }
 
 }  // namespace
 
-bool ReplaceWholeFile(const std::string& path, const std::string& bytes, std::string& error, bool flush) {
-  return WriteWhole(path, bytes, error, flush, false, nullptr);
+bool ReplaceWholeFile(const std::string& path, const std::string& bytes, std::string& error, bool flush,
+                      MissingFolder missing_folder) {
+  return WriteWhole(path, bytes, error, flush, false, nullptr, missing_folder);
 }
 
 bool WriteNewWholeFile(const std::string& path, const std::string& bytes, std::string& error, bool* taken) {

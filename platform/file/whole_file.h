@@ -5,8 +5,12 @@
 
 #include <string>
 
+// Whether a missing folder on the way to a file is made (the program's own
+// folders) or refused (a file the user names: it goes where it was asked).
+enum class MissingFolder { kMake, kRefuse };
+
 // Puts `bytes` in place of the file at `path`, creating the folder when
-// missing. A replaced file keeps its mode (and its owner, as root). Anything
+// missing (unless `missing_folder` refuses it: "the folder DIR does not exist"). A replaced file keeps its mode (and its owner, as root). Anything
 // but an ordinary file in the way (a link, a device, a pipe, a folder) is
 // refused, never written through. Temporary files that killed writers left
 // in the folder are cleared first (see ReplaceOptions). False with `error`
@@ -14,7 +18,7 @@
 // With `flush` false the new file is not waited for on the disk: a power cut
 // may leave the old file, or a broken one (for files that can be rebuilt).
 bool ReplaceWholeFile(const std::string& path, const std::string& bytes, std::string& error,
-                      bool flush = true);
+                      bool flush = true, MissingFolder missing_folder = MissingFolder::kMake);
 // The same (flushed) for a file that must be new: a file already at `path`,
 // even one another writer puts there meanwhile, is left alone, and `taken`
 // (if given) then says so.

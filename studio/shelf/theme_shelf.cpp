@@ -453,7 +453,7 @@ void ThemeShelf::Fail(const std::string& problem, std::u16string message) {
 
 void ThemeShelf::Export(const ThemeValues& values, const std::string& name) {
   const std::string folder = DocumentsFolder();
-  const std::string file = ThemeFileName(form_ == RegFileForm::kRegedit4 ? name + "-REGEDIT4" : name);
+  const std::string file = ExportFileName(form_ == RegFileForm::kRegedit4 ? name + "-REGEDIT4" : name);
   const std::string path = folder.empty() || file.empty() ? std::string() : FreeExportPath(folder, file);
   std::string problem = folder.empty() ? "no home folder" : "no free file name in " + folder;
   if (path.empty() || !ThemeStore::Export(values, path, form_, problem)) {

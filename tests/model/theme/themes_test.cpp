@@ -578,4 +578,11 @@ TEST(ThemeNames, OneRuleForEveryPlaceAndShownOnOneLine) {
   EXPECT_EQ(std::count(listed.begin(), listed.end(), '\n'), static_cast<long>(ThemePresets().size()) + 1) << listed;
   EXPECT_EQ(last.rfind("saved\ta\\x0A\\x1B[31m汉", 0), 0u) << last;
   EXPECT_EQ(last.substr(last.size() - 4), "…\n") << last;
+
+  // An exported file's name is for a person: '/' and '\\' in their full-width
+  // forms, not the themes folder's %2F.
+  EXPECT_EQ(ThemeFileName("夜/读"), "夜%2F读.reg");
+  EXPECT_EQ(ExportFileName("夜/读"), "夜\uFF0F读.reg");
+  EXPECT_EQ(ExportFileName(".a\\b\tc%"), "_a\uFF3Cb_c%.reg");
+  EXPECT_EQ(ExportFileName(""), "");
 }

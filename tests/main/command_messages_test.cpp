@@ -1,7 +1,9 @@
-// Text from outside on its way to a terminal: a path, a theme's name, an
-// option or an environment value holding escape codes, controls or bytes that
-// are not UTF-8 reaches standard output and error only escaped, in every
-// message that names it.
+// What the command line says, whole: text from outside (a path, a theme's
+// name, an option or an environment value holding escape codes, controls or
+// bytes that are not UTF-8) reaches standard output and error only escaped,
+// in every message that names it; each thing is called what it is; theme
+// names follow one rule for save, apply and delete; an export goes only where
+// it is asked.
 #include <gtest/gtest.h>
 
 #include <spawn.h>
@@ -46,7 +48,7 @@ Said Tintor(const std::vector<std::string>& args) {
   return {code, out, testing::internal::GetCapturedStderr()};
 }
 
-class TerminalText : public ::testing::Test {
+class CommandLine : public ::testing::Test {
  protected:
   void SetUp() override {
     dir_ = std::filesystem::temp_directory_path() / ("tintor-terminal-" + std::to_string(::getpid()));
@@ -67,7 +69,7 @@ class TerminalText : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(TerminalText, EveryMessageThatNamesAFileAFolderAThemeOrAnOptionShowsItEscaped) {
+TEST_F(CommandLine, EveryMessageThatNamesAFileAFolderAThemeOrAnOptionShowsItEscaped) {
   const std::string picture = In("x" + kHostile + ".png");
   const std::string shown_picture = Shown("x" + kShown + ".png");
   Said said = Tintor({"--make-theme", picture});
@@ -189,7 +191,7 @@ TEST(HomeFolder, ARelativeHomeIsRefusedWithItsValue) {
 
 // What a source that is neither a colour nor a file is called, and a file
 // with no line at all.
-TEST_F(TerminalText, ASourceOrAFileIsCalledWhatItIs) {
+TEST_F(CommandLine, ASourceOrAFileIsCalledWhatItIs) {
   for (const std::string source : {"#12", "red", "#GGGGGG"}) {
     const Said said = Tintor({"--make-theme", source});
     EXPECT_EQ(said.code, 2);
@@ -205,4 +207,29 @@ TEST_F(TerminalText, ASourceOrAFileIsCalledWhatItIs) {
   EXPECT_EQ(said.code, 2);
   EXPECT_EQ(said.err, In("empty.reg") + ": empty file\ntintor: " + In("empty.reg") +
                           " is not imported; nothing is written\n");
+}
+
+TEST_F(CommandLine, NamesFollowOneRuleAndAnExportGoesOnlyWhereAsked) {
+  Said said = Tintor({"--save-theme", " Q\u3000"});
+  EXPECT_EQ(said.out, "saved the theme as 'Q'\n");
+  said = Tintor({"--apply-theme", "\u3000Q "});
+  EXPECT_EQ(said.code, 0) << said.err;
+  EXPECT_EQ(said.out.rfind("applied theme 'Q': ", 0), 0u) << said.out;
+  said = Tintor({"--apply-theme", " 深色 "});
+  EXPECT_EQ(said.out.rfind("applied theme '深色': ", 0), 0u) << said.out << said.err;
+  said = Tintor({"--delete-theme", " Q "});
+  EXPECT_EQ(said.out, "deleted the theme 'Q'\n");
+  said = Tintor({"--delete-theme", "Q"});
+  EXPECT_EQ(said.err, "tintor: no saved theme named 'Q'\n");
+  said = Tintor({"--delete-theme", " 默认"});
+  EXPECT_EQ(said.code, 1);
+  EXPECT_EQ(said.err, "tintor: '默认' is a preset; presets are built in and cannot be deleted\n");
+
+  said = Tintor({"--export-theme", In("none/sub/x.reg")});
+  EXPECT_EQ(said.code, 1);
+  EXPECT_EQ(said.err, "tintor: cannot write " + In("none/sub/x.reg") + ": the folder " + In("none/sub") +
+                          " does not exist\n");
+  EXPECT_FALSE(std::filesystem::exists(In("none"))) << "a folder was made for the export";
+  said = Tintor({"--export-theme", In("x.reg")});
+  EXPECT_EQ(said.out, "exported the theme to " + In("x.reg") + "\n");
 }
