@@ -20,5 +20,5 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The font is no library the program links; libjpeg62-turbo is (shlibdeps
 # finds it too), named here for the pictures --make-theme reads.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei, libjpeg62-turbo")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei, fonts-noto-color-emoji, libjpeg62-turbo")
 include(CPack)

@@ -15,7 +15,7 @@ set -euo pipefail
 run=(build-essential cmake pkg-config git make
      libsdl2-dev libcairo2-dev libpango1.0-dev libglib2.0-dev libpng-dev libx11-dev
      liblcms2-dev nlohmann-json3-dev libjpeg-dev
-     fonts-wqy-microhei)
+     fonts-wqy-microhei fonts-noto-color-emoji)
 test=(libgtest-dev libgmock-dev libbenchmark-dev
       xvfb xdotool imagemagick x11-utils python3
       desktop-file-utils appstream man-db groff-base file)

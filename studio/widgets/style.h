@@ -69,6 +69,7 @@ inline const Color kFieldFocusRim = Color::Rgb(0x3B, 0x82, 0xF6);
 inline const Color kFieldHint = Color::Rgb(0x8A, 0x90, 0x99);
 inline const Color kFieldInk = Color::Rgb(0x20, 0x20, 0x20);
 inline const Color kFieldSelection = Color::Rgb(0xB4, 0xD5, 0xFE);
+inline const Color kFieldFull = Color::Rgb(0xB4, 0x23, 0x18);  // the count of a box at its limit
 
 // ---- Sizes, in logical pixels ----
 inline constexpr int kMargin = 12;         // from the panel's and the shelf's edges

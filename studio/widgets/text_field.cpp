@@ -16,6 +16,9 @@ using namespace studio_style;
 constexpr int kPad = 8;
 constexpr double kTextPx = 14;
 constexpr UINT kLine = DT_LEFT | DT_VCENTER | DT_SINGLELINE;
+constexpr double kCountPx = 11;
+// The count of characters shows from this many before the limit on.
+constexpr std::size_t kCountShownWithin = 10;
 // Wide enough for any name: the text is laid out whole, never cut.
 constexpr int kUnbounded = 1 << 20;
 
@@ -47,11 +50,24 @@ int TextField::WidthBefore(const std::u16string& text, std::size_t end, int heig
   return Canvas::MeasureText(std::u16string_view(text).substr(0, end), kUnbounded, height, kLine, kTextPx).width;
 }
 
+int TextField::PaintCount(Canvas& canvas) {
+  std::size_t count = 0;
+  for (char16_t c : text_) count += !Low(c);
+  if (count + kCountShownWithin < limit_) return 0;
+  const std::u16string shown = Utf8ToUtf16(std::to_string(count) + "/" + std::to_string(limit_));
+  const int width = Canvas::MeasureText(shown, kUnbounded, height_, kLine, kCountPx).width;
+  canvas.DrawText(shown, RECT{width_ - kPad - width, 0, width_ - kPad, height_}, kLine,
+                  count >= limit_ ? kFieldFull : kFieldHint, kCountPx);
+  return width + kPad / 2;
+}
+
 void TextField::PaintWin(Canvas& canvas) {
   canvas.FillRoundRect(0, 0, width_, height_, 6, kFieldFace);
   canvas.StrokeRoundRect(0.5, 0.5, width_ - 1, height_ - 1, 5.5, 1,
                          HasFocus() ? kFieldFocusRim : kFieldRim);
-  const int room = width_ - 2 * kPad;
+  // Near its limit the box shows how full it is, so a key that adds nothing
+  // there is seen to be at the limit.
+  const int room = width_ - 2 * kPad - PaintCount(canvas);
   // The caret's line stands within the room, at most at its last pixel but one.
   const int last = std::max(room - 2, 0);
   // A composition shows at the caret, the caret at its cursor.

@@ -13,7 +13,8 @@
 // text, Backspace and Delete replace it; Ctrl+C and Ctrl+X copy and cut it
 // to the desktop's clipboard, Ctrl+V pastes there (its first characters,
 // without line breaks or other control characters, as many as the limit
-// leaves room for).
+// leaves room for). Near its limit the box shows its count of characters
+// against the limit ("38/40"), in red at the limit.
 #pragma once
 
 #include <algorithm>
@@ -47,6 +48,9 @@ class TextField : public UiWin {
   std::function<void()> enter_;
   // The width of the text before UTF-16 unit `end`, as drawn.
   static int WidthBefore(const std::u16string& text, std::size_t end, int height);
+  // "38/40" at the box's right end once the text nears its limit; the
+  // width it takes (0 when not shown).
+  int PaintCount(Canvas& canvas);
   // The selection's ends, the first one first (equal: none).
   std::size_t SelectionStart() const { return std::min(anchor_, caret_); }
   std::size_t SelectionEnd() const { return std::max(anchor_, caret_); }

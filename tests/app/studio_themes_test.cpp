@@ -449,6 +449,56 @@ TEST_F(StudioThemes, ShelfSavesAppliesExportsAndDeletesThemesByNameTyped) {
   }
 }
 
+// The name box shows how full it is near its limit, in red at the limit, so
+// a key that adds nothing is seen to be at the limit; a theme whose name
+// holds '/' is exported under a name that shows it.
+TEST_F(StudioThemes, NameBoxShowsItsLimitAndExportedNamesKeepTheirSlash) {
+  const std::string documents = Folder() + "/文档";
+  ASSERT_EQ(::mkdir(documents.c_str(), 0755), 0);
+  ASSERT_EQ(::mkdir((Folder() + "/config").c_str(), 0755), 0);
+  std::ofstream(Folder() + "/config/user-dirs.dirs") << "XDG_DOCUMENTS_DIR=\"$HOME/文档\"\n";
+  ::setenv("HOME", Folder().c_str(), 1);
+  ::setenv("XDG_CONFIG_HOME", (Folder() + "/config").c_str(), 1);
+  std::string problem;
+  ASSERT_TRUE(SaveTheme("夜/读", ThemePresets()[1].values, problem)) << problem;
+  Studio studio(shell(), RegistryPath(), true);
+  Pump();
+  TapOn(u"主题");
+  const std::u16string start = u"一二三四五六七八九十一二三四五六七八九十一二三四五六七八九";  // 29
+  steps_ = {
+      [&] {
+        shelf_ = OnTop<ThemeShelf>();
+        ASSERT_NE(shelf_, nullptr);
+        host().InjectText(Utf16ToUtf8(start));
+      },
+      [&] {
+        EXPECT_EQ(Count(u"29/40"), 0u) << "counted while far from the limit";
+        host().InjectText("十");
+      },
+      [&] {
+        EXPECT_EQ(Count(u"30/40"), 1u) << Utf16ToUtf8(Layer());
+        host().InjectText("一二三四五六七八九十");
+      },
+      [&] {
+        EXPECT_EQ(Count(u"40/40"), 1u) << Utf16ToUtf8(Layer());
+        host().InjectText("多");
+      },
+      [&] {
+        EXPECT_EQ(Count(start + u"十一二三四五六七八九十"), 1u) << "a character past the limit went in";
+        EXPECT_EQ(Count(u"40/40"), 1u) << Utf16ToUtf8(Layer());
+        TapNear({u"夜/读", shelf_text::kExport});
+      },
+      [&] {
+        EXPECT_FALSE(Bytes(documents + "/夜／读.reg").empty()) << Utf16ToUtf8(Layer());
+        EXPECT_TRUE(Says(Layer(), u"/文档/夜／读.reg")) << Utf16ToUtf8(Layer());
+        TapOn(shelf_text::kClose);
+      },
+  };
+  Then([this] { RunSteps(); });
+  Pump();
+  EXPECT_EQ(OnTop<ThemeShelf>(), nullptr) << "the shelf stayed open";
+}
+
 TEST_F(StudioThemes, MakerPlaceOffersFourCheckedThemesFromASwatchAHexColourOrAPicture) {
   Studio studio(shell(), RegistryPath(), true);
   Pump();
