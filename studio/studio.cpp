@@ -136,7 +136,8 @@ void Studio::Step(bool undo) {
       Report(undo ? studio_text::kNothingToUndo : studio_text::kNothingToRedo, false);
       return;
     case ThemeStore::Outcome::kFailed:
-      Report(studio_text::StepFailed(undo, problem), true);
+      std::fprintf(stderr, "tintor: %s failed: %s\n", undo ? "undo" : "redo", ShownText(problem).c_str());
+      Report(studio_text::StepFailed(undo), true);
       return;
   }
 }

@@ -90,9 +90,7 @@ std::u16string DroppedWhileHeld(const std::string& path) {
   return u"未导入 " + shelf_text::FileLabel(path) + u"：请先关闭正打开的菜单、对话框、卡片或主题架，再拖入。";
 }
 
-std::u16string StepFailed(bool undo, const std::string& problem) {
-  return std::u16string(undo ? u"撤销" : u"重做") + u"失败，注册表未改动（" + Utf8ToUtf16(problem) + u"）。";
-}
+std::u16string StepFailed(bool undo) { return std::u16string(undo ? u"撤销" : u"重做") + u"失败，注册表未改动。"; }
 
 std::u16string SwatchWritten(int swatch, const char16_t* label) {
   return u"已把色块 " + Utf8ToUtf16(std::to_string(swatch)) + u" 写入“" + label +

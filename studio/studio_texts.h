@@ -67,7 +67,8 @@ std::u16string HistoryLine(const std::u16string& undo, const std::u16string& red
 
 // A step of the theme's history undone or redone.
 std::u16string Stepped(bool undo, const ThemeStore::StepSeen& step);
-// An undo or redo that was not written: the registry is as it was.
-std::u16string StepFailed(bool undo, const std::string& problem);
+// An undo or redo that was not written: the registry is as it was (the
+// reason, in English, goes to standard error).
+std::u16string StepFailed(bool undo);
 
 }  // namespace studio_text

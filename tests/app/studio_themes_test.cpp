@@ -726,6 +726,31 @@ TEST_F(StudioThemes, APictureDroppedOpenedWithOrTypedOpensTheMakerPlaceOnItAndWr
   EXPECT_EQ(Bytes(RegistryPath()), registry);
 }
 
+// An undo the disk does not take is said in the window wholly in Chinese;
+// the reason, in English, goes to standard error.
+TEST_F(StudioThemes, AStepThatCannotBeWrittenIsSaidInChineseWithItsReasonOnStandardError) {
+  Studio studio(shell(), RegistryPath(), true);
+  const ThemeTarget& bg = kThemeTargets[kBackground];
+  Pump();
+  ASSERT_TRUE(WriteRegistryDword(bg.key, bg.value_name, 0x00112233u));
+  Wait(1);  // the watch sees the write and the studio records it
+  Pump();
+  const std::string before = Bytes(RegistryPath());
+  const SystemCalls system = FileSystemCalls();
+  FileSystemCalls().write = [](int, const void*, size_t) { return errno = ENOSPC, ssize_t{-1}; };
+  testing::internal::CaptureStderr();
+  Key(InputKey::Z, kCtrl);
+  Pump();
+  FileSystemCalls() = system;
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(Bytes(RegistryPath()), before);
+  const std::u16string screen = Screen();
+  EXPECT_TRUE(Says(screen, u"\n撤销失败，注册表未改动。\n")) << Utf16ToUtf8(screen);
+  EXPECT_FALSE(Says(screen, u"No space")) << Utf16ToUtf8(screen);
+  EXPECT_NE(said.find("tintor: undo failed: "), std::string::npos) << said;
+  EXPECT_NE(said.find("No space left on device"), std::string::npos) << said;
+}
+
 TEST_F(StudioThemes, AHistoryThatCannotBeWrittenIsSaidWhileItLasts) {
   Studio studio(shell(), RegistryPath(), true);
   const ThemeTarget& bg = kThemeTargets[kBackground];
