@@ -75,6 +75,7 @@ ImportSheet::ImportSheet(int studio_width, Shell* shell)
   if (!paths.empty()) {
     list_.SetBounds(kSheetPad, y, inner, kListHeight);
     list_.EnableScrollBarV(true);
+    list_.KeepIndicatorShown(true);  // more files than fit: the bar says so, as the shelf's list does
     int top = 0;
     for (const std::string& path : paths) {
       auto button = std::make_unique<StudioButton>(Utf8ToUtf16(PathShownFromHome(path)), StudioButton::Look::kLight);

@@ -31,10 +31,12 @@
 #include "model/theme/theme_library.h"
 #include "model/theme/theme_maker.h"
 #include "studio/shelf/colour_maker.h"
+#include "studio/shelf/import_sheet.h"
 #include "studio/shelf/maker_texts.h"
 #include "studio/shelf/shelf_texts.h"
 #include "studio/shelf/theme_shelf.h"
 #include "model/theme/theme_values.h"
+#include "platform/ui/ui_scroll_win.h"
 #include "platform/file/system_calls.h"
 #include "tests/support/another_process.h"
 #include "tests/support/headless_shell_test.h"
@@ -497,6 +499,63 @@ TEST_F(StudioThemes, NameBoxShowsItsLimitAndExportedNamesKeepTheirSlash) {
   Then([this] { RunSteps(); });
   Pump();
   EXPECT_EQ(OnTop<ThemeShelf>(), nullptr) << "the shelf stayed open";
+}
+
+// The import sheet's list of files shows a scroll bar once it holds more
+// than fit, as the shelf's list does, without being moved first.
+TEST_F(StudioThemes, ImportSheetShowsAScrollBarWhenItsFilesOverflow) {
+  const std::string documents = Folder() + "/文档";
+  ASSERT_EQ(::mkdir(documents.c_str(), 0755), 0);
+  ASSERT_EQ(::mkdir((Folder() + "/config").c_str(), 0755), 0);
+  std::ofstream(Folder() + "/config/user-dirs.dirs") << "XDG_DOCUMENTS_DIR=\"$HOME/文档\"\n";
+  ::setenv("HOME", Folder().c_str(), 1);
+  ::setenv("XDG_CONFIG_HOME", (Folder() + "/config").c_str(), 1);
+  Studio studio(shell(), RegistryPath(), true);
+  Pump();
+  TapOn(u"主题");
+  // Dark pixels down the list's right edge, where the bar's thumb stands.
+  const auto bar = [this] {
+    const ImportSheet* sheet = OnTop<ImportSheet>();
+    if (sheet == nullptr) return -1;
+    shell().Invalidate();
+    shell().RenderFrame();
+    for (const UiWin* root : sheet->Roots()) {
+      const auto* list = dynamic_cast<const UiScrollWin*>(root);
+      if (list == nullptr) continue;
+      const POINT o = list->WindowOrigin();
+      int dark = 0;
+      for (int y = o.y; y < o.y + list->GetHeight(); ++y) {
+        const int x = Shell::kScreenWidth + sheet->Frame().left + o.x + list->GetWidth() - 6;
+        dark += (host().FramePixel(x, sheet->Frame().top + y) & 0xFF) < 0xC0;
+      }
+      return dark;
+    }
+    return -2;  // no list
+  };
+  int few = 0, many = 0;
+  steps_ = {
+      [&] {
+        for (int i = 1; i <= 6; ++i) std::ofstream(documents + "/主题" + std::to_string(i) + ".reg") << "x";
+        TapOn(shelf_text::kImportOpen);
+      },
+      [&] {
+        few = bar();
+        TapOn(studio_text::kCancel);
+      },
+      [&] {
+        for (int i = 7; i <= 9; ++i) std::ofstream(documents + "/主题" + std::to_string(i) + ".reg") << "x";
+        TapOn(shelf_text::kImportOpen);
+      },
+      [&] {
+        many = bar();
+        TapOn(studio_text::kCancel);
+      },
+      [&] { TapOn(shelf_text::kClose); },
+  };
+  Then([this] { RunSteps(); });
+  Pump();
+  EXPECT_EQ(few, 0) << "a bar over six files that fit";
+  EXPECT_GE(many, 36) << "no bar over nine files, three of them below the sheet's edge";
 }
 
 TEST_F(StudioThemes, MakerPlaceOffersFourCheckedThemesFromASwatchAHexColourOrAPicture) {
