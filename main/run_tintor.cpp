@@ -101,87 +101,96 @@ int RunApp(Host& host, WindowSettings* window = nullptr, bool shown = false,
   return code;
 }
 
-}  // namespace
-
-int RunTintor(const std::vector<std::string>& args) {
-  EntryOptions options;
+int RunThemeReport(bool json) {
+  std::string report;
   std::string error;
-  if (!ParseEntryOptions(args, options, error)) {
-    std::fprintf(stderr, "tintor: %s (see tintor --help)\n", ShownText(error).c_str());
-    return 2;
-  }
-  if (options.help) {
-    std::fputs(EntryUsage(), stdout);
-    return 0;
-  }
-  if (options.version) {
-    std::fputs(EntryVersion(), stdout);
-    return 0;
-  }
-  // The registry file is decided here, once, for the whole run.
-  RegistryUseFile(HiveFile::DefaultPath());
-  if (options.theme_report) {
-    std::string report;
-    const int code = MakeThemeReport(options.json, report, error);
-    if (code == kReportUnreadable) {
-      std::fprintf(stderr, "tintor: %s\n", ShownText(error).c_str());
-    } else {
-      std::fputs(report.c_str(), stdout);
-    }
-    return code;
-  }
-  if (options.theme.kind != ThemeCommand::Kind::kNone) return RunThemeCommand(options.theme);
-  if (!options.preview_png.empty()) {
-    std::string unreadable;
-    ColourVision vision = ColourVision::kTypical;
-    ParseColourVision(options.simulate, &vision);
-    if (!WritePreviewPng(options.preview_png, options.scale, error, &unreadable, vision)) {
-      std::fprintf(stderr, "tintor: %s\n", ShownText(error).c_str());
-      return 1;
-    }
-    // The picture says so too, but a picture is not read by a script.
-    if (!unreadable.empty()) {
-      std::fprintf(stderr, "tintor: %s; the picture shows the default colours\n",
-                   ShownText(unreadable).c_str());
-    }
-    return 0;
-  }
-  std::vector<ScriptCommand> commands;
-  if (!options.script_path.empty() &&
-      !LoadScriptFile(options.script_path, commands, error, kStudioCommands)) {
+  const int code = MakeThemeReport(json, report, error);
+  if (code == kReportUnreadable) {
     std::fprintf(stderr, "tintor: %s\n", ShownText(error).c_str());
-    return 2;
+  } else {
+    std::fputs(report.c_str(), stdout);
   }
-  if (CMzApp::Instance() == nullptr) {
-    std::fprintf(stderr, "tintor: the program has no application object\n");
+  return code;
+}
+
+int RunPreviewPng(const EntryOptions& options) {
+  std::string error;
+  std::string unreadable;
+  ColourVision vision = ColourVision::kTypical;
+  ParseColourVision(options.simulate, &vision);
+  if (!WritePreviewPng(options.preview_png, options.scale, error, &unreadable, vision)) {
+    std::fprintf(stderr, "tintor: %s\n", ShownText(error).c_str());
     return 1;
   }
-  if (options.headless) {
-    // The screenshot folder is made when missing, like `mkdir -p`, never
-    // through another user's link.
-    FileError made;
-    if (!options.screenshot_dir.empty() && !MakeFolders(options.screenshot_dir, &made)) {
-      std::fprintf(stderr, "tintor: %s: cannot make the screenshot folder (%s)\n",
-                   ShownText(options.screenshot_dir).c_str(), ShownText(made.reason).c_str());
-      return 2;
-    }
-    HeadlessHost host;
-    host.SetScreenshotDir(options.screenshot_dir.empty() ? "." : options.screenshot_dir);
-    int selected = 0;
-    host.SetCommandHandler([&host, &selected](const ScriptCommand& command, std::string& problem) {
-      if (command.name == "select") {
-        selected = std::stoi(command.arguments[0]);
-        return true;
-      }
-      return command.name == "preview" &&
-             WritePreviewPng(host.InScreenshotDir(command.arguments[0]), 1.0, problem, nullptr,
-                             ColourVision::kTypical, selected);
-    });
-    host.InjectScript(commands);
-    const int code = RunApp(host);
-    for (const std::string& e : host.Errors()) std::fprintf(stderr, "tintor: %s\n", ShownText(e).c_str());
-    return host.Errors().empty() ? code : (code != 0 ? code : 1);
+  // The picture says so too, but a picture is not read by a script.
+  if (!unreadable.empty()) {
+    std::fprintf(stderr, "tintor: %s; the picture shows the default colours\n", ShownText(unreadable).c_str());
   }
+  return 0;
+}
+
+// The phone without a window: the script's input, screenshots into the
+// screenshot folder.
+int RunHeadless(const EntryOptions& options, const std::vector<ScriptCommand>& commands) {
+  // The screenshot folder is made when missing, like `mkdir -p`, never
+  // through another user's link.
+  FileError made;
+  if (!options.screenshot_dir.empty() && !MakeFolders(options.screenshot_dir, &made)) {
+    std::fprintf(stderr, "tintor: %s: cannot make the screenshot folder (%s)\n",
+                 ShownText(options.screenshot_dir).c_str(), ShownText(made.reason).c_str());
+    return 2;
+  }
+  HeadlessHost host;
+  host.SetScreenshotDir(options.screenshot_dir.empty() ? "." : options.screenshot_dir);
+  int selected = 0;
+  host.SetCommandHandler([&host, &selected](const ScriptCommand& command, std::string& problem) {
+    if (command.name == "select") {
+      selected = std::stoi(command.arguments[0]);
+      return true;
+    }
+    return command.name == "preview" && WritePreviewPng(host.InScreenshotDir(command.arguments[0]), 1.0, problem,
+                                                        nullptr, ColourVision::kTypical, selected);
+  });
+  host.InjectScript(commands);
+  const int code = RunApp(host);
+  for (const std::string& e : host.Errors()) std::fprintf(stderr, "tintor: %s\n", ShownText(e).c_str());
+  return host.Errors().empty() ? code : (code != 0 ? code : 1);
+}
+
+// The window, sized and placed as it was left unless the command line says
+// otherwise, with the program's icon; null with the reason said.
+std::unique_ptr<SdlHost> OpenWindow(const EntryOptions& options, const WindowSettings& kept, bool shown) {
+  // The window fits the desktop with the studio beside the phone, shown or
+  // hidden as it starts.
+  SdlHost::Opening opening;
+  if (options.scale_asked) opening.scale = options.scale;
+  opening.kept = kept.scale;
+  opening.width = Shell::kScreenWidth + (shown ? PreviewPanel::kWidth : PreviewPanel::kTabWidth);
+  if (kept.x && kept.y) opening.place = SdlHost::Place{*kept.x, *kept.y};
+  std::string error;
+  std::unique_ptr<SdlHost> host = SdlHost::Create(opening, error);
+  if (!host) {
+    std::fprintf(stderr,
+                 "tintor: cannot open a window (%s); run it headless: "
+                 "tintor --headless [--script FILE] [--screenshot-dir DIR]\n",
+                 ShownText(error).c_str());
+    return host;
+  }
+  if (options.scale_asked && host->Scale() < options.scale) {
+    std::fprintf(stderr, "tintor: --scale %g does not fit this screen; the window is drawn at %.2f\n",
+                 options.scale, host->Scale());
+  }
+  int icon_width = 0, icon_height = 0;
+  std::vector<std::uint32_t> icon;
+  const WindowIconPng png = TintorWindowIcon();
+  if (DecodePng(png.data, png.size, icon_width, icon_height, icon)) {
+    host->SetIcon(icon.data(), icon_width, icon_height);
+  }
+  return host;
+}
+
+// The phone and the studio in a window, which keeps its settings when it closes.
+int RunWindow(const EntryOptions& options) {
   if (!HasDisplay()) {
     std::fprintf(stderr,
                  "tintor: no display found (DISPLAY is not set); run it headless: "
@@ -199,31 +208,8 @@ int RunTintor(const std::vector<std::string>& args) {
                  ShownText(settings_path).c_str(), ShownText(settings_problem).c_str());
   }
   const bool shown = options.preview && kept.panel_shown.value_or(true);
-  // The window fits the desktop with the studio beside the phone, shown or
-  // hidden as it starts.
-  SdlHost::Opening opening;
-  if (options.scale_asked) opening.scale = options.scale;
-  opening.kept = kept.scale;
-  opening.width = Shell::kScreenWidth + (shown ? PreviewPanel::kWidth : PreviewPanel::kTabWidth);
-  if (kept.x && kept.y) opening.place = SdlHost::Place{*kept.x, *kept.y};
-  std::unique_ptr<SdlHost> host = SdlHost::Create(opening, error);
-  if (!host) {
-    std::fprintf(stderr,
-                 "tintor: cannot open a window (%s); run it headless: "
-                 "tintor --headless [--script FILE] [--screenshot-dir DIR]\n",
-                 ShownText(error).c_str());
-    return 1;
-  }
-  if (options.scale_asked && host->Scale() < options.scale) {
-    std::fprintf(stderr, "tintor: --scale %g does not fit this screen; the window is drawn at %.2f\n",
-                 options.scale, host->Scale());
-  }
-  int icon_width = 0, icon_height = 0;
-  std::vector<std::uint32_t> icon;
-  const WindowIconPng png = TintorWindowIcon();
-  if (DecodePng(png.data, png.size, icon_width, icon_height, icon)) {
-    host->SetIcon(icon.data(), icon_width, icon_height);
-  }
+  std::unique_ptr<SdlHost> host = OpenWindow(options, kept, shown);
+  if (!host) return 1;
   // A file opened with the program (from the file manager) comes as a file
   // dropped on the window: imported after a question, or a picture made
   // themes from.
@@ -235,9 +221,40 @@ int RunTintor(const std::vector<std::string>& args) {
   const SdlHost::Place place = host->WindowPlace();
   now.x = place.x;
   now.y = place.y;
+  std::string error;
   if (settings_problem.empty() && !settings_path.empty() && now != kept &&
       !WriteWindowSettings(settings_path, now, error)) {
     std::fprintf(stderr, "tintor: the window's settings are not kept: %s\n", ShownText(error).c_str());
   }
   return code;
+}
+
+}  // namespace
+
+int RunTintor(const std::vector<std::string>& args) {
+  EntryOptions options;
+  std::string error;
+  if (!ParseEntryOptions(args, options, error)) {
+    std::fprintf(stderr, "tintor: %s (see tintor --help)\n", ShownText(error).c_str());
+    return 2;
+  }
+  if (options.help || options.version) {
+    std::fputs(options.help ? EntryUsage() : EntryVersion(), stdout);
+    return 0;
+  }
+  // The registry file is decided here, once, for the whole run.
+  RegistryUseFile(HiveFile::DefaultPath());
+  if (options.theme_report) return RunThemeReport(options.json);
+  if (options.theme.kind != ThemeCommand::Kind::kNone) return RunThemeCommand(options.theme);
+  if (!options.preview_png.empty()) return RunPreviewPng(options);
+  std::vector<ScriptCommand> commands;
+  if (!options.script_path.empty() && !LoadScriptFile(options.script_path, commands, error, kStudioCommands)) {
+    std::fprintf(stderr, "tintor: %s\n", ShownText(error).c_str());
+    return 2;
+  }
+  if (CMzApp::Instance() == nullptr) {
+    std::fprintf(stderr, "tintor: the program has no application object\n");
+    return 1;
+  }
+  return options.headless ? RunHeadless(options, commands) : RunWindow(options);
 }

@@ -148,8 +148,11 @@ std::optional<SdlHost::Place> OnAScreen(const SdlHost::Place& place, int width, 
 }
 }  // namespace
 
-std::unique_ptr<SdlHost> SdlHost::Create(const Opening& opening, std::string& error) {
-  const int width = opening.width;
+namespace {
+
+// Starts SDL's video, with the hints this host wants; false with `error`
+// set when no window system answers.
+bool StartVideo(std::string& error) {
   // The window's pixels are copied straight to the window system. SDL would
   // otherwise draw them through a software OpenGL, which alone holds about
   // 90 MB and makes each frame slower.
@@ -173,7 +176,7 @@ std::unique_ptr<SdlHost> SdlHost::Create(const Opening& opening, std::string& er
   pthread_sigmask(SIG_SETMASK, &was_blocked, nullptr);
   if (!started) {
     error = SDL_GetError();
-    return nullptr;
+    return false;
   }
   // When no window system answers, SDL falls back to drawing into memory: a
   // window nobody can see, and a program that seems to hang. Unless that was
@@ -183,11 +186,18 @@ std::unique_ptr<SdlHost> SdlHost::Create(const Opening& opening, std::string& er
   if (driver != nullptr && (asked == nullptr || *asked == '\0') &&
       (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
     const char* display = std::getenv("DISPLAY");
-    error = std::string("no window system answers at DISPLAY=") +
-            (display != nullptr ? display : "");
+    error = std::string("no window system answers at DISPLAY=") + (display != nullptr ? display : "");
     SDL_Quit();
-    return nullptr;
+    return false;
   }
+  return true;
+}
+
+}  // namespace
+
+std::unique_ptr<SdlHost> SdlHost::Create(const Opening& opening, std::string& error) {
+  const int width = opening.width;
+  if (!StartVideo(error)) return nullptr;
   auto state = std::make_unique<State>();
   // A window taller or wider than the desktop would hide the toolbar.
   SDL_Rect usable{};
@@ -394,7 +404,6 @@ bool SdlHost::WaitEvent(InputEvent& event, int timeout_ms) {
     const std::int64_t left = deadline - NowMs();
     SDL_Event e;
     if (left <= 0 || SDL_WaitEventTimeout(&e, static_cast<int>(left)) == 0) return false;
-    auto px = [this](int v) { return static_cast<int>(std::floor(v / state_->scale)); };
     if (state_->waker && e.type == state_->wake_event) {
       state_->woke = true;
       return false;
@@ -406,76 +415,92 @@ bool SdlHost::WaitEvent(InputEvent& event, int timeout_ms) {
     }
     const std::int64_t at = state_->EventMs(e);
     state_->x_time.reset();
-    const auto give = [&event, at](InputEvent happened) {
-      happened.ms = at;
-      event = happened;
-      return true;
-    };
-    switch (e.type) {
-      case SDL_QUIT:
-        return give(InputEvent::Quit());
-      case SDL_MOUSEBUTTONDOWN:
-        if (e.button.button != SDL_BUTTON_LEFT) break;
-        state_->finger_down = true;
-        return give(InputEvent::Press(px(e.button.x), px(e.button.y)));
-      case SDL_MOUSEBUTTONUP:
-        if (e.button.button != SDL_BUTTON_LEFT || !state_->finger_down) break;
-        state_->finger_down = false;
-        return give(InputEvent::Release(px(e.button.x), px(e.button.y)));
-      case SDL_MOUSEMOTION:
-        if (!state_->finger_down) break;
-        return give(InputEvent::Move(px(e.motion.x), px(e.motion.y)));
-      case SDL_MOUSEWHEEL: {
-        int mx = 0, my = 0;
-        SDL_GetMouseState(&mx, &my);
-        const int turns = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
-        if (turns == 0) break;
-        return give(InputEvent::Wheel(px(mx), px(my), turns));
-      }
-      case SDL_KEYDOWN:
-        if ((e.key.keysym.mod & KMOD_CTRL) != 0 && Zoom(e.key.keysym.sym)) return false;
-        for (const auto& [sym, key] : kKeys) {
-          if (e.key.keysym.sym != sym) continue;
-          const unsigned held = ModifiersOf(e.key.keysym.mod);
-          return give(e.key.repeat != 0 ? InputEvent::KeyRepeat(key, held) : InputEvent::Key(key, held));
-        }
-        break;
-      case SDL_TEXTINPUT:
-        if (e.text.text[0] == '\0') break;
-        return give(InputEvent::Text(e.text.text));
-      case SDL_TEXTEDITING:
-        return give(InputEvent::Composition(e.edit.text, e.edit.start));
-#if SDL_VERSION_ATLEAST(2, 0, 22)
-      case SDL_TEXTEDITING_EXT: {
-        std::string composing = e.editExt.text != nullptr ? e.editExt.text : "";
-        SDL_free(e.editExt.text);
-        return give(InputEvent::Composition(std::move(composing), e.editExt.start));
-      }
-#endif
-      case SDL_DROPFILE: {
-        if (e.drop.file == nullptr) break;
-        std::string path = e.drop.file;
-        SDL_free(e.drop.file);
-        return give(InputEvent::Drop(std::move(path)));
-      }
-      case SDL_WINDOWEVENT:
-        // The window surface still holds the last frame.
-        if (e.window.event == SDL_WINDOWEVENT_EXPOSED && state_->has_frame && !state_->lost) {
-          SDL_UpdateWindowSurface(state_->window);
-        }
-        // Back in front: what the shell shows beside the phone may be old.
-        if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) return false;
-        if (e.window.event == SDL_WINDOWEVENT_MOVED) state_->place = Place{e.window.data1, e.window.data2};
-        if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED && !state_->lost &&
-            (e.window.data1 != state_->asked_width || e.window.data2 != state_->asked_height) &&
-            Resized(e.window.data1, e.window.data2)) {
-          return false;
-        }
-        break;
-      default:
+    switch (Hear(e, event)) {
+      case Heard::kInput:
+        event.ms = at;
+        return true;
+      case Heard::kNews:
+        return false;
+      case Heard::kNothing:
         break;
     }
   }
+}
+
+SdlHost::Heard SdlHost::Hear(const SDL_Event& e, InputEvent& event) {
+  const auto px = [this](int v) { return static_cast<int>(std::floor(v / state_->scale)); };
+  const auto give = [&event](InputEvent happened) {
+    event = std::move(happened);
+    return Heard::kInput;
+  };
+  switch (e.type) {
+    case SDL_QUIT:
+      return give(InputEvent::Quit());
+    case SDL_MOUSEBUTTONDOWN:
+      if (e.button.button != SDL_BUTTON_LEFT) break;
+      state_->finger_down = true;
+      return give(InputEvent::Press(px(e.button.x), px(e.button.y)));
+    case SDL_MOUSEBUTTONUP:
+      if (e.button.button != SDL_BUTTON_LEFT || !state_->finger_down) break;
+      state_->finger_down = false;
+      return give(InputEvent::Release(px(e.button.x), px(e.button.y)));
+    case SDL_MOUSEMOTION:
+      if (!state_->finger_down) break;
+      return give(InputEvent::Move(px(e.motion.x), px(e.motion.y)));
+    case SDL_MOUSEWHEEL: {
+      int mx = 0, my = 0;
+      SDL_GetMouseState(&mx, &my);
+      const int turns = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+      if (turns == 0) break;
+      return give(InputEvent::Wheel(px(mx), px(my), turns));
+    }
+    case SDL_KEYDOWN:
+      if ((e.key.keysym.mod & KMOD_CTRL) != 0 && Zoom(e.key.keysym.sym)) return Heard::kNews;
+      for (const auto& [sym, key] : kKeys) {
+        if (e.key.keysym.sym != sym) continue;
+        const unsigned held = ModifiersOf(e.key.keysym.mod);
+        return give(e.key.repeat != 0 ? InputEvent::KeyRepeat(key, held) : InputEvent::Key(key, held));
+      }
+      break;
+    case SDL_TEXTINPUT:
+      if (e.text.text[0] == '\0') break;
+      return give(InputEvent::Text(e.text.text));
+    case SDL_TEXTEDITING:
+      return give(InputEvent::Composition(e.edit.text, e.edit.start));
+#if SDL_VERSION_ATLEAST(2, 0, 22)
+    case SDL_TEXTEDITING_EXT: {
+      std::string composing = e.editExt.text != nullptr ? e.editExt.text : "";
+      SDL_free(e.editExt.text);
+      return give(InputEvent::Composition(std::move(composing), e.editExt.start));
+    }
+#endif
+    case SDL_DROPFILE: {
+      if (e.drop.file == nullptr) break;
+      std::string path = e.drop.file;
+      SDL_free(e.drop.file);
+      return give(InputEvent::Drop(std::move(path)));
+    }
+    case SDL_WINDOWEVENT:
+      return HearWindow(e.window);
+    default:
+      break;
+  }
+  return Heard::kNothing;
+}
+
+SdlHost::Heard SdlHost::HearWindow(const SDL_WindowEvent& e) {
+  // The window surface still holds the last frame.
+  if (e.event == SDL_WINDOWEVENT_EXPOSED && state_->has_frame && !state_->lost) {
+    SDL_UpdateWindowSurface(state_->window);
+  }
+  // Back in front: what the shell shows beside the phone may be old.
+  if (e.event == SDL_WINDOWEVENT_FOCUS_GAINED) return Heard::kNews;
+  if (e.event == SDL_WINDOWEVENT_MOVED) state_->place = Place{e.data1, e.data2};
+  if (e.event == SDL_WINDOWEVENT_SIZE_CHANGED && !state_->lost &&
+      (e.data1 != state_->asked_width || e.data2 != state_->asked_height) && Resized(e.data1, e.data2)) {
+    return Heard::kNews;
+  }
+  return Heard::kNothing;
 }
 
 bool SdlHost::Zoom(int key) {

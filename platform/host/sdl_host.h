@@ -76,6 +76,11 @@ class SdlHost : public Host {
 
  private:
   struct State;
+  // What an event of the window system is to the shell: nothing, an input
+  // (put in the event), or news with no input (the shell looks again).
+  enum class Heard { kNothing, kInput, kNews };
+  Heard Hear(const union SDL_Event& e, InputEvent& event);
+  Heard HearWindow(const struct SDL_WindowEvent& e);
   // Zooms for Ctrl and `key` (plus, minus, 0); false for any other key.
   bool Zoom(int key);
   // Takes a size the user gave the window: the scale that fits it.
