@@ -370,10 +370,15 @@ class Parser {
     return true;
   }
 
-  // A quoted string starting at text[0] == '"'; sets *consumed past the closing quote.
-  bool ParseQuoted(std::u16string_view text, std::u16string* out, std::size_t* consumed) {
+  // A quoted string starting at text[0] == '"'; sets *consumed past the
+  // closing quote. A value's name is refused past the registry's longest
+  // before it is copied whole.
+  bool ParseQuoted(std::u16string_view text, std::u16string* out, std::size_t* consumed, bool name = false) {
     out->clear();
     for (std::size_t i = 1; i < text.size(); ++i) {
+      if (name && out->size() > RegistryHive::kMaxValueNameLength) {
+        return Error("value name longer than " + std::to_string(RegistryHive::kMaxValueNameLength) + " characters");
+      }
       const char16_t c = text[i];
       if (c == u'"') {
         *consumed = i + 1;
@@ -397,7 +402,7 @@ class Parser {
     std::size_t pos;
     if (line[0] == u'@') {
       pos = 1;
-    } else if (!ParseQuoted(line, &name, &pos)) {
+    } else if (!ParseQuoted(line, &name, &pos, true)) {
       return false;
     }
     while (pos < line.size() && IsBlank(line[pos])) ++pos;

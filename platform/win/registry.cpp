@@ -21,7 +21,6 @@
 namespace {
 
 constexpr UINT_PTR kFirstRoot = 0x80000000u;
-constexpr std::size_t kMaxValueNameLength = 16383;
 
 struct OpenKey {
   int root = 0;
@@ -220,7 +219,7 @@ LONG SetValueOf(Registry& r, const OpenKey& key, const OpenKey& base, bool creat
                 DWORD type, const BYTE* bytes, DWORD size) {
   if (bytes == nullptr && size != 0) return Failed(r, ERROR_INVALID_PARAMETER, "no data");
   const std::u16string_view name(value_name == nullptr ? u"" : value_name, Length(value_name));
-  if (name.size() > kMaxValueNameLength || HasLineBreak(name)) {
+  if (name.size() > RegistryHive::kMaxValueNameLength || HasLineBreak(name)) {
     return Failed(r, ERROR_INVALID_PARAMETER, "bad value name");
   }
   std::vector<BYTE> data;

@@ -76,8 +76,9 @@ class RegistryHive {
   static constexpr int kRootCount = 4;  // HKEY_CLASSES_ROOT to HKEY_USERS
   // Keys nest at most this many levels below their root, as on the phone.
   static constexpr std::size_t kMaxDepth = 512;
-  // A key's name has at most this many characters.
+  // A key's name has at most this many characters, a value's name this many.
   static constexpr std::size_t kMaxNameLength = 255;
+  static constexpr std::size_t kMaxValueNameLength = 16383;
 
   RegistryHive();
 

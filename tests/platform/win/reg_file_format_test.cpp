@@ -483,6 +483,26 @@ TEST(RegFileParse, KeysNestAtMost512Levels) {
   }
 }
 
+// A value's name as long as the registry takes (16383 characters, as the
+// phone's registry) is read; one longer is refused before it is copied.
+TEST(RegFileParse, ValueNamesStopAtTheRegistrysLongest) {
+  const auto file = [](std::size_t length) {
+    return "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Long]\r\n\"" + std::string(length, 'n') + "\"=dword:00000001\r\n";
+  };
+  RegistryHive hive;
+  std::string error;
+  const std::string longest = file(16383);
+  ASSERT_TRUE(ParseRegFile(longest.data(), longest.size(), &hive, &error)) << error;
+  EXPECT_EQ(hive.ValueCount(), 1u);
+  for (const std::size_t length : {std::size_t{16384}, std::size_t{8300000}}) {
+    const std::string refused = file(length);
+    RegistryHive none;
+    error.clear();
+    EXPECT_FALSE(ParseRegFile(refused.data(), refused.size(), &none, &error));
+    EXPECT_EQ(error, "line 4: value name longer than 16383 characters");
+  }
+}
+
 }  // namespace
 
 namespace {
