@@ -58,22 +58,7 @@ Studio::Studio(Shell& shell, const std::string& registry_path, bool shown)
   for (const HistoryKey& k : kHistoryKeys) {
     shell_.BindWindowKey(k.key, k.modifiers, false, [this, undo = k.undo] { Step(undo); });
   }
-  shell_.TakeDroppedFiles([this](const std::string& path) {
-    // The file the window was opened with is imported once the user says so;
-    // a picture, which writes nothing, is made themes from at once.
-    if (!import_to_ask_.empty() && path == import_to_ask_) {
-      import_to_ask_.clear();
-      shell_.ShowSide(true);
-      if (IsPictureFile(path)) {
-        OpenShelf(path);
-        return;
-      }
-      ConfirmationSheet question(PreviewPanel::kWidth, &shell_, shelf_text::kImportQuestion,
-                                 shelf_text::ImportQuestionNote(path), /*undoable=*/true);
-      if (!question.Ask()) return;
-    }
-    Import(path, true);
-  });
+  shell_.TakeDroppedFiles([this](const std::string& path) { Take(path); });
 }
 
 Studio::~Studio() {
@@ -142,40 +127,69 @@ void Studio::Step(bool undo) {
   }
 }
 
-void Studio::Import(const std::string& path, bool dropped) {
-  // A file dropped on the 配色 place is a picture to make themes from.
-  // Nothing else acts behind what holds the window: a file dropped meanwhile
-  // is refused, saying why.
-  if (dropped && shelf_ != nullptr && shelf_->TakeDroppedPicture(path)) return;
-  if (dropped && shell_.Holder() != nullptr) {
+void Studio::Take(const std::string& path, bool typed) {
+  // Told once what it is, by its first bytes: a picture goes to the 配色
+  // place, anything else to the import, which says why it is refused.
+  const bool picture = IsPictureFile(path);
+  // The file the window was opened with is read first, so that the question
+  // is asked only of a file that can be imported, and says how much it
+  // holds; a picture, which writes nothing, is made themes from at once.
+  if (!import_to_ask_.empty() && path == import_to_ask_) {
+    import_to_ask_.clear();
+    shell_.ShowSide(true);
+    if (picture) {
+      OpenShelf(path);
+      return;
+    }
+    ThemeValues theme;
+    if (!ReadImport(path, theme)) return;
+    int held = 0;
+    for (const auto& item : theme.items) held += item.has_value();
+    ConfirmationSheet question(PreviewPanel::kWidth, &shell_, shelf_text::kImportQuestion,
+                               shelf_text::ImportQuestionNote(path, held), /*undoable=*/true);
+    if (question.Ask()) ApplyImport(path, theme);
+    return;
+  }
+  // A picture dropped on the shelf or its 配色 place (or typed in the
+  // shelf's import box) is made themes from there. Nothing else acts behind
+  // what holds the window: a file dropped meanwhile is refused, saying why.
+  if (shelf_ != nullptr && shelf_->TakeDroppedFile(path, picture)) return;
+  if (!typed && shell_.Holder() != nullptr) {
     Report(studio_text::DroppedWhileHeld(path), true);
     return;
   }
   // A picture dropped on the window opens the shelf's 配色 place, its
   // themes made from the picture.
-  if (dropped && IsPictureFile(path)) {
-    shell_.ShowSide(true);
+  shell_.ShowSide(true);
+  if (picture) {
     OpenShelf(path);
     return;
   }
-  // The outcome shows in the panel, so the panel shows.
-  shell_.ShowSide(true);
   ThemeValues theme;
+  if (ReadImport(path, theme)) ApplyImport(path, theme);
+}
+
+bool Studio::ReadImport(const std::string& path, ThemeValues& theme) {
   std::string problem;
   bool refused = false;
   RegFileFault fault;
+  if (ThemeStore::ReadImport(path, theme, problem, &refused, &fault)) return true;
+  // The panel says it in words; the details go to standard error.
+  std::fprintf(stderr, "tintor: not imported: %s\n", ShownText(problem, kShownLineChars).c_str());
+  Report(refused ? shelf_text::ImportRefused(path, fault) : shelf_text::ImportFailed(path), true);
+  return false;
+}
+
+void Studio::ApplyImport(const std::string& path, const ThemeValues& theme) {
+  std::string problem;
   int changed = 0;
-  if (!ThemeStore::ReadImport(path, theme, problem, &refused, &fault)) {
-    // The panel says it in words; the details go to standard error.
-    std::fprintf(stderr, "tintor: not imported: %s\n", ShownText(problem, kShownLineChars).c_str());
-    Report(refused ? shelf_text::ImportRefused(path, fault) : shelf_text::ImportFailed(path), true);
-  } else if (!store_.Apply(theme, ThemeApply::kOver, "import", changed, problem, path.substr(path.rfind('/') + 1))) {
+  if (!store_.Apply(theme, ThemeApply::kOver, "import", changed, problem, path.substr(path.rfind('/') + 1))) {
     std::fprintf(stderr, "tintor: not imported: %s\n", ShownText(problem, kShownLineChars).c_str());
     Report(shelf_text::ImportNotWritten(path), true);
-  } else {
-    Reload();
-    Report(changed == 0 ? shelf_text::ImportUnchanged(path) : shelf_text::Imported(path, changed), false);
+    return;
   }
+  Reload();
+  Report(changed == 0 ? shelf_text::ImportUnchanged(path) : shelf_text::Imported(path, changed), false);
 }
 
 void Studio::AskRestore() {
@@ -211,7 +225,7 @@ void Studio::AskRestore() {
 
 void Studio::OpenShelf(const std::string& picture) {
   if (asking_ || shelf_ != nullptr || card_.IsOpen()) return;
-  ThemeShelf shelf(PreviewPanel::kWidth, &shell_, store_, [this](const std::string& path) { Import(path, false); });
+  ThemeShelf shelf(PreviewPanel::kWidth, &shell_, store_, [this](const std::string& path) { Take(path, true); });
   shelf.SetExportForm(panel_.ExportForm());
   shelf_ = &shelf;
   shelf.Run(picture);

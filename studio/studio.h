@@ -56,9 +56,14 @@ class Studio {
   void ShowHistory();
   // Undoes or redoes one step of the history and shows how that went.
   void Step(bool undo);
-  // Imports the theme in the registry file at `path` (dropped on the window,
-  // or chosen in the shelf) and shows how that went.
-  void Import(const std::string& path, bool dropped);
+  // Takes the file at `path` (dropped on the window, the file it was opened
+  // with, or `typed` in the shelf's import box) to the one place for it: a
+  // picture to the 配色 place, anything else to the import.
+  void Take(const std::string& path, bool typed = false);
+  // Reads the theme in the registry file at `path`, else says why not.
+  bool ReadImport(const std::string& path, ThemeValues& theme);
+  // Imports `theme`, read from `path`, and shows how that went.
+  void ApplyImport(const std::string& path, const ThemeValues& theme);
   // Asks first, then restores the defaults.
   void AskRestore();
   // Runs the theme shelf; with `picture`, its 配色 place opens on it.

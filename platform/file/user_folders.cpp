@@ -3,10 +3,13 @@
 #include <glib.h>
 
 #include <cctype>
+#include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <sys/stat.h>
 
 #include "platform/file/fingerprint.h"
+#include "platform/file/system_calls.h"
 
 namespace {
 
@@ -71,11 +74,17 @@ std::string PathTyped(std::string typed) {
       }
     }
     typed = path;
-  } else if (typed.rfind("~/", 0) == 0) {
+  } else if (typed == "~" || typed.rfind("~/", 0) == 0) {
     const std::string home = Home();
     typed = home.empty() ? std::string() : home + typed.substr(1);
   }
-  return !typed.empty() && typed[0] == '/' && typed.find('\0') == std::string::npos ? typed : std::string();
+  if (typed.empty() || typed.find('\0') != std::string::npos) return {};
+  if (typed[0] != '/') {
+    char start[PATH_MAX];
+    if (FileSystemCalls().getcwd(start, sizeof start) == nullptr) return {};
+    typed = std::string(start) + "/" + typed;
+  }
+  return std::filesystem::path(typed).lexically_normal().string();
 }
 
 std::string PathShownFromHome(const std::string& path) {

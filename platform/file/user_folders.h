@@ -29,7 +29,9 @@ std::string HomeFolderProblem();
 
 // `path` as a person reads it: the home folder written "~".
 std::string PathShownFromHome(const std::string& path);
-// A path as a person types or pastes it: trimmed of spaces, "~" for the home
-// folder, a file:// address (as a file manager copies a file) decoded. Empty
-// when it names no absolute path.
+// A path as a person types or pastes it, in every path box: trimmed of
+// spaces, "~" for the home folder, a file:// address (as a file manager
+// copies a file) decoded, and a relative path taken from the folder the
+// program started in (it never changes folder); the whole path, without "."
+// and "..", to be shown as it is. Empty when it names no path.
 std::string PathTyped(std::string typed);

@@ -54,8 +54,9 @@ std::u16string Exported(const std::string& path) { return u"已导出到 " + Utf
 
 std::u16string ExportFailed(const std::u16string& name) { return Quoted(name) + u"导出失败，没有写入文件。"; }
 
-std::u16string ImportQuestionNote(const std::string& file) {
-  return Utf8ToUtf16(ShownText(file, kShownLineChars)) + u"\n只写入其中的主题颜色；导入后可用 Ctrl+Z 撤销。";
+std::u16string ImportQuestionNote(const std::string& file, int held) {
+  return Utf8ToUtf16(ShownText(file, kShownLineChars)) + u"\n它有 " + Utf8ToUtf16(std::to_string(held)) +
+         u" 项主题颜色，没有别的内容；导入后可用 Ctrl+Z 撤销。";
 }
 
 std::u16string FileLabel(const std::string& path) {

@@ -67,7 +67,8 @@ std::u16string Imported(const std::string& file, int changed);
 std::u16string ImportUnchanged(const std::string& file);
 // The question before importing a file the window was opened with.
 inline constexpr char16_t kImportQuestion[] = u"导入这个文件中的主题颜色？";
-std::u16string ImportQuestionNote(const std::string& file);
+// Asked only of a file that holds theme colours alone: `held` of them.
+std::u16string ImportQuestionNote(const std::string& file, int held);
 // A dropped file that is not imported: nothing is written.
 std::u16string ImportRefused(const std::string& file, const RegFileFault& fault);
 std::u16string ImportFailed(const std::string& file);

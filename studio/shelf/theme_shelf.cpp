@@ -278,13 +278,13 @@ void ThemeShelf::ThemesChanged() {
 
 void ThemeShelf::Close() { EndModal(0); }
 
-bool ThemeShelf::TakeDroppedPicture(const std::string& path) {
+bool ThemeShelf::TakeDroppedFile(const std::string& path, bool picture) {
   if (question_ != nullptr || GetShell() == nullptr) return false;
   if (maker_ != nullptr && GetShell()->Holder() == maker_) {
     maker_->MakeFromPicture(path);
     return true;
   }
-  if (maker_ == nullptr && GetShell()->Holder() == this && IsPictureFile(path)) {
+  if (maker_ == nullptr && GetShell()->Holder() == this && picture) {
     Later([this, path] { OpenMakerOn(path); });
     return true;
   }

@@ -49,10 +49,11 @@ class ThemeShelf : public StudioLayer {
   // Shows how a command went in the status line (the shelf's own, or the
   // window's undo and redo, which act while the shelf is open).
   void Say(std::u16string message, bool failed);
-  // A file dropped on the window while the 配色 place is open and nothing is
-  // asked over it: a picture to make themes from (true). A picture dropped
-  // on the shelf itself opens the 配色 place on it (true). False otherwise.
-  bool TakeDroppedPicture(const std::string& path);
+  // A file dropped on the window (`picture` says whether it is one) while
+  // the 配色 place is open and nothing is asked over it: a picture to make
+  // themes from (true). A picture dropped on the shelf itself opens the 配色
+  // place on it (true). False otherwise.
+  bool TakeDroppedFile(const std::string& path, bool picture);
   // The themes folder changed (another Tintor, or a shell, saved or deleted
   // a theme): the list is read again, at once or when the question or the
   // 配色 place open over it closes.

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <functional>
@@ -778,9 +779,20 @@ TEST_F(StudioThemes, APictureDroppedOpenedWithOrTypedOpensTheMakerPlaceOnItAndWr
               host().InjectText(" file://" + Folder() + "/sun%73et.png ");
               Key(InputKey::Enter);
             },
-            [&] { made_from_picture("typed"); }, [&] { Key(InputKey::Escape); }};
+            [&] { made_from_picture("typed"); },
+            [&] { TapOn(maker_text::kOpen); },
+            [&] {
+              // Relative: from the folder the program started in.
+              TapOn(maker_text::kSourceHint);
+              host().InjectText("../" + std::filesystem::path(Folder()).filename().string() + "/sunset.png");
+              Key(InputKey::Enter);
+            },
+            [&] { made_from_picture("typed relative"); }, [&] { Key(InputKey::Escape); }};
+  const std::filesystem::path started = std::filesystem::current_path();
+  std::filesystem::current_path(Folder());
   Then([this] { RunSteps(); });
   Pump();
+  std::filesystem::current_path(started);
   EXPECT_EQ(OnTop<ThemeShelf>(), nullptr);
   EXPECT_EQ(Bytes(RegistryPath()), registry);
 }
@@ -808,6 +820,36 @@ TEST_F(StudioThemes, AStepThatCannotBeWrittenIsSaidInChineseWithItsReasonOnStand
   EXPECT_FALSE(Says(screen, u"No space")) << Utf16ToUtf8(screen);
   EXPECT_NE(said.find("tintor: undo failed: "), std::string::npos) << said;
   EXPECT_NE(said.find("No space left on device"), std::string::npos) << said;
+}
+
+// `tintor FILE`: the file is read before the question, which is asked only
+// of a file that can be imported, saying how much it holds; any other file
+// is refused at once with its reason, nothing asked and nothing written.
+TEST_F(StudioThemes, TheFileTheWindowOpensWithIsReadBeforeAnythingIsAsked) {
+  const std::string theme = Folder() + "/two.reg", text = Folder() + "/notes.txt", none = Folder() + "/none.reg";
+  std::ofstream(theme, std::ios::binary) << "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Meizu\\Theme\\Colors]\r\n"
+                                            "\"SYSCLR_WINDOW_BG\"=dword:00203040\r\n\"SYSCLR_WINDOW_TEXT\"=dword:00010203\r\n";
+  std::ofstream(text, std::ios::binary) << "shopping: bread, milk\n";
+  const std::string registry = Bytes(RegistryPath());
+  for (const std::string& file : {text, none}) {
+    Studio studio(shell(), RegistryPath(), false);
+    studio.AskBeforeImporting(file);
+    host().Inject(InputEvent::Drop(file));
+    Pump();
+    EXPECT_EQ(OnTop<ConfirmationSheet>(), nullptr) << file << ": asked";
+    EXPECT_TRUE(Says(Screen(), u"未导入")) << Utf16ToUtf8(Screen());
+    EXPECT_EQ(Bytes(RegistryPath()), registry);
+  }
+  Studio studio(shell(), RegistryPath(), false);
+  studio.AskBeforeImporting(theme);
+  host().Inject(InputEvent::Drop(theme));
+  Then([&] {
+    ASSERT_NE(OnTop<ConfirmationSheet>(), nullptr);
+    EXPECT_TRUE(Says(Layer(), u"它有 2 项主题颜色，没有别的内容；导入后可用 Ctrl+Z 撤销。")) << Utf16ToUtf8(Layer());
+    TapOn(u"确定");
+  });
+  Pump();
+  EXPECT_EQ(Now().items[kBackground], 0x00203040u);
 }
 
 TEST_F(StudioThemes, AHistoryThatCannotBeWrittenIsSaidWhileItLasts) {
