@@ -21,18 +21,26 @@ bool Open(const FilePlace& place, const std::string& name, const LockOptions& op
   const SystemCalls& calls = FileSystemCalls();
   const int folder = place.folder.get();
   constexpr int kFlags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
-  const mode_t mode = options.like != nullptr ? (options.like->st_mode & 0666) : options.new_file_mode;
-  FileDescriptor fd(RetryOnInterrupt([&] { return calls.openat(folder, name.c_str(), kFlags | O_CREAT | O_EXCL, mode); }));
-  if (fd.get() >= 0 && options.like != nullptr) {
-    // Made here: the guarded file's mode, whatever the umask took away, and
-    // when running as root, its owner.
-    if (::geteuid() == 0 && calls.fchown(fd.get(), options.like->st_uid, options.like->st_gid) != 0) {
-      std::fprintf(stderr, "tintor: warning: cannot give the lock file %s/%s its file's owner (%s)\n",
-                   ShownText(place.folder_path).c_str(), ShownText(name).c_str(), std::strerror(errno));
+  // Nearly always there already: opened as it is, made only when missing.
+  FileDescriptor fd(RetryOnInterrupt([&] { return calls.openat(folder, name.c_str(), kFlags, 0); }));
+  if (fd.get() < 0 && errno == ENOENT) {
+    struct stat like;
+    const bool have_like = options.like != nullptr &&
+                           calls.fstatat(folder, options.like, &like, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(like.st_mode);
+    const mode_t mode = have_like ? (like.st_mode & 0666) : options.new_file_mode;
+    fd.Reset(RetryOnInterrupt([&] { return calls.openat(folder, name.c_str(), kFlags | O_CREAT | O_EXCL, mode); }));
+    if (fd.get() >= 0 && have_like) {
+      // Made here: the guarded file's mode, whatever the umask took away, and
+      // when running as root, its owner.
+      if (::geteuid() == 0 && calls.fchown(fd.get(), like.st_uid, like.st_gid) != 0) {
+        std::fprintf(stderr, "tintor: warning: cannot give the lock file %s/%s its file's owner (%s)\n",
+                     ShownText(place.folder_path).c_str(), ShownText(name).c_str(), std::strerror(errno));
+      }
+      calls.fchmod(fd.get(), mode);
+    } else if (fd.get() < 0 && errno == EEXIST) {
+      // Another process made it meanwhile.
+      fd.Reset(RetryOnInterrupt([&] { return calls.openat(folder, name.c_str(), kFlags, 0); }));
     }
-    calls.fchmod(fd.get(), mode);
-  } else if (fd.get() < 0 && errno == EEXIST) {
-    fd.Reset(RetryOnInterrupt([&] { return calls.openat(folder, name.c_str(), kFlags, 0); }));
   }
   if (fd.get() < 0) {
     if (errno == ELOOP) return Fail(error, ELOOP, "it is a symbolic link, which is never followed");

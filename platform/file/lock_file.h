@@ -14,10 +14,11 @@
 #include "platform/file/file_place.h"
 
 struct LockOptions {
-  mode_t new_file_mode = 0644;  // less the umask, unless `like` is given
-  // When given, a lock file made now gets this file's mode exactly and, when
-  // running as root, its owner and group.
-  const struct stat* like = nullptr;
+  mode_t new_file_mode = 0644;  // less the umask, unless `like` names a file
+  // When given, a lock file made now gets the mode of the file of this name
+  // in the same folder (when there is one, an ordinary file) exactly and,
+  // when running as root, its owner and group. Looked at only then.
+  const char* like = nullptr;
   int wait_ms = 2000;
 };
 

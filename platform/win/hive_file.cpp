@@ -64,6 +64,7 @@ LONG HiveFile::Fail(LONG status, const std::string& what, int error_number) {
 }
 
 LONG HiveFile::Missing() {
+  owner_ = static_cast<uid_t>(-1);
   if (!loaded_ || identity_.exists) hive_ = RegistryHive();
   identity_ = FileFingerprint();
   HoldOpen(-1);
@@ -78,6 +79,19 @@ LONG HiveFile::CannotOpen(int error_number, const std::string& why) {
 }
 
 LONG HiveFile::Refresh(int dir_fd) {
+  // Looked at by name first: unchanged, as it nearly always is, it is not
+  // opened at all.
+  struct stat st;
+  if (FileSystemCalls().fstatat(dir_fd, name_.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+    const int e = errno;
+    if (e == ENOENT || e == ENOTDIR) return Missing();
+    return CannotOpen(e, std::strerror(e));
+  }
+  if (S_ISLNK(st.st_mode)) return CannotOpen(ELOOP, std::strerror(ELOOP));
+  if (S_ISREG(st.st_mode) && st.st_size <= kMaxFileSize && loaded_ && FingerprintOf(st) == identity_) {
+    owner_ = st.st_uid;
+    return ERROR_SUCCESS;
+  }
   // Not blocking: a named pipe in the file's place must not stall the program.
   FileDescriptor fd(RetryOnInterrupt([&] {
     return FileSystemCalls().openat(dir_fd, name_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW, 0);
@@ -87,7 +101,6 @@ LONG HiveFile::Refresh(int dir_fd) {
     if (e == ENOENT || e == ENOTDIR) return Missing();
     return CannotOpen(e, std::strerror(e));
   }
-  struct stat st;
   if (FileSystemCalls().fstat(fd.get(), &st) != 0) {
     loaded_ = false;
     return Fail(ERROR_CANTREAD, "cannot inspect the registry file " + path_, errno);
@@ -104,6 +117,7 @@ LONG HiveFile::Refresh(int dir_fd) {
   };
   if (st.st_size > kMaxFileSize) return too_large();
   const FileFingerprint now = FingerprintOf(st);
+  owner_ = st.st_uid;
   if (loaded_ && now == identity_) return ERROR_SUCCESS;
 
   std::string bytes;
@@ -183,6 +197,9 @@ LONG HiveFile::Update(const Change& change) {
   if (LONG status = Lock(place, &lock); status != ERROR_SUCCESS) return status;
   LONG status = Refresh(place.folder.get());
   if (status != ERROR_SUCCESS) return status;
+  // Temporary files are only ever written under the lock, so while we hold
+  // it, one that is there was left by a writer that died: it goes at once.
+  RemoveStaleTemporaries(place.folder.get(), {.name = name_, .also_owner = owner_});
   bool modified = false;
   status = change(hive_, modified);
   if (status != ERROR_SUCCESS || !modified) return status;
@@ -191,16 +208,11 @@ LONG HiveFile::Update(const Change& change) {
 }
 
 // The lock file sits beside the registry file and takes its owner and mode
-// (before the first registry file, the mode that file will get). Temporary
-// files are only ever written under the lock, so while we hold it, one that
-// is there was left by a writer that died: it goes at once.
+// (before the first registry file, the mode that file will get).
 LONG HiveFile::Lock(const FilePlace& place, FileDescriptor* lock) {
   const std::string lock_name = name_ + ".lock";
   const std::string lock_path = dir_ + "/" + lock_name;
-  struct stat file;
-  const bool have_file = FileSystemCalls().fstatat(place.folder.get(), name_.c_str(), &file, AT_SYMLINK_NOFOLLOW) == 0 &&
-                         S_ISREG(file.st_mode);
-  LockOptions options{.new_file_mode = kNewFileMode, .like = have_file ? &file : nullptr, .wait_ms = kLockWaitMs};
+  LockOptions options{.new_file_mode = kNewFileMode, .like = name_.c_str(), .wait_ms = kLockWaitMs};
   FileError error;
   if (!TakeLock(place, lock_name, options, lock, &error)) {
     switch (error.error_number) {
@@ -216,7 +228,6 @@ LONG HiveFile::Lock(const FilePlace& place, FileDescriptor* lock) {
         return Fail(StatusForWriteErrno(error.error_number), "cannot lock " + lock_path + ": " + error.reason, 0);
     }
   }
-  RemoveStaleTemporaries(place.folder.get(), {.name = name_, .also_owner = have_file ? file.st_uid : static_cast<uid_t>(-1)});
   return ERROR_SUCCESS;
 }
 

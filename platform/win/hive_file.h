@@ -62,7 +62,7 @@ class HiveFile {
   LONG Refresh(int dir_fd);
   LONG Missing();
   LONG CannotOpen(int error_number, const std::string& why);
-  // Takes the lock beside the file, then clears what dead writers left.
+  // Takes the lock beside the file.
   LONG Lock(const FilePlace& place, FileDescriptor* lock);
   LONG WriteOut(const FilePlace& place);
   LONG Fail(LONG status, const std::string& what, int error_number);
@@ -74,6 +74,7 @@ class HiveFile {
   RegistryHive hive_;
   bool loaded_ = false;
   FileFingerprint identity_;
+  uid_t owner_ = static_cast<uid_t>(-1);  // the file's, as last looked at; -1 while there is none
   FileDescriptor held_;
   std::string last_error_;
   // The folder could not be flushed after a write: said once, not after
