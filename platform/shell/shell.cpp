@@ -286,43 +286,29 @@ void Shell::MoveFocus(bool forward) {
   }
 }
 
+ShellLayer::Place Shell::PlaceAt(int x) const {
+  return x >= kScreenWidth && x < kScreenWidth + PlaceWidth(ShellLayer::Place::Side) ? ShellLayer::Place::Side
+                                                                                      : ShellLayer::Place::Phone;
+}
+
+InputEvent Shell::InPlace(InputEvent event, ShellLayer::Place place) {
+  event.x -= PlaceLeft(place);
+  return event;
+}
+
 void Shell::DeliverInput(const InputEvent& event) {
-  using Place = ShellLayer::Place;
-  const ShellLayer* holder = Holder();
-  // The place under the finger, and the event in its coordinates.
-  const auto place_at = [this](int x) {
-    return x >= kScreenWidth && x < kScreenWidth + PlaceWidth(Place::Side) ? Place::Side
-                                                                            : Place::Phone;
-  };
-  const auto local = [](InputEvent e, Place place) {
-    e.x -= PlaceLeft(place);
-    return e;
-  };
   switch (event.type) {
     case InputEvent::Type::Quit:
       PostQuit(0);
       return;
-    case InputEvent::Type::Press: {
-      DropTouch();
-      SetKeyboardInUse(false);
-      const Place place = place_at(event.x);
-      const bool accepted = AcceptPress(event);
-      if (holder != nullptr && holder->GetPlace() != place) {
-        if (accepted) Holder()->PressedElsewhere();
-        return;
-      }
-      ShellLayer* top = SettledTop(place);
-      if (!accepted || top == nullptr) return;
-      key_place_ = place;
-      touch_layer_ = top;
-      touch_layer_->HandleInput(local(event, place));
+    case InputEvent::Type::Press:
+      DeliverPress(event);
       return;
-    }
     case InputEvent::Type::Move:
     case InputEvent::Type::Release: {
       ShellLayer* layer = touch_layer_;
       if (event.type == InputEvent::Type::Release) touch_layer_ = nullptr;
-      if (layer != nullptr) layer->HandleInput(local(event, layer->GetPlace()));
+      if (layer != nullptr) layer->HandleInput(InPlace(event, layer->GetPlace()));
       return;
     }
     case InputEvent::Type::Drop:
@@ -330,37 +316,57 @@ void Shell::DeliverInput(const InputEvent& event) {
       return;
     case InputEvent::Type::Text:
     case InputEvent::Type::Composition:
-    case InputEvent::Type::Key: {
-      // Enter, Space and Esc act once however long they are held: the repeats
-      // of the Enter that chose a menu item must not also close the box that
-      // follows.
-      if (event.type == InputEvent::Type::Key && event.repeat &&
-          (event.key == InputKey::Enter || event.key == InputKey::Escape ||
-           event.key == InputKey::Space)) {
-        return;
-      }
-      if (!slides_.empty()) {
-        if (typed_ahead_.size() < kTypeAheadKeys) typed_ahead_.push_back(event);
-        return;
-      }
-      // A key between two clicks makes them two single clicks.
-      last_press_.reset();
-      SetKeyboardInUse(true);
-      ShellLayer* layer = KeyLayer();
-      // While an input method composes, the keys are its own (it sees them
-      // first): one that reaches the window anyway edits nothing here.
-      if (event.type == InputEvent::Type::Key && layer != nullptr && layer->Composing()) return;
-      if (event.type == InputEvent::Type::Key && WindowKey(event)) return;
-      if (layer != nullptr) layer->HandleInput(event);
+    case InputEvent::Type::Key:
+      DeliverKey(event);
       return;
-    }
     case InputEvent::Type::Wheel: {
-      const Place place = place_at(event.x);
+      const ShellLayer::Place place = PlaceAt(event.x);
+      const ShellLayer* holder = Holder();
       if (holder != nullptr && holder->GetPlace() != place) return;
-      if (ShellLayer* top = SettledTop(place)) top->HandleInput(local(event, place));
+      if (ShellLayer* top = SettledTop(place)) top->HandleInput(InPlace(event, place));
       return;
     }
   }
+}
+
+void Shell::DeliverPress(const InputEvent& event) {
+  const ShellLayer* holder = Holder();
+  DropTouch();
+  SetKeyboardInUse(false);
+  const ShellLayer::Place place = PlaceAt(event.x);
+  const bool accepted = AcceptPress(event);
+  if (holder != nullptr && holder->GetPlace() != place) {
+    if (accepted) Holder()->PressedElsewhere();
+    return;
+  }
+  ShellLayer* top = SettledTop(place);
+  if (!accepted || top == nullptr) return;
+  key_place_ = place;
+  touch_layer_ = top;
+  touch_layer_->HandleInput(InPlace(event, place));
+}
+
+void Shell::DeliverKey(const InputEvent& event) {
+  // Enter, Space and Esc act once however long they are held: the repeats
+  // of the Enter that chose a menu item must not also close the box that
+  // follows.
+  if (event.type == InputEvent::Type::Key && event.repeat &&
+      (event.key == InputKey::Enter || event.key == InputKey::Escape || event.key == InputKey::Space)) {
+    return;
+  }
+  if (!slides_.empty()) {
+    if (typed_ahead_.size() < kTypeAheadKeys) typed_ahead_.push_back(event);
+    return;
+  }
+  // A key between two clicks makes them two single clicks.
+  last_press_.reset();
+  SetKeyboardInUse(true);
+  ShellLayer* layer = KeyLayer();
+  // While an input method composes, the keys are its own (it sees them
+  // first): one that reaches the window anyway edits nothing here.
+  if (event.type == InputEvent::Type::Key && layer != nullptr && layer->Composing()) return;
+  if (event.type == InputEvent::Type::Key && WindowKey(event)) return;
+  if (layer != nullptr) layer->HandleInput(event);
 }
 
 void Shell::PlaceTextCaret(const ShellLayer& layer, const RECT& caret) {

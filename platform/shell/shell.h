@@ -194,6 +194,12 @@ class Shell {
     bool showing;  // false: sliding out
   };
   void DeliverMessage();
+  // A press, and a key or text, to the layer they are for.
+  void DeliverPress(const InputEvent& event);
+  void DeliverKey(const InputEvent& event);
+  // The place under screen column `x`, and an event moved into a place's own coordinates.
+  ShellLayer::Place PlaceAt(int x) const;
+  static InputEvent InPlace(InputEvent event, ShellLayer::Place place);
   void TickAnimations();
   // The top layer of `place` when nothing slides; null while something does.
   ShellLayer* SettledTop(ShellLayer::Place place) const;
