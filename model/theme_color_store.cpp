@@ -2,6 +2,7 @@
 #include "model/theme_color_store.h"
 
 #include "platform/win/registry.h"
+#include "platform/win/registry_hive.h"
 
 bool WriteThemeColor(HKEY root, LPCWSTR subkey, LPCWSTR value_name, std::uint32_t value,
                      bool create) {
@@ -15,13 +16,9 @@ bool WriteThemeColor(HKEY root, LPCWSTR subkey, LPCWSTR value_name, std::uint32_
   }
   if (status != ERROR_SUCCESS) return false;
 
-  const BYTE data[4] = {
-      static_cast<BYTE>(value & 0xFF),
-      static_cast<BYTE>((value >> 8) & 0xFF),
-      static_cast<BYTE>((value >> 16) & 0xFF),
-      static_cast<BYTE>((value >> 24) & 0xFF),
-  };
-  const LONG set_status = RegSetValueExW(key, value_name, 0, REG_DWORD, data, sizeof data);
+  const std::vector<BYTE> data = DwordBytes(value);
+  const LONG set_status =
+      RegSetValueExW(key, value_name, 0, REG_DWORD, data.data(), static_cast<DWORD>(data.size()));
   RegCloseKey(key);
   return set_status == ERROR_SUCCESS;
 }

@@ -73,8 +73,7 @@ std::string EncodeThemeFile(const ThemeValues& values, RegFileForm form) {
     const DWORD v = *values.items[i];
     KeyFor(hive, kThemeTargets[i])
         ->SetValue(kThemeTargets[i].value_name, REG_DWORD,
-                   {static_cast<BYTE>(v), static_cast<BYTE>(v >> 8), static_cast<BYTE>(v >> 16),
-                    static_cast<BYTE>(v >> 24)});
+                   DwordBytes(v));
   }
   return EncodeRegFile(hive, form, true);
 }

@@ -446,8 +446,7 @@ class Parser {
       if (digits == 0) return Error("dword without hex digits");
       if (!RestIsEmpty(data.substr(i))) return Error("text after a dword");
       type = REG_DWORD;
-      bytes = {static_cast<BYTE>(v), static_cast<BYTE>(v >> 8), static_cast<BYTE>(v >> 16),
-               static_cast<BYTE>(v >> 24)};
+      bytes = DwordBytes(v);
     } else if (StartsWithNoCase(data, u"hex")) {
       std::size_t i = 3;
       type = REG_BINARY;

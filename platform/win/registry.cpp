@@ -587,8 +587,7 @@ LONG RegistryUpdateDwords(HKEY root, const RegistryValueName* values, std::size_
       const DWORD v = *next[i];
       modified |= created;
       modified |= target->SetValue(name, REG_DWORD,
-                                   {static_cast<BYTE>(v), static_cast<BYTE>(v >> 8), static_cast<BYTE>(v >> 16),
-                                    static_cast<BYTE>(v >> 24)});
+                                   DwordBytes(v));
     }
     return static_cast<LONG>(ERROR_SUCCESS);
   });

@@ -13,6 +13,13 @@
 
 #include "platform/win/win_types.h"
 
+// A REG_DWORD's four bytes as the registry stores them, lowest first: the
+// one way a number becomes a dword value's data.
+inline std::vector<BYTE> DwordBytes(DWORD value) {
+  return {static_cast<BYTE>(value), static_cast<BYTE>(value >> 8), static_cast<BYTE>(value >> 16),
+          static_cast<BYTE>(value >> 24)};
+}
+
 struct RegistryValue {
   std::u16string name;  // empty for the key's default value
   DWORD type = 0;
