@@ -78,6 +78,34 @@ LONG HiveFile::CannotOpen(int error_number, const std::string& why) {
               "cannot open the registry file " + path_ + ": " + why, 0);
 }
 
+LONG HiveFile::TooLarge() {
+  loaded_ = false;
+  return Fail(ERROR_REGISTRY_CORRUPT, "the registry file " + path_ + " is larger than " +
+                  std::to_string(kMaxFileSize >> 20) + " MiB and is left as it is", 0);
+}
+
+LONG HiveFile::ReadAll(int fd, std::size_t size, std::string* bytes) {
+  bytes->resize(size);
+  std::size_t done = 0;
+  while (true) {
+    if (done == bytes->size()) {
+      // The file grew since fstat; it may still not grow past the limit.
+      if (done > static_cast<std::size_t>(kMaxFileSize)) return TooLarge();
+      bytes->resize(bytes->size() + 4096);
+    }
+    const ssize_t n =
+        RetryOnInterrupt([&] { return FileSystemCalls().read(fd, bytes->data() + done, bytes->size() - done); });
+    if (n < 0) {
+      loaded_ = false;
+      return Fail(ERROR_CANTREAD, "cannot read the registry file " + path_, errno);
+    }
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  bytes->resize(done);
+  return ERROR_SUCCESS;
+}
+
 LONG HiveFile::Refresh(int dir_fd) {
   // Looked at by name first: unchanged, as it nearly always is, it is not
   // opened at all.
@@ -110,35 +138,15 @@ LONG HiveFile::Refresh(int dir_fd) {
     return Fail(ERROR_REGISTRY_CORRUPT,
                 "the registry file " + path_ + " is not an ordinary file and is left as it is", 0);
   }
-  const auto too_large = [this] {
-    loaded_ = false;
-    return Fail(ERROR_REGISTRY_CORRUPT, "the registry file " + path_ + " is larger than " +
-                    std::to_string(kMaxFileSize >> 20) + " MiB and is left as it is", 0);
-  };
-  if (st.st_size > kMaxFileSize) return too_large();
+  if (st.st_size > kMaxFileSize) return TooLarge();
   const FileFingerprint now = FingerprintOf(st);
   owner_ = st.st_uid;
   if (loaded_ && now == identity_) return ERROR_SUCCESS;
 
   std::string bytes;
-  bytes.resize(static_cast<std::size_t>(st.st_size));
-  std::size_t done = 0;
-  while (true) {
-    if (done == bytes.size()) {
-      // The file grew since fstat; it may still not grow past the limit.
-      if (done > static_cast<std::size_t>(kMaxFileSize)) return too_large();
-      bytes.resize(bytes.size() + 4096);
-    }
-    const ssize_t n = RetryOnInterrupt(
-        [&] { return FileSystemCalls().read(fd.get(), bytes.data() + done, bytes.size() - done); });
-    if (n < 0) {
-      loaded_ = false;
-      return Fail(ERROR_CANTREAD, "cannot read the registry file " + path_, errno);
-    }
-    if (n == 0) break;
-    done += static_cast<std::size_t>(n);
+  if (const LONG status = ReadAll(fd.get(), static_cast<std::size_t>(st.st_size), &bytes); status != ERROR_SUCCESS) {
+    return status;
   }
-  bytes.resize(done);
   RegistryHive parsed;
   std::string why;
   // A file of no bytes holds nothing to lose: it is an empty registry, as a

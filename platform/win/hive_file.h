@@ -61,6 +61,10 @@ class HiveFile {
   // following a link.
   LONG Refresh(int dir_fd);
   LONG Missing();
+  // The file is past the size a registry file may have; it is left as it is.
+  LONG TooLarge();
+  // All of the open file `fd` (`size` bytes when it was looked at) into `bytes`.
+  LONG ReadAll(int fd, std::size_t size, std::string* bytes);
   LONG CannotOpen(int error_number, const std::string& why);
   // Takes the lock beside the file.
   LONG Lock(const FilePlace& place, FileDescriptor* lock);

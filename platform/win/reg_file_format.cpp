@@ -421,59 +421,74 @@ class Parser {
     }
     DWORD type;
     std::vector<BYTE> bytes;
+    if (!ParseData(data, &type, &bytes)) return false;
+    if (has_key_ && !Checked(first_line, &name, false, type, &bytes)) return false;
+    if (has_key_) current_key_->SetValue(name, type, std::move(bytes));
+    return true;
+  }
+
+  // A value's data after its '=': "text", dword:, hex: or hex(N):.
+  bool ParseData(std::u16string_view data, DWORD* type, std::vector<BYTE>* bytes) {
     if (!data.empty() && data[0] == u'"') {
       std::u16string text;
       std::size_t used;
       if (!ParseQuoted(data, &text, &used)) return false;
       if (!RestIsEmpty(data.substr(used))) return Error("text after a quoted string");
-      type = REG_SZ;
-      bytes.reserve(text.size() * 2 + 2);
+      *type = REG_SZ;
+      bytes->reserve(text.size() * 2 + 2);
       for (char16_t c : text) {
-        bytes.push_back(static_cast<BYTE>(c & 0xFF));
-        bytes.push_back(static_cast<BYTE>(c >> 8));
+        bytes->push_back(static_cast<BYTE>(c & 0xFF));
+        bytes->push_back(static_cast<BYTE>(c >> 8));
       }
-      bytes.push_back(0);
-      bytes.push_back(0);
-    } else if (StartsWithNoCase(data, u"dword:")) {
+      bytes->push_back(0);
+      bytes->push_back(0);
+      return true;
+    }
+    if (StartsWithNoCase(data, u"dword:")) {
       std::size_t i = 6;
       DWORD v = 0;
-      std::size_t digits = 0;
-      while (i < data.size() && HexDigit(data[i]) >= 0) {
-        if (++digits > 8) return Error("dword with more than 8 hex digits");
-        v = (v << 4) | static_cast<DWORD>(HexDigit(data[i]));
-        ++i;
-      }
+      const std::size_t digits = ReadHexNumber(data, &i, &v);
+      if (digits > 8) return Error("dword with more than 8 hex digits");
       if (digits == 0) return Error("dword without hex digits");
       if (!RestIsEmpty(data.substr(i))) return Error("text after a dword");
-      type = REG_DWORD;
-      bytes = DwordBytes(v);
-    } else if (StartsWithNoCase(data, u"hex")) {
-      std::size_t i = 3;
-      type = REG_BINARY;
-      if (i < data.size() && data[i] == u'(') {
-        ++i;
-        DWORD t = 0;
-        std::size_t digits = 0;
-        while (i < data.size() && HexDigit(data[i]) >= 0) {
-          if (++digits > 8) return Error("hex(type) with more than 8 digits");
-          t = (t << 4) | static_cast<DWORD>(HexDigit(data[i]));
-          ++i;
-        }
-        if (digits == 0 || i >= data.size() || data[i] != u')') return Error("malformed hex(type)");
-        ++i;
-        type = t;
-      }
-      if (i >= data.size() || data[i] != u':') return Error("'hex' not followed by ':'");
-      if (!ParseHexList(data.substr(i + 1), &bytes)) return false;
-      if (old_format_ && (type == REG_EXPAND_SZ || type == REG_MULTI_SZ) && !WidenOldText(&bytes)) {
-        return false;
-      }
-    } else {
-      return Error("unknown value data (expected \"text\", dword:, hex: or hex(N):)");
+      *type = REG_DWORD;
+      *bytes = DwordBytes(v);
+      return true;
     }
-    if (has_key_ && !Checked(first_line, &name, false, type, &bytes)) return false;
-    if (has_key_) current_key_->SetValue(name, type, std::move(bytes));
+    if (StartsWithNoCase(data, u"hex")) return ParseHexData(data, type, bytes);
+    return Error("unknown value data (expected \"text\", dword:, hex: or hex(N):)");
+  }
+
+  // hex:..., or hex(N):... with the value's type N.
+  bool ParseHexData(std::u16string_view data, DWORD* type, std::vector<BYTE>* bytes) {
+    std::size_t i = 3;
+    *type = REG_BINARY;
+    if (i < data.size() && data[i] == u'(') {
+      ++i;
+      const std::size_t digits = ReadHexNumber(data, &i, type);
+      if (digits > 8) return Error("hex(type) with more than 8 digits");
+      if (digits == 0 || i >= data.size() || data[i] != u')') return Error("malformed hex(type)");
+      ++i;
+    }
+    if (i >= data.size() || data[i] != u':') return Error("'hex' not followed by ':'");
+    if (!ParseHexList(data.substr(i + 1), bytes)) return false;
+    if (old_format_ && (*type == REG_EXPAND_SZ || *type == REG_MULTI_SZ) && !WidenOldText(bytes)) {
+      return false;
+    }
     return true;
+  }
+
+  // The hex digits from `*i` on, into `*value`; how many there were, stopping
+  // at the ninth (more than a DWORD holds).
+  static std::size_t ReadHexNumber(std::u16string_view data, std::size_t* i, DWORD* value) {
+    std::size_t digits = 0;
+    *value = 0;
+    while (*i < data.size() && HexDigit(data[*i]) >= 0) {
+      if (++digits > 8) return digits;
+      *value = (*value << 4) | static_cast<DWORD>(HexDigit(data[*i]));
+      ++*i;
+    }
+    return digits;
   }
 
   // A "REGEDIT4" file keeps expandable and multi-strings as 8-bit text (read
