@@ -151,6 +151,47 @@ void ReadRows(jpeg_decompress_struct& info, JpegState& state, PictureShrinker& s
   }
 }
 
+// The decoder reads through `state`'s source, within its memory bound and
+// under its progress monitor.
+void Connect(jpeg_decompress_struct& info, JpegState& state) {
+  info.client_data = &state;
+  info.mem->max_memory_to_use = kMaxJpegDecoderBytes;
+  state.progress.progress_monitor = Progressed;
+  info.progress = &state.progress;
+  state.source.init_source = InitSource;
+  state.source.fill_input_buffer = FillSource;
+  state.source.skip_input_data = SkipSource;
+  state.source.resync_to_restart = jpeg_resync_to_restart;
+  state.source.term_source = TermSource;
+  info.src = &state.source;
+}
+
+// Refuses a picture of too many pixels; else the smallest scale that keeps
+// `max_side`, and RGB (or CMYK) rows out. Jumps back through Stop.
+void ChooseOutput(jpeg_decompress_struct& info, JpegState& state, int max_side) {
+  const std::int64_t pixels = std::int64_t{info.image_width} * info.image_height;
+  if (pixels > kMaxJpegPixels) {
+    char why[160];
+    std::snprintf(why, sizeof why, "is a picture of %u x %u pixels, more than the %lld that are read",
+                  info.image_width, info.image_height, static_cast<long long>(kMaxJpegPixels));
+    Stop(reinterpret_cast<j_common_ptr>(&info), PictureFault::kTooLarge, why);
+  }
+  const unsigned longest = info.image_width > info.image_height ? info.image_width : info.image_height;
+  info.scale_num = 1;
+  info.scale_denom = 1;
+  while (info.scale_denom < 8 && max_side > 0 && longest / (info.scale_denom * 2) >= static_cast<unsigned>(max_side)) {
+    info.scale_denom *= 2;
+  }
+  const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+  info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+  jpeg_calc_output_dimensions(&info);
+#if JPEG_LIB_VERSION >= 70
+  state.rows_per_imcu_row = info.max_v_samp_factor * info.min_DCT_v_scaled_size;
+#else
+  state.rows_per_imcu_row = info.max_v_samp_factor * info.min_DCT_scaled_size;
+#endif
+}
+
 }  // namespace
 
 bool DecodeJpegFile(PictureSource& source, int max_side, Picture& picture, PictureFault& fault,
@@ -175,38 +216,9 @@ bool DecodeJpegFile(PictureSource& source, int max_side, Picture& picture, Pictu
     return false;
   }
   jpeg_create_decompress(&info);
-  info.client_data = &state;
-  info.mem->max_memory_to_use = kMaxJpegDecoderBytes;
-  state.progress.progress_monitor = Progressed;
-  info.progress = &state.progress;
-  state.source.init_source = InitSource;
-  state.source.fill_input_buffer = FillSource;
-  state.source.skip_input_data = SkipSource;
-  state.source.resync_to_restart = jpeg_resync_to_restart;
-  state.source.term_source = TermSource;
-  info.src = &state.source;
+  Connect(info, state);
   jpeg_read_header(&info, TRUE);
-  const std::int64_t pixels = std::int64_t{info.image_width} * info.image_height;
-  if (pixels > kMaxJpegPixels) {
-    char why[160];
-    std::snprintf(why, sizeof why, "is a picture of %u x %u pixels, more than the %lld that are read",
-                  info.image_width, info.image_height, static_cast<long long>(kMaxJpegPixels));
-    Stop(reinterpret_cast<j_common_ptr>(&info), PictureFault::kTooLarge, why);
-  }
-  const unsigned longest = info.image_width > info.image_height ? info.image_width : info.image_height;
-  info.scale_num = 1;
-  info.scale_denom = 1;
-  while (info.scale_denom < 8 && max_side > 0 && longest / (info.scale_denom * 2) >= static_cast<unsigned>(max_side)) {
-    info.scale_denom *= 2;
-  }
-  const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
-  info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
-  jpeg_calc_output_dimensions(&info);
-#if JPEG_LIB_VERSION >= 70
-  state.rows_per_imcu_row = info.max_v_samp_factor * info.min_DCT_v_scaled_size;
-#else
-  state.rows_per_imcu_row = info.max_v_samp_factor * info.min_DCT_scaled_size;
-#endif
+  ChooseOutput(info, state, max_side);
   // A progressive file is read whole here, under the progress monitor.
   jpeg_start_decompress(&info);
   shrinker = new PictureShrinker(static_cast<int>(info.output_width), static_cast<int>(info.output_height), max_side);

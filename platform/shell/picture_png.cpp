@@ -59,6 +59,32 @@ void ReadSome(png_structp png, png_bytep out, png_size_t length) {
   }
 }
 
+// Every row of the picture into `shrinker`, through `row` (a row's width of
+// RGBA). Jumps back through Stop when a bound is passed.
+void ReadPasses(png_structp png, png_infop info, const DecodeBounds& bounds, PictureShrinker& shrinker,
+                png_bytep row) {
+  const png_uint_32 width = png_get_image_width(png, info);
+  const png_uint_32 height = png_get_image_height(png, info);
+  // Without libpng's interlace handling, an interlaced picture comes as its
+  // seven passes, each a small picture of every so many pixels.
+  const bool interlaced = png_get_interlace_type(png, info) == PNG_INTERLACE_ADAM7;
+  for (int pass = 0; pass < (interlaced ? 7 : 1); ++pass) {
+    const png_uint_32 columns = interlaced ? PNG_PASS_COLS(width, pass) : width;
+    const png_uint_32 rows = interlaced ? PNG_PASS_ROWS(height, pass) : height;
+    if (columns == 0 || rows == 0) continue;
+    const int x0 = interlaced ? PNG_PASS_START_COL(pass) : 0;
+    const int dx = interlaced ? 1 << PNG_PASS_COL_SHIFT(pass) : 1;
+    for (png_uint_32 r = 0; r < rows; ++r) {
+      const char* why = nullptr;
+      PictureFault stop;
+      if (bounds.Passed(&stop, &why)) Stop(png, stop, why);
+      png_read_row(png, row, nullptr);
+      const int y = interlaced ? static_cast<int>(PNG_ROW_FROM_PASS_ROW(r, pass)) : static_cast<int>(r);
+      shrinker.Add(y, x0, dx, row, static_cast<int>(columns));
+    }
+  }
+}
+
 }  // namespace
 
 bool DecodePngFile(PictureSource& source, int max_side, Picture& picture, PictureFault& fault,
@@ -108,24 +134,7 @@ bool DecodePngFile(PictureSource& source, int max_side, Picture& picture, Pictur
   png_read_update_info(png, info);
   shrinker = new PictureShrinker(static_cast<int>(width), static_cast<int>(height), max_side);
   row = new png_byte[std::size_t{width} * 4];
-  // Without libpng's interlace handling, an interlaced picture comes as its
-  // seven passes, each a small picture of every so many pixels.
-  const bool interlaced = png_get_interlace_type(png, info) == PNG_INTERLACE_ADAM7;
-  for (int pass = 0; pass < (interlaced ? 7 : 1); ++pass) {
-    const png_uint_32 columns = interlaced ? PNG_PASS_COLS(width, pass) : width;
-    const png_uint_32 rows = interlaced ? PNG_PASS_ROWS(height, pass) : height;
-    if (columns == 0 || rows == 0) continue;
-    const int x0 = interlaced ? PNG_PASS_START_COL(pass) : 0;
-    const int dx = interlaced ? 1 << PNG_PASS_COL_SHIFT(pass) : 1;
-    for (png_uint_32 r = 0; r < rows; ++r) {
-      const char* why = nullptr;
-      PictureFault stop;
-      if (bounds.Passed(&stop, &why)) Stop(png, stop, why);
-      png_read_row(png, row, nullptr);
-      const int y = interlaced ? static_cast<int>(PNG_ROW_FROM_PASS_ROW(r, pass)) : static_cast<int>(r);
-      shrinker->Add(y, x0, dx, row, static_cast<int>(columns));
-    }
-  }
+  ReadPasses(png, info, bounds, *shrinker, row);
   // What follows the rows is not needed.
   picture = shrinker->Finish();
   delete shrinker;
