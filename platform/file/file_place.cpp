@@ -83,6 +83,30 @@ bool FindPlaceWithoutLinks(const std::vector<std::string>& names, bool absolute,
   return true;
 }
 
+// Puts the names of the link `link` (status `st`), the last of `ahead`, in
+// its place, counting the hop; an absolute target starts again at the root.
+// Never a link of another user.
+bool FollowLink(int link, const struct stat& st, int* hops, std::vector<std::string>* ahead,
+                FileDescriptor* folder, std::string* shown, FileError* error) {
+  if (!TrustedLinkOwner(st.st_uid)) {
+    return Fail(error, EPERM, "the symbolic link " + Join(*shown, ahead->back()) +
+                                  " belongs to another user and is never followed");
+  }
+  std::string target;
+  if (++*hops > kMaxLinkHops) return SystemFail(error, ELOOP);
+  if (!ReadLinkAt(link, &target)) return SystemFail(error, ENOENT);
+  ahead->pop_back();
+  const std::vector<std::string> names = Names(target);
+  ahead->insert(ahead->end(), names.rbegin(), names.rend());
+  if (target[0] == '/') {
+    folder->Reset(FileSystemCalls().openat(AT_FDCWD, "/", O_PATH | O_DIRECTORY | O_CLOEXEC, 0));
+    *shown = "/";
+    if (folder->get() < 0) return SystemFail(error, errno);
+  }
+  if (ahead->empty()) return Fail(error, EISDIR, "it is a folder");
+  return true;
+}
+
 }  // namespace
 
 bool TrustedLinkOwner(uid_t owner) { return owner == ::geteuid() || owner == 0; }
@@ -122,22 +146,7 @@ bool FindPlace(const std::string& path, bool follow_last_link, bool make_folders
     struct stat st;
     if (FileSystemCalls().fstat(next.get(), &st) != 0) return SystemFail(error, errno);
     if (S_ISLNK(st.st_mode) && (!last || follow_last_link)) {
-      if (!TrustedLinkOwner(st.st_uid)) {
-        return Fail(error, EPERM, "the symbolic link " + Join(shown, name) +
-                                      " belongs to another user and is never followed");
-      }
-      std::string target;
-      if (++hops > kMaxLinkHops) return SystemFail(error, ELOOP);
-      if (!ReadLinkAt(next.get(), &target)) return SystemFail(error, ENOENT);
-      ahead.pop_back();
-      const std::vector<std::string> names = Names(target);
-      ahead.insert(ahead.end(), names.rbegin(), names.rend());
-      if (target[0] == '/') {
-        folder.Reset(FileSystemCalls().openat(AT_FDCWD, "/", O_PATH | O_DIRECTORY | O_CLOEXEC, 0));
-        shown = "/";
-        if (folder.get() < 0) return SystemFail(error, errno);
-      }
-      if (ahead.empty()) return Fail(error, EISDIR, "it is a folder");
+      if (!FollowLink(next.get(), st, &hops, &ahead, &folder, &shown, error)) return false;
       continue;
     }
     if (last) break;

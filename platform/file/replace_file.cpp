@@ -87,6 +87,28 @@ int PlaceNew(int folder, const std::string& temp, const std::string& name) {
   return e;
 }
 
+// Gives the new file `fd` the old file's owner (where this user may) and
+// mode: null when done, else what failed (errno says why).
+const char* KeepOwnerAndMode(int fd, const struct stat& old) {
+  struct stat mine;
+  if (FileSystemCalls().fstat(fd, &mine) != 0) return "";
+  // Only root can give a file away; anyone else keeps the file as theirs,
+  // as any editor saving it would.
+  if ((mine.st_uid != old.st_uid || mine.st_gid != old.st_gid) &&
+      FileSystemCalls().fchown(fd, old.st_uid, old.st_gid) != 0 && ::geteuid() == 0) {
+    return "cannot keep the old file's owner: ";
+  }
+  if (FileSystemCalls().fchmod(fd, old.st_mode & 0777) != 0) return "cannot keep the old file's mode: ";
+  return nullptr;
+}
+
+// Flushes the folder's listing to disk: 0, or the error number.
+int SyncFolder(int folder) {
+  FileDescriptor listing(FileSystemCalls().openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
+  if (listing.get() < 0 || FileSystemCalls().fsync(listing.get()) != 0) return errno;
+  return 0;
+}
+
 }  // namespace
 
 bool IsTemporaryFileOf(std::string_view entry, const std::string& name) {
@@ -136,15 +158,7 @@ bool ReplaceFileIn(const FilePlace& place, std::string_view bytes, const Replace
     return Fail(error, e, std::string(what) + std::strerror(e));
   };
   if (have_old) {
-    struct stat mine;
-    if (FileSystemCalls().fstat(fd.get(), &mine) != 0) return abandon("");
-    // Only root can give a file away; anyone else keeps the file as theirs,
-    // as any editor saving it would.
-    if ((mine.st_uid != old.st_uid || mine.st_gid != old.st_gid) &&
-        FileSystemCalls().fchown(fd.get(), old.st_uid, old.st_gid) != 0 && ::geteuid() == 0) {
-      return abandon("cannot keep the old file's owner: ");
-    }
-    if (FileSystemCalls().fchmod(fd.get(), old.st_mode & 0777) != 0) return abandon("cannot keep the old file's mode: ");
+    if (const char* failed = KeepOwnerAndMode(fd.get(), old)) return abandon(failed);
   }
   if (!WriteAll(fd.get(), bytes)) return abandon("");
   if (options.durable && FileSystemCalls().fsync(fd.get()) != 0) return abandon("cannot flush it to disk: ");
@@ -162,10 +176,7 @@ bool ReplaceFileIn(const FilePlace& place, std::string_view bytes, const Replace
   if (FileSystemCalls().fstat(fd.get(), &replaced->status) != 0) replaced->status = {};
   replaced->file = std::move(fd);
   replaced->folder_sync_error = 0;
-  if (options.durable) {
-    // The file is in place; only its surviving a power cut is in doubt.
-    FileDescriptor listing(FileSystemCalls().openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0));
-    if (listing.get() < 0 || FileSystemCalls().fsync(listing.get()) != 0) replaced->folder_sync_error = errno;
-  }
+  // The file is in place; only its surviving a power cut is in doubt.
+  if (options.durable) replaced->folder_sync_error = SyncFolder(folder);
   return true;
 }
