@@ -32,13 +32,11 @@ bool Names(const RegistryPath& path, std::u16string_view key, bool or_above) {
   return true;
 }
 
-// The item stored as `name` under `path`, or kThemeTargetCount.
+// The schema's item stored as `name` under `path`, or kThemeItemCount.
 std::size_t ItemAt(const RegistryPath& path, std::u16string_view name) {
-  std::size_t i = 0;
-  for (; i < kThemeTargetCount; ++i) {
-    if (Names(path, kThemeTargets[i].key, false) && RegistryNamesEqual(name, kThemeTargets[i].value_name)) break;
-  }
-  return i;
+  std::u16string key;
+  for (const std::u16string& part : path) key += u"\\" + part;
+  return ThemeItemIndex(key, name);
 }
 
 std::string CheckEntry(const RegFileEntry& e) {
@@ -53,7 +51,7 @@ std::string CheckEntry(const RegFileEntry& e) {
   const std::string name = Utf16ToUtf8(*e.value_name);
   if (!theme_key) return "value \"" + name + "\" under a key that holds no theme colours";
   if (e.removal) return "a theme removes no values (\"" + name + "\"=-)";
-  if (ItemAt(e.path, *e.value_name) == kThemeTargetCount) {
+  if (ItemAt(e.path, *e.value_name) == kThemeItemCount) {
     return "\"" + name + "\" is not one of the theme's colours under this key";
   }
   if (e.type != REG_DWORD || e.data->size() != 4) return "\"" + name + "\" is not a dword value";

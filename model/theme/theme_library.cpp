@@ -58,20 +58,10 @@ constexpr PresetColour kHighContrast[] = {
     {u"SYSCLR_STATIC_TEXT", 163}, {u"SYSCLR_EDIT_TEXT", 163}, {u"SYSCLR_CAPTION_TEXT", 106},
 };
 
-constexpr bool Same(const char16_t* a, const char16_t* b) {
-  while (*a != 0 && *a == *b) ++a, ++b;
-  return *a == *b;
-}
-// The schema's item stored as `value_name`, or kThemeItemCount.
-constexpr std::size_t SchemaItem(const char16_t* value_name) {
-  std::size_t i = 0;
-  while (i < kThemeItemCount && !Same(kThemeSchema[i].value_name, value_name)) ++i;
-  return i;
-}
 template <std::size_t N>
 constexpr bool InSchema(const PresetColour (&colours)[N]) {
   for (const PresetColour& c : colours) {
-    if (c.value_name != nullptr && SchemaItem(c.value_name) == kThemeItemCount) return false;
+    if (c.value_name != nullptr && ThemeItemIndex({}, c.value_name) == kThemeItemCount) return false;
   }
   return true;
 }
@@ -82,7 +72,7 @@ template <std::size_t N>
 ThemePreset Preset(const char16_t* name, const PresetColour (&colours)[N]) {
   ThemePreset preset{name, {}};
   for (const PresetColour& c : colours) {
-    if (c.value_name != nullptr) preset.values.items[SchemaItem(c.value_name)] = FindColorSwatch(c.swatch)->color;
+    if (c.value_name != nullptr) preset.values.items[ThemeItemIndex({}, c.value_name)] = FindColorSwatch(c.swatch)->color;
   }
   return preset;
 }

@@ -9,7 +9,9 @@
 #include <array>
 #include <cstddef>
 #include <string_view>
+#include <type_traits>
 
+#include "platform/win/registry_hive.h"
 #include "platform/win/win_types.h"
 
 inline constexpr WCHAR kThemeSystemKey[] = u"\\SOFTWARE\\Meizu\\Theme\\Colors";
@@ -113,21 +115,29 @@ constexpr COLORREF SurfaceColor(ThemeSurface surface, COLORREF window_bg) {
   return 0;
 }
 
+// Whether two names are one to the registry. While the program is compiled
+// only our own tables' names are compared, which are ASCII: for them the
+// registry's rule is the plain fold of a to z below.
+constexpr bool SameThemeName(std::u16string_view a, std::u16string_view b) {
+  if (!std::is_constant_evaluated()) return RegistryNamesEqual(a, b);
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const auto fold = [](char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; };
+    if (fold(a[i]) != fold(b[i])) return false;
+  }
+  return true;
+}
+
 // The position in kThemeSchema of the item stored as `value_name` under
-// `key` (names compare as the registry does, without regard to case), or
-// kThemeItemCount for no such item.
+// `key` (under either key when `key` is empty), names compared as the
+// registry compares them, or kThemeItemCount for no such item. The one
+// look-up of the schema by name.
 constexpr std::size_t ThemeItemIndex(std::u16string_view key, std::u16string_view value_name) {
-  auto fold = [](char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; };
-  auto same = [&](std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-      if (fold(a[i]) != fold(b[i])) return false;
-    }
-    return true;
-  };
   std::size_t i = 0;
   for (; i < kThemeItemCount; ++i) {
-    if (same(kThemeSchema[i].key, key) && same(kThemeSchema[i].value_name, value_name)) break;
+    if ((key.empty() || SameThemeName(kThemeSchema[i].key, key)) && SameThemeName(kThemeSchema[i].value_name, value_name)) {
+      break;
+    }
   }
   return i;
 }
