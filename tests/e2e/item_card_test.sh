@@ -10,15 +10,6 @@ set -u
 tintor=$1
 . "$(dirname "$0")/xvfb_session.sh" 1280x900
 
-pixel() { import -window "$win" -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-F]\{6\}' | head -n1; }
-until_pixel() {  # until_pixel X Y COLOUR [not]: wait for the pixel to be (or stop being) COLOUR
-  for _ in $(seq 100); do
-    if [ "${4:-}" = not ]; then [ "$(pixel "$1" "$2")" != "$3" ] && return 0
-    else [ "$(pixel "$1" "$2")" = "$3" ] && return 0; fi
-    sleep 0.1
-  done
-  false
-}
 item5() { "$tintor" --theme-report | awk '$1 == 5 { print $3 }'; }
 
 "$tintor" >"$work/tintor.log" 2>&1 &

@@ -1,9 +1,9 @@
 # The common start of the window tests, sourced by each: a scratch folder
 # ($work) holding the registry file, the window's settings, the theme's
-# history and saved themes, fail(), and an
-# Xvfb screen of the size given (WIDTHxHEIGHT) on a display number it picks
-# itself. At exit it stops the program under test ($app_pid, when set) and
-# the X server, and removes the scratch folder.
+# history and saved themes, fail(), pixel() and until_pixel() to read the
+# window $win, and an Xvfb screen of the size given (WIDTHxHEIGHT) on a
+# display number it picks itself. At exit it stops the program under test
+# ($app_pid, when set) and the X server, and removes the scratch folder.
 # Usage: . "$(dirname "$0")/xvfb_session.sh" 1280x800
 work=$(mktemp -d)
 export TINTOR_REGISTRY=$work/registry.reg
@@ -28,3 +28,14 @@ xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 export DISPLAY=":$(head -n1 "$work/display")"
+
+# The colour of the pixel X Y of the window $win, as #RRGGBB.
+pixel() { import -window "$win" -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-F]\{6\}' | head -n1; }
+until_pixel() {  # until_pixel X Y COLOUR [not]: wait for the pixel to be (or stop being) COLOUR
+  for _ in $(seq 100); do
+    if [ "${4:-}" = not ]; then [ "$(pixel "$1" "$2")" != "$3" ] && return 0
+    else [ "$(pixel "$1" "$2")" = "$3" ] && return 0; fi
+    sleep 0.1
+  done
+  false
+}
