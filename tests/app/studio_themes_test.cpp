@@ -47,6 +47,15 @@ namespace {
 
 class StudioThemes : public HeadlessShellTest {
  protected:
+  // The test's folder as home, with `documents` (made here) as the documents
+  // folder that user-dirs.dirs names.
+  void UseDocumentsFolder(const std::string& documents) {
+    ASSERT_EQ(::mkdir(documents.c_str(), 0755), 0);
+    ASSERT_EQ(::mkdir((Folder() + "/config").c_str(), 0755), 0);
+    std::ofstream(Folder() + "/config/user-dirs.dirs") << "XDG_DOCUMENTS_DIR=\"$HOME/文档\"\n";
+    ::setenv("HOME", Folder().c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (Folder() + "/config").c_str(), 1);
+  }
   void Then(std::function<void()> check) { host().InjectCall(std::move(check)); }
   // What the window says now, what its layer on top says, and a tap on the
   // words one means (on the layer on top, the ones nearest to other words).
@@ -272,13 +281,9 @@ TEST_F(StudioThemes, WindowKeysUndoAndRedoEveryStepDroppedFilesImportOrAreRefuse
 TEST_F(StudioThemes, ShelfSavesAppliesExportsAndDeletesThemesByNameTyped) {
   // The documents folder as user-dirs.dirs names it (read once, before the
   // first look), and the home folder while it is gone.
-  const std::string documents = Folder() + "/文档";
-  ASSERT_EQ(::mkdir(documents.c_str(), 0755), 0);
-  ASSERT_EQ(::mkdir((Folder() + "/config").c_str(), 0755), 0);
-  std::ofstream(Folder() + "/config/user-dirs.dirs") << "XDG_DOCUMENTS_DIR=\"$HOME/文档\"\n";
   const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
-  ::setenv("HOME", Folder().c_str(), 1);
-  ::setenv("XDG_CONFIG_HOME", (Folder() + "/config").c_str(), 1);
+  const std::string documents = Folder() + "/文档";
+  ASSERT_NO_FATAL_FAILURE(UseDocumentsFolder(documents));
 
   Studio studio(shell(), RegistryPath(), true);
   const PreviewPanel& panel = studio.Panel();
@@ -457,11 +462,7 @@ TEST_F(StudioThemes, ShelfSavesAppliesExportsAndDeletesThemesByNameTyped) {
 // holds '/' is exported under a name that shows it.
 TEST_F(StudioThemes, NameBoxShowsItsLimitAndExportedNamesKeepTheirSlash) {
   const std::string documents = Folder() + "/文档";
-  ASSERT_EQ(::mkdir(documents.c_str(), 0755), 0);
-  ASSERT_EQ(::mkdir((Folder() + "/config").c_str(), 0755), 0);
-  std::ofstream(Folder() + "/config/user-dirs.dirs") << "XDG_DOCUMENTS_DIR=\"$HOME/文档\"\n";
-  ::setenv("HOME", Folder().c_str(), 1);
-  ::setenv("XDG_CONFIG_HOME", (Folder() + "/config").c_str(), 1);
+  ASSERT_NO_FATAL_FAILURE(UseDocumentsFolder(documents));
   std::string problem;
   ASSERT_TRUE(SaveTheme("夜/读", ThemePresets()[1].values, problem)) << problem;
   Studio studio(shell(), RegistryPath(), true);
@@ -506,11 +507,7 @@ TEST_F(StudioThemes, NameBoxShowsItsLimitAndExportedNamesKeepTheirSlash) {
 // than fit, as the shelf's list does, without being moved first.
 TEST_F(StudioThemes, ImportSheetShowsAScrollBarWhenItsFilesOverflow) {
   const std::string documents = Folder() + "/文档";
-  ASSERT_EQ(::mkdir(documents.c_str(), 0755), 0);
-  ASSERT_EQ(::mkdir((Folder() + "/config").c_str(), 0755), 0);
-  std::ofstream(Folder() + "/config/user-dirs.dirs") << "XDG_DOCUMENTS_DIR=\"$HOME/文档\"\n";
-  ::setenv("HOME", Folder().c_str(), 1);
-  ::setenv("XDG_CONFIG_HOME", (Folder() + "/config").c_str(), 1);
+  ASSERT_NO_FATAL_FAILURE(UseDocumentsFolder(documents));
   Studio studio(shell(), RegistryPath(), true);
   Pump();
   TapOn(u"主题");
