@@ -142,8 +142,9 @@ constexpr std::size_t ThemeItemIndex(std::u16string_view key, std::u16string_vie
   return i;
 }
 
-// The default of one item; black for a name that is no theme item.
-constexpr COLORREF DefaultThemeColor(std::u16string_view key, std::u16string_view value_name) {
+// The default of one item, found while the program is compiled; black for a
+// name that is no theme item.
+consteval COLORREF DefaultThemeColor(std::u16string_view key, std::u16string_view value_name) {
   const std::size_t i = ThemeItemIndex(key, value_name);
   return i < kThemeItemCount ? kThemeSchema[i].default_color : 0;
 }
