@@ -7,11 +7,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <csignal>
 #include <ctime>
 #include <optional>
 #include <utility>
-#include <pthread.h>
 
 #include "platform/host/fd_waker.h"
 #include "platform/host/lost_window.h"
@@ -38,6 +36,7 @@ struct SdlHost::State {
   bool lost = false;  // destroyed from outside: nothing may touch it any more
   Uint32 wake_event = 0;  // the event type the waker pushes
   std::unique_ptr<FdWaker> waker;
+  std::unique_ptr<FdWaker> quit_waker;  // pushes SDL's quit event for a quit signal
   bool woke = false;  // WaitEvent returned for the waker: rearm it on the next wait
   // The X server's stamp of the input event SDL is about to hand over, and
   // how far the server's clock is behind NowMs() (see EventMs).
@@ -161,19 +160,11 @@ bool StartVideo(std::string& error) {
   // A composition longer than SDL's short event text comes whole, on the heap.
   SDL_SetHint(SDL_HINT_IME_SUPPORT_EXTENDED_TEXT, "1");
 #endif
-  // SDL turns SIGINT and SIGTERM into its quit event, but sets its handlers
-  // only where none is set: ours step aside while it starts, and a signal
-  // that comes meanwhile waits, blocked, for SDL's. One that came before is
-  // in QuitSignalArrived.
-  sigset_t quit_signals, was_blocked;
-  sigemptyset(&quit_signals);
-  sigaddset(&quit_signals, SIGINT);
-  sigaddset(&quit_signals, SIGTERM);
-  pthread_sigmask(SIG_BLOCK, &quit_signals, &was_blocked);
-  ReleaseQuitSignals();
+  // SIGINT and SIGTERM stay ours (quit_signals.h). SDL's handlers would only
+  // note them for its next look at the queue: one that came just before SDL
+  // went to sleep, or on another thread, would wait for the next input.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   const bool started = SDL_Init(SDL_INIT_VIDEO) == 0;
-  if (!started) CatchQuitSignals();
-  pthread_sigmask(SIG_SETMASK, &was_blocked, nullptr);
   if (!started) {
     error = SDL_GetError();
     return false;
@@ -226,6 +217,13 @@ std::unique_ptr<SdlHost> SdlHost::Create(const Opening& opening, std::string& er
   // once, and an input method would catch the keys of the window meanwhile.
   SDL_StopTextInput();
   state->wake_event = SDL_RegisterEvents(1);
+  if (QuitSignalDescriptor() >= 0) {
+    state->quit_waker = std::make_unique<FdWaker>(QuitSignalDescriptor(), [] {
+      SDL_Event e{};
+      e.type = SDL_QUIT;
+      return SDL_PushEvent(&e) == 1;
+    });
+  }
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
   if (SDL_GetWindowWMInfo(state->window, &info) && info.subsystem == SDL_SYSWM_X11) {
@@ -240,6 +238,7 @@ SdlHost::SdlHost(std::unique_ptr<State> state) : state_(std::move(state)) {}
 
 SdlHost::~SdlHost() {
   state_->waker.reset();
+  state_->quit_waker.reset();
   if (state_->lost) {
     // Shutting SDL down would make it speak of the gone window again, on a
     // connection of its own whose errors end the process. The window host
@@ -391,7 +390,7 @@ bool SdlHost::WaitEvent(InputEvent& event, int timeout_ms) {
   }
   for (;;) {
     // A window destroyed from outside ends the run like its close button,
-    // and so does a quit signal that came before SDL had its handlers.
+    // and so does a quit signal that came before the window opened.
     if (QuitSignalArrived()) {
       event = InputEvent::Quit();
       return true;
