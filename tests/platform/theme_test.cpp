@@ -2,6 +2,7 @@
 // change what is drawn; anything wrong in the registry leaves the defaults.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "platform/shell/color.h"

@@ -1,5 +1,6 @@
 #include "tests/platform/shell/hostile_pictures.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fcntl.h>
