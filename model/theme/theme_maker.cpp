@@ -67,6 +67,16 @@ constexpr double kAccentAim = 2.5, kSecondaryAim = 3.0;
 constexpr double kShortOfAim = 8;
 // How far over its aim an accent goes freely.
 constexpr double kAccentSpan = 4;
+// The contrast every text aims at under every eye (the least of the four
+// ratios), by level: well over what it needs, so that a theme's weakest text
+// reads with ease for everyone. Among the themes that keep the rules, the
+// one whose weakest text comes nearest the goal is taken.
+constexpr double kGoal[] = {6.5, 7.6};
+// What a unit of contrast short of the goal costs a text in its ranking.
+constexpr double kShortOfGoal = 100;
+// The windows, best first, among which the one whose texts come nearest the
+// goal is taken; past them, the first window that gives a theme.
+constexpr std::size_t kGoalWindows = 12;
 
 // The items by the part they play.
 constexpr int kWindowPrimary[] = {5, 6, 15, 18, 19};
@@ -89,24 +99,48 @@ class Maker {
     }
   }
 
-  // The first theme found on the windows of the style, best first.
+  // A theme on the windows of the style, best first: while every rule is
+  // kept, the first whose texts reach the goal, else the one of the first
+  // kGoalWindows whose weakest text comes nearest it; past those, or once a
+  // rule is let go, the first found. A soft theme that takes a window of
+  // another kind takes the calmest that gives one; a vivid one, the one
+  // nearest the goal among those that still carry the source's hue, else
+  // among the others.
   std::optional<ThemeValues> Solve(Relax relax) {
-    std::array<std::optional<std::optional<ThemeValues>>, 2> fixed;  // by hue_on_accents
+    std::array<std::optional<std::optional<Solved>>, 2> fixed;  // by hue_on_accents
+    const bool vivid = options_.style == ThemeStyle::kVivid;
+    const bool weigh = relax == kStrict || (relax == kAnyWindow && vivid);
+    auto weighed = [&](const Choice& w) { return relax == kStrict || grey_ || w.carries; };
+    std::optional<Solved> best, other;  // on a window that carries the hue, on another
     std::size_t tried = 0;
     for (std::size_t bg : RankWindows(relax)) {
       if (relax == kAnyWindow && WindowFits(choices_[bg], kStrict)) continue;  // tried already
       if (++tried > (relax > kAnyWindow ? kRelaxedWindows : kStrictWindows)) break;
+      if ((best || other) && tried > kGoalWindows) break;
       const bool hue_on_accents = !grey_ && !choices_[bg].carries;
       auto& group = fixed[hue_on_accents ? 1 : 0];
       if (!group) group = SolveFixed(hue_on_accents, relax);
       if (!*group) continue;
-      std::optional<ThemeValues> theme = SolveWindow(**group, bg, hue_on_accents, relax);
-      if (theme) return theme;
+      std::optional<Solved> theme = SolveWindow(**group, bg, hue_on_accents, relax);
+      if (!theme) continue;
+      if (!weigh) return theme->theme;
+      std::optional<Solved>& kept = weighed(choices_[bg]) ? best : other;
+      if (!kept || theme->weakest > kept->weakest) kept = theme;
+      if (best && best->weakest >= Goal()) break;
     }
+    if (best) return best->theme;
+    if (other) return other->theme;
     return std::nullopt;
   }
 
  private:
+  // A theme, or part of one, and its weakest text's contrast under every
+  // eye, counted no higher than the goal.
+  struct Solved {
+    ThemeValues theme;
+    double weakest = 0;
+  };
+
   void Add(COLORREF value) {
     const bool seen = std::any_of(choices_.begin(), choices_.end(),
                                   [value](const Choice& other) { return other.value == value; });
@@ -194,6 +228,25 @@ class Maker {
       for (int n : judged) ok[i] = ok[i] && Readable(base, n, choices_[i], seen, relax);
     }
     return ok;
+  }
+
+  // The goal of the level asked for, and what falling short of it costs.
+  double Goal() const { return kGoal[options_.contrast == ContrastLevel::kHigh ? 1 : 0]; }
+  double ShortOfGoal(double every) const { return kShortOfGoal * std::max(0.0, Goal() - every); }
+
+  // Each choice's contrast with `surface` under every eye: the least of the four.
+  std::vector<double> EveryEye(COLORREF surface) const {
+    PerVision seen{};
+    for (std::size_t v = 0; v < std::size(kVisions); ++v) seen[v] = SeenWith(kVisions[v], surface);
+    std::vector<double> every(choices_.size());
+    for (std::size_t i = 0; i < choices_.size(); ++i) {
+      double least = 21;
+      for (std::size_t v = 0; v < std::size(kVisions); ++v) {
+        least = std::min(least, ContrastRatio(choices_[i].seen[v], seen[v]));
+      }
+      every[i] = least;
+    }
+    return every;
   }
 
   bool Apart(const Choice& a, const Choice& b, Relax relax) const {
@@ -302,13 +355,12 @@ class Maker {
     return r ? Need(r->large) : 0;
   }
 
-  std::optional<ThemeValues> SolveFixed(bool hue_on_accents, Relax relax) const;
-  std::optional<ThemeValues> SolveWindow(const ThemeValues& fixed, std::size_t bg, bool hue_on_accents,
-                                         Relax relax) const;
-  std::optional<ThemeValues> PickWindowTexts(const ThemeValues& base, std::size_t bg,
-                                             const std::vector<std::size_t>& primaries,
-                                             const std::vector<std::size_t>& accents,
-                                             const std::vector<std::size_t>& secondaries, Relax relax) const;
+  std::optional<Solved> SolveFixed(bool hue_on_accents, Relax relax) const;
+  std::optional<Solved> SolveWindow(const Solved& fixed, std::size_t bg, bool hue_on_accents, Relax relax) const;
+  std::optional<Solved> PickWindowTexts(const ThemeValues& base, const std::vector<double>& every,
+                                        const std::vector<std::size_t>& primaries,
+                                        const std::vector<std::size_t>& accents,
+                                        const std::vector<std::size_t>& secondaries, Relax relax) const;
 
   LchColour source_;
   MakeOptions options_;
@@ -316,111 +368,183 @@ class Maker {
   std::vector<Choice> choices_;
 };
 
-// The items drawn on the phone's own artwork, which no window changes.
-std::optional<ThemeValues> Maker::SolveFixed(bool hue_on_accents, Relax relax) const {
-  ThemeValues theme;
+// The items drawn on the phone's own artwork, which no window changes. Each
+// item, or pair, ranks its choices by their scores and how far each falls
+// short of the goal under every eye; of a pair the first whose weaker text
+// comes nearest the goal is taken.
+std::optional<Maker::Solved> Maker::SolveFixed(bool hue_on_accents, Relax relax) const {
+  Solved solved;
+  solved.weakest = Goal();
+  ThemeValues& theme = solved.theme;
   const ThemeValues base;
+  // Each choice's contrast with item `number`'s surface under every eye; the
+  // goal for a text that need not be read.
+  auto every_eye = [&](int number) {
+    const std::optional<Readability> r = JudgeItem(base, number);
+    return r && !r->exempt ? EveryEye(r->surface) : std::vector<double>(choices_.size(), Goal());
+  };
   auto fits = [&](int number, bool hue) {
     const std::vector<char> readable = ReadableAll(base, {number}, relax);
     return [&, hue, readable](const Choice& c) { return Allowed(c, hue, relax) && readable[Index(c)]; };
   };
+  using Score = std::function<double(const Choice&)>;
+  // The score, and with `goal` what falling short of the goal costs.
+  bool goal = true;
+  auto ranked = [&](int number, Score score) {
+    return [&, number, score, every = every_eye(number)](const Choice& c) {
+      return score(c) + (goal ? ShortOfGoal(every[Index(c)]) : 0);
+    };
+  };
   auto primary = [&](int number) {
-    return [&, number](const Choice& c) { return PrimaryScore(c, Ratio(base, number, c)); };
+    return ranked(number, [&, number](const Choice& c) { return PrimaryScore(c, Ratio(base, number, c)); });
   };
   auto secondary = [&](int number) {
-    return [&, number](const Choice& c) { return SecondaryScore(c, Ratio(base, number, c), Needed(base, number, c)); };
+    return ranked(number, [&, number](const Choice& c) {
+      return SecondaryScore(c, Ratio(base, number, c), Needed(base, number, c));
+    });
   };
   auto accent = [&](int number) {
-    return [&, number](const Choice& c) { return AccentScore(c, Ratio(base, number, c), Needed(base, number, c)); };
+    return ranked(number, [&, number](const Choice& c) {
+      return AccentScore(c, Ratio(base, number, c), Needed(base, number, c));
+    });
+  };
+  auto weaker = [&](int number, std::size_t i) {
+    const std::vector<double> every = every_eye(number);
+    solved.weakest = std::min(solved.weakest, every[i]);
   };
   auto set = [&](int number, const std::vector<std::size_t>& best) {
     if (best.empty()) return false;
     theme = theme.With(number, choices_[best.front()].value);
+    weaker(number, best.front());
     return true;
   };
-  // A primary text and the secondary one below it on the same surface: the
-  // best pair, trying the primary's choices in order.
-  auto pair = [&](int upper, const std::vector<std::size_t>& uppers, int lower,
-                  const std::function<bool(const Choice&)>& ok, const std::function<double(const Choice&)>& score) {
-    for (std::size_t u : uppers) {
+  // A primary text and the secondary one below it on the same surface: of
+  // the primary's best choices, ranked with the goal, the first whose pair's
+  // weaker text comes nearest the goal; where none has a secondary below it,
+  // the first of those ranked by their scores alone that has one.
+  auto pair = [&](int upper, const std::function<bool(const Choice&)>& upper_ok, const Score& upper_score, int lower,
+                  const std::function<bool(const Choice&)>& ok, const Score& score) {
+    const std::vector<double> upper_every = every_eye(upper), lower_every = every_eye(lower);
+    std::optional<std::pair<std::size_t, std::size_t>> chosen;
+    double nearest = -1;
+    goal = true;
+    std::vector<std::size_t> uppers = Best(upper_ok, upper_score, kOtherTries);
+    for (std::size_t at = 0; at < uppers.size(); ++at) {
+      const std::size_t u = uppers[at];
+      if (std::min(upper_every[u], Goal()) <= nearest) continue;
       const double top = Ratio(base, upper, choices_[u]);
       const std::vector<std::size_t> best = Best(
           [&](const Choice& c) {
             return ok(c) && Compatible(choices_[u], c, relax) && (relax >= kNoHierarchy || Ratio(base, lower, c) < top);
           },
           score, 1);
-      if (best.empty()) continue;
-      theme = theme.With(upper, choices_[u].value).With(lower, choices_[best.front()].value);
-      return true;
+      if (best.empty()) {
+        if (at + 1 == uppers.size() && !chosen && goal) {
+          goal = false;
+          uppers = Best(upper_ok, upper_score, kOtherTries);
+          at = static_cast<std::size_t>(-1);
+        }
+        continue;
+      }
+      const double weakest = std::min({upper_every[u], lower_every[best.front()], Goal()});
+      if (weakest <= nearest) continue;
+      chosen = {u, best.front()};
+      nearest = weakest;
+      if (nearest >= Goal() || !goal) break;
     }
-    return false;
+    goal = true;
+    if (!chosen) return false;
+    theme = theme.With(upper, choices_[chosen->first].value).With(lower, choices_[chosen->second].value);
+    solved.weakest = std::min(solved.weakest, nearest);
+    return true;
   };
   const auto disabled = [&](const Choice& c) { return std::fabs(Ratio(base, 13, c) - 3) + 0.15 * c.lch.c; };
-  const bool ok = pair(3, Best(fits(3, false), primary(3), kOtherTries), 2, fits(2, false), secondary(2)) &&
+  const bool ok = pair(3, fits(3, false), primary(3), 2, fits(2, false), secondary(2)) &&
                   set(11, Best(fits(11, false), primary(11), 1)) &&
-                  pair(14, Best(fits(14, false), primary(14), kOtherTries), 13, fits(13, false), disabled) &&
+                  pair(14, fits(14, false), primary(14), 13, fits(13, false), disabled) &&
                   set(1, Best(fits(1, false), accent(1), 1)) && set(8, Best(fits(8, false), primary(8), 1)) &&
-                  pair(9, Best(fits(9, hue_on_accents), accent(9), kOtherTries), 10, fits(10, false), secondary(10));
+                  pair(9, fits(9, hue_on_accents), accent(9), 10, fits(10, false), secondary(10));
   if (!ok) return std::nullopt;
-  return theme;
+  return solved;
 }
 
 // The window background `bg` and the ten texts on it, over `fixed`.
-std::optional<ThemeValues> Maker::SolveWindow(const ThemeValues& fixed, std::size_t bg, bool hue_on_accents,
-                                              Relax relax) const {
-  const ThemeValues base = fixed.With(kWindowBackgroundItem, choices_[bg].value);
+std::optional<Maker::Solved> Maker::SolveWindow(const Solved& fixed, std::size_t bg, bool hue_on_accents,
+                                                Relax relax) const {
+  const ThemeValues base = fixed.theme.With(kWindowBackgroundItem, choices_[bg].value);
   std::vector<int> texts(std::begin(kWindowPrimary), std::end(kWindowPrimary));
   texts.insert(texts.end(), std::begin(kWindowAccent), std::end(kWindowAccent));
   texts.insert(texts.end(), std::begin(kWindowSecondary), std::end(kWindowSecondary));
   const std::vector<char> readable = ReadableAll(base, texts, relax);
+  const std::vector<double> every = EveryEye(choices_[bg].value);
   auto fits = [&](bool hue) {
     return [&, hue](const Choice& c) { return readable[Index(c)] && Allowed(c, hue, relax); };
   };
   const double needed = Need(false);
   auto ratio = [&](const Choice& c) { return ContrastRatio(c.value, choices_[bg].value); };
-  const auto primaries =
-      Best(fits(false), [&](const Choice& c) { return PrimaryScore(c, ratio(c)); }, kPrimaryTries);
-  const auto accents = Best(
-      fits(hue_on_accents), [&](const Choice& c) { return AccentScore(c, ratio(c), needed); }, kOtherTries);
-  const auto secondaries = Best(
-      fits(false), [&](const Choice& c) { return SecondaryScore(c, ratio(c), needed); }, kOtherTries);
-  return PickWindowTexts(base, bg, primaries, accents, secondaries, relax);
+  // The texts' best choices ranked with the goal; where none of those make
+  // a theme, ranked by their scores alone.
+  std::optional<Solved> theme;
+  for (bool goal : {true, false}) {
+    auto short_of = [&](const Choice& c) { return goal ? ShortOfGoal(every[Index(c)]) : 0; };
+    const auto primaries =
+        Best(fits(false), [&](const Choice& c) { return PrimaryScore(c, ratio(c)) + short_of(c); }, kPrimaryTries);
+    const auto accents = Best(
+        fits(hue_on_accents), [&](const Choice& c) { return AccentScore(c, ratio(c), needed) + short_of(c); },
+        kOtherTries);
+    const auto secondaries = Best(
+        fits(false), [&](const Choice& c) { return SecondaryScore(c, ratio(c), needed) + short_of(c); }, kOtherTries);
+    theme = PickWindowTexts(base, every, primaries, accents, secondaries, relax);
+    if (theme) break;
+  }
+  if (theme) theme->weakest = std::min(theme->weakest, fixed.weakest);
+  return theme;
 }
 
-// The first primary, two accents and a secondary, in the order of their
-// scores, that keep the window's hierarchy and stay apart.
-std::optional<ThemeValues> Maker::PickWindowTexts(const ThemeValues& base, std::size_t bg,
-                                                  const std::vector<std::size_t>& primaries,
-                                                  const std::vector<std::size_t>& accents,
-                                                  const std::vector<std::size_t>& secondaries, Relax relax) const {
-  auto ratio = [&](std::size_t i) { return ContrastRatio(choices_[i].value, choices_[bg].value); };
+// A primary, two accents and a secondary that keep the window's hierarchy
+// and stay apart: the first, in the order of their rankings, whose weakest
+// text under every eye comes nearest the goal.
+std::optional<Maker::Solved> Maker::PickWindowTexts(const ThemeValues& base, const std::vector<double>& every,
+                                                    const std::vector<std::size_t>& primaries,
+                                                    const std::vector<std::size_t>& accents,
+                                                    const std::vector<std::size_t>& secondaries, Relax relax) const {
+  const COLORREF bg = base.Item(kWindowBackgroundItem);
+  auto ratio = [&](std::size_t i) { return ContrastRatio(choices_[i].value, bg); };
   auto under = [&](std::size_t lower, std::size_t upper) {
     return relax >= kNoHierarchy || ratio(lower) < ratio(upper);
   };
+  std::optional<Solved> best;
+  // Whether a text of contrast `e` under every eye leaves the best found behind.
+  auto better = [&](double e) { return !best || std::min(e, Goal()) > best->weakest; };
   for (std::size_t p : primaries) {
     const Choice& primary = choices_[p];
+    if (!better(every[p])) continue;
     for (std::size_t a1 : accents) {
-      if (!under(a1, p) || !Apart(primary, choices_[a1], relax)) continue;
+      const double w1 = std::min(every[p], every[a1]);
+      if (!better(w1) || !under(a1, p) || !Apart(primary, choices_[a1], relax)) continue;
       for (std::size_t a2 : accents) {
-        if (a2 == a1 || !under(a2, p) || !Apart(primary, choices_[a2], relax) ||
+        const double w2 = std::min(w1, every[a2]);
+        if (a2 == a1 || !better(w2) || !under(a2, p) || !Apart(primary, choices_[a2], relax) ||
             !Apart(choices_[a1], choices_[a2], relax)) {
           continue;
         }
         for (std::size_t s : secondaries) {
-          if (!under(s, p) || !Apart(primary, choices_[s], relax) || !Compatible(choices_[s], choices_[a1], relax) ||
-              !Compatible(choices_[s], choices_[a2], relax)) {
+          const double w = std::min(w2, every[s]);
+          if (!better(w) || !under(s, p) || !Apart(primary, choices_[s], relax) ||
+              !Compatible(choices_[s], choices_[a1], relax) || !Compatible(choices_[s], choices_[a2], relax)) {
             continue;
           }
           ThemeValues theme = base;
           for (int n : kWindowPrimary) theme = theme.With(n, primary.value);
           for (int n : kWindowSecondary) theme = theme.With(n, choices_[s].value);
-          theme = theme.With(16, choices_[a1].value).With(17, choices_[a2].value);
-          return theme.With(20, choices_[a1].value);
+          theme = theme.With(16, choices_[a1].value).With(17, choices_[a2].value).With(20, choices_[a1].value);
+          best = Solved{theme, std::min(w, Goal())};
+          if (best->weakest >= Goal()) return best;
         }
       }
     }
   }
-  return std::nullopt;
+  return best;
 }
 
 MadeTheme Made(const ThemeValues& theme, COLORREF source, const MakeOptions& options) {

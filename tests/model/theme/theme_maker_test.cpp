@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <random>
 
 #include "model/checks/readability.h"
@@ -43,6 +44,34 @@ std::string Faults(const ThemeValues& theme, ContrastLevel level) {
   return faults;
 }
 
+// WCAG 2's contrast ratio as its definition gives it, written here apart
+// from the program's: sRGB channels to linear light, relative luminance,
+// (lighter + 0.05) / (darker + 0.05).
+double Wcag(COLORREF a, COLORREF b) {
+  auto linear = [](int v) {
+    const double s = v / 255.0;
+    return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+  };
+  auto luminance = [&](COLORREF c) {
+    return 0.2126 * linear(c & 0xFF) + 0.7152 * linear(c >> 8 & 0xFF) + 0.0722 * linear(c >> 16 & 0xFF);
+  };
+  const double la = luminance(a), lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The weakest contrast of a text that must be read, under every eye: the
+// typical by the definition above, the others as the simulations see them.
+double Weakest(const ThemeValues& theme) {
+  double weakest = 21;
+  for (int n = 1; n <= ThemeValues::kItemCount; ++n) {
+    const std::optional<Readability> r = JudgeItem(theme, n);
+    if (!r || r->exempt) continue;
+    weakest = std::min(weakest, Wcag(r->text, r->surface));
+    for (ColourVision v : kDeficiencies) weakest = std::min(weakest, Wcag(SeenWith(v, r->text), SeenWith(v, r->surface)));
+  }
+  return weakest;
+}
+
 // Every item of chroma above 10 within 60 degrees of the source's hue, and a
 // grey source's items grey.
 std::string Discord(const ThemeValues& theme, COLORREF source) {
@@ -77,6 +106,7 @@ TEST(ThemeMaker, FiveSourcesGiveThemesInEveryStyleAndLevelThatEveryEyeCanReadInT
           const ThemeValues theme = made.Snapshot();
           EXPECT_EQ(Faults(theme, level), "");
           EXPECT_EQ(Discord(theme, s.source), "");
+          EXPECT_GE(Weakest(theme), level == ContrastLevel::kHigh ? 7.1 : 6.0) << "the weakest text reads with ease";
           for (const ItemPair& p : kApartPairs) {
             for (ColourVision v : kEyes) {
               EXPECT_GE(ColourDifference(SeenWith(v, theme.Item(p.first)), SeenWith(v, theme.Item(p.second))), 10.5);
@@ -99,6 +129,21 @@ TEST(ThemeMaker, FiveSourcesGiveThemesInEveryStyleAndLevelThatEveryEyeCanReadInT
           EXPECT_EQ(MakeTheme(s.source, options).values, made.values) << "the same source, the same theme";
         }
       }
+    }
+  }
+}
+
+// Within the swatches, sources whose hue has tones dark and light enough
+// among them (a blue, a purple, a tan) give themes whose every text has at
+// least 6:1 under every eye, though 4.5 would keep the rules.
+TEST(ThemeMaker, TextsReachSixToOneUnderEveryEyeWhereTheSwatchesAllowIt) {
+  EXPECT_NEAR(Wcag(RGB(0x76, 0x76, 0x76), RGB(0xFF, 0xFF, 0xFF)), 4.54, 0.005) << "WCAG's own example grey";
+  EXPECT_NEAR(Wcag(RGB(0, 0, 0), RGB(0xFF, 0xFF, 0xFF)), 21, 1e-9);
+  for (COLORREF source : {RGB(0x3D, 0x7D, 0xA6), RGB(0x93, 0x70, 0xDB), RGB(0xDB, 0x93, 0x70)}) {
+    for (const MadeTheme& made : MakeThemeCandidates(source, false, ContrastLevel::kStandard)) {
+      SCOPED_TRACE(std::to_string(source) + " " + ThemeStyleId(made.options.style) + (made.options.dark ? " dark" : " light"));
+      ASSERT_TRUE(made.passes());
+      EXPECT_GE(Weakest(made.Snapshot()), 6.0);
     }
   }
 }
