@@ -100,9 +100,7 @@ bool ReadSource(const std::string& text, const std::string& kind, Source& source
   Picture picture;
   PictureFault fault = PictureFault::kUnreadable;
   if (!ReadPicture(text, kPictureSide, picture, problem, &fault)) {
-    // A word that names no file and is no colour ('#12', 'red') was not
-    // meant as a file; a path was.
-    if (fault == PictureFault::kMissing && text.find_first_of("/.") == std::string::npos) {
+    if (TypedNoPath(text, fault)) {
       problem = "'" + text + "' is neither a colour #RRGGBB, nor a swatch id, nor a picture: there is no file of "
                 "that name";
     }

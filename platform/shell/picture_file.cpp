@@ -127,6 +127,10 @@ bool ReadPicture(const std::string& path, int max_side, Picture& picture, std::s
   return true;
 }
 
+bool TypedNoPath(const std::string& typed, PictureFault fault) {
+  return fault == PictureFault::kMissing && typed.find_first_of("/.") == std::string::npos;
+}
+
 bool IsPictureFile(const std::string& path) {
   std::string bytes;
   FileError failure;

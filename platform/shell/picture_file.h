@@ -49,6 +49,12 @@ enum class PictureFault {
 bool ReadPicture(const std::string& path, int max_side, Picture& picture, std::string& problem,
                  PictureFault* fault = nullptr);
 
+// Whether `typed`, read as a picture's path and failed for `fault`, was a
+// bare word that names no file ('red', '#12': no '/' and no '.' in it). It
+// was not meant as a path, so it is called no colour and no picture rather
+// than a missing file.
+bool TypedNoPath(const std::string& typed, PictureFault fault);
+
 // Whether the file at `path` starts as a PNG or a JPEG does: a file dropped
 // on the window is told apart from a registry file so.
 bool IsPictureFile(const std::string& path);

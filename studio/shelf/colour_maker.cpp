@@ -331,14 +331,15 @@ void ColourMaker::SourceFailed(std::u16string message) {
   Say(u"", false);
 }
 
-bool ColourMaker::MakeFromPicture(const std::string& path) {
+bool ColourMaker::MakeFromPicture(const std::string& path, const std::u16string& typed) {
   Picture picture;
   std::string problem;
   PictureFault fault = PictureFault::kUnreadable;
   if (!ReadPicture(path, kPictureSide, picture, problem, &fault)) {
     // The window says it in words; the details go to standard error.
     std::fprintf(stderr, "tintor: no theme made: %s\n", ShownText(problem, kShownLineChars).c_str());
-    SourceFailed(maker_text::PictureUnreadable(path, &fault));
+    SourceFailed(!typed.empty() && TypedNoPath(Utf16ToUtf8(typed), fault) ? maker_text::BadSource(typed)
+                                                                        : maker_text::PictureUnreadable(path, &fault));
     return false;
   }
   const std::vector<DominantColour> colours = FindDominantColours(picture.pixels.data(), picture.pixels.size());
@@ -392,7 +393,7 @@ void ColourMaker::MakeFromTyped() {
     if (path.empty()) {
       SourceFailed(maker_text::BadSource(hex_.Text()));
     } else {
-      MakeFromPicture(path);
+      MakeFromPicture(path, hex_.Text());
     }
     return;
   }

@@ -38,8 +38,10 @@ class ColourMaker : public StudioLayer {
   // A new source: the four candidates are made again from it.
   void MakeFromColour(COLORREF colour, std::u16string told);
   // A picture's dominant colour as the source; false (nothing made, the
-  // status says why) when it cannot be read.
-  bool MakeFromPicture(const std::string& path);
+  // status says why) when it cannot be read. `typed`: what was typed for
+  // the path, if it was typed (a bare word that names no file is said to
+  // be no colour and no picture).
+  bool MakeFromPicture(const std::string& path, const std::u16string& typed = {});
 
   // Shows how a command went in the status line.
   void Say(std::u16string message, bool failed);

@@ -679,7 +679,16 @@ TEST_F(StudioThemes, MakerPlaceAsksBeforeSavingABrokenCandidateAndClosesOnAClick
   steps_ = {
       [&] { TapOn(maker_text::kOpen); },
       [&] {
+        // A word that is no colour and names no file is called so, as the
+        // command line calls it, not a missing picture.
         TapOn(maker_text::kSourceHint);
+        host().InjectText("red");
+        Key(InputKey::Enter);
+      },
+      [&] {
+        EXPECT_TRUE(Says(Layer(), u"“red”不是 #RRGGBB 形式的颜色，也不是图片的路径。")) << Utf16ToUtf8(Layer());
+        EXPECT_FALSE(Says(Layer(), u"找不到这个文件")) << Utf16ToUtf8(Layer());
+        Key(InputKey::A, kCtrl);
         host().InjectText("#000000");
         Key(InputKey::Enter);
       },
