@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -40,6 +41,9 @@ bool ReadIn(const FilePlace& place, std::size_t limit, bool start_only, std::str
   struct stat status;
   if (!OpenIn(place, &file, &status, error)) return false;
   if (!start_only && static_cast<std::size_t>(status.st_size) > limit) return TooLarge(error, limit);
+  // Room for all of it at once, so that a large file is not moved while it
+  // grows (and for one byte more, to see that it ends there).
+  bytes->reserve(std::min(static_cast<std::size_t>(status.st_size), limit) + 1);
   char buffer[65536];
   for (;;) {
     const ssize_t n = RetryOnInterrupt([&] { return FileSystemCalls().read(file.get(), buffer, sizeof buffer); });

@@ -87,22 +87,26 @@ LONG HiveFile::TooLarge() {
 LONG HiveFile::ReadAll(int fd, std::size_t size, std::string* bytes) {
   bytes->resize(size);
   std::size_t done = 0;
+  // Past the size fstat gave, the file is read on into a small buffer: the
+  // whole is not moved to grow it unless the file has grown meanwhile.
+  char more[4096];
   while (true) {
-    if (done == bytes->size()) {
-      // The file grew since fstat; it may still not grow past the limit.
-      if (done > static_cast<std::size_t>(kMaxFileSize)) return TooLarge();
-      bytes->resize(bytes->size() + 4096);
-    }
-    const ssize_t n =
-        RetryOnInterrupt([&] { return FileSystemCalls().read(fd, bytes->data() + done, bytes->size() - done); });
+    const bool beyond = done == bytes->size();
+    char* into = beyond ? more : bytes->data() + done;
+    const std::size_t room = beyond ? sizeof more : bytes->size() - done;
+    const ssize_t n = RetryOnInterrupt([&] { return FileSystemCalls().read(fd, into, room); });
     if (n < 0) {
       loaded_ = false;
       return Fail(ERROR_CANTREAD, "cannot read the registry file " + path_, errno);
     }
     if (n == 0) break;
+    if (beyond) {
+      // The file grew since fstat; it may still not grow past the limit.
+      if (done + static_cast<std::size_t>(n) > static_cast<std::size_t>(kMaxFileSize)) return TooLarge();
+      bytes->append(more, static_cast<std::size_t>(n));
+    }
     done += static_cast<std::size_t>(n);
   }
-  bytes->resize(done);
   return ERROR_SUCCESS;
 }
 

@@ -177,7 +177,7 @@ bool DecodeUtf8(const BYTE* bytes, std::size_t size, std::u16string* text, std::
         *error = "invalid UTF-8 sequence at byte " + std::to_string(c.fault_at);
         return false;
     }
-    AppendUtf16(*text, c.code);
+    if (text != nullptr) AppendUtf16(*text, c.code);
     i += c.length;
   }
   return true;
@@ -185,33 +185,116 @@ bool DecodeUtf8(const BYTE* bytes, std::size_t size, std::u16string* text, std::
 
 namespace {
 
-std::optional<std::u16string> DecodeText(const BYTE* bytes, std::size_t size, std::string* error) {
-  std::u16string text;
+// The file's text where it lies in the file's bytes, never copied whole:
+// UTF-16LE units, or UTF-8 bytes (one unit a byte; a character past ASCII
+// takes several, and is decoded only where a name or a string takes it).
+// Every character the syntax uses is ASCII, so it is one unit either way.
+class Units {
+ public:
+  static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+
+  Units() = default;
+  Units(const BYTE* bytes, std::size_t count, bool wide) : p_(bytes), n_(count), wide_(wide) {}
+
+  std::size_t size() const { return n_; }
+  bool empty() const { return n_ == 0; }
+  char16_t operator[](std::size_t i) const {
+    return wide_ ? static_cast<char16_t>(p_[2 * i] | (p_[2 * i + 1] << 8)) : static_cast<char16_t>(p_[i]);
+  }
+  char16_t back() const { return (*this)[n_ - 1]; }
+  Units substr(std::size_t pos, std::size_t count = npos) const {
+    return Units(p_ + pos * Width(), std::min(count, n_ - pos), wide_);
+  }
+  void remove_prefix(std::size_t count) {
+    p_ += count * Width();
+    n_ -= count;
+  }
+  void remove_suffix(std::size_t count) { n_ -= count; }
+  std::size_t find(char16_t c, std::size_t from = 0) const {
+    for (std::size_t i = from; i < n_; ++i) {
+      if ((*this)[i] == c) return i;
+    }
+    return npos;
+  }
+  std::size_t rfind(char16_t c) const {
+    for (std::size_t i = n_; i > 0; --i) {
+      if ((*this)[i - 1] == c) return i - 1;
+    }
+    return npos;
+  }
+  bool operator==(std::u16string_view word) const {
+    if (n_ != word.size()) return false;
+    for (std::size_t i = 0; i < n_; ++i) {
+      if ((*this)[i] != word[i]) return false;
+    }
+    return true;
+  }
+
+  // The character at *i as UTF-16 units given to `out` (push_back), *i
+  // moved past it.
+  template <typename Out>
+  void TakeChar(std::size_t* i, Out& out) const {
+    const char16_t unit = (*this)[*i];
+    if (wide_ || unit < 0x80) {
+      out.push_back(unit);
+      ++*i;
+      return;
+    }
+    const Utf8Char c = ::DecodeUtf8(std::string_view(reinterpret_cast<const char*>(p_), n_), *i);
+    if (c.code < 0x10000) {
+      out.push_back(static_cast<char16_t>(c.code));
+    } else {
+      out.push_back(static_cast<char16_t>(0xD800 + ((c.code - 0x10000) >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + ((c.code - 0x10000) & 0x3FF)));
+    }
+    *i += c.length;
+  }
+
+  // All of it as UTF-16 into *text, unless that is more than `limit` units:
+  // then false, having decoded no more than that.
+  bool Text(std::u16string* text, std::size_t limit) const {
+    text->clear();
+    for (std::size_t i = 0; i < n_;) {
+      TakeChar(&i, *text);
+      if (text->size() > limit) return false;
+    }
+    return true;
+  }
+
+ private:
+  std::size_t Width() const { return wide_ ? 2 : 1; }
+
+  const BYTE* p_ = nullptr;
+  std::size_t n_ = 0;
+  bool wide_ = false;
+};
+
+// Where the text of the file lies and in which form, or why it is no text.
+// Nothing is decoded into a copy: UTF-8 is only checked here.
+bool FindText(const BYTE* bytes, std::size_t size, Units* text, std::string* error) {
   if (size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
     if (size % 2 != 0) {
       *error = "UTF-16 file with an odd number of bytes (cut in the middle of a character)";
-      return std::nullopt;
+      return false;
     }
-    text.reserve((size - 2) / 2);
-    for (std::size_t i = 2; i < size; i += 2) {
-      text.push_back(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
-    }
-    return text;
+    *text = Units(bytes + 2, (size - 2) / 2, true);
+    return true;
   }
   if (size >= 2 && bytes[0] == 0xFE && bytes[1] == 0xFF) {
     *error = "big-endian UTF-16 is not supported";
-    return std::nullopt;
+    return false;
   }
   // UTF-16 saved without its mark has a zero byte beside each ASCII letter;
   // say so rather than report whatever that makes of the lines.
   if (size >= 2 && (bytes[0] == 0) != (bytes[1] == 0)) {
     *error = "UTF-16 text without a byte-order mark (a registry file in UTF-16 begins with FF FE)";
-    return std::nullopt;
+    return false;
   }
   std::size_t i = 0;
   if (size >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) i = 3;
-  if (!DecodeUtf8(bytes + i, size - i, &text, error)) return std::nullopt;
-  return text;
+  if (!DecodeUtf8(bytes + i, size - i, nullptr, error)) return false;
+  *text = Units(bytes + i, size - i, false);
+  return true;
 }
 
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
@@ -223,59 +306,81 @@ int HexDigit(char16_t c) {
   return -1;
 }
 
-bool StartsWithNoCase(std::u16string_view text, std::u16string_view prefix) {
-  return text.size() >= prefix.size() && RegistryNamesEqual(text.substr(0, prefix.size()), prefix);
+// Whether `text` begins with the ASCII word `prefix`, in any case.
+bool StartsWithNoCase(Units text, std::u16string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  std::u16string start;
+  return text.substr(0, prefix.size()).Text(&start, prefix.size()) && RegistryNamesEqual(start, prefix);
 }
+
+// A string value's UTF-16LE bytes, given a unit at a time.
+struct LittleEndianUnits {
+  std::vector<BYTE>* bytes;
+  void push_back(char16_t c) {
+    bytes->push_back(static_cast<BYTE>(c & 0xFF));
+    bytes->push_back(static_cast<BYTE>(c >> 8));
+  }
+  std::size_t size() const { return bytes->size() / 2; }
+};
 
 class Parser {
  public:
-  Parser(std::u16string text, const RegFileCheck& check) : text_(std::move(text)), check_(check) {
-    SplitLines();
-  }
+  Parser(Units text, const RegFileCheck& check) : text_(text), check_(check) { CheckLines(); }
 
   bool Run(RegistryHive* hive, RegFileFault* fault) {
     if (!ok_) return Fail(fault);
-    old_format_ = !lines_.empty() && TrimmedEquals(lines_[0], kHeader4);
-    if (lines_.empty() || (!TrimmedEquals(lines_[0], kHeader5) && !old_format_)) {
+    Units line;
+    NextLine(&line);  // there is one: the text ends with a line break
+    old_format_ = TrimmedEquals(line, kHeader4);
+    if (!TrimmedEquals(line, kHeader5) && !old_format_) {
       message_ = "missing header line \"Windows Registry Editor Version 5.00\"";
-      line_no_ = 1;
       kind_ = RegFileFault::Kind::kNotRegistry;
       return Fail(fault);
     }
-    for (index_ = 1; index_ < lines_.size(); ++index_) {
-      line_no_ = index_ + 1;
-      if (!ParseLine(lines_[index_])) return Fail(fault);
+    while (NextLine(&line)) {
+      if (!ParseLine(line)) return Fail(fault);
     }
     *hive = std::move(hive_);
     return true;
   }
 
  private:
-  void SplitLines() {
+  // The text must end with a line break, and a carriage return may stand
+  // only before one; no line holds a NUL.
+  void CheckLines() {
     if (text_.empty() || text_.back() != u'\n') {
       ok_ = false;
       message_ = "file does not end with a line break (cut short?)";
       line_no_ = 0;
       return;
     }
-    std::size_t start = 0;
-    while (start < text_.size()) {
-      std::size_t end = text_.find(u'\n', start);
-      std::size_t stop = end;
-      if (stop > start && text_[stop - 1] == u'\r') --stop;
-      std::u16string_view line(text_.data() + start, stop - start);
-      if (line.find(u'\r') != std::u16string_view::npos || line.find(u'\0') != std::u16string_view::npos) {
+    std::size_t line = 1;
+    for (std::size_t i = 0; i < text_.size(); ++i) {
+      const char16_t c = text_[i];
+      if (c == u'\n') {
+        ++line;
+      } else if (c == u'\0' || (c == u'\r' && text_[i + 1] != u'\n')) {
         ok_ = false;
         message_ = "stray carriage return or NUL character";
-        line_no_ = lines_.size() + 1;
+        line_no_ = line;
         return;
       }
-      lines_.push_back(line);
-      start = end + 1;
     }
   }
 
-  static bool TrimmedEquals(std::u16string_view line, std::u16string_view word) {
+  // The next line, without its line break; line_no_ becomes its number.
+  bool NextLine(Units* line) {
+    if (next_ >= text_.size()) return false;
+    const std::size_t end = text_.find(u'\n', next_);
+    std::size_t stop = end;
+    if (stop > next_ && text_[stop - 1] == u'\r') --stop;
+    *line = text_.substr(next_, stop - next_);
+    next_ = end + 1;
+    ++line_no_;
+    return true;
+  }
+
+  static bool TrimmedEquals(Units line, std::u16string_view word) {
     while (!line.empty() && IsBlank(line.back())) line.remove_suffix(1);
     return line == word;
   }
@@ -305,13 +410,13 @@ class Parser {
   }
 
   // Only blanks and an optional comment may follow a value.
-  static bool RestIsEmpty(std::u16string_view rest) {
+  static bool RestIsEmpty(Units rest) {
     std::size_t i = 0;
     while (i < rest.size() && IsBlank(rest[i])) ++i;
     return i == rest.size() || rest[i] == u';';
   }
 
-  bool ParseLine(std::u16string_view line) {
+  bool ParseLine(Units line) {
     std::size_t i = 0;
     while (i < line.size() && IsBlank(line[i])) ++i;
     line.remove_prefix(i);
@@ -321,11 +426,11 @@ class Parser {
     return Error("unexpected text (not a key, value or comment)");
   }
 
-  bool ParseSection(std::u16string_view line) {
+  bool ParseSection(Units line) {
     const std::size_t close = line.rfind(u']');
-    if (close == std::u16string_view::npos) return Error("key line without closing ']'");
+    if (close == Units::npos) return Error("key line without closing ']'");
     if (!RestIsEmpty(line.substr(close + 1))) return Error("text after the key's ']'");
-    std::u16string_view body = line.substr(1, close - 1);
+    Units body = line.substr(1, close - 1);
     bool remove = false;
     if (!body.empty() && body[0] == u'-') {
       remove = true;
@@ -333,21 +438,24 @@ class Parser {
     }
     RegistryPath path;
     std::size_t start = 0;
-    std::u16string_view root_name;
+    std::u16string root_name;
     bool first = true;
     while (true) {
       const std::size_t sep = body.find(u'\\', start);
-      std::u16string_view part = body.substr(start, sep == std::u16string_view::npos ? sep : sep - start);
+      Units part = body.substr(start, sep == Units::npos ? sep : sep - start);
       if (part.empty()) return Error("empty key name in key path");
-      if (part.size() > RegistryHive::kMaxNameLength) return Error("key name longer than " + std::to_string(RegistryHive::kMaxNameLength) + " characters");
+      std::u16string name;
+      if (!part.Text(&name, RegistryHive::kMaxNameLength)) {
+        return Error("key name longer than " + std::to_string(RegistryHive::kMaxNameLength) + " characters");
+      }
       if (first) {
-        root_name = part;
+        root_name = std::move(name);
         first = false;
       } else {
         if (path.size() == RegistryHive::kMaxDepth) return Error("key path deeper than " + std::to_string(RegistryHive::kMaxDepth) + " levels");
-        path.emplace_back(part);
+        path.push_back(std::move(name));
       }
-      if (sep == std::u16string_view::npos) break;
+      if (sep == Units::npos) break;
       start = sep + 1;
     }
     const int root = RegistryRootFromName(root_name);
@@ -370,13 +478,13 @@ class Parser {
     return true;
   }
 
-  // A quoted string starting at text[0] == '"'; sets *consumed past the
-  // closing quote. A value's name is refused past the registry's longest
-  // before it is copied whole.
-  bool ParseQuoted(std::u16string_view text, std::u16string* out, std::size_t* consumed, bool name = false) {
-    out->clear();
-    for (std::size_t i = 1; i < text.size(); ++i) {
-      if (name && out->size() > RegistryHive::kMaxValueNameLength) {
+  // A quoted string starting at text[0] == '"', its units given to `out`;
+  // sets *consumed past the closing quote. A value's name is refused past
+  // the registry's longest before it is copied whole.
+  template <typename Out>
+  bool ParseQuoted(Units text, Out& out, std::size_t* consumed, bool name = false) {
+    for (std::size_t i = 1; i < text.size();) {
+      if (name && out.size() > RegistryHive::kMaxValueNameLength) {
         return Error("value name longer than " + std::to_string(RegistryHive::kMaxValueNameLength) + " characters");
       }
       const char16_t c = text[i];
@@ -388,28 +496,29 @@ class Parser {
         if (i + 1 >= text.size()) break;
         const char16_t next = text[++i];
         if (next != u'\\' && next != u'"') return Error("unknown escape in a quoted string (only \\\\ and \\\")");
-        out->push_back(next);
+        out.push_back(next);
+        ++i;
       } else {
-        out->push_back(c);
+        text.TakeChar(&i, out);
       }
     }
     return Error("quoted string without its closing '\"'");
   }
 
-  bool ParseValue(std::u16string_view line) {
+  bool ParseValue(Units line) {
     const std::size_t first_line = line_no_;
     std::u16string name;
     std::size_t pos;
     if (line[0] == u'@') {
       pos = 1;
-    } else if (!ParseQuoted(line, &name, &pos, true)) {
+    } else if (!ParseQuoted(line, name, &pos, true)) {
       return false;
     }
     while (pos < line.size() && IsBlank(line[pos])) ++pos;
     if (pos >= line.size() || line[pos] != u'=') return Error("value name not followed by '='");
     ++pos;
     while (pos < line.size() && IsBlank(line[pos])) ++pos;
-    std::u16string_view data = line.substr(pos);
+    Units data = line.substr(pos);
 
     if (!has_key_ && !skip_values_) return Error("value before the first key");
 
@@ -428,20 +537,18 @@ class Parser {
   }
 
   // A value's data after its '=': "text", dword:, hex: or hex(N):.
-  bool ParseData(std::u16string_view data, DWORD* type, std::vector<BYTE>* bytes) {
+  bool ParseData(Units data, DWORD* type, std::vector<BYTE>* bytes) {
     if (!data.empty() && data[0] == u'"') {
-      std::u16string text;
+      // At most two bytes for each unit of the line, and two for the end.
+      bytes->reserve(data.size() * 2);
+      LittleEndianUnits text{bytes};
       std::size_t used;
-      if (!ParseQuoted(data, &text, &used)) return false;
+      if (!ParseQuoted(data, text, &used)) return false;
       if (!RestIsEmpty(data.substr(used))) return Error("text after a quoted string");
       *type = REG_SZ;
-      bytes->reserve(text.size() * 2 + 2);
-      for (char16_t c : text) {
-        bytes->push_back(static_cast<BYTE>(c & 0xFF));
-        bytes->push_back(static_cast<BYTE>(c >> 8));
-      }
-      bytes->push_back(0);
-      bytes->push_back(0);
+      text.push_back(0);
+      // What a comment after the string made room for is not kept.
+      if (bytes->capacity() - bytes->size() > bytes->size() / 8) bytes->shrink_to_fit();
       return true;
     }
     if (StartsWithNoCase(data, u"dword:")) {
@@ -460,7 +567,7 @@ class Parser {
   }
 
   // hex:..., or hex(N):... with the value's type N.
-  bool ParseHexData(std::u16string_view data, DWORD* type, std::vector<BYTE>* bytes) {
+  bool ParseHexData(Units data, DWORD* type, std::vector<BYTE>* bytes) {
     std::size_t i = 3;
     *type = REG_BINARY;
     if (i < data.size() && data[i] == u'(') {
@@ -480,7 +587,7 @@ class Parser {
 
   // The hex digits from `*i` on, into `*value`; how many there were, stopping
   // at the ninth (more than a DWORD holds).
-  static std::size_t ReadHexNumber(std::u16string_view data, std::size_t* i, DWORD* value) {
+  static std::size_t ReadHexNumber(Units data, std::size_t* i, DWORD* value) {
     std::size_t digits = 0;
     *value = 0;
     while (*i < data.size() && HexDigit(data[*i]) >= 0) {
@@ -509,7 +616,7 @@ class Parser {
   }
 
   // Bytes separated by commas, a line ending in '\' continuing on the next.
-  bool ParseHexList(std::u16string_view text, std::vector<BYTE>* out) {
+  bool ParseHexList(Units text, std::vector<BYTE>* out) {
     std::size_t i = 0;
     bool need_byte = false;  // after a comma
     while (true) {
@@ -520,10 +627,7 @@ class Parser {
       if (text[i] == u'\\') {
         if (!RestIsEmpty(text.substr(i + 1))) return Error("text after a continuation '\\'");
         if (!need_byte && !out->empty()) return Error("continuation '\\' without a comma before it");
-        if (index_ + 1 >= lines_.size()) return Error("hex list continued past the end of the file");
-        ++index_;
-        line_no_ = index_ + 1;
-        text = lines_[index_];
+        if (!NextLine(&text)) return Error("hex list continued past the end of the file");
         i = 0;
         while (i < text.size() && IsBlank(text[i])) ++i;
         if (i >= text.size()) return Error("empty continuation line in a hex list");
@@ -552,17 +656,16 @@ class Parser {
     }
   }
 
-  std::u16string text_;
+  Units text_;
   const RegFileCheck& check_;
   int current_root_ = 0;
   RegistryPath current_path_;
-  std::vector<std::u16string_view> lines_;
+  std::size_t next_ = 0;  // where the next line begins
   bool ok_ = true;
   bool old_format_ = false;  // "REGEDIT4" rather than version 5.00
   std::string message_;
   RegFileFault::Kind kind_ = RegFileFault::Kind::kMalformed;
   std::size_t line_no_ = 0;
-  std::size_t index_ = 0;
   // What the file says so far. Keys stay in place while their siblings come
   // and go, so the key the values go into is held by its address.
   RegistryHive hive_;
@@ -632,12 +735,12 @@ bool ReadRegFile(const void* data, std::size_t size, const RegFileCheck& check, 
     fault->kind = RegFileFault::Kind::kEmpty;
     return false;
   }
-  std::optional<std::u16string> text = DecodeText(static_cast<const BYTE*>(data), size, &fault->reason);
-  if (!text) {
+  Units text;
+  if (!FindText(static_cast<const BYTE*>(data), size, &text, &fault->reason)) {
     fault->kind = RegFileFault::Kind::kNotText;
     return false;
   }
-  Parser parser(std::move(*text), check);
+  Parser parser(text, check);
   return parser.Run(hive, fault);
 }
 

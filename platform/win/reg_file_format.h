@@ -19,7 +19,8 @@ std::string EncodeRegFile(const RegistryHive& hive);
 std::u16string FormatRegText(const RegistryHive& hive);
 
 // Strict UTF-8 (no overlong forms, surrogates or values past U+10FFFF) to
-// UTF-16, appended to *text; false with the reason at the first fault.
+// UTF-16, appended to *text (only checked when `text` is null); false with
+// the reason at the first fault.
 bool DecodeUtf8(const BYTE* bytes, std::size_t size, std::u16string* text, std::string* error);
 
 // Reads a file in the exported format: UTF-16LE with its byte-order mark, or
