@@ -244,14 +244,22 @@ LONG HiveFile::Lock(const FilePlace& place, FileDescriptor* lock) {
 }
 
 LONG HiveFile::WriteOut(const FilePlace& place) {
-  const std::string bytes = EncodeRegFile(hive_);
   // The content in memory no longer matches the file until the rename is done.
   loaded_ = false;
-  // What is written must be readable again.
-  if (bytes.size() > static_cast<std::size_t>(kMaxFileSize)) {
+  // What is written must be readable again: neither larger than a registry
+  // file may be, nor holding more than such a file may. Both are known
+  // before the file's bytes are made.
+  const std::size_t size = RegFileSize(hive_);
+  if (size > static_cast<std::size_t>(kMaxFileSize)) {
     return Fail(ERROR_CANTWRITE, "the registry file " + path_ + " would grow past " +
                     std::to_string(kMaxFileSize >> 20) + " MiB; the change is not written", 0);
   }
+  if (const std::size_t limit = RegFileMemoryLimit(size); hive_.Cost() > limit) {
+    return Fail(ERROR_CANTWRITE, "the registry file " + path_ +
+                    " would hold more keys and values than a file of its size may: they would take more than " +
+                    std::to_string(limit >> 20) + " MiB of memory; the change is not written", 0);
+  }
+  const std::string bytes = EncodeRegFile(hive_);
   ReplaceOptions options;
   options.link = LinkAtPath::kWriteThrough;
   options.durable = true;

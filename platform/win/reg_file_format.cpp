@@ -18,18 +18,49 @@ constexpr std::size_t kHexLineLimit = 77;
 
 // ---- writing ----
 
-void AppendAscii(std::u16string& out, std::string_view text) {
+// Where the text goes: UTF-16 units into a string, or UTF-16LE bytes into a
+// file's bytes, or nowhere, only counted (to make room for all of it first).
+class TextOut {
+ public:
+  TextOut() = default;
+  explicit TextOut(std::u16string* units) : units_(units) {}
+  explicit TextOut(std::string* bytes) : bytes_(bytes) {}
+
+  void push_back(char16_t c) {
+    if (units_ != nullptr) units_->push_back(c);
+    if (bytes_ != nullptr) {
+      bytes_->push_back(static_cast<char>(c & 0xFF));
+      bytes_->push_back(static_cast<char>(c >> 8));
+    }
+    ++size_;
+  }
+  TextOut& operator+=(char16_t c) {
+    push_back(c);
+    return *this;
+  }
+  TextOut& operator+=(std::u16string_view text) {
+    for (char16_t c : text) push_back(c);
+    return *this;
+  }
+  // Units given so far.
+  std::size_t size() const { return size_; }
+
+ private:
+  std::u16string* units_ = nullptr;
+  std::string* bytes_ = nullptr;
+  std::size_t size_ = 0;
+};
+
+void AppendAscii(TextOut& out, std::string_view text) {
   for (char c : text) out.push_back(static_cast<char16_t>(static_cast<unsigned char>(c)));
 }
 
-std::u16string Escape(std::u16string_view text) {
-  std::u16string out;
-  out.reserve(text.size());
+// `text` with '\' and '"' escaped, as a quoted name or string holds it.
+void AppendEscaped(TextOut& out, std::u16string_view text) {
   for (char16_t c : text) {
     if (c == u'\\' || c == u'"') out.push_back(u'\\');
     out.push_back(c);
   }
-  return out;
 }
 
 // A REG_SZ whose bytes come back unchanged from a quoted string: UTF-16 units,
@@ -45,7 +76,7 @@ bool IsPlainString(const std::vector<BYTE>& data) {
   return false;
 }
 
-void AppendHexList(std::u16string& out, std::size_t line_len, const std::vector<BYTE>& data) {
+void AppendHexList(TextOut& out, std::size_t line_len, const std::vector<BYTE>& data) {
   static const char kDigits[] = "0123456789abcdef";
   for (std::size_t i = 0; i < data.size(); ++i) {
     out.push_back(static_cast<char16_t>(kDigits[data[i] >> 4]));
@@ -94,24 +125,24 @@ std::vector<BYTE> NarrowText(const std::vector<BYTE>& data) {
   return out;
 }
 
-void AppendValue(std::u16string& out, const RegistryValue& value, RegFileForm form) {
+void AppendValue(TextOut& out, const RegistryValue& value, RegFileForm form) {
   const std::size_t start = out.size();
   if (value.name.empty()) {
     out += u"@=";
   } else {
     out += u'"';
-    out += Escape(value.name);
+    AppendEscaped(out, value.name);
     out += u"\"=";
   }
   std::size_t line_len = out.size() - start;
   char buffer[32];
   if (value.type == REG_SZ && IsPlainString(value.data)) {
-    std::u16string text;
-    for (std::size_t i = 0; i + 2 < value.data.size(); i += 2) {
-      text.push_back(static_cast<char16_t>(value.data[i] | (value.data[i + 1] << 8)));
-    }
     out += u'"';
-    out += Escape(text);
+    for (std::size_t i = 0; i + 2 < value.data.size(); i += 2) {
+      const char16_t c = static_cast<char16_t>(value.data[i] | (value.data[i + 1] << 8));
+      if (c == u'\\' || c == u'"') out.push_back(u'\\');
+      out.push_back(c);
+    }
     out += u'"';
   } else if (const std::optional<DWORD> v = value.Dword()) {
     std::snprintf(buffer, sizeof buffer, "dword:%08x", static_cast<unsigned>(*v));
@@ -130,7 +161,7 @@ void AppendValue(std::u16string& out, const RegistryValue& value, RegFileForm fo
   out += kNewline;
 }
 
-void AppendKey(std::u16string& out, std::u16string& path, const RegistryKey& key, bool is_root,
+void AppendKey(TextOut& out, std::u16string& path, const RegistryKey& key, bool is_root,
                RegFileForm form, bool only_with_values = false) {
   if ((!is_root && !only_with_values) || !key.values.empty()) {
     out += kNewline;
@@ -144,7 +175,7 @@ void AppendKey(std::u16string& out, std::u16string& path, const RegistryKey& key
   children.reserve(key.subkeys.size());
   for (const RegistryKey& sub : key.subkeys) children.push_back(&sub);
   std::sort(children.begin(), children.end(), [](const RegistryKey* a, const RegistryKey* b) {
-    return RegistryFoldCase(a->name) < RegistryFoldCase(b->name);
+    return RegistryNameBefore(a->name, b->name);
   });
   for (const RegistryKey* child : children) {
     const std::size_t keep = path.size();
@@ -325,7 +356,10 @@ struct LittleEndianUnits {
 
 class Parser {
  public:
-  Parser(Units text, const RegFileCheck& check) : text_(text), check_(check) { CheckLines(); }
+  Parser(Units text, std::size_t file_size, const RegFileCheck& check)
+      : text_(text), check_(check), memory_limit_(RegFileMemoryLimit(file_size)) {
+    CheckLines();
+  }
 
   bool Run(RegistryHive* hive, RegFileFault* fault) {
     if (!ok_) return Fail(fault);
@@ -409,6 +443,14 @@ class Parser {
     return false;
   }
 
+  // Counts what a key or value just added takes; false past the limit.
+  bool Spend(std::size_t cost) {
+    memory_ += cost;
+    if (memory_ <= memory_limit_) return true;
+    return Error("more keys and values than a file of its size may hold: they would take more than " +
+                 std::to_string(memory_limit_ >> 20) + " MiB of memory");
+  }
+
   // Only blanks and an optional comment may follow a value.
   static bool RestIsEmpty(Units rest) {
     std::size_t i = 0;
@@ -472,7 +514,13 @@ class Parser {
       skip_values_ = true;
       return true;
     }
-    current_key_ = hive_.Create(root, path, nullptr);
+    current_key_ = &hive_.Root(root);
+    for (const std::u16string& name : path) {
+      RegistryKey* parent = current_key_;
+      bool added = false;
+      current_key_ = parent->FindOrAddSubkey(name, &added);
+      if (added && !Spend(RegistryAddedSubkeyCost(*parent))) return false;
+    }
     has_key_ = true;
     skip_values_ = false;
     return true;
@@ -532,8 +580,12 @@ class Parser {
     std::vector<BYTE> bytes;
     if (!ParseData(data, &type, &bytes)) return false;
     if (has_key_ && !Checked(first_line, &name, false, type, &bytes)) return false;
-    if (has_key_) current_key_->SetValue(name, type, std::move(bytes));
-    return true;
+    if (!has_key_) return true;
+    const std::size_t values = current_key_->values.size();
+    const std::size_t data_size = bytes.size();
+    current_key_->SetValue(name, type, std::move(bytes));
+    return Spend(current_key_->values.size() > values ? RegistryAddedValueCost(*current_key_)
+                                                      : RegistryDataCost(data_size));
   }
 
   // A value's data after its '=': "text", dword:, hex: or hex(N):.
@@ -658,6 +710,9 @@ class Parser {
 
   Units text_;
   const RegFileCheck& check_;
+  // What the keys and values made so far take, and the most they may.
+  std::size_t memory_ = 0;
+  std::size_t memory_limit_;
   int current_root_ = 0;
   RegistryPath current_path_;
   std::size_t next_ = 0;  // where the next line begins
@@ -678,27 +733,36 @@ class Parser {
 
 namespace {
 
-std::string Utf16LeFile(const std::u16string& text) {
-  std::string bytes;
-  bytes.reserve(2 + text.size() * 2);
-  bytes.push_back(static_cast<char>(0xFF));
-  bytes.push_back(static_cast<char>(0xFE));
-  for (char16_t c : text) {
-    bytes.push_back(static_cast<char>(c & 0xFF));
-    bytes.push_back(static_cast<char>(c >> 8));
-  }
-  return bytes;
-}
-
-std::u16string FormatText(const RegistryHive& hive, RegFileForm form, bool only_with_values) {
-  std::u16string out(form == RegFileForm::kRegedit4 ? kHeader4 : kHeader5);
+void FormatText(TextOut& out, const RegistryHive& hive, RegFileForm form, bool only_with_values) {
+  out += form == RegFileForm::kRegedit4 ? kHeader4 : kHeader5;
   out += kNewline;
   for (int root = 0; root < RegistryHive::kRootCount; ++root) {
     std::u16string path(RegistryRootName(root));
     AppendKey(out, path, hive.Root(root), true, form, only_with_values);
   }
   out += kNewline;
-  return out;
+}
+
+std::u16string FormatText(const RegistryHive& hive, RegFileForm form, bool only_with_values) {
+  TextOut counted;
+  FormatText(counted, hive, form, only_with_values);
+  std::u16string text;
+  text.reserve(counted.size());
+  TextOut out(&text);
+  FormatText(out, hive, form, only_with_values);
+  return text;
+}
+
+// The file in UTF-16LE with its byte-order mark, written straight into
+// bytes made large enough first: a large registry is never held twice.
+std::string Utf16LeFile(const RegistryHive& hive) {
+  std::string bytes;
+  bytes.reserve(RegFileSize(hive));
+  bytes.push_back(static_cast<char>(0xFF));
+  bytes.push_back(static_cast<char>(0xFE));
+  TextOut out(&bytes);
+  FormatText(out, hive, RegFileForm::kVersion5, false);
+  return bytes;
 }
 
 }  // namespace
@@ -706,19 +770,30 @@ std::u16string FormatText(const RegistryHive& hive, RegFileForm form, bool only_
 std::u16string FormatRegText(const RegistryHive& hive) { return FormatText(hive, RegFileForm::kVersion5, false); }
 
 std::string EncodeRegFile(const RegistryHive& hive, RegFileForm form, bool only_keys_with_values) {
+  if (form == RegFileForm::kVersion5 && !only_keys_with_values) return Utf16LeFile(hive);
   const std::u16string text = FormatText(hive, form, only_keys_with_values);
-  if (form == RegFileForm::kVersion5) return Utf16LeFile(text);
   std::vector<BYTE> units;
   units.reserve(text.size() * 2);
   for (char16_t c : text) {
     units.push_back(static_cast<BYTE>(c & 0xFF));
     units.push_back(static_cast<BYTE>(c >> 8));
   }
+  if (form == RegFileForm::kVersion5) {
+    std::string bytes("\xFF\xFE");
+    bytes.append(units.begin(), units.end());
+    return bytes;
+  }
   const std::vector<BYTE> narrow = NarrowText(units);
   return std::string(narrow.begin(), narrow.end());
 }
 
-std::string EncodeRegFile(const RegistryHive& hive) { return Utf16LeFile(FormatRegText(hive)); }
+std::string EncodeRegFile(const RegistryHive& hive) { return Utf16LeFile(hive); }
+
+std::size_t RegFileSize(const RegistryHive& hive) {
+  TextOut counted;
+  FormatText(counted, hive, RegFileForm::kVersion5, false);
+  return 2 + 2 * counted.size();
+}
 
 bool ReadRegFile(const void* data, std::size_t size, const RegFileCheck& check, RegistryHive* hive,
                  RegFileFault* fault) {
@@ -740,9 +815,11 @@ bool ReadRegFile(const void* data, std::size_t size, const RegFileCheck& check, 
     fault->kind = RegFileFault::Kind::kNotText;
     return false;
   }
-  Parser parser(text, check);
+  Parser parser(text, size, check);
   return parser.Run(hive, fault);
 }
+
+std::size_t RegFileMemoryLimit(std::size_t size) { return size * 5 / 2 + (std::size_t{16} << 20); }
 
 std::string RegFileFault::In(const std::string& file) const {
   return file + (line > 0 ? ":" + std::to_string(line) : std::string()) + ": " + reason;

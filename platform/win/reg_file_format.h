@@ -15,6 +15,9 @@
 // they were set. A root gets a section only when it holds values itself.
 std::string EncodeRegFile(const RegistryHive& hive);
 
+// How many bytes EncodeRegFile(hive) gives, without making them.
+std::size_t RegFileSize(const RegistryHive& hive);
+
 // The same content as text, without the byte-order mark.
 std::u16string FormatRegText(const RegistryHive& hive);
 
@@ -54,6 +57,13 @@ struct RegFileEntry {
 };
 // Empty when the entry may stand in the file, else why it may not.
 using RegFileCheck = std::function<std::string(const RegFileEntry& entry)>;
+
+// The most the keys and values read from a file of `size` bytes may take in
+// memory (RegistryHive::Cost): two and a half times the file's size and
+// 16 MiB more, so that reading a file of the largest size a registry file
+// may have takes less than four times its size. A file that would make more is refused at the line that goes
+// past it (what it removes again is not counted back).
+std::size_t RegFileMemoryLimit(std::size_t size);
 
 // Where a file could not be read (line 0: the file as a whole) and why.
 struct RegFileFault {

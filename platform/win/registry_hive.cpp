@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <iterator>
+#include <unordered_set>
 
 namespace {
 
@@ -27,50 +28,109 @@ constexpr std::array<std::u16string_view, RegistryHive::kRootCount> kRootShortNa
 // Below this many names a plain scan is as fast as a table.
 constexpr std::size_t kIndexFrom = 16;
 
+}  // namespace
+
+// The tables hold places in the lists, found by the names there folded to
+// one case as they are hashed and compared: no name is copied into them.
+struct RegistryKey::Index {
+  struct Hash {
+    using is_transparent = void;
+    std::size_t operator()(std::u16string_view name) const {
+      std::size_t h = 14695981039346656037u;
+      for (char16_t c : name) h = (h ^ FoldUnit(c)) * 1099511628211u;
+      return h;
+    }
+    template <typename Place>
+    std::size_t operator()(const Place& place) const {
+      return (*this)(std::u16string_view(place->name));
+    }
+  };
+  struct Equal {
+    using is_transparent = void;
+    static std::u16string_view Name(std::u16string_view name) { return name; }
+    template <typename Place>
+    static std::u16string_view Name(const Place& place) {
+      return place->name;
+    }
+    template <typename A, typename B>
+    bool operator()(const A& a, const B& b) const {
+      return RegistryNamesEqual(Name(a), Name(b));
+    }
+  };
+  std::unordered_set<std::list<RegistryValue>::iterator, Hash, Equal> values;
+  std::unordered_set<std::list<RegistryKey>::iterator, Hash, Equal> subkeys;
+};
+
+RegistryKey::RegistryKey() = default;
+RegistryKey::RegistryKey(const RegistryKey& other) : name(other.name), values(other.values), subkeys(other.subkeys) {}
+RegistryKey::RegistryKey(RegistryKey&&) noexcept = default;
+RegistryKey& RegistryKey::operator=(RegistryKey&&) noexcept = default;
+RegistryKey::~RegistryKey() = default;
+
+namespace {
+
 template <typename Item>
-using NameIndex = std::unordered_map<std::u16string, typename std::list<Item>::iterator>;
+using NameIndex = std::unordered_set<typename std::list<Item>::iterator, RegistryKey::Index::Hash,
+                                     RegistryKey::Index::Equal>;
+
+// The key's table of values or of subkeys (by which list is given), made
+// when `make`; else null while the key has none.
+NameIndex<RegistryValue>* TableOf(const RegistryKey& key, const std::list<RegistryValue>&, bool make) {
+  if (!key.index && make) key.index = std::make_unique<RegistryKey::Index>();
+  return key.index ? &key.index->values : nullptr;
+}
+NameIndex<RegistryKey>* TableOf(const RegistryKey& key, const std::list<RegistryKey>&, bool make) {
+  if (!key.index && make) key.index = std::make_unique<RegistryKey::Index>();
+  return key.index ? &key.index->subkeys : nullptr;
+}
 
 // The table is made when first needed; once in use, it follows every name
-// added and removed.
+// added and removed. Null while a plain scan will do.
 template <typename Item>
-bool UseIndex(std::list<Item>& items, NameIndex<Item>& index) {
-  if (items.size() < kIndexFrom) return false;
-  if (index.size() != items.size()) {
-    index.clear();
-    for (auto it = items.begin(); it != items.end(); ++it) index.emplace(RegistryFoldCase(it->name), it);
+NameIndex<Item>* UseIndex(const RegistryKey& key, std::list<Item>& items) {
+  if (items.size() < kIndexFrom) return nullptr;
+  NameIndex<Item>* index = TableOf(key, items, true);
+  if (index->size() != items.size()) {
+    index->clear();
+    for (auto it = items.begin(); it != items.end(); ++it) index->insert(it);
   }
-  return true;
+  return index;
 }
 
 template <typename Item>
-typename std::list<Item>::iterator FindByName(std::list<Item>& items, NameIndex<Item>& index,
+typename std::list<Item>::iterator FindByName(const RegistryKey& key, std::list<Item>& items,
                                               std::u16string_view name) {
-  if (!UseIndex(items, index)) {
+  NameIndex<Item>* index = UseIndex(key, items);
+  if (index == nullptr) {
     return std::find_if(items.begin(), items.end(),
                         [&](const Item& item) { return RegistryNamesEqual(item.name, name); });
   }
-  const auto found = index.find(RegistryFoldCase(name));
-  return found == index.end() ? items.end() : found->second;
+  const auto found = index->find(name);
+  return found == index->end() ? items.end() : *found;
 }
 
 template <typename Item>
-Item* Added(std::list<Item>& items, NameIndex<Item>& index) {
-  if (!index.empty()) index.emplace(RegistryFoldCase(items.back().name), std::prev(items.end()));
+Item* Added(const RegistryKey& key, std::list<Item>& items) {
+  NameIndex<Item>* index = TableOf(key, items, false);
+  if (index != nullptr && !index->empty()) index->insert(std::prev(items.end()));
   return &items.back();
 }
 
 template <typename Item>
-bool Remove(std::list<Item>& items, NameIndex<Item>& index, std::u16string_view name) {
-  if (UseIndex(items, index)) {
-    const auto found = index.find(RegistryFoldCase(name));
-    if (found == index.end()) return false;
-    items.erase(found->second);
-    index.erase(found);
+bool Remove(const RegistryKey& key, std::list<Item>& items, std::u16string_view name) {
+  if (NameIndex<Item>* index = UseIndex(key, items)) {
+    const auto found = index->find(name);
+    if (found == index->end()) return false;
+    // Out of the table first: finding its bucket reads the name.
+    const auto place = *found;
+    index->erase(found);
+    items.erase(place);
     return true;
   }
-  const auto it = FindByName(items, index, name);
+  const auto it = FindByName(key, items, name);
   if (it == items.end()) return false;
-  if (!index.empty()) index.erase(RegistryFoldCase(it->name));
+  NameIndex<Item>* index = TableOf(key, items, false);
+  if (index != nullptr && !index->empty()) index->erase(it);
   items.erase(it);
   return true;
 }
@@ -100,6 +160,16 @@ std::u16string RegistryFoldCase(std::u16string_view name) {
   return folded;
 }
 
+bool RegistryNameBefore(std::u16string_view a, std::u16string_view b) {
+  const std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    const char16_t x = FoldUnit(a[i]);
+    const char16_t y = FoldUnit(b[i]);
+    if (x != y) return x < y;
+  }
+  return a.size() < b.size();
+}
+
 std::u16string_view RegistryRootName(int root) {
   if (root < 0 || root >= RegistryHive::kRootCount) return {};
   return kRootNames[static_cast<std::size_t>(root)];
@@ -121,7 +191,7 @@ RegistryKey& RegistryKey::operator=(const RegistryKey& other) {
 }
 
 RegistryValue* RegistryKey::FindValue(std::u16string_view value_name) {
-  const auto it = FindByName(values, value_index, value_name);
+  const auto it = FindByName(*this, values, value_name);
   return it == values.end() ? nullptr : &*it;
 }
 
@@ -130,7 +200,7 @@ const RegistryValue* RegistryKey::FindValue(std::u16string_view value_name) cons
 }
 
 RegistryKey* RegistryKey::FindSubkey(std::u16string_view key_name) {
-  const auto it = FindByName(subkeys, subkey_index, key_name);
+  const auto it = FindByName(*this, subkeys, key_name);
   return it == subkeys.end() ? nullptr : &*it;
 }
 
@@ -146,12 +216,12 @@ bool RegistryKey::SetValue(std::u16string_view value_name, DWORD type, std::vect
     return true;
   }
   values.push_back(RegistryValue{std::u16string(value_name), type, std::move(data)});
-  Added(values, value_index);
+  Added(*this, values);
   return true;
 }
 
 bool RegistryKey::DeleteValue(std::u16string_view value_name) {
-  return Remove(values, value_index, value_name);
+  return Remove(*this, values, value_name);
 }
 
 RegistryKey* RegistryKey::FindOrAddSubkey(std::u16string_view key_name, bool* created) {
@@ -161,11 +231,11 @@ RegistryKey* RegistryKey::FindOrAddSubkey(std::u16string_view key_name, bool* cr
   }
   subkeys.emplace_back().name = std::u16string(key_name);
   *created = true;
-  return Added(subkeys, subkey_index);
+  return Added(*this, subkeys);
 }
 
 bool RegistryKey::DeleteSubkey(std::u16string_view key_name) {
-  return Remove(subkeys, subkey_index, key_name);
+  return Remove(*this, subkeys, key_name);
 }
 
 RegistryHive::RegistryHive() : roots_(kRootCount) {
@@ -192,6 +262,67 @@ RegistryKey* RegistryHive::Create(int root, const RegistryPath& path, bool* crea
     if (added && created != nullptr) *created = true;
   }
   return key;
+}
+
+namespace {
+
+// A block of the heap as the allocator hands it out: the bytes asked for and
+// its header, in steps of 16, at least 32.
+std::size_t Block(std::size_t bytes) { return std::max<std::size_t>(32, (bytes + 8 + 15) / 16 * 16); }
+
+// A name's characters, beyond the few a string keeps in itself.
+std::size_t NameCost(const std::u16string& name) {
+  return name.size() > std::u16string().capacity() ? Block(2 * (name.size() + 1)) : 0;
+}
+
+// A name's place in a table: its node (the place in the list and the
+// link) and its bucket.
+std::size_t TableEntryCost(const std::u16string&) { return Block(2 * sizeof(void*)) + sizeof(void*); }
+
+// An item of a list: its node (the item and two links), its name, its data.
+std::size_t ItemCost(const RegistryValue& value) {
+  return Block(sizeof(RegistryValue) + 2 * sizeof(void*)) + NameCost(value.name) + RegistryDataCost(value.data.size());
+}
+std::size_t ItemCost(const RegistryKey& key) {
+  return Block(sizeof(RegistryKey) + 2 * sizeof(void*)) + NameCost(key.name);
+}
+
+template <typename Item>
+std::size_t AddedCost(const std::list<Item>& items) {
+  std::size_t cost = ItemCost(items.back());
+  if (items.size() == kIndexFrom) {
+    cost += Block(sizeof(RegistryKey::Index));
+    for (const Item& item : items) cost += TableEntryCost(item.name);
+  } else if (items.size() > kIndexFrom) {
+    cost += TableEntryCost(items.back().name);
+  }
+  return cost;
+}
+
+template <typename Item>
+std::size_t ListCost(const std::list<Item>& items) {
+  const bool table = items.size() >= kIndexFrom;
+  std::size_t cost = table ? Block(sizeof(RegistryKey::Index)) : 0;
+  for (const Item& item : items) cost += ItemCost(item) + (table ? TableEntryCost(item.name) : 0);
+  return cost;
+}
+
+std::size_t KeyCost(const RegistryKey& key) {
+  std::size_t cost = ListCost(key.values) + ListCost(key.subkeys);
+  for (const RegistryKey& sub : key.subkeys) cost += KeyCost(sub);
+  return cost;
+}
+
+}  // namespace
+
+std::size_t RegistryDataCost(std::size_t size) { return size == 0 ? 0 : Block(size); }
+std::size_t RegistryAddedValueCost(const RegistryKey& key) { return AddedCost(key.values); }
+std::size_t RegistryAddedSubkeyCost(const RegistryKey& key) { return AddedCost(key.subkeys); }
+
+std::size_t RegistryHive::Cost() const {
+  std::size_t cost = 0;
+  for (const RegistryKey& root : roots_) cost += KeyCost(root);
+  return cost;
 }
 
 namespace {

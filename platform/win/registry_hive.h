@@ -5,10 +5,10 @@
 
 #include <cstddef>
 #include <list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/win/win_types.h"
@@ -44,12 +44,13 @@ struct RegistryKey {
   std::list<RegistryValue> values;  // in the order they were first set
   std::list<RegistryKey> subkeys;   // in the order they were created
 
-  RegistryKey() = default;
+  RegistryKey();
   // A copy looks names up through tables of its own, made when needed.
-  RegistryKey(const RegistryKey& other) : name(other.name), values(other.values), subkeys(other.subkeys) {}
+  RegistryKey(const RegistryKey& other);
   RegistryKey& operator=(const RegistryKey& other);
-  RegistryKey(RegistryKey&&) = default;
-  RegistryKey& operator=(RegistryKey&&) = default;
+  RegistryKey(RegistryKey&&) noexcept;
+  RegistryKey& operator=(RegistryKey&&) noexcept;
+  ~RegistryKey();
 
   RegistryValue* FindValue(std::u16string_view value_name);
   const RegistryValue* FindValue(std::u16string_view value_name) const;
@@ -71,9 +72,10 @@ struct RegistryKey {
   }
 
   // Place by case-folded name, built once a key has many values or subkeys,
-  // so that finding a name does not mean reading them all.
-  mutable std::unordered_map<std::u16string, std::list<RegistryValue>::iterator> value_index;
-  mutable std::unordered_map<std::u16string, std::list<RegistryKey>::iterator> subkey_index;
+  // so that finding a name does not mean reading them all. A key without
+  // such tables (nearly every key) spends one pointer on them.
+  struct Index;
+  mutable std::unique_ptr<Index> index;
 };
 
 using RegistryPath = std::vector<std::u16string>;
@@ -99,12 +101,23 @@ class RegistryHive {
   RegistryKey* Create(int root, const RegistryPath& path, bool* created);
 
   std::size_t ValueCount() const;
+  // Roughly what all keys and values take in memory (see RegistryAddedCost).
+  std::size_t Cost() const;
 
   bool operator==(const RegistryHive&) const = default;
 
  private:
   std::vector<RegistryKey> roots_;
 };
+
+// Roughly what the value or subkey last added to `key` takes in memory: its
+// node, its name and data, and its place in the table of names that a key
+// has once it holds many of a kind (the place of every one of them when
+// that table begins). For bounding what a file may make.
+std::size_t RegistryAddedValueCost(const RegistryKey& key);
+std::size_t RegistryAddedSubkeyCost(const RegistryKey& key);
+// What bytes of a value's data take in memory.
+std::size_t RegistryDataCost(std::size_t size);
 
 // "HKEY_LOCAL_MACHINE" and the other full root names, by root index.
 std::u16string_view RegistryRootName(int root);
@@ -114,3 +127,6 @@ int RegistryRootFromName(std::u16string_view name);
 bool RegistryNamesEqual(std::u16string_view a, std::u16string_view b);
 // A name in one case, for sorting and comparing.
 std::u16string RegistryFoldCase(std::u16string_view name);
+// Whether `a` sorts before `b` in one case (as their RegistryFoldCase do),
+// without making either.
+bool RegistryNameBefore(std::u16string_view a, std::u16string_view b);
