@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <glib.h>
+
 #include <random>
 
 #include "platform/win/registry.h"
+#include "tests/platform/win/hostile_registry.h"
 #include "tests/platform/win/reg_test_util.h"
 #include "tests/platform/win/temp_registry.h"
 
@@ -574,6 +577,80 @@ TEST(RegFileParse, ManyNamesInOneKeyStayFoundThroughRemovals) {
   check(__LINE__);
   wide = hive.Find(kHKLM, {u"Wide"});
   check(__LINE__);
+}
+
+}  // namespace
+
+namespace {
+
+// A file may make keys and values of two and a half times its size and
+// 16 MiB more in memory: for 8 MiB of file, 36 MiB. Past that it is refused
+// at the line that goes past it, whatever it is made of; short of it, every
+// key and value is read.
+TEST(RegFileParse, WhatAFileMakesInMemoryIsBoundedByItsSize) {
+  constexpr std::size_t kSize = 8u << 20;
+  const std::string nested = hostile::NestedKeysRegistry(kSize);
+  ASSERT_EQ(nested.size(), kSize);
+  RegistryHive hive;
+  hive.Create(kHKLM, {u"kept"}, nullptr);
+  std::string error;
+  EXPECT_FALSE(ParseRegFile(nested.data(), nested.size(), &hive, &error));
+  const std::string reason = ": more keys and values than a file of its size may hold: they would take "
+                             "more than 36 MiB of memory";
+  ASSERT_TRUE(error.starts_with("line ") && error.ends_with(reason)) << error;
+  // Each line (after the header's two) makes 512 keys of 100 to 300 bytes
+  // each: the 36 MiB are reached after 245 to 737 of them.
+  const int line = std::stoi(error.substr(5));
+  EXPECT_GE(line, 2 + 245) << error;
+  EXPECT_LE(line, 2 + 737) << error;
+  EXPECT_NE(hive.Find(kHKLM, {u"kept"}), nullptr) << "a refused file changed the hive it was read into";
+
+  const std::string many = hostile::ManyKeysRegistry(kSize, 50000);
+  RegistryHive keys;
+  ASSERT_TRUE(ParseRegFile(many.data(), many.size(), &keys, &error)) << error;
+  EXPECT_EQ(keys.Root(kHKLM).subkeys.size(), 50000u);
+  EXPECT_NE(keys.Find(kHKLM, {u"k0"}), nullptr);
+  EXPECT_NE(keys.Find(kHKLM, {u"kC34F"}), nullptr);  // 49999
+
+  for (const bool utf16 : {false, true}) {
+    const std::string blank = hostile::BlankLinesRegistry(kSize, utf16);
+    RegistryHive h;
+    ASSERT_TRUE(ParseRegFile(blank.data(), blank.size(), &h, &error)) << error;
+    ASSERT_NE(h.Find(kHKLM, {u"K"}), nullptr);
+    EXPECT_EQ(h.Find(kHKLM, {u"K"})->FindValue(u"v")->Dword(), 0x2Au) << (utf16 ? "UTF-16" : "UTF-8");
+  }
+
+  const std::string text = hostile::LongStringRegistry(kSize, 3u << 20);
+  RegistryHive h;
+  ASSERT_TRUE(ParseRegFile(text.data(), text.size(), &h, &error)) << error;
+  std::vector<BYTE> expected;
+  for (std::size_t i = 0; i < 3u << 20; ++i) expected.insert(expected.end(), {'x', 0});
+  expected.insert(expected.end(), {0, 0});
+  EXPECT_TRUE(h.Find(kHKLM, {u"K"})->FindValue(u"s")->data == expected);
+}
+
+// A file in UTF-8 holds what the same text in UTF-16 holds: names and
+// strings of two, three and four bytes a character (a pair of UTF-16 units),
+// the UTF-8 made from the UTF-16 file by GLib.
+TEST(RegFileParse, Utf8TextReadsAsTheSameTextInUtf16) {
+  RegistryHive hive;
+  RegistryKey* key = hive.Create(kHKCU, {u"Café", u"字符😀"}, nullptr);
+  key->SetValue(u"é\"😀", REG_SZ, SzBytes(u"a\\字😀\"é"));
+  key->SetValue(u"😀", REG_DWORD, {1, 2, 3, 4});
+  key->SetValue(u"", REG_SZ, SzBytes(u"😀😀"));
+  const std::string utf16 = EncodeRegFile(hive);
+  ASSERT_EQ(utf16.substr(0, 2), "\xFF\xFE");
+  glong written = 0;
+  gchar* utf8 = g_utf16_to_utf8(reinterpret_cast<const gunichar2*>(utf16.data() + 2),
+                                static_cast<glong>((utf16.size() - 2) / 2), nullptr, &written, nullptr);
+  ASSERT_NE(utf8, nullptr);
+  const std::string text(utf8, static_cast<std::size_t>(written));
+  g_free(utf8);
+  RegistryHive back;
+  std::string error;
+  ASSERT_TRUE(ParseRegFile(text.data(), text.size(), &back, &error)) << error;
+  EXPECT_TRUE(back == hive);
+  EXPECT_EQ(EncodeRegFile(back), utf16);
 }
 
 }  // namespace

@@ -613,6 +613,37 @@ TEST_F(RegistryFile, AChangeThatWouldOutgrowTheFileIsRefused) {
   EXPECT_EQ(hive->Find(2, {u"K"})->FindValue(u"big")->data.size(), fits.size());
 }
 
+// Nor is a change written that would make the file hold more keys and values
+// than a file of its size may be read with: 400,000 empty values in one key.
+TEST_F(RegistryFile, AChangeThatWouldHoldMoreThanTheFileMayIsRefused) {
+  ASSERT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"small", REG_DWORD, Le32(5)), ERROR_SUCCESS);
+  const std::string before = registry_.ReadBytes();
+  HiveFile file(registry_.path());
+  const LONG status = file.Update([](RegistryHive& hive, bool& modified) {
+    RegistryKey* key = hive.Find(2, {u"K"});
+    for (int i = 0; i < 400000; ++i) {
+      char name[16];
+      std::snprintf(name, sizeof name, "v%06d", i);
+      key->SetValue(std::u16string(name, name + 7), REG_BINARY, {});
+    }
+    modified = true;
+    return ERROR_SUCCESS;
+  });
+  // The file it would be, in UTF-16 units: the header line (38), the key's
+  // section (26), "small" (24), each '"v000000"=hex:' and its line break
+  // (16) and the last line break (2); with the byte-order mark 12,800,182
+  // bytes, which may make 2.5 times that and 16 MiB: 48,777,671 bytes.
+  EXPECT_EQ(status, ERROR_CANTWRITE);
+  EXPECT_EQ(file.last_error(), "the registry file " + registry_.path() +
+                                   " would hold more keys and values than a file of its size may: they would take "
+                                   "more than 46 MiB of memory; the change is not written");
+  EXPECT_TRUE(registry_.ReadBytes() == before) << "the file changed";
+  EXPECT_FALSE(TempExists());
+  const RegistryHive* hive = nullptr;
+  ASSERT_EQ(file.Load(&hive), ERROR_SUCCESS) << file.last_error();
+  EXPECT_EQ(hive->Find(2, {u"K"})->values.size(), 1u);
+}
+
 }  // namespace
 
 namespace {
