@@ -7,18 +7,23 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
+#include <malloc.h>
 #include <filesystem>
 #include <string>
 #include <vector>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include "model/theme/theme_store.h"
 #include "model/theme_color_store.h"
 #include "model/theme_targets.h"
 #include "bench/bench_folder.h"
 #include "platform/win/hive_file.h"
 #include "platform/win/reg_file_format.h"
 #include "platform/win/registry.h"
+#include "tests/platform/win/hostile_registry.h"
 
 namespace {
 
@@ -167,6 +172,127 @@ void BM_ReadDwordUnchanged(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ReadDwordUnchanged)->Arg(20)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+// What reading one large file costs in memory, as a command reading it pays:
+// the growth of the peak resident memory of a process that starts from
+// nothing, reads the file (as every command reads the registry, or as
+// --import-theme reads a theme) and ends. The files are the largest a
+// registry file (64 MiB) or a theme file (16 MiB) may be, less 4 KiB:
+//   0 what the program writes: one binary value filling the file (UTF-16)
+//   1 keys 512 levels deep on every line (refused when they are too many)
+//   2 one key on each short line for 15 % of the file, comments after
+//   3 blank lines (UTF-16)
+//   4 one string of 24 Mi characters (UTF-8)
+//   5 a theme to import: one colour, then comment lines
+// Counters: the file's size and the growth in MiB, the growth per byte of
+// file, and whether the file was read (1) or refused (0).
+std::string LargeFile(int shape) {
+  const std::size_t registry = static_cast<std::size_t>(HiveFile::kMaxFileSize) - 4096;
+  switch (shape) {
+    case 0: {
+      RegistryHive hive;
+      // Each byte is "xx," in UTF-16 and a line break every 25 bytes: 6.4 bytes of file.
+      hive.Create(2, {u"K"}, nullptr)->SetValue(u"big", REG_BINARY, std::vector<BYTE>(registry * 10 / 64, 0xAB));
+      return EncodeRegFile(hive);
+    }
+    case 1:
+      return hostile::NestedKeysRegistry(registry);
+    case 2:
+      return hostile::ManyKeysRegistry(registry, registry / 80);
+    case 3:
+      return hostile::BlankLinesRegistry(registry, true);
+    case 4:
+      return hostile::LongStringRegistry(registry, 24u << 20);
+    default:
+      return hostile::CommentedThemeFile((16u << 20) - 4096);
+  }
+}
+
+// The resident memory of this process now ("VmRSS") or at its peak
+// ("VmHWM"), in bytes, as the kernel tells it.
+long MemoryBytes(const char* field) {
+  long kib = 0;
+  if (std::FILE* f = std::fopen("/proc/self/status", "r")) {
+    char line[256];
+    const std::size_t length = std::strlen(field);
+    while (std::fgets(line, sizeof line, f) != nullptr) {
+      if (std::strncmp(line, field, length) == 0 && line[length] == ':') kib = std::atol(line + length + 1);
+    }
+    std::fclose(f);
+  }
+  return kib * 1024;
+}
+
+// Starts the peak over from the memory resident now: a forked process would
+// otherwise keep its parent's. The memory the parent freed but kept goes
+// back first, so that reading cannot take it again unseen.
+void ResetPeakMemory() {
+  ::malloc_trim(0);
+  if (std::FILE* f = std::fopen("/proc/self/clear_refs", "w")) {
+    std::fputs("5", f);
+    std::fclose(f);
+  }
+}
+
+void BM_LargeFileMemory(benchmark::State& state) {
+  const int shape = static_cast<int>(state.range(0));
+  const std::string path = BenchDir() + "/large-" + std::to_string(shape) + ".reg";
+  std::size_t size = 0;
+  {
+    const std::string bytes = LargeFile(shape);
+    size = bytes.size();
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() || std::fclose(f) != 0) {
+      state.SkipWithError("cannot write the file");
+      return;
+    }
+  }
+  struct Measured {
+    long growth;
+    int read;
+  } measured{0, 0};
+  for (auto _ : state) {
+    int link[2];
+    if (::pipe(link) != 0) {
+      state.SkipWithError("pipe failed");
+      break;
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ::close(link[0]);
+      ResetPeakMemory();
+      const long start = MemoryBytes("VmRSS");
+      Measured m{0, 0};
+      if (shape == 5) {
+        ThemeValues theme;
+        std::string problem;
+        m.read = ThemeStore::ReadImport(path, theme, problem, nullptr) ? 1 : 0;
+      } else {
+        HiveFile file(path);
+        const RegistryHive* hive = nullptr;
+        m.read = file.Load(&hive) == ERROR_SUCCESS ? 1 : 0;
+      }
+      m.growth = MemoryBytes("VmHWM") - start;
+      const bool sent = ::write(link[1], &m, sizeof m) == static_cast<ssize_t>(sizeof m);
+      ::_exit(sent ? 0 : 1);
+    }
+    ::close(link[1]);
+    const bool got = ::read(link[0], &measured, sizeof measured) == static_cast<ssize_t>(sizeof measured);
+    ::close(link[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!got) {
+      state.SkipWithError("the reading process reported nothing");
+      break;
+    }
+  }
+  std::filesystem::remove(path);
+  state.counters["file_MiB"] = static_cast<double>(size) / (1 << 20);
+  state.counters["growth_MiB"] = static_cast<double>(measured.growth) / (1 << 20);
+  state.counters["growth_per_file_byte"] = static_cast<double>(measured.growth) / static_cast<double>(size);
+  state.counters["read"] = measured.read;
+}
+BENCHMARK(BM_LargeFileMemory)->DenseRange(0, 5)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
