@@ -427,32 +427,30 @@ std::optional<Maker::Solved> Maker::SolveFixed(bool hue_on_accents, Relax relax)
     const std::vector<double> upper_every = every_eye(upper), lower_every = every_eye(lower);
     std::optional<std::pair<std::size_t, std::size_t>> chosen;
     double nearest = -1;
-    goal = true;
-    std::vector<std::size_t> uppers = Best(upper_ok, upper_score, kOtherTries);
-    for (std::size_t at = 0; at < uppers.size(); ++at) {
-      const std::size_t u = uppers[at];
-      if (std::min(upper_every[u], Goal()) <= nearest) continue;
-      const double top = Ratio(base, upper, choices_[u]);
-      const std::vector<std::size_t> best = Best(
-          [&](const Choice& c) {
-            return ok(c) && Compatible(choices_[u], c, relax) && (relax >= kNoHierarchy || Ratio(base, lower, c) < top);
-          },
-          score, 1);
-      if (best.empty()) {
-        if (at + 1 == uppers.size() && !chosen && goal) {
-          goal = false;
-          uppers = Best(upper_ok, upper_score, kOtherTries);
-          at = static_cast<std::size_t>(-1);
-        }
-        continue;
+    auto try_uppers = [&] {
+      for (std::size_t u : Best(upper_ok, upper_score, kOtherTries)) {
+        if (std::min(upper_every[u], Goal()) <= nearest) continue;
+        const double top = Ratio(base, upper, choices_[u]);
+        const std::vector<std::size_t> best = Best(
+            [&](const Choice& c) {
+              return ok(c) && Compatible(choices_[u], c, relax) &&
+                     (relax >= kNoHierarchy || Ratio(base, lower, c) < top);
+            },
+            score, 1);
+        if (best.empty()) continue;
+        const double weakest = std::min({upper_every[u], lower_every[best.front()], Goal()});
+        if (weakest <= nearest) continue;
+        chosen = {u, best.front()};
+        nearest = weakest;
+        if (nearest >= Goal() || !goal) return;
       }
-      const double weakest = std::min({upper_every[u], lower_every[best.front()], Goal()});
-      if (weakest <= nearest) continue;
-      chosen = {u, best.front()};
-      nearest = weakest;
-      if (nearest >= Goal() || !goal) break;
+    };
+    try_uppers();
+    if (!chosen) {
+      goal = false;
+      try_uppers();
+      goal = true;
     }
-    goal = true;
     if (!chosen) return false;
     theme = theme.With(upper, choices_[chosen->first].value).With(lower, choices_[chosen->second].value);
     solved.weakest = std::min(solved.weakest, nearest);
