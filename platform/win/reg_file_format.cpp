@@ -44,6 +44,8 @@ class TextOut {
   }
   // Units given so far.
   std::size_t size() const { return size_; }
+  // Whether the units are only counted.
+  bool counting() const { return units_ == nullptr && bytes_ == nullptr; }
 
  private:
   std::u16string* units_ = nullptr;
@@ -174,9 +176,12 @@ void AppendKey(TextOut& out, std::u16string& path, const RegistryKey& key, bool 
   std::vector<const RegistryKey*> children;
   children.reserve(key.subkeys.size());
   for (const RegistryKey& sub : key.subkeys) children.push_back(&sub);
-  std::sort(children.begin(), children.end(), [](const RegistryKey* a, const RegistryKey* b) {
-    return RegistryNameBefore(a->name, b->name);
-  });
+  // Only the written text depends on the order, not its length.
+  if (!out.counting()) {
+    std::sort(children.begin(), children.end(), [](const RegistryKey* a, const RegistryKey* b) {
+      return RegistryNameBefore(a->name, b->name);
+    });
+  }
   for (const RegistryKey* child : children) {
     const std::size_t keep = path.size();
     path += u'\\';
