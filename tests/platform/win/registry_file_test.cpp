@@ -613,6 +613,34 @@ TEST_F(RegistryFile, AChangeThatWouldOutgrowTheFileIsRefused) {
   EXPECT_EQ(hive->Find(2, {u"K"})->FindValue(u"big")->data.size(), fits.size());
 }
 
+// A file that grows between the look at its size and its reading is read to
+// its end, and refused once it is past the size a registry file may have:
+// the look is played by the system calls, saying 10 bytes whatever it is.
+TEST_F(RegistryFile, AFileThatGrowsWhileItIsReadIsReadToItsEndOrRefusedPastTheLimit) {
+  ASSERT_EQ(SetValue(HKEY_LOCAL_MACHINE, u"K", u"grown", REG_DWORD, Le32(7)), ERROR_SUCCESS);
+  SystemCalls& calls = FileSystemCalls();
+  calls.fstat = [](int fd, struct stat* status) {
+    const int result = write_fault::kSystem.fstat(fd, status);
+    if (result == 0 && S_ISREG(status->st_mode)) status->st_size = 10;
+    return result;
+  };
+  calls.fstatat = [](int dir, const char* name, struct stat* status, int flags) {
+    const int result = write_fault::kSystem.fstatat(dir, name, status, flags);
+    if (result == 0 && S_ISREG(status->st_mode)) status->st_size = 10;
+    return result;
+  };
+  HiveFile reader(registry_.path());
+  const RegistryHive* hive = nullptr;
+  ASSERT_EQ(reader.Load(&hive), ERROR_SUCCESS) << reader.last_error();
+  EXPECT_EQ(hive->Find(2, {u"K"})->FindValue(u"grown")->Dword(), 7u);
+
+  ASSERT_EQ(::truncate(registry_.path().c_str(), HiveFile::kMaxFileSize + 1), 0);
+  EXPECT_EQ(reader.Load(&hive), ERROR_REGISTRY_CORRUPT);
+  EXPECT_EQ(reader.last_error(),
+            "the registry file " + registry_.path() + " is larger than 64 MiB and is left as it is");
+  SetWriteFault(WriteFault{});
+}
+
 // Nor is a change written that would make the file hold more keys and values
 // than a file of its size may be read with: 400,000 empty values in one key.
 TEST_F(RegistryFile, AChangeThatWouldHoldMoreThanTheFileMayIsRefused) {
