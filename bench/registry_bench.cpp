@@ -183,18 +183,15 @@ BENCHMARK(BM_ReadDwordUnchanged)->Arg(20)->Arg(10000)->Unit(benchmark::kMicrosec
 //   2 one key on each short line for 15 % of the file, comments after
 //   3 blank lines (UTF-16)
 //   4 one string of 24 Mi characters (UTF-8)
-//   5 a theme to import: one colour, then comment lines
+//   5 a dword value on each short line (refused when they are too many)
+//   6 a theme to import: one colour, then comment lines
 // Counters: the file's size and the growth in MiB, the growth per byte of
 // file, and whether the file was read (1) or refused (0).
 std::string LargeFile(int shape) {
   const std::size_t registry = static_cast<std::size_t>(HiveFile::kMaxFileSize) - 4096;
   switch (shape) {
-    case 0: {
-      RegistryHive hive;
-      // Each byte is "xx," in UTF-16 and a line break every 25 bytes: 6.4 bytes of file.
-      hive.Create(2, {u"K"}, nullptr)->SetValue(u"big", REG_BINARY, std::vector<BYTE>(registry * 10 / 64, 0xAB));
-      return EncodeRegFile(hive);
-    }
+    case 0:
+      return hostile::LargeValueRegistry(registry);
     case 1:
       return hostile::NestedKeysRegistry(registry);
     case 2:
@@ -203,8 +200,10 @@ std::string LargeFile(int shape) {
       return hostile::BlankLinesRegistry(registry, true);
     case 4:
       return hostile::LongStringRegistry(registry, 24u << 20);
+    case 5:
+      return hostile::ManyValuesRegistry(registry, registry / 16);
     default:
-      return hostile::CommentedThemeFile((16u << 20) - 4096);
+      return hostile::ThemeFile((16u << 20) - 4096, false);
   }
 }
 
@@ -263,7 +262,7 @@ void BM_LargeFileMemory(benchmark::State& state) {
       ResetPeakMemory();
       const long start = MemoryBytes("VmRSS");
       Measured m{0, 0};
-      if (shape == 5) {
+      if (shape == 6) {
         ThemeValues theme;
         std::string problem;
         m.read = ThemeStore::ReadImport(path, theme, problem, nullptr) ? 1 : 0;
@@ -292,7 +291,7 @@ void BM_LargeFileMemory(benchmark::State& state) {
   state.counters["growth_per_file_byte"] = static_cast<double>(measured.growth) / static_cast<double>(size);
   state.counters["read"] = measured.read;
 }
-BENCHMARK(BM_LargeFileMemory)->DenseRange(0, 5)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LargeFileMemory)->DenseRange(0, 6)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

@@ -12,8 +12,17 @@ namespace hostile {
 // ("[HKLM\<n>\a\a...]"): two bytes of file for every key.
 std::string NestedKeysRegistry(std::size_t size);
 
-// `keys` keys "HKLM\k<n>" (n in hex, from 0), one short UTF-8 line each.
+// `keys` keys "HKLM\k<n>" (n in hex, from 0), one short UTF-8 line each
+// (as many as the size holds).
 std::string ManyKeysRegistry(std::size_t size, std::size_t keys);
+
+// `values` values "v<n>" = dword:1 in HKLM\K, one short UTF-8 line each
+// (as many as the size holds).
+std::string ManyValuesRegistry(std::size_t size, std::size_t values);
+
+// What the program itself writes (UTF-16), of about `size` bytes: HKLM\K's
+// binary value "big", of a sixth of `size` bytes less a little.
+std::string LargeValueRegistry(std::size_t size);
 
 // A UTF-16 (or UTF-8) file holding HKLM\K's value "v" = dword:2a, then
 // blank lines.
@@ -22,7 +31,8 @@ std::string BlankLinesRegistry(std::size_t size, bool utf16);
 // HKLM\K's value "s", a string of `chars` letters 'x', in UTF-8.
 std::string LongStringRegistry(std::size_t size, std::size_t chars);
 
-// A theme file: the colours' key and its colour SYSCLR_WINDOW_BG = dword:00ff8000.
-std::string CommentedThemeFile(std::size_t size);
+// A theme file: the colours' key and its colour SYSCLR_WINDOW_BG =
+// dword:00ff8000, then comment lines (or blank lines, with `blank`).
+std::string ThemeFile(std::size_t size, bool blank);
 
 }  // namespace hostile
