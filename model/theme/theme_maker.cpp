@@ -232,7 +232,10 @@ class Maker {
 
   // The goal of the level asked for, and what falling short of it costs.
   double Goal() const { return kGoal[options_.contrast == ContrastLevel::kHigh ? 1 : 0]; }
-  double ShortOfGoal(double every) const { return kShortOfGoal * std::max(0.0, Goal() - every); }
+  // The goal while every rule is kept; once one is let go, none (the
+  // closest theme is the first found, its colours as near the source's).
+  double Aim(Relax relax) const { return relax <= kAnyWindow ? Goal() : 0; }
+  double ShortOfGoal(double every, Relax relax) const { return kShortOfGoal * std::max(0.0, Aim(relax) - every); }
 
   // Each choice's contrast with `surface` under every eye: the least of the four.
   std::vector<double> EveryEye(COLORREF surface) const {
@@ -373,15 +376,16 @@ class Maker {
 // short of the goal under every eye; of a pair the first whose weaker text
 // comes nearest the goal is taken.
 std::optional<Maker::Solved> Maker::SolveFixed(bool hue_on_accents, Relax relax) const {
+  const double aim = Aim(relax);
   Solved solved;
-  solved.weakest = Goal();
+  solved.weakest = aim;
   ThemeValues& theme = solved.theme;
   const ThemeValues base;
   // Each choice's contrast with item `number`'s surface under every eye; the
   // goal for a text that need not be read.
   auto every_eye = [&](int number) {
     const std::optional<Readability> r = JudgeItem(base, number);
-    return r && !r->exempt ? EveryEye(r->surface) : std::vector<double>(choices_.size(), Goal());
+    return r && !r->exempt ? EveryEye(r->surface) : std::vector<double>(choices_.size(), aim);
   };
   auto fits = [&](int number, bool hue) {
     const std::vector<char> readable = ReadableAll(base, {number}, relax);
@@ -389,10 +393,10 @@ std::optional<Maker::Solved> Maker::SolveFixed(bool hue_on_accents, Relax relax)
   };
   using Score = std::function<double(const Choice&)>;
   // The score, and with `goal` what falling short of the goal costs.
-  bool goal = true;
+  bool goal = aim > 0;
   auto ranked = [&](int number, Score score) {
     return [&, number, score, every = every_eye(number)](const Choice& c) {
-      return score(c) + (goal ? ShortOfGoal(every[Index(c)]) : 0);
+      return score(c) + (goal ? ShortOfGoal(every[Index(c)], relax) : 0);
     };
   };
   auto primary = [&](int number) {
@@ -429,7 +433,7 @@ std::optional<Maker::Solved> Maker::SolveFixed(bool hue_on_accents, Relax relax)
     double nearest = -1;
     auto try_uppers = [&] {
       for (std::size_t u : Best(upper_ok, upper_score, kOtherTries)) {
-        if (std::min(upper_every[u], Goal()) <= nearest) continue;
+        if (std::min(upper_every[u], aim) <= nearest) continue;
         const double top = Ratio(base, upper, choices_[u]);
         const std::vector<std::size_t> best = Best(
             [&](const Choice& c) {
@@ -438,15 +442,15 @@ std::optional<Maker::Solved> Maker::SolveFixed(bool hue_on_accents, Relax relax)
             },
             score, 1);
         if (best.empty()) continue;
-        const double weakest = std::min({upper_every[u], lower_every[best.front()], Goal()});
+        const double weakest = std::min({upper_every[u], lower_every[best.front()], aim});
         if (weakest <= nearest) continue;
         chosen = {u, best.front()};
         nearest = weakest;
-        if (nearest >= Goal() || !goal) return;
+        if (nearest >= aim || !goal) return;
       }
     };
     try_uppers();
-    if (!chosen) {
+    if (!chosen && goal) {
       goal = false;
       try_uppers();
       goal = true;
@@ -483,8 +487,8 @@ std::optional<Maker::Solved> Maker::SolveWindow(const Solved& fixed, std::size_t
   // The texts' best choices ranked with the goal; where none of those make
   // a theme, ranked by their scores alone.
   std::optional<Solved> theme;
-  for (bool goal : {true, false}) {
-    auto short_of = [&](const Choice& c) { return goal ? ShortOfGoal(every[Index(c)]) : 0; };
+  for (bool goal : {Aim(relax) > 0, false}) {
+    auto short_of = [&](const Choice& c) { return goal ? ShortOfGoal(every[Index(c)], relax) : 0; };
     const auto primaries =
         Best(fits(false), [&](const Choice& c) { return PrimaryScore(c, ratio(c)) + short_of(c); }, kPrimaryTries);
     const auto accents = Best(
@@ -511,9 +515,10 @@ std::optional<Maker::Solved> Maker::PickWindowTexts(const ThemeValues& base, con
   auto under = [&](std::size_t lower, std::size_t upper) {
     return relax >= kNoHierarchy || ratio(lower) < ratio(upper);
   };
+  const double aim = Aim(relax);
   std::optional<Solved> best;
   // Whether a text of contrast `e` under every eye leaves the best found behind.
-  auto better = [&](double e) { return !best || std::min(e, Goal()) > best->weakest; };
+  auto better = [&](double e) { return !best || std::min(e, aim) > best->weakest; };
   for (std::size_t p : primaries) {
     const Choice& primary = choices_[p];
     if (!better(every[p])) continue;
@@ -536,8 +541,8 @@ std::optional<Maker::Solved> Maker::PickWindowTexts(const ThemeValues& base, con
           for (int n : kWindowPrimary) theme = theme.With(n, primary.value);
           for (int n : kWindowSecondary) theme = theme.With(n, choices_[s].value);
           theme = theme.With(16, choices_[a1].value).With(17, choices_[a2].value).With(20, choices_[a1].value);
-          best = Solved{theme, std::min(w, Goal())};
-          if (best->weakest >= Goal()) return best;
+          best = Solved{theme, std::min(w, aim)};
+          if (best->weakest >= aim) return best;
         }
       }
     }
