@@ -147,6 +147,11 @@ LONG HiveFile::Refresh(int dir_fd) {
   owner_ = st.st_uid;
   if (loaded_ && now == identity_) return ERROR_SUCCESS;
 
+  // The content read before is of no more use whatever this file holds (a
+  // file that cannot be read leaves nothing loaded): it goes before the new
+  // one is read, so that the two are never in memory at once.
+  loaded_ = false;
+  hive_ = RegistryHive();
   std::string bytes;
   if (const LONG status = ReadAll(fd.get(), static_cast<std::size_t>(st.st_size), &bytes); status != ERROR_SUCCESS) {
     return status;
