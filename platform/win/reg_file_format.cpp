@@ -18,19 +18,19 @@ constexpr std::size_t kHexLineLimit = 77;
 
 // ---- writing ----
 
-// Where the text goes: UTF-16 units into a string, or UTF-16LE bytes into a
-// file's bytes, or nowhere, only counted (to make room for all of it first).
+// Where the text goes: UTF-16 units into a string, or UTF-16LE bytes into
+// room made for all of them, or nowhere, only counted (to know that room).
 class TextOut {
  public:
   TextOut() = default;
   explicit TextOut(std::u16string* units) : units_(units) {}
-  explicit TextOut(std::string* bytes) : bytes_(bytes) {}
+  explicit TextOut(char* bytes) : bytes_(bytes) {}
 
   void push_back(char16_t c) {
     if (units_ != nullptr) units_->push_back(c);
     if (bytes_ != nullptr) {
-      bytes_->push_back(static_cast<char>(c & 0xFF));
-      bytes_->push_back(static_cast<char>(c >> 8));
+      bytes_[2 * size_] = static_cast<char>(c & 0xFF);
+      bytes_[2 * size_ + 1] = static_cast<char>(c >> 8);
     }
     ++size_;
   }
@@ -49,7 +49,7 @@ class TextOut {
 
  private:
   std::u16string* units_ = nullptr;
-  std::string* bytes_ = nullptr;
+  char* bytes_ = nullptr;
   std::size_t size_ = 0;
 };
 
@@ -761,11 +761,10 @@ std::u16string FormatText(const RegistryHive& hive, RegFileForm form, bool only_
 // The file in UTF-16LE with its byte-order mark, written straight into
 // bytes made large enough first: a large registry is never held twice.
 std::string Utf16LeFile(const RegistryHive& hive) {
-  std::string bytes;
-  bytes.reserve(RegFileSize(hive));
-  bytes.push_back(static_cast<char>(0xFF));
-  bytes.push_back(static_cast<char>(0xFE));
-  TextOut out(&bytes);
+  std::string bytes(RegFileSize(hive), '\0');
+  bytes[0] = static_cast<char>(0xFF);
+  bytes[1] = static_cast<char>(0xFE);
+  TextOut out(bytes.data() + 2);
   FormatText(out, hive, RegFileForm::kVersion5, false);
   return bytes;
 }
