@@ -658,17 +658,18 @@ class Parser {
   // A "REGEDIT4" file keeps expandable and multi-strings as 8-bit text (read
   // as UTF-8, like the file itself); the registry holds them as UTF-16LE.
   bool WidenOldText(std::vector<BYTE>* bytes) {
-    std::u16string text;
     std::string why;
-    if (!DecodeUtf8(bytes->data(), bytes->size(), &text, &why)) {
+    if (!DecodeUtf8(bytes->data(), bytes->size(), nullptr, &why)) {
       message_ = "text in a hex(2) or hex(7) list of a REGEDIT4 file: " + why;
       return false;
     }
-    bytes->clear();
-    for (char16_t c : text) {
-      bytes->push_back(static_cast<BYTE>(c & 0xFF));
-      bytes->push_back(static_cast<BYTE>(c >> 8));
-    }
+    // Straight into the new bytes: at most two for each byte of UTF-8.
+    std::vector<BYTE> wide;
+    wide.reserve(bytes->size() * 2);
+    LittleEndianUnits out{&wide};
+    const Units text(bytes->data(), bytes->size(), false);
+    for (std::size_t i = 0; i < text.size();) text.TakeChar(&i, out);
+    *bytes = std::move(wide);
     return true;
   }
 
