@@ -187,6 +187,7 @@ BENCHMARK(BM_ReadDwordUnchanged)->Arg(20)->Arg(10000)->Unit(benchmark::kMicrosec
 //   6 a theme to import: one colour, then comment lines
 //   7 the file of 2 read, then read again after another process put
 //     another file as large in its place (as a window that stays open does)
+//   8 a REGEDIT4 file of one hex(2) list, 8-bit text that becomes UTF-16
 // Counters: the file's size and the growth in MiB, the growth per byte of
 // file, and whether the file was read (1) or refused (0).
 std::string LargeFile(int shape) {
@@ -206,8 +207,10 @@ std::string LargeFile(int shape) {
       return hostile::ManyValuesRegistry(registry, registry / 16);
     case 6:
       return hostile::ThemeFile((16u << 20) - 4096, false);
-    default:
+    case 7:
       return LargeFile(2);
+    default:
+      return hostile::OldTextListRegistry(registry);
   }
 }
 
@@ -302,7 +305,7 @@ void BM_LargeFileMemory(benchmark::State& state) {
   state.counters["growth_per_file_byte"] = static_cast<double>(measured.growth) / static_cast<double>(size);
   state.counters["read"] = measured.read;
 }
-BENCHMARK(BM_LargeFileMemory)->DenseRange(0, 7)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LargeFileMemory)->DenseRange(0, 8)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

@@ -81,6 +81,13 @@ std::string LongStringRegistry(std::size_t size, std::size_t chars) {
   return Filled(std::string(kHeader) + "[HKLM\\K]\n\"s\"=\"" + std::string(chars, 'x') + "\"\n", size);
 }
 
+std::string OldTextListRegistry(std::size_t size) {
+  std::string text = "REGEDIT4\r\n\r\n[HKLM\\K]\r\n\"e\"=hex(2):";
+  while (text.size() + 4 <= size) text += "a,";
+  text += "a\n";
+  return Filled(std::move(text), size);
+}
+
 std::string ThemeFile(std::size_t size, bool blank) {
   return Filled(std::string(kHeader) + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Meizu\\Theme\\Colors]\n"
                 "\"SYSCLR_WINDOW_BG\"=dword:00ff8000\n", size, blank);

@@ -31,6 +31,10 @@ std::string BlankLinesRegistry(std::size_t size, bool utf16);
 // HKLM\K's value "s", a string of `chars` letters 'x', in UTF-8.
 std::string LongStringRegistry(std::size_t size, std::size_t chars);
 
+// A REGEDIT4 file whose HKLM\K value "e" is one hex(2) list of single
+// digits ("a,a,...") filling it: 8-bit text that becomes UTF-16.
+std::string OldTextListRegistry(std::size_t size);
+
 // A theme file: the colours' key and its colour SYSCLR_WINDOW_BG =
 // dword:00ff8000, then comment lines (or blank lines, with `blank`).
 std::string ThemeFile(std::size_t size, bool blank);

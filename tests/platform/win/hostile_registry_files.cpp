@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
                   Write(dir + "/blank-utf16.reg", hostile::BlankLinesRegistry(registry, true)) &&
                   Write(dir + "/blank-utf8.reg", hostile::BlankLinesRegistry(registry, false)) &&
                   Write(dir + "/long-string.reg", hostile::LongStringRegistry(registry, 24u << 20)) &&
+                  Write(dir + "/old-text-list.reg", hostile::OldTextListRegistry(registry)) &&
                   Write(dir + "/theme-comments.reg", hostile::ThemeFile(theme, false)) &&
                   Write(dir + "/theme-blank.reg", hostile::ThemeFile(theme, true));
   if (!ok) std::perror(dir.c_str());
