@@ -105,6 +105,8 @@ void Studio::Record() {
   if (recorded) history_problem_.clear();
   if (recorded || problem == history_problem_) return;
   history_problem_ = problem;
+  // Nor is it said again here: no change was made that the history missed.
+  if (!panel_.ReadsRegistry()) return;
   std::fprintf(stderr, "tintor: the theme history does not follow this change: %s\n", ShownText(problem).c_str());
 }
 

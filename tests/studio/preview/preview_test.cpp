@@ -371,6 +371,19 @@ TEST(PreviewPanel, RestoreRemovesOnlyTheThemeValuesAndLeavesABadFileAlone) {
   EXPECT_TRUE(shell.SideShown());
 }
 
+// An unreadable registry is said once, where it is read (on the panel and by
+// the program's start): the history has missed no change and says nothing.
+TEST(PreviewPanel, AnUnreadableRegistryAtTheStartIsNoMissedChange) {
+  TempRegistry registry;
+  registry.WriteBytes("\xFF\xFE not a registry file");
+  HeadlessHost host;
+  Shell shell(host);
+  testing::internal::CaptureStderr();
+  Studio studio(shell, registry.path(), true);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_NE(ScreenSays(shell).find(u"无法读取注册表文件"), std::u16string::npos);
+}
+
 TEST(PreviewPanel, PointingAtAnItemShowsItsCardWhoseSwatchWritesItAndIsRecorded) {
   TempRegistry registry;
   ::setenv("XDG_STATE_HOME", (std::filesystem::path(registry.path()).parent_path() / "state").c_str(), 1);
