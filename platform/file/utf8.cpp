@@ -48,13 +48,3 @@ bool IsUtf8(std::string_view text) {
   }
   return true;
 }
-
-void AppendUtf16(std::u16string& out, char32_t code) {
-  if (code >= 0x10000) {
-    code -= 0x10000;
-    out += static_cast<char16_t>(0xD800 + (code >> 10));
-    out += static_cast<char16_t>(0xDC00 + (code & 0x3FF));
-  } else {
-    out += static_cast<char16_t>(code);
-  }
-}

@@ -28,5 +28,14 @@ Utf8Char DecodeUtf8(std::string_view text, std::size_t at);
 // Whether the whole text is UTF-8.
 bool IsUtf8(std::string_view text);
 
-// `code` as one or two UTF-16 units.
-void AppendUtf16(std::u16string& out, char32_t code);
+// `code` as one or two UTF-16 units, given to `out` (push_back).
+template <typename Out>
+void AppendUtf16(Out& out, char32_t code) {
+  if (code >= 0x10000) {
+    code -= 0x10000;
+    out.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
+    out.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
+  } else {
+    out.push_back(static_cast<char16_t>(code));
+  }
+}

@@ -277,12 +277,7 @@ class Units {
       return;
     }
     const Utf8Char c = ::DecodeUtf8(std::string_view(reinterpret_cast<const char*>(p_), n_), *i);
-    if (c.code < 0x10000) {
-      out.push_back(static_cast<char16_t>(c.code));
-    } else {
-      out.push_back(static_cast<char16_t>(0xD800 + ((c.code - 0x10000) >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + ((c.code - 0x10000) & 0x3FF)));
-    }
+    AppendUtf16(out, c.code);
     *i += c.length;
   }
 
