@@ -264,7 +264,7 @@ LONG HiveFile::WriteOut(const FilePlace& place) {
                     " would hold more keys and values than a file of its size may: they would take more than " +
                     std::to_string(limit >> 20) + " MiB of memory; the change is not written", 0);
   }
-  const std::string bytes = EncodeRegFile(hive_);
+  const std::string bytes = EncodeRegFile(hive_, size);
   ReplaceOptions options;
   options.link = LinkAtPath::kWriteThrough;
   options.durable = true;

@@ -756,8 +756,8 @@ std::u16string FormatText(const RegistryHive& hive, RegFileForm form, bool only_
 
 // The file in UTF-16LE with its byte-order mark, written straight into
 // bytes made large enough first: a large registry is never held twice.
-std::string Utf16LeFile(const RegistryHive& hive) {
-  std::string bytes(RegFileSize(hive), '\0');
+std::string Utf16LeFile(const RegistryHive& hive, std::size_t size) {
+  std::string bytes(size, '\0');
   bytes[0] = static_cast<char>(0xFF);
   bytes[1] = static_cast<char>(0xFE);
   TextOut out(bytes.data() + 2);
@@ -770,7 +770,7 @@ std::string Utf16LeFile(const RegistryHive& hive) {
 std::u16string FormatRegText(const RegistryHive& hive) { return FormatText(hive, RegFileForm::kVersion5, false); }
 
 std::string EncodeRegFile(const RegistryHive& hive, RegFileForm form, bool only_keys_with_values) {
-  if (form == RegFileForm::kVersion5 && !only_keys_with_values) return Utf16LeFile(hive);
+  if (form == RegFileForm::kVersion5 && !only_keys_with_values) return Utf16LeFile(hive, RegFileSize(hive));
   const std::u16string text = FormatText(hive, form, only_keys_with_values);
   std::vector<BYTE> units;
   units.reserve(text.size() * 2);
@@ -787,7 +787,9 @@ std::string EncodeRegFile(const RegistryHive& hive, RegFileForm form, bool only_
   return std::string(narrow.begin(), narrow.end());
 }
 
-std::string EncodeRegFile(const RegistryHive& hive) { return Utf16LeFile(hive); }
+std::string EncodeRegFile(const RegistryHive& hive) { return Utf16LeFile(hive, RegFileSize(hive)); }
+
+std::string EncodeRegFile(const RegistryHive& hive, std::size_t size) { return Utf16LeFile(hive, size); }
 
 std::size_t RegFileSize(const RegistryHive& hive) {
   TextOut counted;

@@ -17,6 +17,8 @@ std::string EncodeRegFile(const RegistryHive& hive);
 
 // How many bytes EncodeRegFile(hive) gives, without making them.
 std::size_t RegFileSize(const RegistryHive& hive);
+// The same bytes, where `size` is RegFileSize(hive), known already.
+std::string EncodeRegFile(const RegistryHive& hive, std::size_t size);
 
 // The same content as text, without the byte-order mark.
 std::u16string FormatRegText(const RegistryHive& hive);
